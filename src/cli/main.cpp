@@ -1,0 +1,8 @@
+#include <QCoreApplication>
+
+#include "cli.h"
+
+int main(int argc, char** argv) {
+  QCoreApplication app(argc, argv);
+  return mirolat::cli::Run(QCoreApplication::arguments());
+}

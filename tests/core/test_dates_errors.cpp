@@ -1,0 +1,105 @@
+#include <gtest/gtest.h>
+
+#include "common/dates.h"
+#include "common/errors.h"
+
+namespace mirolat {
+namespace {
+
+TEST(Dates, DayCountsMatchTheEpoch) {
+  EXPECT_EQ(MakeDate(1899, 12, 30), 0);
+  EXPECT_EQ(MakeDate(1900, 1, 1), 2);
+  EXPECT_EQ(MakeDate(1998, 1, 15), 35810);
+  EXPECT_EQ(ToQDate(35810), QDate(1998, 1, 15));
+  EXPECT_EQ(FromQDate(QDate(1998, 1, 15)), 35810);
+}
+
+TEST(Dates, MonthAndDayOverflowCarryForward) {
+  EXPECT_EQ(MakeDate(1998, 13, 1), MakeDate(1999, 1, 1));
+  EXPECT_EQ(MakeDate(1998, 4, 31), MakeDate(1998, 5, 1));
+  EXPECT_EQ(MakeDate(1998, 2, 30), MakeDate(1998, 3, 2));
+  EXPECT_EQ(MakeDate(1998, 25, 1), MakeDate(2000, 1, 1));
+  EXPECT_EQ(MakeDate(2000, 99, 99), FromQDate(QDate(2008, 3, 1).addDays(98)));
+}
+
+TEST(Dates, WeekdayIndexStartsOnMonday) {
+  EXPECT_EQ(WeekdayIndex(MakeDate(1998, 10, 5)), 0);  // Monday
+  EXPECT_EQ(WeekdayIndex(MakeDate(1998, 10, 4)), 6);  // Sunday
+  EXPECT_EQ(WeekdayIndex(0), 5);                      // Saturday
+}
+
+TEST(Dates, TimesOfDayReadBack) {
+  struct Case {
+    const char* text;
+    TimeOfDay expected;
+  } cases[] = {{"00:00:00", 0}, {"23:59:59", 86399}, {"8:05", 8 * 3600 + 300}, {"24:00", -1},
+               {"12:60", -1},   {"abc", -1},         {"", -1},                  {"1:2:3:4", -1}};
+  for (const auto& c : cases) EXPECT_EQ(TimeFromText(QString::fromLatin1(c.text)), c.expected) << c.text;
+  EXPECT_EQ(TimeToText(MakeTime(7, 3, 9)), QStringLiteral("07:03:09"));
+  EXPECT_EQ(TimeToHhMm(MakeTime(17, 59, 0)), QStringLiteral("17:59"));
+}
+
+TEST(ErrorModel, MessagesAndAnswers) {
+  const RunError full(ErrorCondition::DiskFull, QStringLiteral("x"));
+  const MessageBoxSpec box = ErrorMessageFor(full);
+  EXPECT_EQ(box.text, QStringLiteral("Disk is full. Continue?"));
+  EXPECT_EQ(box.title, QStringLiteral("Disk Error"));
+  EXPECT_EQ(box.buttons, MessageButtons::AbortRetryIgnore);
+  EXPECT_EQ(MapErrorAnswer(full, MessageButton::Ignore), ErrorAnswer::Continue);
+  EXPECT_EQ(MapErrorAnswer(full, MessageButton::Abort), ErrorAnswer::End);
+  EXPECT_EQ(MapErrorAnswer(full, MessageButton::Retry), ErrorAnswer::Retry);
+  EXPECT_EQ(MapErrorAnswer(full, MessageButton::Yes), ErrorAnswer::Unknown);
+
+  const RunError locked(ErrorCondition::FileLocked, QString());
+  EXPECT_EQ(ErrorMessageFor(locked).title, QStringLiteral("MRL - Lock Error"));
+
+  const RunError other(ErrorCondition::Other, QStringLiteral("Overflow"), QStringLiteral("MRLAnalyse"), 6);
+  const MessageBoxSpec generic = ErrorMessageFor(other);
+  EXPECT_EQ(generic.title, QStringLiteral("MRLAnalyse - Error"));
+  EXPECT_EQ(generic.text,
+            QStringLiteral("An Error has occurred during processing.\n\nError code: 6\nDescription: Overflow\n"));
+  EXPECT_EQ(MapErrorAnswer(other, MessageButton::Ok), ErrorAnswer::Unknown);
+}
+
+class ScriptedReporter : public MessageErrorReporter {
+ public:
+  std::vector<MessageButton> answers;
+  int shown = 0;
+
+ protected:
+  MessageButton ShowMessage(const MessageBoxSpec&) override { return answers.at(shown++); }
+};
+
+TEST(ErrorModel, RunStepRetriesContinuesOrEnds) {
+  ScriptedReporter r;
+  r.answers = {MessageButton::Retry, MessageButton::Ignore};
+  int attempts = 0;
+  const bool done = RunStep(r, [&] {
+    ++attempts;
+    throw RunError(ErrorCondition::DiskFull, QStringLiteral("full"));
+  });
+  EXPECT_FALSE(done);
+  EXPECT_EQ(attempts, 2);
+
+  ScriptedReporter abort;
+  abort.answers = {MessageButton::Abort};
+  EXPECT_THROW(RunStep(abort, [] { throw RunError(ErrorCondition::DiskFull, QString()); }), EndProgramRequested);
+
+  ScriptedReporter unknown;
+  unknown.answers = {MessageButton::Ok};
+  EXPECT_THROW(RunStep(unknown, [] { throw RunError(ErrorCondition::Other, QString()); }), EndProgramRequested);
+
+  ScriptedReporter none;
+  EXPECT_TRUE(RunStep(none, [] {}));
+  EXPECT_EQ(none.shown, 0);
+}
+
+TEST(ErrorModel, ErrnoMapsToConditions) {
+  EXPECT_EQ(ConditionFromErrno(ENOENT), ErrorCondition::PathNotFound);
+  EXPECT_EQ(ConditionFromErrno(ENOSPC), ErrorCondition::DiskFull);
+  EXPECT_EQ(ConditionFromErrno(EACCES), ErrorCondition::PathFileAccess);
+  EXPECT_EQ(ConditionFromErrno(12345), ErrorCondition::Other);
+}
+
+}  // namespace
+}  // namespace mirolat
