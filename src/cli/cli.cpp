@@ -2,6 +2,8 @@
 
 #include <cstdio>
 
+#include "commands.h"
+
 namespace mirolat::cli {
 
 namespace {
@@ -9,15 +11,29 @@ const char* kUsage =
     "usage: mirolat-cli <command> [options]\n"
     "commands:\n"
     "  scan --log FILE                 the start-up checks and the log's statistics\n"
+    "  report --log FILE --from YYYY-MM-DD --to YYYY-MM-DD [--details]\n"
+    "         [--format text|json|csv] [--locale NAME]\n"
+    "                                  analyse the log and print a report\n"
     "  config export [FILE]            the configuration record as JSON\n"
-    "  config import FILE              replace the configuration record from JSON\n";
-}
+    "  config import FILE              replace the configuration record from JSON\n"
+    "  genlog --seed N --days D [--out FILE]\n"
+    "                                  write a synthetic modem log\n";
+
+using Command = int (*)(const QStringList&, QTextStream&, QTextStream&);
+}  // namespace
 
 int Run(const QStringList& args, QTextStream& out, QTextStream& err) {
-  Q_UNUSED(out);
-  if (args.size() < 2 || args[1] == QLatin1String("--help") || args[1] == QLatin1String("-h")) {
-    err << kUsage;
+  if (args.size() < 2 || args[1] == QLatin1String("--help") || args[1] == QLatin1String("-h") ||
+      args[1] == QLatin1String("help")) {
+    (args.size() < 2 ? err : out) << kUsage;
     return args.size() < 2 ? 2 : 0;
+  }
+  const struct {
+    const char* name;
+    Command run;
+  } commands[] = {{"scan", CmdScan}, {"config", CmdConfig}, {"report", CmdReport}, {"genlog", CmdGenlog}};
+  for (const auto& c : commands) {
+    if (args[1] == QLatin1String(c.name)) return c.run(args.mid(2), out, err);
   }
   err << "mirolat-cli: unknown command '" << args[1] << "'\n" << kUsage;
   return 2;

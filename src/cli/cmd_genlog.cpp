@@ -1,0 +1,11 @@
+#include "commands.h"
+
+namespace mirolat::cli {
+
+// Replaced by the real command as it is built.
+int CmdGenlog(const QStringList&, QTextStream&, QTextStream& err) {
+  err << "mirolat-cli: 'genlog' is not available in this build\n";
+  return 2;
+}
+
+}  // namespace mirolat::cli
