@@ -2,6 +2,7 @@
 // The modem log's line format: a date in characters 1-10 (mm?dd?yyyy), a time
 // of day in characters 12-19 (hh:mm:ss), then free text searched for the
 // configured response texts.
+#include <QByteArrayView>
 #include <QString>
 #include <QStringView>
 
@@ -35,5 +36,17 @@ inline bool IsDisconnect(QStringView upperLine, const Configuration& config) {
 
 // ASCII-only upper-casing, as the log is compared.
 QString UpperAscii(QStringView line);
+// The same into `out`, reusing its storage (no allocation once it is large enough).
+void UpperAscii(QStringView line, QString& out);
+
+// Walks a log's bytes line by line from `pos`: a line ends at CR LF, a lone LF
+// or a lone CR; the last line needs no ending. An end-of-file mark (byte 26)
+// ends the text. Sets `line` (without its ending) and moves `pos` past the
+// ending; returns false when no line is left.
+bool NextLogLine(QByteArrayView data, qsizetype& pos, QByteArrayView& line);
+
+// The bytes of a log line as text, one character per byte, into `out`
+// (reusing its storage).
+void AssignLatin1(QByteArrayView bytes, QString& out);
 
 }  // namespace mirolat

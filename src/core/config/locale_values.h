@@ -22,4 +22,22 @@ struct LocaleValues {
   QLocale Locale = QLocale(QLocale::English, QLocale::UnitedStates);  // long/short date formats
 };
 
+// The locale the values come from: `locale` itself, or en_US for the C/POSIX locale.
+QLocale EffectiveLocale(const QLocale& locale);
+
+// The eight locale values, the day names and the locale itself, from `locale`
+// (en_US for C/POSIX):
+// - LocaleCountry: the territory's English name;
+// - CurrencySymbol, CurrencySymbolFirst, CurrencySpace, CurrencyDigits: as the
+//   locale writes an amount of money (symbol before or after, with or without
+//   a space, the currency's usual number of decimals);
+// - DateSeparator: the first separator of the locale's short date format;
+// - MoneyDecimalSeparator, MoneyThousandSeparator: the locale's decimal point
+//   and grouping character.
+LocaleValues LoadLocaleInfo(const QLocale& locale);
+
+// ShortDayNames ("ddd") and LongDayNames ("dddd") from values.Locale: the days
+// 5 to 11 October 1998, so index 0 is Monday whatever the locale.
+void BuildDayNames(LocaleValues& values);
+
 }  // namespace mirolat

@@ -1,0 +1,187 @@
+#include <gtest/gtest.h>
+
+#include "analysis/log_format.h"
+#include "common/errors.h"
+
+namespace mirolat {
+namespace {
+
+TEST(LogFormat, ParseLogDateTakesMonthDayYearByPosition) {
+  struct Case {
+    const char* line;
+    Date expected;
+  } cases[] = {
+      {"01-15-1998 10:23:45.12 - CONNECTION ESTABLISHED", MakeDate(1998, 1, 15)},
+      {"12-31-1998 23:59:59.99 - Dialing.", MakeDate(1998, 12, 31)},
+      {"01/15/1998", MakeDate(1998, 1, 15)},          // any separator
+      {"01x15y1998", MakeDate(1998, 1, 15)},
+      {" 1- 5-1998 10:00:00.00", MakeDate(1998, 1, 5)},  // leading blanks skipped
+      {"1--5--1998", MakeDate(1998, 1, 5)},          // "1-" gives 1, "5-" gives 5
+      {"ab-cd-1998 10:00:00.00 - x", 0},             // month 0
+      {"0x-15-1998", 0},                              // "0x" gives 0
+      {"01-00-1998", 0},
+      {"01-15-0000", 0},
+      {"01-15-", 0},                                  // no year
+      {"", 0},
+      {"-1-15-1998", 0},                              // negative product
+      {"13-01-1998 10:00:00.00", MakeDate(1999, 1, 1)},  // month carried into the year
+      {"04-31-1998 10:00:00.00", MakeDate(1998, 5, 1)},  // 31 April is 1 May
+      {"02-29-2000", MakeDate(2000, 2, 29)},
+      {"02-29-1999", MakeDate(1999, 3, 1)},
+      {"01-15-98  10:00:00", MakeDate(98, 1, 15)},   // the year is what characters 7-10 say
+  };
+  for (const auto& c : cases) EXPECT_EQ(ParseLogDate(QString::fromLatin1(c.line)), c.expected) << c.line;
+}
+
+TEST(LogFormat, ParseLogDateCarriesBackwardsForTwoNegativePieces) {
+  // -1 × -1 × 1998 is positive: a date, carried backwards like the calendar does.
+  EXPECT_EQ(ParseLogDate(u"-1 -1 1998"), MakeDate(1998, -1, -1));
+  EXPECT_NE(ParseLogDate(u"-1 -1 1998"), 0);
+}
+
+TEST(LogFormat, ReadLineTimeNeedsNineteenCharacters) {
+  struct Case {
+    const char* line;
+    bool read;
+    TimeOfDay expected;
+  } cases[] = {
+      {"01-15-1998 10:23:45.12 - Dialing.", true, MakeTime(10, 23, 45)},
+      {"12-31-1998 23:59:59.99 - x", true, MakeTime(23, 59, 59)},
+      {"12-31-1998 00:00:00", true, 0},                 // exactly 19 characters
+      {"12-31-1998 23:59:5", false, 777},              // 18 characters: unchanged
+      {"", false, 777},
+  };
+  for (const auto& c : cases) {
+    TimeOfDay t = 777;
+    EXPECT_EQ(ReadLineTime(QString::fromLatin1(c.line), t), c.read) << c.line;
+    EXPECT_EQ(t, c.expected) << c.line;
+  }
+}
+
+TEST(LogFormat, ReadLineTimeRejectsTextThatIsNoTime) {
+  for (const char* line : {"12-31-1998 ab:cd:ef.00", "12-31-1998 24:00:00.00", "12-31-1998 10-00-00.00",
+                           "12-31-1998 10:60:00.00"}) {
+    TimeOfDay t = 5;
+    try {
+      ReadLineTime(QString::fromLatin1(line), t);
+      ADD_FAILURE() << "no error for " << line;
+    } catch (const RunError& e) {
+      EXPECT_EQ(e.condition(), ErrorCondition::Other);
+      EXPECT_EQ(e.description(), QStringLiteral("Type mismatch"));
+      EXPECT_EQ(e.number(), 13);
+    }
+    EXPECT_EQ(t, 5);
+  }
+}
+
+TEST(LogFormat, ByteCountsFollowTheResponseText) {
+  const Configuration config;
+  struct Case {
+    const char* upperLine;
+    qint32 reads;
+    qint32 writes;
+  } cases[] = {
+      {"01-15-1998 10:45:12.34 - READS : 24513 BYTES", 24513, 0},
+      {"01-15-1998 10:45:12.34 - WRITES : 4096 BYTES", 0, 4096},
+      {"01-15-1998 10:45:12.34 - READS : 0 BYTES", 0, 0},
+      {"01-15-1998 10:45:12.34 - READS : 1,024 BYTES", 1, 0},       // the comma ends the digits
+      {"01-15-1998 10:45:12.34 - READS: 24513", 24513, 0},          // digits up to the end of the line
+      {"01-15-1998 10:45:12.34 - READS : NONE", 0, 0},              // no digit
+      {"01-15-1998 10:45:12.34 - READS : 2147483647 BYTES", 2147483647, 0},
+      {"01-15-1998 10:45:12.34 - NOTHING 99", 0, 0},                 // no response text
+      {"01-15-1998 10:45:12.34 - 77 READS 12 WRITES 34", 12, 34},   // digits after the text only
+  };
+  for (const auto& c : cases) {
+    const QString line = QString::fromLatin1(c.upperLine);
+    EXPECT_EQ(ExtractReads(line, config), c.reads) << c.upperLine;
+    EXPECT_EQ(ExtractWrites(line, config), c.writes) << c.upperLine;
+  }
+}
+
+TEST(LogFormat, ByteCountBeyondThirtyTwoBitsOverflows) {
+  const Configuration config;
+  for (const char* line : {"READS : 2147483648 BYTES", "READS : 99999999999999999999"}) {
+    try {
+      ExtractReads(QString::fromLatin1(line), config);
+      ADD_FAILURE() << "no error for " << line;
+    } catch (const RunError& e) {
+      EXPECT_EQ(e.description(), QStringLiteral("Overflow"));
+      EXPECT_EQ(e.number(), 6);
+    }
+  }
+}
+
+TEST(LogFormat, EntriesAreRecognisedOnTheUpperCasedLine) {
+  const Configuration config;
+  using K = EntryKind;
+  struct Case {
+    const char* line;
+    std::initializer_list<K> kinds;
+  } cases[] = {
+      {"01-15-1998 10:00:00.00 - Recv: ATDT0845 123 4567", {K::Dial}},
+      {"01-15-1998 10:00:00.00 - Answering the call.", {K::Answer}},
+      {"01-15-1998 10:00:00.00 - Connection established at 33600bps.", {K::Connect}},
+      {"01-15-1998 10:00:00.00 - Hanging up the modem.", {K::UserDisconnect}},
+      {"01-15-1998 10:00:00.00 - remote modem hung up", {K::HostDisconnect}},
+      {"01-15-1998 10:00:00.00 - Reads : 100 bytes", {K::Reads}},
+      {"01-15-1998 10:00:00.00 - Writes : 100 bytes", {K::Writes}},
+      {"01-15-1998 10:00:00.00 - Reads : 1 Writes : 2", {K::Reads, K::Writes}},
+      {"01-15-1998 10:00:00.00 - Send: AT&F", {}},
+  };
+  const K all[] = {K::Dial, K::Answer, K::Connect, K::UserDisconnect, K::HostDisconnect, K::Reads, K::Writes};
+  for (const auto& c : cases) {
+    const QString upper = UpperAscii(QString::fromLatin1(c.line));
+    for (K k : all) {
+      const bool expected = std::find(c.kinds.begin(), c.kinds.end(), k) != c.kinds.end();
+      EXPECT_EQ(IsEntry(upper, k, config), expected) << c.line << " kind " << static_cast<int>(k);
+    }
+    EXPECT_EQ(IsDisconnect(upper, config), IsEntry(upper, K::UserDisconnect, config) ||
+                                               IsEntry(upper, K::HostDisconnect, config));
+  }
+  // Recognition is on the upper-cased line only: the raw mixed-case line does not match.
+  EXPECT_FALSE(IsEntry(u"remote modem hung up", K::HostDisconnect, config));
+}
+
+TEST(LogFormat, UpperAsciiTouchesAsciiLettersOnly) {
+  EXPECT_EQ(UpperAscii(u"abc xyz AZ az 09 {}"), QStringLiteral("ABC XYZ AZ AZ 09 {}"));
+  EXPECT_EQ(UpperAscii(u"\u00e9t\u00e9 \u00df"), QStringLiteral("\u00e9T\u00e9 \u00df"));
+  QString buffer = QStringLiteral("a much longer earlier line");
+  UpperAscii(u"short", buffer);
+  EXPECT_EQ(buffer, QStringLiteral("SHORT"));
+}
+
+TEST(LogFormat, LinesEndAtCrLfLoneLfOrLoneCr) {
+  struct Case {
+    const char* data;
+    std::initializer_list<const char*> lines;
+  } cases[] = {
+      {"a\r\nb\r\n", {"a", "b"}},
+      {"a\nb", {"a", "b"}},
+      {"a\rb\r", {"a", "b"}},
+      {"a\r\n\r\nb", {"a", "", "b"}},
+      {"a\n\rb", {"a", "", "b"}},  // LF then a lone CR
+      {"", {}},
+      {"\r\n", {""}},
+      {"a\r\nb\r\n\x1a", {"a", "b"}},  // the end-of-file mark ends the text
+      {"a\r\nb\x1a\r\nc", {"a", "b"}},
+  };
+  for (const auto& c : cases) {
+    const QByteArray data(c.data);
+    qsizetype pos = 0;
+    QByteArrayView line;
+    std::vector<QByteArray> got;
+    while (NextLogLine(data, pos, line)) got.emplace_back(line.toByteArray());
+    std::vector<QByteArray> expected;
+    for (const char* l : c.lines) expected.emplace_back(l);
+    EXPECT_EQ(got, expected) << QByteArray(c.data).toHex().constData();
+  }
+}
+
+TEST(LogFormat, AssignLatin1KeepsEveryByte) {
+  QString out;
+  AssignLatin1(QByteArrayView("ab\xe9", 3), out);
+  EXPECT_EQ(out, QStringLiteral("ab\u00e9"));
+}
+
+}  // namespace
+}  // namespace mirolat
