@@ -1,0 +1,131 @@
+#pragma once
+// The session builder: a state machine fed one log line at a time. A dial or
+// answer entry opens a call, a connect entry starts the clock, a disconnect
+// entry closes and prices the session, and the reads / writes entries that
+// follow a close give the data it moved. A missing disconnect entry gets the
+// configured substitute duration and data.
+#include <QByteArrayView>
+#include <QList>
+#include <QString>
+
+#include "analysis/session_table.h"
+#include "common/dates.h"
+#include "common/errors.h"
+#include "common/progress.h"
+#include "config/configuration.h"
+#include "config/locale_values.h"
+#include "costs/pricing_context.h"
+#include "costs/service_charges.h"
+
+namespace mirolat {
+
+// What a run is asked to do (besides the file it reads).
+struct RunInputs {
+  const Configuration* config = nullptr;
+  const LocaleValues* locale = nullptr;
+  Date ReportStartDate = 0;
+  Date ReportEndDate = 0;
+  float LogEntryCount = 0;  // non-empty lines of the file, for the progress display
+};
+
+// Everything one analysis run keeps, and leaves behind for the reports.
+struct RunState {
+  // Results.
+  SessionTable Tables;  // Sessions 1..SessionCount, ServiceTotals 0..ServiceTotalsCount
+  PeriodUsage Usage;    // the usage counters as the run's sessions left them
+  qint32 LinesRead = 0;
+  bool KeepGoing = true;
+  bool ErrorsFound = false;
+  bool IncompleteTariffs = false;
+  bool LogCorrupt = false;
+  bool TooManyServices = false;
+  bool TooManyConnections = false;
+  // Warnings raised by the run, in the order they are to be shown.
+  QList<MessageBoxSpec> Messages;
+
+  // The session being built.
+  bool InSession = false;
+  int CurrentService = 0;  // ServiceTotals entry of the call in progress (0: none / unknown number)
+  int LastService = 0;     // ServiceTotals entry of the last call opened
+  bool Dialling = false;
+  bool Answering = false;
+  Date CurConnectDate = 0;
+  TimeOfDay CurConnectTime = 0;
+  Date CurDisconnectDate = 0;
+  TimeOfDay CurDisconnectTime = 0;
+  qint32 CurDuration = 0;
+  double CurDialCost = 0;
+  double CurServiceCost = 0;
+  double CurDataCost = 0;
+  Date LineDate = 0;
+  TimeOfDay LineTime = 0;
+  qint32 ProgressStep = 0;
+
+  // The last session closed: the reads and writes entries that follow it
+  // within 20 seconds belong to it (0: none).
+  int LastClosedSession = 0;
+  int LastClosedService = 0;
+  Date LastClosedDate = 0;
+  TimeOfDay LastClosedTime = 0;
+  bool LastClosedReadsTaken = false;
+  bool LastClosedWritesTaken = false;
+};
+
+class SessionBuilder {
+ public:
+  SessionBuilder(const RunInputs& inputs, RunState& state, Progress& progress, ErrorReporter& reporter);
+
+  // A new run: counters, flags and tables empty, ProgressStep from LogEntryCount.
+  void StartRun();
+  // One line of the log (without its line ending), bytes as Latin-1.
+  void ProcessLogLine(QByteArrayView line);
+  // Closes the open session with the substitute duration and data.
+  void CloseWithoutDisconnect();
+  // No session in progress.
+  void ResetSession();
+  // Forgets every session so far (they ended before the report range).
+  void Discard();
+  // End of the log: a session still open is closed with the substitutes
+  // (ErrorsFound set) and a call still waiting for its connection is given back.
+  void FinishLog();
+
+  // The pricing context of this run (its usage counters, no annotation).
+  PricingContext Pricing() const;
+
+ private:
+  struct Needle {
+    QByteArray text;  // Latin-1, as configured (upper case)
+    bool possible = true;  // false: holds characters no Latin-1 line can hold
+  };
+  bool Has(const Needle& needle) const;
+  bool IsDisconnectLine() const { return Has(userDisconnect_) || Has(hostDisconnect_); }
+  void ReadTime();
+  void Close();
+  void ConnectUnidentified();
+  void TakeReads();
+  void TakeWrites();
+  QString UpperLineText() const;
+  QString Kilobytes(qint64 bytes) const;
+
+  RunInputs in_;
+  RunState& s_;
+  Progress& progress_;
+  ErrorReporter& reporter_;
+
+  Needle dial_, answer_, connect_, userDisconnect_, hostDisconnect_, reads_, writes_;
+
+  // The current line: raw bytes and an upper-cased copy (reused buffer).
+  QByteArrayView raw_;
+  QByteArray upper_;
+  // The date of the last dated line, keyed by its first ten bytes.
+  char datePrefix_[10] = {};
+  qsizetype datePrefixLength_ = -1;
+  Date cachedDate_ = 0;
+};
+
+// Takes the next session number, opening its slot clean. When every slot up to
+// MaxConnections is taken: sets TooManyConnections, clears KeepGoing, queues the
+// warning and returns false.
+bool TakeSessionNumber(RunState& run, const Configuration& config);
+
+}  // namespace mirolat
