@@ -1,0 +1,35 @@
+#pragma once
+// The open-file and save-file dialogs. Tests queue the names the next dialogs
+// return (an empty name stands for Cancel) and read back what was asked.
+#include <QList>
+#include <QString>
+
+class QWidget;
+
+namespace mirolat {
+
+struct FileDialogRequest {
+  enum Kind { Open, Save } kind = Open;
+  QString caption;
+  QString directory;
+  QString filter;
+};
+
+class FileDialog {
+ public:
+  // The chosen file, or an empty text when the user cancelled.
+  static QString GetOpenFileName(QWidget* parent, const QString& caption, const QString& directory,
+                                 const QString& filter);
+  static QString GetSaveFileName(QWidget* parent, const QString& caption, const QString& directory,
+                                 const QString& filter);
+
+  // Test seam: the next dialogs return these names, in order, without showing.
+  static void setNextFileName(const QString& fileName);
+  static void clearNextFileNames();
+  static int pendingFileNames();
+  // Every dialog asked for since the last clear.
+  static const QList<FileDialogRequest>& requests();
+  static void clearRequests();
+};
+
+}  // namespace mirolat
