@@ -1,0 +1,519 @@
+#include <gtest/gtest.h>
+#include <sqlite3.h>
+
+#include <QFile>
+#include <QTemporaryDir>
+#include <deque>
+#include <functional>
+
+#include "config/configuration_io.h"
+
+namespace mirolat {
+namespace {
+
+constexpr int kText = 1;
+constexpr int kNumber = 4;
+
+// Answers every failure from a script (Continue when the script is empty) and
+// keeps what it was told.
+class ScriptedReporter : public ErrorReporter {
+ public:
+  std::deque<ErrorAnswer> answers;
+  std::function<void()> onError;
+  QStringList messages;
+  ErrorAnswer ReportError(const RunError& error) override {
+    messages.append(error.description());
+    if (onError) onError();
+    if (answers.empty()) return ErrorAnswer::Continue;
+    const ErrorAnswer a = answers.front();
+    answers.pop_front();
+    return a;
+  }
+};
+
+using Expected = std::vector<std::pair<QString, SettingsValue>>;
+
+SettingsValue T(const char* s) { return QString::fromUtf8(s); }
+SettingsValue N(qint32 n) { return n; }
+
+class ConfigurationIoTest : public ::testing::Test {
+ protected:
+  SettingsStore& Store() {
+    if (!store_) store_ = std::make_unique<SettingsStore>(SettingsStore::FilePathIn(dir_.path()));
+    return *store_;
+  }
+  void Put(const QString& key, const char* name, const QVariant& value, int kind) {
+    Store().SettingsCreateKey(Root::Machine, key);
+    Store().SettingsWriteValue(Root::Machine, key, QString::fromLatin1(name), value, kind);
+  }
+  SettingsValue Get(const QString& key, const QString& name) {
+    return Store().SettingsReadValue(Root::Machine, key, name);
+  }
+  // Every value of a key, in the order written, as name and value.
+  Expected Contents(const QString& key) {
+    Expected all;
+    for (const QString& name : Store().ValueNames(Root::Machine, key)) all.emplace_back(name, Get(key, name));
+    return all;
+  }
+  // Runs a statement on the database through a second connection.
+  void Sql(const char* sql) {
+    sqlite3* db = nullptr;
+    ASSERT_EQ(sqlite3_open(QFile::encodeName(Store().FilePath()).constData(), &db), SQLITE_OK);
+    char* message = nullptr;
+    const int rc = sqlite3_exec(db, sql, nullptr, nullptr, &message);
+    EXPECT_EQ(rc, SQLITE_OK) << (message ? message : "");
+    sqlite3_free(message);
+    sqlite3_close(db);
+  }
+  Configuration Reload() {
+    Configuration c;
+    ScriptedReporter r;
+    LoadConfiguration(Store(), c, r);
+    EXPECT_TRUE(r.messages.isEmpty()) << r.messages.join(QLatin1Char('\n')).toStdString();
+    return c;
+  }
+
+  QTemporaryDir dir_;
+  std::unique_ptr<SettingsStore> store_;
+  ScriptedReporter reporter_;
+};
+
+Configuration TwoServiceConfiguration() {
+  Configuration c;
+  c.UsedServices = 2;
+  Service& a = c.Services[0];
+  a.ServiceName = QStringLiteral("Home ISP");
+  a.ServiceNumber = QStringLiteral("0845 123 4567");
+  a.DialOption = 2;
+  a.DialFixedTariff = 0.05;
+  a.UsedTariffs = 2;
+  a.Tariffs[0] = Tariff{QStringLiteral("Peak"), QStringLiteral("Mon - Fri"), MakeTime(8, 0, 0), MakeTime(17, 59, 0),
+                        0.05, 0.04, 60};
+  a.Tariffs[1] = Tariff{QStringLiteral("Off-peak"), QStringLiteral("Everyday"), MakeTime(18, 0, 0),
+                        MakeTime(7, 59, 0), 0.05, 0.01, 0};
+  a.ServiceOption = 2;
+  a.ServiceRate = 1.2;
+  a.FlexRate = 0.75;
+  a.UpToHours = 20;
+  a.PenaltyPeriod = QStringLiteral("Month");
+  a.FlexRate2 = 1.25;
+  a.PerMeg = 0.01;
+  a.AfterMeg = 500;
+  a.MegPeriod = QStringLiteral("Week");
+  Service& b = c.Services[1];
+  b.ServiceName = QStringLiteral("Work");
+  b.ServiceNumber = QStringLiteral("555");
+  b.DialOption = 1;
+  b.DialFixedTariff = 0.1;
+  b.ServiceOption = 1;
+  b.ServiceRate = 0.5;
+  c.UsedHolidays = 2;
+  c.Holidays[0] = MakeDate(1998, 12, 25);
+  c.Holidays[1] = MakeDate(1998, 12, 26);
+  c.ModemLogFile = QStringLiteral("Other.log");
+  c.AutoOptimize = true;
+  c.EditLog = false;
+  c.CalcCosts = false;
+  c.ViewLog.SaveSettings = true;
+  c.ViewLog.FontName = QStringLiteral("Courier New");
+  c.SummaryReport.Columns = {1100, 1200, 800, 900, 950, 1000, 0};
+  c.DetailReport.Columns = {1000, 1000, 700, 1000, 1000, 2100, 1000};
+  return c;
+}
+
+TEST_F(ConfigurationIoTest, FirstRunFillsExactlyTheDefaultsAndStoresThem) {
+  Configuration config;
+  config.Services.resize(3);  // whatever was there is replaced
+  EXPECT_TRUE(LoadConfigurationWithDefaults(Store(), config, reporter_));
+  EXPECT_TRUE(reporter_.messages.isEmpty());
+  EXPECT_EQ(config, Configuration{});
+
+  EXPECT_EQ(Contents(kGeneralKey),
+            (Expected{{QStringLiteral("ModemLogFile"), T("ModemLog.txt")},
+                      {QStringLiteral("MaxServices"), N(10)},
+                      {QStringLiteral("UsedServices"), N(0)},
+                      {QStringLiteral("MaxConnections"), N(200)},
+                      {QStringLiteral("MaxConnectDays"), N(2)},
+                      {QStringLiteral("NoDisconDuration"), N(900)},
+                      {QStringLiteral("NoDisconData"), N(0)},
+                      {QStringLiteral("MaxLogSize"), N(150)},
+                      {QStringLiteral("EditLog"), T("True")},
+                      {QStringLiteral("ShowErrors"), T("True")},
+                      {QStringLiteral("ShowToolbars"), T("True")},
+                      {QStringLiteral("ShowGraphic"), T("True")},
+                      {QStringLiteral("AutoOptimize"), T("False")}}));
+  EXPECT_EQ(Contents(kModemKey), (Expected{{QStringLiteral("ModemDial"), T("RECV: ATD")},
+                                           {QStringLiteral("ModemAnswer"), T("ANSWERING")},
+                                           {QStringLiteral("ModemConnect"), T("CONNECTION ESTABLISHED")},
+                                           {QStringLiteral("ModemUserDisconnect"), T("HANGING UP THE MODEM")},
+                                           {QStringLiteral("ModemHostDisconnect"), T("REMOTE MODEM HUNG UP")},
+                                           {QStringLiteral("ModemReads"), T("READS")},
+                                           {QStringLiteral("ModemWrites"), T("WRITES")}}));
+  EXPECT_EQ(Contents(kCostsKey), (Expected{{QStringLiteral("CalcCosts"), T("True")},
+                                           {QStringLiteral("DialCost"), N(2000)},
+                                           {QStringLiteral("CostPerHour"), N(15000)},
+                                           {QStringLiteral("CostPerMeg"), N(0)}}));
+  EXPECT_TRUE(Store().KeyExists(Root::Machine, kServicesKey));
+  EXPECT_EQ(Contents(kServicesKey), Expected{});
+  EXPECT_EQ(Contents(kViewLogKey), (Expected{{QStringLiteral("SaveSettings"), T("False")},
+                                             {QStringLiteral("FontName"), T("MS Sans Serif")},
+                                             {QStringLiteral("FontSize"), N(8)},
+                                             {QStringLiteral("FontBold"), T("False")},
+                                             {QStringLiteral("FontItalic"), T("False")},
+                                             {QStringLiteral("WinHeight"), N(4300)},
+                                             {QStringLiteral("WinWidth"), N(6000)},
+                                             {QStringLiteral("WinState"), N(0)}}));
+  EXPECT_EQ(Contents(kViewReportKey), (Expected{{QStringLiteral("SaveSettings"), T("True")},
+                                                {QStringLiteral("ListView"), T("True")},
+                                                {QStringLiteral("AutoArrange"), T("False")}}));
+  const Expected window{{QStringLiteral("WinHeight"), N(5100)}, {QStringLiteral("WinWidth"), N(6900)},
+                        {QStringLiteral("WinLeft"), N(100)},    {QStringLiteral("WinTop"), N(100)},
+                        {QStringLiteral("FontSize"), N(9)},     {QStringLiteral("Column1"), N(1000)},
+                        {QStringLiteral("Column2"), N(1000)},   {QStringLiteral("Column3"), N(700)},
+                        {QStringLiteral("Column4"), N(1000)},   {QStringLiteral("Column5"), N(1000)}};
+  EXPECT_EQ(Contents(kSummaryReportKey), window);
+  Expected detail = window;
+  detail.emplace_back(QStringLiteral("Column6"), N(2000));
+  EXPECT_EQ(Contents(kDetailReportKey), detail);
+  EXPECT_EQ(Contents(kHolidaysKey), (Expected{{QStringLiteral("UsedHolidays"), N(0)}}));
+  EXPECT_EQ(Store().SubKeyNames(Root::Machine, kSettingsBaseKey),
+            (QStringList{QStringLiteral("General"), QStringLiteral("Modem"), QStringLiteral("Costs"),
+                         QStringLiteral("Services"), QStringLiteral("ViewLog"), QStringLiteral("ViewReport"),
+                         QStringLiteral("Holidays")}));
+
+  // A second start reads the same record back.
+  Configuration again;
+  ScriptedReporter r;
+  LoadConfigurationWithDefaults(Store(), again, r);
+  EXPECT_EQ(again, Configuration{});
+}
+
+TEST_F(ConfigurationIoTest, AWholeRecordReadsBackAsSaved) {
+  Configuration saved = TwoServiceConfiguration();
+  ASSERT_TRUE(SaveConfiguration(Store(), saved, reporter_));
+  Configuration loaded = Reload();
+  EXPECT_EQ(loaded, saved);
+  EXPECT_EQ(loaded.Services.size(), 11u);
+  EXPECT_EQ(Get(kServicesKey, QStringLiteral("Tariff1-2AppliesTimeStart")), T("18:00:00"));
+  EXPECT_EQ(Get(kServicesKey, QStringLiteral("Tariff1-1After")), N(60));
+  EXPECT_EQ(Get(kServicesKey, QStringLiteral("DialFixedTariff2")), N(1000));
+  EXPECT_EQ(Get(kCostsKey, QStringLiteral("CalcCosts")), T("False"));
+}
+
+TEST_F(ConfigurationIoTest, AmountsAreScaledAndRoundedHalfToEven) {
+  struct Case {
+    double amount;
+    qint32 stored;
+    double readBack;
+  } cases[] = {{2.34567, 23457, 2.3457}, {0.12345, 1234, 0.1234}, {1.5, 15000, 1.5},
+               {0.2, 2000, 0.2}, {0.00005, 0, 0},
+               {-1.23455, -12346, -1.2346}};
+  for (const auto& c : cases) {
+    Configuration config;
+    config.DialCost = c.amount;
+    ASSERT_TRUE(SaveConfiguration(Store(), config, reporter_));
+    EXPECT_EQ(Get(kCostsKey, QStringLiteral("DialCost")), N(c.stored)) << c.amount;
+    EXPECT_DOUBLE_EQ(Reload().DialCost, c.readBack) << c.amount;
+  }
+}
+
+TEST_F(ConfigurationIoTest, PlainDoublesAndFontSizesAreRoundedHalfToEven) {
+  struct Case {
+    double value;
+    qint32 stored;
+  } cases[] = {{900.6, 901}, {900.5, 900}, {901.5, 902}, {0.4, 0}, {2.5, 2}, {-0.5, 0}};
+  for (const auto& c : cases) {
+    Configuration config = TwoServiceConfiguration();
+    config.NoDisconDuration = c.value;
+    config.NoDisconData = c.value;
+    config.Services[0].AfterMeg = c.value;
+    config.SummaryReport.FontSize = static_cast<float>(c.value);
+    config.DetailReport.FontSize = static_cast<float>(c.value);
+    ASSERT_TRUE(SaveConfiguration(Store(), config, reporter_));
+    EXPECT_EQ(Get(kGeneralKey, QStringLiteral("NoDisconDuration")), N(c.stored)) << c.value;
+    EXPECT_EQ(Get(kGeneralKey, QStringLiteral("NoDisconData")), N(c.stored)) << c.value;
+    EXPECT_EQ(Get(kServicesKey, QStringLiteral("AfterMeg1")), N(c.stored)) << c.value;
+    EXPECT_EQ(Get(kSummaryReportKey, QStringLiteral("FontSize")), N(c.stored)) << c.value;
+    EXPECT_EQ(Get(kDetailReportKey, QStringLiteral("FontSize")), N(c.stored)) << c.value;
+    const Configuration loaded = Reload();
+    EXPECT_EQ(loaded.NoDisconDuration, c.stored);
+    EXPECT_EQ(loaded.SummaryReport.FontSize, static_cast<float>(c.stored));
+  }
+}
+
+TEST_F(ConfigurationIoTest, AnAmountBeyondThirtyTwoBitsIsAnOverflowAndSavesNothing) {
+  Configuration before;
+  ASSERT_TRUE(SaveConfiguration(Store(), before, reporter_));
+  Configuration config;
+  config.ModemLogFile = QStringLiteral("changed.txt");
+  config.CostPerHour = 300000.0;  // 3e9 stored
+  EXPECT_FALSE(SaveConfiguration(Store(), config, reporter_));
+  ASSERT_EQ(reporter_.messages.size(), 1);
+  EXPECT_TRUE(reporter_.messages[0].contains(QStringLiteral("CostPerHour"))) << reporter_.messages[0].toStdString();
+  EXPECT_EQ(Reload(), before);
+}
+
+TEST_F(ConfigurationIoTest, BooleansKeepFalseAndDefaultWhenMissing) {
+  struct Case {
+    const char* label;
+    QVariant stored;  // invalid: absent
+    int kind;
+    bool editLog;       // EditLog defaults to true
+    bool autoOptimize;  // AutoOptimize defaults to false
+  } cases[] = {
+      {"absent", QVariant(), 0, true, false},
+      {"False", QStringLiteral("False"), kText, false, false},
+      {"True", QStringLiteral("True"), kText, true, true},
+      {"empty text", QString(), kText, true, false},
+      {"number 0", 0, kNumber, true, false},
+      {"number -1", -1, kNumber, true, true},
+      {"number 1", 1, kNumber, true, true},
+  };
+  for (const auto& c : cases) {
+    QTemporaryDir dir;
+    SettingsStore store(SettingsStore::FilePathIn(dir.path()));
+    store.SettingsCreateKey(Root::Machine, kGeneralKey);
+    if (c.stored.isValid()) {
+      store.SettingsWriteValue(Root::Machine, kGeneralKey, QStringLiteral("EditLog"), c.stored, c.kind);
+      store.SettingsWriteValue(Root::Machine, kGeneralKey, QStringLiteral("AutoOptimize"), c.stored, c.kind);
+    }
+    Configuration config;
+    ScriptedReporter r;
+    EXPECT_TRUE(LoadConfigurationWithDefaults(store, config, r));
+    EXPECT_EQ(config.EditLog, c.editLog) << c.label;
+    EXPECT_EQ(config.AutoOptimize, c.autoOptimize) << c.label;
+    const SettingsValue storedEdit = store.SettingsReadValue(Root::Machine, kGeneralKey, QStringLiteral("EditLog"));
+    EXPECT_EQ(storedEdit, SettingsValue(c.editLog ? QStringLiteral("True") : QStringLiteral("False"))) << c.label;
+  }
+}
+
+TEST_F(ConfigurationIoTest, AStoredFalseSurvivesStartUp) {
+  Put(kGeneralKey, "EditLog", QStringLiteral("False"), kText);
+  Put(kGeneralKey, "ShowGraphic", QStringLiteral("False"), kText);
+  Put(kViewLogKey, "SaveSettings", 0, kNumber);  // as the viewer writes it on close
+  Configuration config;
+  EXPECT_TRUE(LoadConfigurationWithDefaults(Store(), config, reporter_));
+  EXPECT_FALSE(config.EditLog);
+  EXPECT_FALSE(config.ShowGraphic);
+  EXPECT_TRUE(config.ShowErrors);
+  EXPECT_TRUE(config.ShowToolbars);
+  EXPECT_FALSE(config.AutoOptimize);
+  EXPECT_EQ(Get(kGeneralKey, QStringLiteral("EditLog")), T("False"));
+  EXPECT_EQ(Get(kGeneralKey, QStringLiteral("ShowErrors")), T("True"));
+  EXPECT_EQ(Get(kViewLogKey, QStringLiteral("SaveSettings")), T("False"));
+}
+
+TEST_F(ConfigurationIoTest, CalcCostsDecidesWhetherTheDefaultAmountsApply) {
+  struct Case {
+    const char* label;
+    const char* calcCosts;  // nullptr: absent
+    bool expectedCalc;
+    double expectedDial, expectedHour;
+  } cases[] = {
+      {"present True keeps zero amounts", "True", true, 0, 0},
+      {"present False keeps zero amounts", "False", false, 0, 0},
+      {"absent takes all three defaults", nullptr, true, 0.2, 1.5},
+      {"empty takes all three defaults", "", true, 0.2, 1.5},
+  };
+  for (const auto& c : cases) {
+    QTemporaryDir dir;
+    SettingsStore store(SettingsStore::FilePathIn(dir.path()));
+    store.SettingsCreateKey(Root::Machine, kCostsKey);
+    store.SettingsWriteValue(Root::Machine, kCostsKey, QStringLiteral("DialCost"), 0, kNumber);
+    store.SettingsWriteValue(Root::Machine, kCostsKey, QStringLiteral("CostPerHour"), 0, kNumber);
+    if (c.calcCosts != nullptr) {
+      store.SettingsWriteValue(Root::Machine, kCostsKey, QStringLiteral("CalcCosts"), QString::fromLatin1(c.calcCosts),
+                               kText);
+    }
+    Configuration config;
+    ScriptedReporter r;
+    LoadConfigurationWithDefaults(store, config, r);
+    EXPECT_EQ(config.CalcCosts, c.expectedCalc) << c.label;
+    EXPECT_DOUBLE_EQ(config.DialCost, c.expectedDial) << c.label;
+    EXPECT_DOUBLE_EQ(config.CostPerHour, c.expectedHour) << c.label;
+  }
+}
+
+TEST_F(ConfigurationIoTest, ViewerAndReportWindowDefaultsComeAsAWhole) {
+  Configuration saved;
+  saved.ViewLog = ViewLogSettings{true, QString(), 12, true, true, 100, 200, 2};
+  saved.SummaryReport.WinHeight = 0;
+  saved.SummaryReport.WinWidth = 1;
+  saved.DetailReport.WinWidth = 2;
+  saved.ReportListView = false;
+  saved.ReportAutoArrange = true;
+  ASSERT_TRUE(SaveConfiguration(Store(), saved, reporter_));
+  Configuration config;
+  EXPECT_TRUE(LoadConfigurationWithDefaults(Store(), config, reporter_));
+  EXPECT_EQ(config.ViewLog, ViewLogSettings{});
+  EXPECT_EQ(config.SummaryReport, DefaultSummaryReportSettings());
+  EXPECT_EQ(config.DetailReport, DefaultDetailReportSettings());
+  EXPECT_TRUE(config.ReportListView);
+  EXPECT_FALSE(config.ReportAutoArrange);
+  EXPECT_TRUE(config.ReportSaveSettings);
+
+  // With a font name and a window height nothing of either is touched.
+  saved = Configuration{};
+  saved.ViewLog.FontName = QStringLiteral("Fixed");
+  saved.ViewLog.WinHeight = 123;
+  saved.SummaryReport.WinHeight = 1;
+  saved.DetailReport.WinHeight = 0;
+  saved.ReportListView = false;
+  ASSERT_TRUE(SaveConfiguration(Store(), saved, reporter_));
+  Configuration again;
+  LoadConfigurationWithDefaults(Store(), again, reporter_);
+  EXPECT_EQ(again.ViewLog.WinHeight, 123);
+  EXPECT_EQ(again.SummaryReport.WinHeight, 1);
+  EXPECT_EQ(again.DetailReport.WinHeight, 0);
+  EXPECT_FALSE(again.ReportListView);
+}
+
+TEST_F(ConfigurationIoTest, ZeroNumbersTakeTheirDefaults) {
+  Configuration saved;
+  saved.MaxServices = 0;
+  saved.MaxConnections = 0;
+  saved.MaxConnectDays = 0;
+  saved.NoDisconDuration = 0;
+  saved.MaxLogSize = 0;
+  saved.ModemLogFile.clear();
+  saved.ModemReads.clear();
+  ASSERT_TRUE(SaveConfiguration(Store(), saved, reporter_));
+  Configuration config;
+  EXPECT_TRUE(LoadConfigurationWithDefaults(Store(), config, reporter_));
+  EXPECT_EQ(config, Configuration{});
+  EXPECT_EQ(config.Services.size(), 11u);
+  EXPECT_EQ(Get(kGeneralKey, QStringLiteral("MaxServices")), N(10));
+}
+
+TEST_F(ConfigurationIoTest, DeletedServicesStayInTheStoreButAreNotRead) {
+  Configuration config;
+  config.UsedServices = 5;
+  for (int n = 0; n < 5; ++n) {
+    config.Services[static_cast<size_t>(n)].ServiceName = QStringLiteral("Service %1").arg(n + 1);
+    config.Services[static_cast<size_t>(n)].UsedTariffs = 1;
+    config.Services[static_cast<size_t>(n)].Tariffs[0].Description = QStringLiteral("T%1").arg(n + 1);
+  }
+  ASSERT_TRUE(SaveConfiguration(Store(), config, reporter_));
+  config.UsedServices = 3;
+  config.Services[3] = Service{};
+  config.Services[4] = Service{};
+  ASSERT_TRUE(SaveConfiguration(Store(), config, reporter_));
+
+  EXPECT_EQ(Get(kServicesKey, QStringLiteral("ServiceName4")), T("Service 4"));
+  EXPECT_EQ(Get(kServicesKey, QStringLiteral("ServiceName5")), T("Service 5"));
+  EXPECT_EQ(Get(kServicesKey, QStringLiteral("Tariff5-1Description")), T("T5"));
+  EXPECT_EQ(Get(kGeneralKey, QStringLiteral("UsedServices")), N(3));
+  const Configuration loaded = Reload();
+  EXPECT_EQ(loaded.UsedServices, 3);
+  EXPECT_EQ(loaded.Services[2].ServiceName, QStringLiteral("Service 3"));
+  EXPECT_EQ(loaded.Services[3], Service{});
+  EXPECT_EQ(loaded.Services[4], Service{});
+}
+
+TEST_F(ConfigurationIoTest, HolidaysAreStoredUnderBlankPrefixedNumbers) {
+  Configuration config;
+  config.UsedHolidays = 2;
+  config.Holidays[0] = MakeDate(1999, 1, 1);  // 36161
+  config.Holidays[1] = MakeDate(1999, 4, 2);
+  config.Holidays[2] = MakeDate(2000, 1, 1);  // beyond the used count: not written
+  ASSERT_TRUE(SaveConfiguration(Store(), config, reporter_));
+  EXPECT_EQ(Contents(kHolidaysKey), (Expected{{QStringLiteral("UsedHolidays"), N(2)},
+                                              {QStringLiteral(" 1"), N(36161)},
+                                              {QStringLiteral(" 2"), N(MakeDate(1999, 4, 2))}}));
+  const Configuration loaded = Reload();
+  EXPECT_EQ(loaded.UsedHolidays, 2);
+  EXPECT_EQ(loaded.Holidays[1], MakeDate(1999, 4, 2));
+  EXPECT_EQ(loaded.Holidays[2], 0);
+  EXPECT_EQ(HolidayValueName(100), QStringLiteral(" 100"));
+}
+
+TEST_F(ConfigurationIoTest, ResponseTextsAreStoredUpperCased) {
+  Configuration config;
+  config.ModemDial = QStringLiteral("recv: atd");
+  config.ModemHostDisconnect = QStringLiteral("Remote modem hung up");
+  config.ModemWrites = QStringLiteral("writes");
+  ASSERT_TRUE(SaveConfiguration(Store(), config, reporter_));
+  EXPECT_EQ(config.ModemDial, QStringLiteral("RECV: ATD"));
+  EXPECT_EQ(Get(kModemKey, QStringLiteral("ModemDial")), T("RECV: ATD"));
+  EXPECT_EQ(Get(kModemKey, QStringLiteral("ModemHostDisconnect")), T("REMOTE MODEM HUNG UP"));
+  EXPECT_EQ(Get(kModemKey, QStringLiteral("ModemWrites")), T("WRITES"));
+}
+
+TEST_F(ConfigurationIoTest, StoredValuesThatDoNotFitGoToTheReporter) {
+  struct Case {
+    const char* label;
+    QString key;
+    const char* name;
+    QVariant value;
+    int kind;
+    const char* mentioned;
+    std::function<void(const Configuration&)> check;
+  } cases[] = {
+      {"UsedTariffs above 10", kServicesKey, "UsedTariffs1", 11, kNumber, "UsedTariffs1",
+       [](const Configuration& c) { EXPECT_EQ(c.Services[0].UsedTariffs, 0); }},
+      {"UsedHolidays above 100", kHolidaysKey, "UsedHolidays", 101, kNumber, "UsedHolidays",
+       [](const Configuration& c) { EXPECT_EQ(c.UsedHolidays, 0); }},
+      {"16-bit overflow", kGeneralKey, "MaxConnections", 40000, kNumber, "MaxConnections",
+       [](const Configuration& c) { EXPECT_EQ(c.MaxConnections, 200); }},
+      {"text that is no number", kGeneralKey, "MaxLogSize", QStringLiteral("lots"), kText, "MaxLogSize",
+       [](const Configuration& c) { EXPECT_EQ(c.MaxLogSize, 150); }},
+      {"text that is no time", kServicesKey, "Tariff1-1AppliesTimeEnd", QStringLiteral("25:00:00"), kText,
+       "Tariff1-1AppliesTimeEnd", [](const Configuration& c) { EXPECT_EQ(c.Services[0].Tariffs[0].AppliesTimeEnd, 0); }},
+      {"more services than the maximum", kGeneralKey, "UsedServices", 11, kNumber, "UsedServices",
+       [](const Configuration& c) { EXPECT_EQ(c.UsedServices, 0); }},
+  };
+  for (const auto& c : cases) {
+    QTemporaryDir dir;
+    SettingsStore store(SettingsStore::FilePathIn(dir.path()));
+    Configuration base;
+    base.UsedServices = 1;
+    base.Services[0].UsedTariffs = 1;
+    base.UsedHolidays = 0;
+    ScriptedReporter quiet;
+    ASSERT_TRUE(SaveConfiguration(store, base, quiet));
+    store.SettingsWriteValue(Root::Machine, c.key, QString::fromLatin1(c.name), c.value, c.kind);
+    Configuration config;
+    ScriptedReporter r;
+    LoadConfiguration(store, config, r);
+    ASSERT_EQ(r.messages.size(), 1) << c.label << ": " << r.messages.join(QLatin1Char('|')).toStdString();
+    EXPECT_TRUE(r.messages[0].contains(QLatin1String(c.mentioned))) << c.label << ": " << r.messages[0].toStdString();
+    c.check(config);
+  }
+}
+
+TEST_F(ConfigurationIoTest, AnEndAnswerEndsTheProgram) {
+  Put(kGeneralKey, "MaxConnections", 40000, kNumber);
+  Configuration config;
+  reporter_.answers = {ErrorAnswer::End};
+  EXPECT_THROW(LoadConfiguration(Store(), config, reporter_), EndProgramRequested);
+}
+
+TEST_F(ConfigurationIoTest, AFailedSaveLeavesThePreviousConfigurationWhole) {
+  Configuration before = TwoServiceConfiguration();
+  ASSERT_TRUE(SaveConfiguration(Store(), before, reporter_));
+  // The last value of a save fails: everything written before it must vanish.
+  Sql("CREATE TRIGGER fail_update BEFORE UPDATE ON vals WHEN NEW.fold = 'usedholidays'"
+      " BEGIN SELECT RAISE(ABORT, 'injected write failure'); END;");
+  Configuration changed = Configuration{};
+  changed.ModemLogFile = QStringLiteral("changed.txt");
+  changed.UsedServices = 1;
+  changed.Services[0].ServiceName = QStringLiteral("Changed");
+  EXPECT_FALSE(SaveConfiguration(Store(), changed, reporter_));
+  ASSERT_EQ(reporter_.messages.size(), 1);
+  EXPECT_TRUE(reporter_.messages[0].contains(QStringLiteral("injected write failure")));
+  EXPECT_EQ(Reload(), before);
+
+  // Retry writes the whole record again once the cause is gone.
+  reporter_.messages.clear();
+  reporter_.answers = {ErrorAnswer::Retry};
+  reporter_.onError = [this] { Sql("DROP TRIGGER fail_update;"); };
+  EXPECT_TRUE(SaveConfiguration(Store(), changed, reporter_));
+  EXPECT_EQ(reporter_.messages.size(), 1);
+  Configuration loaded = Reload();
+  EXPECT_EQ(loaded.ModemLogFile, QStringLiteral("changed.txt"));
+  EXPECT_EQ(loaded.Services[0].ServiceName, QStringLiteral("Changed"));
+  EXPECT_EQ(loaded.UsedHolidays, 0);
+}
+
+}  // namespace
+}  // namespace mirolat
