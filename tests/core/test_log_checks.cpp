@@ -1,0 +1,358 @@
+#include <gtest/gtest.h>
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+#include <functional>
+#include <vector>
+
+#include "config/log_checks.h"
+#include "config/warnings.h"
+
+namespace mirolat {
+namespace {
+
+// Answers each reported error with the next scripted answer, recording the error.
+class ScriptedReporter : public ErrorReporter {
+ public:
+  explicit ScriptedReporter(std::vector<ErrorAnswer> answers = {}) : answers_(std::move(answers)) {}
+  ErrorAnswer ReportError(const RunError& error) override {
+    conditions.push_back(error.condition());
+    if (onReport) onReport();
+    if (answers_.empty()) {
+      ADD_FAILURE() << "unexpected error: " << error.what();
+      return ErrorAnswer::End;
+    }
+    const ErrorAnswer a = answers_.front();
+    answers_.erase(answers_.begin());
+    return a;
+  }
+  std::vector<ErrorCondition> conditions;
+  std::function<void()> onReport;
+
+ private:
+  std::vector<ErrorAnswer> answers_;
+};
+
+class RecordingProgress : public Progress {
+ public:
+  void SetStatus(const QString& text) override { statuses.push_back(text); }
+  void SetPercent(int) override {}
+  void Yield() override { ++yields; }
+  std::vector<QString> statuses;
+  int yields = 0;
+};
+
+class LogChecks : public ::testing::Test {
+ protected:
+  CurrentFileState StateFor(const QByteArray& bytes) {
+    const QString path = dir_.filePath(QStringLiteral("ModemLog.txt"));
+    QFile f(path);
+    EXPECT_TRUE(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    f.write(bytes);
+    f.close();
+    CurrentFileState state;
+    state.WindowsDir = dir_.path() + QLatin1Char('/');
+    state.LogFileName = QStringLiteral("ModemLog.txt");
+    state.LogFilePath = path;
+    state.LogExists = true;
+    return state;
+  }
+  QString MissingPath() const { return dir_.filePath(QStringLiteral("missing.txt")); }
+
+  QTemporaryDir dir_;
+  NullProgress none_;
+};
+
+const QByteArray kLine = "01-15-1998 10:23:45.12 - Dialing.\r\n";  // 35 bytes
+
+TEST_F(LogChecks, FileExistsFindsFilesOnly) {
+  const CurrentFileState state = StateFor("x");
+  EXPECT_TRUE(FileExists(state.LogFilePath));
+  EXPECT_FALSE(FileExists(MissingPath()));
+  EXPECT_FALSE(FileExists(state.WindowsDir));
+  EXPECT_FALSE(FileExists(QString()));
+}
+
+TEST_F(LogChecks, ForbiddenBytesMakeTheLogCorrupt) {
+  struct Case {
+    QByteArray bytes;
+    bool corrupt;
+    const char* what;
+  } cases[] = {
+      {kLine + kLine, false, "plain text"},
+      {"a\tb\r\nc\nd\re", false, "tab, CR and LF"},
+      {kLine + "\x1a", false, "end-of-file mark as the last byte"},
+      {kLine + "~ ", false, "highest printable byte"},
+      {kLine + "\x1a" + kLine, true, "end-of-file mark inside the file"},
+      {kLine + QByteArray(1, '\0') + "x", true, "NUL"},
+      {kLine + "\x7f" + "x", true, "DEL"},
+      {kLine + "\xe9" + "x", true, "byte above 126"},
+      {kLine + "\x1b" + "x", true, "escape"},
+      {kLine + "\x7f", false, "forbidden byte last: never examined"},
+      {QByteArray(1, '\0'), false, "a single forbidden byte is the last byte"},
+  };
+  for (const auto& c : cases) {
+    CurrentFileState state = StateFor(c.bytes);
+    ScriptedReporter reporter;
+    EXPECT_EQ(CheckLogCharacters(state, false, none_, reporter), c.corrupt) << c.what;
+    EXPECT_EQ(state.LogFileSize, c.bytes.size()) << c.what;
+    EXPECT_FALSE(state.LogEmpty) << c.what;
+  }
+}
+
+TEST_F(LogChecks, EmptyFileIsEmptyNotCorrupt) {
+  CurrentFileState state = StateFor(QByteArray());
+  ScriptedReporter reporter;
+  RecordingProgress progress;
+  EXPECT_FALSE(CheckLogCharacters(state, true, progress, reporter));
+  EXPECT_TRUE(state.LogEmpty);
+  EXPECT_EQ(state.LogFileSize, 0);
+  EXPECT_TRUE(progress.statuses.empty());
+}
+
+TEST_F(LogChecks, SmallFilesShowOnlyTheFinalPercentage) {
+  // 50 bytes: 50 / 100 rounds (halves to even) to a step of 0 as well.
+  for (int size : {1, 2, 35, 49, 50}) {
+    CurrentFileState state = StateFor(QByteArray(size, 'a'));
+    ScriptedReporter reporter;
+    RecordingProgress progress;
+    EXPECT_FALSE(CheckLogCharacters(state, true, progress, reporter));
+    ASSERT_EQ(progress.statuses.size(), 1u) << size;
+    EXPECT_EQ(progress.statuses[0], QStringLiteral("Please Wait .....Loading 100%"));
+    EXPECT_EQ(progress.yields, 0);
+  }
+}
+
+TEST_F(LogChecks, ProgressEveryHundredthOfTheFile) {
+  CurrentFileState state = StateFor(QByteArray(1000, 'a'));
+  ScriptedReporter reporter;
+  RecordingProgress progress;
+  EXPECT_FALSE(CheckLogCharacters(state, true, progress, reporter));
+  ASSERT_EQ(progress.statuses.size(), 100u);  // 10, 20, ..., 990 and the final text
+  EXPECT_EQ(progress.statuses[0], QStringLiteral("Please Wait .....Loading  1%"));
+  EXPECT_EQ(progress.statuses[49], QStringLiteral("Please Wait .....Loading  50%"));
+  EXPECT_EQ(progress.statuses[98], QStringLiteral("Please Wait .....Loading  99%"));
+  EXPECT_EQ(progress.statuses[99], QStringLiteral("Please Wait .....Loading 100%"));
+  EXPECT_EQ(progress.yields, 99);
+}
+
+TEST_F(LogChecks, ProgressNeverMoreThanAHundredTimes) {
+  for (int size : {51, 149, 151, 250, 10049, 123457}) {
+    CurrentFileState state = StateFor(QByteArray(size, 'a'));
+    ScriptedReporter reporter;
+    RecordingProgress progress;
+    CheckLogCharacters(state, true, progress, reporter);
+    EXPECT_GE(progress.statuses.size(), 2u) << size;
+    EXPECT_LE(progress.statuses.size(), 100u) << size;
+    EXPECT_EQ(progress.statuses.back(), QStringLiteral("Please Wait .....Loading 100%")) << size;
+  }
+}
+
+TEST_F(LogChecks, CorruptLogShowsNoFinalPercentage) {
+  CurrentFileState state = StateFor(QByteArray(500, 'a') + '\x01' + QByteArray(499, 'a'));
+  ScriptedReporter reporter;
+  RecordingProgress progress;
+  EXPECT_TRUE(CheckLogCharacters(state, true, progress, reporter));
+  ASSERT_EQ(progress.statuses.size(), 50u);  // 10 .. 500
+  EXPECT_EQ(progress.statuses.back(), QStringLiteral("Please Wait .....Loading  50%"));
+}
+
+TEST_F(LogChecks, NoProgressWhenNotAsked) {
+  CurrentFileState state = StateFor(QByteArray(1000, 'a'));
+  ScriptedReporter reporter;
+  RecordingProgress progress;
+  EXPECT_FALSE(CheckLogCharacters(state, false, progress, reporter));
+  EXPECT_TRUE(progress.statuses.empty());
+}
+
+TEST_F(LogChecks, MissingFileGoesToTheReporter) {
+  CurrentFileState state = StateFor(kLine);
+  state.LogFilePath = MissingPath();
+  ScriptedReporter ending({ErrorAnswer::End});
+  EXPECT_THROW(CheckLogCharacters(state, false, none_, ending), EndProgramRequested);
+  ASSERT_EQ(ending.conditions.size(), 1u);
+  EXPECT_EQ(ending.conditions[0], ErrorCondition::PathNotFound);
+
+  // Retry after the file has come back: the check goes on with it.
+  ScriptedReporter retrying({ErrorAnswer::Retry});
+  retrying.onReport = [&] {
+    QFile f(state.LogFilePath);
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    f.write(kLine + "\x01" + kLine);
+  };
+  EXPECT_TRUE(CheckLogCharacters(state, false, none_, retrying));
+  EXPECT_EQ(state.LogFileSize, 2 * kLine.size() + 1);
+}
+
+TEST_F(LogChecks, ScanLogCountsAndDates) {
+  const QByteArray log =
+      "Modem log opened\r\n"
+      "\r\n"
+      "01-15-1998 10:23:45.12 - Dialing.\r\n"
+      "01-15-1998 10:23:46.00 - Recv: ATDT5551234\r\n"
+      "   \r\n"
+      "02-03-1998 09:00:00.00 - Hanging up the modem.\r\n"
+      "\r\n";
+  CurrentFileState state = StateFor(log);
+  ScriptedReporter reporter;
+  ScanLog(state, Configuration(), reporter);
+  EXPECT_EQ(state.LogFileSize, log.size());
+  EXPECT_EQ(state.LogEntryCount, 5.0f);  // non-empty lines, the blank one included
+  EXPECT_EQ(state.LogFirstDate, MakeDate(1998, 1, 15));
+  EXPECT_EQ(state.LogLastDate, MakeDate(1998, 2, 3));
+  EXPECT_FALSE(state.NotAModemLog);
+  EXPECT_FALSE(state.LogEmpty);
+  EXPECT_FALSE(state.LogTooBig);
+}
+
+TEST_F(LogChecks, ScanLogLineEndingsAndEndOfFileMark) {
+  struct Case {
+    QByteArray bytes;
+    float entries;
+    Date last;
+    bool notModemLog;
+  } cases[] = {
+      {"01-15-1998 x\n02-16-1998 y", 2, MakeDate(1998, 2, 16), false},
+      {"01-15-1998 x\r02-16-1998 y\r", 2, MakeDate(1998, 2, 16), false},
+      {"01-15-1998 x\r\n02-16-1998 y\r\n\x1a", 2, MakeDate(1998, 2, 16), false},
+      {"01-15-1998 x\r\n02-16-1998 y\r\nno date here\r\n", 3, 0, true},  // last non-empty line undated
+      {"no date\r\nnone at all\r\n", 2, 0, true},
+      {"01-15-1998", 1, MakeDate(1998, 1, 15), false},
+  };
+  for (const auto& c : cases) {
+    CurrentFileState state = StateFor(c.bytes);
+    ScriptedReporter reporter;
+    ScanLog(state, Configuration(), reporter);
+    EXPECT_EQ(state.LogEntryCount, c.entries) << c.bytes.constData();
+    EXPECT_EQ(state.LogLastDate, c.last) << c.bytes.constData();
+    EXPECT_EQ(state.NotAModemLog, c.notModemLog) << c.bytes.constData();
+  }
+}
+
+TEST_F(LogChecks, ScanLogSizeLimitIsExact) {
+  Configuration config;
+  config.MaxLogSize = 1;
+  for (int size : {1023, 1024, 1025}) {
+    QByteArray bytes = kLine;
+    bytes += QByteArray(size - kLine.size() * 2 - 2, 'x') + "\r\n";
+    bytes += kLine;
+    ASSERT_EQ(bytes.size(), size);
+    CurrentFileState state = StateFor(bytes);
+    ScriptedReporter reporter;
+    ScanLog(state, config, reporter);
+    EXPECT_EQ(state.LogTooBig, size >= 1024) << size;
+    EXPECT_FALSE(state.NotAModemLog) << size;
+  }
+}
+
+TEST_F(LogChecks, ScanLogOfAnEmptyFileKeepsEarlierFlags) {
+  CurrentFileState state = StateFor(QByteArray());
+  state.LogTooBig = true;
+  state.NotAModemLog = true;
+  state.LogEntryCount = 12;
+  state.LogFirstDate = 100;
+  state.LogLastDate = 200;
+  ScriptedReporter reporter;
+  ScanLog(state, Configuration(), reporter);
+  EXPECT_TRUE(state.LogEmpty);
+  EXPECT_TRUE(state.LogTooBig);
+  EXPECT_TRUE(state.NotAModemLog);
+  EXPECT_EQ(state.LogEntryCount, 0.0f);
+  EXPECT_EQ(state.LogFirstDate, 0);
+  EXPECT_EQ(state.LogLastDate, 0);
+
+  CurrentFileState fresh = StateFor(QByteArray());
+  ScanLog(fresh, Configuration(), reporter);
+  EXPECT_TRUE(fresh.LogEmpty);
+  EXPECT_FALSE(fresh.NotAModemLog);  // an empty log is not "not a modem log"
+}
+
+TEST_F(LogChecks, ScanLogResetsEmptyFlag) {
+  CurrentFileState state = StateFor(kLine);
+  state.LogEmpty = true;
+  ScriptedReporter reporter;
+  ScanLog(state, Configuration(), reporter);
+  EXPECT_FALSE(state.LogEmpty);
+  EXPECT_EQ(state.LogEntryCount, 1.0f);
+}
+
+TEST_F(LogChecks, ScanLogOfAVanishedFileContinuesWhenToldTo) {
+  CurrentFileState state = StateFor(kLine);
+  state.LogFilePath = MissingPath();
+  ScriptedReporter reporter({ErrorAnswer::Continue});
+  ScanLog(state, Configuration(), reporter);
+  EXPECT_EQ(reporter.conditions, std::vector<ErrorCondition>{ErrorCondition::PathNotFound});
+  EXPECT_EQ(state.LogEntryCount, 0.0f);
+}
+
+TEST(Warnings, BoxesAboutTheCurrentFile) {
+  const MessageBoxSpec noLog = WarnNoLog();
+  EXPECT_EQ(noLog.title, QStringLiteral("No Modem Log Detected!"));
+  EXPECT_EQ(noLog.icon, MessageIcon::Exclamation);
+  EXPECT_EQ(noLog.helpTopic, 6);
+  EXPECT_TRUE(noLog.text.startsWith(QStringLiteral("Mirolat Cannot Locate Your Modem Log File!\n\nIf you have")));
+  EXPECT_TRUE(noLog.text.contains(QStringLiteral("Dial-up Networking \nconnections")));
+  EXPECT_TRUE(noLog.text.endsWith(QStringLiteral("functional.\n\nClick on the Help button below for information on how to do this.")));
+
+  EXPECT_EQ(WarnLogCorrupt().title, QStringLiteral("WARNING"));
+  EXPECT_EQ(WarnLogCorrupt().icon, MessageIcon::Critical);
+  EXPECT_EQ(WarnLogCorrupt().helpTopic, 0);
+  EXPECT_TRUE(WarnLogCorrupt().text.contains(QStringLiteral("valid\nModem Log!  If you are sure it is a valid Modem Log then \nplease")));
+  EXPECT_EQ(WarnNotModemLog().text,
+            QStringLiteral("INVALID MODEM LOG FILE!\n\nThe current file is NOT a Modem Log File.\nPlease review your "
+                           "configuration by clicking \non 'Setup' in the 'File' menu."));
+  EXPECT_EQ(WarnNotModemLog().icon, MessageIcon::Critical);
+  EXPECT_EQ(WarnLogTooBig().icon, MessageIcon::Exclamation);
+  EXPECT_TRUE(WarnLogTooBig().text.startsWith(QStringLiteral("Your Modem Log is Too Big!\n\nYour modem log")));
+}
+
+TEST(Warnings, WrongDirectoryNamesTheLogDirectory) {
+  const MessageBoxSpec box = WarnWrongDirectory(QStringLiteral("/home/u/.local/share/mirolat/"));
+  EXPECT_EQ(box.title, QStringLiteral("WARNING"));
+  EXPECT_EQ(box.text,
+            QStringLiteral("Incorrect Directory For Modem Log File!\n\nThe file you have selected is not located\n"
+                           "in the '/home/u/.local/share/mirolat/' directory therefore\nit can not be your modem log "
+                           "file!\nPlease select your modem log file from the\n/home/u/.local/share/mirolat/ ' "
+                           "directory."));
+}
+
+TEST(Warnings, RunStoppingBoxesUseTheProgramTitleAndACarriageReturn) {
+  EXPECT_EQ(WarnTooManyServices().title, QString());
+  EXPECT_EQ(WarnTooManyServices().icon, MessageIcon::Critical);
+  EXPECT_EQ(WarnTooManyServices().text,
+            QStringLiteral("Cannot Continue.... Exceeded Maximum Number of Services.\rPlease use the Setup Menu to "
+                           "increase the Max Services parameter."));
+  EXPECT_EQ(WarnTooManyConnections().text,
+            QStringLiteral("Cannot Continue.... Exceeded Maximum Number of Connections.\rPlease use the Setup Menu "
+                           "to increase the Max Connections parameter."));
+}
+
+TEST(Warnings, WhichBoxesApply) {
+  auto titlesAndFirstLines = [](const QList<MessageBoxSpec>& boxes) {
+    QStringList out;
+    for (const auto& b : boxes) out << b.text.section(QLatin1Char('\n'), 0, 0);
+    return out;
+  };
+  CurrentFileState state;
+  state.LogExists = false;
+  state.NotAModemLog = true;
+  state.LogCorrupt = true;
+  state.LogTooBig = true;
+  EXPECT_EQ(titlesAndFirstLines(ActivationWarnings(state, false)),
+            (QStringList{QStringLiteral("INVALID MODEM LOG FILE!"),
+                         QStringLiteral("Mirolat Cannot Locate Your Modem Log File!"),
+                         QStringLiteral("Corruption Detected in Modem Log File!"),
+                         QStringLiteral("Your Modem Log is Too Big!")}));
+  EXPECT_FALSE(WarnNoLogApplies(state, true));  // shown once per run
+  EXPECT_EQ(ActivationWarnings(state, true).size(), 3);
+  state.ArchiveOpen = true;  // an archive: only the corruption warning stays
+  EXPECT_EQ(titlesAndFirstLines(ActivationWarnings(state, false)),
+            QStringList{QStringLiteral("Corruption Detected in Modem Log File!")});
+  CurrentFileState healthy;
+  healthy.LogExists = true;
+  EXPECT_TRUE(ActivationWarnings(healthy, false).isEmpty());
+}
+
+}  // namespace
+}  // namespace mirolat
