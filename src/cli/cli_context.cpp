@@ -1,0 +1,49 @@
+#include "cli_context.h"
+
+#include "config/config_paths.h"
+#include "config/configuration_io.h"
+
+namespace mirolat::cli {
+
+ErrorAnswer CliErrorReporter::ReportError(const RunError& error) {
+  err_ << "mirolat-cli: " << error.description() << '\n';
+  err_.flush();
+  return ErrorAnswer::End;
+}
+
+LocaleValues CliLocale(const QString& localeName) {
+  return LoadLocaleInfo(localeName.isEmpty() ? QLocale::system() : QLocale(localeName));
+}
+
+bool OpenCliContext(CliContext& context, QTextStream& err, const QString& localeName) {
+  CliErrorReporter reporter(err);
+  try {
+    context.Store = std::make_unique<SettingsStore>(SettingsStore::FilePathIn(ConfigFolder()));
+    if (!context.Store->DamageMessage().isEmpty()) err << "mirolat-cli: " << context.Store->DamageMessage() << '\n';
+    context.Config = Configuration{};
+    LoadConfigurationWithDefaults(*context.Store, context.Config, reporter);
+  } catch (const RunError& e) {
+    err << "mirolat-cli: " << e.description() << '\n';
+    return false;
+  } catch (const EndProgramRequested&) {
+    return false;
+  }
+  context.Locale = CliLocale(localeName);
+  return true;
+}
+
+QString TakeOption(QStringList& args, const QString& name, bool* missingValue) {
+  if (missingValue != nullptr) *missingValue = false;
+  const qsizetype at = args.indexOf(name);
+  if (at < 0) return {};
+  if (at + 1 >= args.size()) {
+    if (missingValue != nullptr) *missingValue = true;
+    args.removeAt(at);
+    return {};
+  }
+  const QString value = args.at(at + 1);
+  args.remove(at, 2);
+  return value;
+}
+
+}  // namespace mirolat::cli
