@@ -1,11 +1,86 @@
+// mirolat-cli scan --log FILE [--locale NAME]: the start-up checks on a log
+// file and its statistics, with the warnings the main window would show.
+#include <QFileInfo>
+
+#include "cli_context.h"
 #include "commands.h"
+#include "common/dates.h"
+#include "config/log_checks.h"
+#include "config/warnings.h"
+#include "costs/formatting.h"
 
 namespace mirolat::cli {
 
-// Replaced by the real command as it is built.
-int CmdScan(const QStringList&, QTextStream&, QTextStream& err) {
-  err << "mirolat-cli: 'scan' is not available in this build\n";
-  return 2;
+namespace {
+
+QString LongDate(Date d, const LocaleValues& locale) {
+  if (d == 0) return QStringLiteral("none");
+  return locale.Locale.toString(ToQDate(d), QLocale::LongFormat);
+}
+
+}  // namespace
+
+int CmdScan(const QStringList& arguments, QTextStream& out, QTextStream& err) {
+  QStringList args = arguments;
+  bool missingLog = false;
+  bool missingLocale = false;
+  const QString logPath = TakeOption(args, QStringLiteral("--log"), &missingLog);
+  const QString localeName = TakeOption(args, QStringLiteral("--locale"), &missingLocale);
+  if (logPath.isEmpty() || missingLog || missingLocale || !args.isEmpty()) {
+    err << "usage: mirolat-cli scan --log FILE [--locale NAME]\n";
+    return 2;
+  }
+
+  CliContext context;
+  if (!OpenCliContext(context, err, localeName)) return 1;
+  const LocaleValues& locale = context.Locale;
+
+  const QFileInfo info(logPath);
+  CurrentFileState state;
+  state.WindowsDir = info.absolutePath() + QLatin1Char('/');
+  state.LogFileName = info.fileName();
+  state.LogFilePath = info.absoluteFilePath();
+  state.LogExists = FileExists(state.LogFilePath);
+
+  CliErrorReporter reporter(err);
+  NullProgress progress;
+  try {
+    if (state.LogExists) {
+      state.LogCorrupt = CheckLogCharacters(state, false, progress, reporter);
+      if (!state.LogCorrupt) ScanLog(state, context.Config, reporter);
+    }
+  } catch (const EndProgramRequested&) {
+    return 1;
+  }
+
+  out << "Name: " << state.LogFileName << '\n';
+  out << "Path: " << state.LogFilePath << '\n';
+  if (state.LogExists) {
+    out << "Size: " << state.LogFileSize << " bytes ("
+        << FormatWholeNumber(static_cast<double>(state.LogFileSize) / 1024.0, locale) << " KB)\n";
+    if (state.LogCorrupt) {
+      out << "Entries: not counted (the log is corrupt)\n";
+    } else {
+      out << "Entries: " << static_cast<qint64>(state.LogEntryCount) << (state.LogEmpty ? " (empty log)" : "") << '\n';
+      out << "First entry: " << LongDate(state.LogFirstDate, locale) << '\n';
+      out << "Last entry: " << LongDate(state.LogLastDate, locale) << '\n';
+    }
+  } else {
+    out << "Size: no such file\n";
+  }
+
+  const QList<MessageBoxSpec> warnings = ActivationWarnings(state, false);
+  if (warnings.isEmpty()) {
+    out << "Warnings: none\n";
+  } else {
+    out << "Warnings:\n";
+    for (const MessageBoxSpec& box : warnings) {
+      const QString title = box.title.isEmpty() ? QStringLiteral("Mirolat") : box.title;
+      out << "  " << title << ": " << box.text.section(QLatin1Char('\n'), 0, 0) << '\n';
+    }
+  }
+  out.flush();
+  return !state.LogExists || state.LogCorrupt || state.NotAModemLog ? 1 : 0;
 }
 
 }  // namespace mirolat::cli

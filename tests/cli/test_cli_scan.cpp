@@ -1,0 +1,139 @@
+#include <gtest/gtest.h>
+
+#include <QFile>
+#include <QTemporaryDir>
+
+#include "cli.h"
+
+namespace mirolat {
+namespace {
+
+class CliScanTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    ASSERT_TRUE(dir_.isValid());
+    hadPrevious_ = qEnvironmentVariableIsSet("MIROLAT_CONFIG_DIR");
+    previous_ = qgetenv("MIROLAT_CONFIG_DIR");
+    qputenv("MIROLAT_CONFIG_DIR", QFile::encodeName(dir_.filePath(QStringLiteral("config"))));
+  }
+  void TearDown() override {
+    if (hadPrevious_) {
+      qputenv("MIROLAT_CONFIG_DIR", previous_);
+    } else {
+      qunsetenv("MIROLAT_CONFIG_DIR");
+    }
+  }
+  int Run(const QStringList& words) {
+    outText_.clear();
+    errText_.clear();
+    QTextStream out(&outText_);
+    QTextStream err(&errText_);
+    const int rc = cli::Run(QStringList{QStringLiteral("mirolat-cli"), QStringLiteral("scan")} + words, out, err);
+    out.flush();
+    err.flush();
+    return rc;
+  }
+  QString Write(const QString& name, const QByteArray& bytes) {
+    const QString path = dir_.filePath(name);
+    QFile f(path);
+    EXPECT_TRUE(f.open(QIODevice::WriteOnly));
+    f.write(bytes);
+    return path;
+  }
+
+  QTemporaryDir dir_;
+  QByteArray previous_;
+  bool hadPrevious_ = false;
+  QString outText_;
+  QString errText_;
+};
+
+const QByteArray kLog =
+    "01-15-1998 10:23:45.12 - Dialing.\r\n"
+    "01-15-1998 10:23:45.20 - Recv: ATDT5551234\r\n"
+    "01-15-1998 10:24:10.00 - Connection established at 33600bps.\r\n"
+    "\r\n"
+    "02-03-1998 11:00:00.00 - Hanging up the modem.\r\n";
+
+TEST_F(CliScanTest, PrintsTheStatisticsOfAHealthyLog) {
+  const QString path = Write(QStringLiteral("ModemLog.txt"), kLog);
+  EXPECT_EQ(Run({QStringLiteral("--log"), path, QStringLiteral("--locale"), QStringLiteral("en_US")}), 0)
+      << errText_.toStdString();
+  const QString expected = QStringLiteral(
+                               "Name: ModemLog.txt\n"
+                               "Path: %1\n"
+                               "Size: %2 bytes (0 KB)\n"
+                               "Entries: 4\n"
+                               "First entry: Thursday, January 15, 1998\n"
+                               "Last entry: Tuesday, February 3, 1998\n"
+                               "Warnings: none\n")
+                               .arg(path)
+                               .arg(kLog.size());
+  EXPECT_EQ(outText_, expected);
+}
+
+TEST_F(CliScanTest, LongDatesFollowTheLocale) {
+  const QString path = Write(QStringLiteral("ModemLog.txt"), kLog);
+  EXPECT_EQ(Run({QStringLiteral("--log"), path, QStringLiteral("--locale"), QStringLiteral("de_DE")}), 0);
+  EXPECT_TRUE(outText_.contains(QStringLiteral("First entry: Donnerstag, 15. Januar 1998\n"))) << outText_.toStdString();
+  // The C locale falls back to English (United States).
+  EXPECT_EQ(Run({QStringLiteral("--log"), path, QStringLiteral("--locale"), QStringLiteral("C")}), 0);
+  EXPECT_TRUE(outText_.contains(QStringLiteral("First entry: Thursday, January 15, 1998\n"))) << outText_.toStdString();
+}
+
+TEST_F(CliScanTest, KilobytesAreRoundedWithGrouping) {
+  QByteArray big;
+  while (big.size() < 2 * 1024 * 1024) big += kLog;
+  const QString path = Write(QStringLiteral("Big.txt"), big);
+  EXPECT_EQ(Run({QStringLiteral("--log"), path, QStringLiteral("--locale"), QStringLiteral("en_US")}), 0);
+  const qint64 kb = (big.size() + 512) / 1024;
+  EXPECT_TRUE(outText_.contains(QStringLiteral("Size: %1 bytes (%2,%3 KB)\n")
+                                    .arg(big.size())
+                                    .arg(kb / 1000)
+                                    .arg(kb % 1000, 3, 10, QLatin1Char('0'))))
+      << outText_.toStdString();
+  // The default MaxLogSize of 150 KB makes it too big: a warning, not a failure.
+  EXPECT_TRUE(outText_.contains(QStringLiteral("Warnings:\n  WARNING: Your Modem Log is Too Big!\n")))
+      << outText_.toStdString();
+}
+
+TEST_F(CliScanTest, MissingLogFails) {
+  const QString path = dir_.filePath(QStringLiteral("absent.txt"));
+  EXPECT_EQ(Run({QStringLiteral("--log"), path}), 1);
+  EXPECT_TRUE(outText_.contains(QStringLiteral("Size: no such file\n")));
+  EXPECT_TRUE(outText_.contains(
+      QStringLiteral("  No Modem Log Detected!: Mirolat Cannot Locate Your Modem Log File!\n")))
+      << outText_.toStdString();
+}
+
+TEST_F(CliScanTest, CorruptLogFails) {
+  const QString path = Write(QStringLiteral("ModemLog.txt"), kLog + "\x01" + kLog);
+  EXPECT_EQ(Run({QStringLiteral("--log"), path}), 1);
+  EXPECT_TRUE(outText_.contains(QStringLiteral("Entries: not counted (the log is corrupt)\n")));
+  EXPECT_TRUE(outText_.contains(QStringLiteral("  WARNING: Corruption Detected in Modem Log File!\n")))
+      << outText_.toStdString();
+}
+
+TEST_F(CliScanTest, LogWithoutDatesIsNotAModemLog) {
+  const QString path = Write(QStringLiteral("notes.txt"), kLog + "a final undated line\r\n");
+  EXPECT_EQ(Run({QStringLiteral("--log"), path, QStringLiteral("--locale"), QStringLiteral("en_US")}), 1);
+  EXPECT_TRUE(outText_.contains(QStringLiteral("Last entry: none\n")));
+  EXPECT_TRUE(outText_.contains(QStringLiteral("  WARNING: INVALID MODEM LOG FILE!\n"))) << outText_.toStdString();
+}
+
+TEST_F(CliScanTest, EmptyLogIsNoFailure) {
+  const QString path = Write(QStringLiteral("ModemLog.txt"), QByteArray());
+  EXPECT_EQ(Run({QStringLiteral("--log"), path}), 0) << outText_.toStdString();
+  EXPECT_TRUE(outText_.contains(QStringLiteral("Size: 0 bytes (0 KB)\nEntries: 0 (empty log)\n")));
+  EXPECT_TRUE(outText_.contains(QStringLiteral("Warnings: none\n")));
+}
+
+TEST_F(CliScanTest, UsageErrors) {
+  EXPECT_EQ(Run({}), 2);
+  EXPECT_TRUE(errText_.contains(QStringLiteral("usage: mirolat-cli scan --log FILE")));
+  EXPECT_EQ(Run({QStringLiteral("--log")}), 2);
+  EXPECT_EQ(Run({QStringLiteral("--log"), QStringLiteral("x"), QStringLiteral("--bogus")}), 2);
+}
+
+}  // namespace
+}  // namespace mirolat
