@@ -14,7 +14,7 @@
 #include <QVBoxLayout>
 #include <algorithm>
 
-#include "common/program_data.h"
+#include "config/config_paths.h"
 
 namespace mirolat {
 
@@ -177,7 +177,7 @@ void frmHelp::ShowUsingHelp() { ShowPage(QString::fromLatin1(kHelpUsingPage)); }
 
 QString HelpDirectory() {
   if (!HelpDirOverride().isEmpty()) return HelpDirOverride();
-  return ProgramDataPath(QStringLiteral("help"));
+  return FindDataPath(QStringLiteral("help"));
 }
 
 void SetHelpDirectory(const QString& dir) { HelpDirOverride() = dir; }

@@ -11,7 +11,7 @@
 #include <QVBoxLayout>
 
 #include "common/desktop_error_reporter.h"
-#include "common/program_data.h"
+#include "config/config_paths.h"
 #include "common/user_options.h"
 #include "config/settings_store.h"
 
@@ -35,7 +35,7 @@ int LeadingNumber(const QString& text) {
 
 }  // namespace
 
-QString DefaultTipsFilePath() { return ProgramDataPath(QString::fromLatin1(kTipsFileName)); }
+QString DefaultTipsFilePath() { return FindDataPath(QString::fromLatin1(kTipsFileName)); }
 
 frmTip::frmTip(SettingsStore& store, const QString& tipsFile, QWidget* parent) : QDialog(parent), store_(store) {
   setObjectName(QStringLiteral("frmTip"));
