@@ -1,11 +1,79 @@
+// mirolat-cli genlog --seed N --days D [--start YYYY-MM-DD] [--out FILE]
+#include <QSaveFile>
+
+#include "analysis/log_generator.h"
 #include "commands.h"
 
 namespace mirolat::cli {
 
-// Replaced by the real command as it is built.
-int CmdGenlog(const QStringList&, QTextStream&, QTextStream& err) {
-  err << "mirolat-cli: 'genlog' is not available in this build\n";
-  return 2;
+namespace {
+
+const char* kGenlogUsage = "usage: mirolat-cli genlog --seed N --days D [--start YYYY-MM-DD] [--out FILE]\n";
+
+bool ParseNumber(const QString& text, qint64 lo, qint64 hi, qint64& value) {
+  bool ok = false;
+  value = text.toLongLong(&ok);
+  return ok && value >= lo && value <= hi;
+}
+
+}  // namespace
+
+int CmdGenlog(const QStringList& args, QTextStream& out, QTextStream& err) {
+  LogGeneratorOptions options;
+  QString outPath;
+  bool haveSeed = false;
+  bool haveDays = false;
+  for (int i = 0; i < args.size(); ++i) {
+    const QString& a = args[i];
+    if (i + 1 >= args.size() ||
+        (a != QLatin1String("--seed") && a != QLatin1String("--days") && a != QLatin1String("--out") &&
+         a != QLatin1String("--start"))) {
+      err << "mirolat-cli genlog: unexpected argument '" << a << "'\n" << kGenlogUsage;
+      return 2;
+    }
+    const QString value = args[++i];
+    qint64 n = 0;
+    if (a == QLatin1String("--seed")) {
+      if (!ParseNumber(value, 0, 0xFFFFFFFFLL, n)) {
+        err << "mirolat-cli genlog: --seed needs a whole number from 0 to 4294967295, not '" << value << "'\n";
+        return 2;
+      }
+      options.seed = quint32(n);
+      haveSeed = true;
+    } else if (a == QLatin1String("--days")) {
+      if (!ParseNumber(value, 1, 36500, n)) {
+        err << "mirolat-cli genlog: --days needs a whole number from 1 to 36500, not '" << value << "'\n";
+        return 2;
+      }
+      options.days = int(n);
+      haveDays = true;
+    } else if (a == QLatin1String("--start")) {
+      options.start = QDate::fromString(value, Qt::ISODate);
+      if (!options.start.isValid() || options.start.year() < 1000 || options.start.year() > 9999) {
+        err << "mirolat-cli genlog: --start needs a date YYYY-MM-DD, not '" << value << "'\n";
+        return 2;
+      }
+    } else {
+      outPath = value;
+    }
+  }
+  if (!haveSeed || !haveDays) {
+    err << "mirolat-cli genlog: --seed and --days are required\n" << kGenlogUsage;
+    return 2;
+  }
+
+  const QByteArray log = GenerateModemLog(options);
+  if (outPath.isEmpty()) {
+    out << QString::fromLatin1(log);
+    out.flush();
+    return 0;
+  }
+  QSaveFile file(outPath);
+  if (!file.open(QIODevice::WriteOnly) || file.write(log) != log.size() || !file.commit()) {
+    err << "mirolat-cli genlog: cannot write '" << outPath << "': " << file.errorString() << "\n";
+    return 1;
+  }
+  return 0;
 }
 
 }  // namespace mirolat::cli
