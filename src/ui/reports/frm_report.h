@@ -1,0 +1,167 @@
+#pragma once
+// The report window: shows the Summary or Details report of the last analysis
+// run as a list with a header panel or as fixed-pitch text, switches between
+// them, changes the list's font size, spreads the columns over the window,
+// saves the report as a text file and prints it. Window size, position, font
+// size and column widths are kept per report type in the ViewReport settings.
+#include <QAction>
+#include <QActionGroup>
+#include <QFrame>
+#include <QLabel>
+#include <QMainWindow>
+#include <QMenu>
+#include <QPlainTextEdit>
+#include <QStatusBar>
+#include <QToolBar>
+#include <QTreeView>
+#include <array>
+
+#include "config/configuration.h"
+#include "reports/report_model.h"
+#include "reports/report_table_model.h"
+
+namespace mirolat {
+
+struct AppState;
+
+class frmReport : public QMainWindow {
+  Q_OBJECT
+ public:
+  // Reads the configuration, locale, report range and last analysis run of
+  // `state` each time a report is built; writes the window settings back into
+  // state.Config. Loads the window (its settings and presentation) at once.
+  explicit frmReport(AppState& state, QWidget* parent = nullptr);
+  ~frmReport() override;
+
+  // Shows the window (modeless), brings it to the front and builds the
+  // checked report from the last analysis run.
+  void ShowReport();
+
+  // Program-wide Auto Arrange state: cleared at start-up, set from the
+  // AutoArrange setting when the window loads, toggled by Auto Arrange.
+  static bool AutoArrangeOn;
+
+  // Controls, under the window's own names.
+  QToolBar* Toolbar1 = nullptr;
+  QStatusBar* StatusBar1 = nullptr;
+  std::array<QLabel*, 3> StatusPanels{};  // panels 1..3
+  QTreeView* ListView1 = nullptr;
+  ReportTableModel* ListModel = nullptr;
+  QFrame* fraReportHeader = nullptr;
+  QLabel* RepTitle = nullptr;
+  QLabel* lblBegin = nullptr;
+  QLabel* lblEnd = nullptr;
+  QLabel* lblPeriod = nullptr;
+  QLabel* RepBegin = nullptr;
+  QLabel* RepEnd = nullptr;
+  QLabel* RepPeriod = nullptr;
+  QFrame* fraWarning = nullptr;
+  QLabel* RepWarn1 = nullptr;
+  QLabel* RepWarn2 = nullptr;
+  QLabel* RepWarn3 = nullptr;
+  QFrame* fraNoConn = nullptr;
+  QLabel* RepWarnNoCon1 = nullptr;
+  QPlainTextEdit* ReportTextBox = nullptr;
+
+  QMenu* mnuFile = nullptr;
+  QAction* mnuSaveAS = nullptr;
+  QAction* mnuPrint = nullptr;
+  QAction* mnuExit = nullptr;
+  QMenu* mnuView = nullptr;
+  QAction* mnuSummary = nullptr;
+  QAction* mnuDetails = nullptr;
+  QMenu* mnuOptions = nullptr;
+  QAction* mnuFormatStd = nullptr;
+  QAction* mnuListView = nullptr;
+  QMenu* mnuFont = nullptr;
+  QAction* mnuFontIncrease = nullptr;
+  QAction* mnuFontDecrease = nullptr;
+  QAction* mnuAutoArrange = nullptr;
+  QAction* mnuSaveSettings = nullptr;
+
+  // The toolbar button with this key ("Save", "Print", "Exit", "Summary",
+  // "Detail", "Standard", "List View", "Bigger", "Smaller"), or null.
+  QAction* ToolbarButtonByKey(const QString& key) const;
+  QString PanelText(int panel) const;  // 1..3
+
+  // The report as built: its list, header values and standard-format text.
+  const ReportModel& Report() const { return ListModel->Report(); }
+  // The plain text that Save As writes and Print prints.
+  const QString& ReportText() const { return reportText_; }
+  // The list's font size in points (it may fall to 0 or below the smallest
+  // size a font can take; the list then keeps its last real size).
+  float ListFontSize() const { return fontSize_; }
+  bool DetailsShown() const { return detailsChecked_; }
+  bool ListViewShown() const { return mnuListView->isChecked(); }
+  // Column widths of the list in twips, at the screen's logical resolution.
+  int ColumnWidthTwips(int column) const;
+  void SetColumnWidthTwips(int column, double twips);
+  // Window width and height in twips.
+  int WidthTwips() const;
+  int HeightTwips() const;
+
+  // Window procedures.
+  void Form_Load();
+  void Form_Activate();
+  void Form_Unload();
+  void Form_Resize();  // the layout step
+  void StoreReportLayout();
+  void ApplyReportLayout();
+  void UpdateReportStatus();
+
+  // Commands.
+  void mnuSummary_Click();
+  void mnuDetails_Click();
+  void mnuFormatStd_Click();
+  void mnuListView_Click();
+  void mnuFontIncrease_Click();
+  void mnuFontDecrease_Click();
+  void mnuAutoArrange_Click();
+  void mnuSaveSettings_Click();
+  void mnuSaveAS_Click();
+  void mnuPrint_Click();
+  void mnuExit_Click();
+  void Toolbar1_ButtonClick(QAction* button);
+
+ protected:
+  void changeEvent(QEvent* event) override;
+  void closeEvent(QCloseEvent* event) override;
+  void resizeEvent(QResizeEvent* event) override;
+
+ private:
+  void BuildMenus();
+  void BuildToolbar();
+  void BuildControls();
+  QAction* AddButton(const QString& key, const QString& text, const QString& tooltip, QActionGroup* group);
+  void ShowReportOfKind(ReportKind kind);
+  void BuildReport(ReportKind kind);
+  void SetPresentationEnabled(bool listView);
+  void SyncButtons();
+  void FillTextBox();
+  void ApplyListFont();
+  ReportWindowSettings& LayoutOfCheckedReport();
+  double DpiX() const;
+  double DpiY() const;
+  bool NormalState() const;
+
+  AppState& state_;
+  QString reportText_;
+  float fontSize_ = 9;
+  bool detailsChecked_ = false;  // Details checked rather than Summary
+  bool loaded_ = false;
+  bool unloaded_ = false;
+  bool building_ = false;
+  bool textBoxStale_ = true;
+  bool skipNextActivation_ = false;
+  // The twips each column was last given, so unchanged widths are stored back exactly.
+  std::array<int, 7> appliedColumnTwips_{};
+  QList<QAction*> toolbarButtons_;
+  QActionGroup* reportButtons_ = nullptr;
+  QActionGroup* formatButtons_ = nullptr;
+};
+
+// Plugs the report window into the main window's Process command: one report
+// window at a time, created when needed and shown again after each run.
+void InstallReportWindow();
+
+}  // namespace mirolat
