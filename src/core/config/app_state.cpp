@@ -1,0 +1,10 @@
+#include "config/app_state.h"
+
+namespace mirolat {
+
+AppState& TheAppState() {
+  static AppState state;
+  return state;
+}
+
+}  // namespace mirolat

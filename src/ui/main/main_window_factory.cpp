@@ -1,0 +1,31 @@
+#include "main/main_window_factory.h"
+
+#include "common/about_window.h"
+#include "common/tip_window.h"
+#include "config/app_state.h"
+#include "main/frm_main.h"
+#include "main/main_window_hooks.h"
+
+namespace mirolat {
+
+QWidget* CreateMainWindow() {
+  MainWindowHooks& hooks = MainHooks();
+  if (!hooks.ShowTips) {
+    hooks.ShowTips = [](frmMain& main, AppState& state) {
+      if (!state.Store) return;
+      frmTip tip(*state.Store, DefaultTipsFilePath(), &main);
+      tip.exec();
+    };
+  }
+  if (!hooks.ShowAbout) {
+    hooks.ShowAbout = [](frmMain& main, AppState&) {
+      frmAbout about(&main);
+      about.exec();
+    };
+  }
+  auto* window = new frmMain(TheAppState());
+  window->setAttribute(Qt::WA_DeleteOnClose);
+  return window;
+}
+
+}  // namespace mirolat
