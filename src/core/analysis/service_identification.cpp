@@ -1,0 +1,102 @@
+#include "analysis/service_identification.h"
+
+#include <algorithm>
+
+#include "analysis/session_builder.h"
+#include "analysis/session_table.h"
+#include "config/warnings.h"
+
+namespace mirolat {
+
+namespace {
+
+bool AllDigits(QStringView text) {
+  for (QChar c : text) {
+    if (c < u'0' || c > u'9') return false;
+  }
+  return true;
+}
+
+}  // namespace
+
+QString DialledNumber(QStringView upperLine, const Configuration& config, bool* usable) {
+  QStringView text;
+  const qsizetype p = upperLine.indexOf(config.ModemDial);
+  if (p >= 0) {
+    // Skip the dial-mode letter after the dial command; drop the line's last character.
+    const qsizetype start = p + config.ModemDial.size() + 1;
+    const qsizetype length = upperLine.size() - 1 - start;
+    if (length > 0) text = upperLine.mid(start, length);
+  }
+  const qsizetype cut = text.indexOf(u'<');
+  if (cut >= 0) text = text.left(cut);
+  if (usable) *usable = AllDigits(text);
+  return text.toString();
+}
+
+IdentifyOutcome IdentifyService(RunState& run, QStringView upperLine, const Configuration& config) {
+  run.CurrentService = 0;
+  run.TooManyServices = false;
+
+  QString number;
+  if (run.Answering) {
+    number = QStringLiteral("Answered Calls");
+  } else {
+    bool usable = false;
+    number = DialledNumber(upperLine, config, &usable);
+    if (!usable) {
+      run.InSession = false;
+      run.CurrentService = 0;
+      return IdentifyOutcome::NoNumber;
+    }
+  }
+
+  if (!TakeSessionNumber(run, config)) return IdentifyOutcome::TooManyConnections;
+  SessionTable& table = run.Tables;
+  Session& session = table.Sessions[static_cast<size_t>(table.SessionCount)];
+  if (run.Answering) {
+    session.Number = QStringLiteral("Answered Call");
+    session.Answered = true;
+  } else {
+    session.Number = number;
+  }
+
+  for (int i = 1; i <= table.ServiceTotalsCount; ++i) {
+    if (TrimBlanks(table.ServiceTotals[static_cast<size_t>(i)].Number) == number) {
+      run.CurrentService = i;
+      break;
+    }
+  }
+  if (run.CurrentService == 0) {
+    run.CurrentService = table.ServiceTotalsCount + 1;
+    if (static_cast<size_t>(run.CurrentService) >= table.ServiceTotals.size()) {
+      table.ServiceTotals.resize(static_cast<size_t>(run.CurrentService) + 1);
+    }
+    table.ServiceTotals[static_cast<size_t>(run.CurrentService)].Number = number;
+    table.ServiceTotalsCount = run.CurrentService;
+  }
+
+  if (table.ServiceTotalsCount >= config.MaxServices) {
+    run.Messages.append(WarnTooManyServices());
+    run.TooManyServices = true;
+  }
+  run.LastService = run.CurrentService;
+  return IdentifyOutcome::Opened;
+}
+
+int FindServiceByNumber(const Configuration& config, QStringView number) {
+  const QStringView wanted = TrimBlanks(number);
+  const int used = std::min<int>(config.UsedServices, static_cast<int>(config.Services.size()));
+  for (int i = 0; i < used; ++i) {
+    if (config.Services[static_cast<size_t>(i)].ServiceNumber == wanted) return i;
+  }
+  return -1;
+}
+
+QString ServiceDisplayName(const Configuration& config, const QString& number) {
+  const int index = FindServiceByNumber(config, number);
+  if (index < 0) return number;
+  return TrimBlanks(config.Services[static_cast<size_t>(index)].ServiceName).toString();
+}
+
+}  // namespace mirolat

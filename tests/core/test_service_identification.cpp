@@ -1,0 +1,146 @@
+// Taking the dialled number from a dial entry, opening its session and
+// per-number entry, and mapping numbers to the user's services.
+#include <gtest/gtest.h>
+
+#include "analysis/service_identification.h"
+#include "analysis/session_builder.h"
+#include "pricing_fixtures.h"
+
+namespace mirolat {
+namespace {
+
+class Identify : public ::testing::Test {
+ protected:
+  void SetUp() override { run.Tables.Create(config.MaxServices, config.MaxConnections); }
+  IdentifyOutcome Dial(const QString& tail) {
+    run.Answering = false;
+    return IdentifyService(run, QStringLiteral("01-15-1998 10:00:00.00 - ") + tail, config);
+  }
+  Configuration config;
+  RunState run;
+};
+
+TEST_F(Identify, NumberRunsFromAfterTheModeLetterToTheNextToLastCharacter) {
+  struct Case { const char* tail; bool opens; const char* number; };
+  const Case cases[] = {
+      {"RECV: ATDT5551234<CR>", true, "5551234"},
+      {"RECV: ATDT5551234X", true, "5551234"},
+      {"RECV: ATDP5551234<CR><LF>", true, "5551234"},
+      {"RECV: ATDT0,5551234<CR>", false, ""},
+      {"RECV: ATDT555 1234<CR>", false, ""},
+      {"RECV: ATDT<CR>", true, ""},
+      {"RECV: ATD", true, ""},   // nothing after the dial command
+      {"RECV: ATDT", true, ""},
+  };
+  for (const Case& c : cases) {
+    bool usable = false;
+    const QString number = DialledNumber(QStringLiteral("01-15-1998 10:00:00.00 - ") + QString::fromLatin1(c.tail), config, &usable);
+    EXPECT_EQ(usable, c.opens) << c.tail;
+    if (c.opens) {
+      EXPECT_EQ(number, QString::fromLatin1(c.number)) << c.tail;
+    }
+  }
+}
+
+TEST_F(Identify, OpensASessionAndItsPerNumberEntry) {
+  ASSERT_EQ(Dial(QStringLiteral("RECV: ATDT5551234<CR>")), IdentifyOutcome::Opened);
+  EXPECT_EQ(run.Tables.SessionCount, 1);
+  EXPECT_EQ(run.Tables.Sessions[1].Number, QStringLiteral("5551234"));
+  EXPECT_FALSE(run.Tables.Sessions[1].Answered);
+  EXPECT_EQ(run.Tables.ServiceTotalsCount, 1);
+  EXPECT_EQ(run.Tables.ServiceTotals[1].Number, QStringLiteral("5551234"));
+  EXPECT_EQ(run.CurrentService, 1);
+  EXPECT_EQ(run.LastService, 1);
+
+  // An unusable number opens nothing and keeps LastService.
+  run.InSession = true;
+  EXPECT_EQ(Dial(QStringLiteral("RECV: ATDT0,5551234<CR>")), IdentifyOutcome::NoNumber);
+  EXPECT_EQ(run.Tables.SessionCount, 1);
+  EXPECT_EQ(run.CurrentService, 0);
+  EXPECT_EQ(run.LastService, 1);
+  EXPECT_FALSE(run.InSession);
+
+  // An empty number is a number of its own.
+  ASSERT_EQ(Dial(QStringLiteral("RECV: ATDT<CR>")), IdentifyOutcome::Opened);
+  EXPECT_EQ(run.Tables.ServiceTotalsCount, 2);
+  EXPECT_EQ(run.Tables.ServiceTotals[2].Number, QString());
+  EXPECT_EQ(run.CurrentService, 2);
+}
+
+TEST_F(Identify, SameNumberTenTimesIsOneEntryAndTenSessions) {
+  for (int i = 0; i < 10; ++i) ASSERT_EQ(Dial(QStringLiteral("RECV: ATDT5551234<CR>")), IdentifyOutcome::Opened);
+  EXPECT_EQ(run.Tables.SessionCount, 10);
+  EXPECT_EQ(run.Tables.ServiceTotalsCount, 1);
+  EXPECT_FALSE(run.TooManyServices);
+}
+
+TEST_F(Identify, AnsweredCallsShareOneEntry) {
+  for (int i = 0; i < 2; ++i) {
+    run.Answering = true;
+    ASSERT_EQ(IdentifyService(run, QStringLiteral("01-15-1998 10:00:00.00 - RING ANSWERING"), config), IdentifyOutcome::Opened);
+  }
+  EXPECT_EQ(run.Tables.Sessions[2].Number, QStringLiteral("Answered Call"));
+  EXPECT_TRUE(run.Tables.Sessions[2].Answered);
+  EXPECT_EQ(run.Tables.ServiceTotalsCount, 1);
+  EXPECT_EQ(run.Tables.ServiceTotals[1].Number, QStringLiteral("Answered Calls"));
+}
+
+TEST_F(Identify, TheMaxServicesThNumberStopsTheRun) {
+  for (int i = 1; i <= 9; ++i) {
+    Dial(QStringLiteral("RECV: ATDT%1<CR>").arg(i));
+    ASSERT_FALSE(run.TooManyServices) << i;
+  }
+  EXPECT_TRUE(run.Messages.isEmpty());
+  Dial(QStringLiteral("RECV: ATDT10<CR>"));
+  EXPECT_TRUE(run.TooManyServices);
+  EXPECT_EQ(run.Tables.ServiceTotalsCount, 10);
+  EXPECT_EQ(run.Tables.ServiceTotals[10].Number, QStringLiteral("10"));  // the entry is stored
+  ASSERT_EQ(run.Messages.size(), 1);
+  EXPECT_TRUE(run.Messages[0].text.contains(QStringLiteral("Services")));
+}
+
+TEST_F(Identify, NoSessionNumberLeftStopsTheRunCleanly) {
+  config.MaxConnections = 2;
+  run.Tables.Create(config.MaxServices, config.MaxConnections);
+  ASSERT_EQ(Dial(QStringLiteral("RECV: ATDT1<CR>")), IdentifyOutcome::Opened);
+  ASSERT_EQ(Dial(QStringLiteral("RECV: ATDT2<CR>")), IdentifyOutcome::Opened);
+  EXPECT_EQ(Dial(QStringLiteral("RECV: ATDT3<CR>")), IdentifyOutcome::TooManyConnections);
+  EXPECT_TRUE(run.TooManyConnections);
+  EXPECT_FALSE(run.KeepGoing);
+  EXPECT_EQ(run.Tables.SessionCount, 2);
+  EXPECT_EQ(run.Tables.ServiceTotalsCount, 2);
+  EXPECT_EQ(run.CurrentService, 0);
+  ASSERT_EQ(run.Messages.size(), 1);
+  EXPECT_EQ(run.Messages[0].text,
+            QStringLiteral("Cannot Continue.... Exceeded Maximum Number of Connections.\r"
+                           "Please use the Setup Menu to increase the Max Connections parameter."));
+}
+
+TEST_F(Identify, ASessionNumberGivenBackIsOpenedClean) {
+  ASSERT_EQ(Dial(QStringLiteral("RECV: ATDT1<CR>")), IdentifyOutcome::Opened);
+  Session& slot = run.Tables.Sessions[1];
+  slot = Session{MakeDate(1998, 1, 14), 5, MakeDate(1998, 1, 14), 9, QStringLiteral("x"), QStringLiteral(" No Cost"), true, 3, 4};
+  run.Tables.SessionCount = 0;  // given back
+  ASSERT_EQ(Dial(QStringLiteral("RECV: ATDT2<CR>")), IdentifyOutcome::Opened);
+  Session expected;
+  expected.Number = QStringLiteral("2");
+  EXPECT_EQ(run.Tables.Sessions[1], expected);
+}
+
+TEST(FindService, TrimsTheNumberNotTheStoredServiceNumber) {
+  Configuration config;
+  testing::AddService(config, testing::FixedService(QStringLiteral(" 5551234"), 1));
+  testing::AddService(config, testing::FixedService(QStringLiteral("5551234"), 2));
+  testing::AddService(config, testing::FixedService(QStringLiteral("5551234"), 3));
+  config.Services[1].ServiceName = QStringLiteral("  My ISP  ");
+  config.Services[4].ServiceNumber = QStringLiteral("777");  // beyond UsedServices
+  EXPECT_EQ(FindServiceByNumber(config, u" 5551234 "), 1);
+  EXPECT_EQ(FindServiceByNumber(config, u"5551234"), 1);
+  EXPECT_EQ(FindServiceByNumber(config, u"555"), -1);
+  EXPECT_EQ(FindServiceByNumber(config, u"777"), -1);
+  EXPECT_EQ(ServiceDisplayName(config, QStringLiteral("5551234")), QStringLiteral("My ISP"));
+  EXPECT_EQ(ServiceDisplayName(config, QStringLiteral("Answered Calls")), QStringLiteral("Answered Calls"));
+}
+
+}  // namespace
+}  // namespace mirolat
