@@ -114,6 +114,7 @@ void BM_CheckAndScan(benchmark::State& state) {
   }
   state.SetBytesProcessed(state.iterations() * log.size);
   state.counters["lines"] = file.LogEntryCount;
+  state.counters["file_MB"] = static_cast<double>(log.size) / (1024.0 * 1024.0);
 }
 BENCHMARK(BM_CheckAndScan)->Unit(benchmark::kMillisecond);
 

@@ -65,6 +65,9 @@ TEST(Formatting, FormatMoneyWithATrailingSymbol) {
   EXPECT_EQ(FormatMoney(1234.5, 0, de), QStringLiteral("1.234,50 \u20ac"));
   EXPECT_EQ(FormatMoney(0.125, 4, de), QStringLiteral("0,125 \u20ac"));
   EXPECT_EQ(FormatMoney(0.1, 4, de), QStringLiteral("0,10 \u20ac"));
+  // French groups with a narrow no-break space.
+  const LocaleValues fr = LoadLocaleInfo(QLocale(QLocale::French, QLocale::France));
+  EXPECT_EQ(FormatMoney(1234.5, 0, fr), QStringLiteral("1\u202f234,50 \u20ac"));
 }
 
 TEST(Formatting, FormatWholeNumberRoundsHalvesAwayFromZero) {

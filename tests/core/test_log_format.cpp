@@ -142,6 +142,25 @@ TEST(LogFormat, EntriesAreRecognisedOnTheUpperCasedLine) {
   EXPECT_FALSE(IsEntry(u"remote modem hung up", K::HostDisconnect, config));
 }
 
+TEST(LogFormat, ResponseTextsAreFoundAnywhereInTheLine) {
+  Configuration config;
+  struct Case {
+    const char* upperLine;
+    bool dial;
+  } cases[] = {
+      {"RECV: ATDT5551234", true},              // at the start
+      {"01-15-1998 10:00:00.00 - RECV: ATD", true},  // at the very end
+      {"RECV: AT", false},                      // line shorter than the text
+      {"RECV: ATZ RECV: ATX RECV: ATDT1", true},  // after partial matches
+      {"RECV:  ATDT1", false},
+      {"", false},
+  };
+  for (const auto& c : cases) EXPECT_EQ(IsEntry(QString::fromLatin1(c.upperLine), EntryKind::Dial, config), c.dial) << c.upperLine;
+  EXPECT_EQ(ExtractReads(u"READ 7 READS 8 BYTES", config), 8);
+  config.ModemAnswer.clear();  // an empty response text is found in every line
+  EXPECT_TRUE(IsEntry(u"ANYTHING", EntryKind::Answer, config));
+}
+
 TEST(LogFormat, UpperAsciiTouchesAsciiLettersOnly) {
   EXPECT_EQ(UpperAscii(u"abc xyz AZ az 09 {}"), QStringLiteral("ABC XYZ AZ AZ 09 {}"));
   EXPECT_EQ(UpperAscii(u"\u00e9t\u00e9 \u00df"), QStringLiteral("\u00e9T\u00e9 \u00df"));

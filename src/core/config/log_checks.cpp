@@ -1,6 +1,8 @@
 #include "log_checks.h"
 
 #include <QFileInfo>
+#include <algorithm>
+#include <array>
 #include <cmath>
 
 #include "analysis/log_format.h"
@@ -13,6 +15,12 @@ namespace {
 // A byte a modem log cannot contain: control characters other than tab, line
 // feed and carriage return, and everything above '~'.
 constexpr bool IsForbidden(unsigned char b) { return (b < 32 && b != 9 && b != 10 && b != 13) || b > 126; }
+
+constexpr std::array<bool, 256> kForbidden = [] {
+  std::array<bool, 256> table{};
+  for (int b = 0; b < 256; ++b) table[static_cast<std::size_t>(b)] = IsForbidden(static_cast<unsigned char>(b));
+  return table;
+}();
 
 // A whole number written as a signed-number text: a leading blank for a
 // number that is not negative.
@@ -46,15 +54,22 @@ bool CheckLogCharacters(CurrentFileState& state, bool showProgress, Progress& pr
   // The last byte of the file is never examined (it may be an end-of-file mark).
   const qint64 last = data.size() < size ? data.size() + 1 : size;
   const bool reportProgress = showProgress && step >= 1;
-  qint64 next = step;
-  for (qint64 i = 1; i < last; ++i) {
-    if (IsForbidden(bytes[i - 1])) {
+  // Positions 1 .. last - 1 are examined, in stretches that end where the
+  // label changes.
+  qint64 i = 1;
+  while (i < last) {
+    const qint64 stretchEnd = reportProgress ? std::min(last, (i + step - 1) / step * step + 1) : last;
+    const unsigned char* begin = bytes + (i - 1);
+    const unsigned char* end = bytes + (stretchEnd - 1);
+    if (std::find_if(begin, end, [](unsigned char b) { return kForbidden[b]; }) != end) {
       corrupt = true;
       break;
     }
-    if (reportProgress && i == next) {
-      next += step;
-      const int percent = static_cast<int>(std::nearbyint(static_cast<double>(i) / static_cast<double>(size) * 100.0));
+    i = stretchEnd;
+    const qint64 reached = i - 1;  // the position just examined
+    if (reportProgress && reached % step == 0) {
+      const int percent =
+          static_cast<int>(std::nearbyint(static_cast<double>(reached) / static_cast<double>(size) * 100.0));
       progress.SetStatus(QStringLiteral("Please Wait .....Loading ") + SignedNumberText(percent) +
                          QLatin1Char('%'));
       progress.SetPercent(percent);
