@@ -1,0 +1,241 @@
+#include <gtest/gtest.h>
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+#include <memory>
+
+#include "config/config_paths.h"
+#include "config/configuration_io.h"
+#include "config/startup.h"
+
+namespace mirolat {
+namespace {
+
+// Sets an environment variable for the life of the object.
+class ScopedEnv {
+ public:
+  ScopedEnv(const char* name, const QString& value) : name_(name), had_(qEnvironmentVariableIsSet(name)) {
+    previous_ = qgetenv(name);
+    if (value.isNull()) {
+      qunsetenv(name);
+    } else {
+      qputenv(name, QFile::encodeName(value));
+    }
+  }
+  ~ScopedEnv() {
+    if (had_) {
+      qputenv(name_, previous_);
+    } else {
+      qunsetenv(name_);
+    }
+  }
+
+ private:
+  const char* name_;
+  bool had_;
+  QByteArray previous_;
+};
+
+class RecordingProgress : public Progress {
+ public:
+  QStringList statuses;
+  void SetStatus(const QString& text) override { statuses.append(text); }
+  void SetPercent(int) override {}
+};
+
+class EndingReporter : public ErrorReporter {
+ public:
+  QStringList messages;
+  ErrorAnswer ReportError(const RunError& e) override {
+    messages.append(e.description());
+    return ErrorAnswer::End;
+  }
+};
+
+// A temporary folder whose path does not happen to contain "NT".
+std::unique_ptr<QTemporaryDir> NonNtTemporaryDir() {
+  for (int attempt = 0; attempt < 50; ++attempt) {
+    auto dir = std::make_unique<QTemporaryDir>();
+    if (!IsWindowsNTDirectory(dir->path())) return dir;
+  }
+  return nullptr;
+}
+
+class StartUpTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    dir_ = NonNtTemporaryDir();
+    if (!dir_) GTEST_SKIP() << "the temporary folder's name contains NT";
+    logDir_ = dir_->filePath(QStringLiteral("logs"));
+    QDir().mkpath(logDir_);
+    winDir_ = std::make_unique<ScopedEnv>("WinDir", logDir_);
+    store_ = std::make_unique<SettingsStore>(SettingsStore::FilePathIn(dir_->path()));
+  }
+  StartupResult Run(const StartupHooks& hooks = {}) {
+    return StartUpCore(*store_, config_, locale_, file_, QLocale(QLocale::English, QLocale::UnitedStates), progress_,
+                       reporter_, hooks);
+  }
+  void WriteLog(const QString& name, const QByteArray& bytes) {
+    QFile f(QDir(logDir_).filePath(name));
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    f.write(bytes);
+  }
+
+  std::unique_ptr<QTemporaryDir> dir_;
+  QString logDir_;
+  std::unique_ptr<ScopedEnv> winDir_;
+  std::unique_ptr<SettingsStore> store_;
+  Configuration config_;
+  LocaleValues locale_;
+  CurrentFileState file_;
+  RecordingProgress progress_;
+  EndingReporter reporter_;
+};
+
+TEST_F(StartUpTest, FirstRunWithoutALogWaitsForAClick) {
+  config_.ModemLogFile = QStringLiteral("left over");
+  file_.ArchiveOpen = true;
+  const StartupResult r = Run();
+  EXPECT_TRUE(reporter_.messages.isEmpty()) << reporter_.messages.join(QLatin1Char('|')).toStdString();
+  EXPECT_TRUE(r.SplashWaitsForClick);
+  EXPECT_TRUE(r.DefaultsApplied);
+  EXPECT_TRUE(r.Options.ShowTipsAtStartup);
+  EXPECT_TRUE(r.Options.RunConfigWizard);
+  EXPECT_EQ(r.Options.PreferredModem, 0);
+  EXPECT_EQ(config_, Configuration{});
+  EXPECT_EQ(file_.WindowsDir, logDir_ + QLatin1Char('/'));
+  EXPECT_FALSE(file_.IsWindowsNT);
+  EXPECT_EQ(file_.LogFileName, QStringLiteral("ModemLog.txt"));
+  EXPECT_EQ(file_.LogFilePath, logDir_ + QStringLiteral("/ModemLog.txt"));
+  EXPECT_FALSE(file_.LogExists);
+  EXPECT_FALSE(file_.ArchiveOpen);
+  EXPECT_EQ(progress_.statuses, (QStringList{QStringLiteral("Reading User Configuration"),
+                                             QStringLiteral("Please Wait . . . Checking Modem Log")}));
+  EXPECT_EQ(locale_.LongDayNames[0], QStringLiteral("Monday"));
+  EXPECT_EQ(locale_.ShortDayNames[6], QStringLiteral("Sun"));
+  // The defaults were saved at once.
+  EXPECT_EQ(store_->SettingsReadValue(Root::Machine, kGeneralKey, QStringLiteral("ModemLogFile")),
+            SettingsValue(QStringLiteral("ModemLog.txt")));
+}
+
+TEST_F(StartUpTest, ACleanLogIsScannedAndACorruptOneIsNot) {
+  Configuration saved;
+  saved.ModemLogFile = QStringLiteral("Other.log");
+  ASSERT_TRUE(SaveConfiguration(*store_, saved, reporter_));
+  const QByteArray line = "01-15-1998 10:23:45.12 - Dialing.\r\n";
+  WriteLog(QStringLiteral("Other.log"), line + line + "01-16-1998 09:00:00.00 - Hanging up.\r\n");
+  StartupResult r = Run();
+  EXPECT_FALSE(r.SplashWaitsForClick);
+  EXPECT_EQ(file_.LogFileName, QStringLiteral("Other.log"));
+  EXPECT_TRUE(file_.LogExists);
+  EXPECT_FALSE(file_.LogCorrupt);
+  EXPECT_EQ(file_.LogEntryCount, 3.0f);
+  EXPECT_EQ(file_.LogFirstDate, MakeDate(1998, 1, 15));
+  EXPECT_EQ(file_.LogLastDate, MakeDate(1998, 1, 16));
+  EXPECT_TRUE(progress_.statuses.contains(QStringLiteral("Please Wait .....Loading 100%")));
+
+  WriteLog(QStringLiteral("Other.log"), line + QByteArray(1, '\x01') + line);
+  file_ = CurrentFileState{};
+  r = Run();
+  EXPECT_FALSE(r.SplashWaitsForClick);
+  EXPECT_TRUE(file_.LogCorrupt);
+  EXPECT_EQ(file_.LogEntryCount, 0.0f);  // ScanLog did not run
+}
+
+TEST_F(StartUpTest, PerUserOptionsAndTheModemCheck) {
+  struct Case {
+    const char* tips;
+    const char* wizard;
+    const char* modem;
+    bool ntDirectory;
+    bool expectTips, expectWizard;
+    int expectModem;
+    bool expectCheck;
+  } cases[] = {
+      {nullptr, nullptr, nullptr, false, true, true, 0, true},
+      {"0", "0", "2", false, false, false, 2, false},
+      {"1", "1", "1", true, true, true, 1, false},  // an NT directory skips the check
+      {"7", "-1", "x", false, true, true, 0, true},
+  };
+  for (const auto& c : cases) {
+    QTemporaryDir dir;
+    SettingsStore store(SettingsStore::FilePathIn(dir.path()));
+    const QString app = QLatin1String(kOptionsAppName), section = QLatin1String(kOptionsSectionName);
+    if (c.tips) store.SaveSetting(app, section, QStringLiteral("Show Tips at Startup"), QLatin1String(c.tips));
+    if (c.wizard) store.SaveSetting(app, section, QStringLiteral("Run Config Wizard"), QLatin1String(c.wizard));
+    if (c.modem) store.SaveSetting(app, section, QStringLiteral("Preferred Modem"), QLatin1String(c.modem));
+    ScopedEnv winDir("WinDir", c.ntDirectory ? dir.filePath(QStringLiteral("WinNt")) : logDir_);
+    int checks = 0;
+    int statusesAtCheck = -1;
+    StartupHooks hooks;
+    hooks.CheckModemConfiguration = [&](const StartupOptions& options) {
+      ++checks;
+      statusesAtCheck = static_cast<int>(progress_.statuses.size());
+      EXPECT_TRUE(options.RunConfigWizard);
+    };
+    progress_.statuses.clear();
+    const StartupResult r =
+        StartUpCore(store, config_, locale_, file_, QLocale(QLocale::English), progress_, reporter_, hooks);
+    EXPECT_EQ(r.Options.ShowTipsAtStartup, c.expectTips) << c.tips;
+    EXPECT_EQ(r.Options.RunConfigWizard, c.expectWizard) << c.wizard;
+    EXPECT_EQ(r.Options.PreferredModem, c.expectModem) << c.modem;
+    EXPECT_EQ(file_.IsWindowsNT, c.ntDirectory);
+    EXPECT_EQ(checks, c.expectCheck ? 1 : 0);
+    if (c.expectCheck) {
+      EXPECT_EQ(statusesAtCheck, 0) << "the check runs before the configuration is read";
+    }
+  }
+}
+
+TEST(ConfigPaths, FoldersFollowTheEnvironment) {
+  QTemporaryDir dir;
+  {
+    ScopedEnv config("MIROLAT_CONFIG_DIR", dir.filePath(QStringLiteral("cfg/deep")));
+    EXPECT_EQ(ConfigFolder(), dir.filePath(QStringLiteral("cfg/deep")));
+    EXPECT_TRUE(QFileInfo(dir.filePath(QStringLiteral("cfg/deep"))).isDir());
+  }
+  {
+    ScopedEnv config("MIROLAT_CONFIG_DIR", QString());
+    ScopedEnv xdg("XDG_CONFIG_HOME", dir.filePath(QStringLiteral("xdgconfig")));
+    EXPECT_EQ(ConfigFolder(), dir.filePath(QStringLiteral("xdgconfig/mirolat")));
+    EXPECT_TRUE(QFileInfo(dir.filePath(QStringLiteral("xdgconfig/mirolat"))).isDir());
+  }
+  {
+    ScopedEnv winDir("WinDir", QStringLiteral("/srv/modem"));
+    EXPECT_EQ(LogDirectory(), QStringLiteral("/srv/modem/"));
+  }
+  {
+    ScopedEnv winDir("WinDir", QString());
+    ScopedEnv xdg("XDG_DATA_HOME", dir.filePath(QStringLiteral("xdgdata")));
+    EXPECT_EQ(LogDirectory(), dir.filePath(QStringLiteral("xdgdata/mirolat/")));
+    EXPECT_TRUE(QFileInfo(dir.filePath(QStringLiteral("xdgdata/mirolat"))).isDir());
+  }
+  {
+    // A file where the folder should be is an access error.
+    QFile blocker(dir.filePath(QStringLiteral("blocker")));
+    ASSERT_TRUE(blocker.open(QIODevice::WriteOnly));
+    blocker.close();
+    ScopedEnv config("MIROLAT_CONFIG_DIR", dir.filePath(QStringLiteral("blocker")));
+    EXPECT_THROW(ConfigFolder(), RunError);
+  }
+}
+
+TEST(ConfigPaths, NtIsFoundInAnyCaseAnywhere) {
+  struct Case {
+    const char* dir;
+    bool nt;
+  } cases[] = {{"C:\\WINNT\\", true}, {"/srv/winnt/", true}, {"/home/ant/", true},
+               {"/home/paul/", false}, {"C:\\WINDOWS\\", false}, {"", false}};
+  for (const auto& c : cases) EXPECT_EQ(IsWindowsNTDirectory(QLatin1String(c.dir)), c.nt) << c.dir;
+}
+
+TEST(ConfigPaths, DataIsLookedForBesideTheProgramThenInShare) {
+  const QString program = ProgramFolder();
+  EXPECT_TRUE(QFileInfo(program).isDir());
+  EXPECT_EQ(FindDataPath(QStringLiteral("no-such-data.txt")), QDir(program).filePath(QStringLiteral("no-such-data.txt")));
+  EXPECT_TRUE(HelpFilePath().endsWith(QStringLiteral("help/index.html")));
+}
+
+}  // namespace
+}  // namespace mirolat
