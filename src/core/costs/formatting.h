@@ -12,16 +12,27 @@ QString FormatDuration(float seconds);
 
 // The money format of `digits` decimals (at most `maxDecimals` where that is
 // larger) with the symbol placed by symbolFirst (0 after, 1 before, other:
-// none) and `spaces` blanks between.
+// none) and `spaces` blanks between. Grouping and decimal characters are the
+// locale values' MoneyThousandSeparator and MoneyDecimalSeparator; halves are
+// rounded away from zero (0.125 with 2 digits gives 0.13). An amount without
+// decimals is written without a decimal character; a result that rounds to
+// zero carries no minus sign.
 QString FormatMoney(double amount, const QString& symbol, int symbolFirst, int spaces, int digits, int maxDecimals,
                     const LocaleValues& locale);
 // The same with the locale's own symbol, position, spacing and digits.
 QString FormatMoney(double amount, int maxDecimals, const LocaleValues& locale);
 
-// "#,##0": a whole number with the locale's grouping, halves away from zero.
+// "#,##0": a whole number with the grouping character of locale.Locale,
+// halves away from zero (0.5 gives 1).
 QString FormatWholeNumber(double value, const LocaleValues& locale);
 
+// An amount typed in an edit box, rewritten with CurrencyDigits decimals (up
+// to maxDecimals); empty when the text is not a number in the locale's money
+// format (blanks around it, a sign, digits grouped by MoneyThousandSeparator,
+// MoneyDecimalSeparator, an exponent).
 QString FormatAmountText(const QString& text, int maxDecimals, const LocaleValues& locale);
+// The first MoneyDecimalSeparator becomes ".", the first MoneyThousandSeparator
+// is removed (both found in the text as given), then the leading number.
 double ParseAmountText(const QString& text, const LocaleValues& locale);
 QString DateToEntryText(const QString& dateText, const LocaleValues& locale);
 QString PadLeft(const QString& text, QChar pad, int width);
