@@ -1,0 +1,94 @@
+#include "reports/report_model.h"
+
+#include <algorithm>
+#include <cmath>
+
+#include "costs/formatting.h"
+
+namespace mirolat {
+
+void ApplyColumnWidths(ReportModel& model, const ReportWindowSettings& layout) {
+  const std::size_t n = std::min(model.Columns.size(), layout.Columns.size());
+  for (std::size_t i = 0; i < n; ++i) {
+    if (layout.Columns[i] != 0) model.Columns[i].WidthTwips = layout.Columns[i];
+  }
+}
+
+QString PadRightTo(const QString& text, int width) {
+  if (text.size() >= width) return text;
+  QString out = text;
+  out.append(QString(width - text.size(), QLatin1Char(' ')));
+  return out;
+}
+
+QString PadLeftTo(const QString& text, int width) {
+  if (text.size() >= width) return text;
+  QString out(width - text.size(), QLatin1Char(' '));
+  out.append(text);
+  return out;
+}
+
+QString LongDateText(Date date, const LocaleValues& locale) {
+  return locale.Locale.toString(ToQDate(date), QLocale::LongFormat);
+}
+
+QString ShortDateText(Date date, const LocaleValues& locale) {
+  return locale.Locale.toString(ToQDate(date), QLocale::ShortFormat);
+}
+
+QString AmPmTimeText(TimeOfDay time, const LocaleValues& locale) {
+  const int h = time / 3600;
+  const int m = time / 60 % 60;
+  const int s = time % 60;
+  const int h12 = h % 12 == 0 ? 12 : h % 12;
+  QString marker = h < 12 ? locale.Locale.amText() : locale.Locale.pmText();
+  if (marker.isEmpty()) marker = h < 12 ? QStringLiteral("AM") : QStringLiteral("PM");
+  return QStringLiteral("%1:%2:%3 %4")
+      .arg(h12, 2, 10, QLatin1Char('0'))
+      .arg(m, 2, 10, QLatin1Char('0'))
+      .arg(s, 2, 10, QLatin1Char('0'))
+      .arg(marker);
+}
+
+QString PeriodText(int periodDays) {
+  return QString::number(periodDays) + (periodDays > 1 ? QStringLiteral(" days") : QStringLiteral(" day"));
+}
+
+int MoneyColumnWidth(const LocaleValues& locale, int figures) {
+  return int(locale.CurrencySymbol.size()) + figures + locale.CurrencySpace + locale.CurrencyDigits;
+}
+
+namespace {
+
+// A number text read back: grouping removed, the decimal separator made ".".
+bool ReadBack(QString text, const QString& group, const QString& decimal, double& value) {
+  if (!group.isEmpty()) text.remove(group);
+  if (!decimal.isEmpty() && decimal != QLatin1String(".")) text.replace(decimal, QStringLiteral("."));
+  bool ok = false;
+  value = text.trimmed().toDouble(&ok);
+  return ok;
+}
+
+double RoundHalfAway(double value, int decimals) {
+  const double scale = std::pow(10.0, decimals);
+  return std::round(value * scale) / scale;
+}
+
+}  // namespace
+
+double ShownMoney(double amount, const LocaleValues& locale) {
+  // Symbol position 2 writes the amount alone.
+  const QString text = FormatMoney(amount, QString(), 2, 0, locale.CurrencyDigits, 0, locale);
+  double value = 0;
+  if (ReadBack(text, locale.MoneyThousandSeparator, locale.MoneyDecimalSeparator, value)) return value;
+  return RoundHalfAway(amount, std::max(0, locale.CurrencyDigits));
+}
+
+double ShownWholeNumber(double value, const LocaleValues& locale) {
+  const QString text = FormatWholeNumber(value, locale);
+  double shown = 0;
+  if (ReadBack(text, locale.Locale.groupSeparator(), locale.Locale.decimalPoint(), shown)) return shown;
+  return RoundHalfAway(value, 0);
+}
+
+}  // namespace mirolat

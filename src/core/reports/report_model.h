@@ -1,0 +1,93 @@
+#pragma once
+// A built report as plain data: the list presentation (columns, rows of
+// sub-items, the header panel's values and frames) and the standard-format
+// text that is saved and printed. The report window shows it; the command
+// line prints it; tests compare it.
+#include <QString>
+#include <QStringList>
+#include <vector>
+
+#include "common/dates.h"
+#include "config/configuration.h"
+#include "config/locale_values.h"
+
+namespace mirolat {
+
+enum class ReportKind { Summary, Details };
+enum class ColumnAlignment { Left, Centre, Right };
+
+struct ReportColumn {
+  QString Title;
+  ColumnAlignment Alignment = ColumnAlignment::Left;
+  int WidthTwips = 0;
+  bool operator==(const ReportColumn&) const = default;
+};
+
+// One list row. Cells[0] is the row's own text in the untitled first column
+// (always empty); Cells[1..] are its sub-items, one per further column.
+struct ReportRow {
+  QStringList Cells;
+  bool operator==(const ReportRow&) const = default;
+};
+
+struct ReportModel {
+  ReportKind Kind = ReportKind::Summary;
+  std::vector<ReportColumn> Columns;  // Columns[0] is the untitled first column
+  std::vector<ReportRow> Rows;
+  // The header panel.
+  QString RepTitle;
+  QString RepBegin;
+  QString RepEnd;
+  QString RepPeriod;
+  bool WarningShown = false;  // fraWarning
+  bool NoConnShown = false;   // fraNoConn
+  // The standard format: lines ending in a line feed.
+  QString Text;
+};
+
+// The list's width of a column whose width nobody set.
+inline constexpr int kDefaultColumnTwips = 1000;
+
+// Gives the first seven columns their stored widths (a stored 0 keeps the
+// builder's width), as the report window's layout does.
+void ApplyColumnWidths(ReportModel& model, const ReportWindowSettings& layout);
+
+// What a report reads besides the session table.
+struct ReportInputs {
+  const Configuration* config = nullptr;
+  const LocaleValues* locale = nullptr;
+  Date ReportStartDate = 0;
+  Date ReportEndDate = 0;
+  bool ErrorsFound = false;  // the analysis run's flag
+  // Days of the range, both ends included.
+  int PeriodDays() const { return ReportEndDate - ReportStartDate + 1; }
+};
+
+// --- Text layout helpers of the standard format ---
+
+// The text followed by blanks up to `width` characters; a longer text whole.
+QString PadRightTo(const QString& text, int width);
+// Blanks up to `width` characters, then the text; a longer text whole.
+QString PadLeftTo(const QString& text, int width);
+
+// The locale's long and short date of a day.
+QString LongDateText(Date date, const LocaleValues& locale);
+QString ShortDateText(Date date, const LocaleValues& locale);
+// A time of day as "hh:mm:ss AMPM": 12-hour clock, two-digit hours, and the
+// locale's AM or PM text ("AM"/"PM" where the locale has none).
+QString AmPmTimeText(TimeOfDay time, const LocaleValues& locale);
+
+// "n days" above 1, else "n day".
+QString PeriodText(int periodDays);
+
+// Width in characters of a money column: the symbol, `figures` characters of
+// amount, the spaces and the decimals.
+int MoneyColumnWidth(const LocaleValues& locale, int figures);
+
+// The value a money text shows, read back: FormatMoney(amount, 0) without its
+// symbol, separators removed. A total of shown amounts adds these.
+double ShownMoney(double amount, const LocaleValues& locale);
+// The whole number "#,##0" shows for the value, read back.
+double ShownWholeNumber(double value, const LocaleValues& locale);
+
+}  // namespace mirolat

@@ -1,0 +1,18 @@
+#pragma once
+// The Summary report: one row per dialled number of the last analysis run
+// (connected time, sessions, averages per session and per day, kilobytes
+// read, cost), then totals.
+#include "analysis/session_table.h"
+#include "reports/report_model.h"
+
+namespace mirolat {
+
+// Builds both presentations from the per-number totals. Column widths come
+// from the configuration's SummaryReport layout.
+ReportModel BuildSummaryReport(const SessionTable& tables, const ReportInputs& inputs);
+
+// Widths in characters of the text's columns: Service, time, Sessions,
+// Av/Session, Av/Day, Kilobytes, and Cost when costs are shown.
+std::vector<int> SummaryTextWidths(const LocaleValues& locale, bool costsShown);
+
+}  // namespace mirolat

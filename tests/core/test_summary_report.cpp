@@ -1,0 +1,201 @@
+#include <gtest/gtest.h>
+
+#include "report_test_support.h"
+#include "reports/summary_report.h"
+
+namespace mirolat {
+namespace {
+
+using testing_support::ReadAll;
+using testing_support::ReportCase;
+using testing_support::ReportCaseDir;
+using testing_support::RunReportCase;
+using testing_support::UsEnglish;
+
+struct GoldenCase {
+  const char* name;
+  const char* from;
+  const char* to;
+};
+
+class SummaryGolden : public ::testing::TestWithParam<GoldenCase> {};
+
+// Log + configuration -> the analysis -> the Summary's text, byte for byte.
+TEST_P(SummaryGolden, TextMatchesByteForByte) {
+  const GoldenCase& g = GetParam();
+  ReportCase c;
+  RunReportCase(g.name, g.from, g.to, c);
+  ReportInputs in{&c.config, &c.locale, c.start, c.end, c.run.ErrorsFound};
+  const ReportModel model = BuildSummaryReport(c.run.Tables, in);
+  const QByteArray expected = ReadAll(ReportCaseDir(g.name) + QStringLiteral("/summary.txt"));
+  EXPECT_EQ(model.Text.toUtf8().toStdString(), expected.toStdString());
+}
+
+INSTANTIATE_TEST_SUITE_P(Cases, SummaryGolden,
+                         ::testing::Values(GoldenCase{"costs_on", "1998-01-15", "1998-01-15"},
+                                           GoldenCase{"costs_off", "1998-01-15", "1998-01-15"},
+                                           GoldenCase{"errors_shown", "1998-01-15", "1998-01-15"},
+                                           GoldenCase{"errors_hidden", "1998-01-15", "1998-01-15"},
+                                           GoldenCase{"no_sessions", "1998-01-16", "1998-01-16"},
+                                           GoldenCase{"midnight_out_of_range", "1998-01-15", "1998-01-15"},
+                                           GoldenCase{"incomplete_tariff", "1998-01-14", "1998-01-15"}),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+// --- The list presentation and edge cases, from tables made in code ---
+
+class SummaryFromTable : public ::testing::Test {
+ protected:
+  SummaryFromTable() {
+    tables.Create(config.MaxServices, config.MaxConnections);
+    config.UsedServices = 1;
+    config.Services[0].ServiceName = QStringLiteral("  NetOne ");
+    config.Services[0].ServiceNumber = QStringLiteral("5551234");
+  }
+  ServiceTotal& Add(const char* number, qint32 seconds, qint32 sessions, double cost, qint32 bytes) {
+    ServiceTotal& e = tables.ServiceTotals[std::size_t(++tables.ServiceTotalsCount)];
+    e.Number = QString::fromLatin1(number);
+    e.TotalSeconds = seconds;
+    e.TotalSessions = sessions;
+    e.TotalCost = cost;
+    e.TotalBytesRead = bytes;
+    return e;
+  }
+  ReportModel Build(bool errorsFound = false) {
+    ReportInputs in{&config, &locale, MakeDate(1998, 1, 1), MakeDate(1998, 1, 31), errorsFound};
+    return BuildSummaryReport(tables, in);
+  }
+  // The text line of the first listed row (after title block and column block).
+  static QString Line(const ReportModel& m, int n) { return m.Text.split(QLatin1Char('\n')).at(n); }
+
+  Configuration config;
+  LocaleValues locale = UsEnglish();
+  SessionTable tables;
+};
+
+TEST_F(SummaryFromTable, ListColumnsFollowCostsAndStoredWidths) {
+  Add("5551234", 60, 1, 1, 0);
+  config.SummaryReport.Columns = {900, 0, 700, 1100, 1200, 1300, 1400};
+  ReportModel on = Build();
+  ASSERT_EQ(on.Columns.size(), 8u);
+  const char* titles[] = {"", "Service", "Mirolat", "Sessions", "Av/Session", "Av/Day", "Kilobytes", "Cost"};
+  const ColumnAlignment align[] = {ColumnAlignment::Left,   ColumnAlignment::Left,   ColumnAlignment::Centre,
+                                   ColumnAlignment::Centre, ColumnAlignment::Centre, ColumnAlignment::Centre,
+                                   ColumnAlignment::Right,  ColumnAlignment::Right};
+  const int widths[] = {900, kDefaultColumnTwips, 700, 1100, 1200, 1300, 1400, kDefaultColumnTwips};
+  for (int i = 0; i < 8; ++i) {
+    EXPECT_EQ(on.Columns[std::size_t(i)].Title, QString::fromLatin1(titles[i])) << i;
+    EXPECT_EQ(on.Columns[std::size_t(i)].Alignment, align[i]) << i;
+    EXPECT_EQ(on.Columns[std::size_t(i)].WidthTwips, widths[i]) << i;
+  }
+  config.CalcCosts = false;
+  ReportModel off = Build();
+  ASSERT_EQ(off.Columns.size(), 7u);
+  EXPECT_EQ(off.Columns.back().Title, QStringLiteral("Kilobytes"));
+  for (const ReportRow& r : off.Rows) EXPECT_EQ(r.Cells.size(), 7);
+}
+
+TEST_F(SummaryFromTable, RowsSeparatorAndTotalsInTheList) {
+  Add("5551234", 3600, 2, 2.5, 1843);
+  Add("Answered Calls", 600, 1, 0.45, 3174);
+  const ReportModel m = Build();
+  ASSERT_EQ(m.Rows.size(), 4u);
+  EXPECT_EQ(m.Rows[0].Cells, (QStringList{"", "NetOne", "01:00:00", "2", "00:30:00", "00:01:56", "2", "$2.50"}));
+  EXPECT_EQ(m.Rows[1].Cells,
+            (QStringList{"", "Answered Calls", "00:10:00", "1", "00:10:00", "00:00:19", "3", "$0.00"}));
+  const QString dashes(100, QLatin1Char('-'));
+  EXPECT_EQ(m.Rows[2].Cells, (QStringList{"", dashes, dashes, dashes, dashes, dashes, dashes, dashes}));
+  EXPECT_EQ(m.Rows[3].Cells, (QStringList{"", "Totals:", "01:10:00", "3", "", "", "5", "$2.50"}));
+  EXPECT_EQ(m.RepTitle, QStringLiteral("MIROLAT - Summary Report"));
+  EXPECT_EQ(m.RepBegin, QStringLiteral("Thursday, January 1, 1998"));
+  EXPECT_EQ(m.RepEnd, QStringLiteral("Saturday, January 31, 1998"));
+  EXPECT_EQ(m.RepPeriod, QStringLiteral("31 days"));
+  EXPECT_FALSE(m.WarningShown);
+  EXPECT_FALSE(m.NoConnShown);
+  EXPECT_EQ(Line(m, 4), QStringLiteral(" Period:    31 days"));
+}
+
+// Totals add each row as shown: two rows of 0.125 show 0.13 each and 0.26 in all.
+TEST_F(SummaryFromTable, TotalsAddTheRoundedFigures) {
+  Add("111", 10, 1, 0.125, 512);
+  Add("222", 10, 1, 0.125, 512);
+  const ReportModel m = Build();
+  EXPECT_EQ(m.Rows[0].Cells[7], QStringLiteral("$0.13"));
+  EXPECT_EQ(m.Rows[0].Cells[6], QStringLiteral("1"));
+  EXPECT_EQ(m.Rows.back().Cells[7], QStringLiteral("$0.26"));
+  EXPECT_EQ(m.Rows.back().Cells[6], QStringLiteral("2"));
+  EXPECT_TRUE(m.Text.endsWith(QStringLiteral("           2      $0.26\n")));
+}
+
+// An entry whose calls never connected has no sessions; it is still listed.
+TEST_F(SummaryFromTable, EntryWithoutSessionsHasNoAverage) {
+  Add("5559876", 0, 0, 0, 0);
+  const ReportModel m = Build();
+  ASSERT_EQ(m.Rows.size(), 3u);
+  EXPECT_EQ(m.Rows[0].Cells[3], QStringLiteral("0"));
+  EXPECT_EQ(m.Rows[0].Cells[4], QStringLiteral("00:00:00"));
+  EXPECT_EQ(Line(m, 9),
+            QStringLiteral(" 5559876         00:00:00       0          00:00:00     00:00:00           0      $0.00"));
+}
+
+// Entry 0 (calls without a number) leads the list only when it has connected time.
+TEST_F(SummaryFromTable, UnknownEntryListedWhenItHasTime) {
+  tables.ServiceTotals[0].Number = QStringLiteral("Unknown");
+  const ReportModel empty = Build();
+  EXPECT_FALSE(empty.NoConnShown);
+  ASSERT_EQ(empty.Rows.size(), 2u);  // no row, but the separator and totals
+  EXPECT_EQ(empty.Rows[1].Cells[1], QStringLiteral("Totals:"));
+
+  tables.ServiceTotals[0].TotalSeconds = 120;
+  tables.ServiceTotals[0].TotalSessions = 1;
+  Add("5551234", 60, 1, 0, 0);
+  const ReportModel m = Build();
+  ASSERT_EQ(m.Rows.size(), 4u);
+  EXPECT_EQ(m.Rows[0].Cells[1], QStringLiteral("Unknown"));
+  EXPECT_EQ(m.Rows[1].Cells[1], QStringLiteral("NetOne"));
+  // The text shows the number itself, trimmed.
+  EXPECT_TRUE(Line(m, 10).startsWith(QStringLiteral(" 5551234         00:01:00")));
+}
+
+TEST_F(SummaryFromTable, WarningNeedsErrorsAndShowErrors) {
+  Add("5551234", 60, 1, 0, 0);
+  struct {
+    bool errors, show, warned;
+  } cases[] = {{true, true, true}, {true, false, false}, {false, true, false}};
+  for (const auto& c : cases) {
+    config.ShowErrors = c.show;
+    const ReportModel m = Build(c.errors);
+    EXPECT_EQ(m.WarningShown, c.warned);
+    EXPECT_EQ(m.Text.contains(QStringLiteral("WARNING: Errors found in log!")), c.warned);
+    EXPECT_EQ(m.Text.contains(QStringLiteral("Check details report.")), c.warned);
+  }
+}
+
+TEST_F(SummaryFromTable, NoEntriesShowTheNoConnectionsFrame) {
+  const ReportModel m = Build();
+  EXPECT_TRUE(m.NoConnShown);
+  EXPECT_TRUE(m.Rows.empty());
+  EXPECT_EQ(m.Columns.size(), 8u);
+}
+
+// A number longer than its column is written whole.
+TEST_F(SummaryFromTable, LongNumberWrittenWhole) {
+  Add("01234567890123456789", 60, 1, 0, 0);
+  const ReportModel m = Build();
+  EXPECT_TRUE(Line(m, 9).startsWith(QStringLiteral(" 0123456789012345678900:01:00       1")));
+}
+
+TEST(SummaryWidths, MoneyColumnsFollowTheCurrency) {
+  LocaleValues l;
+  l.CurrencySymbol = QStringLiteral("$");
+  l.CurrencySpace = 0;
+  l.CurrencyDigits = 2;
+  EXPECT_EQ(SummaryTextWidths(l, true), (std::vector<int>{16, 15, 11, 13, 8, 12, 11}));
+  EXPECT_EQ(SummaryTextWidths(l, false), (std::vector<int>{16, 15, 11, 13, 8, 12}));
+  l.CurrencySymbol = QStringLiteral("CHF");
+  l.CurrencySpace = 1;
+  l.CurrencyDigits = 0;
+  EXPECT_EQ(SummaryTextWidths(l, true), (std::vector<int>{16, 15, 11, 13, 8, 13, 12}));
+}
+
+}  // namespace
+}  // namespace mirolat
