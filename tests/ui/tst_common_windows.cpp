@@ -25,9 +25,11 @@
 #include "common/help_window.h"
 #include "common/message_box.h"
 #include "common/printer_dialog.h"
+#include "common/program_startup.h"
 #include "common/splash_window.h"
 #include "common/tip_window.h"
 #include "common/unattended.h"
+#include "config/app_state.h"
 #include "config/log_checks.h"
 #include "config/settings_store.h"
 #include "support/common_test_env.h"
@@ -319,6 +321,49 @@ class CommonWindowsTest : public QObject {
     QVERIFY(mainWindow->isVisible());
     QTRY_VERIFY(splash.isNull());
     delete mainWindow;
+  }
+
+  void splashRunsStartUp_data() {
+    QTest::addColumn<bool>("logExists");
+    QTest::addColumn<QStringList>("labels");
+    QTest::newRow("no log: waits for a click")
+        << false
+        << QStringList{"Reading User Configuration", "Please Wait . . . Checking Modem Log", "Click to continue..."};
+    QTest::newRow("a small log: checked, then the main window")
+        << true
+        << QStringList{"Reading User Configuration", "Please Wait . . . Checking Modem Log",
+                       "Please Wait .....Loading 100%"};
+  }
+
+  void splashRunsStartUp() {
+    QFETCH(bool, logExists);
+    QFETCH(QStringList, labels);
+    if (logExists) WriteFile(env_->LogDir() + QStringLiteral("ModemLog.txt"), "12-25-2004 10:00:00.00 - x\r\n");
+    AppState state;
+    int created = 0;
+    QPointer<frmSplash> splash = new frmSplash([&](Progress& progress) { return RunProgramStartUp(state, progress); },
+                                               [&] {
+                                                 ++created;
+                                                 return nullptr;
+                                               });
+    QSignalSpy shown(splash.data(), &frmSplash::StatusTextChanged);
+    splash->Form_Load();
+    QStringList texts;
+    for (const QList<QVariant>& args : shown) texts.append(args.at(0).toString());
+    QCOMPARE(texts, labels);
+    QVERIFY(state.Store != nullptr);
+    QCOMPARE(state.Store->FilePath(), env_->ConfigDir() + QStringLiteral("/settings.sqlite"));
+    QCOMPARE(state.File.LogFilePath, env_->LogDir() + QStringLiteral("ModemLog.txt"));
+    QCOMPARE(state.File.LogExists, logExists);
+    QCOMPARE(created, logExists ? 1 : 0);
+    if (logExists) {
+      QTRY_VERIFY(splash.isNull());
+    } else {
+      QVERIFY(splash->SplashWaitsForClick());
+      splash->ContinueFromSplash();
+      QCOMPARE(created, 1);
+      QTRY_VERIFY(splash.isNull());
+    }
   }
 
   void splashClickBeforeStartUpEndsDoesNothing() {

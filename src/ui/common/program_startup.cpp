@@ -1,0 +1,43 @@
+#include "common/program_startup.h"
+
+#include <QLocale>
+#include <memory>
+
+#include "common/desktop_error_reporter.h"
+#include "common/message_box.h"
+#include "config/app_state.h"
+#include "config/config_paths.h"
+#include "config/settings_store.h"
+
+namespace mirolat {
+
+StartupHooks& ProgramStartupHooks() {
+  static StartupHooks hooks;
+  return hooks;
+}
+
+bool RunProgramStartUp(AppState& state, Progress& progress) {
+  ErrorReporter& reporter = SharedErrorReporter();
+  state.NoLogWarned = false;
+  state.AutoOptimizeAsked = false;
+  state.TipsShown = false;
+  state.File.ArchiveOpen = false;
+
+  if (!state.Store) {
+    const bool opened = RunStep(reporter, [&] {
+      state.Store = std::make_shared<SettingsStore>(SettingsStore::FilePathIn(ConfigFolder()));
+    });
+    if (!opened) throw EndProgramRequested();
+    if (!state.Store->DamageMessage().isEmpty()) {
+      MessageBox::Show(state.Store->DamageMessage(), MessageButtons::Ok, MessageIcon::Exclamation,
+                       QStringLiteral("WARNING"));
+    }
+  }
+
+  const StartupResult result = StartUpCore(*state.Store, state.Config, state.Locale, state.File, QLocale(),
+                                           progress, reporter, ProgramStartupHooks());
+  state.ShowTipsAtStartup = result.Options.ShowTipsAtStartup;
+  return result.SplashWaitsForClick;
+}
+
+}  // namespace mirolat
