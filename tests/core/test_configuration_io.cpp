@@ -181,10 +181,11 @@ TEST_F(ConfigurationIoTest, FirstRunFillsExactlyTheDefaultsAndStoresThem) {
                          QStringLiteral("Services"), QStringLiteral("ViewLog"), QStringLiteral("ViewReport"),
                          QStringLiteral("Holidays")}));
 
-  // A second start reads the same record back.
+  // A second start reads the same record back and has nothing to fill in, so
+  // it does not write the store again.
   Configuration again;
   ScriptedReporter r;
-  LoadConfigurationWithDefaults(Store(), again, r);
+  EXPECT_FALSE(LoadConfigurationWithDefaults(Store(), again, r));
   EXPECT_EQ(again, Configuration{});
 }
 

@@ -449,8 +449,10 @@ bool ApplyStartupDefaults(Configuration& config, const LoadedFlags& flags) {
       applied = true;
     }
   };
+  // A zero whose default is zero too (UsedServices, NoDisconData, CostPerMeg)
+  // changes nothing, so it does not make start-up write the store again.
   auto zero = [&](auto& field, auto def) {
-    if (field == 0) {
+    if (field == 0 && def != 0) {
       field = def;
       applied = true;
     }
