@@ -260,7 +260,9 @@ TEST_F(SettingsStoreTest, ASecondDamagedFileNeverOverwritesTheFirst) {
 }
 
 TEST_F(SettingsStoreTest, UnwritableFolderIsAnAccessErrorAndLosesNothing) {
-  if (geteuid() == 0) GTEST_SKIP() << "file permissions do not bind the super-user";
+  if (geteuid() == 0) {
+    GTEST_SKIP() << "file permissions do not bind the super-user";
+  }
   {
     SettingsStore store(StorePath());
     store.SettingsCreateKey(Root::Machine, QStringLiteral("K"));

@@ -66,7 +66,9 @@ class StartUpTest : public ::testing::Test {
  protected:
   void SetUp() override {
     dir_ = NonNtTemporaryDir();
-    if (!dir_) GTEST_SKIP() << "the temporary folder's name contains NT";
+    if (!dir_) {
+      GTEST_SKIP() << "the temporary folder's name contains NT";
+    }
     logDir_ = dir_->filePath(QStringLiteral("logs"));
     QDir().mkpath(logDir_);
     winDir_ = std::make_unique<ScopedEnv>("WinDir", logDir_);
