@@ -87,6 +87,9 @@ frmReport::frmReport(AppState& state, QWidget* parent) : QMainWindow(parent, Qt:
   setObjectName(QStringLiteral("frmReport"));
   setWindowTitle(QStringLiteral("MRL Report"));
   setAttribute(Qt::WA_DeleteOnClose);
+  // Any size the user likes, however narrow: the layout's own minimum would
+  // stop the window well before Auto Arrange gives up.
+  setMinimumSize(120, 90);
   BuildControls();
   BuildMenus();
   BuildToolbar();

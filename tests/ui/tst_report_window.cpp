@@ -1,0 +1,563 @@
+// The report window driven as a user would: switching reports and
+// presentations, per-report layouts, Auto Arrange, font size, the status bar,
+// saving, printing and what closing writes to the settings store.
+#include <QAbstractItemModelTester>
+#include <QFile>
+#include <QHeaderView>
+#include <QPointer>
+#include <QTemporaryDir>
+#include <QTest>
+#include <memory>
+
+#include "analysis/session_builder.h"
+#include "common/desktop_error_reporter.h"
+#include "common/file_dialog.h"
+#include "common/printer_dialog.h"
+#include "config/app_state.h"
+#include "config/configuration_io.h"
+#include "config/locale_values.h"
+#include "config/settings_store.h"
+#include "reports/details_report.h"
+#include "reports/frm_report.h"
+#include "reports/report_layout.h"
+#include "reports/summary_report.h"
+#include "support/common_test_env.h"
+
+using namespace mirolat;
+
+namespace {
+
+// Three sessions in January 1998 on two numbers, none of them answered.
+std::shared_ptr<RunState> JanuaryRun(const Configuration& config) {
+  auto run = std::make_shared<RunState>();
+  SessionTable& t = run->Tables;
+  t.Create(config.MaxServices, config.MaxConnections);
+  t.ServiceTotals[1] = {QStringLiteral("5551234"), 3725, 1, 2.5, 1843};
+  t.ServiceTotals[2] = {QStringLiteral("5559876"), 1200, 2, 1.0, 3174};
+  t.ServiceTotalsCount = 2;
+  t.Sessions[1] = {MakeDate(1998, 1, 5), MakeTime(10, 0, 0), MakeDate(1998, 1, 5), MakeTime(11, 2, 5),
+                   QStringLiteral("5551234"), QString(), false, 1843, 400};
+  t.Sessions[2] = {MakeDate(1998, 1, 6), MakeTime(20, 0, 0), MakeDate(1998, 1, 6), MakeTime(20, 10, 0),
+                   QStringLiteral("5559876"), QString(), false, 1000, 300};
+  t.Sessions[3] = {MakeDate(1998, 1, 7), MakeTime(8, 0, 0), MakeDate(1998, 1, 7), MakeTime(8, 10, 0),
+                   QStringLiteral("5559876"), QString(), false, 2174, 200};
+  t.SessionCount = 3;
+  return run;
+}
+
+QByteArray ReadAll(const QString& path) {
+  QFile f(path);
+  if (!f.open(QIODevice::ReadOnly)) return {};
+  return f.readAll();
+}
+
+}  // namespace
+
+class TestReportWindow : public QObject {
+  Q_OBJECT
+
+ private:
+  std::unique_ptr<test::CommonTestEnvironment> env_;
+  std::unique_ptr<AppState> state_;
+  QPointer<frmReport> window_;
+
+  ReportInputs Inputs() const {
+    ReportInputs in;
+    in.config = &state_->Config;
+    in.locale = &state_->Locale;
+    in.ReportStartDate = state_->ReportStartDate;
+    in.ReportEndDate = state_->ReportEndDate;
+    in.ErrorsFound = state_->LastRun->ErrorsFound;
+    return in;
+  }
+  double Dpi() const { return window_->logicalDpiX(); }
+  int ColumnPixels(int column) const { return window_->ListView1->header()->sectionSize(column); }
+  // Opens the window on the current state and shows the checked report.
+  void Open() {
+    window_ = new frmReport(*state_);
+    window_->ShowReport();
+    QVERIFY(QTest::qWaitForWindowExposed(window_));
+  }
+  SettingsValue Stored(const QString& key, const QString& name) const {
+    return state_->Store->SettingsReadValue(Root::Machine, key, name);
+  }
+
+ private Q_SLOTS:
+  void init() {
+    env_ = std::make_unique<test::CommonTestEnvironment>();
+    state_ = std::make_unique<AppState>();
+    state_->Locale = LoadLocaleInfo(QLocale(QLocale::English, QLocale::UnitedStates));
+    BuildDayNames(state_->Locale);
+    state_->Store = std::make_shared<SettingsStore>(SettingsStore::FilePathIn(env_->ConfigDir()));
+    QVERIFY(SaveConfiguration(*state_->Store, state_->Config, SharedErrorReporter()));
+    state_->ReportStartDate = MakeDate(1998, 1, 1);
+    state_->ReportEndDate = MakeDate(1998, 1, 31);
+    state_->PeriodDays = 31;
+    state_->LastRun = JanuaryRun(state_->Config);
+    frmReport::AutoArrangeOn = false;
+  }
+
+  void cleanup() {
+    delete window_.data();
+    state_.reset();
+    env_.reset();
+  }
+
+  void menusShortcutsAndButtons_data() {
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QString>("caption");
+    QTest::addColumn<QString>("shortcut");
+    QTest::newRow("save as") << "mnuSaveAS" << "Save &As" << "";
+    QTest::newRow("print") << "mnuPrint" << "&Print" << "Ctrl+P";
+    QTest::newRow("close") << "mnuExit" << "&Close" << "Ctrl+X";
+    QTest::newRow("summary") << "mnuSummary" << "&Summary Report" << "F2";
+    QTest::newRow("details") << "mnuDetails" << "&Details Report" << "F3";
+    QTest::newRow("standard") << "mnuFormatStd" << "&Standard Format" << "F4";
+    QTest::newRow("list view") << "mnuListView" << "&List View Format" << "F5";
+    QTest::newRow("increase") << "mnuFontIncrease" << "&Increase" << "Ctrl+I";
+    QTest::newRow("decrease") << "mnuFontDecrease" << "&Decrease" << "Ctrl+D";
+    QTest::newRow("auto arrange") << "mnuAutoArrange" << "&Auto Arrange" << "F6";
+    QTest::newRow("save settings") << "mnuSaveSettings" << "&Save Settings on Exit" << "";
+  }
+  void menusShortcutsAndButtons() {
+    QFETCH(QString, name);
+    QFETCH(QString, caption);
+    QFETCH(QString, shortcut);
+    window_ = new frmReport(*state_);
+    QCOMPARE(window_->windowTitle(), QStringLiteral("MRL Report"));
+    auto* action = window_->findChild<QAction*>(name);
+    QVERIFY(action != nullptr);
+    QCOMPARE(action->text(), caption);
+    QCOMPARE(action->shortcut().toString(QKeySequence::PortableText), shortcut);
+  }
+
+  void toolbarButtons_data() {
+    QTest::addColumn<QString>("key");
+    QTest::addColumn<QString>("tooltip");
+    QTest::newRow("save") << "Save" << "Save Report";
+    QTest::newRow("print") << "Print" << "Print Report";
+    QTest::newRow("exit") << "Exit" << "Close Report";
+    QTest::newRow("summary") << "Summary" << "Summary Report";
+    QTest::newRow("detail") << "Detail" << "Detail Report";
+    QTest::newRow("standard") << "Standard" << "Standard View";
+    QTest::newRow("list view") << "List View" << "List View";
+    QTest::newRow("bigger") << "Bigger" << "Increase Text Size";
+    QTest::newRow("smaller") << "Smaller" << "Decrease Text Size";
+  }
+  void toolbarButtons() {
+    QFETCH(QString, key);
+    QFETCH(QString, tooltip);
+    window_ = new frmReport(*state_);
+    QAction* button = window_->ToolbarButtonByKey(key);
+    QVERIFY(button != nullptr);
+    QCOMPARE(button->toolTip(), tooltip);
+  }
+
+  // The two reports and the two presentations, through menus, buttons and keys.
+  void switchReportsAndPresentations() {
+    Open();
+    QVERIFY(!window_->DetailsShown());
+    QCOMPARE(window_->RepTitle->text(), QStringLiteral("MIROLAT - Summary Report"));
+    QCOMPARE(window_->ListModel->columnCount(), 8);  // untitled first column + 7 with costs
+    QCOMPARE(window_->ListModel->rowCount(), 4);     // 2 numbers, the rule row, the totals row
+    QCOMPARE(window_->RepPeriod->text(), QStringLiteral("31 days"));
+    QVERIFY(window_->ListView1->isVisible());
+    QVERIFY(window_->fraReportHeader->isVisible());
+    QVERIFY(!window_->ReportTextBox->isVisible());
+    QVERIFY(window_->ToolbarButtonByKey(QStringLiteral("Summary"))->isChecked());
+
+    window_->ToolbarButtonByKey(QStringLiteral("Detail"))->trigger();
+    QVERIFY(window_->DetailsShown());
+    QVERIFY(window_->mnuDetails->isChecked());
+    QVERIFY(!window_->mnuSummary->isChecked());
+    QVERIFY(window_->ToolbarButtonByKey(QStringLiteral("Detail"))->isChecked());
+    QVERIFY(!window_->ToolbarButtonByKey(QStringLiteral("Summary"))->isChecked());
+    QCOMPARE(window_->RepTitle->text(), QStringLiteral("MIROLAT - Details Report"));
+    QCOMPARE(window_->ListModel->headerData(7, Qt::Horizontal).toString(), QStringLiteral(" Notes"));
+    QCOMPARE(window_->ListModel->rowCount(), 3 * 2 + 2);  // two rows a session, rule, totals
+    QCOMPARE(window_->RepWarn3->text(), QStringLiteral("Report may be inaccurate."));
+
+    window_->mnuFormatStd->trigger();
+    QVERIFY(window_->ReportTextBox->isVisible());
+    QVERIFY(!window_->ListView1->isVisible());
+    QVERIFY(!window_->fraReportHeader->isVisible());
+    QVERIFY(window_->ToolbarButtonByKey(QStringLiteral("Standard"))->isChecked());
+    QCOMPARE(window_->ReportTextBox->toPlainText(), window_->ReportText());
+    QVERIFY(window_->ReportText().startsWith(QStringLiteral(" MIROLAT - Details Report\n")));
+    QVERIFY(!state_->Config.ReportListView);
+
+    // Standard format follows the report when it changes.
+    window_->mnuSummary->trigger();
+    QVERIFY(window_->ReportText().startsWith(QStringLiteral(" MIROLAT - Summary Report\n")));
+    QCOMPARE(window_->ReportTextBox->toPlainText(), window_->ReportText());
+    QCOMPARE(window_->RepWarn3->text(), QStringLiteral("Check details report."));
+
+    window_->ToolbarButtonByKey(QStringLiteral("List View"))->trigger();
+    QVERIFY(window_->ListView1->isVisible());
+    QVERIFY(!window_->ReportTextBox->isVisible());
+    QVERIFY(window_->mnuListView->isChecked());
+    QVERIFY(!window_->mnuFormatStd->isChecked());
+    QVERIFY(state_->Config.ReportListView);
+
+    // Triggering the checked item again keeps it checked and the report shown.
+    window_->mnuSummary->trigger();
+    QVERIFY(window_->mnuSummary->isChecked());
+    QVERIFY(!window_->DetailsShown());
+  }
+
+  void keysSwitchReports() {
+    Open();
+    window_->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(window_));
+    QTest::keyClick(window_, Qt::Key_F3);
+    QVERIFY(window_->DetailsShown());
+    QTest::keyClick(window_, Qt::Key_F4);
+    QVERIFY(window_->ReportTextBox->isVisible());
+    QTest::keyClick(window_, Qt::Key_F5);
+    QVERIFY(window_->ListView1->isVisible());
+    QTest::keyClick(window_, Qt::Key_F2);
+    QVERIFY(!window_->DetailsShown());
+  }
+
+  void listModelIsConsistent() {
+    Open();
+    QAbstractItemModelTester tester(window_->ListModel, QAbstractItemModelTester::FailureReportingMode::QtTest);
+    window_->mnuDetails->trigger();
+    window_->mnuSummary->trigger();
+    const QModelIndex service = window_->ListModel->index(0, 1);
+    QCOMPARE(service.data().toString(), QStringLiteral("5551234"));
+    QCOMPARE(window_->ListModel->index(0, 0).data().toString(), QString());
+    QCOMPARE(window_->ListModel->headerData(6, Qt::Horizontal, Qt::TextAlignmentRole).toInt(),
+             int(Qt::AlignRight | Qt::AlignVCenter));
+    QCOMPARE(window_->ListModel->index(0, 3).data(Qt::TextAlignmentRole).toInt(),
+             int(Qt::AlignHCenter | Qt::AlignVCenter));
+  }
+
+  void headerFrames() {
+    state_->LastRun->ErrorsFound = true;
+    Open();
+    QVERIFY(window_->fraWarning->isVisible());
+    QVERIFY(!window_->fraNoConn->isVisible());
+    QCOMPARE(window_->RepWarn3->text(), QStringLiteral("Check details report."));
+    delete window_.data();
+
+    // No sessions at all: the no-connections frame and no warning.
+    state_->LastRun = std::make_shared<RunState>();
+    state_->LastRun->Tables.Create(state_->Config.MaxServices, state_->Config.MaxConnections);
+    Open();
+    QVERIFY(window_->fraNoConn->isVisible());
+    QVERIFY(!window_->fraWarning->isVisible());
+    QCOMPARE(window_->ListModel->rowCount(), 0);
+  }
+
+  // Each report keeps its own window size and column widths.
+  void layoutsRestoredPerReport() {
+    state_->Config.DetailReport.WinWidth = 9000;
+    state_->Config.DetailReport.WinHeight = 6000;
+    state_->Config.DetailReport.Columns[2] = 1500;
+    Open();
+    const double dpi = Dpi();
+    QCOMPARE(window_->width(), TwipsToPixels(6900, dpi));
+    QCOMPARE(window_->height(), TwipsToPixels(5100, dpi));
+    QCOMPARE(ColumnPixels(1), TwipsToPixels(1000, dpi));
+    QCOMPARE(ColumnPixels(2), TwipsToPixels(700, dpi));  // the third column
+
+    window_->resize(700, 400);
+    QTRY_COMPARE(window_->width(), 700);
+    window_->ListView1->header()->resizeSection(2, 150);
+
+    window_->mnuDetails->trigger();
+    QCOMPARE(window_->width(), TwipsToPixels(9000, dpi));
+    QCOMPARE(window_->height(), TwipsToPixels(6000, dpi));
+    QCOMPARE(ColumnPixels(2), TwipsToPixels(1500, dpi));
+    QCOMPARE(state_->Config.SummaryReport.WinWidth, PixelsToTwips(700, dpi));
+    QCOMPARE(state_->Config.SummaryReport.WinHeight, PixelsToTwips(400, dpi));
+    QCOMPARE(state_->Config.SummaryReport.Columns[2], PixelsToTwips(150, dpi));
+    // Untouched columns go back exactly as they came.
+    QCOMPARE(state_->Config.SummaryReport.Columns[1], 1000);
+    QCOMPARE(state_->Config.SummaryReport.Columns[3], 1000);
+
+    window_->ListView1->header()->resizeSection(4, 200);
+    window_->mnuSummary->trigger();
+    QCOMPARE(window_->width(), 700);
+    QCOMPARE(window_->height(), 400);
+    QCOMPARE(ColumnPixels(2), 150);
+    QCOMPARE(state_->Config.DetailReport.Columns[4], PixelsToTwips(200, dpi));
+
+    window_->mnuDetails->trigger();
+    QCOMPARE(ColumnPixels(4), 200);
+    QCOMPARE(window_->width(), TwipsToPixels(9000, dpi));
+  }
+
+  void autoArrangeRule_data() {
+    QTest::addColumn<double>("windowTwips");
+    QTest::addColumn<QStringList>("titles");
+    QTest::addColumn<QList<double>>("expected");
+    const QStringList summary = {QString(), "Service", "Mirolat", "Sessions", "Av/Session", "Av/Day", "Kilobytes"};
+    const QList<double> kept = {1000, 1000, 700, 1000, 1000, 1000, 1000};
+    QTest::newRow("9400 wide, 7 columns") << 9400.0 << summary << QList<double>{1000, 1200, 1200, 1200, 1200, 1200, 1200};
+    QTest::newRow("2800 wide keeps widths") << 2800.0 << summary << kept;
+    QTest::newRow("2000 wide keeps widths") << 2000.0 << summary << kept;
+    QTest::newRow("2806 wide just above") << 2806.0 << summary << QList<double>{1000, 101, 101, 101, 101, 101, 101};
+    const QStringList details = {QString(), "Service", "Status", "Date", "Time", "Duration", " Notes"};
+    QTest::newRow("notes column 4000") << 9400.0 << details << QList<double>{1000, 1200, 1200, 1200, 1200, 1200, 4000};
+    QTest::newRow("notes column even when narrow")
+        << 2000.0 << details << QList<double>{1000, 1000, 700, 1000, 1000, 1000, 4000};
+  }
+  void autoArrangeRule() {
+    QFETCH(double, windowTwips);
+    QFETCH(QStringList, titles);
+    QFETCH(QList<double>, expected);
+    const QList<double> widths = {1000, 1000, 700, 1000, 1000, 1000, 1000};
+    QCOMPARE(AutoArrangeWidths(windowTwips, titles, widths), expected);
+  }
+
+  // Auto Arrange in the window: a Summary of 7 columns (costs off).
+  void autoArrangeInWindow() {
+    state_->Config.CalcCosts = false;
+    Open();
+    QCOMPARE(window_->ListModel->columnCount(), 7);
+    const double dpi = Dpi();
+    window_->resize(TwipsToPixels(9400, dpi), window_->height());
+    QTRY_COMPARE(window_->width(), TwipsToPixels(9400, dpi));
+    QCOMPARE(ColumnPixels(1), TwipsToPixels(1000, dpi));  // off: nothing moves
+
+    window_->mnuAutoArrange->trigger();
+    QVERIFY(frmReport::AutoArrangeOn);
+    QVERIFY(window_->mnuAutoArrange->isChecked());
+    QCOMPARE(window_->PanelText(2), QStringLiteral(" Auto Arrange On"));
+    for (int i = 1; i < 7; ++i) QCOMPARE(ColumnPixels(i), TwipsToPixels(1200, dpi));
+    QCOMPARE(ColumnPixels(0), TwipsToPixels(1000, dpi));
+
+    // Too narrow a window: the columns keep their widths.
+    for (int i = 1; i < 7; ++i) window_->ListView1->header()->resizeSection(i, 50);
+    window_->resize(int(2800 * dpi / 1440), window_->height());
+    QTRY_COMPARE(window_->width(), int(2800 * dpi / 1440));
+    for (int i = 1; i < 7; ++i) QCOMPARE(ColumnPixels(i), 50);
+
+    window_->mnuAutoArrange->trigger();
+    QVERIFY(!frmReport::AutoArrangeOn);
+    QCOMPARE(window_->PanelText(2), QStringLiteral(" Auto Arrange Off"));
+  }
+
+  void fontSizeAndStatusBar() {
+    state_->Config.SummaryReport.FontSize = 2;
+    Open();
+    QCOMPARE(window_->PanelText(1), QStringLiteral(" List View Format"));
+    QCOMPARE(window_->PanelText(2), QStringLiteral(" Auto Arrange Off"));
+    QCOMPARE(window_->PanelText(3), QStringLiteral(" Font Size  2"));
+    window_->mnuFontIncrease->trigger();
+    QCOMPARE(window_->ListFontSize(), 3.0f);
+    QCOMPARE(window_->ListView1->font().pointSizeF(), 3.0);
+    QCOMPARE(window_->PanelText(3), QStringLiteral(" Font Size  3"));
+    window_->ToolbarButtonByKey(QStringLiteral("Smaller"))->trigger();
+    window_->mnuFontDecrease->trigger();
+    QCOMPARE(window_->PanelText(3), QStringLiteral(" Font Size  1"));
+    window_->mnuFontDecrease->trigger();
+    QCOMPARE(window_->ListFontSize(), 0.0f);
+    QCOMPARE(window_->PanelText(3), QStringLiteral(" Font Size  0"));
+    // Below 1 point Decrease does nothing.
+    window_->mnuFontDecrease->trigger();
+    QCOMPARE(window_->ListFontSize(), 0.0f);
+    QCOMPARE(window_->PanelText(3), QStringLiteral(" Font Size  0"));
+    window_->ToolbarButtonByKey(QStringLiteral("Bigger"))->trigger();
+    QCOMPARE(window_->ListFontSize(), 1.0f);
+
+    // A fractional size below 1 stays where it is too.
+    window_->mnuDetails->trigger();
+    state_->Config.SummaryReport.FontSize = 1.5f;
+    window_->mnuSummary->trigger();
+    window_->mnuFontDecrease->trigger();
+    QCOMPARE(window_->ListFontSize(), 0.5f);
+    QCOMPARE(window_->PanelText(3), QStringLiteral(" Font Size  0.5"));
+    window_->mnuFontDecrease->trigger();
+    QCOMPARE(window_->ListFontSize(), 0.5f);
+  }
+
+  void standardFormatDisablesListCommands() {
+    state_->Config.ReportListView = false;
+    Open();
+    QVERIFY(window_->mnuFormatStd->isChecked());
+    QVERIFY(window_->ToolbarButtonByKey(QStringLiteral("Standard"))->isChecked());
+    QVERIFY(window_->ReportTextBox->isVisible());
+    QCOMPARE(window_->PanelText(1), QStringLiteral(" Standard Format"));
+    QCOMPARE(window_->PanelText(2), QString());
+    QCOMPARE(window_->PanelText(3), QString());
+    QVERIFY(!window_->mnuFont->isEnabled());
+    QVERIFY(!window_->mnuFontIncrease->isEnabled());
+    QVERIFY(!window_->mnuFontDecrease->isEnabled());
+    QVERIFY(!window_->mnuAutoArrange->isEnabled());
+    QVERIFY(!window_->ToolbarButtonByKey(QStringLiteral("Bigger"))->isEnabled());
+    QVERIFY(!window_->ToolbarButtonByKey(QStringLiteral("Smaller"))->isEnabled());
+    const float size = window_->ListFontSize();
+    window_->mnuFontIncrease->trigger();  // disabled: nothing happens
+    QCOMPARE(window_->ListFontSize(), size);
+
+    window_->mnuListView->trigger();
+    QVERIFY(window_->mnuFont->isEnabled());
+    QVERIFY(window_->mnuAutoArrange->isEnabled());
+    QVERIFY(window_->ToolbarButtonByKey(QStringLiteral("Bigger"))->isEnabled());
+    QCOMPARE(window_->PanelText(1), QStringLiteral(" List View Format"));
+  }
+
+  void toolbarFollowsShowToolbars() {
+    state_->Config.ShowToolbars = false;
+    Open();
+    QVERIFY(!window_->Toolbar1->isVisible());
+    state_->Config.ShowToolbars = true;
+    window_->Form_Activate();
+    QVERIFY(window_->Toolbar1->isVisible());
+  }
+
+  // Activation builds the report again from the last run.
+  void activationRebuildsFromLastRun() {
+    Open();
+    QCOMPARE(window_->ListModel->rowCount(), 4);
+    state_->LastRun->Tables.ServiceTotals[3] = {QStringLiteral("5550000"), 60, 1, 0.2, 100};
+    state_->LastRun->Tables.ServiceTotalsCount = 3;
+    window_->ShowReport();
+    QCOMPARE(window_->ListModel->rowCount(), 5);
+  }
+
+  void saveAs_data() {
+    QTest::addColumn<bool>("details");
+    QTest::addColumn<QString>("proposed");
+    QTest::newRow("summary") << false << "Summary 01Jan98 - 31Jan98";
+    QTest::newRow("details") << true << "Detail 01Jan98 - 31Jan98";
+  }
+  void saveAs() {
+    QFETCH(bool, details);
+    QFETCH(QString, proposed);
+    Open();
+    if (details) window_->mnuDetails->trigger();
+    QTemporaryDir dir;
+    const QString target = dir.filePath(QStringLiteral("report.txt"));
+    {
+      QFile old(target);
+      QVERIFY(old.open(QIODevice::WriteOnly));
+      old.write(QByteArray(5000, 'x'));  // a longer file is replaced, not overwritten in place
+    }
+    FileDialog::setNextFileName(target);
+    window_->ToolbarButtonByKey(QStringLiteral("Save"))->trigger();
+    QCOMPARE(FileDialog::requests().size(), 1);
+    const FileDialogRequest& request = FileDialog::requests().first();
+    QCOMPARE(request.kind, FileDialogRequest::Save);
+    QCOMPARE(request.filter, QStringLiteral("Text (*.txt)"));
+    QCOMPARE(QFileInfo(request.directory).fileName(), proposed);
+
+    // The builder's own text, built apart from the window, plus one line end.
+    auto fresh = JanuaryRun(state_->Config);
+    NullProgress progress;
+    const QString expected = details ? BuildDetailsReport(fresh->Tables, Inputs(), progress).Model.Text
+                                     : BuildSummaryReport(fresh->Tables, Inputs()).Text;
+    QVERIFY(expected.size() > 100);
+    QCOMPARE(ReadAll(target), (expected + QLatin1Char('\n')).toUtf8());
+    QCOMPARE(QDir(dir.path()).entryList(QDir::Files), QStringList{QStringLiteral("report.txt")});
+
+    // Cancelling writes nothing.
+    QFile::remove(target);
+    FileDialog::setNextFileName(QString());
+    window_->mnuSaveAS->trigger();
+    QVERIFY(!QFile::exists(target));
+  }
+
+  void printToPdf() {
+    Open();
+    QTemporaryDir dir;
+    const QString pdf = dir.filePath(QStringLiteral("report.pdf"));
+    PrinterDialog::setNextPdfFile(pdf);
+    window_->mnuPrint->trigger();
+    QCOMPARE(PrinterDialog::requestCount(), 1);
+    const QByteArray bytes = ReadAll(pdf);
+    QVERIFY(bytes.size() > 1000);
+    QVERIFY(bytes.startsWith("%PDF"));
+
+    // Cancelling prints nothing.
+    const QString second = dir.filePath(QStringLiteral("second.pdf"));
+    PrinterDialog::setNextCancel();
+    window_->ToolbarButtonByKey(QStringLiteral("Print"))->trigger();
+    QCOMPARE(PrinterDialog::requestCount(), 2);
+    QVERIFY(!QFile::exists(second));
+  }
+
+  // Closing with Save Settings on Exit off writes only SaveSettings = 0.
+  void closeWithoutSavingSettings() {
+    Open();
+    const double dpi = Dpi();
+    QVERIFY(window_->mnuSaveSettings->isChecked());
+    window_->mnuSaveSettings->trigger();
+    QVERIFY(!window_->mnuSaveSettings->isChecked());
+    // Choosing a presentation applies the stored layout: resize afterwards.
+    window_->mnuFormatStd->trigger();
+    window_->resize(700, 420);
+    QTRY_COMPARE(window_->width(), 700);
+    window_->mnuAutoArrange->setChecked(true);
+    window_->close();
+    QTRY_VERIFY(window_.isNull());  // unloaded and gone
+
+    QCOMPARE(Stored(kViewReportKey, QStringLiteral("SaveSettings")), SettingsValue(qint32(0)));
+    QCOMPARE(Stored(kViewReportKey, QStringLiteral("ListView")), SettingsValue(QStringLiteral("True")));
+    QCOMPARE(Stored(kViewReportKey, QStringLiteral("AutoArrange")), SettingsValue(QStringLiteral("False")));
+    QCOMPARE(Stored(kSummaryReportKey, QStringLiteral("WinWidth")), SettingsValue(qint32(6900)));
+    // The record in memory follows the window all the same.
+    QCOMPARE(state_->Config.SummaryReport.WinWidth, PixelsToTwips(700, dpi));
+    QVERIFY(!state_->Config.ReportSaveSettings);
+    QVERIFY(!state_->Config.ReportListView);
+
+    Configuration reloaded;
+    LoadConfiguration(*state_->Store, reloaded, SharedErrorReporter());
+    QVERIFY(!reloaded.ReportSaveSettings);
+    QVERIFY(reloaded.ReportListView);
+    QCOMPARE(reloaded.SummaryReport, DefaultSummaryReportSettings());
+  }
+
+  void closeSavingSettings() {
+    Open();
+    const double dpi = Dpi();
+    window_->resize(700, 420);
+    QTRY_COMPARE(window_->width(), 700);
+    window_->mnuDetails->trigger();
+    window_->mnuFormatStd->trigger();
+    window_->mnuAutoArrange->setChecked(true);
+    window_->mnuExit->trigger();
+    QTRY_VERIFY(window_.isNull());
+
+    Configuration reloaded;
+    LoadConfiguration(*state_->Store, reloaded, SharedErrorReporter());
+    QVERIFY(reloaded.ReportSaveSettings);
+    QVERIFY(!reloaded.ReportListView);
+    QVERIFY(reloaded.ReportAutoArrange);
+    QCOMPARE(reloaded.SummaryReport.WinWidth, PixelsToTwips(700, dpi));
+    QCOMPARE(reloaded.SummaryReport.WinHeight, PixelsToTwips(420, dpi));
+    QCOMPARE(reloaded.DetailReport.WinWidth, 6900);
+
+    // The next window opens as this one was left.
+    Open();
+    QVERIFY(window_->mnuFormatStd->isChecked());
+    QVERIFY(window_->mnuAutoArrange->isChecked());
+    QVERIFY(frmReport::AutoArrangeOn);
+  }
+
+  void defaultFileNames_data() {
+    QTest::addColumn<bool>("details");
+    QTest::addColumn<int>("start");
+    QTest::addColumn<int>("end");
+    QTest::addColumn<QString>("name");
+    QTest::newRow("summary january 1998") << false << MakeDate(1998, 1, 1) << MakeDate(1998, 1, 31)
+                                          << "Summary 01Jan98 - 31Jan98";
+    QTest::newRow("details across years") << true << MakeDate(1999, 12, 28) << MakeDate(2000, 2, 9)
+                                          << "Detail 28Dec99 - 09Feb00";
+  }
+  void defaultFileNames() {
+    QFETCH(bool, details);
+    QFETCH(int, start);
+    QFETCH(int, end);
+    QFETCH(QString, name);
+    QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));  // months stay English
+    QCOMPARE(DefaultReportFileName(details, start, end), name);
+    QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));
+  }
+};
+
+QTEST_MAIN(TestReportWindow)
+#include "tst_report_window.moc"
