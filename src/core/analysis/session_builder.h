@@ -97,14 +97,17 @@ class SessionBuilder {
     QByteArray text;  // Latin-1, as configured (upper case)
     bool possible = true;  // false: holds characters no Latin-1 line can hold
   };
-  bool Has(const Needle& needle) const;
-  bool IsDisconnectLine() const { return Has(userDisconnect_) || Has(hostDisconnect_); }
+  void EnsureUpper();
+  bool Has(const Needle& needle);
+  bool IsDisconnectLine() { return Has(userDisconnect_) || Has(hostDisconnect_); }
+  QStringView UpperLineText();
   void ReadTime();
   void Close();
-  void ConnectUnidentified();
+  bool ConnectUnidentified();
+  bool FollowsLastClose(bool alreadyTaken);
   void TakeReads();
   void TakeWrites();
-  QString UpperLineText() const;
+  void RememberClose(const Session& session);
   QString Kilobytes(qint64 bytes) const;
 
   RunInputs in_;
@@ -117,6 +120,8 @@ class SessionBuilder {
   // The current line: raw bytes and an upper-cased copy (reused buffer).
   QByteArrayView raw_;
   QByteArray upper_;
+  bool upperReady_ = false;
+  QString upperText_;
   // The date of the last dated line, keyed by its first ten bytes.
   char datePrefix_[10] = {};
   qsizetype datePrefixLength_ = -1;

@@ -1,0 +1,448 @@
+#include "analysis/session_builder.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstring>
+#include <limits>
+
+#include "analysis/analysis_run.h"
+#include "analysis/log_format.h"
+#include "analysis/service_identification.h"
+#include "config/warnings.h"
+#include "costs/dial_tariffs.h"
+#include "costs/formatting.h"
+
+namespace mirolat {
+
+namespace {
+
+constexpr int kOverflowNumber = 6;
+
+// The moment of a date and time of day, in seconds.
+qint64 Moment(Date date, TimeOfDay time) { return static_cast<qint64>(date) * kSecondsPerDay + time; }
+
+// Adds to a 32-bit counter; leaving the 32-bit range is an overflow error.
+void AddCounter(qint32& counter, qint64 amount) {
+  const qint64 sum = static_cast<qint64>(counter) + amount;
+  if (sum > std::numeric_limits<qint32>::max() || sum < std::numeric_limits<qint32>::min()) {
+    throw RunError(ErrorCondition::Other, QStringLiteral("Overflow"), QStringLiteral("Mirolat"), kOverflowNumber);
+  }
+  counter = static_cast<qint32>(sum);
+}
+
+// Whole seconds of a configured amount, never negative.
+qint64 WholeSeconds(double seconds) { return std::max<qint64>(static_cast<qint64>(std::nearbyint(seconds)), 0); }
+
+// Characters of the first `count` bytes of a line, for the date and time rules.
+QStringView Widen(QByteArrayView line, qsizetype count, char16_t* buffer) {
+  const qsizetype n = std::min(line.size(), count);
+  for (qsizetype i = 0; i < n; ++i) buffer[i] = static_cast<unsigned char>(line[i]);
+  return QStringView(buffer, n);
+}
+
+}  // namespace
+
+bool TakeSessionNumber(RunState& run, const Configuration& config) {
+  SessionTable& table = run.Tables;
+  const int limit = std::min(config.MaxConnections, static_cast<int>(table.Sessions.size()) - 1);
+  if (table.SessionCount >= limit) {
+    run.TooManyConnections = true;
+    run.KeepGoing = false;
+    run.Messages.append(WarnTooManyConnections());
+    return false;
+  }
+  ++table.SessionCount;
+  table.Sessions[static_cast<size_t>(table.SessionCount)] = Session{};
+  table.Touch(table.SessionCount);
+  return true;
+}
+
+SessionBuilder::SessionBuilder(const RunInputs& inputs, RunState& state, Progress& progress, ErrorReporter& reporter)
+    : in_(inputs), s_(state), progress_(progress), reporter_(reporter) {
+  const Configuration& config = *in_.config;
+  auto needle = [](const QString& text) {
+    Needle n;
+    n.text.reserve(text.size());
+    for (QChar c : text) {
+      if (c.unicode() > 0xFF) n.possible = false;
+      n.text.append(static_cast<char>(c.unicode() & 0xFF));
+    }
+    return n;
+  };
+  dial_ = needle(config.ModemDial);
+  answer_ = needle(config.ModemAnswer);
+  connect_ = needle(config.ModemConnect);
+  userDisconnect_ = needle(config.ModemUserDisconnect);
+  hostDisconnect_ = needle(config.ModemHostDisconnect);
+  reads_ = needle(config.ModemReads);
+  writes_ = needle(config.ModemWrites);
+}
+
+PricingContext SessionBuilder::Pricing() const {
+  PricingContext ctx;
+  ctx.config = in_.config;
+  ctx.locale = in_.locale;
+  ctx.ReportStartDate = in_.ReportStartDate;
+  ctx.ReportEndDate = in_.ReportEndDate;
+  ctx.usage = &s_.Usage;
+  return ctx;
+}
+
+void SessionBuilder::StartRun() {
+  const Configuration& config = *in_.config;
+  s_.LinesRead = 0;
+  s_.KeepGoing = true;
+  s_.ErrorsFound = false;
+  s_.IncompleteTariffs = false;
+  s_.LogCorrupt = false;
+  s_.TooManyServices = false;
+  s_.TooManyConnections = false;
+  s_.Messages.clear();
+  s_.Tables.Create(config.MaxServices, config.MaxConnections);
+  s_.Usage.Clear();
+  s_.LastService = 0;
+  s_.Dialling = false;
+  s_.Answering = false;
+  s_.LastClosedSession = 0;
+  s_.LastClosedService = 0;
+  s_.LastClosedDate = 0;
+  s_.LastClosedTime = 0;
+  s_.LastClosedReadsTaken = false;
+  s_.LastClosedWritesTaken = false;
+  ResetSession();
+  s_.Tables.ResetTables();
+  s_.ProgressStep = static_cast<qint32>(std::floor(in_.LogEntryCount / 10.0));
+  datePrefixLength_ = -1;
+}
+
+void SessionBuilder::ResetSession() {
+  s_.InSession = false;
+  s_.CurrentService = 0;
+  s_.CurConnectDate = 0;
+  s_.CurConnectTime = 0;
+  s_.CurDisconnectDate = 0;
+  s_.CurDisconnectTime = 0;
+  s_.CurDuration = 0;
+}
+
+void SessionBuilder::Discard() {
+  s_.Tables.SessionCount = 0;
+  ResetSession();
+  s_.Tables.ResetTables();
+  s_.Tables.ServiceTotalsCount = 0;
+  s_.ErrorsFound = false;
+  // Nothing of the discarded sessions may price or collect anything later.
+  s_.Usage.Clear();
+  s_.IncompleteTariffs = false;
+  s_.LastClosedSession = 0;
+  s_.LastClosedService = 0;
+  s_.LastClosedReadsTaken = false;
+  s_.LastClosedWritesTaken = false;
+}
+
+void SessionBuilder::EnsureUpper() {
+  if (!upperReady_) {
+    const qsizetype n = raw_.size();
+    upper_.resize(n);
+    char* dst = upper_.data();
+    const char* src = raw_.data();
+    for (qsizetype i = 0; i < n; ++i) {
+      const char c = src[i];
+      dst[i] = (c >= 'a' && c <= 'z') ? static_cast<char>(c - ('a' - 'A')) : c;
+    }
+    upperReady_ = true;
+  }
+}
+
+bool SessionBuilder::Has(const Needle& needle) {
+  if (!needle.possible) return false;
+  if (needle.text.isEmpty()) return true;
+  EnsureUpper();
+  return memmem(upper_.constData(), static_cast<size_t>(upper_.size()), needle.text.constData(),
+                static_cast<size_t>(needle.text.size())) != nullptr;
+}
+
+QStringView SessionBuilder::UpperLineText() {
+  EnsureUpper();
+  AssignLatin1(QByteArrayView(upper_), upperText_);
+  return upperText_;
+}
+
+void SessionBuilder::ReadTime() {
+  if (raw_.size() < 19) return;  // a short line keeps the time of an earlier one
+  char16_t buffer[19];
+  const QStringView head = Widen(raw_, 19, buffer);
+  RunStep(reporter_, [&] { ReadLineTime(head, s_.LineTime); });
+}
+
+QString SessionBuilder::Kilobytes(qint64 bytes) const {
+  return FormatWholeNumber(static_cast<double>(bytes) / 1024.0, *in_.locale);
+}
+
+void SessionBuilder::ProcessLogLine(QByteArrayView line) {
+  // 1. Empty lines and lines of blanks are not entries.
+  if (std::all_of(line.begin(), line.end(), [](char c) { return c == ' '; })) return;
+  raw_ = line;
+  upperReady_ = false;
+
+  // 2. The line's date (lines of one day share their first ten characters).
+  const qsizetype keyLength = std::min<qsizetype>(line.size(), 10);
+  if (keyLength != datePrefixLength_ || std::memcmp(datePrefix_, line.data(), static_cast<size_t>(keyLength)) != 0) {
+    char16_t buffer[10];
+    cachedDate_ = ParseLogDate(Widen(line, 10, buffer));
+    std::memcpy(datePrefix_, line.data(), static_cast<size_t>(keyLength));
+    datePrefixLength_ = keyLength;
+  }
+  s_.LineDate = cachedDate_;
+  if (s_.LineDate == 0) {
+    s_.KeepGoing = false;
+    s_.LogCorrupt = true;
+    return;
+  }
+
+  // 3. Progress, about ten times a run.
+  ++s_.LinesRead;
+  if (s_.ProgressStep > 0 && s_.LinesRead % s_.ProgressStep == 0) {
+    const double p = std::floor(static_cast<double>(s_.LinesRead) / static_cast<double>(in_.LogEntryCount) * 100.0);
+    if (p <= 100) {
+      progress_.SetStatus(ProcessingText(static_cast<int>(p)));
+      progress_.SetPercent(static_cast<int>(p));
+      progress_.Yield();
+    }
+  }
+
+  const Configuration& config = *in_.config;
+  for (;;) {
+    // 4. A line after the range ends the run, unless a session is still open.
+    if (s_.LineDate > in_.ReportEndDate && !s_.InSession) {
+      s_.KeepGoing = false;
+      return;
+    }
+    // 5. Reading starts MaxConnectDays days before the range.
+    if (s_.LineDate < in_.ReportStartDate - config.MaxConnectDays) return;
+    if (!s_.InSession) break;
+    // 6. Connected.
+    if (Has(connect_) || Has(dial_) || Has(answer_)) {
+      // The open session lost its disconnect entry; then the line is read again.
+      CloseWithoutDisconnect();
+      if (s_.Tables.Sessions[static_cast<size_t>(s_.Tables.SessionCount)].DisconnectDate < in_.ReportStartDate) {
+        Discard();
+      }
+      continue;
+    }
+    if (IsDisconnectLine()) Close();
+    return;
+  }
+
+  // 7. A disconnect while a call waits for its connection gives its session number back.
+  if (IsDisconnectLine()) {
+    if (s_.CurrentService > 0) {
+      s_.Tables.Sessions[static_cast<size_t>(s_.Tables.SessionCount)] = Session{};
+      --s_.Tables.SessionCount;
+    }
+    s_.CurrentService = 0;
+  }
+
+  // 8. / 14. A call is waiting for its connection.
+  if (s_.CurrentService != 0) {
+    s_.InSession = Has(connect_);
+    if (s_.InSession) {
+      ReadTime();
+      s_.CurConnectDate = s_.LineDate;
+      s_.CurConnectTime = s_.LineTime;
+      Session& session = s_.Tables.Sessions[static_cast<size_t>(s_.Tables.SessionCount)];
+      session.ConnectDate = s_.CurConnectDate;
+      session.ConnectTime = s_.CurConnectTime;
+      session.Notes.clear();
+      if (s_.Answering) {
+        if (config.CalcCosts) session.Notes = QStringLiteral(" No Cost");
+        s_.Answering = false;
+      }
+    }
+    return;
+  }
+
+  // 9. A dial or answer entry opens a call.
+  s_.Dialling = Has(dial_);
+  s_.Answering = Has(answer_);
+  if (s_.Dialling || s_.Answering) {
+    if (IdentifyService(s_, UpperLineText(), config) == IdentifyOutcome::TooManyConnections) return;
+    s_.InSession = false;
+  }
+
+  // 10. A connect entry without an identified call.
+  if (Has(connect_)) {
+    if (!ConnectUnidentified()) return;
+  } else {
+    s_.InSession = false;
+  }
+
+  // 11. / 12. Data of the session just closed.
+  if (Has(reads_)) TakeReads();
+  if (Has(writes_)) TakeWrites();
+}
+
+bool SessionBuilder::ConnectUnidentified() {
+  ReadTime();
+  if (!TakeSessionNumber(s_, *in_.config)) {
+    s_.InSession = false;
+    return false;
+  }
+  s_.InSession = true;
+  s_.CurConnectDate = s_.LineDate;
+  s_.CurConnectTime = s_.LineTime;
+  Session& session = s_.Tables.Sessions[static_cast<size_t>(s_.Tables.SessionCount)];
+  session.ConnectDate = s_.CurConnectDate;
+  session.ConnectTime = s_.CurConnectTime;
+  session.Number = QStringLiteral("Unknown Service");
+  session.Notes = QStringLiteral(" Unable to get dialled number -");
+  s_.Tables.ServiceTotals[0].Number = QStringLiteral("Unknown");
+  s_.LastService = 0;
+  return true;
+}
+
+bool SessionBuilder::FollowsLastClose(bool taken) {
+  ReadTime();
+  if (s_.LastClosedSession == 0 || taken) return false;
+  const qint64 after = Moment(s_.LineDate, s_.LineTime) - Moment(s_.LastClosedDate, s_.LastClosedTime);
+  return after >= 0 && after < 20;
+}
+
+void SessionBuilder::TakeReads() {
+  if (!FollowsLastClose(s_.LastClosedReadsTaken)) return;
+  s_.LastClosedReadsTaken = true;
+  const Configuration& config = *in_.config;
+  Session& session = s_.Tables.Sessions[static_cast<size_t>(s_.LastClosedSession)];
+  ServiceTotal& entry = s_.Tables.ServiceTotals[static_cast<size_t>(s_.LastClosedService)];
+  const QStringView upper = UpperLineText();
+  RunStep(reporter_, [&] { session.BytesRead = ExtractReads(upper, config); });
+  RunStep(reporter_, [&] { AddCounter(entry.TotalBytesRead, session.BytesRead); });
+  session.Notes += QStringLiteral(" R:") + Kilobytes(session.BytesRead);
+  s_.CurDataCost = CalcServiceDataCost(Pricing(), entry.Number, session.BytesRead, session.ConnectDate);
+  entry.TotalCost += s_.CurDataCost;
+}
+
+void SessionBuilder::TakeWrites() {
+  if (!FollowsLastClose(s_.LastClosedWritesTaken)) return;
+  s_.LastClosedWritesTaken = true;
+  Session& session = s_.Tables.Sessions[static_cast<size_t>(s_.LastClosedSession)];
+  const QStringView upper = UpperLineText();
+  RunStep(reporter_, [&] { session.BytesWritten = ExtractWrites(upper, *in_.config); });
+  session.Notes += QStringLiteral(" - W:") + Kilobytes(session.BytesWritten) + QStringLiteral(" KB");
+}
+
+void SessionBuilder::RememberClose(const Session& session) {
+  s_.LastClosedSession = s_.Tables.SessionCount;
+  s_.LastClosedService = s_.CurrentService;
+  s_.LastClosedDate = session.DisconnectDate;
+  s_.LastClosedTime = session.DisconnectTime;
+  s_.LastClosedReadsTaken = false;
+  s_.LastClosedWritesTaken = false;
+}
+
+void SessionBuilder::Close() {
+  ReadTime();
+  s_.CurDisconnectDate = s_.LineDate;
+  s_.CurDisconnectTime = s_.LineTime;
+  if (s_.CurDisconnectDate < in_.ReportStartDate) {
+    Discard();
+    return;
+  }
+  Session& session = s_.Tables.Sessions[static_cast<size_t>(s_.Tables.SessionCount)];
+  session.DisconnectDate = s_.CurDisconnectDate;
+  session.DisconnectTime = s_.CurDisconnectTime;
+
+  // Only the time inside the report range counts; whole days between count in full.
+  qint64 seconds = 0;
+  if (Moment(s_.CurDisconnectDate, s_.CurDisconnectTime) < Moment(s_.CurConnectDate, s_.CurConnectTime)) {
+    seconds = 0;  // a clock set back gives no time
+  } else if (s_.CurDisconnectDate == s_.CurConnectDate) {
+    seconds = s_.CurDisconnectTime - s_.CurConnectTime;
+  } else {
+    if (s_.CurDisconnectDate - s_.CurConnectDate > 1) {
+      seconds += static_cast<qint64>(s_.CurDisconnectDate - s_.CurConnectDate - 1) * kSecondsPerDay;
+    }
+    if (s_.CurConnectDate >= in_.ReportStartDate) seconds += kLastSecondOfDay - s_.CurConnectTime + 1;
+    if (s_.CurDisconnectDate <= in_.ReportEndDate) seconds += s_.CurDisconnectTime;
+  }
+  s_.CurDuration = static_cast<qint32>(std::min<qint64>(seconds, std::numeric_limits<qint32>::max()));
+
+  ServiceTotal& entry = s_.Tables.ServiceTotals[static_cast<size_t>(s_.CurrentService)];
+  RunStep(reporter_, [&] { AddCounter(entry.TotalSessions, 1); });
+  RunStep(reporter_, [&] { AddCounter(entry.TotalSeconds, s_.CurDuration); });
+
+  const PricingContext ctx = Pricing();
+  const DialCostResult dial = CalcDialCost(ctx, entry.Number, s_.CurConnectDate, s_.CurConnectTime,
+                                           s_.CurDisconnectDate, s_.CurDisconnectTime, nullptr);
+  s_.CurDialCost = dial.cost;
+  if (dial.incomplete) {
+    s_.IncompleteTariffs = true;
+    session.Notes = QStringLiteral(" ERROR - Incomplete Tariff -");
+  }
+  s_.CurServiceCost = CalcServiceTimeCost(ctx, entry.Number, s_.CurDuration, s_.CurConnectDate);
+  entry.TotalCost += s_.CurDialCost + s_.CurServiceCost;
+
+  RememberClose(session);
+  ResetSession();
+}
+
+void SessionBuilder::CloseWithoutDisconnect() {
+  const Configuration& config = *in_.config;
+  const int f = config.ShowErrors ? 1 : 0;
+  Session& session = s_.Tables.Sessions[static_cast<size_t>(s_.Tables.SessionCount)];
+
+  session.Notes = QStringLiteral(" ERROR - No Disconnect Entry -");
+  session.BytesRead = static_cast<qint32>(
+      std::clamp(std::nearbyint(config.NoDisconData * f * 1024.0), 0.0, double(std::numeric_limits<qint32>::max())));
+  if (session.BytesRead > 0) session.Notes += QStringLiteral(" R:") + Kilobytes(session.BytesRead) + QStringLiteral("KB");
+
+  // The substitute end: NoDisconDuration after the connect, on the next day
+  // (or later) when it passes midnight.
+  const qint64 duration = WholeSeconds(config.NoDisconDuration * f);
+  const qint64 toMidnight = kLastSecondOfDay - session.ConnectTime + 1;
+  if (toMidnight > duration) {
+    session.DisconnectDate = session.ConnectDate;
+    session.DisconnectTime = static_cast<TimeOfDay>(session.ConnectTime + duration);
+  } else {
+    const qint64 after = WholeSeconds(config.NoDisconDuration) - toMidnight;
+    session.DisconnectDate = static_cast<Date>(session.ConnectDate + 1 + after / kSecondsPerDay);
+    session.DisconnectTime = static_cast<TimeOfDay>(after % kSecondsPerDay);
+  }
+
+  s_.ErrorsFound = true;
+  s_.CurDisconnectDate = session.DisconnectDate;
+  s_.CurDisconnectTime = session.DisconnectTime;
+  s_.CurDuration = static_cast<qint32>(std::min<qint64>(duration, std::numeric_limits<qint32>::max()));
+
+  ServiceTotal& entry = s_.Tables.ServiceTotals[static_cast<size_t>(s_.CurrentService)];
+  RunStep(reporter_, [&] { AddCounter(entry.TotalSeconds, s_.CurDuration); });
+  RunStep(reporter_, [&] { AddCounter(entry.TotalBytesRead, session.BytesRead); });
+
+  const PricingContext ctx = Pricing();
+  const DialCostResult dial = CalcDialCost(ctx, entry.Number, s_.CurConnectDate, s_.CurConnectTime,
+                                           s_.CurDisconnectDate, s_.CurDisconnectTime, nullptr);
+  s_.CurDialCost = dial.cost * f;
+  if (dial.incomplete && f != 0) s_.IncompleteTariffs = true;
+  s_.CurServiceCost = CalcServiceTimeCost(ctx, entry.Number, s_.CurDuration, s_.CurConnectDate) * f;
+  s_.CurDataCost = CalcServiceDataCost(ctx, entry.Number, session.BytesRead, session.ConnectDate);
+  entry.TotalCost += s_.CurDialCost + s_.CurServiceCost + s_.CurDataCost;
+  RunStep(reporter_, [&] { AddCounter(entry.TotalSessions, 1); });
+
+  RememberClose(session);
+  ResetSession();
+}
+
+void SessionBuilder::FinishLog() {
+  if (s_.InSession) {
+    s_.ErrorsFound = true;
+    CloseWithoutDisconnect();
+  }
+  if (s_.CurrentService > 0) {
+    // A call that never connected leaves no session behind.
+    s_.Tables.Sessions[static_cast<size_t>(s_.Tables.SessionCount)] = Session{};
+    --s_.Tables.SessionCount;
+    s_.CurrentService = 0;
+  }
+}
+
+}  // namespace mirolat

@@ -1,0 +1,52 @@
+#pragma once
+// Crafted modem logs for the session builder and analysis run tests.
+#include <QList>
+#include <QString>
+#include <QStringList>
+#include <ostream>
+
+#include "analysis/session_builder.h"
+#include "common/dates.h"
+#include "common/errors.h"
+#include "common/progress.h"
+#include "pricing_fixtures.h"
+
+// Readable QString values in failure messages.
+inline void PrintTo(const QString& text, std::ostream* os) { *os << '"' << text.toStdString() << '"'; }
+
+namespace mirolat::testing {
+
+// "MM-DD-YYYY HH:MM:SS.00 - text", the log's own layout.
+inline QString LogLine(Date date, TimeOfDay time, const QString& text) {
+  const QDate d = ToQDate(date);
+  return QStringLiteral("%1-%2-%3 %4.00 - %5")
+      .arg(d.month(), 2, 10, QLatin1Char('0'))
+      .arg(d.day(), 2, 10, QLatin1Char('0'))
+      .arg(d.year(), 4, 10, QLatin1Char('0'))
+      .arg(TimeToText(time), text);
+}
+
+class ScriptedReporter : public ErrorReporter {
+ public:
+  explicit ScriptedReporter(ErrorAnswer answer = ErrorAnswer::Continue) : answer_(answer) {}
+  ErrorAnswer ReportError(const RunError& error) override {
+    errors.append(error.description());
+    return answer_;
+  }
+  QStringList errors;
+
+ private:
+  ErrorAnswer answer_;
+};
+
+class RecordingProgress : public Progress {
+ public:
+  void SetStatus(const QString& text) override { statuses.append(text); }
+  void SetPercent(int percent) override { percents.append(percent); }
+  void Yield() override { ++yields; }
+  QStringList statuses;
+  QList<int> percents;
+  int yields = 0;
+};
+
+}  // namespace mirolat::testing

@@ -1,0 +1,206 @@
+// Whole analysis runs over crafted log files: reading the file, progress and
+// finished texts, the warnings, and what the run leaves for the reports.
+#include <gtest/gtest.h>
+
+#include <QFile>
+#include <QTemporaryDir>
+
+#include "analysis/analysis_run.h"
+#include "analysis_fixtures.h"
+
+namespace mirolat {
+namespace {
+
+using testing::AddService;
+using testing::LogLine;
+using testing::MakeTariff;
+using testing::RecordingProgress;
+using testing::ScriptedReporter;
+using testing::TariffService;
+
+// Fixed day counts: namespace-scope constants must not depend on other files' initialisation.
+constexpr Date kStart = 35810 /* 1998-01-15 */;
+constexpr Date kEnd = 35815 /* 1998-01-20 */;
+constexpr Date d16 = 35811 /* 1998-01-16 */;
+
+class AnalysisRunTest : public ::testing::Test {
+ protected:
+  AnalysisRunTest() {
+    config.DialCost = 0;
+    config.CostPerHour = 0;
+    config.CostPerMeg = 0;
+  }
+  QString Write(const QByteArray& bytes) {
+    const QString path = dir.filePath(QStringLiteral("ModemLog.txt"));
+    QFile file(path);
+    EXPECT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write(bytes);
+    return path;
+  }
+  static QByteArray Join(const QStringList& lines, const char* ending = "\r\n") {
+    QByteArray out;
+    for (const QString& line : lines) out += line.toLatin1() + ending;
+    return out;
+  }
+  RunState Process(const QString& path, float entryCount) {
+    RunInputs in;
+    in.config = &config;
+    in.locale = &testing::EnglishLocale();
+    in.ReportStartDate = kStart;
+    in.ReportEndDate = kEnd;
+    in.LogEntryCount = entryCount;
+    return ProcessLog(in, path, progress, reporter);
+  }
+
+  QTemporaryDir dir;
+  Configuration config;
+  RecordingProgress progress;
+  ScriptedReporter reporter;
+};
+
+QString Dial(TimeOfDay t, const char* number) {
+  return LogLine(d16, t, QStringLiteral("Recv: ATDT%1<cr>").arg(QLatin1String(number)));
+}
+QString Connect(TimeOfDay t) { return LogLine(d16, t, QStringLiteral("CONNECTION ESTABLISHED")); }
+QString Hangup(TimeOfDay t) { return LogLine(d16, t, QStringLiteral("Hanging up the modem")); }
+QString Chatter(TimeOfDay t) { return LogLine(d16, t, QStringLiteral("Initializing modem.")); }
+
+TEST_F(AnalysisRunTest, EveryLineEndingEndsALine) {
+  const QByteArray log = Dial(MakeTime(10, 0, 0), "111").toLatin1() + "\r\n" + Connect(MakeTime(10, 0, 30)).toLatin1() +
+                         "\n" + Hangup(MakeTime(10, 10, 30)).toLatin1() + "\r" + "\r\n\n   \r\n" +
+                         LogLine(d16, MakeTime(10, 10, 31), QStringLiteral("Reads : 4096 bytes")).toLatin1();
+  const RunState r = Process(Write(log), 4);
+  EXPECT_EQ(r.LinesRead, 4);
+  ASSERT_EQ(r.Tables.SessionCount, 1);
+  EXPECT_EQ(r.Tables.ServiceTotals[1].TotalSeconds, 600);
+  EXPECT_EQ(r.Tables.Sessions[1].BytesRead, 4096);
+  EXPECT_TRUE(ReportWanted(r));
+  EXPECT_TRUE(r.Messages.isEmpty());
+  EXPECT_TRUE(reporter.errors.isEmpty());
+}
+
+TEST_F(AnalysisRunTest, ShortLogShowsNoProgressAndReportsItsEntries) {
+  QStringList lines;
+  for (int i = 0; i < 7; ++i) lines << Chatter(MakeTime(10, 0, i));
+  const RunState r = Process(Write(Join(lines)), 7);
+  EXPECT_EQ(r.LinesRead, 7);
+  EXPECT_EQ(progress.statuses, QStringList{QStringLiteral(" F I N I S H E D !  -  (7 entries processed)")});
+  EXPECT_TRUE(progress.percents.isEmpty());
+}
+
+TEST_F(AnalysisRunTest, ProgressAboutTenTimes) {
+  QStringList lines;
+  for (int i = 0; i < 25; ++i) lines << Chatter(MakeTime(10, 0, i));
+  Process(Write(Join(lines)), 25);  // a step of 2 lines
+  ASSERT_EQ(progress.percents.size(), 12);
+  EXPECT_EQ(progress.percents.first(), 8);
+  EXPECT_EQ(progress.percents.last(), 96);
+  EXPECT_EQ(progress.statuses.first(), QStringLiteral("Please Wait .....Processing  8%"));
+  EXPECT_EQ(progress.statuses.last(), QStringLiteral(" F I N I S H E D !  -  (25 entries processed)"));
+  EXPECT_EQ(progress.yields, 12);
+
+  // A count that falls short of the lines read never shows more than 100%.
+  progress = RecordingProgress{};
+  Process(Write(Join(lines)), 10);
+  EXPECT_EQ(progress.percents.last(), 100);
+  EXPECT_EQ(progress.percents.size(), 10);
+}
+
+TEST_F(AnalysisRunTest, LastSessionStillConnectedIsClosedWithTheSubstitute) {
+  const RunState r = Process(Write(Join({Dial(MakeTime(10, 0, 0), "111"), Connect(MakeTime(10, 0, 30)),
+                                         Chatter(MakeTime(10, 5, 0))})),
+                             3);
+  ASSERT_EQ(r.Tables.SessionCount, 1);
+  EXPECT_TRUE(r.ErrorsFound);
+  EXPECT_FALSE(r.InSession);
+  EXPECT_EQ(r.Tables.Sessions[1].Notes, QStringLiteral(" ERROR - No Disconnect Entry -"));
+  EXPECT_EQ(r.Tables.Sessions[1].DisconnectTime, MakeTime(10, 15, 30));
+  EXPECT_EQ(r.Tables.ServiceTotals[1].TotalSeconds, 900);
+  EXPECT_TRUE(ReportWanted(r));
+}
+
+TEST_F(AnalysisRunTest, IncompleteTariffsWarnAndStillReport) {
+  AddService(config, TariffService(QStringLiteral("555"), {MakeTariff(QStringLiteral("Day"), QStringLiteral("Everyday"),
+                                                                      MakeTime(8, 0, 0), MakeTime(17, 59, 0), 0.3, 0, 0)}));
+  const RunState r = Process(Write(Join({Dial(MakeTime(17, 0, 0), "555"), Connect(MakeTime(17, 30, 0)),
+                                         Hangup(MakeTime(18, 30, 0))})),
+                             3);
+  EXPECT_TRUE(r.IncompleteTariffs);
+  EXPECT_TRUE(ReportWanted(r));
+  ASSERT_EQ(r.Messages.size(), 1);
+  const MessageBoxSpec& box = r.Messages[0];
+  EXPECT_EQ(box.title, QStringLiteral("WARNING"));
+  EXPECT_EQ(box.icon, MessageIcon::Exclamation);
+  EXPECT_EQ(box.buttons, MessageButtons::Ok);
+  EXPECT_EQ(box.text, QStringLiteral("Your Dialup Tariff Definitions Are Incomplete!\n\n"
+                                     "Please review your dial-up costs/tariff definitions\n"
+                                     "as they appear to be incomplete. Make sure all time\n"
+                                     "segments are defined properly. Reported costs will be\n"
+                                     "inaccurate until this is done."));
+}
+
+TEST_F(AnalysisRunTest, StopsShowNoReport) {
+  const RunState corrupt = Process(Write(Join({Chatter(MakeTime(10, 0, 0)), QStringLiteral("no date here")})), 2);
+  EXPECT_TRUE(corrupt.LogCorrupt);
+  EXPECT_FALSE(ReportWanted(corrupt));
+  EXPECT_EQ(progress.statuses.last(), QStringLiteral(" F I N I S H E D !  -  (1 entries processed)"));
+
+  config.MaxServices = 2;
+  const RunState services = Process(Write(Join({Dial(MakeTime(10, 0, 0), "1"), Hangup(MakeTime(10, 0, 5)),
+                                                Dial(MakeTime(11, 0, 0), "2"), Connect(MakeTime(11, 0, 5)),
+                                                Hangup(MakeTime(11, 5, 0))})),
+                                    5);
+  EXPECT_TRUE(services.TooManyServices);
+  EXPECT_EQ(services.LinesRead, 3);
+  EXPECT_EQ(services.Tables.SessionCount, 0);  // the call left waiting is given back
+  EXPECT_FALSE(ReportWanted(services));
+
+  config.MaxServices = 10;
+  config.MaxConnections = 1;
+  const RunState connections = Process(Write(Join({Dial(MakeTime(10, 0, 0), "1"), Connect(MakeTime(10, 0, 5)),
+                                                   Hangup(MakeTime(10, 5, 0)), Dial(MakeTime(11, 0, 0), "2"),
+                                                   Connect(MakeTime(11, 0, 5))})),
+                                       5);
+  EXPECT_TRUE(connections.TooManyConnections);
+  EXPECT_EQ(connections.LinesRead, 4);
+  EXPECT_FALSE(connections.ErrorsFound);
+  EXPECT_FALSE(ReportWanted(connections));
+  ASSERT_EQ(connections.Messages.size(), 1);
+}
+
+TEST_F(AnalysisRunTest, MissingFileGoesToTheReporter) {
+  const RunState r = Process(dir.filePath(QStringLiteral("absent.txt")), 0);
+  ASSERT_EQ(reporter.errors.size(), 1);
+  EXPECT_EQ(r.LinesRead, 0);
+  EXPECT_EQ(r.Tables.SessionCount, 0);
+
+  ScriptedReporter ending(ErrorAnswer::End);
+  RunInputs in;
+  in.config = &config;
+  in.locale = &testing::EnglishLocale();
+  in.ReportStartDate = kStart;
+  in.ReportEndDate = kEnd;
+  EXPECT_THROW(ProcessLog(in, dir.filePath(QStringLiteral("absent.txt")), progress, ending), EndProgramRequested);
+}
+
+TEST_F(AnalysisRunTest, EmptyFileIsAnEmptyRun) {
+  const RunState r = Process(Write(QByteArray()), 0);
+  EXPECT_EQ(r.LinesRead, 0);
+  EXPECT_TRUE(reporter.errors.isEmpty());
+  EXPECT_TRUE(ReportWanted(r));
+}
+
+TEST_F(AnalysisRunTest, UndatedTimeEndsTheProgramWhenTheReporterSaysSo) {
+  ScriptedReporter ending(ErrorAnswer::End);
+  RunInputs in;
+  in.config = &config;
+  in.locale = &testing::EnglishLocale();
+  in.ReportStartDate = kStart;
+  in.ReportEndDate = kEnd;
+  const QString path = Write(Join({Dial(MakeTime(10, 0, 0), "1"), QStringLiteral("01-16-1998 ab:cd:ef - CONNECTION ESTABLISHED")}));
+  EXPECT_THROW(ProcessLog(in, path, progress, ending), EndProgramRequested);
+  EXPECT_EQ(ending.errors, QStringList{QStringLiteral("Type mismatch")});
+}
+
+}  // namespace
+}  // namespace mirolat
