@@ -40,6 +40,12 @@ void PressProcessWhenReady(int waitedMs) {
   if (QWidget* modal = QApplication::activeModalWidget()) {
     modal->close();
   } else if (frmMain* main = FindMainWindow(); main != nullptr && main->btnProcess->isEnabled()) {
+    // The whole log: from its first day to its last.
+    main->inputStarting_GotFocus();
+    main->mnuLogStart_Click();
+    main->inputEnding_GotFocus();
+    main->mnuLogEnd_Click();
+    QCoreApplication::processEvents();
     main->btnProcess->click();
     return;
   }
@@ -71,19 +77,21 @@ void MaybeTakeReportScreenshots(frmReport& window) {
   QTimer::singleShot(500, [report] {
     if (report.isNull()) return;
     frmReport& w = *report;
-    w.resize(880, 540);
     bool ok = true;
     if (frmMain* main = FindMainWindow()) ok = Save(*main, QStringLiteral("main-window.png")) && ok;
+    // Each report and presentation applies its own stored size: a readable
+    // one is given after each, and the list columns spread over it.
+    const auto shoot = [&w, &ok](void (frmReport::*command)(), const QString& name) {
+      (w.*command)();
+      w.resize(880, 540);
+      ok = Save(w, name) && ok;
+    };
     w.mnuSummary_Click();
-    w.mnuListView_Click();
-    ok = Save(w, QStringLiteral("summary-list.png")) && ok;
-    w.mnuFormatStd_Click();
-    ok = Save(w, QStringLiteral("summary-standard.png")) && ok;
-    w.mnuDetails_Click();
-    ok = Save(w, QStringLiteral("details-standard.png")) && ok;
-    w.mnuListView_Click();
-    ok = Save(w, QStringLiteral("details-list.png")) && ok;
-    w.mnuSummary_Click();
+    if (!frmReport::AutoArrangeOn) w.mnuAutoArrange_Click();
+    shoot(&frmReport::mnuListView_Click, QStringLiteral("summary-list.png"));
+    shoot(&frmReport::mnuFormatStd_Click, QStringLiteral("summary-standard.png"));
+    shoot(&frmReport::mnuDetails_Click, QStringLiteral("details-standard.png"));
+    shoot(&frmReport::mnuListView_Click, QStringLiteral("details-list.png"));
     if (!ok) {
       QCoreApplication::exit(1);
       return;
