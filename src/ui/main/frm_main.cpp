@@ -882,10 +882,24 @@ void frmMain::ShowStatusMessage() {
   }
 }
 
+// The held message has stood its time: the message of the control that has
+// the focus now replaces it.
 void frmMain::Timer1_Timer() {
   MessageHeld = false;
   Timer1->stop();
+  MessageIndex = FocusMessageIndex();
   ShowStatusMessage();
+}
+
+int frmMain::FocusMessageIndex() const {
+  const QWidget* focus = focusWidget();
+  if (focus == inputStarting) return 1;
+  if (focus == inputEnding) return 2;
+  if (focus == btnExit) return 3;
+  if (focus == btnProcess) return 4;
+  if (focus == btnViewLog) return 5;
+  if (focus != nullptr && (focus == Calendar1 || Calendar1->isAncestorOf(focus))) return 6;
+  return 0;
 }
 
 // ---------------------------------------------------------------------------

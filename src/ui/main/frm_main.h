@@ -226,6 +226,7 @@ class frmMain : public QMainWindow {
   void PushCommandStates();
   void OnFocusChanged(QWidget* old, QWidget* now);
   void ShowWarnLogCorrupt();
+  int FocusMessageIndex() const;
   QLineEdit* ActiveBox() const;
   Date ActiveRangeDate() const;
   void SetActiveBoxDate(Date date);

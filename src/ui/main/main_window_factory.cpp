@@ -5,6 +5,7 @@
 #include "config/app_state.h"
 #include "main/frm_main.h"
 #include "main/main_window_hooks.h"
+#include "reports/frm_report.h"
 
 namespace mirolat {
 
@@ -17,6 +18,7 @@ QWidget* CreateMainWindow() {
       tip.exec();
     };
   }
+  if (!hooks.ShowReport) InstallReportWindow();
   if (!hooks.ShowAbout) {
     hooks.ShowAbout = [](frmMain& main, AppState&) {
       frmAbout about(&main);

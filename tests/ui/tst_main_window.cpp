@@ -1,0 +1,745 @@
+// The main window driven as a user drives it: typing dates, clicking the
+// calendar and the spin buttons, the quick-date commands, the held status
+// messages, the availability of the commands for each state of the current
+// file, switching to an archive and back, and Process on a small log.
+#include <QAbstractItemView>
+#include <QFile>
+#include <QPointer>
+#include <QSignalSpy>
+#include <QTableView>
+#include <QtTest>
+#include <memory>
+
+#include "analysis/analysis_run.h"
+#include "common/beep.h"
+#include "common/desktop_error_reporter.h"
+#include "common/end_program.h"
+#include "common/file_dialog.h"
+#include "common/message_box.h"
+#include "config/app_state.h"
+#include "config/date_entry.h"
+#include "config/log_checks.h"
+#include "main/frm_main.h"
+#include "main/main_window_hooks.h"
+#include "support/common_test_env.h"
+
+using namespace mirolat;
+
+namespace {
+
+const QDate kToday(2026, 12, 6);
+
+// A modem log of dated lines: one session a day on each of the given days
+// (mm-dd-yyyy), seven lines each.
+QByteArray SessionLog(const QStringList& days) {
+  QByteArray log;
+  for (const QString& day : days) {
+    const QByteArray d = day.toLatin1();
+    log += d + " 10:23:40.00 - Opening Modem\r\n";
+    log += d + " 10:23:42.74 - Dialing.\r\n";
+    log += d + " 10:23:42.74 - Recv: ATDT5551234<cr>\r\n";
+    log += d + " 10:24:05.25 - Connection established at 33600bps.\r\n";
+    log += d + " 10:55:32.44 - Hanging up the modem.\r\n";
+    log += d + " 10:55:34.00 - 104857 bytes written, 2097152 reads\r\n";
+    log += d + " 10:55:35.00 - Session Statistics: Reads : 2097152 bytes; Writes: 104857 bytes\r\n";
+  }
+  return log;
+}
+
+// 15 to 21 January 1998.
+QByteArray WeekLog() {
+  return SessionLog({"01-15-1998", "01-17-1998", "01-19-1998", "01-21-1998"});
+}
+
+// 1 January to 31 March 1998.
+QByteArray QuarterLog() {
+  return SessionLog({"01-01-1998", "01-20-1998", "02-10-1998", "03-31-1998"});
+}
+
+void WriteFile(const QString& path, const QByteArray& bytes) {
+  QFile f(path);
+  QVERIFY(f.open(QIODevice::WriteOnly));
+  QCOMPARE(f.write(bytes), bytes.size());
+}
+
+QDate D(int y, int m, int d) { return QDate(y, m, d); }
+
+}  // namespace
+
+class MainWindowTest : public QObject {
+  Q_OBJECT
+
+ private:
+  std::unique_ptr<test::CommonTestEnvironment> env_;
+  std::unique_ptr<AppState> state_;
+  QPointer<frmMain> w_;
+  int reportsShown_ = 0;
+  int tipsShown_ = 0;
+  int repairs_ = 0;
+
+  // The state start-up leaves for a log directory holding `log` (none when
+  // null) under `name`.
+  void StartUp(const QByteArray* log, const QString& name = QStringLiteral("ModemLog.txt")) {
+    state_ = std::make_unique<AppState>();
+    state_->Locale = LoadLocaleInfo(QLocale(QLocale::English, QLocale::UnitedStates));
+    state_->ShowTipsAtStartup = false;
+    CurrentFileState& f = state_->File;
+    f.WindowsDir = env_->LogDir();
+    f.LogFileName = name;
+    f.LogFilePath = f.WindowsDir + name;
+    if (log != nullptr) WriteFile(f.LogFilePath, *log);
+    f.LogExists = FileExists(f.LogFilePath);
+    if (f.LogExists) {
+      NullProgress quiet;
+      f.LogCorrupt = CheckLogCharacters(f, false, quiet, SharedErrorReporter());
+      if (!f.LogCorrupt) ScanLog(f, state_->Config, SharedErrorReporter());
+    }
+  }
+
+  // The window over the state, with today pinned, loaded again as start-up
+  // would see it; shown and active when `show`.
+  void OpenWindow(bool show = true) {
+    w_ = new frmMain(*state_);
+    w_->SetTodayProvider([] { return kToday; });
+    w_->Form_Load();
+    if (show) {
+      w_->show();
+      QVERIFY(QTest::qWaitForWindowActive(w_));
+      QCoreApplication::processEvents();
+    }
+  }
+
+  void TypeDate(QLineEdit* box, const QString& text) {
+    box->setFocus(Qt::MouseFocusReason);
+    QTRY_VERIFY(box->hasFocus());
+    box->selectAll();
+    QString digits = text;
+    digits.remove(QLatin1Char('/'));
+    QTest::keyClicks(box, digits);
+  }
+
+  QString Box(Date d) const { return DateToBoxText(d, state_->Locale); }
+  QString Box(const QDate& d) const { return Box(FromQDate(d)); }
+
+  // Clicks day `day` of the month the calendar shows.
+  void ClickCalendarDay(int day) {
+    auto* view = w_->Calendar1->findChild<QTableView*>();
+    QVERIFY(view != nullptr);
+    QAbstractItemModel* model = view->model();
+    // Row 0 holds the day names and column 0 the week numbers.
+    for (int row = 1; row < model->rowCount(); ++row) {
+      for (int col = model->columnCount() - 7; col < model->columnCount(); ++col) {
+        const QModelIndex index = model->index(row, col);
+        if (model->data(index).toInt() != day) continue;
+        if (day > 20 && row < 3) continue;  // the previous month's tail
+        QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, view->visualRect(index).center());
+        return;
+      }
+    }
+    QFAIL("day not on the calendar");
+  }
+
+ private Q_SLOTS:
+  void init() {
+    env_ = std::make_unique<test::CommonTestEnvironment>();
+    reportsShown_ = 0;
+    tipsShown_ = 0;
+    repairs_ = 0;
+    MainWindowHooks& hooks = MainHooks();
+    hooks = MainWindowHooks();
+    hooks.ShowReport = [this](frmMain&, AppState&) { ++reportsShown_; };
+    hooks.ShowTips = [this](frmMain&, AppState&) { ++tipsShown_; };
+    hooks.Repair = [this](frmMain&, AppState&) { ++repairs_; };
+    ResetProgramEnding();
+    SetProgramExitHandler([] {});
+  }
+
+  void cleanup() {
+    delete w_.data();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    state_.reset();
+    env_.reset();
+    MainHooks() = MainWindowHooks();
+    SetProgramExitHandler({});
+    ResetProgramEnding();
+  }
+
+  void menusAndToolbar() {
+    StartUp(nullptr);
+    OpenWindow(false);
+    const struct {
+      QAction* item;
+      const char* caption;
+      QKeySequence key;
+    } items[] = {
+        {w_->mnuOpenLog, "&Open Modem Log", QKeySequence(Qt::Key_F2)},
+        {w_->mnuOpenArchive, "Open &Archive", QKeySequence(Qt::Key_F3)},
+        {w_->mnuSetup, "&MRL Options", QKeySequence()},
+        {w_->mnuExit, "&Exit", QKeySequence(Qt::CTRL | Qt::Key_X)},
+        {w_->mnuViewLog, "&View Modem Log", QKeySequence(Qt::Key_F4)},
+        {w_->mnuClearLog, "&Clear Modem Log", QKeySequence(Qt::Key_F5)},
+        {w_->mnuPurgeLog, "&Purge Modem Log", QKeySequence(Qt::Key_F6)},
+        {w_->mnuOptimize, "&Optimize Modem Log", QKeySequence(Qt::Key_F7)},
+        {w_->mnuRepairLog, "&Repair Modem Log", QKeySequence(Qt::Key_F8)},
+        {w_->mnuToday, "ToDay", QKeySequence(Qt::CTRL | Qt::Key_T)},
+        {w_->mnuPlusWeek, "One Week +", QKeySequence()},
+        {w_->mnuMinusWeek, "One Week -", QKeySequence()},
+        {w_->mnuPlusMonth, "One Month +", QKeySequence()},
+        {w_->mnuMinusMonth, "One Month -", QKeySequence()},
+        {w_->mnuLogStart, "First Entry", QKeySequence(Qt::CTRL | Qt::Key_F)},
+        {w_->mnuLogEnd, "Last Entry", QKeySequence(Qt::CTRL | Qt::Key_L)},
+        {w_->mnuTopics, "&Topics", QKeySequence(Qt::Key_F1)},
+        {w_->mnsSearchHelp, "&Search for Help", QKeySequence()},
+        {w_->mnuHowToHelp, "&Using Help", QKeySequence()},
+        {w_->mnuAbout, "&About MRL", QKeySequence()},
+    };
+    for (const auto& i : items) {
+      QCOMPARE(i.item->text(), QString::fromLatin1(i.caption));
+      QCOMPARE(i.item->shortcut(), i.key);
+    }
+    QCOMPARE(w_->mnuFile->title(), QStringLiteral("&File"));
+    QCOMPARE(w_->mnuTools->title(), QStringLiteral("&Tools"));
+    QCOMPARE(w_->mnuQuickDate->title(), QStringLiteral("&Quick Date"));
+    QCOMPARE(w_->mnuHelp->title(), QStringLiteral("&Help"));
+
+    const struct {
+      int position;
+      const char* key;
+      const char* tip;
+    } buttons[] = {
+        {2, "Open Archive", "Open Archive"},     {3, "Setup", "MRL Options"},
+        {4, "Exit", "Close Program"},            {6, "View Modem Log", "View Modem Log or Archive"},
+        {7, "Clear Modem Log", "Clear Modem Log"}, {8, "Optimize Modem Log", "Optimize Modem Log or Archive"},
+        {9, "Repair Modem Log", "Repair Modem Log"}, {11, "Today", "Today's Date"},
+        {12, "First Entry", "Date of First Entry in Log"}, {13, "Last Entry", "Date of Last Entry in Log"},
+        {15, "Help", "Help"},                    {16, "Search Help", "Search For Help"},
+        {17, "About MRL", "About MRL"},
+    };
+    for (const auto& b : buttons) {
+      QAction* a = w_->ToolbarButton(b.position);
+      QVERIFY(a != nullptr);
+      QCOMPARE(a->data().toString(), QString::fromLatin1(b.key));
+      QCOMPARE(a->toolTip(), QString::fromLatin1(b.tip));
+      QCOMPARE(w_->ToolbarButtonByKey(QString::fromLatin1(b.key)), a);
+    }
+    for (int separator : {1, 5, 10, 14, 18}) QVERIFY(w_->ToolbarButton(separator)->isSeparator());
+    QCOMPARE(w_->ToolbarButton(19), nullptr);
+
+    QCOMPARE(w_->btnProcess->text(), QStringLiteral("&OK"));
+    QCOMPARE(w_->btnViewLog->text(), QStringLiteral("&View Modem Log"));
+    QCOMPARE(w_->btnExit->text(), QStringLiteral("E&xit"));
+    QCOMPARE(w_->LabelStarting->text(), QStringLiteral("Starting Date: "));
+    QCOMPARE(w_->LabelEnding->text(), QStringLiteral("Ending Date: "));
+    QCOMPARE(w_->inputStarting->inputMask(), QStringLiteral("99\\/99\\/99"));
+    QCOMPARE(w_->LabelMainVersion->text(), QStringLiteral("Version %1.%2").arg(MIROLAT_VERSION_MAJOR).arg(MIROLAT_VERSION_MINOR));
+  }
+
+  void noLogAllowsOnlyArchiveOptionsExitAndHelp() {
+    StartUp(nullptr);
+    state_->ShowTipsAtStartup = true;
+    OpenWindow();
+    QTRY_COMPARE(MessageBox::shownMessages().size(), 1);
+    QCOMPARE(MessageBox::shownMessages()[0].title, QStringLiteral("No Modem Log Detected!"));
+    QCOMPARE(w_->StatusText(), QStringLiteral("No Modem Log Found!"));
+    QVERIFY(w_->StatusBold());
+    QCOMPARE(tipsShown_, 0);  // a warning keeps the tip window away
+    QCOMPARE(w_->LabelLogName2->text(), QStringLiteral("Log Not Found"));
+    QCOMPARE(w_->LabelLogLength2->text(), QStringLiteral("N/A"));
+    QCOMPARE(w_->windowTitle(), QStringLiteral("MIROLAT"));
+
+    QVERIFY(!w_->btnProcess->isEnabled());
+    QVERIFY(!w_->btnViewLog->isEnabled());
+    QVERIFY(w_->mnuOpenArchive->isEnabled());
+    QVERIFY(w_->ToolbarButton(2)->isEnabled());
+    QVERIFY(!w_->mnuOpenLog->isEnabled());
+    QVERIFY(!w_->mnuQuickDate->menuAction()->isEnabled());
+    QVERIFY(!w_->mnuToday->isEnabled());
+    QVERIFY(!w_->mnuTools->menuAction()->isEnabled());
+    QVERIFY(!w_->mnuRepairLog->isEnabled());
+    for (int position : {6, 7, 8, 9, 11, 12, 13}) QVERIFY2(!w_->ToolbarButton(position)->isEnabled(), qPrintable(QString::number(position)));
+    for (int position : {2, 4, 15, 16, 17}) QVERIFY2(w_->ToolbarButton(position)->isEnabled(), qPrintable(QString::number(position)));
+    QVERIFY(!w_->inputStarting->isEnabled());
+    QVERIFY(!w_->inputEnding->isEnabled());
+    QVERIFY(!w_->UpDown1->isEnabled());
+    QVERIFY(!w_->UpDown4->isEnabled());
+    QVERIFY(!w_->LabelStarting->isEnabled());
+    QVERIFY(w_->btnExit->isEnabled());
+    QVERIFY(w_->mnuExit->isEnabled());
+    QVERIFY(w_->mnuTopics->isEnabled());
+    QVERIFY(w_->mnuAbout->isEnabled());
+    // Today's date stands in for the missing log's last entry.
+    QCOMPARE(w_->inputStarting->text(), Box(kToday));
+
+    // The no-log warning comes once a run.
+    w_->Form_Activate();
+    QCOMPARE(MessageBox::shownMessages().size(), 1);
+    // With no date box ever active, the calendar writes nowhere.
+    ClickCalendarDay(10);
+    QCOMPARE(w_->inputStarting->text(), Box(kToday));
+    QCOMPARE(w_->ActiveDateField, 0);
+  }
+
+  void corruptLogOffersRepair() {
+    QByteArray log = WeekLog();
+    log[40] = '\x01';
+    StartUp(&log);
+    QVERIFY(state_->File.LogCorrupt);
+    OpenWindow();
+    QTRY_COMPARE(MessageBox::shownMessages().size(), 1);
+    QCOMPARE(MessageBox::shownMessages()[0].text.left(38), QStringLiteral("Corruption Detected in Modem Log File!"));
+    QCOMPARE(w_->StatusText(), QStringLiteral("Corruption Detected in Modem Log File!"));
+    QVERIFY(w_->StatusBold());
+
+    QVERIFY(!w_->btnProcess->isEnabled());
+    QVERIFY(!w_->btnViewLog->isEnabled());
+    QVERIFY(!w_->mnuOpenArchive->isEnabled());
+    QVERIFY(w_->ToolbarButton(2)->isEnabled());
+    QVERIFY(!w_->mnuOpenLog->isEnabled());
+    QVERIFY(!w_->mnuQuickDate->menuAction()->isEnabled());
+    QVERIFY(w_->mnuTools->menuAction()->isEnabled());
+    QVERIFY(!w_->mnuViewLog->isEnabled());
+    QVERIFY(!w_->mnuPurgeLog->isEnabled());
+    QVERIFY(!w_->mnuOptimize->isEnabled());
+    QVERIFY(w_->mnuClearLog->isEnabled());
+    QVERIFY(w_->mnuRepairLog->isEnabled());
+    QVERIFY(w_->ToolbarButton(9)->isEnabled());
+    QVERIFY(!w_->ToolbarButton(7)->isEnabled());
+    QVERIFY(!w_->ToolbarButton(8)->isEnabled());
+    QVERIFY(!w_->inputStarting->isEnabled());
+    QVERIFY(w_->btnExit->isEnabled());
+    QCOMPARE(w_->LabelLogName2->text(), QStringLiteral("ModemLog.txt"));
+    for (QLabel* l : {w_->LabelLogLength2, w_->LabelLogEntries2, w_->LabelLogFirst2, w_->LabelLogLast2}) {
+      QCOMPARE(l->text(), QStringLiteral("N/A"));
+    }
+    w_->mnuRepairLog->trigger();
+    QCOMPARE(repairs_, 1);
+  }
+
+  void goodLogStatisticsAndCommands() {
+    // 2560 lines of 58 characters and CR LF: 153600 bytes, exactly MaxLogSize.
+    QByteArray log;
+    for (int i = 0; i < 2560; ++i) {
+      QByteArray line = (i < 1280 ? QByteArray("01-15-1998") : QByteArray("01-21-1998")) + " 10:23:40.00 - Recv: OK";
+      line += QByteArray(58 - line.size(), '.');
+      log += line + "\r\n";
+    }
+    QCOMPARE(log.size(), 153600);
+    StartUp(&log, QStringLiteral("ABCDEFGHIJKLMNOPQR.txt"));  // 22 characters
+    state_->ShowTipsAtStartup = true;
+    MainHooks().OpenLogViewer = [](frmMain& main, AppState&) {
+      auto* viewer = new QWidget(&main, Qt::Window);
+      viewer->setObjectName(QStringLiteral("viewer"));
+      viewer->setAttribute(Qt::WA_DeleteOnClose);
+      viewer->show();
+      return viewer;
+    };
+    MainHooks().Purge = [](frmMain&, AppState&) { return false; };
+    OpenWindow();
+    QTRY_COMPARE(MessageBox::shownMessages().size(), 1);
+    QCOMPARE(MessageBox::shownMessages()[0].text.left(26), QStringLiteral("Your Modem Log is Too Big!"));
+    QCOMPARE(tipsShown_, 0);
+
+    QCOMPARE(w_->LabelHeading->text(), QStringLiteral("Modem Log Stats"));
+    QCOMPARE(w_->LabelHeading2->text(), QStringLiteral("Modem Log Stats"));
+    QCOMPARE(w_->LabelLogName2->text(), QStringLiteral("ABCDEFGHIJKLMNOPQR.txt"));
+    QCOMPARE(w_->LabelLogName2->toolTip(), QString());
+    QCOMPARE(w_->LabelLogLength2->text(), QStringLiteral("153600 Bytes (150KB)"));
+    QCOMPARE(w_->LabelLogEntries2->text(), QStringLiteral("2560"));
+    QCOMPARE(w_->LabelLogFirst2->text(), QStringLiteral("Thursday, January 15, 1998"));
+    QCOMPARE(w_->LabelLogLast2->text(), QStringLiteral("Wednesday, January 21, 1998"));
+
+    QVERIFY(w_->btnProcess->isEnabled());
+    QVERIFY(w_->btnViewLog->isEnabled());
+    QVERIFY(w_->mnuQuickDate->menuAction()->isEnabled());
+    QVERIFY(w_->mnuTools->menuAction()->isEnabled());
+    QVERIFY(w_->mnuPurgeLog->isEnabled());
+    QVERIFY(w_->mnuClearLog->isEnabled());
+    QVERIFY(!w_->mnuRepairLog->isEnabled());
+    QVERIFY(!w_->mnuOpenLog->isEnabled());
+    QVERIFY(w_->inputStarting->isEnabled());
+    // Commands whose windows are not part of the program yet stay disabled.
+    QVERIFY(!w_->mnuSetup->isEnabled());
+    QVERIFY(!w_->mnuOptimize->isEnabled());
+    QVERIFY(!w_->ToolbarButton(8)->isEnabled());
+
+    // View opens the viewer, and closes it when it is open.
+    QTest::mouseClick(w_->btnViewLog, Qt::LeftButton);
+    QTRY_VERIFY(w_->findChild<QWidget*>(QStringLiteral("viewer")) != nullptr);
+    w_->mnuViewLog->trigger();
+    QTRY_VERIFY(w_->findChild<QWidget*>(QStringLiteral("viewer")) == nullptr);
+
+    // A 23-character name is cut to 19 characters and "...".
+    state_->File.LogFileName = QStringLiteral("ABCDEFGHIJKLMNOPQRS.txt");
+    w_->ShowLogStatistics();
+    QCOMPARE(w_->LabelLogName2->text(), QStringLiteral("ABCDEFGHIJKLMNOPQRS..."));
+    QCOMPARE(w_->LabelLogName2->toolTip(), QStringLiteral("ABCDEFGHIJKLMNOPQRS.txt"));
+  }
+
+  void archiveSwitching() {
+    const QByteArray log = WeekLog();
+    StartUp(&log);
+    const QString archive = env_->LogDir() + QStringLiteral("Quarter.mrl");
+    WriteFile(archive, QuarterLog());
+    OpenWindow();
+    QCOMPARE(w_->inputEnding->text(), QStringLiteral("01/21/98"));
+
+    // Cancelling the dialog changes nothing.
+    FileDialog::setNextFileName(QString());
+    QTest::keyClick(w_, Qt::Key_F3);
+    QCOMPARE(FileDialog::requests().size(), 1);
+    QCOMPARE(FileDialog::requests()[0].filter, QStringLiteral("Mirolat Modem Log Archive (*.mrl)"));
+    QVERIFY(!state_->File.ArchiveOpen);
+
+    FileDialog::setNextFileName(archive);
+    w_->ToolbarButton(2)->trigger();
+    QVERIFY(state_->File.ArchiveOpen);
+    QCOMPARE(state_->File.LogFilePath, archive);
+    QCOMPARE(w_->LabelHeading->text(), QStringLiteral("Archive Statistics"));
+    QCOMPARE(w_->LabelLogName2->text(), QStringLiteral("Quarter.mrl"));
+    QCOMPARE(w_->LabelLogLast2->text(), QStringLiteral("Tuesday, March 31, 1998"));
+    QCOMPARE(w_->inputStarting->text(), QStringLiteral("03/31/98"));
+    QCOMPARE(w_->btnViewLog->text(), QStringLiteral("&View Archive"));
+    QCOMPARE(w_->mnuViewLog->text(), QStringLiteral("&View Archive"));
+    QCOMPARE(w_->mnuOptimize->text(), QStringLiteral("&Optimize Archive"));
+    QVERIFY(!w_->mnuClearLog->isEnabled());
+    QVERIFY(!w_->ToolbarButton(7)->isEnabled());
+    QVERIFY(!w_->mnuPurgeLog->isEnabled());
+    QVERIFY(w_->mnuOpenLog->isEnabled());
+    QVERIFY(w_->btnProcess->isEnabled());
+
+    QTest::keyClick(w_, Qt::Key_F2);
+    QVERIFY(!state_->File.ArchiveOpen);
+    QCOMPARE(state_->File.LogFilePath, env_->LogDir() + QStringLiteral("ModemLog.txt"));
+    QCOMPARE(w_->LabelHeading->text(), QStringLiteral("Modem Log Stats"));
+    QCOMPARE(w_->inputEnding->text(), QStringLiteral("01/21/98"));
+    QCOMPARE(w_->btnViewLog->text(), QStringLiteral("&View Modem Log"));
+    QCOMPARE(w_->mnuOptimize->text(), QStringLiteral("&Optimize Modem Log"));
+    QVERIFY(w_->mnuClearLog->isEnabled());
+    QVERIFY(!w_->mnuOpenLog->isEnabled());
+  }
+
+  void captionForOneAndSevenDays() {
+    const QByteArray log = WeekLog();
+    StartUp(&log);
+    OpenWindow();
+    // A new window starts with one day: the log's last.
+    QCOMPARE(w_->inputStarting->text(), QStringLiteral("01/21/98"));
+    QCOMPARE(w_->windowTitle(), QStringLiteral("MIROLAT - Report for 1 day"));
+    TypeDate(w_->inputStarting, QStringLiteral("01/15/98"));
+    QCOMPARE(w_->windowTitle(), QStringLiteral("MIROLAT - Report for 7 days"));
+    QCOMPARE(state_->PeriodDays, 7);
+    QCOMPARE(state_->ReportStartDate, FromQDate(D(1998, 1, 15)));
+    QCOMPARE(state_->ReportEndDate, FromQDate(D(1998, 1, 21)));
+    QCOMPARE(BeepCount(), 0);
+  }
+
+  void startAfterEndDragsTheEnd() {
+    const QByteArray log = WeekLog();
+    StartUp(&log);
+    OpenWindow();
+    TypeDate(w_->inputStarting, QStringLiteral("01/15/98"));
+    TypeDate(w_->inputEnding, QStringLiteral("01/17/98"));
+    QCOMPARE(w_->windowTitle(), QStringLiteral("MIROLAT - Report for 3 days"));
+    TypeDate(w_->inputStarting, QStringLiteral("01/19/98"));
+    QCOMPARE(w_->inputEnding->text(), QStringLiteral("01/19/98"));
+    QCOMPARE(state_->ReportEndDate, FromQDate(D(1998, 1, 19)));
+    QCOMPARE(w_->windowTitle(), QStringLiteral("MIROLAT - Report for 1 day"));
+    // And an end before the start drags the start back.
+    TypeDate(w_->inputEnding, QStringLiteral("01/16/98"));
+    QCOMPARE(w_->inputStarting->text(), QStringLiteral("01/16/98"));
+    QCOMPARE(BeepCount(), 0);
+  }
+
+  void datesOutsideTheLogArePulledBack() {
+    const QByteArray log = WeekLog();
+    StartUp(&log);
+    OpenWindow();
+    TypeDate(w_->inputEnding, QStringLiteral("01/25/98"));
+    QCOMPARE(w_->inputEnding->text(), QStringLiteral("01/21/98"));
+    QCOMPARE(state_->ReportEndDate, FromQDate(D(1998, 1, 21)));
+    QCOMPARE(w_->StatusText(), QStringLiteral("The end date cannot be greater than the last entry in modem log!"));
+    QVERIFY(w_->StatusBold());
+    QCOMPARE(BeepCount(), 1);
+
+    w_->Timer1->setInterval(20);
+    QTRY_COMPARE(w_->StatusText(), QStringLiteral("Enter the ending date for the report by clicking on the calendar or typing."));
+    QVERIFY(!w_->StatusBold());
+
+    TypeDate(w_->inputStarting, QStringLiteral("01/10/98"));
+    QCOMPARE(w_->inputStarting->text(), QStringLiteral("01/15/98"));
+    QCOMPARE(w_->StatusText(), QStringLiteral("The start date cannot be less than the first entry in modem log!"));
+    QCOMPARE(BeepCount(), 2);
+  }
+
+  void heldMessageOutlastsFocusMessages() {
+    const QByteArray log = WeekLog();
+    StartUp(&log);
+    OpenWindow();
+    w_->Timer1->setInterval(60000);
+    TypeDate(w_->inputEnding, QStringLiteral("02/01/98"));
+    const QString held = QStringLiteral("The end date cannot be greater than the last entry in modem log!");
+    QCOMPARE(w_->StatusText(), held);
+    // Focus messages wait while the held one stands.
+    w_->btnProcess->setFocus(Qt::TabFocusReason);
+    QTRY_VERIFY(w_->btnProcess->hasFocus());
+    w_->btnExit->setFocus(Qt::TabFocusReason);
+    QTRY_VERIFY(w_->btnExit->hasFocus());
+    QCOMPARE(w_->StatusText(), held);
+    QVERIFY(w_->Timer1->isActive());
+    // When it ends, the message of the current focus replaces it.
+    w_->Timer1->setInterval(20);
+    w_->Timer1->start();
+    QTRY_COMPARE(w_->StatusText(), QStringLiteral("Exit Mirolat."));
+    QVERIFY(!w_->Timer1->isActive());
+    w_->btnProcess->setFocus(Qt::TabFocusReason);
+    QTRY_COMPARE(w_->StatusText(), QStringLiteral("Process your report."));
+  }
+
+  void invalidDateKeepsTheFocus() {
+    const QByteArray log = WeekLog();
+    StartUp(&log);
+    OpenWindow();
+    w_->inputStarting->setFocus(Qt::MouseFocusReason);
+    QTRY_VERIFY(w_->inputStarting->hasFocus());
+    w_->inputStarting->selectAll();
+    QTest::keyClicks(w_->inputStarting, QStringLiteral("011"));
+    QVERIFY(!state_->StartDateValid);
+    QVERIFY(!w_->btnProcess->isEnabled());
+    QCOMPARE(w_->windowTitle(), QStringLiteral("MIROLAT"));
+    w_->btnExit->setFocus(Qt::TabFocusReason);
+    QTRY_VERIFY(w_->inputStarting->hasFocus());
+    QCOMPARE(BeepCount(), 1);
+    QCOMPARE(w_->StatusText(), QStringLiteral("Invalid date entry!"));
+    QVERIFY(w_->StatusBold());
+    // 30 February is no date either.
+    TypeDate(w_->inputStarting, QStringLiteral("02/30/98"));
+    QVERIFY(!state_->StartDateValid);
+    TypeDate(w_->inputStarting, QStringLiteral("01/18/98"));
+    QVERIFY(state_->StartDateValid);
+    QVERIFY(w_->btnProcess->isEnabled());
+    QCOMPARE(w_->windowTitle(), QStringLiteral("MIROLAT - Report for 4 days"));
+  }
+
+  void quickDatesActOnTheActiveBox() {
+    const QByteArray log = QuarterLog();
+    StartUp(&log);
+    OpenWindow(false);
+    // Before either box had the focus the commands do nothing.
+    w_->mnuLogStart->trigger();
+    w_->mnuToday->trigger();
+    w_->mnuPlusMonth->trigger();
+    w_->UpDown3->upButton()->click();
+    QCOMPARE(w_->inputStarting->text(), QStringLiteral("03/31/98"));
+    QCOMPARE(w_->inputEnding->text(), QStringLiteral("03/31/98"));
+
+    w_->show();
+    QVERIFY(QTest::qWaitForWindowActive(w_));
+    w_->inputStarting->setFocus(Qt::MouseFocusReason);
+    QTRY_COMPARE(w_->ActiveDateField, 1);
+    QTest::keyClick(w_, Qt::Key_F, Qt::ControlModifier);  // First Entry
+    QCOMPARE(w_->inputStarting->text(), QStringLiteral("01/01/98"));
+    QCOMPARE(w_->inputEnding->text(), QStringLiteral("03/31/98"));
+    w_->mnuPlusWeek->trigger();
+    QCOMPARE(w_->inputStarting->text(), QStringLiteral("01/08/98"));
+    w_->mnuPlusMonth->trigger();
+    QCOMPARE(w_->inputStarting->text(), QStringLiteral("02/08/98"));
+
+    w_->inputEnding->setFocus(Qt::MouseFocusReason);
+    QTRY_COMPARE(w_->ActiveDateField, 2);
+    w_->mnuMinusWeek->trigger();
+    QCOMPARE(w_->inputEnding->text(), QStringLiteral("03/24/98"));
+    w_->mnuMinusMonth->trigger();
+    QCOMPARE(w_->inputEnding->text(), QStringLiteral("02/24/98"));
+    QCOMPARE(w_->inputStarting->text(), QStringLiteral("02/08/98"));
+    QCOMPARE(w_->windowTitle(), QStringLiteral("MIROLAT - Report for 17 days"));
+    QTest::keyClick(w_, Qt::Key_L, Qt::ControlModifier);  // Last Entry
+    QCOMPARE(w_->inputEnding->text(), QStringLiteral("03/31/98"));
+
+    // Today lies after the log: the end box is pulled back to the last entry.
+    QTest::keyClick(w_, Qt::Key_T, Qt::ControlModifier);
+    QCOMPARE(w_->inputEnding->text(), QStringLiteral("03/31/98"));
+    QCOMPARE(w_->StatusText(), QStringLiteral("The end date cannot be greater than the last entry in modem log!"));
+
+    // On the start box, today drags the end box, which is pulled back with
+    // message 13 and drags the start box back to the last entry.
+    w_->MessageHeld = false;
+    w_->inputStarting->setFocus(Qt::MouseFocusReason);
+    QTRY_COMPARE(w_->ActiveDateField, 1);
+    w_->ToolbarButtonByKey(QStringLiteral("Today"))->trigger();
+    QCOMPARE(w_->inputEnding->text(), QStringLiteral("03/31/98"));
+    QCOMPARE(w_->inputStarting->text(), QStringLiteral("03/31/98"));
+    QCOMPARE(w_->StatusText(), QStringLiteral("The start date cannot be greater than the end date!"));
+    w_->ToolbarButtonByKey(QStringLiteral("First Entry"))->trigger();
+    QCOMPARE(w_->inputStarting->text(), QStringLiteral("01/01/98"));
+  }
+
+  void calendarAndSpinButtons() {
+    const QByteArray log = QuarterLog();
+    StartUp(&log);
+    OpenWindow();
+    w_->inputStarting->setFocus(Qt::MouseFocusReason);
+    QTRY_COMPARE(w_->ActiveDateField, 1);
+    QVERIFY(w_->imgStartArrow->isVisible());
+    QVERIFY(!w_->imgEndArrow->isVisible());
+    QCOMPARE(w_->lblDateTitle->text(), QStringLiteral("Tuesday, March 31, 1998"));
+
+    ClickCalendarDay(10);
+    QCOMPARE(w_->inputStarting->text(), QStringLiteral("03/10/98"));
+    QTRY_VERIFY(w_->inputStarting->hasFocus());
+    QCOMPARE(w_->lblDateTitle->text(), QStringLiteral("Tuesday, March 10, 1998"));
+    QCOMPARE(w_->windowTitle(), QStringLiteral("MIROLAT - Report for 22 days"));
+
+    // Day steps of the start and end boxes.
+    QTest::mouseClick(w_->UpDown1->upButton(), Qt::LeftButton);
+    QCOMPARE(w_->inputStarting->text(), QStringLiteral("03/11/98"));
+    QTest::mouseClick(w_->UpDown1->downButton(), Qt::LeftButton);
+    QTest::mouseClick(w_->UpDown1->downButton(), Qt::LeftButton);
+    QCOMPARE(w_->inputStarting->text(), QStringLiteral("03/09/98"));
+    QTest::mouseClick(w_->UpDown2->downButton(), Qt::LeftButton);
+    QCOMPARE(w_->inputEnding->text(), QStringLiteral("03/30/98"));
+    QTRY_VERIFY(w_->inputEnding->hasFocus());
+    QCOMPARE(w_->ActiveDateField, 2);
+    QVERIFY(w_->imgEndArrow->isVisible());
+
+    // Week and month steps move the calendar, then act as a click on it.
+    QTest::mouseClick(w_->UpDown3->downButton(), Qt::LeftButton);
+    QCOMPARE(w_->inputEnding->text(), QStringLiteral("03/23/98"));
+    QTest::mouseClick(w_->UpDown4->downButton(), Qt::LeftButton);
+    QCOMPARE(w_->inputEnding->text(), QStringLiteral("02/23/98"));
+    // The end now lies before the start, which follows it.
+    QCOMPARE(w_->inputStarting->text(), QStringLiteral("02/23/98"));
+    QTest::mouseClick(w_->UpDown4->upButton(), Qt::LeftButton);
+    QCOMPARE(w_->inputEnding->text(), QStringLiteral("03/23/98"));
+    QCOMPARE(w_->windowTitle(), QStringLiteral("MIROLAT - Report for 29 days"));
+
+    // Double-clicking a date label resets its box to today (pulled back here).
+    QTest::mouseDClick(w_->LabelStarting, Qt::LeftButton);
+    QCOMPARE(w_->inputStarting->text(), QStringLiteral("03/31/98"));
+  }
+
+  void toolbarMovesTheControls() {
+    const QByteArray log = WeekLog();
+    StartUp(&log);
+    OpenWindow();
+    QVERIFY(w_->ToolbarMain->isVisible());
+    const int frameTop = w_->inputFrame->y();
+    const int calendarTop = w_->Calendar1->y();
+    const int headingTop = w_->LabelHeading->y();
+    QVERIFY(frameTop > w_->lineToolbar2->geometry().bottom());
+    QVERIFY(calendarTop > w_->ToolbarMain->geometry().bottom());
+
+    state_->Config.ShowToolbars = false;
+    w_->Form_Activate();
+    QVERIFY(!w_->ToolbarMain->isVisible());
+    QVERIFY(!w_->lineToolbar1->isVisible());
+    const int shift = frameTop - w_->inputFrame->y();
+    QVERIFY(shift >= w_->ToolbarMain->sizeHint().height());
+    QCOMPARE(calendarTop - w_->Calendar1->y(), shift);
+    QCOMPARE(headingTop - w_->LabelHeading->y(), shift);
+
+    state_->Config.ShowToolbars = true;
+    state_->Config.ShowGraphic = false;
+    w_->Form_Activate();
+    QCOMPARE(w_->inputFrame->y(), frameTop);
+    QVERIFY(!w_->imgMain->isVisible());
+  }
+
+  void tipWindowAtFirstActivation() {
+    const QByteArray log = WeekLog();
+    StartUp(&log);
+    state_->ShowTipsAtStartup = true;
+    OpenWindow();
+    QTRY_COMPARE(tipsShown_, 1);
+    QVERIFY(state_->TipsShown);
+    QVERIFY(MessageBox::shownMessages().isEmpty());
+    QTRY_VERIFY(w_->inputStarting->hasFocus());
+    w_->Form_Activate();
+    QCOMPARE(tipsShown_, 1);
+  }
+
+  void processShowsProgressAndOpensTheReport() {
+    QStringList days;
+    for (int d = 1; d <= 20; ++d) days << QStringLiteral("01-%1-1998").arg(d, 2, 10, QLatin1Char('0'));
+    const QByteArray log = SessionLog(days);  // 140 dated lines
+    StartUp(&log);
+    OpenWindow();
+    TypeDate(w_->inputStarting, QStringLiteral("01/01/98"));
+    QVERIFY(w_->btnProcess->isEnabled());
+
+    w_->btnProcess->setFocus(Qt::TabFocusReason);
+    QTRY_COMPARE(w_->StatusText(), QStringLiteral("Process your report."));
+    QStringList texts;
+    QList<bool> barShown;
+    connect(w_, &frmMain::StatusTextChanged, this, [&](const QString& text) {
+      texts << text;
+      barShown << w_->ProgressBar1->isVisible();
+    });
+    QTest::mouseClick(w_->btnProcess, Qt::LeftButton);
+
+    QVERIFY(texts.size() >= 2);
+    for (int i = 0; i + 1 < texts.size(); ++i) {
+      QVERIFY2(texts[i].startsWith(QStringLiteral("Please Wait .....Processing  ")), qPrintable(texts[i]));
+      QVERIFY(barShown[i]);
+    }
+    QCOMPARE(texts.first(), QStringLiteral("Please Wait .....Processing  10%"));
+    QCOMPARE(texts.last(), QStringLiteral(" F I N I S H E D !  -  (140 entries processed)"));
+    QCOMPARE(w_->StatusText(), texts.last());
+    QVERIFY(!w_->ProgressBar1->isVisible());
+    QCOMPARE(reportsShown_, 1);
+    QVERIFY(state_->LastRun != nullptr);
+    QCOMPARE(state_->LastRun->LinesRead, 140);
+    QVERIFY(MessageBox::shownMessages().isEmpty());
+  }
+
+  void processOfACorruptLineWarnsAndShowsNoReport() {
+    QByteArray log = WeekLog();
+    log += "no date on this line\r\n";
+    log += SessionLog({"01-22-1998"});
+    StartUp(&log);
+    QVERIFY(!state_->File.LogCorrupt);
+    OpenWindow();
+    TypeDate(w_->inputStarting, QStringLiteral("01/15/98"));
+    TypeDate(w_->inputEnding, QStringLiteral("01/22/98"));
+    QTest::mouseClick(w_->btnProcess, Qt::LeftButton);
+    QCOMPARE(reportsShown_, 0);
+    QVERIFY(state_->File.LogCorrupt);
+    QCOMPARE(MessageBox::shownMessages().size(), 1);
+    QCOMPARE(MessageBox::shownMessages()[0].title, QStringLiteral("WARNING"));
+    QVERIFY(MessageBox::shownMessages()[0].text.startsWith(QStringLiteral("Corruption Detected in Modem Log File!")));
+    QVERIFY(w_->mnuRepairLog->isEnabled());
+    QVERIFY(w_->ToolbarButton(9)->isEnabled());
+  }
+
+  void clearModemLogAsksThenDeletesAndEnds() {
+    const QByteArray log = WeekLog();
+    StartUp(&log);
+    OpenWindow();
+    int ended = 0;
+    SetProgramExitHandler([&ended] { ++ended; });
+    MessageBox::setNextAnswer(MessageButton::No);
+    QTest::keyClick(w_, Qt::Key_F5);
+    QCOMPARE(MessageBox::shownMessages().size(), 1);
+    const MessageBoxSpec question = MessageBox::shownMessages()[0];
+    QCOMPARE(question.title, QStringLiteral("Delete Modem Log"));
+    QCOMPARE(question.buttons, MessageButtons::YesNo);
+    QCOMPARE(question.text, QStringLiteral("You are about to delete your modem log. Before clearing this log, \n"
+                                           "you should save it as an archive if you haven't done so already.\n\n"
+                                           "Are you sure you want to delete your modem log?"));
+    QVERIFY(QFile::exists(state_->File.LogFilePath));
+    QCOMPARE(ended, 0);
+
+    MessageBox::setNextAnswer(MessageButton::Yes);
+    MessageBox::setNextAnswer(MessageButton::Ok);
+    w_->ToolbarButtonByKey(QStringLiteral("Clear Modem Log"))->trigger();
+    QVERIFY(!QFile::exists(state_->File.LogFilePath));
+    QCOMPARE(MessageBox::shownMessages().size(), 3);
+    QCOMPARE(MessageBox::shownMessages()[2].text, QStringLiteral("Modem log has been deleted.\nMirolat will now terminate!"));
+    QCOMPARE(ended, 1);
+    QVERIFY(ProgramEnding());
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    QVERIFY(w_.isNull());
+  }
+};
+
+QTEST_MAIN(MainWindowTest)
+#include "tst_main_window.moc"
