@@ -1,11 +1,351 @@
+// mirolat-cli report --log FILE --from YYYY-MM-DD --to YYYY-MM-DD [--details]
+//                    [--format text|json|csv] [--locale NAME]
+// The analysis and report the desktop program's Process runs, on the
+// configuration in the store: the Summary (or Details) report as its standard
+// text, the run and both reports as JSON, or the report's rows as CSV.
+#include <QFileInfo>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <cstdio>
+#include <optional>
+#include <unistd.h>
+
+#include "analysis/analysis_run.h"
+#include "analysis/service_identification.h"
+#include "cli_context.h"
 #include "commands.h"
+#include "config/log_checks.h"
+#include "config/warnings.h"
+#include "costs/formatting.h"
+#include "reports/details_report.h"
+#include "reports/summary_report.h"
 
 namespace mirolat::cli {
 
-// Replaced by the real command as it is built.
-int CmdReport(const QStringList&, QTextStream&, QTextStream& err) {
-  err << "mirolat-cli: 'report' is not available in this build\n";
-  return 2;
+namespace {
+
+const char* kReportUsage =
+    "usage: mirolat-cli report --log FILE --from YYYY-MM-DD --to YYYY-MM-DD [--details]\n"
+    "                          [--format text|json|csv] [--locale NAME]\n";
+
+enum class Format { Text, Json, Csv };
+
+// The progress line on a terminal; nothing when stderr is not one.
+class TerminalProgress : public Progress {
+ public:
+  explicit TerminalProgress(QTextStream& err) : err_(err), active_(isatty(fileno(stderr)) != 0) {}
+  ~TerminalProgress() override { Finish(); }
+  void SetStatus(const QString& text) override {
+    if (!active_) return;
+    err_ << '\r' << text.leftJustified(width_, QLatin1Char(' '));
+    width_ = std::max<int>(width_, int(text.size()));
+    err_.flush();
+    shown_ = true;
+  }
+  void SetPercent(int) override {}
+  void Finish() {
+    if (!shown_) return;
+    err_ << '\r' << QString(width_, QLatin1Char(' ')) << '\r';
+    err_.flush();
+    shown_ = false;
+  }
+
+ private:
+  QTextStream& err_;
+  bool active_;
+  bool shown_ = false;
+  int width_ = 0;
+};
+
+QJsonValue DateJson(Date d) { return d == 0 ? QJsonValue() : QJsonValue(DateToIso(d)); }
+
+QJsonArray ServiceTotalsJson(const SessionTable& t) {
+  QJsonArray list;
+  for (int i = 0; i <= t.ServiceTotalsCount && i < int(t.ServiceTotals.size()); ++i) {
+    const ServiceTotal& e = t.ServiceTotals[std::size_t(i)];
+    list.append(QJsonObject{{QStringLiteral("Index"), i},
+                            {QStringLiteral("Number"), e.Number},
+                            {QStringLiteral("TotalSeconds"), e.TotalSeconds},
+                            {QStringLiteral("TotalSessions"), e.TotalSessions},
+                            {QStringLiteral("TotalCost"), e.TotalCost},
+                            {QStringLiteral("TotalBytesRead"), e.TotalBytesRead}});
+  }
+  return list;
+}
+
+QJsonArray SessionsJson(const SessionTable& t) {
+  QJsonArray list;
+  for (int i = 1; i <= t.SessionCount && i < int(t.Sessions.size()); ++i) {
+    const Session& s = t.Sessions[std::size_t(i)];
+    list.append(QJsonObject{{QStringLiteral("Index"), i},
+                            {QStringLiteral("ConnectDate"), DateJson(s.ConnectDate)},
+                            {QStringLiteral("ConnectTime"), TimeToText(s.ConnectTime)},
+                            {QStringLiteral("DisconnectDate"), DateJson(s.DisconnectDate)},
+                            {QStringLiteral("DisconnectTime"), TimeToText(s.DisconnectTime)},
+                            {QStringLiteral("Number"), s.Number},
+                            {QStringLiteral("Notes"), s.Notes},
+                            {QStringLiteral("Answered"), s.Answered},
+                            {QStringLiteral("BytesRead"), s.BytesRead},
+                            {QStringLiteral("BytesWritten"), s.BytesWritten}});
+  }
+  return list;
+}
+
+QJsonArray DetailRowsJson(const DetailsReport& details) {
+  QJsonArray list;
+  for (const DetailFigures& f : details.Figures) {
+    const auto money = [&](double v) { return details.CostsShown ? QJsonValue(v) : QJsonValue(); };
+    list.append(QJsonObject{{QStringLiteral("Index"), f.Index},
+                            {QStringLiteral("Seconds"), f.Seconds},
+                            {QStringLiteral("DialCost"), money(f.DialCost)},
+                            {QStringLiteral("ServiceCost"), money(f.ServiceCost)},
+                            {QStringLiteral("DataCost"), money(f.DataCost)},
+                            {QStringLiteral("Cost"), money(f.Cost)},
+                            {QStringLiteral("Notes"), f.Notes}});
+  }
+  return list;
+}
+
+// One CSV field (RFC 4180): quoted when it holds a comma, a quote or a line break.
+QString CsvField(const QString& text) {
+  if (!text.contains(QLatin1Char(',')) && !text.contains(QLatin1Char('"')) && !text.contains(QLatin1Char('\n')) &&
+      !text.contains(QLatin1Char('\r'))) {
+    return text;
+  }
+  QString quoted = text;
+  quoted.replace(QStringLiteral("\""), QStringLiteral("\"\""));
+  return QLatin1Char('"') + quoted + QLatin1Char('"');
+}
+
+QString CsvLine(const QStringList& fields) {
+  QStringList out;
+  out.reserve(fields.size());
+  for (const QString& f : fields) out << CsvField(f);
+  return out.join(QLatin1Char(',')) + QStringLiteral("\r\n");
+}
+
+// A shown amount as a plain number: "." as decimal point, no grouping.
+QString PlainAmount(double shown, int decimals) { return QString::number(shown, 'f', std::max(0, decimals)); }
+
+QString SummaryCsv(const SessionTable& t, const ReportInputs& in) {
+  const bool costs = in.config->CalcCosts;
+  const LocaleValues& locale = *in.locale;
+  QStringList header{QStringLiteral("Number"),     QStringLiteral("Service"), QStringLiteral("Seconds"),
+                     QStringLiteral("Time"),       QStringLiteral("Sessions"), QStringLiteral("Av/Session"),
+                     QStringLiteral("Av/Day"),     QStringLiteral("Kilobytes")};
+  if (costs) header << QStringLiteral("Cost");
+  QString csv = CsvLine(header);
+  const SummaryEntries entries = ListedSummaryEntries(t);
+  if (!entries.listed) return csv;
+  for (int i = entries.first; i <= entries.last; ++i) {
+    const ServiceTotal& e = t.ServiceTotals[std::size_t(i)];
+    const double kb = ShownWholeNumber(double(e.TotalBytesRead) / 1024.0, locale);
+    QStringList row{e.Number.trimmed(),
+                    ServiceDisplayName(*in.config, e.Number),
+                    QString::number(e.TotalSeconds),
+                    FormatDuration(float(e.TotalSeconds)),
+                    QString::number(e.TotalSessions),
+                    e.TotalSessions > 0 ? FormatDuration(float(double(e.TotalSeconds) / e.TotalSessions))
+                                        : FormatDuration(0),
+                    FormatDuration(float(double(e.TotalSeconds) / in.PeriodDays())),
+                    QString::number(qint64(kb))};
+    if (costs) {
+      const double cost = e.Number.contains(QLatin1String("Answer")) ? 0.0 : e.TotalCost;
+      row << PlainAmount(ShownMoney(cost, locale), locale.CurrencyDigits);
+    }
+    csv += CsvLine(row);
+  }
+  return csv;
+}
+
+QString DetailsCsv(const SessionTable& t, const DetailsReport& details, const ReportInputs& in) {
+  const bool costs = details.CostsShown;
+  const LocaleValues& locale = *in.locale;
+  QStringList header{QStringLiteral("Index"),          QStringLiteral("Service"),        QStringLiteral("Number"),
+                     QStringLiteral("ConnectDate"),    QStringLiteral("ConnectTime"),    QStringLiteral("DisconnectDate"),
+                     QStringLiteral("DisconnectTime"), QStringLiteral("Seconds"),        QStringLiteral("Duration")};
+  if (costs) {
+    header << QStringLiteral("DialCost") << QStringLiteral("ServiceCost") << QStringLiteral("DataCost")
+           << QStringLiteral("Cost");
+  }
+  header << QStringLiteral("Notes");
+  QString csv = CsvLine(header);
+  for (const DetailFigures& f : details.Figures) {
+    const Session& s = t.Sessions[std::size_t(f.Index)];
+    QStringList row{QString::number(f.Index),     ServiceDisplayName(*in.config, s.Number),
+                    s.Number,                     DateToIso(s.ConnectDate),
+                    TimeToText(s.ConnectTime),    DateToIso(s.DisconnectDate),
+                    TimeToText(s.DisconnectTime), QString::number(f.Seconds),
+                    FormatDuration(float(f.Seconds))};
+    if (costs) {
+      for (double v : {f.DialCost, f.ServiceCost, f.DataCost, f.Cost}) {
+        row << PlainAmount(ShownMoney(v, locale), locale.CurrencyDigits);
+      }
+    }
+    row << CleanNotes(f.Notes);
+    csv += CsvLine(row);
+  }
+  return csv;
+}
+
+// A warning box as one line on stderr.
+void PrintBox(QTextStream& err, const MessageBoxSpec& box) {
+  QString text = box.text;
+  text.replace(QLatin1Char('\r'), QLatin1Char('\n'));
+  QStringList lines = text.split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+  for (QString& l : lines) l = l.trimmed();
+  err << "mirolat-cli: " << (box.title.isEmpty() ? QString() : box.title + QStringLiteral(": "))
+      << lines.join(QLatin1Char(' ')) << '\n';
+}
+
+Date ParseIsoDate(const QString& text) {
+  const QDate d = QDate::fromString(text, Qt::ISODate);
+  if (!d.isValid() || text.size() != 10) return 0;
+  return FromQDate(d);
+}
+
+}  // namespace
+
+int CmdReport(const QStringList& arguments, QTextStream& out, QTextStream& err) {
+  QStringList args = arguments;
+  bool missing[5] = {};
+  const QString logPath = TakeOption(args, QStringLiteral("--log"), &missing[0]);
+  const QString fromText = TakeOption(args, QStringLiteral("--from"), &missing[1]);
+  const QString toText = TakeOption(args, QStringLiteral("--to"), &missing[2]);
+  const QString formatText = TakeOption(args, QStringLiteral("--format"), &missing[3]);
+  const QString localeName = TakeOption(args, QStringLiteral("--locale"), &missing[4]);
+  const bool details = args.removeAll(QStringLiteral("--details")) > 0;
+  for (bool m : missing) {
+    if (m) {
+      err << "mirolat-cli report: an option is missing its value\n" << kReportUsage;
+      return 2;
+    }
+  }
+  if (!args.isEmpty()) {
+    err << "mirolat-cli report: unexpected argument '" << args.first() << "'\n" << kReportUsage;
+    return 2;
+  }
+  if (logPath.isEmpty() || fromText.isEmpty() || toText.isEmpty()) {
+    err << "mirolat-cli report: --log, --from and --to are required\n" << kReportUsage;
+    return 2;
+  }
+  Format format = Format::Text;
+  if (formatText == QLatin1String("json")) {
+    format = Format::Json;
+  } else if (formatText == QLatin1String("csv")) {
+    format = Format::Csv;
+  } else if (!formatText.isEmpty() && formatText != QLatin1String("text")) {
+    err << "mirolat-cli report: --format must be text, json or csv, not '" << formatText << "'\n";
+    return 2;
+  }
+  const Date start = ParseIsoDate(fromText);
+  const Date end = ParseIsoDate(toText);
+  if (start == 0 || end == 0) {
+    err << "mirolat-cli report: --from and --to need dates YYYY-MM-DD\n";
+    return 2;
+  }
+  if (end < start) {
+    err << "mirolat-cli report: the range ends before it begins (" << fromText << " to " << toText << ")\n";
+    return 2;
+  }
+
+  CliContext context;
+  if (!OpenCliContext(context, err, localeName)) return 1;
+  const Configuration& config = context.Config;
+  const LocaleValues& locale = context.Locale;
+  CliErrorReporter reporter(err);
+
+  // The log checks of start-up.
+  const QFileInfo info(logPath);
+  CurrentFileState state;
+  state.WindowsDir = info.absolutePath() + QLatin1Char('/');
+  state.LogFileName = info.fileName();
+  state.LogFilePath = info.absoluteFilePath();
+  state.LogExists = FileExists(state.LogFilePath);
+
+  RunState run;
+  bool ran = false;
+  bool failed = false;
+  std::optional<ReportModel> summary;
+  std::optional<DetailsReport> detailsReport;
+  QJsonArray sessionsJson;
+  ReportInputs in{&config, &locale, start, end, false};
+  try {
+    NullProgress quiet;
+    if (!state.LogExists) {
+      err << "mirolat-cli: no modem log at '" << logPath << "'\n";
+      failed = true;
+    } else if (CheckLogCharacters(state, false, quiet, reporter)) {
+      state.LogCorrupt = true;
+      PrintBox(err, WarnLogCorrupt());
+      failed = true;
+    } else {
+      ScanLog(state, config, reporter);
+      if (state.NotAModemLog) {
+        PrintBox(err, WarnNotModemLog());
+        failed = true;
+      }
+    }
+    if (!failed) {
+      RunInputs inputs;
+      inputs.config = &config;
+      inputs.locale = &locale;
+      inputs.ReportStartDate = start;
+      inputs.ReportEndDate = end;
+      inputs.LogEntryCount = state.LogEntryCount;
+      TerminalProgress progress(err);
+      run = ProcessLog(inputs, state.LogFilePath, progress, reporter);
+      progress.Finish();
+      ran = true;
+      for (const MessageBoxSpec& box : run.Messages) PrintBox(err, box);
+      if (run.LogCorrupt) PrintBox(err, WarnLogCorrupt());
+      if (!ReportWanted(run)) {
+        err << "mirolat-cli: the analysis stopped; no report\n";
+        failed = true;
+      } else {
+        in.ErrorsFound = run.ErrorsFound;
+        // The session table as the run left it, before the Details report
+        // rewrites notes.
+        sessionsJson = SessionsJson(run.Tables);
+        summary = BuildSummaryReport(run.Tables, in);
+        if (details || format == Format::Json) detailsReport = BuildDetailsReport(run.Tables, in, progress);
+        progress.Finish();
+      }
+    }
+  } catch (const EndProgramRequested&) {
+    return 1;
+  }
+  if (ran && sessionsJson.isEmpty()) sessionsJson = SessionsJson(run.Tables);
+
+  switch (format) {
+    case Format::Text:
+      if (summary) out << (details ? detailsReport->Model.Text : summary->Text);
+      break;
+    case Format::Csv:
+      if (summary) out << (details ? DetailsCsv(run.Tables, *detailsReport, in) : SummaryCsv(run.Tables, in));
+      break;
+    case Format::Json: {
+      QJsonObject o{{QStringLiteral("LinesRead"), run.LinesRead},
+                    {QStringLiteral("ErrorsFound"), run.ErrorsFound},
+                    {QStringLiteral("IncompleteTariffs"), run.IncompleteTariffs},
+                    {QStringLiteral("LogCorrupt"), run.LogCorrupt || state.LogCorrupt},
+                    {QStringLiteral("TooManyServices"), run.TooManyServices},
+                    {QStringLiteral("TooManyConnections"), run.TooManyConnections},
+                    {QStringLiteral("SessionCount"), ran ? run.Tables.SessionCount : 0},
+                    {QStringLiteral("ServiceTotalsCount"), ran ? run.Tables.ServiceTotalsCount : 0},
+                    {QStringLiteral("ServiceTotals"), ran ? ServiceTotalsJson(run.Tables) : QJsonArray()},
+                    {QStringLiteral("Sessions"), sessionsJson},
+                    {QStringLiteral("Summary"), summary ? QJsonValue(summary->Text) : QJsonValue()},
+                    {QStringLiteral("Details"), detailsReport ? QJsonValue(detailsReport->Model.Text) : QJsonValue()},
+                    {QStringLiteral("DetailRows"), detailsReport ? QJsonValue(DetailRowsJson(*detailsReport))
+                                                                 : QJsonValue()}};
+      out << QString::fromUtf8(QJsonDocument(o).toJson(QJsonDocument::Indented));
+      break;
+    }
+  }
+  out.flush();
+  return failed ? 1 : 0;
 }
 
 }  // namespace mirolat::cli

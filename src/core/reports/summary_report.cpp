@@ -39,6 +39,16 @@ QString TextLine(const QStringList& cells, const std::vector<int>& widths) {
 
 }  // namespace
 
+SummaryEntries ListedSummaryEntries(const SessionTable& tables) {
+  SummaryEntries e;
+  if (tables.ServiceTotals.empty()) return e;
+  e.listed = !tables.ServiceTotals[0].Number.isEmpty() || tables.ServiceTotalsCount > 0;
+  if (!e.listed) return e;
+  e.first = tables.ServiceTotals[0].TotalSeconds > 0 ? 0 : 1;
+  e.last = tables.ServiceTotalsCount;
+  return e;
+}
+
 std::vector<int> SummaryTextWidths(const LocaleValues& locale, bool costsShown) {
   std::vector<int> widths = {16, 15, 11, 13, 8, MoneyColumnWidth(locale, 9)};
   if (costsShown) widths.push_back(MoneyColumnWidth(locale, 8));
@@ -92,16 +102,15 @@ ReportModel BuildSummaryReport(const SessionTable& tables, const ReportInputs& i
   text += rule;
 
   // Rows.
-  const bool listed = !tables.ServiceTotals.empty() &&
-                      (!tables.ServiceTotals[0].Number.isEmpty() || tables.ServiceTotalsCount > 0);
+  const SummaryEntries entries = ListedSummaryEntries(tables);
+  const bool listed = entries.listed;
   float totalSeconds = 0;
   qint64 totalSessions = 0;
   double totalKilobytes = 0;
   double totalCost = 0;
   if (listed) {
-    const int first = tables.ServiceTotals[0].TotalSeconds > 0 ? 0 : 1;
     model.Rows.reserve(std::size_t(tables.ServiceTotalsCount + 3));
-    for (int e = first; e <= tables.ServiceTotalsCount; ++e) {
+    for (int e = entries.first; e <= entries.last; ++e) {
       const ServiceTotal& entry = tables.ServiceTotals[std::size_t(e)];
       const double kilobytes = double(entry.TotalBytesRead) / 1024.0;
       const double cost = entry.Number.contains(QLatin1String("Answer")) ? 0.0 : entry.TotalCost;

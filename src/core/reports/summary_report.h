@@ -11,6 +11,17 @@ namespace mirolat {
 // from the configuration's SummaryReport layout.
 ReportModel BuildSummaryReport(const SessionTable& tables, const ReportInputs& inputs);
 
+// The per-number entries the Summary lists, first..last (first > last: none
+// listed). Entries are listed when entry 0 has a number or any other entry
+// exists; entry 0 leads only when it has connected time. `listed` tells
+// whether the list holds rows and totals at all.
+struct SummaryEntries {
+  bool listed = false;
+  int first = 1;
+  int last = 0;
+};
+SummaryEntries ListedSummaryEntries(const SessionTable& tables);
+
 // Widths in characters of the text's columns: Service, time, Sessions,
 // Av/Session, Av/Day, Kilobytes, and Cost when costs are shown.
 std::vector<int> SummaryTextWidths(const LocaleValues& locale, bool costsShown);

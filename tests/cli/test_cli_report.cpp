@@ -1,0 +1,362 @@
+#include <gtest/gtest.h>
+
+#include <QDir>
+#include <QFile>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QTemporaryDir>
+
+#include "analysis/analysis_run.h"
+#include "analysis/log_generator.h"
+#include "cli.h"
+#include "config/config_json.h"
+#include "config/locale_values.h"
+#include "reports/details_report.h"
+#include "reports/summary_report.h"
+
+namespace mirolat {
+namespace {
+
+QString CaseDir(const char* name) { return QStringLiteral(MIROLAT_TEST_DATA_DIR "/reports/") + QLatin1String(name); }
+
+QByteArray ReadFile(const QString& path) {
+  QFile f(path);
+  EXPECT_TRUE(f.open(QIODevice::ReadOnly)) << path.toStdString();
+  return f.readAll();
+}
+
+class CliReportTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    ASSERT_TRUE(dir_.isValid());
+    hadPrevious_ = qEnvironmentVariableIsSet("MIROLAT_CONFIG_DIR");
+    previous_ = qgetenv("MIROLAT_CONFIG_DIR");
+    qputenv("MIROLAT_CONFIG_DIR", QFile::encodeName(dir_.filePath(QStringLiteral("config"))));
+  }
+  void TearDown() override {
+    if (hadPrevious_) {
+      qputenv("MIROLAT_CONFIG_DIR", previous_);
+    } else {
+      qunsetenv("MIROLAT_CONFIG_DIR");
+    }
+  }
+  int Run(const QStringList& words) {
+    out_.clear();
+    err_.clear();
+    QTextStream out(&out_);
+    QTextStream err(&err_);
+    const int rc = cli::Run(QStringList{QStringLiteral("mirolat-cli")} + words, out, err);
+    out.flush();
+    err.flush();
+    return rc;
+  }
+  void Import(const QString& configPath) {
+    ASSERT_EQ(Run({QStringLiteral("config"), QStringLiteral("import"), configPath}), 0) << err_.toStdString();
+  }
+  QString Write(const QString& name, const QByteArray& bytes) {
+    const QString path = dir_.filePath(name);
+    QFile f(path);
+    EXPECT_TRUE(f.open(QIODevice::WriteOnly));
+    f.write(bytes);
+    return path;
+  }
+  QStringList ReportArgs(const char* name, const char* from, const char* to) {
+    return {QStringLiteral("report"), QStringLiteral("--log"), CaseDir(name) + QStringLiteral("/ModemLog.txt"),
+            QStringLiteral("--from"), QLatin1String(from), QStringLiteral("--to"), QLatin1String(to),
+            QStringLiteral("--locale"), QStringLiteral("en_US")};
+  }
+
+  QTemporaryDir dir_;
+  QByteArray previous_;
+  bool hadPrevious_ = false;
+  QString out_;
+  QString err_;
+};
+
+struct GoldenCase {
+  const char* name;
+  const char* from;
+  const char* to;
+};
+
+const GoldenCase kCases[] = {{"costs_on", "1998-01-15", "1998-01-15"},
+                             {"costs_off", "1998-01-15", "1998-01-15"},
+                             {"errors_shown", "1998-01-15", "1998-01-15"},
+                             {"errors_hidden", "1998-01-15", "1998-01-15"},
+                             {"no_sessions", "1998-01-16", "1998-01-16"},
+                             {"midnight_out_of_range", "1998-01-15", "1998-01-15"},
+                             {"incomplete_tariff", "1998-01-14", "1998-01-15"}};
+
+// The command prints the same texts as the report window, from the stored configuration.
+TEST_F(CliReportTest, TextReportsMatchTheGoldenFiles) {
+  for (const GoldenCase& g : kCases) {
+    SCOPED_TRACE(g.name);
+    Import(CaseDir(g.name) + QStringLiteral("/config.json"));
+    ASSERT_EQ(Run(ReportArgs(g.name, g.from, g.to)), 0) << err_.toStdString();
+    EXPECT_EQ(out_.toStdString(), ReadFile(CaseDir(g.name) + QStringLiteral("/summary.txt")).toStdString());
+    ASSERT_EQ(Run(ReportArgs(g.name, g.from, g.to) << QStringLiteral("--details")), 0) << err_.toStdString();
+    EXPECT_EQ(out_.toStdString(), ReadFile(CaseDir(g.name) + QStringLiteral("/details.txt")).toStdString());
+  }
+}
+
+// Runs the analysis and both reports in-process, as the desktop program does.
+struct DirectRun {
+  Configuration config;
+  LocaleValues locale = LoadLocaleInfo(QLocale(QStringLiteral("en_US")));
+  RunState run;
+  SessionTable before;  // the session table as the run left it
+  ReportModel summary;
+  DetailsReport details;
+};
+
+class NoErrors : public ErrorReporter {
+ public:
+  ErrorAnswer ReportError(const RunError& e) override {
+    ADD_FAILURE() << e.description().toStdString();
+    return ErrorAnswer::Continue;
+  }
+};
+
+void RunDirect(const GoldenCase& g, DirectRun& d) {
+  QString error;
+  ASSERT_TRUE(ConfigurationFromJson(ReadFile(CaseDir(g.name) + QStringLiteral("/config.json")), Configuration(),
+                                    d.config, error));
+  RunInputs in;
+  in.config = &d.config;
+  in.locale = &d.locale;
+  in.ReportStartDate = DateFromIso(QLatin1String(g.from));
+  in.ReportEndDate = DateFromIso(QLatin1String(g.to));
+  NullProgress progress;
+  NoErrors reporter;
+  d.run = ProcessLog(in, CaseDir(g.name) + QStringLiteral("/ModemLog.txt"), progress, reporter);
+  d.before = d.run.Tables;
+  ReportInputs r{&d.config, &d.locale, in.ReportStartDate, in.ReportEndDate, d.run.ErrorsFound};
+  d.summary = BuildSummaryReport(d.run.Tables, r);
+  d.details = BuildDetailsReport(d.run.Tables, r, progress);
+}
+
+QJsonValue DateOrNull(Date d) { return d == 0 ? QJsonValue() : QJsonValue(DateToIso(d)); }
+
+// Every figure of the JSON, read back, equals the run's own.
+TEST_F(CliReportTest, JsonRoundTripsEveryFigure) {
+  for (const GoldenCase& g : kCases) {
+    SCOPED_TRACE(g.name);
+    Import(CaseDir(g.name) + QStringLiteral("/config.json"));
+    ASSERT_EQ(Run(ReportArgs(g.name, g.from, g.to) << QStringLiteral("--format") << QStringLiteral("json")), 0)
+        << err_.toStdString();
+    QJsonParseError pe;
+    const QJsonObject o = QJsonDocument::fromJson(out_.toUtf8(), &pe).object();
+    ASSERT_EQ(pe.error, QJsonParseError::NoError) << pe.errorString().toStdString();
+    DirectRun d;
+    RunDirect(g, d);
+    const SessionTable& t = d.before;
+
+    EXPECT_EQ(o[QStringLiteral("LinesRead")].toInt(), d.run.LinesRead);
+    EXPECT_EQ(o[QStringLiteral("ErrorsFound")].toBool(), d.run.ErrorsFound);
+    EXPECT_EQ(o[QStringLiteral("IncompleteTariffs")].toBool(), d.run.IncompleteTariffs);
+    EXPECT_EQ(o[QStringLiteral("LogCorrupt")].toBool(), d.run.LogCorrupt);
+    EXPECT_EQ(o[QStringLiteral("TooManyServices")].toBool(), d.run.TooManyServices);
+    EXPECT_EQ(o[QStringLiteral("TooManyConnections")].toBool(), d.run.TooManyConnections);
+    EXPECT_EQ(o[QStringLiteral("SessionCount")].toInt(), t.SessionCount);
+    EXPECT_EQ(o[QStringLiteral("ServiceTotalsCount")].toInt(), t.ServiceTotalsCount);
+
+    const QJsonArray totals = o[QStringLiteral("ServiceTotals")].toArray();
+    ASSERT_EQ(totals.size(), t.ServiceTotalsCount + 1);
+    for (int i = 0; i <= t.ServiceTotalsCount; ++i) {
+      const QJsonObject e = totals[i].toObject();
+      const ServiceTotal& x = t.ServiceTotals[std::size_t(i)];
+      EXPECT_EQ(e[QStringLiteral("Index")].toInt(), i);
+      EXPECT_EQ(e[QStringLiteral("Number")].toString(), x.Number);
+      EXPECT_EQ(e[QStringLiteral("TotalSeconds")].toInt(), x.TotalSeconds);
+      EXPECT_EQ(e[QStringLiteral("TotalSessions")].toInt(), x.TotalSessions);
+      EXPECT_EQ(e[QStringLiteral("TotalCost")].toDouble(), x.TotalCost);  // exact: shortest round-trip text
+      EXPECT_EQ(e[QStringLiteral("TotalBytesRead")].toInt(), x.TotalBytesRead);
+    }
+    const QJsonArray sessions = o[QStringLiteral("Sessions")].toArray();
+    ASSERT_EQ(sessions.size(), t.SessionCount);
+    for (int i = 1; i <= t.SessionCount; ++i) {
+      const QJsonObject s = sessions[i - 1].toObject();
+      const Session& x = t.Sessions[std::size_t(i)];
+      EXPECT_EQ(s[QStringLiteral("Index")].toInt(), i);
+      EXPECT_EQ(s[QStringLiteral("ConnectDate")], DateOrNull(x.ConnectDate));
+      EXPECT_EQ(s[QStringLiteral("ConnectTime")].toString(), TimeToText(x.ConnectTime));
+      EXPECT_EQ(s[QStringLiteral("DisconnectDate")], DateOrNull(x.DisconnectDate));
+      EXPECT_EQ(s[QStringLiteral("DisconnectTime")].toString(), TimeToText(x.DisconnectTime));
+      EXPECT_EQ(s[QStringLiteral("Number")].toString(), x.Number);
+      EXPECT_EQ(s[QStringLiteral("Notes")].toString(), x.Notes);
+      EXPECT_EQ(s[QStringLiteral("Answered")].toBool(), x.Answered);
+      EXPECT_EQ(s[QStringLiteral("BytesRead")].toInt(), x.BytesRead);
+      EXPECT_EQ(s[QStringLiteral("BytesWritten")].toInt(), x.BytesWritten);
+    }
+    EXPECT_EQ(o[QStringLiteral("Summary")].toString(), d.summary.Text);
+    EXPECT_EQ(o[QStringLiteral("Details")].toString(), d.details.Model.Text);
+    const QJsonArray rows = o[QStringLiteral("DetailRows")].toArray();
+    ASSERT_EQ(rows.size(), qsizetype(d.details.Figures.size()));
+    for (qsizetype i = 0; i < rows.size(); ++i) {
+      const QJsonObject r = rows[i].toObject();
+      const DetailFigures& f = d.details.Figures[std::size_t(i)];
+      EXPECT_EQ(r[QStringLiteral("Index")].toInt(), f.Index);
+      EXPECT_EQ(r[QStringLiteral("Seconds")].toInt(), f.Seconds);
+      EXPECT_EQ(r[QStringLiteral("Notes")].toString(), f.Notes);
+      const struct {
+        const char* key;
+        double value;
+      } money[] = {{"DialCost", f.DialCost}, {"ServiceCost", f.ServiceCost}, {"DataCost", f.DataCost}, {"Cost", f.Cost}};
+      for (const auto& m : money) {
+        if (d.config.CalcCosts) {
+          EXPECT_EQ(r[QLatin1String(m.key)].toDouble(-1), m.value) << m.key;
+        } else {
+          EXPECT_TRUE(r[QLatin1String(m.key)].isNull()) << m.key;
+        }
+      }
+    }
+  }
+}
+
+TEST_F(CliReportTest, CsvRowsPerEntryAndPerSession) {
+  QByteArray config = ReadFile(CaseDir("costs_on") + QStringLiteral("/config.json"));
+  config.replace("\"CallNet\"", "\"Call \\\"Net\\\", Ltd\"");
+  Import(Write(QStringLiteral("config.json"), config));
+  ASSERT_EQ(Run(ReportArgs("costs_on", "1998-01-15", "1998-01-15") << QStringLiteral("--format")
+                                                                    << QStringLiteral("csv")),
+            0);
+  EXPECT_EQ(out_.toStdString(),
+            "Number,Service,Seconds,Time,Sessions,Av/Session,Av/Day,Kilobytes,Cost\r\n"
+            "5551234,NetOne,1800,00:30:00,1,00:30:00,00:30:00,2,2.30\r\n"
+            "5559876,\"Call \"\"Net\"\", Ltd\",5400,01:30:00,1,01:30:00,01:30:00,3,2.75\r\n"
+            "Answered Calls,Answered Calls,600,00:10:00,1,00:10:00,00:10:00,20,0.00\r\n"
+            "5550000,5550000,1200,00:20:00,1,00:20:00,00:20:00,0,0.70\r\n");
+  ASSERT_EQ(Run(ReportArgs("costs_on", "1998-01-15", "1998-01-15")
+                << QStringLiteral("--format") << QStringLiteral("csv") << QStringLiteral("--details")),
+            0);
+  const QStringList lines = out_.split(QStringLiteral("\r\n"));
+  ASSERT_EQ(lines.size(), 6);  // header, four sessions, the empty rest after the last line end
+  EXPECT_EQ(lines[0], QStringLiteral("Index,Service,Number,ConnectDate,ConnectTime,DisconnectDate,DisconnectTime,"
+                                     "Seconds,Duration,DialCost,ServiceCost,DataCost,Cost,Notes"));
+  EXPECT_EQ(lines[1], QStringLiteral("1,NetOne,5551234,1998-01-15,10:00:30,1998-01-15,10:30:30,1800,00:30:00,"
+                                     "1.55,0.75,0.00,2.30,R:2 - W:1 KB - Peak"));
+  EXPECT_EQ(lines[3], QStringLiteral("3,Answered Call,Answered Call,1998-01-15,21:00:15,1998-01-15,21:10:15,600,"
+                                     "00:10:00,0.00,0.00,0.00,0.00,No Cost R:20"));
+}
+
+TEST_F(CliReportTest, ProblemsExitNonZeroWithAMessage) {
+  Import(CaseDir("costs_on") + QStringLiteral("/config.json"));
+  const QStringList range{QStringLiteral("--from"), QStringLiteral("1998-01-15"), QStringLiteral("--to"),
+                          QStringLiteral("1998-01-15")};
+
+  // No such file.
+  EXPECT_EQ(Run(QStringList{QStringLiteral("report"), QStringLiteral("--log"), dir_.filePath(QStringLiteral("none"))}
+                << range),
+            1);
+  EXPECT_TRUE(err_.contains(QStringLiteral("no modem log"))) << err_.toStdString();
+  EXPECT_TRUE(out_.isEmpty());
+
+  // A line without a date stops the run; the JSON still comes, without reports.
+  const QString corrupt = Write(QStringLiteral("corrupt.txt"),
+                                "01-15-1998 10:00:00.00 - Recv: ATDT5551234<cr>\r\n"
+                                "garbage in the middle\r\n"
+                                "01-15-1998 10:00:30.00 - Connection established\r\n");
+  EXPECT_EQ(Run(QStringList{QStringLiteral("report"), QStringLiteral("--log"), corrupt, QStringLiteral("--format"),
+                            QStringLiteral("json")}
+                << range),
+            1);
+  EXPECT_TRUE(err_.contains(QStringLiteral("Corruption Detected"))) << err_.toStdString();
+  const QJsonObject o = QJsonDocument::fromJson(out_.toUtf8()).object();
+  EXPECT_TRUE(o[QStringLiteral("LogCorrupt")].toBool());
+  EXPECT_EQ(o[QStringLiteral("LinesRead")].toInt(), 1);
+  EXPECT_TRUE(o[QStringLiteral("Summary")].isNull());
+  EXPECT_TRUE(o[QStringLiteral("Details")].isNull());
+  EXPECT_TRUE(o[QStringLiteral("DetailRows")].isNull());
+
+  // Not a modem log: no dated line at all.
+  const QString text = Write(QStringLiteral("letter.txt"), "Dear friend,\r\nhow are you?\r\n");
+  EXPECT_EQ(Run(QStringList{QStringLiteral("report"), QStringLiteral("--log"), text} << range), 1);
+  EXPECT_FALSE(err_.isEmpty());
+  EXPECT_TRUE(out_.isEmpty());
+
+  // Wrong use.
+  EXPECT_EQ(Run({QStringLiteral("report"), QStringLiteral("--log"), corrupt}), 2);
+  EXPECT_EQ(Run(QStringList{QStringLiteral("report"), QStringLiteral("--log"), corrupt, QStringLiteral("--format"),
+                            QStringLiteral("xml")}
+                << range),
+            2);
+  EXPECT_EQ(Run({QStringLiteral("report"), QStringLiteral("--log"), corrupt, QStringLiteral("--from"),
+                 QStringLiteral("1998-01-16"), QStringLiteral("--to"), QStringLiteral("1998-01-15")}),
+            2);
+}
+
+// With MaxServices 3 the third distinct number stops the run.
+TEST_F(CliReportTest, TooManyServicesStopsTheRun) {
+  QByteArray config = ReadFile(CaseDir("costs_on") + QStringLiteral("/config.json"));
+  config.replace("\"MaxConnectDays\": 2", "\"MaxConnectDays\": 2, \"MaxServices\": 3");
+  Import(Write(QStringLiteral("config.json"), config));
+  EXPECT_EQ(Run(ReportArgs("costs_on", "1998-01-15", "1998-01-15") << QStringLiteral("--format")
+                                                                    << QStringLiteral("json")),
+            1);
+  const QJsonObject o = QJsonDocument::fromJson(out_.toUtf8()).object();
+  EXPECT_TRUE(o[QStringLiteral("TooManyServices")].toBool());
+  EXPECT_EQ(o[QStringLiteral("ServiceTotalsCount")].toInt(), 3);
+  EXPECT_TRUE(o[QStringLiteral("Summary")].isNull());
+  EXPECT_FALSE(err_.isEmpty());
+}
+
+TEST_F(CliReportTest, GenlogWritesTheGeneratorsLog) {
+  const QString path = dir_.filePath(QStringLiteral("gen.txt"));
+  ASSERT_EQ(Run({QStringLiteral("genlog"), QStringLiteral("--seed"), QStringLiteral("5"), QStringLiteral("--days"),
+                 QStringLiteral("12"), QStringLiteral("--start"), QStringLiteral("1999-02-01"), QStringLiteral("--out"),
+                 path}),
+            0)
+      << err_.toStdString();
+  LogGeneratorOptions o;
+  o.seed = 5;
+  o.days = 12;
+  o.start = QDate(1999, 2, 1);
+  EXPECT_EQ(ReadFile(path), GenerateModemLog(o));
+  EXPECT_EQ(QDir(dir_.path()).entryList(QDir::Files), QStringList{QStringLiteral("gen.txt")});  // nothing left beside
+
+  ASSERT_EQ(Run({QStringLiteral("genlog"), QStringLiteral("--seed"), QStringLiteral("5"), QStringLiteral("--days"),
+                 QStringLiteral("12"), QStringLiteral("--start"), QStringLiteral("1999-02-01")}),
+            0);
+  EXPECT_EQ(out_.toLatin1(), GenerateModemLog(o));
+
+  EXPECT_EQ(Run({QStringLiteral("genlog"), QStringLiteral("--days"), QStringLiteral("3")}), 2);
+  EXPECT_EQ(Run({QStringLiteral("genlog"), QStringLiteral("--seed"), QStringLiteral("x"), QStringLiteral("--days"),
+                 QStringLiteral("3")}),
+            2);
+  EXPECT_EQ(Run({QStringLiteral("genlog"), QStringLiteral("--seed"), QStringLiteral("1"), QStringLiteral("--days"),
+                 QStringLiteral("3"), QStringLiteral("--out"), dir_.filePath(QStringLiteral("no/such/dir/x.txt"))}),
+            1);
+}
+
+// A generated log is a log the analysis takes whole: every connected session
+// is found, the missing hang-ups are reported as errors.
+TEST_F(CliReportTest, GeneratedLogAnalysesCleanly) {
+  LogGeneratorOptions o;
+  o.seed = 9;
+  o.days = 20;
+  GeneratedLogStats stats;
+  const QString log = Write(QStringLiteral("gen.txt"), GenerateModemLog(o, &stats));
+  QByteArray config = ReadFile(CaseDir("costs_on") + QStringLiteral("/config.json"));
+  config.replace("\"MaxConnectDays\": 2", "\"MaxConnectDays\": 2, \"MaxConnections\": 1000, \"MaxLogSize\": 100000");
+  Import(Write(QStringLiteral("config.json"), config));
+  ASSERT_EQ(Run({QStringLiteral("report"), QStringLiteral("--log"), log, QStringLiteral("--from"),
+                 QStringLiteral("1998-01-01"), QStringLiteral("--to"), QStringLiteral("1998-01-25"),
+                 QStringLiteral("--format"), QStringLiteral("json"), QStringLiteral("--locale"),
+                 QStringLiteral("en_US")}),
+            0)
+      << err_.toStdString();
+  const QJsonObject j = QJsonDocument::fromJson(out_.toUtf8()).object();
+  EXPECT_EQ(j[QStringLiteral("LinesRead")].toInt(), stats.lines);
+  EXPECT_EQ(j[QStringLiteral("SessionCount")].toInt(), stats.connectedSessions);
+  EXPECT_EQ(j[QStringLiteral("ErrorsFound")].toBool(), stats.missingDisconnects > 0);
+  int errorSessions = 0;
+  for (const QJsonValue& s : j[QStringLiteral("Sessions")].toArray()) {
+    if (s.toObject()[QStringLiteral("Notes")].toString().contains(QStringLiteral("No Disconnect"))) ++errorSessions;
+  }
+  EXPECT_EQ(errorSessions, stats.missingDisconnects);
+  EXPECT_FALSE(j[QStringLiteral("Summary")].isNull());
+}
+
+}  // namespace
+}  // namespace mirolat
