@@ -450,6 +450,19 @@ class MainWindowTest : public QObject {
     QCOMPARE(BeepCount(), 0);
   }
 
+  void logDatedBackwardsDoesNotPullForever() {
+    // The first entry is dated after the last: each bound pulls the other box.
+    const QByteArray log = SessionLog({"01-21-1998", "01-15-1998"});
+    StartUp(&log);
+    QCOMPARE(state_->File.LogFirstDate, FromQDate(D(1998, 1, 21)));
+    QCOMPARE(state_->File.LogLastDate, FromQDate(D(1998, 1, 15)));
+    OpenWindow();
+    QVERIFY(state_->StartDateValid);
+    QVERIFY(state_->EndDateValid);
+    TypeDate(w_->inputEnding, QStringLiteral("01/30/98"));
+    QVERIFY(state_->EndDateValid);
+  }
+
   void datesOutsideTheLogArePulledBack() {
     const QByteArray log = WeekLog();
     StartUp(&log);

@@ -994,6 +994,17 @@ void frmMain::SetBoxText(QLineEdit* box, const QString& text) {
   box->setText(text);
 }
 
+// One box drags the other along. A file whose last entry is dated before its
+// first would pull the two boxes back and forth without end: the chain stops
+// after a few steps.
+void frmMain::DragOtherBox(QLineEdit* box, const QString& text) {
+  constexpr int kMaxDragDepth = 4;
+  if (dragDepth_ >= kMaxDragDepth) return;
+  ++dragDepth_;
+  SetBoxText(box, text);
+  --dragDepth_;
+}
+
 bool frmMain::CurrentFileUsableForStart() const {
   const CurrentFileState& f = state_.File;
   return (f.LogExists || f.ArchiveOpen) && !f.NotAModemLog && !f.LogCorrupt;
@@ -1015,7 +1026,7 @@ void frmMain::inputStarting_Change() {
       ShowStatusMessage();
     }
     SetCalendarDate(state_.ReportStartDate);
-    if (state_.ReportEndDate < state_.ReportStartDate) SetBoxText(inputEnding, inputStarting->text());
+    if (state_.ReportEndDate < state_.ReportStartDate) DragOtherBox(inputEnding, inputStarting->text());
   }
   UpdateCaption();
   ShowDateTitle();
@@ -1035,7 +1046,7 @@ void frmMain::inputEnding_Change() {
       ShowStatusMessage();
     }
     SetCalendarDate(state_.ReportEndDate);
-    if (state_.ReportEndDate < state_.ReportStartDate) SetBoxText(inputStarting, inputEnding->text());
+    if (state_.ReportEndDate < state_.ReportStartDate) DragOtherBox(inputStarting, inputEnding->text());
   }
   UpdateCaption();
   ShowDateTitle();

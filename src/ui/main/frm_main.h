@@ -235,6 +235,7 @@ class frmMain : public QMainWindow {
   void StepBox(QLineEdit* box, Date from, int days, int messageIndex);
   void SetBoxDate(QLineEdit* box, Date date);
   void SetBoxText(QLineEdit* box, const QString& text);
+  void DragOtherBox(QLineEdit* box, const QString& text);
   void SetCalendarDate(Date date);
   Date CalendarDate() const;
   Date Today() const;
@@ -251,6 +252,7 @@ class frmMain : public QMainWindow {
   bool firstShowDone_ = false;
   bool activating_ = false;
   bool processing_ = false;
+  int dragDepth_ = 0;
   bool lastFocusWasForm_ = false;
 
   // The modem log parked while an archive is open.
