@@ -2,6 +2,9 @@
 // presentations, per-report layouts, Auto Arrange, font size, the status bar,
 // saving, printing and what closing writes to the settings store.
 #include <QAbstractItemModelTester>
+#include <QClipboard>
+#include <QGuiApplication>
+#include <QMouseEvent>
 #include <QFile>
 #include <QHeaderView>
 #include <QPointer>
@@ -20,6 +23,7 @@
 #include "reports/details_report.h"
 #include "reports/frm_report.h"
 #include "reports/report_layout.h"
+#include "reports/report_text_view.h"
 #include "reports/summary_report.h"
 #include "support/common_test_env.h"
 
@@ -536,6 +540,41 @@ class TestReportWindow : public QObject {
     QVERIFY(window_->mnuFormatStd->isChecked());
     QVERIFY(window_->mnuAutoArrange->isChecked());
     QVERIFY(frmReport::AutoArrangeOn);
+  }
+
+  // The standard format's view: lines, selection by mouse and Select All, copying.
+  void textViewSelectsAndCopies() {
+    ReportTextView view;
+    view.resize(400, 200);
+    view.setFont(QFont(QStringLiteral("Courier New"), 9));
+    view.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&view));
+    view.setPlainText(QStringLiteral(" MIROLAT\n\n Totals: 01:02:05\n"));
+    QCOMPARE(view.lineCount(), 4);
+    QCOMPARE(view.line(0).toString(), QStringLiteral(" MIROLAT"));
+    QCOMPARE(view.line(2).toString(), QStringLiteral(" Totals: 01:02:05"));
+    QCOMPARE(view.line(3).toString(), QString());
+    QCOMPARE(view.selectedText(), QString());
+
+    const QFontMetrics metrics(view.font());
+    const int cw = metrics.horizontalAdvance(QLatin1Char('0'));
+    const int lh = metrics.lineSpacing();
+    auto at = [&](int line, int column) { return QPoint(4 + column * cw, 4 + line * lh + lh / 2); };
+    QTest::mousePress(view.viewport(), Qt::LeftButton, {}, at(0, 1));
+    QMouseEvent move(QEvent::MouseMove, at(2, 7), view.viewport()->mapToGlobal(at(2, 7)), Qt::NoButton,
+                     Qt::LeftButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(view.viewport(), &move);
+    QCOMPARE(view.selectedText(), QStringLiteral("MIROLAT\n\n Totals"));
+
+    QTest::keyClick(&view, Qt::Key_A, Qt::ControlModifier);
+    QCOMPARE(view.selectedText(), view.toPlainText());
+    QTest::keyClick(&view, Qt::Key_C, Qt::ControlModifier);
+    QCOMPARE(QGuiApplication::clipboard()->text(), view.toPlainText());
+
+    // New text starts without a selection.
+    view.setPlainText(QStringLiteral("x"));
+    QCOMPARE(view.selectedText(), QString());
+    QCOMPARE(view.lineCount(), 1);
   }
 
   void defaultFileNames_data() {

@@ -186,10 +186,8 @@ void frmReport::BuildControls() {
   ListView1->setFont(QFont(QStringLiteral("Arial"), static_cast<int>(fontSize_)));
   column->addWidget(ListView1, 1);
 
-  ReportTextBox = new QPlainTextEdit(central);
+  ReportTextBox = new ReportTextView(central);
   ReportTextBox->setObjectName(QStringLiteral("ReportTextBox"));
-  ReportTextBox->setReadOnly(true);
-  ReportTextBox->setLineWrapMode(QPlainTextEdit::NoWrap);
   ReportTextBox->setFont(FixedPitchFont(9));
   ReportTextBox->hide();
   column->addWidget(ReportTextBox, 1);
@@ -564,15 +562,8 @@ void frmReport::BuildReport(ReportKind kind) {
   ListModel->SetReport(std::move(model));
   for (std::size_t i = 0; i < widths.size(); ++i) SetColumnWidthTwips(static_cast<int>(i), widths[i]);
 
-  textBoxStale_ = true;
-  if (ReportTextBox->isVisible() || mnuFormatStd->isChecked()) FillTextBox();
-  building_ = false;
-}
-
-void frmReport::FillTextBox() {
-  if (!textBoxStale_) return;
   ReportTextBox->setPlainText(reportText_);
-  textBoxStale_ = false;
+  building_ = false;
 }
 
 void frmReport::ApplyListFont() {
@@ -624,7 +615,6 @@ void frmReport::mnuDetails_Click() { ShowReportOfKind(ReportKind::Details); }
 void frmReport::mnuFormatStd_Click() {
   state_.Config.ReportListView = false;
   SetPresentationEnabled(false);
-  FillTextBox();
   ReportTextBox->show();
   ListView1->hide();
   fraReportHeader->hide();

@@ -10,7 +10,6 @@
 #include <QLabel>
 #include <QMainWindow>
 #include <QMenu>
-#include <QPlainTextEdit>
 #include <QStatusBar>
 #include <QToolBar>
 #include <QTreeView>
@@ -19,6 +18,7 @@
 #include "config/configuration.h"
 #include "reports/report_model.h"
 #include "reports/report_table_model.h"
+#include "reports/report_text_view.h"
 
 namespace mirolat {
 
@@ -61,7 +61,7 @@ class frmReport : public QMainWindow {
   QLabel* RepWarn3 = nullptr;
   QFrame* fraNoConn = nullptr;
   QLabel* RepWarnNoCon1 = nullptr;
-  QPlainTextEdit* ReportTextBox = nullptr;
+  ReportTextView* ReportTextBox = nullptr;
 
   QMenu* mnuFile = nullptr;
   QAction* mnuSaveAS = nullptr;
@@ -137,7 +137,6 @@ class frmReport : public QMainWindow {
   void BuildReport(ReportKind kind);
   void SetPresentationEnabled(bool listView);
   void SyncButtons();
-  void FillTextBox();
   void ApplyListFont();
   ReportWindowSettings& LayoutOfCheckedReport();
   double DpiX() const;
@@ -151,7 +150,6 @@ class frmReport : public QMainWindow {
   bool loaded_ = false;
   bool unloaded_ = false;
   bool building_ = false;
-  bool textBoxStale_ = true;
   bool skipNextActivation_ = false;
   // The twips each column was last given, so unchanged widths are stored back exactly.
   std::array<int, 7> appliedColumnTwips_{};
