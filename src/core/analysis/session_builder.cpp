@@ -1,6 +1,7 @@
 #include "analysis/session_builder.h"
 
 #include <algorithm>
+#include <bit>
 #include <cmath>
 #include <cstring>
 #include <limits>
@@ -60,22 +61,52 @@ bool TakeSessionNumber(RunState& run, const Configuration& config) {
 SessionBuilder::SessionBuilder(const RunInputs& inputs, RunState& state, Progress& progress, ErrorReporter& reporter)
     : in_(inputs), s_(state), progress_(progress), reporter_(reporter) {
   const Configuration& config = *in_.config;
-  auto needle = [](const QString& text) {
-    Needle n;
-    n.text.reserve(text.size());
+  for (int b = 0; b < 256; ++b) upper_[static_cast<size_t>(b)] = static_cast<unsigned char>(b >= 'a' && b <= 'z' ? b - ('a' - 'A') : b);
+  const QString* texts[kKindCount] = {&config.ModemDial,           &config.ModemAnswer,         &config.ModemConnect,
+                                      &config.ModemUserDisconnect, &config.ModemHostDisconnect, &config.ModemReads,
+                                      &config.ModemWrites};
+  for (int k = 0; k < kKindCount; ++k) {
+    const QString& text = *texts[k];
+    bool possible = true;
+    QByteArray bytes;
     for (QChar c : text) {
-      if (c.unicode() > 0xFF) n.possible = false;
-      n.text.append(static_cast<char>(c.unicode() & 0xFF));
+      if (c.unicode() > 0xFF) possible = false;  // no Latin-1 line holds it
+      bytes.append(static_cast<char>(c.unicode() & 0xFF));
     }
-    return n;
-  };
-  dial_ = needle(config.ModemDial);
-  answer_ = needle(config.ModemAnswer);
-  connect_ = needle(config.ModemConnect);
-  userDisconnect_ = needle(config.ModemUserDisconnect);
-  hostDisconnect_ = needle(config.ModemHostDisconnect);
-  reads_ = needle(config.ModemReads);
-  writes_ = needle(config.ModemWrites);
+    if (!possible) continue;
+    if (bytes.isEmpty()) {
+      alwaysKinds_ |= 1u << k;
+      continue;
+    }
+    // Upper-cased lines never hold a lower-case ASCII letter.
+    if (std::any_of(bytes.begin(), bytes.end(), [](char c) { return c >= 'a' && c <= 'z'; })) continue;
+    texts_[static_cast<size_t>(k)] = bytes;
+    possibleKinds_ |= 1u << k;
+  }
+  shortestText_ = 0;
+  for (const QByteArray& text : texts_) {
+    if (!text.isEmpty() && (shortestText_ == 0 || text.size() < shortestText_)) shortestText_ = text.size();
+  }
+  if (shortestText_ >= 1) {
+    const qsizetype m = shortestText_;
+    const auto maxShift = static_cast<unsigned char>(std::min<qsizetype>(m, 255));
+    for (int b = 0; b < 256; ++b) {
+      const unsigned char u = upper_[static_cast<size_t>(b)];
+      unsigned char shift = maxShift;
+      unsigned char kinds = 0;
+      for (int k = 0; k < kKindCount; ++k) {
+        const QByteArray& text = texts_[static_cast<size_t>(k)];
+        if (text.isEmpty()) continue;
+        for (qsizetype j = 0; j < m; ++j) {
+          if (static_cast<unsigned char>(text[j]) != u) continue;
+          shift = std::min(shift, static_cast<unsigned char>(std::min<qsizetype>(m - 1 - j, 255)));
+          if (j == m - 1) kinds |= static_cast<unsigned char>(1u << k);
+        }
+      }
+      skip_[static_cast<size_t>(b)] = shift;
+      lastKinds_[static_cast<size_t>(b)] = kinds;
+    }
+  }
 }
 
 PricingContext SessionBuilder::Pricing() const {
@@ -140,31 +171,51 @@ void SessionBuilder::Discard() {
   s_.LastClosedWritesTaken = false;
 }
 
-void SessionBuilder::EnsureUpper() {
-  if (!upperReady_) {
-    const qsizetype n = raw_.size();
-    upper_.resize(n);
-    char* dst = upper_.data();
-    const char* src = raw_.data();
-    for (qsizetype i = 0; i < n; ++i) {
-      const char c = src[i];
-      dst[i] = (c >= 'a' && c <= 'z') ? static_cast<char>(c - ('a' - 'A')) : c;
+// One pass over the line finds every kind of entry it is: the line as
+// upper-cased (ASCII only) contains the kind's text.
+void SessionBuilder::FindKinds() {
+  unsigned found = alwaysKinds_;
+  const auto* p = reinterpret_cast<const unsigned char*>(raw_.data());
+  const qsizetype n = raw_.size();
+  auto matchesAt = [&](int k, qsizetype at) {
+    const QByteArray& text = texts_[static_cast<size_t>(k)];
+    const qsizetype length = text.size();
+    if (length > n - at) return false;
+    const auto* t = reinterpret_cast<const unsigned char*>(text.constData());
+    for (qsizetype j = 0; j < length; ++j) {
+      if (upper_[p[at + j]] != t[j]) return false;
     }
-    upperReady_ = true;
+    return true;
+  };
+  if (shortestText_ >= 1) {
+    const qsizetype m = shortestText_;
+    qsizetype i = m - 1;  // the window's last byte
+    while (i < n) {
+      const unsigned char shift = skip_[p[i]];
+      if (shift != 0) {
+        i += shift;
+        continue;
+      }
+      unsigned candidates = lastKinds_[p[i]] & ~found;
+      while (candidates != 0) {
+        const int k = std::countr_zero(candidates);
+        candidates &= candidates - 1;
+        if (matchesAt(k, i - (m - 1))) found |= 1u << k;
+      }
+      ++i;
+    }
   }
-}
-
-bool SessionBuilder::Has(const Needle& needle) {
-  if (!needle.possible) return false;
-  if (needle.text.isEmpty()) return true;
-  EnsureUpper();
-  return memmem(upper_.constData(), static_cast<size_t>(upper_.size()), needle.text.constData(),
-                static_cast<size_t>(needle.text.size())) != nullptr;
+  kinds_ = found;
+  kindsReady_ = true;
 }
 
 QStringView SessionBuilder::UpperLineText() {
-  EnsureUpper();
-  AssignLatin1(QByteArrayView(upper_), upperText_);
+  const qsizetype n = raw_.size();
+  upperLine_.resize(n);
+  const auto* src = reinterpret_cast<const unsigned char*>(raw_.data());
+  char* dst = upperLine_.data();
+  for (qsizetype i = 0; i < n; ++i) dst[i] = static_cast<char>(upper_[src[i]]);
+  AssignLatin1(QByteArrayView(upperLine_), upperText_);
   return upperText_;
 }
 
@@ -183,7 +234,7 @@ void SessionBuilder::ProcessLogLine(QByteArrayView line) {
   // 1. Empty lines and lines of blanks are not entries.
   if (std::all_of(line.begin(), line.end(), [](char c) { return c == ' '; })) return;
   raw_ = line;
-  upperReady_ = false;
+  kindsReady_ = false;
 
   // 2. The line's date (lines of one day share their first ten characters).
   const qsizetype keyLength = std::min<qsizetype>(line.size(), 10);
@@ -222,7 +273,7 @@ void SessionBuilder::ProcessLogLine(QByteArrayView line) {
     if (s_.LineDate < in_.ReportStartDate - config.MaxConnectDays) return;
     if (!s_.InSession) break;
     // 6. Connected.
-    if (Has(connect_) || Has(dial_) || Has(answer_)) {
+    if (Has(kConnect) || Has(kDial) || Has(kAnswer)) {
       // The open session lost its disconnect entry; then the line is read again.
       CloseWithoutDisconnect();
       if (s_.Tables.Sessions[static_cast<size_t>(s_.Tables.SessionCount)].DisconnectDate < in_.ReportStartDate) {
@@ -245,7 +296,7 @@ void SessionBuilder::ProcessLogLine(QByteArrayView line) {
 
   // 8. / 14. A call is waiting for its connection.
   if (s_.CurrentService != 0) {
-    s_.InSession = Has(connect_);
+    s_.InSession = Has(kConnect);
     if (s_.InSession) {
       ReadTime();
       s_.CurConnectDate = s_.LineDate;
@@ -263,23 +314,23 @@ void SessionBuilder::ProcessLogLine(QByteArrayView line) {
   }
 
   // 9. A dial or answer entry opens a call.
-  s_.Dialling = Has(dial_);
-  s_.Answering = Has(answer_);
+  s_.Dialling = Has(kDial);
+  s_.Answering = Has(kAnswer);
   if (s_.Dialling || s_.Answering) {
     if (IdentifyService(s_, UpperLineText(), config) == IdentifyOutcome::TooManyConnections) return;
     s_.InSession = false;
   }
 
   // 10. A connect entry without an identified call.
-  if (Has(connect_)) {
+  if (Has(kConnect)) {
     if (!ConnectUnidentified()) return;
   } else {
     s_.InSession = false;
   }
 
   // 11. / 12. Data of the session just closed.
-  if (Has(reads_)) TakeReads();
-  if (Has(writes_)) TakeWrites();
+  if (Has(kReads)) TakeReads();
+  if (Has(kWrites)) TakeWrites();
 }
 
 bool SessionBuilder::ConnectUnidentified() {

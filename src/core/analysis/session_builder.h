@@ -7,6 +7,7 @@
 #include <QByteArrayView>
 #include <QList>
 #include <QString>
+#include <array>
 
 #include "analysis/session_table.h"
 #include "common/dates.h"
@@ -93,13 +94,14 @@ class SessionBuilder {
   PricingContext Pricing() const;
 
  private:
-  struct Needle {
-    QByteArray text;  // Latin-1, as configured (upper case)
-    bool possible = true;  // false: holds characters no Latin-1 line can hold
-  };
-  void EnsureUpper();
-  bool Has(const Needle& needle);
-  bool IsDisconnectLine() { return Has(userDisconnect_) || Has(hostDisconnect_); }
+  // The seven kinds of entry, as bits of kinds_.
+  enum Kind : int { kDial, kAnswer, kConnect, kUserDisconnect, kHostDisconnect, kReads, kWrites, kKindCount };
+  void FindKinds();
+  bool Has(Kind kind) {
+    if (!kindsReady_) FindKinds();
+    return (kinds_ >> kind) & 1u;
+  }
+  bool IsDisconnectLine() { return Has(kUserDisconnect) || Has(kHostDisconnect); }
   QStringView UpperLineText();
   void ReadTime();
   void Close();
@@ -115,12 +117,24 @@ class SessionBuilder {
   Progress& progress_;
   ErrorReporter& reporter_;
 
-  Needle dial_, answer_, connect_, userDisconnect_, hostDisconnect_, reads_, writes_;
+  // The response texts as Latin-1 bytes (upper case, as configured).
+  std::array<QByteArray, kKindCount> texts_;
+  unsigned alwaysKinds_ = 0;  // empty texts: found in every line
+  std::array<unsigned char, 256> upper_{};  // ASCII upper-casing of one byte
+  // A multi-text skip search (Horspool over a set of texts), indexed by the
+  // line's raw byte: how far the search window may move on, and which kinds
+  // end their first shortestText_ bytes with that byte (any case).
+  std::array<unsigned char, 256> skip_{};
+  std::array<unsigned char, 256> lastKinds_{};
+  qsizetype shortestText_ = 0;
+  unsigned possibleKinds_ = 0;
 
-  // The current line: raw bytes and an upper-cased copy (reused buffer).
+  // The current line: raw bytes, the kinds found in it (worked out on first
+  // use), and its upper-cased text for the few entries that need it.
   QByteArrayView raw_;
-  QByteArray upper_;
-  bool upperReady_ = false;
+  unsigned kinds_ = 0;
+  bool kindsReady_ = false;
+  QByteArray upperLine_;
   QString upperText_;
   // The date of the last dated line, keyed by its first ten bytes.
   char datePrefix_[10] = {};
