@@ -293,6 +293,24 @@ class TestReportWindow : public QObject {
     QCOMPARE(window_->width(), TwipsToPixels(9000, dpi));
   }
 
+  void windowPositionPerReport() {
+    state_->Config.SummaryReport.WinLeft = 1500;
+    state_->Config.SummaryReport.WinTop = 1200;
+    state_->Config.DetailReport.WinLeft = 900000;  // a screen no longer there
+    state_->Config.DetailReport.WinTop = 900000;
+    Open();
+    const double dpi = Dpi();
+    QTRY_COMPARE(window_->pos(), QPoint(TwipsToPixels(1500, dpi), TwipsToPixels(1200, dpi)));
+    window_->move(30, 40);
+    QTRY_COMPARE(window_->pos(), QPoint(30, 40));
+    window_->mnuDetails->trigger();
+    QCOMPARE(window_->pos(), QPoint(30, 40));  // stays put
+    QCOMPARE(state_->Config.SummaryReport.WinLeft, PixelsToTwips(30, dpi));
+    QCOMPARE(state_->Config.SummaryReport.WinTop, PixelsToTwips(40, dpi));
+    window_->mnuSummary->trigger();
+    QTRY_COMPARE(window_->pos(), QPoint(30, 40));
+  }
+
   void autoArrangeRule_data() {
     QTest::addColumn<double>("windowTwips");
     QTest::addColumn<QStringList>("titles");

@@ -7,6 +7,7 @@
 #include <QFontDatabase>
 #include <QFontInfo>
 #include <QGridLayout>
+#include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QMenuBar>
@@ -435,7 +436,9 @@ void frmReport::ApplyReportLayout() {
     if (h != height() || w != width()) resize(w, h);
     const int top = layout.WinTop != 0 ? TwipsToPixels(layout.WinTop, DpiY()) : y();
     const int left = layout.WinLeft != 0 ? TwipsToPixels(layout.WinLeft, DpiX()) : x();
-    if (top != y() || left != x()) move(left, top);
+    // A place on a screen no longer attached would hide the window: it stays put then.
+    const bool onScreen = QGuiApplication::screenAt(QPoint(left + w / 2, top + h / 2)) != nullptr;
+    if ((top != y() || left != x()) && onScreen) move(left, top);
   }
   if (mnuListView->isChecked()) {
     if (layout.FontSize != 0) {
