@@ -6,6 +6,7 @@
 #include <QTemporaryDir>
 
 #include "analysis/analysis_run.h"
+#include "analysis/log_format.h"
 #include "analysis_fixtures.h"
 
 namespace mirolat {
@@ -200,6 +201,27 @@ TEST_F(AnalysisRunTest, UndatedTimeEndsTheProgramWhenTheReporterSaysSo) {
   const QString path = Write(Join({Dial(MakeTime(10, 0, 0), "1"), QStringLiteral("01-16-1998 ab:cd:ef - CONNECTION ESTABLISHED")}));
   EXPECT_THROW(ProcessLog(in, path, progress, ending), EndProgramRequested);
   EXPECT_EQ(ending.errors, QStringList{QStringLiteral("Type mismatch")});
+}
+
+}  // namespace
+}  // namespace mirolat
+
+namespace mirolat {
+namespace {
+
+TEST_F(AnalysisRunTest, LinesAreSplitLikeTheLogChecksSplitThem) {
+  // Tabs and other control bytes stay inside a line; byte 26 ends the text.
+  const QByteArray log = Chatter(MakeTime(10, 0, 0)).toLatin1() + "\t\x01x\r\r\n" + Chatter(MakeTime(10, 0, 1)).toLatin1() +
+                         "\n\r" + Chatter(MakeTime(10, 0, 2)).toLatin1() + "\x1a" + Chatter(MakeTime(10, 0, 3)).toLatin1();
+  qsizetype pos = 0;
+  QByteArrayView line;
+  int expected = 0;
+  while (NextLogLine(log, pos, line)) {
+    if (!line.isEmpty()) ++expected;
+  }
+  const RunState r = Process(Write(log), 3);
+  EXPECT_EQ(expected, 3);
+  EXPECT_EQ(r.LinesRead, expected);
 }
 
 }  // namespace
