@@ -4,6 +4,7 @@
 // file, switching to an archive and back, and Process on a small log.
 #include <QAbstractItemView>
 #include <QFile>
+#include <QMessageBox>
 #include <QPointer>
 #include <QSignalSpy>
 #include <QTableView>
@@ -277,6 +278,95 @@ class MainWindowTest : public QObject {
     ClickCalendarDay(10);
     QCOMPARE(w_->inputStarting->text(), Box(kToday));
     QCOMPARE(w_->ActiveDateField, 0);
+  }
+
+  void fileWithoutDatesIsNoUsableLog() {
+    const QByteArray log("hello\r\nworld\r\n");
+    StartUp(&log);
+    QVERIFY(state_->File.NotAModemLog);
+    OpenWindow();
+    QTRY_COMPARE(MessageBox::shownMessages().size(), 1);
+    QCOMPARE(MessageBox::shownMessages()[0].title, QStringLiteral("WARNING"));
+    QVERIFY(MessageBox::shownMessages()[0].text.startsWith(QStringLiteral("INVALID MODEM LOG FILE!")));
+    QCOMPARE(w_->StatusText(), QStringLiteral("No Modem Log Found!"));
+    QVERIFY(!w_->btnProcess->isEnabled());
+    QVERIFY(!w_->inputStarting->isEnabled());
+    QVERIFY(!w_->mnuTools->menuAction()->isEnabled());
+    QVERIFY(w_->mnuOpenArchive->isEnabled());
+    QCOMPARE(w_->LabelLogName2->text(), QStringLiteral("ModemLog.txt"));
+    QCOMPARE(w_->LabelLogLength2->text(), QStringLiteral("N/A"));
+    QCOMPARE(w_->inputStarting->text(), Box(kToday));
+
+    // Coming back from another of the program's windows runs the activation
+    // logic again; coming back from a message box does not.
+    auto* form = new QWidget(w_, Qt::Window);
+    form->show();
+    QVERIFY(QTest::qWaitForWindowActive(form));
+    w_->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(w_));
+    QTRY_COMPARE(MessageBox::shownMessages().size(), 2);
+    delete form;
+    QMessageBox box(w_);
+    box.show();
+    QVERIFY(QTest::qWaitForWindowActive(&box));
+    box.hide();
+    w_->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(w_));
+    QCoreApplication::processEvents();
+    QCoreApplication::processEvents();
+    QCOMPARE(MessageBox::shownMessages().size(), 2);
+  }
+
+  void optionsChangingTheLogNameSwitchesTheLog() {
+    const QByteArray log = WeekLog();
+    StartUp(&log);
+    WriteFile(env_->LogDir() + QStringLiteral("Other.txt"), QuarterLog());
+    QString nextName = QStringLiteral("Other.txt");
+    int optionsShown = 0;
+    MainHooks().ShowOptions = [&](frmMain&, AppState& s) {
+      ++optionsShown;
+      s.Config.ModemLogFile = nextName;
+      s.LogFileChanged = !nextName.isEmpty();
+    };
+    OpenWindow();
+    QVERIFY(w_->mnuSetup->isEnabled());
+    QVERIFY(w_->ToolbarButton(3)->isEnabled());
+    w_->ToolbarButtonByKey(QStringLiteral("Setup"))->trigger();
+    QCOMPARE(optionsShown, 1);
+    QCOMPARE(state_->File.LogFilePath, env_->LogDir() + QStringLiteral("Other.txt"));
+    QCOMPARE(w_->LabelLogName2->text(), QStringLiteral("Other.txt"));
+    QCOMPARE(w_->inputEnding->text(), QStringLiteral("03/31/98"));
+    QVERIFY(!state_->LogFileChanged);
+
+    // With an archive open only the parked log name changes.
+    const QString archive = env_->LogDir() + QStringLiteral("Week.mrl");
+    WriteFile(archive, WeekLog());
+    FileDialog::setNextFileName(archive);
+    w_->mnuOpenArchive->trigger();
+    nextName = QStringLiteral("ModemLog.txt");
+    w_->mnuSetup->trigger();
+    QCOMPARE(state_->File.LogFilePath, archive);
+    QCOMPARE(w_->btnViewLog->text(), QStringLiteral("&View Archive"));
+    w_->mnuOpenLog->trigger();
+    QCOMPARE(state_->File.LogFilePath, env_->LogDir() + QStringLiteral("ModemLog.txt"));
+    QCOMPARE(w_->inputEnding->text(), QStringLiteral("01/21/98"));
+
+    // A name with no file behind it: no log, and its warning.
+    nextName = QStringLiteral("Missing.txt");
+    MessageBox::clearShownMessages();
+    w_->mnuSetup->trigger();
+    QVERIFY(!state_->File.LogExists);
+    QVERIFY(!w_->btnProcess->isEnabled());
+    QCOMPARE(w_->LabelLogName2->text(), QStringLiteral("Log Not Found"));
+    QCOMPARE(MessageBox::shownMessages().size(), 1);
+    QCOMPARE(MessageBox::shownMessages()[0].title, QStringLiteral("No Modem Log Detected!"));
+    QCOMPARE(w_->StatusText(), QStringLiteral("No Modem Log Found!"));
+
+    // Options that leave the name alone change nothing here.
+    nextName.clear();
+    w_->mnuSetup->trigger();
+    QCOMPARE(optionsShown, 4);
+    QCOMPARE(state_->File.LogFilePath, env_->LogDir() + QStringLiteral("Missing.txt"));
   }
 
   void corruptLogOffersRepair() {
