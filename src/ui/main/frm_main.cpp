@@ -852,6 +852,7 @@ void frmMain::closeEvent(QCloseEvent* event) {
     for (WindowRole role : {WindowRole::Splash, WindowRole::Report, WindowRole::About, WindowRole::LogViewer}) {
       for (QWidget* w : RegisteredWindows(role)) w->close();
     }
+    if (!logViewer_.isNull()) logViewer_->close();
   }
   event->accept();
 }
