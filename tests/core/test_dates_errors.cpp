@@ -6,12 +6,22 @@
 namespace mirolat {
 namespace {
 
+// Built during static initialisation, before or after dates.cpp's own statics.
+const Date kBuiltStatically = MakeDate(1998, 1, 15);
+const QDate kQDateStatically = ToQDate(35810);
+
 TEST(Dates, DayCountsMatchTheEpoch) {
   EXPECT_EQ(MakeDate(1899, 12, 30), 0);
   EXPECT_EQ(MakeDate(1900, 1, 1), 2);
   EXPECT_EQ(MakeDate(1998, 1, 15), 35810);
   EXPECT_EQ(ToQDate(35810), QDate(1998, 1, 15));
   EXPECT_EQ(FromQDate(QDate(1998, 1, 15)), 35810);
+  EXPECT_EQ(FromQDate(QDate()), 0);
+}
+
+TEST(Dates, ConversionsWorkDuringStaticInitialisation) {
+  EXPECT_EQ(kBuiltStatically, 35810);
+  EXPECT_EQ(kQDateStatically, QDate(1998, 1, 15));
 }
 
 TEST(Dates, MonthAndDayOverflowCarryForward) {

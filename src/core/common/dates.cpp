@@ -3,7 +3,9 @@
 namespace mirolat {
 
 namespace {
-const QDate kEpoch(1899, 12, 30);
+// Julian day number of 30 December 1899. A plain constant, so that dates built
+// during static initialisation elsewhere never see an unconstructed epoch.
+constexpr qint64 kEpochJulianDay = 2415019;
 }
 
 Date MakeDate(int year, int month, int day) {
@@ -13,12 +15,12 @@ Date MakeDate(int year, int month, int day) {
   m0 = ((m0 % 12) + 12) % 12;
   const QDate first(year, m0 + 1, 1);
   if (!first.isValid()) return 0;
-  return static_cast<Date>(kEpoch.daysTo(first)) + (day - 1);
+  return static_cast<Date>(first.toJulianDay() - kEpochJulianDay) + (day - 1);
 }
 
-Date FromQDate(const QDate& d) { return d.isValid() ? static_cast<Date>(kEpoch.daysTo(d)) : 0; }
+Date FromQDate(const QDate& d) { return d.isValid() ? static_cast<Date>(d.toJulianDay() - kEpochJulianDay) : 0; }
 
-QDate ToQDate(Date d) { return kEpoch.addDays(d); }
+QDate ToQDate(Date d) { return QDate::fromJulianDay(d + kEpochJulianDay); }
 
 int WeekdayIndex(Date d) {
   // 30 December 1899 was a Saturday (index 5).
