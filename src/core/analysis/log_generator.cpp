@@ -287,7 +287,8 @@ class Generator {
     Seconds(0, 2);
     Say("Recv: <cr><lf>OK<cr><lf>");
     Say("Interpreted response: Ok");
-    const qint64 reads = qint64(seconds) * draw_.Between(150, 3200);
+    const int fastest = std::max(0, options_.maxBytesPerSecond);
+    const qint64 reads = qint64(seconds) * draw_.Between(std::min(150, fastest), fastest);
     const qint64 writes = reads * draw_.Between(4, 15) / 100;
     Say("Session Statistics:");
     Say("               Reads : " + QByteArray::number(reads) + " bytes");

@@ -17,6 +17,7 @@ struct LogGeneratorOptions {
   int days = 30;                           // days of log, from `start`
   QDate start = QDate(1998, 1, 1);
   int sessionsPerDay = 3;                  // average calls per day (dials and answers)
+  int maxBytesPerSecond = 3200;            // download rate of the fastest session
 };
 
 // What the generated log holds, for tests and demos.

@@ -1,0 +1,247 @@
+// Speed of the analysis run and of both reports on a generated log of about
+// 300,000 lines (GenerateModemLog), priced with three services and their
+// tariffs; and, on the same file, how long `wc -l` and
+// `grep -ci 'connection established'` take, for scale.
+// Run by hand: build/bench/bench_analysis
+#include <benchmark/benchmark.h>
+
+#include <QFile>
+#include <QTemporaryDir>
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+
+#include "analysis/analysis_run.h"
+#include "analysis/log_generator.h"
+#include "config/locale_values.h"
+#include "reports/details_report.h"
+#include "reports/summary_report.h"
+
+namespace mirolat {
+namespace {
+
+class EndOnError : public ErrorReporter {
+ public:
+  ErrorAnswer ReportError(const RunError& e) override {
+    std::fprintf(stderr, "bench_analysis: %s\n", qPrintable(e.description()));
+    return ErrorAnswer::End;
+  }
+};
+
+Tariff MakeTariff(const char* description, const char* days, int fromHour, int toHour, double dial, double perMinute,
+                  int after) {
+  return Tariff{QString::fromLatin1(description), QString::fromLatin1(days), MakeTime(fromHour, 0, 0),
+                MakeTime(toHour, 59, 0), dial, perMinute, after};
+}
+
+Configuration BenchConfiguration() {
+  Configuration c;
+  c.MaxServices = 10;
+  c.MaxConnections = 30000;
+  c.MaxLogSize = 1 << 30;
+  c.NoDisconData = 100;
+  c.Services.assign(11, Service{});
+  c.UsedServices = 3;
+
+  Service& one = c.Services[0];
+  one.ServiceName = QStringLiteral("NetOne Internet");
+  one.ServiceNumber = QStringLiteral("5551234");
+  one.DialOption = 2;
+  one.Tariffs[0] = MakeTariff("Holiday Rate", "Holidays", 0, 23, 0.05, 0.01, 0);
+  one.Tariffs[1] = MakeTariff("Weekend Rate", "Sat - Sun", 0, 23, 0.05, 0.01, 0);
+  one.Tariffs[2] = MakeTariff("Night Economy", "Mon - Fri", 0, 7, 0.05, 0.01, 0);
+  one.Tariffs[3] = MakeTariff("Peak Period Tariff", "Mon - Fri", 8, 17, 0.10, 0.04, 60);
+  one.Tariffs[4] = MakeTariff("Economy Tariff", "Mon - Fri", 18, 23, 0.05, 0.015, 0);
+  one.UsedTariffs = 5;
+  one.ServiceOption = 2;
+  one.FlexRate = 0.5;
+  one.UpToHours = 20;
+  one.PenaltyPeriod = QStringLiteral("Month");
+  one.FlexRate2 = 1.5;
+  one.MegPeriod = QStringLiteral("Month");
+
+  Service& two = c.Services[1];
+  two.ServiceName = QStringLiteral("CallNet");
+  two.ServiceNumber = QStringLiteral("5559876");
+  two.DialOption = 1;
+  two.DialFixedTariff = 0.15;
+  two.ServiceOption = 1;
+  two.ServiceRate = 1.2;
+  two.PerMeg = 0.05;
+  two.AfterMeg = 5;
+  two.MegPeriod = QStringLiteral("Day");
+
+  Service& three = c.Services[2];
+  three.ServiceName = QStringLiteral("FlatNet Local");
+  three.ServiceNumber = QStringLiteral("0845123456");
+  three.DialOption = 2;
+  three.Tariffs[0] = MakeTariff("Local Call", "Everyday", 0, 23, 0.08, 0.02, 0);
+  three.UsedTariffs = 1;
+  three.ServiceOption = 1;
+  three.PerMeg = 0.1;
+  three.AfterMeg = 50;
+  three.MegPeriod = QStringLiteral("Month");
+
+  c.UsedHolidays = 2;
+  c.Holidays[0] = MakeDate(1998, 1, 1);
+  c.Holidays[1] = MakeDate(1998, 12, 25);
+  return c;
+}
+
+struct BenchData {
+  QTemporaryDir dir;
+  QString path;
+  qint64 bytes = 0;
+  int lines = 0;
+  Configuration config = BenchConfiguration();
+  LocaleValues locale = LoadLocaleInfo(QLocale(QStringLiteral("en_US")));
+  RunInputs inputs;
+
+  BenchData() {
+    LogGeneratorOptions o;
+    o.seed = 2024;
+    o.sessionsPerDay = 10;
+    o.days = 1100;  // about 300,000 lines
+    // Slow downloads keep three years of byte totals inside 32 bits.
+    o.maxBytesPerSecond = 12;
+    GeneratedLogStats stats;
+    const QByteArray log = GenerateModemLog(o, &stats);
+    path = dir.filePath(QStringLiteral("ModemLog.txt"));
+    QFile f(path);
+    if (!f.open(QIODevice::WriteOnly) || f.write(log) != log.size()) std::abort();
+    bytes = log.size();
+    lines = stats.lines;
+    inputs.config = &config;
+    inputs.locale = &locale;
+    inputs.ReportStartDate = FromQDate(o.start);
+    inputs.ReportEndDate = FromQDate(o.start.addDays(o.days + 2));
+    inputs.LogEntryCount = float(lines);
+  }
+
+  RunState Analyse() const {
+    NullProgress progress;
+    EndOnError reporter;
+    return ProcessLog(inputs, path, progress, reporter);
+  }
+  ReportInputs Report(const RunState& run) const {
+    return ReportInputs{&config, &locale, inputs.ReportStartDate, inputs.ReportEndDate, run.ErrorsFound};
+  }
+};
+
+BenchData& Data() {
+  static BenchData data;
+  return data;
+}
+
+void Throughput(benchmark::State& state, const BenchData& d) {
+  state.SetBytesProcessed(state.iterations() * d.bytes);
+  state.SetItemsProcessed(state.iterations() * d.lines);
+  state.counters["lines"] = d.lines;
+  state.counters["file_MB"] = double(d.bytes) / (1024.0 * 1024.0);
+}
+
+void BM_ProcessLog(benchmark::State& state) {
+  const BenchData& d = Data();
+  int sessions = 0;
+  for (auto _ : state) {
+    RunState run = d.Analyse();
+    if (!ReportWanted(run)) state.SkipWithError("the run stopped");
+    sessions = run.Tables.SessionCount;
+    benchmark::DoNotOptimize(run.LinesRead);
+  }
+  Throughput(state, d);
+  state.counters["sessions"] = sessions;
+}
+BENCHMARK(BM_ProcessLog)->Unit(benchmark::kMillisecond);
+
+void BM_SummaryReport(benchmark::State& state) {
+  const BenchData& d = Data();
+  const RunState run = d.Analyse();
+  for (auto _ : state) benchmark::DoNotOptimize(BuildSummaryReport(run.Tables, d.Report(run)).Text.size());
+}
+BENCHMARK(BM_SummaryReport)->Unit(benchmark::kMicrosecond);
+
+void BM_DetailsReport(benchmark::State& state) {
+  const BenchData& d = Data();
+  const RunState run = d.Analyse();
+  NullProgress progress;
+  for (auto _ : state) {
+    state.PauseTiming();
+    SessionTable tables = run.Tables;  // the report rewrites notes
+    state.ResumeTiming();
+    benchmark::DoNotOptimize(BuildDetailsReport(tables, d.Report(run), progress).Model.Text.size());
+  }
+  state.counters["sessions"] = run.Tables.SessionCount;
+}
+BENCHMARK(BM_DetailsReport)->Unit(benchmark::kMillisecond);
+
+// What the desktop program does for Process and then Details.
+void BM_AnalysisAndBothReports(benchmark::State& state) {
+  const BenchData& d = Data();
+  NullProgress progress;
+  for (auto _ : state) {
+    RunState run = d.Analyse();
+    benchmark::DoNotOptimize(BuildSummaryReport(run.Tables, d.Report(run)).Text.size());
+    benchmark::DoNotOptimize(BuildDetailsReport(run.Tables, d.Report(run), progress).Model.Text.size());
+  }
+  Throughput(state, d);
+}
+BENCHMARK(BM_AnalysisAndBothReports)->Unit(benchmark::kMillisecond);
+
+// Best of `runs` wall-clock seconds.
+template <class F>
+double BestSeconds(int runs, F&& f) {
+  double best = 1e300;
+  for (int i = 0; i < runs; ++i) {
+    const auto t0 = std::chrono::steady_clock::now();
+    f();
+    const auto t1 = std::chrono::steady_clock::now();
+    best = std::min(best, std::chrono::duration<double>(t1 - t0).count());
+  }
+  return best;
+}
+
+// The whole-file tools on the same file, against the analysis and both reports.
+void CompareWithTools() {
+  const BenchData& d = Data();
+  const QByteArray quoted = "'" + QFile::encodeName(d.path) + "'";
+  const QByteArray wc = "wc -l " + quoted + " > /dev/null";
+  const QByteArray grep = "grep -ci 'connection established' " + quoted + " > /dev/null";
+  NullProgress progress;
+  const double ours = BestSeconds(5, [&] {
+    RunState run = d.Analyse();
+    BuildSummaryReport(run.Tables, d.Report(run));
+    BuildDetailsReport(run.Tables, d.Report(run), progress);
+  });
+  const double analysisOnly = BestSeconds(5, [&] { d.Analyse(); });
+  const double wcSeconds = BestSeconds(5, [&] {
+    if (std::system(wc.constData()) != 0) std::fprintf(stderr, "wc failed\n");
+  });
+  const double grepSeconds = BestSeconds(5, [&] {
+    if (std::system(grep.constData()) > 256) std::fprintf(stderr, "grep failed\n");
+  });
+  const double mb = double(d.bytes) / (1024.0 * 1024.0);
+  std::printf("\nLog: %d lines, %.2f MB\n", d.lines, mb);
+  std::printf("ProcessLog alone:            %8.1f ms  %12.0f lines/s  %7.1f MB/s\n", analysisOnly * 1e3,
+              d.lines / analysisOnly, mb / analysisOnly);
+  std::printf("ProcessLog+Summary+Details:  %8.1f ms  %12.0f lines/s  %7.1f MB/s\n", ours * 1e3, d.lines / ours,
+              mb / ours);
+  std::printf("wc -l:                       %8.1f ms   (analysis+reports / wc    = %.1fx)\n", wcSeconds * 1e3,
+              ours / wcSeconds);
+  std::printf("grep -ci 'connection ...':   %8.1f ms   (analysis+reports / grep  = %.1fx)\n", grepSeconds * 1e3,
+              ours / grepSeconds);
+  std::printf("(each figure the best of 5 runs; the tools' times include starting a shell)\n");
+}
+
+}  // namespace
+}  // namespace mirolat
+
+int main(int argc, char** argv) {
+  benchmark::Initialize(&argc, argv);
+  if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
+  benchmark::RunSpecifiedBenchmarks();
+  benchmark::Shutdown();
+  mirolat::CompareWithTools();
+  return 0;
+}
