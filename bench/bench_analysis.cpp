@@ -102,7 +102,7 @@ struct BenchData {
     LogGeneratorOptions o;
     o.seed = 2024;
     o.sessionsPerDay = 10;
-    o.days = 1100;  // about 300,000 lines
+    o.days = 1150;  // about 300,000 lines
     // Slow downloads keep three years of byte totals inside 32 bits.
     o.maxBytesPerSecond = 12;
     GeneratedLogStats stats;
