@@ -103,8 +103,6 @@ struct BenchData {
     o.seed = 2024;
     o.sessionsPerDay = 10;
     o.days = 1150;  // about 300,000 lines
-    // Slow downloads keep three years of byte totals inside 32 bits.
-    o.maxBytesPerSecond = 12;
     GeneratedLogStats stats;
     const QByteArray log = GenerateModemLog(o, &stats);
     path = dir.filePath(QStringLiteral("ModemLog.txt"));

@@ -171,7 +171,7 @@ TEST_F(CliReportTest, JsonRoundTripsEveryFigure) {
       EXPECT_EQ(e[QStringLiteral("TotalSeconds")].toInt(), x.TotalSeconds);
       EXPECT_EQ(e[QStringLiteral("TotalSessions")].toInt(), x.TotalSessions);
       EXPECT_EQ(e[QStringLiteral("TotalCost")].toDouble(), x.TotalCost);  // exact: shortest round-trip text
-      EXPECT_EQ(e[QStringLiteral("TotalBytesRead")].toInt(), x.TotalBytesRead);
+      EXPECT_EQ(e[QStringLiteral("TotalBytesRead")].toInteger(), x.TotalBytesRead);
     }
     const QJsonArray sessions = o[QStringLiteral("Sessions")].toArray();
     ASSERT_EQ(sessions.size(), t.SessionCount);

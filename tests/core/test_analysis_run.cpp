@@ -120,6 +120,21 @@ TEST_F(AnalysisRunTest, LastSessionStillConnectedIsClosedWithTheSubstitute) {
   EXPECT_TRUE(ReportWanted(r));
 }
 
+TEST_F(AnalysisRunTest, BytesReadOfOneNumberAddUpBeyondTwoGibibytes) {
+  QStringList lines;
+  for (int i = 0; i < 3; ++i) {
+    const TimeOfDay t = MakeTime(10 + i, 0, 0);
+    lines << Dial(t, "111") << Connect(t + 30) << Hangup(t + 600)
+          << LogLine(d16, t + 602, QStringLiteral("READS : 2000000000 BYTES"));
+  }
+  const RunState r = Process(Write(Join(lines)), lines.size());
+  EXPECT_TRUE(reporter.errors.isEmpty()) << reporter.errors.join(QLatin1Char('|')).toStdString();
+  ASSERT_EQ(r.Tables.ServiceTotalsCount, 1);
+  EXPECT_EQ(r.Tables.ServiceTotals[1].TotalBytesRead, Q_INT64_C(6000000000));
+  EXPECT_EQ(r.Tables.ServiceTotals[1].TotalSessions, 3);
+  EXPECT_TRUE(ReportWanted(r));
+}
+
 TEST_F(AnalysisRunTest, IncompleteTariffsWarnAndStillReport) {
   AddService(config, TariffService(QStringLiteral("555"), {MakeTariff(QStringLiteral("Day"), QStringLiteral("Everyday"),
                                                                       MakeTime(8, 0, 0), MakeTime(17, 59, 0), 0.3, 0, 0)}));

@@ -31,6 +31,8 @@ void AddCounter(qint32& counter, qint64 amount) {
   counter = static_cast<qint32>(sum);
 }
 
+void AddCounter(qint64& counter, qint64 amount) { counter += amount; }
+
 // Whole seconds of a configured amount, never negative.
 qint64 WholeSeconds(double seconds) { return std::max<qint64>(static_cast<qint64>(std::nearbyint(seconds)), 0); }
 

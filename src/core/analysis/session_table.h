@@ -28,7 +28,9 @@ struct ServiceTotal {
   qint32 TotalSeconds = 0;
   qint32 TotalSessions = 0;
   double TotalCost = 0;
-  qint32 TotalBytesRead = 0;
+  // Wider than a session's own count: a few months of downloads on one number
+  // pass 2 GiB, and a total must never stop a report.
+  qint64 TotalBytesRead = 0;
   bool operator==(const ServiceTotal&) const = default;
 };
 
