@@ -3,6 +3,7 @@
 #include <QCheckBox>
 #include <QDir>
 #include <QFile>
+#include <QGuiApplication>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -11,6 +12,7 @@
 #include <QPrinter>
 #include <QPushButton>
 #include <QRegularExpression>
+#include <QScreen>
 #include <QSignalSpy>
 #include <QTest>
 #include <QTextBrowser>
@@ -293,6 +295,35 @@ class CommonWindowsTest : public QObject {
     delete mainWindow;
   }
 
+  // Every text start-up puts in the status label fits it, inside the
+  // picture; the splash stands in the middle of the screen and, waiting for
+  // a click, takes the keyboard so that a key press continues.
+  void splashLabelHoldsEveryTextAndTheWindowIsCentred() {
+    QPointer<QWidget> mainWindow;
+    QPointer<frmSplash> splash = new frmSplash([](Progress&) { return true; }, [&] {
+      mainWindow = new QWidget;
+      return mainWindow.data();
+    });
+    QLabel* label = splash->SplashLabel1;
+    for (const QString& text : {QStringLiteral("Reading User Configuration"),
+                                QStringLiteral("Please Wait . . . Checking Modem Log"),
+                                QStringLiteral("Please Wait .....Loading  99%"),
+                                QStringLiteral("Please Wait .....Loading 100%"), QStringLiteral("Click to continue...")}) {
+      QVERIFY2(label->fontMetrics().horizontalAdvance(text) <= label->contentsRect().width(), qPrintable(text));
+    }
+    QVERIFY(splash->Picture1->geometry().contains(label->geometry()));
+    splash->Form_Load();
+    QVERIFY(splash->SplashWaitsForClick());
+    const QPoint centre = QGuiApplication::primaryScreen()->availableGeometry().center();
+    QVERIFY2((splash->geometry().center() - centre).manhattanLength() <= 2,
+             qPrintable(QStringLiteral("%1,%2").arg(splash->geometry().center().x()).arg(splash->geometry().center().y())));
+    QTRY_VERIFY(splash->isActiveWindow());
+    QTest::keyClick(splash.data(), Qt::Key_Return);
+    QVERIFY(!mainWindow.isNull());
+    QTRY_VERIFY(splash.isNull());
+    delete mainWindow;
+  }
+
   void splashWithLogHandsOverAtOnceAndShowsTheCheck() {
     // 200 bytes: the label changes every 2 bytes, 1% to 99%, then 100%.
     const QString log = env_->LogDir() + QStringLiteral("ModemLog.txt");
@@ -553,6 +584,35 @@ class CommonWindowsTest : public QObject {
     QCOMPARE(pagesWhileUp, QStringList{QStringLiteral("modem_log.html")});
     QCOMPARE(pressed, MessageButton::No);
     QCOMPARE(MessageBox::LastMessageAnswer(), QStringLiteral("7"));
+  }
+
+  // The box stays up after its Help button opened the help window, and the
+  // help window can be used meanwhile: its contents list takes clicks.
+  void helpWindowUsableWhileItsBoxIsUp() {
+    SetUnattended(false);
+    QWidget owner;
+    owner.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&owner));
+    QStringList pagesAfterClick;
+    WithModalBoxes({[&](QMessageBox& box) { box.button(QMessageBox::Help)->click(); },
+                    [&](QMessageBox& box) {
+                      frmHelp* help = HelpWindow();
+                      auto* list = help->findChild<QListWidget*>("lstContents");
+                      const QList<QListWidgetItem*> items =
+                          list->findItems(QStringLiteral("Looking after the log"), Qt::MatchExactly);
+                      if (!items.isEmpty()) {
+                        QTest::mouseClick(list->viewport(), Qt::LeftButton, {},
+                                          list->visualItemRect(items.constFirst()).center());
+                      }
+                      pagesAfterClick.append(help->CurrentPage());
+                      box.button(QMessageBox::Ok)->click();
+                    }},
+                   [&] {
+                     MessageBox::Show(MessageBoxSpec{QStringLiteral("No Modem Log Detected!"), QStringLiteral("No log."),
+                                                     MessageButtons::Ok, MessageIcon::Exclamation, 6},
+                                      &owner);
+                   });
+    QCOMPARE(pagesAfterClick, QStringList{QStringLiteral("log_maintenance.html")});
   }
 
   // --- About ----------------------------------------------------------

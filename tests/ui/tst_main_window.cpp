@@ -3,11 +3,14 @@
 // messages, the availability of the commands for each state of the current
 // file, switching to an archive and back, and Process on a small log.
 #include <QAbstractItemView>
+#include <QCursor>
+#include <QEventLoop>
 #include <QFile>
 #include <QMessageBox>
 #include <QPointer>
 #include <QSignalSpy>
 #include <QTableView>
+#include <QTimer>
 #include <QtTest>
 #include <memory>
 
@@ -16,6 +19,7 @@
 #include "common/desktop_error_reporter.h"
 #include "common/end_program.h"
 #include "common/file_dialog.h"
+#include "common/help_window.h"
 #include "common/message_box.h"
 #include "config/app_state.h"
 #include "config/date_entry.h"
@@ -811,6 +815,89 @@ class MainWindowTest : public QObject {
     QVERIFY(MessageBox::shownMessages()[0].text.startsWith(QStringLiteral("Corruption Detected in Modem Log File!")));
     QVERIFY(w_->mnuRepairLog->isEnabled());
     QVERIFY(w_->ToolbarButton(9)->isEnabled());
+  }
+
+  // The menu keys work with the focus in a date box, where the window spends
+  // most of its time: Ctrl+X ends the program there rather than cutting the
+  // box's text.
+  void menuKeysWorkFromTheDateBox() {
+    const QByteArray log = QuarterLog();
+    StartUp(&log);
+    OpenWindow();
+    int ended = 0;
+    SetProgramExitHandler([&ended] { ++ended; });
+    QTRY_VERIFY(w_->inputStarting->hasFocus());
+    QTest::keyClick(w_->inputStarting, Qt::Key_F, Qt::ControlModifier);
+    QCOMPARE(w_->inputStarting->text(), Box(D(1998, 1, 1)));
+    QTest::keyClick(w_->inputStarting, Qt::Key_L, Qt::ControlModifier);
+    QCOMPARE(w_->inputStarting->text(), Box(D(1998, 3, 31)));
+    QCOMPARE(ended, 0);
+    w_->inputStarting->selectAll();
+    QTest::keyClick(w_->inputStarting, Qt::Key_X, Qt::ControlModifier);
+    QCOMPARE(ended, 1);
+    QVERIFY(ProgramEnding());
+  }
+
+  // Options and About load under the hourglass; once their own event loop
+  // runs the user works in them with the normal pointer, and afterwards the
+  // pointer is as it was.
+  void modalWindowsAreNotUsedUnderTheHourglass() {
+    const QByteArray log = WeekLog();
+    StartUp(&log);
+    QList<int> shapesInside;
+    const auto modal = [&shapesInside](frmMain&, AppState&) {
+      QEventLoop loop;
+      QTimer::singleShot(0, &loop, &QEventLoop::quit);
+      loop.exec();
+      const QCursor* cursor = QGuiApplication::overrideCursor();
+      shapesInside.append(cursor != nullptr ? static_cast<int>(cursor->shape()) : -1);
+    };
+    MainHooks().ShowAbout = modal;
+    MainHooks().ShowOptions = modal;
+    OpenWindow();
+    QGuiApplication::setOverrideCursor(Qt::CrossCursor);
+    w_->mnuAbout->trigger();
+    w_->mnuSetup->trigger();
+    QCOMPARE(shapesInside, (QList<int>{static_cast<int>(Qt::CrossCursor), static_cast<int>(Qt::CrossCursor)}));
+    QVERIFY(QGuiApplication::overrideCursor() != nullptr);
+    QCOMPARE(QGuiApplication::overrideCursor()->shape(), Qt::CrossCursor);
+    QGuiApplication::restoreOverrideCursor();
+    QCOMPARE(QGuiApplication::overrideCursor(), nullptr);
+  }
+
+  // A day picked on the calendar with the arrow keys and Enter goes into
+  // the active box, as a click would put it there.
+  void calendarTakesEnterFromTheKeyboard() {
+    const QByteArray log = WeekLog();
+    StartUp(&log);
+    OpenWindow();
+    QTRY_VERIFY(w_->inputStarting->hasFocus());
+    QCOMPARE(w_->inputStarting->text(), Box(D(1998, 1, 21)));
+    auto* view = w_->Calendar1->findChild<QTableView*>();
+    QVERIFY(view != nullptr);
+    view->setFocus(Qt::TabFocusReason);
+    QTRY_VERIFY(view->hasFocus());
+    QTest::keyClick(view, Qt::Key_Left);
+    QTest::keyClick(view, Qt::Key_Left);
+    QCOMPARE(w_->inputStarting->text(), Box(D(1998, 1, 21)));
+    QTest::keyClick(view, Qt::Key_Return);
+    QCOMPARE(w_->inputStarting->text(), Box(D(1998, 1, 19)));
+    QCOMPARE(state_->ReportStartDate, FromQDate(D(1998, 1, 19)));
+    QTRY_VERIFY(w_->inputStarting->hasFocus());
+  }
+
+  // The help window goes with the main window: left open it would keep the
+  // program running with no main window.
+  void closingTheWindowClosesHelp() {
+    const QByteArray log = WeekLog();
+    StartUp(&log);
+    OpenWindow();
+    QTest::keyClick(w_, Qt::Key_F1);
+    QPointer<QWidget> help = HelpWindow();
+    QVERIFY(!help.isNull());
+    QVERIFY(help->isVisible());
+    w_->close();
+    QVERIFY(help.isNull() || !help->isVisible());
   }
 
   void clearModemLogAsksThenDeletesAndEnds() {

@@ -15,6 +15,7 @@
 #include "analysis/session_builder.h"
 #include "common/desktop_error_reporter.h"
 #include "common/file_dialog.h"
+#include "common/help_window.h"
 #include "common/printer_dialog.h"
 #include "config/app_state.h"
 #include "config/configuration_io.h"
@@ -605,6 +606,18 @@ class TestReportWindow : public QObject {
     QTest::newRow("details across years") << true << MakeDate(1999, 12, 28) << MakeDate(2000, 2, 9)
                                           << "Detail 28Dec99 - 09Feb00";
   }
+  // F1 in the report window opens help at the page on the report window.
+  void f1OpensTheReportWindowPage() {
+    SetHelpDirectory(QStringLiteral(MIROLAT_SOURCE_DIR "/docs/help"));
+    Open();
+    QVERIFY(QTest::qWaitForWindowActive(window_));
+    QTest::keyClick(window_, Qt::Key_F1);
+    QPointer<frmHelp> help = HelpWindow();
+    QVERIFY(!help.isNull());
+    QCOMPARE(help->CurrentPage(), QStringLiteral("report_window.html"));
+    delete help.data();
+  }
+
   void defaultFileNames() {
     QFETCH(bool, details);
     QFETCH(int, start);

@@ -105,6 +105,9 @@ MessageButton ShowModal(const MessageBoxSpec& spec, QWidget* parent, MessageButt
       if (answer == defaultAnswer) box.setDefaultButton(button);
     }
     QPushButton* help = spec.helpTopic > 0 ? box.addButton(QMessageBox::Help) : nullptr;
+    // A box with a Help button blocks only its own window, so that the help
+    // window it opens can be read, scrolled and searched while it stays up.
+    if (help != nullptr && parent != nullptr) box.setWindowModality(Qt::WindowModal);
     box.setEscapeButton(box.button(StandardButtonOf(EscapeAnswerOf(spec.buttons))));
     box.exec();
     QAbstractButton* clicked = box.clickedButton();

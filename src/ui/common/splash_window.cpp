@@ -1,9 +1,13 @@
 #include "common/splash_window.h"
 
 #include <QCoreApplication>
+#include <QFontMetrics>
+#include <QGuiApplication>
 #include <QKeyEvent>
 #include <QLinearGradient>
 #include <QPainter>
+#include <QScreen>
+#include <algorithm>
 
 #include "common/end_program.h"
 
@@ -45,6 +49,7 @@ frmSplash::frmSplash(StartUpFunction startUp, MainWindowFactory mainWindowFactor
   setObjectName(QStringLiteral("frmSplash"));
   setAttribute(Qt::WA_DeleteOnClose);
   setWindowTitle(QStringLiteral("Mirolat"));
+  setFocusPolicy(Qt::StrongFocus);
 
   Picture1 = new QLabel(this);
   Picture1->setObjectName(QStringLiteral("Picture1"));
@@ -75,7 +80,14 @@ frmSplash::frmSplash(StartUpFunction startUp, MainWindowFactory mainWindowFactor
   Picture1->resize(Picture1->pixmap().size());
   setFixedSize(Picture1->size());
   // The status label: centred vertically, at three quarters of the free width.
-  SplashLabel1->resize(260, 24);
+  // Wide enough for the longest text start-up gives it.
+  const QFontMetrics metrics(labelFont);
+  int labelWidth = 0;
+  for (const char* text : {"Reading User Configuration", "Please Wait . . . Checking Modem Log",
+                           "Please Wait .....Loading  100%", "Click to continue..."}) {
+    labelWidth = std::max(labelWidth, metrics.horizontalAdvance(QString::fromLatin1(text)));
+  }
+  SplashLabel1->resize(std::min(labelWidth + 8, Picture1->width() - 16), std::max(24, metrics.height() + 4));
   SplashLabel1->move(static_cast<int>((Picture1->width() - SplashLabel1->width()) * 0.75),
                      static_cast<int>((Picture1->height() - SplashLabel1->height()) * 0.5));
   // The version near the bottom-right corner.
@@ -93,6 +105,12 @@ frmSplash::frmSplash(StartUpFunction startUp, MainWindowFactory mainWindowFactor
 frmSplash::~frmSplash() { UnregisterWindow(this); }
 
 void frmSplash::Form_Load() {
+  // In the middle of the screen, as a splash window stands.
+  if (QScreen* screen = QGuiApplication::primaryScreen()) {
+    QRect frame = geometry();
+    frame.moveCenter(screen->availableGeometry().center());
+    move(frame.topLeft());
+  }
   show();
   LabelVersion->setText(VersionText());
   QCoreApplication::processEvents();
@@ -101,6 +119,10 @@ void frmSplash::Form_Load() {
   if (waitsForClick_) {
     SplashTimer1->start();
     SetStatusText(QStringLiteral("Click to continue..."));
+    // A key press continues too: the window asks for the keyboard, which a
+    // splash window is not otherwise given.
+    activateWindow();
+    setFocus(Qt::OtherFocusReason);
   } else {
     ShowMainWindowAndUnload();
   }

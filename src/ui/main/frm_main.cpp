@@ -5,6 +5,7 @@
 #include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QKeyEvent>
 #include <QGuiApplication>
 #include <QMenuBar>
 #include <QMessageBox>
@@ -14,6 +15,7 @@
 #include <QWindow>
 #include <cerrno>
 #include <cstdio>
+#include <memory>
 
 #include "analysis/analysis_run.h"
 #include "common/beep.h"
@@ -104,6 +106,28 @@ class WaitCursor {
   ~WaitCursor() { QGuiApplication::restoreOverrideCursor(); }
   WaitCursor(const WaitCursor&) = delete;
   WaitCursor& operator=(const WaitCursor&) = delete;
+};
+
+// The hourglass while a modal window loads: it gives way to the normal
+// pointer as soon as the window's own event loop runs, so the user does not
+// work in the window under a busy pointer.
+class WaitCursorWhileLoading {
+ public:
+  WaitCursorWhileLoading() : restored_(std::make_shared<bool>(false)) {
+    QGuiApplication::setOverrideCursor(Qt::WaitCursor);
+    QTimer::singleShot(0, qApp, [restored = restored_] { Restore(*restored); });
+  }
+  ~WaitCursorWhileLoading() { Restore(*restored_); }
+  WaitCursorWhileLoading(const WaitCursorWhileLoading&) = delete;
+  WaitCursorWhileLoading& operator=(const WaitCursorWhileLoading&) = delete;
+
+ private:
+  static void Restore(bool& restored) {
+    if (restored) return;
+    restored = true;
+    QGuiApplication::restoreOverrideCursor();
+  }
+  std::shared_ptr<bool> restored_;
 };
 
 }  // namespace
@@ -265,6 +289,10 @@ void frmMain::BuildControls() {
   inputEnding->setObjectName(QStringLiteral("inputEnding"));
   inputEnding->setGeometry(125, 52, 85, 24);
   inputEnding->setToolTip(QStringLiteral("Enter the ending date."));
+  // The menu's Exit key (Ctrl+X) ends the program from the date boxes too,
+  // instead of cutting their text.
+  inputStarting->installEventFilter(this);
+  inputEnding->installEventFilter(this);
 
   auto spin = [this](const char* name, const QString& tip, const QRect& geometry) {
     auto* s = new SpinButton(inputFrame);
@@ -381,6 +409,8 @@ void frmMain::ConnectHandlers() {
   connect(inputStarting, &QLineEdit::textChanged, this, &frmMain::inputStarting_Change);
   connect(inputEnding, &QLineEdit::textChanged, this, &frmMain::inputEnding_Change);
   connect(Calendar1, &QCalendarWidget::clicked, this, &frmMain::Calendar1_Click);
+  // Enter on a day picked with the arrow keys is the keyboard's click.
+  connect(Calendar1, &QCalendarWidget::activated, this, &frmMain::Calendar1_Click);
   connect(Calendar1, &QCalendarWidget::selectionChanged, this, &frmMain::ShowDateTitle);
   connect(UpDown1, &SpinButton::UpClick, this, &frmMain::UpDown1_UpClick);
   connect(UpDown1, &SpinButton::DownClick, this, &frmMain::UpDown1_DownClick);
@@ -766,7 +796,7 @@ void frmMain::RescanCurrentFile() { ScanLog(state_.File, state_.Config, SharedEr
 void frmMain::mnuSetup_Click() {
   if (!MainHooks().ShowOptions) return;
   {
-    WaitCursor wait;
+    WaitCursorWhileLoading wait;
     MainHooks().ShowOptions(*this, state_);
   }
   if (!state_.LogFileChanged) return;
@@ -843,7 +873,7 @@ void frmMain::mnuHowToHelp_Click() { ShowHelpUsing(); }
 
 void frmMain::mnuAbout_Click() {
   if (!MainHooks().ShowAbout) return;
-  WaitCursor wait;
+  WaitCursorWhileLoading wait;
   MainHooks().ShowAbout(*this, state_);
 }
 
@@ -853,6 +883,9 @@ void frmMain::closeEvent(QCloseEvent* event) {
       for (QWidget* w : RegisteredWindows(role)) w->close();
     }
     if (!logViewer_.isNull()) logViewer_->close();
+    // The help window is the program's too: left open it would keep the
+    // program running with no main window.
+    if (frmHelp* help = HelpWindow()) help->close();
   }
   event->accept();
 }
@@ -1127,6 +1160,14 @@ void frmMain::OnFocusChanged(QWidget* old, QWidget* now) {
 }
 
 bool frmMain::eventFilter(QObject* watched, QEvent* event) {
+  // A date box takes Ctrl+X as its own Cut key: the menu's Exit comes first.
+  if ((watched == inputStarting || watched == inputEnding) && event->type() == QEvent::KeyPress) {
+    auto* key = static_cast<QKeyEvent*>(event);
+    if (mnuExit->isEnabled() && QKeySequence(key->keyCombination()) == mnuExit->shortcut()) {
+      mnuExit->trigger();
+      return true;
+    }
+  }
   if (watched == LabelStarting || watched == LabelEnding) {
     if (event->type() == QEvent::MouseButtonPress) {
       if (watched == LabelStarting) {

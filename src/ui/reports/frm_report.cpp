@@ -21,6 +21,7 @@
 #include "common/desktop_error_reporter.h"
 #include "common/end_program.h"
 #include "common/file_dialog.h"
+#include "common/help_window.h"
 #include "common/printer_dialog.h"
 #include "config/app_state.h"
 #include "config/configuration_io.h"
@@ -80,6 +81,8 @@ QFont FixedPitchFont(int points) {
 }
 
 constexpr int kStoredColumns = 7;
+// F1 in the report window: the page on the report window.
+constexpr int kReportWindowHelpTopic = 5;
 constexpr double kFrameMarginTwips = 120;
 
 }  // namespace
@@ -94,6 +97,7 @@ frmReport::frmReport(AppState& state, QWidget* parent) : QMainWindow(parent, Qt:
   BuildControls();
   BuildMenus();
   BuildToolbar();
+  InstallHelpKey(this, kReportWindowHelpTopic);
   RegisterWindow(WindowRole::Report, this);
   Form_Load();
 }
