@@ -66,12 +66,7 @@ RunState ProcessLog(const RunInputs& inputs, const QString& logFilePath, Progres
           data = QByteArrayView(copy);
         }
       }
-      qsizetype pos = 0;
-      QByteArrayView line;
-      while (state.KeepGoing && NextLogLine(data, pos, line)) {
-        builder.ProcessLogLine(line);
-        if (state.TooManyServices) state.KeepGoing = false;
-      }
+      builder.ProcessLogText(data);
     }
   }
 

@@ -3,6 +3,7 @@
 #include <cstring>
 #include <limits>
 
+#include "analysis/entry_scanner.h"
 #include "common/errors.h"
 
 namespace mirolat {
@@ -158,8 +159,7 @@ bool NextLogLine(QByteArrayView data, qsizetype& pos, QByteArrayView& line) {
     pos = n;
     return false;
   }
-  qsizetype i = pos;
-  while (i < n && p[i] != '\n' && p[i] != '\r' && p[i] != '\x1a') ++i;
+  const qsizetype i = FindLineEnd(data, pos);
   line = data.sliced(pos, i - pos);
   if (i < n && p[i] == '\x1a') {
     pos = n;

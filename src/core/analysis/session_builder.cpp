@@ -60,56 +60,18 @@ bool TakeSessionNumber(RunState& run, const Configuration& config) {
   return true;
 }
 
-SessionBuilder::SessionBuilder(const RunInputs& inputs, RunState& state, Progress& progress, ErrorReporter& reporter)
-    : in_(inputs), s_(state), progress_(progress), reporter_(reporter) {
-  const Configuration& config = *in_.config;
-  for (int b = 0; b < 256; ++b) upper_[static_cast<size_t>(b)] = static_cast<unsigned char>(b >= 'a' && b <= 'z' ? b - ('a' - 'A') : b);
-  const QString* texts[kKindCount] = {&config.ModemDial,           &config.ModemAnswer,         &config.ModemConnect,
-                                      &config.ModemUserDisconnect, &config.ModemHostDisconnect, &config.ModemReads,
-                                      &config.ModemWrites};
-  for (int k = 0; k < kKindCount; ++k) {
-    const QString& text = *texts[k];
-    bool possible = true;
-    QByteArray bytes;
-    for (QChar c : text) {
-      if (c.unicode() > 0xFF) possible = false;  // no Latin-1 line holds it
-      bytes.append(static_cast<char>(c.unicode() & 0xFF));
-    }
-    if (!possible) continue;
-    if (bytes.isEmpty()) {
-      alwaysKinds_ |= 1u << k;
-      continue;
-    }
-    // Upper-cased lines never hold a lower-case ASCII letter.
-    if (std::any_of(bytes.begin(), bytes.end(), [](char c) { return c >= 'a' && c <= 'z'; })) continue;
-    texts_[static_cast<size_t>(k)] = bytes;
-    possibleKinds_ |= 1u << k;
-  }
-  shortestText_ = 0;
-  for (const QByteArray& text : texts_) {
-    if (!text.isEmpty() && (shortestText_ == 0 || text.size() < shortestText_)) shortestText_ = text.size();
-  }
-  if (shortestText_ >= 1) {
-    const qsizetype m = shortestText_;
-    const auto maxShift = static_cast<unsigned char>(std::min<qsizetype>(m, 255));
-    for (int b = 0; b < 256; ++b) {
-      const unsigned char u = upper_[static_cast<size_t>(b)];
-      unsigned char shift = maxShift;
-      unsigned char kinds = 0;
-      for (int k = 0; k < kKindCount; ++k) {
-        const QByteArray& text = texts_[static_cast<size_t>(k)];
-        if (text.isEmpty()) continue;
-        for (qsizetype j = 0; j < m; ++j) {
-          if (static_cast<unsigned char>(text[j]) != u) continue;
-          shift = std::min(shift, static_cast<unsigned char>(std::min<qsizetype>(m - 1 - j, 255)));
-          if (j == m - 1) kinds |= static_cast<unsigned char>(1u << k);
-        }
-      }
-      skip_[static_cast<size_t>(b)] = shift;
-      lastKinds_[static_cast<size_t>(b)] = kinds;
-    }
-  }
+namespace {
+
+QList<QString> ResponseTexts(const Configuration& config) {
+  // In the order of SessionBuilder's kinds.
+  return {config.ModemDial,           config.ModemAnswer,         config.ModemConnect, config.ModemUserDisconnect,
+          config.ModemHostDisconnect, config.ModemReads,          config.ModemWrites};
 }
+
+}  // namespace
+
+SessionBuilder::SessionBuilder(const RunInputs& inputs, RunState& state, Progress& progress, ErrorReporter& reporter)
+    : in_(inputs), s_(state), progress_(progress), reporter_(reporter), scanner_(ResponseTexts(*inputs.config)) {}
 
 PricingContext SessionBuilder::Pricing() const {
   PricingContext ctx;
@@ -145,6 +107,7 @@ void SessionBuilder::StartRun() {
   ResetSession();
   s_.Tables.ResetTables();
   s_.ProgressStep = static_cast<qint32>(std::floor(in_.LogEntryCount / 10.0));
+  nextProgressLine_ = s_.ProgressStep;
   datePrefixLength_ = -1;
 }
 
@@ -173,50 +136,12 @@ void SessionBuilder::Discard() {
   s_.LastClosedWritesTaken = false;
 }
 
-// One pass over the line finds every kind of entry it is: the line as
-// upper-cased (ASCII only) contains the kind's text.
-void SessionBuilder::FindKinds() {
-  unsigned found = alwaysKinds_;
-  const auto* p = reinterpret_cast<const unsigned char*>(raw_.data());
-  const qsizetype n = raw_.size();
-  auto matchesAt = [&](int k, qsizetype at) {
-    const QByteArray& text = texts_[static_cast<size_t>(k)];
-    const qsizetype length = text.size();
-    if (length > n - at) return false;
-    const auto* t = reinterpret_cast<const unsigned char*>(text.constData());
-    for (qsizetype j = 0; j < length; ++j) {
-      if (upper_[p[at + j]] != t[j]) return false;
-    }
-    return true;
-  };
-  if (shortestText_ >= 1) {
-    const qsizetype m = shortestText_;
-    qsizetype i = m - 1;  // the window's last byte
-    while (i < n) {
-      const unsigned char shift = skip_[p[i]];
-      if (shift != 0) {
-        i += shift;
-        continue;
-      }
-      unsigned candidates = lastKinds_[p[i]] & ~found;
-      while (candidates != 0) {
-        const int k = std::countr_zero(candidates);
-        candidates &= candidates - 1;
-        if (matchesAt(k, i - (m - 1))) found |= 1u << k;
-      }
-      ++i;
-    }
-  }
-  kinds_ = found;
-  kindsReady_ = true;
-}
-
 QStringView SessionBuilder::UpperLineText() {
   const qsizetype n = raw_.size();
   upperLine_.resize(n);
   const auto* src = reinterpret_cast<const unsigned char*>(raw_.data());
   char* dst = upperLine_.data();
-  for (qsizetype i = 0; i < n; ++i) dst[i] = static_cast<char>(upper_[src[i]]);
+  for (qsizetype i = 0; i < n; ++i) dst[i] = static_cast<char>(src[i] >= 'a' && src[i] <= 'z' ? src[i] - ('a' - 'A') : src[i]);
   AssignLatin1(QByteArrayView(upperLine_), upperText_);
   return upperText_;
 }
@@ -233,10 +158,24 @@ QString SessionBuilder::Kilobytes(qint64 bytes) const {
 }
 
 void SessionBuilder::ProcessLogLine(QByteArrayView line) {
-  // 1. Empty lines and lines of blanks are not entries.
-  if (std::all_of(line.begin(), line.end(), [](char c) { return c == ' '; })) return;
   raw_ = line;
   kindsReady_ = false;
+  ProcessLine();
+}
+
+void SessionBuilder::ProcessLogText(QByteArrayView data) {
+  qsizetype pos = 0;
+  while (s_.KeepGoing && scanner_.Next(data, pos, raw_, kinds_)) {
+    kindsReady_ = true;
+    ProcessLine();
+    if (s_.TooManyServices) s_.KeepGoing = false;
+  }
+}
+
+void SessionBuilder::ProcessLine() {
+  const QByteArrayView line = raw_;
+  // 1. Empty lines and lines of blanks are not entries.
+  if (std::all_of(line.begin(), line.end(), [](char c) { return c == ' '; })) return;
 
   // 2. The line's date (lines of one day share their first ten characters).
   const qsizetype keyLength = std::min<qsizetype>(line.size(), 10);
@@ -253,9 +192,10 @@ void SessionBuilder::ProcessLogLine(QByteArrayView line) {
     return;
   }
 
-  // 3. Progress, about ten times a run.
+  // 3. Progress, about ten times a run: every ProgressStep lines from the start.
   ++s_.LinesRead;
-  if (s_.ProgressStep > 0 && s_.LinesRead % s_.ProgressStep == 0) {
+  if (s_.LinesRead == nextProgressLine_ && s_.ProgressStep > 0) {
+    nextProgressLine_ += s_.ProgressStep;
     const double p = std::floor(static_cast<double>(s_.LinesRead) / static_cast<double>(in_.LogEntryCount) * 100.0);
     if (p <= 100) {
       progress_.SetStatus(ProcessingText(static_cast<int>(p)));

@@ -9,6 +9,7 @@
 #include <QString>
 #include <array>
 
+#include "analysis/entry_scanner.h"
 #include "analysis/session_table.h"
 #include "common/dates.h"
 #include "common/errors.h"
@@ -80,6 +81,10 @@ class SessionBuilder {
   void StartRun();
   // One line of the log (without its line ending), bytes as Latin-1.
   void ProcessLogLine(QByteArrayView line);
+  // Every line of a log's bytes in turn, while KeepGoing: lines split as
+  // NextLogLine splits them; a line that reaches MaxServices numbers is the
+  // last one read.
+  void ProcessLogText(QByteArrayView data);
   // Closes the open session with the substitute duration and data.
   void CloseWithoutDisconnect();
   // No session in progress.
@@ -96,9 +101,12 @@ class SessionBuilder {
  private:
   // The seven kinds of entry, as bits of kinds_.
   enum Kind : int { kDial, kAnswer, kConnect, kUserDisconnect, kHostDisconnect, kReads, kWrites, kKindCount };
-  void FindKinds();
+  void ProcessLine();
   bool Has(Kind kind) {
-    if (!kindsReady_) FindKinds();
+    if (!kindsReady_) {
+      kinds_ = scanner_.KindsOf(raw_);
+      kindsReady_ = true;
+    }
     return (kinds_ >> kind) & 1u;
   }
   bool IsDisconnectLine() { return Has(kUserDisconnect) || Has(kHostDisconnect); }
@@ -117,17 +125,8 @@ class SessionBuilder {
   Progress& progress_;
   ErrorReporter& reporter_;
 
-  // The response texts as Latin-1 bytes (upper case, as configured).
-  std::array<QByteArray, kKindCount> texts_;
-  unsigned alwaysKinds_ = 0;  // empty texts: found in every line
-  std::array<unsigned char, 256> upper_{};  // ASCII upper-casing of one byte
-  // A multi-text skip search (Horspool over a set of texts), indexed by the
-  // line's raw byte: how far the search window may move on, and which kinds
-  // end their first shortestText_ bytes with that byte (any case).
-  std::array<unsigned char, 256> skip_{};
-  std::array<unsigned char, 256> lastKinds_{};
-  qsizetype shortestText_ = 0;
-  unsigned possibleKinds_ = 0;
+  // Finds the response texts in the lines (ASCII case ignored).
+  EntryScanner scanner_;
 
   // The current line: raw bytes, the kinds found in it (worked out on first
   // use), and its upper-cased text for the few entries that need it.
@@ -136,6 +135,8 @@ class SessionBuilder {
   bool kindsReady_ = false;
   QByteArray upperLine_;
   QString upperText_;
+  // LinesRead at which the progress display is next refreshed (0: never).
+  qint64 nextProgressLine_ = 0;
   // The date of the last dated line, keyed by its first ten bytes.
   char datePrefix_[10] = {};
   qsizetype datePrefixLength_ = -1;

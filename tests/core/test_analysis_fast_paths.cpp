@@ -1,0 +1,263 @@
+// The analysis's one-pass line splitting and response-text search against a
+// plain reference (split byte by byte, upper-case the line, look each text up):
+// line endings of every kind, byte 26, texts in any case, at a line's first or
+// last byte, across the 16-byte blocks the search reads, at the end of the
+// data; and whole runs over generated logs fed line by line and in one pass.
+#include <gtest/gtest.h>
+
+#include <QFile>
+#include <QTemporaryDir>
+#include <random>
+#include <vector>
+
+#include "analysis/analysis_run.h"
+#include "analysis/entry_scanner.h"
+#include "analysis/log_format.h"
+#include "analysis/log_generator.h"
+#include "analysis_fixtures.h"
+#include "config/locale_values.h"
+
+namespace mirolat {
+namespace {
+
+struct LineAndKinds {
+  QByteArray line;
+  unsigned kinds = 0;
+  bool operator==(const LineAndKinds&) const = default;
+};
+
+void PrintTo(const LineAndKinds& l, std::ostream* os) { *os << '"' << l.line.toStdString() << "\" kinds " << l.kinds; }
+
+const QList<QString> kDefaultTexts = {QStringLiteral("RECV: ATD"),
+                                      QStringLiteral("ANSWERING"),
+                                      QStringLiteral("CONNECTION ESTABLISHED"),
+                                      QStringLiteral("HANGING UP THE MODEM"),
+                                      QStringLiteral("REMOTE MODEM HUNG UP"),
+                                      QStringLiteral("READS"),
+                                      QStringLiteral("WRITES")};
+
+// The reference: lines split byte by byte, kinds by searching the ASCII
+// upper-cased line for each text.
+std::vector<LineAndKinds> Reference(const QByteArray& data, const QList<QString>& texts) {
+  std::vector<LineAndKinds> out;
+  qsizetype i = 0;
+  const qsizetype n = data.size();
+  while (i < n && data[i] != '\x1a') {
+    qsizetype e = i;
+    while (e < n && data[e] != '\n' && data[e] != '\r' && data[e] != '\x1a') ++e;
+    const QByteArray line = data.mid(i, e - i);
+    const QString upper = UpperAscii(QString::fromLatin1(line));
+    unsigned kinds = 0;
+    for (int k = 0; k < texts.size(); ++k) {
+      if (upper.contains(texts[k])) kinds |= 1u << k;
+    }
+    out.push_back({line, kinds});
+    if (e >= n || data[e] == '\x1a') break;
+    i = (data[e] == '\r' && e + 1 < n && data[e + 1] == '\n') ? e + 2 : e + 1;
+  }
+  return out;
+}
+
+std::vector<LineAndKinds> Scanned(const QByteArray& data, const QList<QString>& texts) {
+  const EntryScanner scanner(texts);
+  std::vector<LineAndKinds> out;
+  qsizetype pos = 0;
+  QByteArrayView line;
+  unsigned kinds = 0;
+  while (scanner.Next(data, pos, line, kinds)) {
+    out.push_back({line.toByteArray(), kinds});
+    // Each line's kinds as the line alone gives them.
+    EXPECT_EQ(scanner.KindsOf(line), kinds) << line.toByteArray().constData();
+  }
+  return out;
+}
+
+void ExpectSameAsReference(const QByteArray& data, const QList<QString>& texts) {
+  EXPECT_EQ(Scanned(data, texts), Reference(data, texts)) << "data (hex): " << data.toHex().constData();
+}
+
+TEST(AnalysisFastPaths, LinesAndKindsMatchThePlainSearch) {
+  struct Case {
+    const char* name;
+    QByteArray data;
+  };
+  const Case cases[] = {
+      {"mixed case", "01-15-1998 10:23:45.12 - CoNnEcTiOn EsTaBlIsHeD at 33600\r\n"},
+      {"lower case", "01-15-1998 10:23:45.12 - remote modem hung up.\r\n01-15-1998 10:23:46.00 - reads : 5 bytes"},
+      {"text starts the line", "CONNECTION ESTABLISHED\r\nREADS\r\nreads x\r\n"},
+      {"text ends the line", "01-15-1998 10:00:00.00 - x READS\r\n01-15-1998 10:00:00.00 - WRITES\n"},
+      {"text ends the data", "01-15-1998 10:00:00.00 - Hanging up the modem"},
+      {"text cut by the data's end", "01-15-1998 10:00:00.00 - Hanging up the mode"},
+      {"text across a line end", "01-15-1998 10:00:00.00 - CONNECTION\r\nESTABLISHED\r\nREA\nDS\rREADS"},
+      {"lines under 19 and 20 bytes", "01-15-1998 10:00\r\n01-15-1998 10:00:0\r\nREADS 1\r\n\r\n   \r\nx\r\n"},
+      {"CR only", "01-15-1998 10:00:00.00 - Answering\r01-15-1998 10:00:01.00 - Writes : 3\r\r"},
+      {"LF only", "01-15-1998 10:00:00.00 - Answering\n01-15-1998 10:00:01.00 - Writes : 3\n\n"},
+      {"LF CR", "READS\n\rWRITES\n\r"},
+      {"byte 26 ends the text", "01-15-1998 10:00:00.00 - Reads\x1a" "01-15-1998 10:00:00.00 - Writes\r\n"},
+      {"byte 26 starts a line", "READS\r\n\x1a" "WRITES\r\n"},
+      {"byte 26 first", "\x1a" "READS\r\n"},
+      {"empty", ""},
+      {"only endings", "\r\n\r\n\n\r\r"},
+      {"two texts, one line", "01-15-1998 10:00:00.00 - Recv: ATDT5551234<cr> answering, reads, writes, hung up"},
+      {"near misses", "READ READZ REMOTE MODEM HUNG U RECV: ATX CONNECTION ESTABLISHE Recv: <cr>"},
+      {"bit 0x20 look-alikes", "@NSWERING rE@DS READS\x80\xe0 WRITES"},
+      {"long line", QByteArray(300, 'x') + "hanging up the modem" + QByteArray(300, 'y') + "\r\n"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    ExpectSameAsReference(c.data, kDefaultTexts);
+  }
+}
+
+// Every place of a text relative to the 16-byte blocks, the line's end and
+// the data's end.
+TEST(AnalysisFastPaths, TextsAtEveryOffsetAndLineLength) {
+  const QByteArray texts[] = {"READS", "connection established", "Recv: ATD"};
+  for (const QByteArray& text : texts) {
+    for (int before = 0; before <= 40; ++before) {
+      for (int after : {0, 1, 7, 15, 16, 17, 33}) {
+        const QByteArray line = QByteArray(before, '.') + text + QByteArray(after, 'r');
+        SCOPED_TRACE(line.constData());
+        ExpectSameAsReference(line, kDefaultTexts);
+        ExpectSameAsReference(line + "\r\n" + line + "\r\n", kDefaultTexts);
+        ExpectSameAsReference(line + "\n" + QByteArray(40, 'z'), kDefaultTexts);
+        // The text's last byte cut off by a line end.
+        ExpectSameAsReference(line.left(before + text.size() - 1) + "\r" + text.right(1) + QByteArray(40, 'z'),
+                              kDefaultTexts);
+      }
+    }
+  }
+}
+
+TEST(AnalysisFastPaths, ConfiguredTextsOfAnyShape) {
+  struct Case {
+    const char* name;
+    QList<QString> texts;
+    QByteArray data;
+  };
+  const Case cases[] = {
+      {"one-character texts", {QStringLiteral("X"), QStringLiteral(":")},
+       "01-15-1998 10:00:00.00 - x\r\nno\r\n12:00\r\n"},
+      {"empty text is in every line", {QString(), QStringLiteral("READS")}, "a\r\n\r\nREADS\r\n"},
+      {"lower-case text is in none", {QStringLiteral("Reads"), QStringLiteral("READS")}, "Reads\r\nREADS\r\n"},
+      {"text beyond Latin-1 is in none", {QStringLiteral("CONNECT\u20ac"), QStringLiteral("CONNECT")},
+       "CONNECT\x80\r\nconnect\r\n"},
+      {"line ending in a text is in none", {QStringLiteral("A\rB"), QStringLiteral("A\x1a" "B")}, "A\rB\r\nA\x1a" "B"},
+      {"Latin-1 letters keep their case", {QStringLiteral("\u00c9T\u00c9")}, "\xc9t\xc9\r\n\xe9T\xe9\r\n\xc9T\xc9"},
+      {"non-letters with bit 0x20", {QStringLiteral("@@"), QStringLiteral("[1]")}, "``@@ {1} [1]\r\n`` {1}\r\n"},
+      {"text longer than 16 bytes", {QStringLiteral("A LONG RESPONSE TEXT OF MANY WORDS")},
+       QByteArray(20, ' ') + "a long response text of many words" + "\r\na long response text of many word"},
+      {"same first bytes", {QStringLiteral("ABC"), QStringLiteral("ABD"), QStringLiteral("AB")}, "xxabd abc\r\nab"},
+      {"eight texts", {QStringLiteral("A1"), QStringLiteral("B2"), QStringLiteral("C3"), QStringLiteral("D4"),
+                       QStringLiteral("E5"), QStringLiteral("F6"), QStringLiteral("G7"), QStringLiteral("H8")},
+       "a1 b2 c3\r\nd4 e5 f6 g7 h8 a1\r\nh8"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    ExpectSameAsReference(c.data, c.texts);
+    ExpectSameAsReference(c.data + QByteArray(40, '\n'), c.texts);
+  }
+}
+
+// Random bytes drawn mostly from the texts' letters, in both cases, with line
+// endings and byte 26 now and then.
+TEST(AnalysisFastPaths, RandomDataMatchesThePlainSearch) {
+  std::mt19937 gen(11);
+  const QByteArray alphabet = "READSWRITECONNhangupmodem: \r\n\r\n0123456789@`";
+  for (int round = 0; round < 300; ++round) {
+    QByteArray data;
+    const int length = int(gen() % 200);
+    for (int i = 0; i < length; ++i) {
+      const unsigned r = gen() % 100;
+      if (r < 20) {
+        const QByteArray& text = kDefaultTexts[int(gen() % 7)].toLatin1();
+        data += (gen() % 2) ? text : text.toLower();
+      } else if (r == 20 && gen() % 8 == 0) {
+        data += '\x1a';
+      } else {
+        data += alphabet[int(gen() % alphabet.size())];
+      }
+    }
+    ExpectSameAsReference(data, kDefaultTexts);
+  }
+}
+
+// A whole run over a generated log, in one pass over the file, gives what the
+// same lines give fed one by one to ProcessLogLine: every session, every
+// total, every counter. The log is also run with its letters in mixed case
+// and with CR-only endings.
+TEST(AnalysisFastPaths, WholeRunEqualsLineByLine) {
+  LogGeneratorOptions options;
+  options.seed = 5;
+  options.days = 40;
+  options.sessionsPerDay = 6;
+  const QByteArray generated = GenerateModemLog(options);
+  ASSERT_FALSE(generated.isEmpty());
+
+  QByteArray mixedCase = generated;
+  std::mt19937 gen(3);
+  for (char& c : mixedCase) {
+    if (gen() % 2 == 0) c = (c >= 'a' && c <= 'z') ? char(c - 32) : (c >= 'A' && c <= 'Z') ? char(c + 32) : c;
+  }
+  QByteArray crOnly = generated;
+  crOnly.replace("\r\n", "\r");
+
+  Configuration config;
+  const QStringList numbers = GeneratedLogNumbers();
+  testing::AddService(config, testing::FixedService(numbers[0], 0.12));
+  testing::AddService(config, testing::TariffService(numbers[1], {testing::MakeTariff(QStringLiteral("All day"),
+      QStringLiteral("Everyday"), MakeTime(0, 0, 0), MakeTime(23, 59, 59), 0.05, 0.02, 0)}));
+  config.MaxConnections = 2000;
+  config.MaxServices = 20;
+  const LocaleValues locale = LoadLocaleInfo(QLocale(QLocale::English, QLocale::UnitedStates));
+  RunInputs in;
+  in.config = &config;
+  in.locale = &locale;
+  in.ReportStartDate = FromQDate(options.start.addDays(3));
+  in.ReportEndDate = FromQDate(options.start.addDays(options.days - 5));
+
+  QTemporaryDir dir;
+  int logIndex = 0;
+  for (const QByteArray* log : std::initializer_list<const QByteArray*>{&generated, &mixedCase, &crOnly}) {
+    SCOPED_TRACE(logIndex);
+    const QString path = dir.filePath(QStringLiteral("log%1.txt").arg(logIndex++));
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write(*log);
+    file.close();
+    in.LogEntryCount = float(log->count('\r') + log->count('\n'));
+
+    NullProgress progress;
+    testing::ScriptedReporter reporter;
+    const RunState whole = ProcessLog(in, path, progress, reporter);
+
+    RunState single;
+    testing::ScriptedReporter singleReporter;
+    SessionBuilder builder(in, single, progress, singleReporter);
+    builder.StartRun();
+    qsizetype pos = 0;
+    QByteArrayView line;
+    while (single.KeepGoing && NextLogLine(*log, pos, line)) {
+      builder.ProcessLogLine(line);
+      if (single.TooManyServices) single.KeepGoing = false;
+    }
+    builder.FinishLog();
+
+    EXPECT_GT(whole.Tables.SessionCount, 50);
+    EXPECT_EQ(whole.Tables.SessionCount, single.Tables.SessionCount);
+    EXPECT_EQ(whole.Tables.ServiceTotalsCount, single.Tables.ServiceTotalsCount);
+    for (int i = 0; i <= whole.Tables.SessionCount; ++i) {
+      EXPECT_EQ(whole.Tables.Sessions[size_t(i)], single.Tables.Sessions[size_t(i)]) << "session " << i;
+    }
+    for (int i = 0; i <= whole.Tables.ServiceTotalsCount; ++i) {
+      EXPECT_EQ(whole.Tables.ServiceTotals[size_t(i)], single.Tables.ServiceTotals[size_t(i)]) << "entry " << i;
+    }
+    EXPECT_EQ(whole.LinesRead, single.LinesRead);
+    EXPECT_EQ(whole.ErrorsFound, single.ErrorsFound);
+    EXPECT_EQ(whole.LogCorrupt, single.LogCorrupt);
+    EXPECT_EQ(reporter.errors, singleReporter.errors);
+  }
+}
+
+}  // namespace
+}  // namespace mirolat
