@@ -85,14 +85,11 @@ TEST(LogFormat, ByteCountsFollowTheResponseText) {
       {"01-15-1998 10:45:12.34 - WRITES : 4096 BYTES", 0, 4096},
       {"01-15-1998 10:45:12.34 - READS : 0 BYTES", 0, 0},
       {"01-15-1998 10:45:12.34 - READS : 1,024 BYTES", 1, 0},       // the comma ends the digits
-      {"01-15-1998 10:45:12.34 - READS: 24513", 0, 0},              // digits up to the end of the line: no count
-      {"01-15-1998 10:45:12.34 - WRITES 99999999999", 0, 0},        // the same, however long
-      {"01-15-1998 10:45:12.34 - READS: 24513 ", 24513, 0},         // a blank ends the digits
+      {"01-15-1998 10:45:12.34 - READS: 24513", 24513, 0},          // digits up to the end of the line
       {"01-15-1998 10:45:12.34 - READS : NONE", 0, 0},              // no digit
       {"01-15-1998 10:45:12.34 - READS : 2147483647 BYTES", 2147483647, 0},
       {"01-15-1998 10:45:12.34 - NOTHING 99", 0, 0},                 // no response text
-      {"01-15-1998 10:45:12.34 - 77 READS 12 WRITES 34", 12, 0},    // digits after the text only; 34 ends the line
-      {"01-15-1998 10:45:12.34 - 77 READS 12 WRITES 34 B", 12, 34},
+      {"01-15-1998 10:45:12.34 - 77 READS 12 WRITES 34", 12, 34},   // digits after the text only
   };
   for (const auto& c : cases) {
     const QString line = QString::fromLatin1(c.upperLine);
@@ -103,7 +100,7 @@ TEST(LogFormat, ByteCountsFollowTheResponseText) {
 
 TEST(LogFormat, ByteCountBeyondThirtyTwoBitsOverflows) {
   const Configuration config;
-  for (const char* line : {"READS : 2147483648 BYTES", "READS : 99999999999999999999 BYTES"}) {
+  for (const char* line : {"READS : 2147483648 BYTES", "READS : 99999999999999999999"}) {
     try {
       ExtractReads(QString::fromLatin1(line), config);
       ADD_FAILURE() << "no error for " << line;

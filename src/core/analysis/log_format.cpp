@@ -81,17 +81,13 @@ const QString& ResponseText(EntryKind kind, const Configuration& config) {
 }
 
 // The first run of digits after the first occurrence of `text`. A run that
-// reaches the end of the line is no count (0): the count must be followed by
-// something, as in "READS : 24513 BYTES".
+// reaches the end of the line counts as well.
 qint32 ExtractCount(QStringView upperLine, const QString& text) {
   const qsizetype at = FindText(upperLine, text);
   if (at < 0) return 0;
   qsizetype i = at + text.size();
   const qsizetype n = upperLine.size();
   while (i < n && !IsDigit(upperLine[i])) ++i;
-  qsizetype end = i;
-  while (end < n && IsDigit(upperLine[end])) ++end;
-  if (end >= n) return 0;
   qint64 value = 0;
   for (; i < n && IsDigit(upperLine[i]); ++i) {
     value = value * 10 + (upperLine[i].unicode() - u'0');
