@@ -86,6 +86,7 @@ TEST(LogFormat, ByteCountsFollowTheResponseText) {
       {"01-15-1998 10:45:12.34 - READS : 0 BYTES", 0, 0},
       {"01-15-1998 10:45:12.34 - READS : 1,024 BYTES", 1, 0},       // the comma ends the digits
       {"01-15-1998 10:45:12.34 - READS: 24513", 24513, 0},          // digits up to the end of the line
+      {"01-15-1998 10:45:12.34 - READS: 24513 ", 24513, 0},         // a blank ends the digits
       {"01-15-1998 10:45:12.34 - READS : NONE", 0, 0},              // no digit
       {"01-15-1998 10:45:12.34 - READS : 2147483647 BYTES", 2147483647, 0},
       {"01-15-1998 10:45:12.34 - NOTHING 99", 0, 0},                 // no response text
