@@ -466,7 +466,8 @@ class TestReportWindow : public QObject {
     const FileDialogRequest& request = FileDialog::requests().first();
     QCOMPARE(request.kind, FileDialogRequest::Save);
     QCOMPARE(request.filter, QStringLiteral("Text (*.txt)"));
-    QCOMPARE(QFileInfo(request.directory).fileName(), proposed);
+    QCOMPARE(QFileInfo(request.directory).fileName(), proposed + QStringLiteral(".txt"));
+    QVERIFY(QFileInfo(request.directory).dir().exists());
 
     // The builder's own text, built apart from the window, plus one line end.
     auto fresh = JanuaryRun(state_->Config);
@@ -616,6 +617,34 @@ class TestReportWindow : public QObject {
     QVERIFY(!help.isNull());
     QCOMPARE(help->CurrentPage(), QStringLiteral("report_window.html"));
     delete help.data();
+  }
+
+  // At the default window size every toolbar button is on the bar, none
+  // hidden in its overflow menu.
+  void toolbarFitsTheDefaultWindow() {
+    Open();
+    QCOMPARE(window_->width(), TwipsToPixels(6900, Dpi()));
+    for (const char* key : {"Save", "Print", "Exit", "Summary", "Detail", "Standard", "List View", "Bigger", "Smaller"}) {
+      QWidget* button = window_->Toolbar1->widgetForAction(window_->ToolbarButtonByKey(QString::fromLatin1(key)));
+      QVERIFY2(button != nullptr && button->isVisible(), key);
+      QVERIFY2(window_->Toolbar1->rect().contains(button->geometry()), key);
+    }
+  }
+
+  // With no documents folder the Save As dialog starts in the home folder.
+  void saveAsWithoutDocumentsFolderStartsAtHome() {
+    QTemporaryDir home;
+    const QByteArray oldHome = qgetenv("HOME");
+    const QByteArray oldConfig = qgetenv("XDG_CONFIG_HOME");
+    qputenv("HOME", home.path().toLocal8Bit());
+    qputenv("XDG_CONFIG_HOME", home.filePath(QStringLiteral(".config")).toLocal8Bit());
+    Open();
+    FileDialog::setNextFileName(QString());
+    window_->mnuSaveAS->trigger();
+    qputenv("HOME", oldHome);
+    qputenv("XDG_CONFIG_HOME", oldConfig);
+    QCOMPARE(FileDialog::requests().size(), 1);
+    QCOMPARE(QFileInfo(FileDialog::requests().first().directory).absolutePath(), QDir(home.path()).absolutePath());
   }
 
   void defaultFileNames() {

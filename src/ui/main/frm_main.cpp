@@ -750,7 +750,8 @@ void frmMain::SetViewCaptions(bool archive) {
 }
 
 void frmMain::mnuOpenArchive_Click() {
-  const QString documents = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+  QString documents = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+  if (documents.isEmpty() || !QDir(documents).exists()) documents = QDir::homePath();
   const QString chosen = FileDialog::GetOpenFileName(this, QStringLiteral("Open Archive"), documents,
                                                      QString::fromLatin1(kArchiveFilter));
   if (chosen.isEmpty()) return;

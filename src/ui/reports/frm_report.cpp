@@ -284,6 +284,11 @@ void frmReport::BuildToolbar() {
   Toolbar1->setMovable(false);
   Toolbar1->setFloatable(false);
   Toolbar1->setToolButtonStyle(Qt::ToolButtonTextOnly);
+  // Compact buttons: all nine fit the window at its default width.
+  QFont buttonFont = Toolbar1->font();
+  buttonFont.setPointSizeF(buttonFont.pointSizeF() * 0.85);
+  Toolbar1->setFont(buttonFont);
+  Toolbar1->layout()->setSpacing(0);
   addToolBar(Qt::TopToolBarArea, Toolbar1);
 
   reportButtons_ = new QActionGroup(this);
@@ -676,10 +681,13 @@ void frmReport::mnuSaveSettings_Click() {
 void frmReport::mnuSaveAS_Click() {
   const QString proposed =
       DefaultReportFileName(detailsChecked_, state_.ReportStartDate, state_.ReportEndDate);
+  // The documents folder, or the home folder where there is none; the name
+  // carries the text files' extension, which the dialog does not add itself.
   QString folder = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
-  if (folder.isEmpty()) folder = QDir::homePath();
-  const QString fileName = FileDialog::GetSaveFileName(this, QStringLiteral("Save As"),
-                                                       QDir(folder).filePath(proposed), QStringLiteral("Text (*.txt)"));
+  if (folder.isEmpty() || !QDir(folder).exists()) folder = QDir::homePath();
+  const QString fileName =
+      FileDialog::GetSaveFileName(this, QStringLiteral("Save As"), QDir(folder).filePath(proposed + QStringLiteral(".txt")),
+                                  QStringLiteral("Text (*.txt)"));
   if (fileName.isEmpty()) return;
   // Written beside and renamed over the target: a failed write leaves any
   // earlier file whole. Other failures are passed over, as the command does.
