@@ -63,6 +63,19 @@ class ClosingWindow : public QWidget {
   QStringList& log_;
 };
 
+// Follows whether the watched window is blocked by a modal window.
+class BlockWatcher : public QObject {
+ public:
+  bool blocked = false;
+
+ protected:
+  bool eventFilter(QObject* watched, QEvent* event) override {
+    if (event->type() == QEvent::WindowBlocked) blocked = true;
+    if (event->type() == QEvent::WindowUnblocked) blocked = false;
+    return QObject::eventFilter(watched, event);
+  }
+};
+
 // An object whose event handler fails with an answer that ends the program.
 class FailingObject : public QObject {
  protected:
@@ -593,10 +606,17 @@ class CommonWindowsTest : public QObject {
     QWidget owner;
     owner.show();
     QVERIFY(QTest::qWaitForWindowExposed(&owner));
+    // The help window is blocked by a modal window when it gets WindowBlocked.
+    ShowHelpContents();
+    QPointer<frmHelp> helpWindow = HelpWindow();
+    BlockWatcher watcher;
+    helpWindow->installEventFilter(&watcher);
     QStringList pagesAfterClick;
+    bool blockedWhileUp = true;
     WithModalBoxes({[&](QMessageBox& box) { box.button(QMessageBox::Help)->click(); },
                     [&](QMessageBox& box) {
                       frmHelp* help = HelpWindow();
+                      blockedWhileUp = help != helpWindow || watcher.blocked;
                       auto* list = help->findChild<QListWidget*>("lstContents");
                       const QList<QListWidgetItem*> items =
                           list->findItems(QStringLiteral("Looking after the log"), Qt::MatchExactly);
@@ -612,6 +632,7 @@ class CommonWindowsTest : public QObject {
                                                      MessageButtons::Ok, MessageIcon::Exclamation, 6},
                                       &owner);
                    });
+    QVERIFY(!blockedWhileUp);
     QCOMPARE(pagesAfterClick, QStringList{QStringLiteral("log_maintenance.html")});
   }
 
