@@ -6,51 +6,15 @@
 #include <QJsonObject>
 #include <QTemporaryDir>
 
-#include "cli.h"
+#include "cli_test_support.h"
 #include "config/config_json.h"
 #include "config/configuration_io.h"
 
 namespace mirolat {
 namespace {
 
-class CliConfigTest : public ::testing::Test {
+class CliConfigTest : public testing::CliTest {
  protected:
-  void SetUp() override {
-    ASSERT_TRUE(dir_.isValid());
-    previous_ = qgetenv("MIROLAT_CONFIG_DIR");
-    hadPrevious_ = qEnvironmentVariableIsSet("MIROLAT_CONFIG_DIR");
-    configDir_ = dir_.filePath(QStringLiteral("config"));
-    qputenv("MIROLAT_CONFIG_DIR", QFile::encodeName(configDir_));
-  }
-  void TearDown() override {
-    if (hadPrevious_) {
-      qputenv("MIROLAT_CONFIG_DIR", previous_);
-    } else {
-      qunsetenv("MIROLAT_CONFIG_DIR");
-    }
-  }
-  int Run(const QStringList& words) {
-    outText_.clear();
-    errText_.clear();
-    QTextStream out(&outText_);
-    QTextStream err(&errText_);
-    const int rc = cli::Run(QStringList{QStringLiteral("mirolat-cli")} + words, out, err);
-    out.flush();
-    err.flush();
-    return rc;
-  }
-  QString Write(const QString& name, const QByteArray& bytes) {
-    const QString path = dir_.filePath(name);
-    QFile f(path);
-    EXPECT_TRUE(f.open(QIODevice::WriteOnly));
-    f.write(bytes);
-    return path;
-  }
-  QByteArray Read(const QString& path) {
-    QFile f(path);
-    EXPECT_TRUE(f.open(QIODevice::ReadOnly)) << path.toStdString();
-    return f.readAll();
-  }
   Configuration StoredConfiguration() {
     SettingsStore store(SettingsStore::FilePathIn(configDir_));
     Configuration c;
@@ -60,18 +24,12 @@ class CliConfigTest : public ::testing::Test {
     LoadConfiguration(store, c, reporter);
     return c;
   }
-
-  QTemporaryDir dir_;
-  QString configDir_;
-  QByteArray previous_;
-  bool hadPrevious_ = false;
-  QString outText_, errText_;
 };
 
 TEST_F(CliConfigTest, ExportOnAFreshFolderPrintsTheDefaultsAndCreatesTheStore) {
-  ASSERT_EQ(Run({QStringLiteral("config"), QStringLiteral("export")}), 0) << errText_.toStdString();
-  EXPECT_EQ(outText_.toUtf8(), ConfigurationToJson(Configuration{}));
-  EXPECT_TRUE(errText_.isEmpty());
+  ASSERT_EQ(Run({QStringLiteral("config"), QStringLiteral("export")}), 0) << err_.toStdString();
+  EXPECT_EQ(out_.toUtf8(), ConfigurationToJson(Configuration{}));
+  EXPECT_TRUE(err_.isEmpty());
   EXPECT_TRUE(QFile::exists(QDir(configDir_).filePath(QStringLiteral("settings.sqlite"))));
   EXPECT_EQ(StoredConfiguration(), Configuration{});
 }
@@ -87,7 +45,7 @@ TEST_F(CliConfigTest, ImportThenExportGivesTheSameJson) {
                                "DialRate": 0.05, "PerMinuteRate": 0.04, "After": 60}]}],
     "Holidays": ["1998-12-25", "1999-01-01"]})";
   const QString input = Write(QStringLiteral("in.json"), json);
-  ASSERT_EQ(Run({QStringLiteral("config"), QStringLiteral("import"), input}), 0) << errText_.toStdString();
+  ASSERT_EQ(Run({QStringLiteral("config"), QStringLiteral("import"), input}), 0) << err_.toStdString();
 
   const Configuration stored = StoredConfiguration();
   EXPECT_EQ(stored.ModemLogFile, QStringLiteral("Dialup.log"));
@@ -101,10 +59,10 @@ TEST_F(CliConfigTest, ImportThenExportGivesTheSameJson) {
 
   const QString first = dir_.filePath(QStringLiteral("out1.json"));
   const QString second = dir_.filePath(QStringLiteral("out2.json"));
-  ASSERT_EQ(Run({QStringLiteral("config"), QStringLiteral("export"), first}), 0) << errText_.toStdString();
-  EXPECT_TRUE(outText_.isEmpty());
-  ASSERT_EQ(Run({QStringLiteral("config"), QStringLiteral("import"), first}), 0) << errText_.toStdString();
-  ASSERT_EQ(Run({QStringLiteral("config"), QStringLiteral("export"), second}), 0) << errText_.toStdString();
+  ASSERT_EQ(Run({QStringLiteral("config"), QStringLiteral("export"), first}), 0) << err_.toStdString();
+  EXPECT_TRUE(out_.isEmpty());
+  ASSERT_EQ(Run({QStringLiteral("config"), QStringLiteral("import"), first}), 0) << err_.toStdString();
+  ASSERT_EQ(Run({QStringLiteral("config"), QStringLiteral("export"), second}), 0) << err_.toStdString();
   EXPECT_EQ(Read(first), Read(second));
   const QJsonObject exported = QJsonDocument::fromJson(Read(first)).object();
   EXPECT_EQ(exported[QStringLiteral("Costs")][QStringLiteral("DialCost")].toDouble(), 0.1234);
@@ -112,7 +70,7 @@ TEST_F(CliConfigTest, ImportThenExportGivesTheSameJson) {
 
 TEST_F(CliConfigTest, ABadFileIsRefusedAndTheStoreKeepsItsConfiguration) {
   const QString good = Write(QStringLiteral("good.json"), R"({"General": {"MaxConnections": 321}})");
-  ASSERT_EQ(Run({QStringLiteral("config"), QStringLiteral("import"), good}), 0) << errText_.toStdString();
+  ASSERT_EQ(Run({QStringLiteral("config"), QStringLiteral("import"), good}), 0) << err_.toStdString();
   const Configuration before = StoredConfiguration();
 
   struct Case {
@@ -126,13 +84,13 @@ TEST_F(CliConfigTest, ABadFileIsRefusedAndTheStoreKeepsItsConfiguration) {
   for (const auto& c : cases) {
     const QString path = Write(QStringLiteral("bad.json"), c.json);
     EXPECT_NE(Run({QStringLiteral("config"), QStringLiteral("import"), path}), 0) << c.json.toStdString();
-    EXPECT_TRUE(errText_.contains(QLatin1String(c.mentioned))) << errText_.toStdString();
-    EXPECT_TRUE(errText_.contains(path)) << errText_.toStdString();
+    EXPECT_TRUE(err_.contains(QLatin1String(c.mentioned))) << err_.toStdString();
+    EXPECT_TRUE(err_.contains(path)) << err_.toStdString();
     EXPECT_EQ(StoredConfiguration(), before);
   }
   EXPECT_NE(Run({QStringLiteral("config"), QStringLiteral("import"), dir_.filePath(QStringLiteral("missing.json"))}),
             0);
-  EXPECT_TRUE(errText_.contains(QStringLiteral("missing.json")));
+  EXPECT_TRUE(err_.contains(QStringLiteral("missing.json")));
 }
 
 TEST_F(CliConfigTest, UsageMistakesExitNonZero) {
@@ -140,7 +98,7 @@ TEST_F(CliConfigTest, UsageMistakesExitNonZero) {
   EXPECT_EQ(Run({QStringLiteral("config"), QStringLiteral("import")}), 2);
   EXPECT_EQ(Run({QStringLiteral("config"), QStringLiteral("export"), QStringLiteral("a"), QStringLiteral("b")}), 2);
   EXPECT_EQ(Run({QStringLiteral("config"), QStringLiteral("frobnicate")}), 2);
-  EXPECT_TRUE(errText_.contains(QStringLiteral("frobnicate")));
+  EXPECT_TRUE(err_.contains(QStringLiteral("frobnicate")));
 }
 
 TEST_F(CliConfigTest, AnExportThatCannotBeWrittenLeavesTheTargetAlone) {
@@ -148,16 +106,16 @@ TEST_F(CliConfigTest, AnExportThatCannotBeWrittenLeavesTheTargetAlone) {
   // A target inside a folder that does not exist cannot be written.
   EXPECT_NE(Run({QStringLiteral("config"), QStringLiteral("export"), dir_.filePath(QStringLiteral("no/such/x.json"))}),
             0);
-  EXPECT_TRUE(errText_.contains(QStringLiteral("no/such/x.json")));
+  EXPECT_TRUE(err_.contains(QStringLiteral("no/such/x.json")));
   EXPECT_EQ(Read(target), QByteArray("keep me"));
 }
 
 TEST_F(CliConfigTest, ADamagedStoreIsReportedAndReplacedByDefaults) {
   QDir().mkpath(configDir_);
   Write(QStringLiteral("config/settings.sqlite"), "this is no database");
-  ASSERT_EQ(Run({QStringLiteral("config"), QStringLiteral("export")}), 0) << errText_.toStdString();
-  EXPECT_TRUE(errText_.contains(QStringLiteral("damaged"))) << errText_.toStdString();
-  EXPECT_EQ(outText_.toUtf8(), ConfigurationToJson(Configuration{}));
+  ASSERT_EQ(Run({QStringLiteral("config"), QStringLiteral("export")}), 0) << err_.toStdString();
+  EXPECT_TRUE(err_.contains(QStringLiteral("damaged"))) << err_.toStdString();
+  EXPECT_EQ(out_.toUtf8(), ConfigurationToJson(Configuration{}));
   const QStringList aside =
       QDir(configDir_).entryList({QStringLiteral("settings.sqlite.damaged-*")}, QDir::Files);
   ASSERT_EQ(aside.size(), 1);

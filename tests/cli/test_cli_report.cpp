@@ -9,7 +9,7 @@
 
 #include "analysis/analysis_run.h"
 #include "analysis/log_generator.h"
-#include "cli.h"
+#include "cli_test_support.h"
 #include "config/config_json.h"
 #include "config/locale_values.h"
 #include "reports/details_report.h"
@@ -18,7 +18,7 @@
 namespace mirolat {
 namespace {
 
-QString CaseDir(const char* name) { return QStringLiteral(MIROLAT_TEST_DATA_DIR "/reports/") + QLatin1String(name); }
+using testing::CaseDir;
 
 QByteArray ReadFile(const QString& path) {
   QFile f(path);
@@ -26,52 +26,16 @@ QByteArray ReadFile(const QString& path) {
   return f.readAll();
 }
 
-class CliReportTest : public ::testing::Test {
+class CliReportTest : public testing::CliTest {
  protected:
-  void SetUp() override {
-    ASSERT_TRUE(dir_.isValid());
-    hadPrevious_ = qEnvironmentVariableIsSet("MIROLAT_CONFIG_DIR");
-    previous_ = qgetenv("MIROLAT_CONFIG_DIR");
-    qputenv("MIROLAT_CONFIG_DIR", QFile::encodeName(dir_.filePath(QStringLiteral("config"))));
-  }
-  void TearDown() override {
-    if (hadPrevious_) {
-      qputenv("MIROLAT_CONFIG_DIR", previous_);
-    } else {
-      qunsetenv("MIROLAT_CONFIG_DIR");
-    }
-  }
-  int Run(const QStringList& words) {
-    out_.clear();
-    err_.clear();
-    QTextStream out(&out_);
-    QTextStream err(&err_);
-    const int rc = cli::Run(QStringList{QStringLiteral("mirolat-cli")} + words, out, err);
-    out.flush();
-    err.flush();
-    return rc;
-  }
   void Import(const QString& configPath) {
     ASSERT_EQ(Run({QStringLiteral("config"), QStringLiteral("import"), configPath}), 0) << err_.toStdString();
-  }
-  QString Write(const QString& name, const QByteArray& bytes) {
-    const QString path = dir_.filePath(name);
-    QFile f(path);
-    EXPECT_TRUE(f.open(QIODevice::WriteOnly));
-    f.write(bytes);
-    return path;
   }
   QStringList ReportArgs(const char* name, const char* from, const char* to) {
     return {QStringLiteral("report"), QStringLiteral("--log"), CaseDir(name) + QStringLiteral("/ModemLog.txt"),
             QStringLiteral("--from"), QLatin1String(from), QStringLiteral("--to"), QLatin1String(to),
             QStringLiteral("--locale"), QStringLiteral("en_US")};
   }
-
-  QTemporaryDir dir_;
-  QByteArray previous_;
-  bool hadPrevious_ = false;
-  QString out_;
-  QString err_;
 };
 
 struct GoldenCase {

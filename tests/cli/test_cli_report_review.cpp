@@ -8,12 +8,12 @@
 #include <QJsonObject>
 #include <QTemporaryDir>
 
-#include "cli.h"
+#include "cli_test_support.h"
 
 namespace mirolat {
 namespace {
 
-QString CaseDir(const char* name) { return QStringLiteral(MIROLAT_TEST_DATA_DIR "/reports/") + QLatin1String(name); }
+using testing::CaseDir;
 
 QString ReadText(const QString& path) {
   QFile f(path);
@@ -21,31 +21,8 @@ QString ReadText(const QString& path) {
   return QString::fromUtf8(f.readAll());
 }
 
-class CliReportReview : public ::testing::Test {
+class CliReportReview : public testing::CliTest {
  protected:
-  void SetUp() override {
-    ASSERT_TRUE(dir_.isValid());
-    hadPrevious_ = qEnvironmentVariableIsSet("MIROLAT_CONFIG_DIR");
-    previous_ = qgetenv("MIROLAT_CONFIG_DIR");
-    qputenv("MIROLAT_CONFIG_DIR", QFile::encodeName(dir_.filePath(QStringLiteral("config"))));
-  }
-  void TearDown() override {
-    if (hadPrevious_) {
-      qputenv("MIROLAT_CONFIG_DIR", previous_);
-    } else {
-      qunsetenv("MIROLAT_CONFIG_DIR");
-    }
-  }
-  int Run(const QStringList& words) {
-    out_.clear();
-    err_.clear();
-    QTextStream out(&out_);
-    QTextStream err(&err_);
-    const int rc = cli::Run(QStringList{QStringLiteral("mirolat-cli")} + words, out, err);
-    out.flush();
-    err.flush();
-    return rc;
-  }
   // Imports the case's configuration and runs the report with the given extra words.
   int Report(const char* name, const char* from, const char* to, const char* locale, const QStringList& extra) {
     EXPECT_EQ(Run({QStringLiteral("config"), QStringLiteral("import"), CaseDir(name) + QStringLiteral("/config.json")}),
@@ -56,14 +33,7 @@ class CliReportReview : public ::testing::Test {
                            QLatin1String(from), QStringLiteral("--to"), QLatin1String(to), QStringLiteral("--locale"),
                            QLatin1String(locale)} +
                extra);
-  }
-
-  QTemporaryDir dir_;
-  QByteArray previous_;
-  bool hadPrevious_ = false;
-  QString out_;
-  QString err_;
-};
+  }};
 
 TEST_F(CliReportReview, TextsInTwoLocales) {
   const struct {

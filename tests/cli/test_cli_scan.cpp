@@ -3,49 +3,14 @@
 #include <QFile>
 #include <QTemporaryDir>
 
-#include "cli.h"
+#include "cli_test_support.h"
 
 namespace mirolat {
 namespace {
 
-class CliScanTest : public ::testing::Test {
+class CliScanTest : public testing::CliTest {
  protected:
-  void SetUp() override {
-    ASSERT_TRUE(dir_.isValid());
-    hadPrevious_ = qEnvironmentVariableIsSet("MIROLAT_CONFIG_DIR");
-    previous_ = qgetenv("MIROLAT_CONFIG_DIR");
-    qputenv("MIROLAT_CONFIG_DIR", QFile::encodeName(dir_.filePath(QStringLiteral("config"))));
-  }
-  void TearDown() override {
-    if (hadPrevious_) {
-      qputenv("MIROLAT_CONFIG_DIR", previous_);
-    } else {
-      qunsetenv("MIROLAT_CONFIG_DIR");
-    }
-  }
-  int Run(const QStringList& words) {
-    outText_.clear();
-    errText_.clear();
-    QTextStream out(&outText_);
-    QTextStream err(&errText_);
-    const int rc = cli::Run(QStringList{QStringLiteral("mirolat-cli"), QStringLiteral("scan")} + words, out, err);
-    out.flush();
-    err.flush();
-    return rc;
-  }
-  QString Write(const QString& name, const QByteArray& bytes) {
-    const QString path = dir_.filePath(name);
-    QFile f(path);
-    EXPECT_TRUE(f.open(QIODevice::WriteOnly));
-    f.write(bytes);
-    return path;
-  }
-
-  QTemporaryDir dir_;
-  QByteArray previous_;
-  bool hadPrevious_ = false;
-  QString outText_;
-  QString errText_;
+  int Scan(const QStringList& words) { return CliTest::Run(QStringList{QStringLiteral("scan")} + words); }
 };
 
 const QByteArray kLog =
@@ -57,8 +22,8 @@ const QByteArray kLog =
 
 TEST_F(CliScanTest, PrintsTheStatisticsOfAHealthyLog) {
   const QString path = Write(QStringLiteral("ModemLog.txt"), kLog);
-  EXPECT_EQ(Run({QStringLiteral("--log"), path, QStringLiteral("--locale"), QStringLiteral("en_US")}), 0)
-      << errText_.toStdString();
+  EXPECT_EQ(Scan({QStringLiteral("--log"), path, QStringLiteral("--locale"), QStringLiteral("en_US")}), 0)
+      << err_.toStdString();
   const QString expected = QStringLiteral(
                                "Name: ModemLog.txt\n"
                                "Path: %1\n"
@@ -69,70 +34,70 @@ TEST_F(CliScanTest, PrintsTheStatisticsOfAHealthyLog) {
                                "Warnings: none\n")
                                .arg(path)
                                .arg(kLog.size());
-  EXPECT_EQ(outText_, expected);
+  EXPECT_EQ(out_, expected);
 }
 
 TEST_F(CliScanTest, LongDatesFollowTheLocale) {
   const QString path = Write(QStringLiteral("ModemLog.txt"), kLog);
-  EXPECT_EQ(Run({QStringLiteral("--log"), path, QStringLiteral("--locale"), QStringLiteral("de_DE")}), 0);
-  EXPECT_TRUE(outText_.contains(QStringLiteral("First entry: Donnerstag, 15. Januar 1998\n"))) << outText_.toStdString();
+  EXPECT_EQ(Scan({QStringLiteral("--log"), path, QStringLiteral("--locale"), QStringLiteral("de_DE")}), 0);
+  EXPECT_TRUE(out_.contains(QStringLiteral("First entry: Donnerstag, 15. Januar 1998\n"))) << out_.toStdString();
   // The C locale falls back to English (United States).
-  EXPECT_EQ(Run({QStringLiteral("--log"), path, QStringLiteral("--locale"), QStringLiteral("C")}), 0);
-  EXPECT_TRUE(outText_.contains(QStringLiteral("First entry: Thursday, January 15, 1998\n"))) << outText_.toStdString();
+  EXPECT_EQ(Scan({QStringLiteral("--log"), path, QStringLiteral("--locale"), QStringLiteral("C")}), 0);
+  EXPECT_TRUE(out_.contains(QStringLiteral("First entry: Thursday, January 15, 1998\n"))) << out_.toStdString();
 }
 
 TEST_F(CliScanTest, KilobytesAreRoundedWithGrouping) {
   QByteArray big;
   while (big.size() < 2 * 1024 * 1024) big += kLog;
   const QString path = Write(QStringLiteral("Big.txt"), big);
-  EXPECT_EQ(Run({QStringLiteral("--log"), path, QStringLiteral("--locale"), QStringLiteral("en_US")}), 0);
+  EXPECT_EQ(Scan({QStringLiteral("--log"), path, QStringLiteral("--locale"), QStringLiteral("en_US")}), 0);
   const qint64 kb = (big.size() + 512) / 1024;
-  EXPECT_TRUE(outText_.contains(QStringLiteral("Size: %1 bytes (%2,%3 KB)\n")
+  EXPECT_TRUE(out_.contains(QStringLiteral("Size: %1 bytes (%2,%3 KB)\n")
                                     .arg(big.size())
                                     .arg(kb / 1000)
                                     .arg(kb % 1000, 3, 10, QLatin1Char('0'))))
-      << outText_.toStdString();
+      << out_.toStdString();
   // The default MaxLogSize of 150 KB makes it too big: a warning, not a failure.
-  EXPECT_TRUE(outText_.contains(QStringLiteral("Warnings:\n  WARNING: Your Modem Log is Too Big!\n")))
-      << outText_.toStdString();
+  EXPECT_TRUE(out_.contains(QStringLiteral("Warnings:\n  WARNING: Your Modem Log is Too Big!\n")))
+      << out_.toStdString();
 }
 
 TEST_F(CliScanTest, MissingLogFails) {
   const QString path = dir_.filePath(QStringLiteral("absent.txt"));
-  EXPECT_EQ(Run({QStringLiteral("--log"), path}), 1);
-  EXPECT_TRUE(outText_.contains(QStringLiteral("Size: no such file\n")));
-  EXPECT_TRUE(outText_.contains(
+  EXPECT_EQ(Scan({QStringLiteral("--log"), path}), 1);
+  EXPECT_TRUE(out_.contains(QStringLiteral("Size: no such file\n")));
+  EXPECT_TRUE(out_.contains(
       QStringLiteral("  No Modem Log Detected!: Mirolat Cannot Locate Your Modem Log File!\n")))
-      << outText_.toStdString();
+      << out_.toStdString();
 }
 
 TEST_F(CliScanTest, CorruptLogFails) {
   const QString path = Write(QStringLiteral("ModemLog.txt"), kLog + "\x01" + kLog);
-  EXPECT_EQ(Run({QStringLiteral("--log"), path}), 1);
-  EXPECT_TRUE(outText_.contains(QStringLiteral("Entries: not counted (the log is corrupt)\n")));
-  EXPECT_TRUE(outText_.contains(QStringLiteral("  WARNING: Corruption Detected in Modem Log File!\n")))
-      << outText_.toStdString();
+  EXPECT_EQ(Scan({QStringLiteral("--log"), path}), 1);
+  EXPECT_TRUE(out_.contains(QStringLiteral("Entries: not counted (the log is corrupt)\n")));
+  EXPECT_TRUE(out_.contains(QStringLiteral("  WARNING: Corruption Detected in Modem Log File!\n")))
+      << out_.toStdString();
 }
 
 TEST_F(CliScanTest, LogWithoutDatesIsNotAModemLog) {
   const QString path = Write(QStringLiteral("notes.txt"), kLog + "a final undated line\r\n");
-  EXPECT_EQ(Run({QStringLiteral("--log"), path, QStringLiteral("--locale"), QStringLiteral("en_US")}), 1);
-  EXPECT_TRUE(outText_.contains(QStringLiteral("Last entry: none\n")));
-  EXPECT_TRUE(outText_.contains(QStringLiteral("  WARNING: INVALID MODEM LOG FILE!\n"))) << outText_.toStdString();
+  EXPECT_EQ(Scan({QStringLiteral("--log"), path, QStringLiteral("--locale"), QStringLiteral("en_US")}), 1);
+  EXPECT_TRUE(out_.contains(QStringLiteral("Last entry: none\n")));
+  EXPECT_TRUE(out_.contains(QStringLiteral("  WARNING: INVALID MODEM LOG FILE!\n"))) << out_.toStdString();
 }
 
 TEST_F(CliScanTest, EmptyLogIsNoFailure) {
   const QString path = Write(QStringLiteral("ModemLog.txt"), QByteArray());
-  EXPECT_EQ(Run({QStringLiteral("--log"), path}), 0) << outText_.toStdString();
-  EXPECT_TRUE(outText_.contains(QStringLiteral("Size: 0 bytes (0 KB)\nEntries: 0 (empty log)\n")));
-  EXPECT_TRUE(outText_.contains(QStringLiteral("Warnings: none\n")));
+  EXPECT_EQ(Scan({QStringLiteral("--log"), path}), 0) << out_.toStdString();
+  EXPECT_TRUE(out_.contains(QStringLiteral("Size: 0 bytes (0 KB)\nEntries: 0 (empty log)\n")));
+  EXPECT_TRUE(out_.contains(QStringLiteral("Warnings: none\n")));
 }
 
 TEST_F(CliScanTest, UsageErrors) {
-  EXPECT_EQ(Run({}), 2);
-  EXPECT_TRUE(errText_.contains(QStringLiteral("usage: mirolat-cli scan --log FILE")));
-  EXPECT_EQ(Run({QStringLiteral("--log")}), 2);
-  EXPECT_EQ(Run({QStringLiteral("--log"), QStringLiteral("x"), QStringLiteral("--bogus")}), 2);
+  EXPECT_EQ(Scan({}), 2);
+  EXPECT_TRUE(err_.contains(QStringLiteral("usage: mirolat-cli scan --log FILE")));
+  EXPECT_EQ(Scan({QStringLiteral("--log")}), 2);
+  EXPECT_EQ(Scan({QStringLiteral("--log"), QStringLiteral("x"), QStringLiteral("--bogus")}), 2);
 }
 
 }  // namespace
