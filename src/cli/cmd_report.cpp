@@ -320,7 +320,9 @@ int CmdReport(const QStringList& arguments, QTextStream& out, QTextStream& err) 
 
   switch (format) {
     case Format::Text:
-      if (summary) out << (details ? detailsReport->Model.Text : summary->Text);
+      // The report text followed by one line end: exactly what the report
+      // window's Save As writes.
+      if (summary) out << (details ? detailsReport->Model.Text : summary->Text) << '\n';
       break;
     case Format::Csv:
       if (summary) out << (details ? DetailsCsv(run.Tables, *detailsReport, in) : SummaryCsv(run.Tables, in));

@@ -58,9 +58,9 @@ TEST_F(CliReportTest, TextReportsMatchTheGoldenFiles) {
     SCOPED_TRACE(g.name);
     Import(CaseDir(g.name) + QStringLiteral("/config.json"));
     ASSERT_EQ(Run(ReportArgs(g.name, g.from, g.to)), 0) << err_.toStdString();
-    EXPECT_EQ(out_.toStdString(), ReadFile(CaseDir(g.name) + QStringLiteral("/summary.txt")).toStdString());
+    EXPECT_EQ(out_.toStdString(), ReadFile(CaseDir(g.name) + QStringLiteral("/summary.txt")).toStdString() + "\n");
     ASSERT_EQ(Run(ReportArgs(g.name, g.from, g.to) << QStringLiteral("--details")), 0) << err_.toStdString();
-    EXPECT_EQ(out_.toStdString(), ReadFile(CaseDir(g.name) + QStringLiteral("/details.txt")).toStdString());
+    EXPECT_EQ(out_.toStdString(), ReadFile(CaseDir(g.name) + QStringLiteral("/details.txt")).toStdString() + "\n");
   }
 }
 

@@ -33,7 +33,8 @@ class CliReportReview : public testing::CliTest {
                            QLatin1String(from), QStringLiteral("--to"), QLatin1String(to), QStringLiteral("--locale"),
                            QLatin1String(locale)} +
                extra);
-  }};
+  }
+};
 
 TEST_F(CliReportReview, TextsInTwoLocales) {
   const struct {
@@ -51,10 +52,10 @@ TEST_F(CliReportReview, TextsInTwoLocales) {
     const QString dir = CaseDir(c.name);
     ASSERT_EQ(Report(c.name, c.from, c.to, c.locale, {}), 0) << err_.toStdString();
     EXPECT_EQ(out_.toStdString(),
-              ReadText(dir + QStringLiteral("/summary") + QLatin1String(c.suffix) + QStringLiteral(".txt")).toStdString());
+              ReadText(dir + QStringLiteral("/summary") + QLatin1String(c.suffix) + QStringLiteral(".txt")).toStdString() + "\n");
     ASSERT_EQ(Report(c.name, c.from, c.to, c.locale, {QStringLiteral("--details")}), 0) << err_.toStdString();
     EXPECT_EQ(out_.toStdString(),
-              ReadText(dir + QStringLiteral("/details") + QLatin1String(c.suffix) + QStringLiteral(".txt")).toStdString());
+              ReadText(dir + QStringLiteral("/details") + QLatin1String(c.suffix) + QStringLiteral(".txt")).toStdString() + "\n");
   }
 }
 

@@ -8,10 +8,13 @@
 #include <QFile>
 #include <QHeaderView>
 #include <QPointer>
+#include <QProcess>
 #include <QTemporaryDir>
 #include <QTest>
 #include <memory>
+#include <optional>
 
+#include "analysis/analysis_run.h"
 #include "analysis/session_builder.h"
 #include "common/desktop_error_reporter.h"
 #include "common/file_dialog.h"
@@ -483,6 +486,56 @@ class TestReportWindow : public QObject {
     FileDialog::setNextFileName(QString());
     window_->mnuSaveAS->trigger();
     QVERIFY(!QFile::exists(target));
+  }
+
+  // What Save As writes and what mirolat-cli report prints are the same bytes,
+  // for both reports, on the sample log and configuration.
+  void savedReportEqualsTheCommandLineText_data() {
+    QTest::addColumn<bool>("details");
+    QTest::newRow("summary") << false;
+    QTest::newRow("details") << true;
+  }
+  void savedReportEqualsTheCommandLineText() {
+    QFETCH(bool, details);
+    const QString samples = QStringLiteral(MIROLAT_SAMPLES_DIR);
+    const QString log = samples + QStringLiteral("/ModemLog.txt");
+    const auto cli = [](const QStringList& words) {
+      QProcess p;
+      p.start(QStringLiteral(MIROLAT_CLI_PATH), words);
+      if (!p.waitForFinished(60000) || p.exitStatus() != QProcess::NormalExit || p.exitCode() != 0) {
+        qWarning() << p.readAllStandardError();
+        return std::optional<QByteArray>();
+      }
+      return std::optional<QByteArray>(p.readAllStandardOutput());
+    };
+    QVERIFY(cli({QStringLiteral("config"), QStringLiteral("import"), samples + QStringLiteral("/config.json")}));
+    state_->Store = std::make_shared<SettingsStore>(SettingsStore::FilePathIn(env_->ConfigDir()));
+    LoadConfiguration(*state_->Store, state_->Config, SharedErrorReporter());
+    QCOMPARE(state_->Config.UsedServices, 3);
+
+    RunInputs in;
+    in.config = &state_->Config;
+    in.locale = &state_->Locale;
+    in.ReportStartDate = state_->ReportStartDate;
+    in.ReportEndDate = state_->ReportEndDate;
+    NullProgress progress;
+    state_->LastRun = std::make_shared<RunState>(ProcessLog(in, log, progress, SharedErrorReporter()));
+    QVERIFY(state_->LastRun->Tables.SessionCount > 50);
+
+    Open();
+    if (details) window_->mnuDetails->trigger();
+    QTemporaryDir dir;
+    const QString target = dir.filePath(QStringLiteral("report.txt"));
+    FileDialog::setNextFileName(target);
+    window_->mnuSaveAS->trigger();
+
+    QStringList words{QStringLiteral("report"), QStringLiteral("--log"), log, QStringLiteral("--from"),
+                      QStringLiteral("1998-01-01"), QStringLiteral("--to"), QStringLiteral("1998-01-31"),
+                      QStringLiteral("--locale"), QStringLiteral("en_US")};
+    if (details) words << QStringLiteral("--details");
+    const std::optional<QByteArray> printed = cli(words);
+    QVERIFY(printed && printed->size() > 500);
+    QCOMPARE(ReadAll(target), *printed);
   }
 
   void printToPdf() {
