@@ -92,52 +92,52 @@ QMessageBox::Icon IconOf(MessageIcon icon) {
   return QMessageBox::NoIcon;
 }
 
-MessageButton ShowModal(const MessageBoxSpec& spec, QWidget* parent, MessageButton defaultAnswer) {
-  const QList<MessageButton> answers = ButtonsOf(spec.buttons);
+MessageButton ShowModal(const MessageBoxSpec& message, QWidget* parent, MessageButton defaultAnswer) {
+  const QList<MessageButton> answers = ButtonsOf(message.buttons);
   for (;;) {
     QMessageBox box(parent);
-    box.setWindowTitle(spec.title.isEmpty() ? QString::fromLatin1(kProgramTitle) : spec.title);
-    box.setText(spec.text);
-    box.setIcon(IconOf(spec.icon));
+    box.setWindowTitle(message.title.isEmpty() ? QString::fromLatin1(kProgramTitle) : message.title);
+    box.setText(message.text);
+    box.setIcon(IconOf(message.icon));
     box.setTextFormat(Qt::PlainText);
     for (MessageButton answer : answers) {
       QPushButton* button = box.addButton(StandardButtonOf(answer));
       if (answer == defaultAnswer) box.setDefaultButton(button);
     }
-    QPushButton* help = spec.helpTopic > 0 ? box.addButton(QMessageBox::Help) : nullptr;
+    QPushButton* help = message.helpTopic > 0 ? box.addButton(QMessageBox::Help) : nullptr;
     // A box with a Help button blocks only its own window, so that the help
     // window it opens can be read, scrolled and searched while it stays up.
     if (help != nullptr && parent != nullptr) box.setWindowModality(Qt::WindowModal);
-    box.setEscapeButton(box.button(StandardButtonOf(EscapeAnswerOf(spec.buttons))));
+    box.setEscapeButton(box.button(StandardButtonOf(EscapeAnswerOf(message.buttons))));
     box.exec();
     QAbstractButton* clicked = box.clickedButton();
     if (help != nullptr && clicked == help) {
-      ShowHelp(spec.helpTopic);
+      ShowHelp(message.helpTopic);
       continue;
     }
     for (MessageButton answer : answers) {
       if (clicked == box.button(StandardButtonOf(answer))) return answer;
     }
-    return EscapeAnswerOf(spec.buttons);
+    return EscapeAnswerOf(message.buttons);
   }
 }
 
 }  // namespace
 
-MessageButton MessageBox::Show(const MessageBoxSpec& spec, QWidget* parent,
+MessageButton MessageBox::Show(const MessageBoxSpec& message, QWidget* parent,
                                std::optional<MessageButton> defaultButton) {
   MessageBoxState& state = State();
-  state.shown.append(spec);
-  const MessageButton defaultAnswer = defaultButton.value_or(ButtonsOf(spec.buttons).constFirst());
+  state.shown.append(message);
+  const MessageButton defaultAnswer = defaultButton.value_or(ButtonsOf(message.buttons).constFirst());
   MessageButton answer;
   if (!state.nextAnswers.empty()) {
     answer = state.nextAnswers.front();
     state.nextAnswers.pop_front();
   } else if (Unattended()) {
-    qWarning("Unanswered message box \"%s\": taking its default button", qUtf8Printable(spec.text.left(60)));
+    qWarning("Unanswered message box \"%s\": taking its default button", qUtf8Printable(message.text.left(60)));
     answer = defaultAnswer;
   } else {
-    answer = ShowModal(spec, parent, defaultAnswer);
+    answer = ShowModal(message, parent, defaultAnswer);
   }
   state.lastAnswer = QString::number(static_cast<int>(answer));
   return answer;

@@ -22,7 +22,7 @@ class MessageBox {
   // the program's title; a help topic adds a Help button that opens the help
   // window at that topic and leaves the box up. Without defaultButton the first
   // button is the default.
-  static MessageButton Show(const MessageBoxSpec& spec, QWidget* parent = nullptr,
+  static MessageButton Show(const MessageBoxSpec& message, QWidget* parent = nullptr,
                             std::optional<MessageButton> defaultButton = std::nullopt);
   // A box from its parts.
   static MessageButton Show(const QString& text, MessageButtons buttons = MessageButtons::Ok,

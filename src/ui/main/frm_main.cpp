@@ -213,17 +213,17 @@ void frmMain::BuildToolbar() {
   ToolbarMain->setToolButtonStyle(Qt::ToolButtonIconOnly);
   ToolbarMain->setIconSize(QSize(20, 20));
   for (int position = 1; position <= kToolbarPositions; ++position) {
-    const ToolbarButtonSpec* spec = nullptr;
+    const ToolbarButtonSpec* entry = nullptr;
     for (const ToolbarButtonSpec& s : kToolbarButtons) {
-      if (s.position == position) spec = &s;
+      if (s.position == position) entry = &s;
     }
     QAction* action;
-    if (spec == nullptr) {
+    if (entry == nullptr) {
       action = ToolbarMain->addSeparator();
     } else {
-      action = ToolbarMain->addAction(style()->standardIcon(spec->icon), QString::fromLatin1(spec->key));
-      action->setData(QString::fromLatin1(spec->key));
-      action->setToolTip(QString::fromLatin1(spec->tip));
+      action = ToolbarMain->addAction(style()->standardIcon(entry->icon), QString::fromLatin1(entry->key));
+      action->setData(QString::fromLatin1(entry->key));
+      action->setToolTip(QString::fromLatin1(entry->tip));
       action->setObjectName(QStringLiteral("ToolbarMain_") + QString::number(position));
     }
     toolbarButtons_.append(action);
