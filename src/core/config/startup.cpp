@@ -1,5 +1,7 @@
 #include "config/startup.h"
 
+#include <cmath>
+
 #include "config/config_paths.h"
 #include "config/configuration_io.h"
 #include "config/log_checks.h"
@@ -22,7 +24,8 @@ StartupOptions ReadStartupOptions(SettingsStore& store) {
   StartupOptions options;
   options.ShowTipsAtStartup = OptionNumber(store, "Show Tips at Startup", 1) != 0;
   options.RunConfigWizard = OptionNumber(store, "Run Config Wizard", 1) != 0;
-  const double modem = OptionNumber(store, "Preferred Modem", 0);
+  // A 16-bit integer: the number rounded to the nearest, halves to even.
+  const double modem = std::nearbyint(OptionNumber(store, "Preferred Modem", 0));
   options.PreferredModem = (modem >= -32768 && modem <= 32767) ? static_cast<int>(modem) : 0;
   return options;
 }

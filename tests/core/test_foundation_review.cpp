@@ -1,0 +1,692 @@
+// A second look at the foundation: the store layout, the reading and writing
+// order of the configuration record, the start-up options, the log line rules,
+// the formatting helpers, the error messages and the warning boxes, each
+// checked against the program's documented behaviour with expectations
+// written out by hand.
+#include <gtest/gtest.h>
+
+#include <QRegularExpression>
+#include <QTemporaryDir>
+#include <memory>
+
+#include "analysis/log_format.h"
+#include "common/errors.h"
+#include "config/configuration_io.h"
+#include "config/locale_values.h"
+#include "config/startup.h"
+#include "config/warnings.h"
+#include "costs/formatting.h"
+
+namespace mirolat {
+namespace {
+
+constexpr int kText = 1;
+constexpr int kByte = 3;
+constexpr int kNumber = 4;
+
+// Keeps every failure and answers Continue, so a load goes on past each one.
+class CollectingReporter : public ErrorReporter {
+ public:
+  QStringList messages;
+  ErrorAnswer ReportError(const RunError& error) override {
+    messages.append(error.description());
+    return ErrorAnswer::Continue;
+  }
+};
+
+// Where a "Type mismatch: 'x' (KEY\NAME)" message points.
+QStringList MismatchPlaces(const QStringList& messages) {
+  static const QRegularExpression place(QStringLiteral("^Type mismatch: '.*' \\((.*)\\)$"));
+  QStringList places;
+  for (const QString& m : messages) {
+    const QRegularExpressionMatch match = place.match(m);
+    places.append(match.hasMatch() ? match.captured(1) : QStringLiteral("?? ") + m);
+  }
+  return places;
+}
+
+class FoundationStore : public ::testing::Test {
+ protected:
+  void SetUp() override { store_ = std::make_unique<SettingsStore>(SettingsStore::FilePathIn(dir_.path())); }
+  void Put(const QString& key, const QString& name, const QVariant& value, int kind) {
+    store_->SettingsCreateKey(Root::Machine, key);
+    store_->SettingsWriteValue(Root::Machine, key, name, value, kind);
+  }
+  SettingsValue Get(const QString& key, const QString& name) {
+    return store_->SettingsReadValue(Root::Machine, key, name);
+  }
+  QTemporaryDir dir_;
+  std::unique_ptr<SettingsStore> store_;
+};
+
+QStringList L(std::initializer_list<const char*> names) {
+  QStringList out;
+  for (const char* n : names) out.append(QString::fromLatin1(n));
+  return out;
+}
+
+// ---------------------------------------------------------------------------
+// Settings store layout and the configuration record
+
+TEST_F(FoundationStore, SaveWritesKeysAndValuesInItsOwnOrder) {
+  Configuration c;
+  c.UsedServices = 1;
+  Service& s = c.Services[0];
+  s.ServiceName = QStringLiteral("Home");
+  s.ServiceNumber = QStringLiteral("0845");
+  s.DialOption = 2;
+  s.DialFixedTariff = 0.05;
+  s.UsedTariffs = 2;
+  s.Tariffs[0] = Tariff{QStringLiteral("Peak"), QStringLiteral("Mon - Fri"), MakeTime(8, 0, 0), MakeTime(17, 59, 0),
+                        0.1, 0.02, 90};
+  s.Tariffs[1] = Tariff{QStringLiteral("Night"), QStringLiteral("Everyday"), MakeTime(18, 0, 0),
+                        MakeTime(7, 59, 0), 0.2, 0.01, 0};
+  s.ServiceOption = 2;
+  s.ServiceRate = 1.25;
+  s.FlexRate = 0.5;
+  s.UpToHours = 20;
+  s.PenaltyPeriod = QStringLiteral("Week");
+  s.FlexRate2 = 2;
+  s.PerMeg = 0.03;
+  s.AfterMeg = 100;
+  s.MegPeriod = QStringLiteral("Month");
+  c.UsedHolidays = 2;
+  c.Holidays[0] = MakeDate(1998, 12, 25);
+  c.Holidays[1] = MakeDate(1999, 1, 1);
+  CollectingReporter reporter;
+  ASSERT_TRUE(SaveConfiguration(*store_, c, reporter));
+  ASSERT_TRUE(reporter.messages.isEmpty());
+
+  // Keys in the order of the save: Services before Costs.
+  EXPECT_EQ(store_->SubKeyNames(Root::Machine, kSettingsBaseKey),
+            L({"General", "Modem", "Services", "Costs", "ViewLog", "ViewReport", "Holidays"}));
+  EXPECT_EQ(store_->SubKeyNames(Root::Machine, kViewReportKey), L({"SummaryReport", "DetailReport"}));
+
+  EXPECT_EQ(store_->ValueNames(Root::Machine, kServicesKey),
+            L({"ServiceName1", "ServiceNumber1", "DialOption1", "DialFixedTariff1", "UsedTariffs1",
+               "Tariff1-1After", "Tariff1-1AppliesDays", "Tariff1-1AppliesTimeEnd", "Tariff1-1AppliesTimeStart",
+               "Tariff1-1Description", "Tariff1-1DialRate", "Tariff1-1PerMinuteRate", "Tariff1-2After",
+               "Tariff1-2AppliesDays", "Tariff1-2AppliesTimeEnd", "Tariff1-2AppliesTimeStart",
+               "Tariff1-2Description", "Tariff1-2DialRate", "Tariff1-2PerMinuteRate", "ServiceRate1",
+               "ServiceOption1", "AfterMeg1", "PerMeg1", "MegPeriod1", "FlexRate1", "FlexRate21", "PenaltyPeriod1",
+               "UpToHours1"}));
+  EXPECT_EQ(store_->ValueNames(Root::Machine, kGeneralKey),
+            L({"ModemLogFile", "MaxServices", "UsedServices", "MaxConnections", "MaxConnectDays", "NoDisconDuration",
+               "NoDisconData", "MaxLogSize", "EditLog", "ShowErrors", "ShowToolbars", "ShowGraphic",
+               "AutoOptimize"}));
+  EXPECT_EQ(store_->ValueNames(Root::Machine, kCostsKey), L({"CalcCosts", "DialCost", "CostPerHour", "CostPerMeg"}));
+  EXPECT_EQ(store_->ValueNames(Root::Machine, kViewLogKey),
+            L({"SaveSettings", "FontName", "FontSize", "FontBold", "FontItalic", "WinHeight", "WinWidth",
+               "WinState"}));
+  EXPECT_EQ(store_->ValueNames(Root::Machine, kViewReportKey), L({"SaveSettings", "ListView", "AutoArrange"}));
+  EXPECT_EQ(store_->ValueNames(Root::Machine, kHolidaysKey), L({"UsedHolidays", " 1", " 2"}));
+
+  // Each value in its stored kind: texts, scaled money, plain numbers, times as text.
+  struct Row {
+    const char* name;
+    SettingsValue value;
+  } rows[] = {
+      {"ServiceName1", QStringLiteral("Home")},
+      {"ServiceNumber1", QStringLiteral("0845")},
+      {"DialOption1", 2},
+      {"DialFixedTariff1", 500},
+      {"UsedTariffs1", 2},
+      {"Tariff1-1After", 90},
+      {"Tariff1-1AppliesDays", QStringLiteral("Mon - Fri")},
+      {"Tariff1-1AppliesTimeEnd", QStringLiteral("17:59:00")},
+      {"Tariff1-1AppliesTimeStart", QStringLiteral("08:00:00")},
+      {"Tariff1-1Description", QStringLiteral("Peak")},
+      {"Tariff1-1DialRate", 1000},
+      {"Tariff1-1PerMinuteRate", 200},
+      {"Tariff1-2PerMinuteRate", 100},
+      {"ServiceRate1", 12500},
+      {"ServiceOption1", 2},
+      {"AfterMeg1", 100},
+      {"PerMeg1", 300},
+      {"MegPeriod1", QStringLiteral("Month")},
+      {"FlexRate1", 5000},
+      {"FlexRate21", 20000},
+      {"PenaltyPeriod1", QStringLiteral("Week")},
+      {"UpToHours1", 20},
+  };
+  for (const Row& r : rows) EXPECT_EQ(Get(kServicesKey, QLatin1String(r.name)), r.value) << r.name;
+  EXPECT_EQ(Get(kHolidaysKey, QStringLiteral(" 1")), SettingsValue(MakeDate(1998, 12, 25)));
+  EXPECT_EQ(Get(kHolidaysKey, QStringLiteral(" 2")), SettingsValue(36161));
+}
+
+TEST_F(FoundationStore, LoadReadsEveryValueInItsOwnOrder) {
+  // Every value that must convert holds text that does not: each read fails
+  // once, so the reporter sees the reads in the order they happen.
+  const QString bad = QStringLiteral("x");
+  for (const char* n : {"MaxServices", "MaxConnections", "MaxConnectDays", "NoDisconDuration", "NoDisconData",
+                        "MaxLogSize", "EditLog", "ShowErrors", "ShowToolbars", "ShowGraphic", "AutoOptimize"}) {
+    Put(kGeneralKey, QLatin1String(n), bad, kText);
+  }
+  Put(kGeneralKey, QStringLiteral("UsedServices"), 1, kNumber);
+  for (const char* n : {"CalcCosts", "DialCost", "CostPerHour", "CostPerMeg"}) Put(kCostsKey, QLatin1String(n), bad, kText);
+  Put(kServicesKey, QStringLiteral("UsedTariffs1"), 2, kNumber);
+  for (const char* n : {"DialOption1", "DialFixedTariff1", "Tariff1-1After", "Tariff1-1AppliesTimeEnd",
+                        "Tariff1-1AppliesTimeStart", "Tariff1-1DialRate", "Tariff1-1PerMinuteRate", "Tariff1-2After",
+                        "Tariff1-2AppliesTimeEnd", "Tariff1-2AppliesTimeStart", "Tariff1-2DialRate",
+                        "Tariff1-2PerMinuteRate", "ServiceRate1", "ServiceOption1", "AfterMeg1", "PerMeg1",
+                        "FlexRate1", "FlexRate21", "UpToHours1", "Tariff1-3After", "DialOption2"}) {
+    Put(kServicesKey, QLatin1String(n), bad, kText);
+  }
+  for (const char* n : {"SaveSettings", "FontSize", "FontBold", "FontItalic", "WinHeight", "WinWidth", "WinState"}) {
+    Put(kViewLogKey, QLatin1String(n), bad, kText);
+  }
+  for (const char* n : {"SaveSettings", "ListView", "AutoArrange"}) Put(kViewReportKey, QLatin1String(n), bad, kText);
+  for (const QString& key : {kSummaryReportKey, kDetailReportKey}) {
+    for (const char* n : {"WinHeight", "WinWidth", "WinLeft", "WinTop", "FontSize", "Column1", "Column2", "Column3",
+                          "Column4", "Column5", "Column6", "Column7"}) {
+      Put(key, QLatin1String(n), bad, kText);
+    }
+  }
+  Put(kHolidaysKey, QStringLiteral("UsedHolidays"), 2, kNumber);
+  for (const char* n : {" 1", " 2", " 3", "1", "2"}) Put(kHolidaysKey, QLatin1String(n), bad, kText);
+
+  Configuration config;
+  CollectingReporter reporter;
+  LoadConfiguration(*store_, config, reporter);
+
+  QStringList expected;
+  auto add = [&](const QString& key, std::initializer_list<const char*> names) {
+    for (const char* n : names) expected.append(key + QLatin1Char('\\') + QLatin1String(n));
+  };
+  add(kGeneralKey, {"MaxServices", "MaxConnections", "MaxConnectDays", "NoDisconDuration", "NoDisconData",
+                    "MaxLogSize", "EditLog", "ShowErrors", "ShowToolbars", "ShowGraphic", "AutoOptimize"});
+  add(kCostsKey, {"CalcCosts", "DialCost", "CostPerHour", "CostPerMeg"});
+  add(kServicesKey, {"DialOption1", "DialFixedTariff1", "Tariff1-1After", "Tariff1-1AppliesTimeEnd",
+                     "Tariff1-1AppliesTimeStart", "Tariff1-1DialRate", "Tariff1-1PerMinuteRate", "Tariff1-2After",
+                     "Tariff1-2AppliesTimeEnd", "Tariff1-2AppliesTimeStart", "Tariff1-2DialRate",
+                     "Tariff1-2PerMinuteRate", "ServiceRate1", "ServiceOption1", "AfterMeg1", "PerMeg1", "FlexRate1",
+                     "FlexRate21", "UpToHours1"});
+  add(kViewLogKey, {"SaveSettings", "FontSize", "FontBold", "FontItalic", "WinHeight", "WinWidth", "WinState"});
+  add(kViewReportKey, {"SaveSettings", "ListView", "AutoArrange"});
+  add(kSummaryReportKey,
+      {"WinHeight", "WinWidth", "WinLeft", "WinTop", "FontSize", "Column1", "Column2", "Column3", "Column4", "Column5"});
+  add(kDetailReportKey, {"WinHeight", "WinWidth", "WinLeft", "WinTop", "FontSize", "Column1", "Column2", "Column3",
+                         "Column4", "Column5", "Column6"});
+  add(kHolidaysKey, {" 1", " 2"});
+  EXPECT_EQ(MismatchPlaces(reporter.messages), expected);
+  EXPECT_EQ(config.UsedServices, 1);
+  EXPECT_EQ(config.Services[0].UsedTariffs, 2);
+}
+
+TEST_F(FoundationStore, OnlyFiveSummaryAndSixDetailColumnsAreStored) {
+  Configuration c;
+  c.SummaryReport.Columns = {11, 12, 13, 14, 15, 16, 17};
+  c.DetailReport.Columns = {21, 22, 23, 24, 25, 26, 27};
+  CollectingReporter reporter;
+  ASSERT_TRUE(SaveConfiguration(*store_, c, reporter));
+  EXPECT_EQ(Get(kSummaryReportKey, QStringLiteral("Column5")), SettingsValue(15));
+  EXPECT_EQ(Get(kSummaryReportKey, QStringLiteral("Column6")), SettingsValue());
+  EXPECT_EQ(Get(kSummaryReportKey, QStringLiteral("Column7")), SettingsValue());
+  EXPECT_EQ(Get(kDetailReportKey, QStringLiteral("Column6")), SettingsValue(26));
+  EXPECT_EQ(Get(kDetailReportKey, QStringLiteral("Column7")), SettingsValue());
+
+  // Values under the unused names are never read: the slots keep what they held.
+  Put(kSummaryReportKey, QStringLiteral("Column6"), 999, kNumber);
+  Put(kSummaryReportKey, QStringLiteral("Column7"), 999, kNumber);
+  Put(kDetailReportKey, QStringLiteral("Column7"), 999, kNumber);
+  Configuration loaded;
+  loaded.SummaryReport.Columns = {1, 2, 3, 4, 5, 6, 7};
+  loaded.DetailReport.Columns = {1, 2, 3, 4, 5, 6, 7};
+  LoadConfiguration(*store_, loaded, reporter);
+  EXPECT_TRUE(reporter.messages.isEmpty());
+  EXPECT_EQ(loaded.SummaryReport.Columns, (std::array<qint32, 7>{11, 12, 13, 14, 15, 6, 7}));
+  EXPECT_EQ(loaded.DetailReport.Columns, (std::array<qint32, 7>{21, 22, 23, 24, 25, 26, 7}));
+}
+
+TEST_F(FoundationStore, StoredKindsReadBackAsTheirFields) {
+  struct Case {
+    const char* label;
+    QString key;
+    const char* name;
+    QVariant value;
+    int kind;
+    std::function<bool(const Configuration&)> check;
+  } cases[] = {
+      {"SaveSettings as the number 0", kViewLogKey, "SaveSettings", 0, kNumber,
+       [](const Configuration& c) { return !c.ViewLog.SaveSettings; }},
+      {"SaveSettings as text True", kViewLogKey, "SaveSettings", QStringLiteral("True"), kText,
+       [](const Configuration& c) { return c.ViewLog.SaveSettings; }},
+      {"report SaveSettings as the number 0", kViewReportKey, "SaveSettings", 0, kNumber,
+       [](const Configuration& c) { return !c.ReportSaveSettings; }},
+      {"report SaveSettings as text False", kViewReportKey, "SaveSettings", QStringLiteral("False"), kText,
+       [](const Configuration& c) { return !c.ReportSaveSettings; }},
+      {"a non-zero number is true", kViewLogKey, "FontBold", 7, kNumber,
+       [](const Configuration& c) { return c.ViewLog.FontBold; }},
+      {"a byte 1 is true", kViewLogKey, "FontItalic", 1, kByte,
+       [](const Configuration& c) { return c.ViewLog.FontItalic; }},
+      {"a 16-bit number as text", kGeneralKey, "MaxConnections", QStringLiteral("250"), kText,
+       [](const Configuration& c) { return c.MaxConnections == 250; }},
+      {"a 32-bit kilobyte limit beyond 16 bits", kGeneralKey, "MaxLogSize", 100000, kNumber,
+       [](const Configuration& c) { return c.MaxLogSize == 100000; }},
+      {"money is divided by 10000", kCostsKey, "CostPerMeg", 12345, kNumber,
+       [](const Configuration& c) { return c.CostPerMeg == 1.2345; }},
+      {"a plain double is not scaled", kGeneralKey, "NoDisconData", 12345, kNumber,
+       [](const Configuration& c) { return c.NoDisconData == 12345; }},
+      {"a report font size reads as a single", kDetailReportKey, "FontSize", 11, kNumber,
+       [](const Configuration& c) { return c.DetailReport.FontSize == 11.0f; }},
+      {"a text field stored as a number", kGeneralKey, "ModemLogFile", 42, kNumber,
+       [](const Configuration& c) { return c.ModemLogFile == QStringLiteral("42"); }},
+      {"a byte keeps only its low byte", kGeneralKey, "MaxConnectDays", 0x1203, kByte,
+       [](const Configuration& c) { return c.MaxConnectDays == 3; }},
+  };
+  for (const auto& c : cases) {
+    QTemporaryDir dir;
+    SettingsStore store(SettingsStore::FilePathIn(dir.path()));
+    store.SettingsCreateKey(Root::Machine, c.key);
+    store.SettingsWriteValue(Root::Machine, c.key, QLatin1String(c.name), c.value, c.kind);
+    Configuration config;
+    CollectingReporter reporter;
+    LoadConfiguration(store, config, reporter);
+    EXPECT_TRUE(reporter.messages.isEmpty()) << c.label << ": " << reporter.messages.join(QLatin1Char('|')).toStdString();
+    EXPECT_TRUE(c.check(config)) << c.label;
+  }
+}
+
+TEST_F(FoundationStore, AMissingCalcCostsBringsBothDefaultAmountsBack) {
+  // With CalcCosts absent (or the number 0) the dial-up cost and the hourly
+  // cost take their defaults even when they were stored; CostPerMeg is kept.
+  for (const QVariant& calc : {QVariant(), QVariant(0)}) {
+    QTemporaryDir dir;
+    SettingsStore store(SettingsStore::FilePathIn(dir.path()));
+    store.SettingsCreateKey(Root::Machine, kCostsKey);
+    store.SettingsWriteValue(Root::Machine, kCostsKey, QStringLiteral("DialCost"), 5000, kNumber);
+    store.SettingsWriteValue(Root::Machine, kCostsKey, QStringLiteral("CostPerHour"), 30000, kNumber);
+    store.SettingsWriteValue(Root::Machine, kCostsKey, QStringLiteral("CostPerMeg"), 700, kNumber);
+    if (calc.isValid()) store.SettingsWriteValue(Root::Machine, kCostsKey, QStringLiteral("CalcCosts"), calc, kNumber);
+    Configuration config;
+    CollectingReporter reporter;
+    EXPECT_TRUE(LoadConfigurationWithDefaults(store, config, reporter));
+    EXPECT_TRUE(config.CalcCosts);
+    EXPECT_DOUBLE_EQ(config.DialCost, 0.2);
+    EXPECT_DOUBLE_EQ(config.CostPerHour, 1.5);
+    EXPECT_DOUBLE_EQ(config.CostPerMeg, 0.07);
+    EXPECT_EQ(store.SettingsReadValue(Root::Machine, kCostsKey, QStringLiteral("CalcCosts")),
+              SettingsValue(QStringLiteral("True")));
+    EXPECT_EQ(store.SettingsReadValue(Root::Machine, kCostsKey, QStringLiteral("DialCost")), SettingsValue(2000));
+  }
+  // With CalcCosts stored, stored amounts stay.
+  Put(kCostsKey, QStringLiteral("CalcCosts"), QStringLiteral("False"), kText);
+  Put(kCostsKey, QStringLiteral("DialCost"), 5000, kNumber);
+  Put(kCostsKey, QStringLiteral("CostPerHour"), 0, kNumber);
+  Configuration config;
+  CollectingReporter reporter;
+  LoadConfigurationWithDefaults(*store_, config, reporter);
+  EXPECT_FALSE(config.CalcCosts);
+  EXPECT_DOUBLE_EQ(config.DialCost, 0.5);
+  EXPECT_DOUBLE_EQ(config.CostPerHour, 0);
+}
+
+TEST_F(FoundationStore, AHundredHolidaysUseBlankPrefixedNames) {
+  Configuration c;
+  c.UsedHolidays = kMaxHolidays;
+  for (int n = 0; n < kMaxHolidays; ++n) c.Holidays[static_cast<size_t>(n)] = MakeDate(1999, 1, 1) + n;
+  CollectingReporter reporter;
+  ASSERT_TRUE(SaveConfiguration(*store_, c, reporter));
+  const QStringList names = store_->ValueNames(Root::Machine, kHolidaysKey);
+  ASSERT_EQ(names.size(), 101);
+  EXPECT_EQ(names[0], QStringLiteral("UsedHolidays"));
+  EXPECT_EQ(names[1], QStringLiteral(" 1"));
+  EXPECT_EQ(names[10], QStringLiteral(" 10"));
+  EXPECT_EQ(names[100], QStringLiteral(" 100"));
+  EXPECT_EQ(Get(kHolidaysKey, QStringLiteral(" 100")), SettingsValue(MakeDate(1999, 1, 1) + 99));
+  Configuration loaded;
+  LoadConfiguration(*store_, loaded, reporter);
+  EXPECT_TRUE(reporter.messages.isEmpty());
+  EXPECT_EQ(loaded.Holidays, c.Holidays);
+}
+
+TEST(FoundationStartup, PreferredModemIsASixteenBitIntegerRoundedLikeOne) {
+  struct Case {
+    const char* text;
+    int expected;
+  } cases[] = {{"2", 2}, {"2.5", 2}, {"3.5", 4}, {"2.6", 3}, {"-1.5", -2}, {" 7 ", 7}, {"x", 0}, {"40000", 0}};
+  for (const auto& c : cases) {
+    QTemporaryDir dir;
+    SettingsStore store(SettingsStore::FilePathIn(dir.path()));
+    store.SaveSetting(QLatin1String(kOptionsAppName), QLatin1String(kOptionsSectionName),
+                      QStringLiteral("Preferred Modem"), QLatin1String(c.text));
+    EXPECT_EQ(ReadStartupOptions(store).PreferredModem, c.expected) << c.text;
+  }
+}
+
+// ---------------------------------------------------------------------------
+// Log line format
+
+TEST(FoundationLogFormat, DatesByLeadingNumbersWithCarries) {
+  struct Case {
+    const char* line;
+    Date expected;
+  } cases[] = {
+      {"1 -2 -1999", MakeDate(1999, 1, 2)},       // "1 " and "2 " give 1 and 2
+      {"01-15-1998junk", MakeDate(1998, 1, 15)},  // only characters 1-10 matter
+      {"01-15-199", MakeDate(199, 1, 15)},        // a short line: the year is what is there
+      {"01-15-19x8", MakeDate(19, 1, 15)},        // the year stops at the first non-digit
+      {"x1-15-1998", 0},
+      {"01-x5-1998", 0},
+      {"01-15-x998", 0},
+      {"+1-15-1998", MakeDate(1998, 1, 15)},
+      {"12-32-1998", MakeDate(1999, 1, 1)},       // the day runs into the next month and year
+      {"24-01-1998", MakeDate(1999, 12, 1)},      // month 24 is December of the next year
+      {"02-29-1900", MakeDate(1900, 3, 1)},       // 1900 is no leap year
+      {"99-99-1998", MakeDate(2006, 3, 1) + 98},  // month 99 is March 2006, day 99 runs on
+  };
+  for (const auto& c : cases) EXPECT_EQ(ParseLogDate(QString::fromLatin1(c.line)), c.expected) << c.line;
+}
+
+TEST(FoundationLogFormat, LineTimeComesFromCharactersTwelveToNineteen) {
+  struct Case {
+    const char* line;
+    bool read;
+    TimeOfDay expected;
+  } cases[] = {
+      {"01-15-1998T07:08:09", true, MakeTime(7, 8, 9)},         // character 11 is not looked at
+      {"xxxxxxxxxxx23:00:01 tail", true, MakeTime(23, 0, 1)},  // nor are the date characters
+      {"01-15-1998 07:08:0", false, 99},                        // 18 characters
+  };
+  for (const auto& c : cases) {
+    TimeOfDay t = 99;
+    EXPECT_EQ(ReadLineTime(QString::fromLatin1(c.line), t), c.read) << c.line;
+    EXPECT_EQ(t, c.expected) << c.line;
+  }
+}
+
+TEST(FoundationLogFormat, ByteCountsUseTheConfiguredTexts) {
+  Configuration config;
+  config.ModemReads = QStringLiteral("RX");
+  config.ModemWrites = QStringLiteral("TX");
+  EXPECT_EQ(ExtractReads(u"01-15-1998 10:00:00.00 - READS 5 RX=123 TX=456", config), 123);
+  EXPECT_EQ(ExtractWrites(u"01-15-1998 10:00:00.00 - READS 5 RX=123 TX=456", config), 456);
+  // The first occurrence of the text counts, and digits after it anywhere.
+  EXPECT_EQ(ExtractReads(u"RX: none yet, RX 9 BYTES", config), 9);
+}
+
+// ---------------------------------------------------------------------------
+// Formatting helpers
+
+LocaleValues German() { return LoadLocaleInfo(QLocale(QLocale::German, QLocale::Germany)); }
+LocaleValues American() { return LoadLocaleInfo(QLocale(QLocale::English, QLocale::UnitedStates)); }
+
+TEST(FoundationFormatting, FormatMoneyBuildsItsFormatFromDigitsAndMaximumDecimals) {
+  const LocaleValues de = German();  // "." groups, "," is the decimal point
+  struct Case {
+    double amount;
+    int digits;
+    int maxDecimals;
+    const char* text;
+  } cases[] = {
+      {1234.5, 0, 0, "1.235 F"},        // "#,##0", halves away from zero
+      {1234.4, 0, 0, "1.234 F"},
+      {1234.5678, 0, 3, "1.234,568 F"},  // "#,##0,###"
+      {1234, 0, 3, "1.234 F"},           // optional places only: no decimal character
+      {1234.5, 2, 0, "1.234,50 F"},      // "#,##0.00"
+      {0.12345, 2, 4, "0,1235 F"},       // "#,##0.00##"
+      {0.1, 2, 4, "0,10 F"},
+      {0.125, 2, 1, "0,13 F"},           // fewer maximum decimals than digits: the digits win
+      {2, 3, 0, "2,000 F"},
+      {1234567.5, 1, 0, "1.234.567,5 F"},
+  };
+  for (const auto& c : cases) {
+    EXPECT_EQ(FormatMoney(c.amount, QStringLiteral("F"), 0, 1, c.digits, c.maxDecimals, de), QString::fromUtf8(c.text))
+        << c.amount << ' ' << c.digits << ' ' << c.maxDecimals;
+  }
+}
+
+TEST(FoundationFormatting, FormatMoneyPlacesTheSymbolByItsFlagAndTrims) {
+  const LocaleValues de = German();
+  struct Case {
+    const char* symbol;
+    int flag;
+    int spaces;
+    const char* text;
+  } cases[] = {
+      {"F", 1, 2, "F  1.234,50"},  {"F", 0, 2, "1.234,50  F"}, {"F", 0, 0, "1.234,50F"},
+      {"F", 3, 1, "1.234,50"},     {"F", -1, 1, "1.234,50"},   {" F ", 1, 0, "F 1.234,50"},
+      {" F ", 0, 0, "1.234,50 F"}, {"", 1, 1, "1.234,50"},     {"", 0, 1, "1.234,50"},
+  };
+  for (const auto& c : cases) {
+    EXPECT_EQ(FormatMoney(1234.5, QString::fromUtf8(c.symbol), c.flag, c.spaces, 2, 0, de), QString::fromUtf8(c.text))
+        << '"' << c.symbol << "\" " << c.flag << ' ' << c.spaces;
+  }
+  EXPECT_EQ(FormatMoney(-1234.5, QStringLiteral("F"), 1, 0, 2, 0, de), QStringLiteral("F-1.234,50"));
+}
+
+TEST(FoundationFormatting, FormatAmountTextUsesTheCurrencyDigits) {
+  const LocaleValues de = German();
+  LocaleValues noDecimals = American();
+  noDecimals.CurrencyDigits = 0;
+  LocaleValues threeDecimals = American();
+  threeDecimals.CurrencyDigits = 3;
+  struct Case {
+    const LocaleValues* locale;
+    const char* text;
+    int maxDecimals;
+    const char* result;
+  } cases[] = {
+      {&de, "1,5", 0, "1,50"},         {&de, "0,125", 4, "0,125"},        {&de, "0,1", 4, "0,10"},
+      {&de, "12,345678", 4, "12,3457"}, {&de, "1.234", 0, "1.234,00"},   {&de, "x", 4, ""},
+      {&noDecimals, "1234.5", 0, "1,235"}, {&noDecimals, "1234.5", 2, "1,234.5"}, {&noDecimals, "7", 2, "7"},
+      {&threeDecimals, "2", 0, "2.000"},   {&threeDecimals, "2.12345", 4, "2.1235"},
+  };
+  for (const auto& c : cases) {
+    EXPECT_EQ(FormatAmountText(QString::fromUtf8(c.text), c.maxDecimals, *c.locale), QString::fromUtf8(c.result))
+        << c.text << ' ' << c.maxDecimals;
+  }
+}
+
+TEST(FoundationFormatting, ParseAmountTextChangesFirstOccurrencesFoundInTheTextAsGiven) {
+  const LocaleValues de = German();
+  const LocaleValues us = American();
+  struct Case {
+    const LocaleValues* locale;
+    const char* text;
+    double value;
+  } cases[] = {
+      {&de, "1,5.3", 1.53},           // "," at 2 becomes ".", the "." at 4 is removed: 1.53
+      {&us, "1.5,3", 1.53},
+      {&de, "1.234.567,89", 1234.567},  // only the first "." goes
+      {&us, "1,234,567.5", 1234},
+      {&us, "2.5.1", 2.5},
+      {&de, "  3,25 EUR", 3.25},
+      {&us, "-1,000.5", -1000.5},
+  };
+  for (const auto& c : cases) {
+    EXPECT_DOUBLE_EQ(ParseAmountText(QString::fromUtf8(c.text), *c.locale), c.value) << c.text;
+  }
+}
+
+TEST(FoundationFormatting, DateToEntryTextPicksTheLastSeparatorThatOccurs) {
+  LocaleValues slash = American();
+  slash.DateSeparator = QStringLiteral("/");
+  struct Case {
+    const char* text;
+    const char* result;
+  } cases[] = {
+      {"1,2.3", "01/2.3/00"},       // "," is tested last and occurs
+      {"1/2/3.4", "01/02/.4"},      // "/" is tested after "." and wins; the third part keeps its last two
+      {"3/4/1999", "03/04/99"},
+      {"1/2/ 1999 ", "01/02/99"},   // the third part is trimmed before it is cut
+      {"1-2-3-4", "01/02/-4"},      // everything after the second separator is the third part
+      {"10.11.1999", "10/11/99"},
+      {"1/2/5", "01/02/05"},
+  };
+  for (const auto& c : cases) EXPECT_EQ(DateToEntryText(QLatin1String(c.text), slash), QLatin1String(c.result)) << c.text;
+}
+
+TEST(FoundationFormatting, PadLeftAndDurations) {
+  EXPECT_EQ(PadLeft(QStringLiteral("abc"), u'*', 5), QStringLiteral("**abc"));
+  EXPECT_EQ(PadLeft(QStringLiteral(" ab "), u'x', 2), QStringLiteral("ab"));
+  EXPECT_EQ(PadLeft(QStringLiteral(" ab "), u'x', 0), QStringLiteral("ab"));
+  struct Case {
+    float seconds;
+    const char* text;
+  } cases[] = {{7199, "01:59:59"}, {7200, "02:00:00"}, {359999, "99:59:59"}, {360000, "100:00:00"},
+               {61.75f, "00:01:01"}};
+  for (const auto& c : cases) EXPECT_EQ(FormatDuration(c.seconds), QLatin1String(c.text)) << c.seconds;
+}
+
+// ---------------------------------------------------------------------------
+// Error reporting
+
+TEST(FoundationErrors, EveryConditionHasItsMessageButtonsIconAndTitle) {
+  using B = MessageButtons;
+  const QString lockedText = QStringLiteral(
+      "MRL cannot gain access to your modem log file because another application or process is using or has "
+      "locked this file.\n\nTry closing the other application or shutting down and restarting your computer.");
+  const QString accessText = QStringLiteral(
+      "MRL cannot gain access to a file because another application or process is using or has locked this "
+      "file.\n\nTry closing the other application or shutting down and restarting your computer.");
+  struct Case {
+    ErrorCondition condition;
+    int number;
+    QString text;
+    B buttons;
+    QString title;
+  } cases[] = {
+      {ErrorCondition::BadFileName, 52, QStringLiteral("That filename is illegal."), B::AbortRetryIgnore,
+       QStringLiteral("Disk Error")},
+      {ErrorCondition::BadFileName, 64, QStringLiteral("That filename is illegal."), B::AbortRetryIgnore,
+       QStringLiteral("Disk Error")},
+      {ErrorCondition::WrongAccessMode, 54, QStringLiteral("Can't open your file for that type of access."), B::Ok,
+       QStringLiteral("Disk Error")},
+      {ErrorCondition::AlreadyOpen, 55, QStringLiteral("This file is already open."), B::Ok,
+       QStringLiteral("Disk Error")},
+      {ErrorCondition::DeviceIO, 57, QStringLiteral("Internal disk error."), B::Ok, QStringLiteral("Disk Error")},
+      {ErrorCondition::DiskFull, 61, QStringLiteral("Disk is full. Continue?"), B::AbortRetryIgnore,
+       QStringLiteral("Disk Error")},
+      {ErrorCondition::ReadPastEnd, 62,
+       QStringLiteral("This file has a nonstandard end-of-file marker, or an attempt was made to read beyond the "
+                      "end-of-file marker."),
+       B::AbortRetryIgnore, QStringLiteral("Disk Error")},
+      {ErrorCondition::DeviceUnavailable, 68, QStringLiteral("That device appears unavailable."), B::OkCancel,
+       QStringLiteral("Disk Error")},
+      {ErrorCondition::FileLocked, 70, lockedText, B::AbortRetryIgnore, QStringLiteral("MRL - Lock Error")},
+      {ErrorCondition::DiskNotReady, 71, QStringLiteral("Insert a disk in the drive and close the door."),
+       B::OkCancel, QStringLiteral("Disk Error")},
+      {ErrorCondition::PathFileAccess, 75, accessText, B::AbortRetryIgnore, QStringLiteral("MRL - Access Error")},
+      {ErrorCondition::PathNotFound, 76, QStringLiteral("That path doesn't exist."), B::AbortRetryIgnore,
+       QStringLiteral("Disk Error")},
+  };
+  const std::pair<MessageButton, ErrorAnswer> answers[] = {
+      {MessageButton::Ok, ErrorAnswer::Retry},      {MessageButton::Retry, ErrorAnswer::Retry},
+      {MessageButton::Cancel, ErrorAnswer::Continue}, {MessageButton::Ignore, ErrorAnswer::Continue},
+      {MessageButton::Abort, ErrorAnswer::End},     {MessageButton::Yes, ErrorAnswer::Unknown},
+      {MessageButton::No, ErrorAnswer::Unknown},
+  };
+  for (const auto& c : cases) {
+    const RunError error(c.condition, QStringLiteral("detail"), QStringLiteral("Somewhere"), c.number);
+    const MessageBoxSpec box = ErrorMessageFor(error);
+    EXPECT_EQ(box.text, c.text) << c.number;
+    EXPECT_EQ(box.buttons, c.buttons) << c.number;
+    EXPECT_EQ(box.icon, MessageIcon::Exclamation) << c.number;
+    EXPECT_EQ(box.title, c.title) << c.number;
+    EXPECT_EQ(box.helpTopic, 0) << c.number;
+    for (const auto& [pressed, answer] : answers) {
+      EXPECT_EQ(MapErrorAnswer(error, pressed), answer) << c.number << " button " << static_cast<int>(pressed);
+    }
+  }
+  // Any other error: the generic text, OK, no icon, the source in the title,
+  // and the end of the program whatever was pressed.
+  const RunError other(ErrorCondition::Other, QStringLiteral("Subscript out of range"), QStringLiteral("MRLMain"), 9);
+  const MessageBoxSpec generic = ErrorMessageFor(other);
+  EXPECT_EQ(generic.text, QStringLiteral("An Error has occurred during processing.\n\nError code: 9\nDescription: "
+                                         "Subscript out of range\n"));
+  EXPECT_EQ(generic.buttons, B::Ok);
+  EXPECT_EQ(generic.icon, MessageIcon::None);
+  EXPECT_EQ(generic.title, QStringLiteral("MRLMain - Error"));
+  for (const auto& [pressed, answer] : answers) {
+    EXPECT_EQ(MapErrorAnswer(other, pressed), ErrorAnswer::Unknown) << static_cast<int>(pressed);
+  }
+  // A description with a percent sign is shown as it is.
+  const RunError percent(ErrorCondition::Other, QStringLiteral("100% %1 done"), QStringLiteral("X"), 5);
+  EXPECT_EQ(ErrorMessageFor(percent).text,
+            QStringLiteral("An Error has occurred during processing.\n\nError code: 5\nDescription: 100% %1 done\n"));
+}
+
+// ---------------------------------------------------------------------------
+// Warning boxes, to the character
+
+TEST(FoundationWarnings, BoxTextsTitlesAndStyles) {
+  struct Case {
+    MessageBoxSpec box;
+    QString title;
+    MessageIcon icon;
+    int helpTopic;
+    QString text;
+  } cases[] = {
+      {WarnNoLog(), QStringLiteral("No Modem Log Detected!"), MessageIcon::Exclamation, 6,
+       QStringLiteral("Mirolat Cannot Locate Your Modem Log File!"
+                      "\n\n"
+                      "If you have configured your Dial-up connections to use a modem log"
+                      "\n"
+                      "then you should check your Mirolat setup as it is INCORRECT."
+                      "\n\n"
+                      "If NOT, then you will need to configure your Dial-up Networking "
+                      "\n"
+                      "connections to use a modem log file before Mirolat is fully"
+                      "\n"
+                      "functional."
+                      "\n\n"
+                      "Click on the Help button below for information on how to do this.")},
+      {WarnLogCorrupt(), QStringLiteral("WARNING"), MessageIcon::Critical, 0,
+       QStringLiteral("Corruption Detected in Modem Log File!"
+                      "\n\n"
+                      "Your Modem Log File is either corrupt or not a valid"
+                      "\n"
+                      "Modem Log!  If you are sure it is a valid Modem Log then "
+                      "\n"
+                      "please select the 'Repair Modem Log' option from the"
+                      "\n"
+                      "TOOLS menu. Reports will not be available until corruption"
+                      "\n"
+                      "has been repaired or a valid log file is set up!")},
+      {WarnNotModemLog(), QStringLiteral("WARNING"), MessageIcon::Critical, 0,
+       QStringLiteral("INVALID MODEM LOG FILE!"
+                      "\n\n"
+                      "The current file is NOT a Modem Log File."
+                      "\n"
+                      "Please review your configuration by clicking "
+                      "\n"
+                      "on 'Setup' in the 'File' menu.")},
+      {WarnLogTooBig(), QStringLiteral("WARNING"), MessageIcon::Exclamation, 0,
+       QStringLiteral("Your Modem Log is Too Big!"
+                      "\n\n"
+                      "Your modem log can become unreliable and prone to"
+                      "\n"
+                      "corruption if it is allowed to become too large. Select"
+                      "\n"
+                      "one of the options in the TOOLS menu or ARCHIVE"
+                      "\n"
+                      "this log to prevent it from growing any larger.")},
+      {WarnWrongDirectory(QStringLiteral("/var/log/")), QStringLiteral("WARNING"), MessageIcon::Exclamation, 0,
+       QStringLiteral("Incorrect Directory For Modem Log File!"
+                      "\n\n"
+                      "The file you have selected is not located"
+                      "\n"
+                      "in the '/var/log/' directory therefore"
+                      "\n"
+                      "it can not be your modem log file!"
+                      "\n"
+                      "Please select your modem log file from the"
+                      "\n"
+                      "/var/log/ ' directory.")},
+      {WarnTooManyServices(), QString(), MessageIcon::Critical, 0,
+       QStringLiteral("Cannot Continue.... Exceeded Maximum Number of Services."
+                      "\r"
+                      "Please use the Setup Menu to increase the Max Services parameter.")},
+  };
+  for (const auto& c : cases) {
+    EXPECT_EQ(c.box.text, c.text) << c.title.toStdString();
+    EXPECT_EQ(c.box.title, c.title) << c.title.toStdString();
+    EXPECT_EQ(c.box.icon, c.icon) << c.title.toStdString();
+    EXPECT_EQ(c.box.helpTopic, c.helpTopic) << c.title.toStdString();
+    EXPECT_EQ(c.box.buttons, MessageButtons::Ok) << c.title.toStdString();
+  }
+}
+
+}  // namespace
+}  // namespace mirolat
