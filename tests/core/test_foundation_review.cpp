@@ -354,6 +354,26 @@ TEST(FoundationStartup, PreferredModemIsASixteenBitIntegerRoundedLikeOne) {
   }
 }
 
+TEST(FoundationLocale, TextItemsAreCutToTwentyCharactersAndPosixIsEnglish) {
+  // "Bosnia And Herzegovina" has 22 characters.
+  const LocaleValues bosnia = LoadLocaleInfo(QLocale(QLocale::Bosnian, QLocale::BosniaAndHerzegovina));
+  EXPECT_EQ(bosnia.LocaleCountry, QStringLiteral("Bosnia And Herzegovi"));
+  EXPECT_EQ(bosnia.CurrencySymbol, QStringLiteral("KM"));
+  const LocaleValues us = LoadLocaleInfo(QLocale(QLocale::English, QLocale::UnitedStates));
+  EXPECT_EQ(us.LocaleCountry, QStringLiteral("United States"));
+  const LocaleValues posix = LoadLocaleInfo(QLocale(QStringLiteral("POSIX")));
+  EXPECT_EQ(posix.LocaleCountry, QStringLiteral("United States"));
+  EXPECT_EQ(posix.CurrencySymbol, QStringLiteral("$"));
+  EXPECT_EQ(posix.CurrencySymbolFirst, 1);
+  EXPECT_EQ(posix.CurrencySpace, 0);
+  EXPECT_EQ(posix.CurrencyDigits, 2);
+  EXPECT_EQ(posix.DateSeparator, QStringLiteral("/"));
+  EXPECT_EQ(posix.MoneyDecimalSeparator, QStringLiteral("."));
+  EXPECT_EQ(posix.MoneyThousandSeparator, QStringLiteral(","));
+  EXPECT_EQ(posix.LongDayNames[0], QStringLiteral("Monday"));
+  EXPECT_EQ(posix.ShortDayNames[6], QStringLiteral("Sun"));
+}
+
 // ---------------------------------------------------------------------------
 // Log line format
 

@@ -8,6 +8,11 @@ namespace {
 
 bool IsSpaceLike(QChar c) { return c == u' ' || c == QChar(0x00A0) || c == QChar(0x202F) || c == QChar(0x2009); }
 
+// A locale text item is read into a 20-character buffer: longer items are cut
+// to their first 20 characters.
+constexpr qsizetype kLocaleItemLength = 20;
+QString LocaleItem(const QString& text) { return text.left(kLocaleItemLength); }
+
 }  // namespace
 
 QLocale EffectiveLocale(const QLocale& locale) {
@@ -19,8 +24,8 @@ LocaleValues LoadLocaleInfo(const QLocale& requested) {
   LocaleValues v;
   const QLocale locale = EffectiveLocale(requested);
   v.Locale = locale;
-  v.LocaleCountry = QLocale::territoryToString(locale.territory());
-  v.CurrencySymbol = locale.currencySymbol(QLocale::CurrencySymbol);
+  v.LocaleCountry = LocaleItem(QLocale::territoryToString(locale.territory()));
+  v.CurrencySymbol = LocaleItem(locale.currencySymbol(QLocale::CurrencySymbol));
 
   // Where the locale writes the symbol, and whether a space stands between.
   const QString sample = locale.toCurrencyString(1.0);
@@ -55,8 +60,8 @@ LocaleValues LoadLocaleInfo(const QLocale& requested) {
     }
   }
 
-  v.MoneyDecimalSeparator = point;
-  v.MoneyThousandSeparator = locale.groupSeparator();
+  v.MoneyDecimalSeparator = LocaleItem(point);
+  v.MoneyThousandSeparator = LocaleItem(locale.groupSeparator());
   BuildDayNames(v);
   return v;
 }

@@ -28,6 +28,7 @@ QLocale EffectiveLocale(const QLocale& locale);
 // The eight locale values, the day names and the locale itself, from `locale`
 // (en_US for C/POSIX):
 // - LocaleCountry: the territory's English name;
+// - every text item is cut to its first 20 characters;
 // - CurrencySymbol, CurrencySymbolFirst, CurrencySpace, CurrencyDigits: as the
 //   locale writes an amount of money (symbol before or after, with or without
 //   a space, the currency's usual number of decimals);
