@@ -29,9 +29,17 @@ QStringView TrimBlanks(QStringView text) {
 }
 
 QString CleanNotes(QStringView notes) {
-  QString text = TrimBlanks(notes).toString();
-  const qsizetype pair = text.indexOf(u"- -");
-  if (pair >= 0) text.remove(pair + 1, 2);
+  const QStringView trimmed = TrimBlanks(notes);
+  // The first "- -" loses its blank and second dash: one copy of the rest.
+  const qsizetype pair = trimmed.indexOf(u"- -");
+  QString text(trimmed.size() - (pair >= 0 ? 2 : 0), Qt::Uninitialized);
+  QChar* out = text.data();
+  if (pair >= 0) {
+    out = std::copy(trimmed.begin(), trimmed.begin() + pair + 1, out);
+    std::copy(trimmed.begin() + pair + 3, trimmed.end(), out);
+  } else {
+    std::copy(trimmed.begin(), trimmed.end(), out);
+  }
   if (text.startsWith(u'-')) text.remove(0, 1);
   if (text.endsWith(u" -")) text.chop(2);
   return text;

@@ -1,8 +1,10 @@
 #include "formatting.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cmath>
 #include <cstdlib>
+#include <cstring>
 #include <limits>
 #include <string>
 
@@ -26,48 +28,81 @@ QStringView TrimBlanks(QStringView text) {
 // A number written in decimal, rounded to at most `maxDecimals` decimals with
 // halves away from zero, keeping at least `minDecimals` of them. The digits of
 // the value are taken to 15 significant figures first, so 1.005 rounds to 1.01
-// as it is written rather than as it is stored.
-struct DecimalText {
-  bool negative = false;
-  std::string whole;     // at least one digit
-  std::string fraction;  // minDecimals..maxDecimals digits
+// as it is written rather than as it is stored. The digits live in a buffer on
+// the stack (on the heap only for a very large number of decimals), as money
+// and kilobytes are written for every session of a report.
+class DecimalText {
+ public:
+  DecimalText(double value, int minDecimals, int maxDecimals);
+  DecimalText(const DecimalText&) = delete;
+  DecimalText& operator=(const DecimalText&) = delete;
+
+  bool negative() const { return negative_; }
+  // At least one digit, no leading zeros but for a lone "0".
+  const char* whole() const { return whole_; }
+  int wholeSize() const { return wholeSize_; }
+  // minDecimals..maxDecimals digits.
+  const char* fraction() const { return whole_ + wholeSize_; }
+  int fractionSize() const { return fractionSize_; }
+
+ private:
+  static constexpr int kLocalDigits = 1024;
+  char local_[kLocalDigits];
+  std::string heap_;
+  bool negative_ = false;
+  const char* whole_ = nullptr;
+  int wholeSize_ = 0;
+  int fractionSize_ = 0;
 };
 
-DecimalText RoundDecimal(double value, int minDecimals, int maxDecimals) {
-  DecimalText out;
+DecimalText::DecimalText(double value, int minDecimals, int maxDecimals) {
   if (maxDecimals < minDecimals) maxDecimals = minDecimals;
   if (!std::isfinite(value)) value = 0;
-  out.negative = std::signbit(value);
+  negative_ = std::signbit(value);
   value = std::fabs(value);
 
-  // d1.d2...d15e±x, independent of the C locale.
-  char buf[64];
-  const auto res = std::to_chars(buf, buf + sizeof buf, value, std::chars_format::scientific, 14);
-  std::string sci(buf, res.ptr);
-  const auto ePos = sci.find('e');
-  const int exponent = std::atoi(sci.c_str() + ePos + 1);
-  std::string digits;
-  for (std::size_t i = 0; i < ePos; ++i) {
-    if (sci[i] != '.') digits.push_back(sci[i]);
+  // d.dddddddddddddde±x, independent of the C locale.
+  char sci[40] = "0.00000000000000e+00";  // zero, the most frequent amount
+  const char* end = sci + 20;
+  if (value != 0) end = std::to_chars(sci, sci + sizeof sci, value, std::chars_format::scientific, 14).ptr;
+  const char* ePos = std::find(static_cast<const char*>(sci), end, 'e');
+  int exponent = 0;
+  std::from_chars(ePos + 1 + (ePos[1] == '+' ? 1 : 0), end, exponent);
+
+  // Room for the zeros before a small value's digits (a double's exponent is
+  // at least -324), the zeros after them, and a carry in front.
+  const std::size_t room = 2 + 15 + 330 + 320 + static_cast<std::size_t>(std::max(maxDecimals, 0));
+  char* buffer = local_;
+  if (room > sizeof local_) {
+    heap_.resize(room);
+    buffer = heap_.data();
   }
+  char* digits = buffer + 1;  // buffer[0] takes a carry out of the first digit
+  int count = 0;
   // value = 0.digits × 10^(exponent + 1); place the point.
   int pointAt = exponent + 1;  // digits before the decimal point
   if (pointAt <= 0) {
-    digits.insert(0, static_cast<std::size_t>(-pointAt), '0');
+    std::memset(digits, '0', static_cast<std::size_t>(-pointAt));
+    count = -pointAt;
     pointAt = 0;
   }
-  if (static_cast<int>(digits.size()) < pointAt + maxDecimals + 1) {
-    digits.append(static_cast<std::size_t>(pointAt + maxDecimals + 1) - digits.size(), '0');
+  for (const char* p = sci; p < ePos; ++p) {
+    if (*p != '.') digits[count++] = *p;
+  }
+  if (count < pointAt + maxDecimals + 1) {
+    std::memset(digits + count, '0', static_cast<std::size_t>(pointAt + maxDecimals + 1 - count));
+    count = pointAt + maxDecimals + 1;
   }
   // Round at pointAt + maxDecimals digits, halves away from zero.
-  const std::size_t keep = static_cast<std::size_t>(pointAt + maxDecimals);
+  const int keep = pointAt + maxDecimals;
   const bool up = digits[keep] >= '5';
-  digits.resize(keep);
+  count = keep;
   if (up) {
-    std::size_t i = keep;
+    int i = keep;
     for (;;) {
       if (i == 0) {
-        digits.insert(digits.begin(), '1');
+        *--digits = '1';
+        ++count;
         ++pointAt;
         break;
       }
@@ -80,34 +115,100 @@ DecimalText RoundDecimal(double value, int minDecimals, int maxDecimals) {
       }
     }
   }
-  out.whole = digits.substr(0, static_cast<std::size_t>(pointAt));
-  out.fraction = digits.substr(static_cast<std::size_t>(pointAt));
-  const auto firstNonZero = out.whole.find_first_not_of('0');
-  out.whole = firstNonZero == std::string::npos ? std::string("0") : out.whole.substr(firstNonZero);
-  while (static_cast<int>(out.fraction.size()) > minDecimals && out.fraction.back() == '0') out.fraction.pop_back();
+  // The whole part without leading zeros ("0" when nothing else is left).
+  int first = 0;
+  while (first < pointAt && digits[first] == '0') ++first;
+  if (first == pointAt) {
+    if (first > 0) {
+      --first;  // keep one of the zeros
+    } else {
+      *--digits = '0';  // no whole digits at all: write one zero in front
+      ++count;
+      ++pointAt;
+    }
+  }
+  whole_ = digits + first;
+  wholeSize_ = pointAt - first;
+  fractionSize_ = count - pointAt;
+  while (fractionSize_ > minDecimals && whole_[wholeSize_ + fractionSize_ - 1] == '0') --fractionSize_;
   // A value that rounds to zero is written without a sign.
-  if (out.whole == "0" && out.fraction.find_first_not_of('0') == std::string::npos) out.negative = false;
-  return out;
+  if (wholeSize_ == 1 && whole_[0] == '0' &&
+      std::all_of(fraction(), fraction() + fractionSize_, [](char c) { return c == '0'; })) {
+    negative_ = false;
+  }
 }
 
-// "#,##0" followed by minDecimals "0" and (maxDecimals - minDecimals) "#"
-// places, with the given grouping and decimal characters. A number without
+// Appends "#,##0" followed by minDecimals "0" and (maxDecimals - minDecimals)
+// "#" places, with the given grouping and decimal characters. A number without
 // decimals is written without a decimal character.
+void AppendNumber(QString& text, double value, int minDecimals, int maxDecimals, const QString& group,
+                  const QString& decimal) {
+  const DecimalText d(value, minDecimals, maxDecimals);
+  const int n = d.wholeSize();
+  const qsizetype groups = (n - 1) / 3;
+  const qsizetype size = (d.negative() ? 1 : 0) + n + groups * group.size() +
+                         (d.fractionSize() > 0 ? decimal.size() + d.fractionSize() : 0);
+  const qsizetype start = text.size();
+  text.resize(start + size);
+  QChar* out = text.data() + start;
+  if (d.negative()) *out++ = u'-';
+  const char* whole = d.whole();
+  for (int i = 0; i < n; ++i) {
+    if (i > 0 && (n - i) % 3 == 0) {
+      std::copy(group.constBegin(), group.constEnd(), out);
+      out += group.size();
+    }
+    *out++ = QLatin1Char(whole[i]);
+  }
+  if (d.fractionSize() > 0) {
+    std::copy(decimal.constBegin(), decimal.constEnd(), out);
+    out += decimal.size();
+    const char* fraction = d.fraction();
+    for (int i = 0; i < d.fractionSize(); ++i) *out++ = QLatin1Char(fraction[i]);
+  }
+}
+
 QString FormatNumber(double value, int minDecimals, int maxDecimals, const QString& group, const QString& decimal) {
-  const DecimalText d = RoundDecimal(value, minDecimals, maxDecimals);
   QString text;
-  text.reserve(static_cast<qsizetype>(d.whole.size() + d.whole.size() / 3 + d.fraction.size() + 4));
-  if (d.negative) text += QLatin1Char('-');
-  const std::size_t n = d.whole.size();
-  for (std::size_t i = 0; i < n; ++i) {
-    if (i > 0 && (n - i) % 3 == 0) text += group;
-    text += QLatin1Char(d.whole[i]);
-  }
-  if (!d.fraction.empty()) {
-    text += decimal;
-    text += QLatin1String(d.fraction.data(), static_cast<qsizetype>(d.fraction.size()));
-  }
+  AppendNumber(text, value, minDecimals, maxDecimals, group, decimal);
   return text;
+}
+
+// Appends the money text of the amount (symbol, blanks, number in the order
+// symbolFirst gives) with blanks at either end of what was appended trimmed.
+void AppendMoneyText(QString& text, double amount, const QString& symbol, int symbolFirst, int spaces, int digits,
+                     int maxDecimals, const LocaleValues& locale) {
+  if (digits < 0) digits = 0;
+  const int most = maxDecimals > digits ? maxDecimals : digits;
+  const qsizetype start = text.size();
+  const auto appendGap = [&] {
+    if (spaces > 0) text.resize(text.size() + spaces, QLatin1Char(' '));
+  };
+  if (symbolFirst == 0) {
+    AppendNumber(text, amount, digits, most, locale.MoneyThousandSeparator, locale.MoneyDecimalSeparator);
+    appendGap();
+    text.append(symbol);
+  } else if (symbolFirst == 1) {
+    text.append(symbol);
+    appendGap();
+    AppendNumber(text, amount, digits, most, locale.MoneyThousandSeparator, locale.MoneyDecimalSeparator);
+  } else {
+    AppendNumber(text, amount, digits, most, locale.MoneyThousandSeparator, locale.MoneyDecimalSeparator);
+  }
+  qsizetype end = text.size();
+  while (end > start && text.at(end - 1) == u' ') --end;
+  text.truncate(end);
+  qsizetype begin = start;
+  while (begin < end && text.at(begin) == u' ') ++begin;
+  if (begin > start) text.remove(start, begin - start);
+}
+
+// Writes a count of hours, minutes or seconds with at least two digits.
+char16_t* WriteTwoDigits(char16_t* out, qint64 value) {
+  char buf[24];
+  const auto res = std::to_chars(buf, buf + sizeof buf, value);
+  if (res.ptr - buf < 2) *out++ = u'0';
+  return std::copy(buf, res.ptr, out);
 }
 
 // The leading number of `text` and where it ends (0 when there is none).
@@ -214,33 +315,31 @@ QString FormatDuration(float seconds) {
     m = std::trunc(s / 60.0f);
     s = s - m * 60.0f;
   }
-  const QChar zero(u'0');
-  return PadLeft(QString::number(static_cast<qint64>(h)), zero, 2) + QLatin1Char(':') +
-         PadLeft(QString::number(static_cast<qint64>(m)), zero, 2) + QLatin1Char(':') +
-         PadLeft(QString::number(static_cast<qint64>(std::trunc(s))), zero, 2);
+  char16_t buf[3 * 24];
+  char16_t* out = WriteTwoDigits(buf, static_cast<qint64>(h));
+  *out++ = u':';
+  out = WriteTwoDigits(out, static_cast<qint64>(m));
+  *out++ = u':';
+  out = WriteTwoDigits(out, static_cast<qint64>(std::trunc(s)));
+  return QStringView(buf, out).toString();
 }
 
 QString FormatMoney(double amount, const QString& symbol, int symbolFirst, int spaces, int digits, int maxDecimals,
                     const LocaleValues& locale) {
-  if (digits < 0) digits = 0;
-  const int most = maxDecimals > digits ? maxDecimals : digits;
-  const QString number =
-      FormatNumber(amount, digits, most, locale.MoneyThousandSeparator, locale.MoneyDecimalSeparator);
-  const QString gap(spaces > 0 ? spaces : 0, QLatin1Char(' '));
   QString text;
-  if (symbolFirst == 0) {
-    text = number + gap + symbol;
-  } else if (symbolFirst == 1) {
-    text = symbol + gap + number;
-  } else {
-    text = number;
-  }
-  return TrimBlanks(text).toString();
+  AppendMoneyText(text, amount, symbol, symbolFirst, spaces, digits, maxDecimals, locale);
+  return text;
 }
 
 QString FormatMoney(double amount, int maxDecimals, const LocaleValues& locale) {
-  return FormatMoney(amount, locale.CurrencySymbol, locale.CurrencySymbolFirst, locale.CurrencySpace,
-                     locale.CurrencyDigits, maxDecimals, locale);
+  QString text;
+  AppendMoney(text, amount, maxDecimals, locale);
+  return text;
+}
+
+void AppendMoney(QString& text, double amount, int maxDecimals, const LocaleValues& locale) {
+  AppendMoneyText(text, amount, locale.CurrencySymbol, locale.CurrencySymbolFirst, locale.CurrencySpace,
+                  locale.CurrencyDigits, maxDecimals, locale);
 }
 
 QString FormatWholeNumber(double value, const LocaleValues& locale) {

@@ -21,6 +21,9 @@ QString FormatMoney(double amount, const QString& symbol, int symbolFirst, int s
                     const LocaleValues& locale);
 // The same with the locale's own symbol, position, spacing and digits.
 QString FormatMoney(double amount, int maxDecimals, const LocaleValues& locale);
+// FormatMoney(amount, maxDecimals, locale) appended to `text`, without a text
+// of its own in between (reports write thousands of amounts).
+void AppendMoney(QString& text, double amount, int maxDecimals, const LocaleValues& locale);
 
 // "#,##0": a whole number with the grouping character of locale.Locale,
 // halves away from zero (0.5 gives 1).

@@ -22,6 +22,46 @@ constexpr int kTime = 4;
 constexpr int kDuration = 5;
 constexpr int kCost = 6;  // only when costs are shown
 
+// Does the text, upper-cased, contain "ERROR"? Plain ASCII notes (all of them
+// in practice) are searched without making the upper-cased copy.
+bool HasErrorMark(const QString& notes) {
+  const QChar* p = notes.constData();
+  const qsizetype n = notes.size();
+  bool ascii = true;
+  for (qsizetype i = 0; i < n && ascii; ++i) ascii = p[i].unicode() < 0x80;
+  if (!ascii) return notes.toUpper().contains(QLatin1String("ERROR"));
+  static constexpr char16_t kMark[] = u"ERROR";
+  for (qsizetype i = 0; i + 5 <= n; ++i) {
+    qsizetype k = 0;
+    while (k < 5) {
+      char16_t c = p[i + k].unicode();
+      if (c >= u'a' && c <= u'z') c = char16_t(c - (u'a' - u'A'));
+      if (c != kMark[k]) break;
+      ++k;
+    }
+    if (k == 5) return true;
+  }
+  return false;
+}
+
+// The display names of the numbers met so far (ServiceDisplayName), in order
+// of first appearance: a report names a handful of numbers over and over.
+class DisplayNames {
+ public:
+  explicit DisplayNames(const Configuration& config) : config_(config) {}
+  const QString& Name(const QString& number) {
+    for (const auto& [known, name] : names_) {
+      if (known == number) return name;
+    }
+    names_.emplace_back(number, ServiceDisplayName(config_, number));
+    return names_.back().second;
+  }
+
+ private:
+  const Configuration& config_;
+  std::vector<std::pair<QString, QString>> names_;
+};
+
 }  // namespace
 
 int DetailsCostWidth(const LocaleValues& locale, bool costsShown) {
@@ -77,15 +117,21 @@ DetailsReport BuildDetailsReport(SessionTable& tables, const ReportInputs& input
   QString text;
   text.reserve(qsizetype(sessionCount) * (260 + 2 * k) + 1024);
   text += QStringLiteral(" MIROLAT - Details Report\n\n");
-  text += QStringLiteral(" Beginning: ") + ShortDateText(inputs.ReportStartDate, locale);
+  text += QStringLiteral(" Beginning: ");
+  text += ShortDateText(inputs.ReportStartDate, locale);
   if (warn) text += QStringLiteral("    WARNING: Errors found in log.");
   text += QLatin1Char('\n');
-  text += QStringLiteral(" Ending:    ") + ShortDateText(inputs.ReportEndDate, locale);
+  text += QStringLiteral(" Ending:    ");
+  text += ShortDateText(inputs.ReportEndDate, locale);
   if (warn) text += QStringLiteral("      Report may not be accurate.");
   text += QLatin1Char('\n');
-  text += QStringLiteral(" Period:    ") + model.RepPeriod + QLatin1Char('\n');
+  text += QStringLiteral(" Period:    ");
+  text += model.RepPeriod;
   text += QLatin1Char('\n');
-  text += QLatin1Char(' ') + QString(52 + k, QLatin1Char('-')) + QLatin1Char('\n');
+  text += QLatin1Char('\n');
+  text += QLatin1Char(' ');
+  text += QString(52 + k, QLatin1Char('-'));
+  text += QLatin1Char('\n');
   text += QLatin1Char('\n');
 
   const QString sessionRule = QStringLiteral("    ") + QString(49 + k, QLatin1Char('-')) + QLatin1Char('\n');
@@ -93,6 +139,13 @@ DetailsReport BuildDetailsReport(SessionTable& tables, const ReportInputs& input
   const QString disconnectLabel = QStringLiteral("    Disconnect: ");
   const QString indent(4, QLatin1Char(' '));
   const QString errorIndent(16, QLatin1Char(' '));
+  const QString errorStatus = QStringLiteral("E R R O R");
+  const QString connectStatus = QStringLiteral("Connect");
+  const QString disconnectStatus = QStringLiteral("Disconnect");
+
+  DateTextCache dates(locale);
+  const AmPmTimeWriter times(locale);
+  DisplayNames names(config);
 
   float totalSeconds = 0;
   double totalCost = 0;
@@ -110,11 +163,13 @@ DetailsReport BuildDetailsReport(SessionTable& tables, const ReportInputs& input
     }
 
     Session& session = tables.Sessions[std::size_t(i)];
-    const bool errorSession = session.Notes.toUpper().contains(QLatin1String("ERROR"));
+    const bool errorSession = HasErrorMark(session.Notes);
     if (errorSession && !config.ShowErrors) continue;
 
-    const QString name = ServiceDisplayName(config, session.Number);
-    text += QLatin1Char(' ') + name + QLatin1Char('\n');
+    const QString& name = names.Name(session.Number);
+    text += QLatin1Char(' ');
+    text += name;
+    text += QLatin1Char('\n');
 
     // Duration inside the range; the midnight remark joins the notes.
     const QString kept = session.Notes;
@@ -142,16 +197,20 @@ DetailsReport BuildDetailsReport(SessionTable& tables, const ReportInputs& input
       }
       totalCost += figures.Cost;
       costText = FormatMoney(figures.Cost, 0, locale);
-      breakdown = QStringLiteral(" Dialup: ") + FormatMoney(figures.DialCost, 0, locale) +
-                  QStringLiteral(" - Service: ") + FormatMoney(figures.ServiceCost, 0, locale) +
-                  QStringLiteral(" - Data: ") + FormatMoney(figures.DataCost, 0, locale);
+      breakdown.reserve(64);
+      breakdown += QStringLiteral(" Dialup: ");
+      AppendMoney(breakdown, figures.DialCost, 0, locale);
+      breakdown += QStringLiteral(" - Service: ");
+      AppendMoney(breakdown, figures.ServiceCost, 0, locale);
+      breakdown += QStringLiteral(" - Data: ");
+      AppendMoney(breakdown, figures.DataCost, 0, locale);
     }
     figures.Notes = session.Notes;
 
-    const QString connectDate = ShortDateText(session.ConnectDate, locale);
-    const QString connectTime = AmPmTimeText(session.ConnectTime, locale);
-    const QString disconnectDate = ShortDateText(session.DisconnectDate, locale);
-    const QString disconnectTime = AmPmTimeText(session.DisconnectTime, locale);
+    const QString& connectDate = dates.Text(session.ConnectDate);
+    const QString connectTime = times.Text(session.ConnectTime);
+    const QString& disconnectDate = dates.Text(session.DisconnectDate);
+    const QString disconnectTime = times.Text(session.DisconnectTime);
     const QString cleaned = CleanNotes(session.Notes);
 
     QStringList first(columnCount);
@@ -167,24 +226,43 @@ DetailsReport BuildDetailsReport(SessionTable& tables, const ReportInputs& input
       second[notesColumn] = breakdown;
     }
     if (errorSession) {
-      first[kStatus] = QStringLiteral("E R R O R");
+      first[kStatus] = errorStatus;
       first[notesColumn] = CleanNotes(QStringView(session.Notes).mid(std::min<qsizetype>(8, session.Notes.size())));
-      text += errorIndent + connectDate + QLatin1Char(' ') + connectTime + QLatin1Char('\n');
-      text += indent + cleaned + QLatin1Char('\n');
+      text += errorIndent;
+      text += connectDate;
+      text += QLatin1Char(' ');
+      text += connectTime;
+      text += QLatin1Char('\n');
+      text += indent;
+      text += cleaned;
+      text += QLatin1Char('\n');
     } else {
-      first[kStatus] = QStringLiteral("Connect");
+      first[kStatus] = connectStatus;
       first[notesColumn] = cleaned;
-      second[kStatus] = QStringLiteral("Disconnect");
-      text += connectLabel + connectDate + QLatin1Char(' ') + connectTime + QLatin1Char('\n');
-      text += disconnectLabel + disconnectDate + QLatin1Char(' ') + disconnectTime + QLatin1Char('\n');
-      if (!session.Notes.isEmpty()) text += indent + cleaned + QLatin1Char('\n');
+      second[kStatus] = disconnectStatus;
+      text += connectLabel;
+      text += connectDate;
+      text += QLatin1Char(' ');
+      text += connectTime;
+      text += QLatin1Char('\n');
+      text += disconnectLabel;
+      text += disconnectDate;
+      text += QLatin1Char(' ');
+      text += disconnectTime;
+      text += QLatin1Char('\n');
+      if (!session.Notes.isEmpty()) {
+        text += indent;
+        text += cleaned;
+        text += QLatin1Char('\n');
+      }
     }
-    model.Rows.push_back(ReportRow{first});
-    model.Rows.push_back(ReportRow{second});
+    model.Rows.push_back(ReportRow{std::move(first)});
+    model.Rows.push_back(ReportRow{std::move(second)});
 
     text += sessionRule;
-    text += indent + PadLeftTo(duration, 49);
-    if (costs) text += PadLeftTo(costText, k);
+    text += indent;
+    AppendPadLeft(text, duration, 49);
+    if (costs) AppendPadLeft(text, costText, k);
     text += QStringLiteral("\n\n");
 
     totalSeconds += float(seconds);

@@ -36,18 +36,59 @@ QString ShortDateText(Date date, const LocaleValues& locale) {
   return locale.Locale.toString(ToQDate(date), QLocale::ShortFormat);
 }
 
-QString AmPmTimeText(TimeOfDay time, const LocaleValues& locale) {
+DateTextCache::DateTextCache(const LocaleValues& locale, QLocale::FormatType format)
+    : locale_(locale.Locale), format_(format) {}
+
+const QString& DateTextCache::Text(Date date) {
+  if (last_ && date == lastDate_) return *last_;
+  auto it = texts_.find(date);
+  if (it == texts_.end()) it = texts_.emplace(date, locale_.toString(ToQDate(date), format_)).first;
+  lastDate_ = date;
+  last_ = &it->second;  // map nodes never move
+  return *last_;
+}
+
+AmPmTimeWriter::AmPmTimeWriter(const LocaleValues& locale)
+    : am_(locale.Locale.amText()), pm_(locale.Locale.pmText()) {
+  if (am_.isEmpty()) am_ = QStringLiteral("AM");
+  if (pm_.isEmpty()) pm_ = QStringLiteral("PM");
+}
+
+void AmPmTimeWriter::Append(QString& text, TimeOfDay time) const {
   const int h = time / 3600;
   const int m = time / 60 % 60;
   const int s = time % 60;
   const int h12 = h % 12 == 0 ? 12 : h % 12;
-  QString marker = h < 12 ? locale.Locale.amText() : locale.Locale.pmText();
-  if (marker.isEmpty()) marker = h < 12 ? QStringLiteral("AM") : QStringLiteral("PM");
-  return QStringLiteral("%1:%2:%3 %4")
-      .arg(h12, 2, 10, QLatin1Char('0'))
-      .arg(m, 2, 10, QLatin1Char('0'))
-      .arg(s, 2, 10, QLatin1Char('0'))
-      .arg(marker);
+  const QString& marker = h < 12 ? am_ : pm_;
+  if (time >= 0) {
+    // Every part is 0..59: two digits each.
+    const char16_t digits[] = {char16_t(u'0' + h12 / 10), char16_t(u'0' + h12 % 10), u':',
+                               char16_t(u'0' + m / 10),   char16_t(u'0' + m % 10),   u':',
+                               char16_t(u'0' + s / 10),   char16_t(u'0' + s % 10),   u' '};
+    text.append(QStringView(digits, 9));
+    text.append(marker);
+    return;
+  }
+  // A negative time keeps its signs, as the general number format writes them.
+  text.append(QStringLiteral("%1:%2:%3 %4")
+                  .arg(h12, 2, 10, QLatin1Char('0'))
+                  .arg(m, 2, 10, QLatin1Char('0'))
+                  .arg(s, 2, 10, QLatin1Char('0'))
+                  .arg(marker));
+}
+
+QString AmPmTimeWriter::Text(TimeOfDay time) const {
+  QString text;
+  text.reserve(9 + std::max(am_.size(), pm_.size()));
+  Append(text, time);
+  return text;
+}
+
+QString AmPmTimeText(TimeOfDay time, const LocaleValues& locale) { return AmPmTimeWriter(locale).Text(time); }
+
+void AppendPadLeft(QString& text, const QString& piece, int width) {
+  if (piece.size() < width) text.resize(text.size() + width - piece.size(), QLatin1Char(' '));
+  text.append(piece);
 }
 
 QString PeriodText(int periodDays) {

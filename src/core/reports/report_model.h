@@ -3,8 +3,10 @@
 // sub-items, the header panel's values and frames) and the standard-format
 // text that is saved and printed. The report window shows it; the command
 // line prints it; tests compare it.
+#include <QLocale>
 #include <QString>
 #include <QStringList>
+#include <unordered_map>
 #include <vector>
 
 #include "common/dates.h"
@@ -76,6 +78,40 @@ QString ShortDateText(Date date, const LocaleValues& locale);
 // A time of day as "hh:mm:ss AMPM": 12-hour clock, two-digit hours, and the
 // locale's AM or PM text ("AM"/"PM" where the locale has none).
 QString AmPmTimeText(TimeOfDay time, const LocaleValues& locale);
+
+// The date texts of one locale and format, each distinct day formatted once:
+// a report writes the same few days thousands of times. The locale is copied
+// when the cache is made; a cache of another locale or format is another cache.
+class DateTextCache {
+ public:
+  explicit DateTextCache(const LocaleValues& locale, QLocale::FormatType format = QLocale::ShortFormat);
+  // Same text as ShortDateText / LongDateText of the cache's locale; the
+  // reference stays valid as long as the cache.
+  const QString& Text(Date date);
+
+ private:
+  QLocale locale_;
+  QLocale::FormatType format_;
+  std::unordered_map<Date, QString> texts_;
+  Date lastDate_ = 0;
+  const QString* last_ = nullptr;
+};
+
+// AmPmTimeText with the locale's AM and PM texts looked up once.
+class AmPmTimeWriter {
+ public:
+  explicit AmPmTimeWriter(const LocaleValues& locale);
+  // Appends AmPmTimeText(time, locale) to `text`.
+  void Append(QString& text, TimeOfDay time) const;
+  QString Text(TimeOfDay time) const;
+
+ private:
+  QString am_;
+  QString pm_;
+};
+
+// Appends `piece` after blanks up to `width` characters (PadLeftTo, in place).
+void AppendPadLeft(QString& text, const QString& piece, int width);
 
 // "n days" above 1, else "n day".
 QString PeriodText(int periodDays);
