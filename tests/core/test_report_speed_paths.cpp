@@ -197,6 +197,47 @@ TEST(FormatWholeNumber, KilobytesOfByteCounts) {
   }
 }
 
+TEST(AppendKilobytes, AppendsWhatFormatWholeNumberWritesForTheQuotient) {
+  const LocaleValues us = Values(QLocale::English, QLocale::UnitedStates);
+  const LocaleValues de = Values(QLocale::German, QLocale::Germany);
+  const LocaleValues fr = Values(QLocale::French, QLocale::France);
+  struct Case {
+    qint64 bytes;
+    const char* us;
+  };
+  const qint64 limit = qint64(1) << 40;  // where the whole-number shortcut ends
+  const Case cases[] = {
+      {0, "0"},
+      {511, "0"},
+      {512, "1"},
+      {1023 * 1024 + 511, "1,023"},
+      {1023 * 1024 + 512, "1,024"},
+      {999 * 1024 + 512, "1,000"},
+      {2147483647, "2,097,152"},
+      {limit - 1, "1,073,741,824"},
+      {limit, "1,073,741,824"},
+      {limit + 512, "1,073,741,825"},
+      {-1, "0"},  // rounds to zero: no sign
+      {-512, "-1"},
+      {-1536, "-2"},
+  };
+  for (const Case& c : cases) {
+    QString text = QStringLiteral("R:");
+    AppendKilobytes(text, c.bytes, us);
+    EXPECT_EQ(text, QStringLiteral("R:") + QLatin1String(c.us)) << c.bytes;
+  }
+  // Against the general rounding, around every half and across the groups.
+  for (const LocaleValues* locale : {&us, &de, &fr}) {
+    for (qint64 base : {qint64(0), qint64(1000) * 1024, qint64(999999) * 1024, limit / 1024 * 1000, limit - 4096}) {
+      for (qint64 b = base; b < base + 3000; b += 7) {
+        QString text;
+        AppendKilobytes(text, b, *locale);
+        ASSERT_EQ(text, FormatWholeNumber(double(b) / 1024.0, *locale)) << b;
+      }
+    }
+  }
+}
+
 TEST(FormatDuration, PadsEachPartToTwoDigitsWhateverItsSign) {
   struct Case {
     float seconds;

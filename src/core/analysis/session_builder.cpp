@@ -137,12 +137,15 @@ void SessionBuilder::Discard() {
 }
 
 QStringView SessionBuilder::UpperLineText() {
+  // The line's bytes as Latin-1 characters, ASCII letters upper-cased, in one pass.
   const qsizetype n = raw_.size();
-  upperLine_.resize(n);
+  upperText_.resize(n);
   const auto* src = reinterpret_cast<const unsigned char*>(raw_.data());
-  char* dst = upperLine_.data();
-  for (qsizetype i = 0; i < n; ++i) dst[i] = static_cast<char>(src[i] >= 'a' && src[i] <= 'z' ? src[i] - ('a' - 'A') : src[i]);
-  AssignLatin1(QByteArrayView(upperLine_), upperText_);
+  QChar* dst = upperText_.data();
+  for (qsizetype i = 0; i < n; ++i) {
+    const unsigned char c = src[i];
+    dst[i] = QChar(static_cast<char16_t>(c >= 'a' && c <= 'z' ? c - ('a' - 'A') : c));
+  }
   return upperText_;
 }
 
@@ -154,7 +157,9 @@ void SessionBuilder::ReadTime() {
 }
 
 QString SessionBuilder::Kilobytes(qint64 bytes) const {
-  return FormatWholeNumber(static_cast<double>(bytes) / 1024.0, *in_.locale);
+  QString text;
+  AppendKilobytes(text, bytes, *in_.locale);
+  return text;
 }
 
 void SessionBuilder::ProcessLogLine(QByteArrayView line) {
@@ -310,7 +315,8 @@ void SessionBuilder::TakeReads() {
   const QStringView upper = UpperLineText();
   RunStep(reporter_, [&] { session.BytesRead = ExtractReads(upper, config); });
   RunStep(reporter_, [&] { AddCounter(entry.TotalBytesRead, session.BytesRead); });
-  session.Notes += QStringLiteral(" R:") + Kilobytes(session.BytesRead);
+  session.Notes += QStringLiteral(" R:");
+  AppendKilobytes(session.Notes, session.BytesRead, *in_.locale);
   s_.CurDataCost = CalcServiceDataCost(Pricing(), entry.Number, session.BytesRead, session.ConnectDate);
   entry.TotalCost += s_.CurDataCost;
 }
@@ -321,7 +327,9 @@ void SessionBuilder::TakeWrites() {
   Session& session = s_.Tables.Sessions[static_cast<size_t>(s_.LastClosedSession)];
   const QStringView upper = UpperLineText();
   RunStep(reporter_, [&] { session.BytesWritten = ExtractWrites(upper, *in_.config); });
-  session.Notes += QStringLiteral(" - W:") + Kilobytes(session.BytesWritten) + QStringLiteral(" KB");
+  session.Notes += QStringLiteral(" - W:");
+  AppendKilobytes(session.Notes, session.BytesWritten, *in_.locale);
+  session.Notes += QStringLiteral(" KB");
 }
 
 void SessionBuilder::RememberClose(const Session& session) {

@@ -346,6 +346,31 @@ QString FormatWholeNumber(double value, const LocaleValues& locale) {
   return FormatNumber(value, 0, 0, locale.Locale.groupSeparator(), locale.Locale.decimalPoint());
 }
 
+void AppendKilobytes(QString& text, qint64 bytes, const LocaleValues& locale) {
+  // Up to 2^40 bytes the quotient has at most 15 significant figures around
+  // its half (k + 0.5, and k + 511/1024 below it), so taking 15 figures first
+  // changes nothing: whole kilobytes with halves up. Beyond that, or below
+  // zero, the general rounding.
+  constexpr qint64 kExactLimit = qint64(1) << 40;
+  if (bytes < 0 || bytes >= kExactLimit) {
+    AppendNumber(text, static_cast<double>(bytes) / 1024.0, 0, 0, locale.Locale.groupSeparator(),
+                 locale.Locale.decimalPoint());
+    return;
+  }
+  char digits[24];
+  const auto res = std::to_chars(digits, digits + sizeof digits, (bytes + 512) / 1024);
+  const int n = static_cast<int>(res.ptr - digits);
+  if (n <= 3) {
+    text.append(QLatin1String(digits, n));
+    return;
+  }
+  const QString group = locale.Locale.groupSeparator();
+  for (int i = 0; i < n; ++i) {
+    if (i > 0 && (n - i) % 3 == 0) text.append(group);
+    text.append(QLatin1Char(digits[i]));
+  }
+}
+
 QString FormatAmountText(const QString& text, int maxDecimals, const LocaleValues& locale) {
   double value = 0;
   if (!ReadNumericText(text, locale, value)) return QString();

@@ -28,6 +28,9 @@ void AppendMoney(QString& text, double amount, int maxDecimals, const LocaleValu
 // "#,##0": a whole number with the grouping character of locale.Locale,
 // halves away from zero (0.5 gives 1).
 QString FormatWholeNumber(double value, const LocaleValues& locale);
+// FormatWholeNumber(bytes / 1024.0, locale) appended to `text`: a byte count
+// as whole kilobytes, written for every session's notes.
+void AppendKilobytes(QString& text, qint64 bytes, const LocaleValues& locale);
 
 // An amount typed in an edit box, rewritten with CurrencyDigits decimals (up
 // to maxDecimals); empty when the text is not a number in the locale's money
