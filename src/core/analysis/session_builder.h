@@ -133,7 +133,6 @@ class SessionBuilder {
   QByteArrayView raw_;
   unsigned kinds_ = 0;
   bool kindsReady_ = false;
-  QByteArray upperLine_;
   QString upperText_;
   // LinesRead at which the progress display is next refreshed (0: never).
   qint64 nextProgressLine_ = 0;
