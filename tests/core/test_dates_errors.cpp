@@ -49,26 +49,79 @@ TEST(Dates, TimesOfDayReadBack) {
   EXPECT_EQ(TimeToHhMm(MakeTime(17, 59, 0)), QStringLiteral("17:59"));
 }
 
-TEST(ErrorModel, MessagesAndAnswers) {
-  const RunError full(ErrorCondition::DiskFull, QStringLiteral("x"));
-  const MessageBoxSpec box = ErrorMessageFor(full);
-  EXPECT_EQ(box.text, QStringLiteral("Disk is full. Continue?"));
-  EXPECT_EQ(box.title, QStringLiteral("Disk Error"));
-  EXPECT_EQ(box.buttons, MessageButtons::AbortRetryIgnore);
-  EXPECT_EQ(MapErrorAnswer(full, MessageButton::Ignore), ErrorAnswer::Continue);
-  EXPECT_EQ(MapErrorAnswer(full, MessageButton::Abort), ErrorAnswer::End);
-  EXPECT_EQ(MapErrorAnswer(full, MessageButton::Retry), ErrorAnswer::Retry);
-  EXPECT_EQ(MapErrorAnswer(full, MessageButton::Yes), ErrorAnswer::Unknown);
-
-  const RunError locked(ErrorCondition::FileLocked, QString());
-  EXPECT_EQ(ErrorMessageFor(locked).title, QStringLiteral("MRL - Lock Error"));
-
-  const RunError other(ErrorCondition::Other, QStringLiteral("Overflow"), QStringLiteral("MRLAnalyse"), 6);
+TEST(ErrorModel, EveryConditionHasItsBoxAndAnswers) {
+  using B = MessageButtons;
+  const QString lockedText = QStringLiteral(
+      "MRL cannot gain access to your modem log file because another application or process is using or has "
+      "locked this file.\n\nTry closing the other application or shutting down and restarting your computer.");
+  const QString accessText = QStringLiteral(
+      "MRL cannot gain access to a file because another application or process is using or has locked this "
+      "file.\n\nTry closing the other application or shutting down and restarting your computer.");
+  struct Case {
+    ErrorCondition condition;
+    int number;
+    QString text;
+    B buttons;
+    QString title;
+  } cases[] = {
+      {ErrorCondition::BadFileName, 52, QStringLiteral("That filename is illegal."), B::AbortRetryIgnore,
+       QStringLiteral("Disk Error")},
+      {ErrorCondition::BadFileName, 64, QStringLiteral("That filename is illegal."), B::AbortRetryIgnore,
+       QStringLiteral("Disk Error")},
+      {ErrorCondition::WrongAccessMode, 54, QStringLiteral("Can't open your file for that type of access."), B::Ok,
+       QStringLiteral("Disk Error")},
+      {ErrorCondition::AlreadyOpen, 55, QStringLiteral("This file is already open."), B::Ok,
+       QStringLiteral("Disk Error")},
+      {ErrorCondition::DeviceIO, 57, QStringLiteral("Internal disk error."), B::Ok, QStringLiteral("Disk Error")},
+      {ErrorCondition::DiskFull, 61, QStringLiteral("Disk is full. Continue?"), B::AbortRetryIgnore,
+       QStringLiteral("Disk Error")},
+      {ErrorCondition::ReadPastEnd, 62,
+       QStringLiteral("This file has a nonstandard end-of-file marker, or an attempt was made to read beyond the "
+                      "end-of-file marker."),
+       B::AbortRetryIgnore, QStringLiteral("Disk Error")},
+      {ErrorCondition::DeviceUnavailable, 68, QStringLiteral("That device appears unavailable."), B::OkCancel,
+       QStringLiteral("Disk Error")},
+      {ErrorCondition::FileLocked, 70, lockedText, B::AbortRetryIgnore, QStringLiteral("MRL - Lock Error")},
+      {ErrorCondition::DiskNotReady, 71, QStringLiteral("Insert a disk in the drive and close the door."),
+       B::OkCancel, QStringLiteral("Disk Error")},
+      {ErrorCondition::PathFileAccess, 75, accessText, B::AbortRetryIgnore, QStringLiteral("MRL - Access Error")},
+      {ErrorCondition::PathNotFound, 76, QStringLiteral("That path doesn't exist."), B::AbortRetryIgnore,
+       QStringLiteral("Disk Error")},
+  };
+  const std::pair<MessageButton, ErrorAnswer> answers[] = {
+      {MessageButton::Ok, ErrorAnswer::Retry},      {MessageButton::Retry, ErrorAnswer::Retry},
+      {MessageButton::Cancel, ErrorAnswer::Continue}, {MessageButton::Ignore, ErrorAnswer::Continue},
+      {MessageButton::Abort, ErrorAnswer::End},     {MessageButton::Yes, ErrorAnswer::Unknown},
+      {MessageButton::No, ErrorAnswer::Unknown},
+  };
+  for (const auto& c : cases) {
+    const RunError error(c.condition, QStringLiteral("detail"), QStringLiteral("Somewhere"), c.number);
+    const MessageBoxSpec box = ErrorMessageFor(error);
+    EXPECT_EQ(box.text, c.text) << c.number;
+    EXPECT_EQ(box.buttons, c.buttons) << c.number;
+    EXPECT_EQ(box.icon, MessageIcon::Exclamation) << c.number;
+    EXPECT_EQ(box.title, c.title) << c.number;
+    EXPECT_EQ(box.helpTopic, 0) << c.number;
+    for (const auto& [pressed, answer] : answers) {
+      EXPECT_EQ(MapErrorAnswer(error, pressed), answer) << c.number << " button " << static_cast<int>(pressed);
+    }
+  }
+  // Any other error: the generic text, OK, no icon, the source in the title,
+  // and the end of the program whatever was pressed.
+  const RunError other(ErrorCondition::Other, QStringLiteral("Subscript out of range"), QStringLiteral("MRLMain"), 9);
   const MessageBoxSpec generic = ErrorMessageFor(other);
-  EXPECT_EQ(generic.title, QStringLiteral("MRLAnalyse - Error"));
-  EXPECT_EQ(generic.text,
-            QStringLiteral("An Error has occurred during processing.\n\nError code: 6\nDescription: Overflow\n"));
-  EXPECT_EQ(MapErrorAnswer(other, MessageButton::Ok), ErrorAnswer::Unknown);
+  EXPECT_EQ(generic.text, QStringLiteral("An Error has occurred during processing.\n\nError code: 9\nDescription: "
+                                         "Subscript out of range\n"));
+  EXPECT_EQ(generic.buttons, B::Ok);
+  EXPECT_EQ(generic.icon, MessageIcon::None);
+  EXPECT_EQ(generic.title, QStringLiteral("MRLMain - Error"));
+  for (const auto& [pressed, answer] : answers) {
+    EXPECT_EQ(MapErrorAnswer(other, pressed), ErrorAnswer::Unknown) << static_cast<int>(pressed);
+  }
+  // A description with a percent sign is shown as it is.
+  const RunError percent(ErrorCondition::Other, QStringLiteral("100% %1 done"), QStringLiteral("X"), 5);
+  EXPECT_EQ(ErrorMessageFor(percent).text,
+            QStringLiteral("An Error has occurred during processing.\n\nError code: 5\nDescription: 100% %1 done\n"));
 }
 
 class ScriptedReporter : public MessageErrorReporter {

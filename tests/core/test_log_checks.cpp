@@ -286,46 +286,86 @@ TEST_F(LogChecks, ScanLogOfAVanishedFileContinuesWhenToldTo) {
   EXPECT_EQ(state.LogEntryCount, 0.0f);
 }
 
-TEST(Warnings, BoxesAboutTheCurrentFile) {
-  const MessageBoxSpec noLog = WarnNoLog();
-  EXPECT_EQ(noLog.title, QStringLiteral("No Modem Log Detected!"));
-  EXPECT_EQ(noLog.icon, MessageIcon::Exclamation);
-  EXPECT_EQ(noLog.helpTopic, 6);
-  EXPECT_TRUE(noLog.text.startsWith(QStringLiteral("Mirolat Cannot Locate Your Modem Log File!\n\nIf you have")));
-  EXPECT_TRUE(noLog.text.contains(QStringLiteral("Dial-up Networking \nconnections")));
-  EXPECT_TRUE(noLog.text.endsWith(QStringLiteral("functional.\n\nClick on the Help button below for information on how to do this.")));
-
-  EXPECT_EQ(WarnLogCorrupt().title, QStringLiteral("WARNING"));
-  EXPECT_EQ(WarnLogCorrupt().icon, MessageIcon::Critical);
-  EXPECT_EQ(WarnLogCorrupt().helpTopic, 0);
-  EXPECT_TRUE(WarnLogCorrupt().text.contains(QStringLiteral("valid\nModem Log!  If you are sure it is a valid Modem Log then \nplease")));
-  EXPECT_EQ(WarnNotModemLog().text,
-            QStringLiteral("INVALID MODEM LOG FILE!\n\nThe current file is NOT a Modem Log File.\nPlease review your "
-                           "configuration by clicking \non 'Setup' in the 'File' menu."));
-  EXPECT_EQ(WarnNotModemLog().icon, MessageIcon::Critical);
-  EXPECT_EQ(WarnLogTooBig().icon, MessageIcon::Exclamation);
-  EXPECT_TRUE(WarnLogTooBig().text.startsWith(QStringLiteral("Your Modem Log is Too Big!\n\nYour modem log")));
-}
-
-TEST(Warnings, WrongDirectoryNamesTheLogDirectory) {
-  const MessageBoxSpec box = WarnWrongDirectory(QStringLiteral("/home/u/.local/share/mirolat/"));
-  EXPECT_EQ(box.title, QStringLiteral("WARNING"));
-  EXPECT_EQ(box.text,
-            QStringLiteral("Incorrect Directory For Modem Log File!\n\nThe file you have selected is not located\n"
-                           "in the '/home/u/.local/share/mirolat/' directory therefore\nit can not be your modem log "
-                           "file!\nPlease select your modem log file from the\n/home/u/.local/share/mirolat/ ' "
-                           "directory."));
-}
-
-TEST(Warnings, RunStoppingBoxesUseTheProgramTitleAndACarriageReturn) {
-  EXPECT_EQ(WarnTooManyServices().title, QString());
-  EXPECT_EQ(WarnTooManyServices().icon, MessageIcon::Critical);
-  EXPECT_EQ(WarnTooManyServices().text,
-            QStringLiteral("Cannot Continue.... Exceeded Maximum Number of Services.\rPlease use the Setup Menu to "
-                           "increase the Max Services parameter."));
-  EXPECT_EQ(WarnTooManyConnections().text,
-            QStringLiteral("Cannot Continue.... Exceeded Maximum Number of Connections.\rPlease use the Setup Menu "
-                           "to increase the Max Connections parameter."));
+TEST(Warnings, BoxTextsTitlesAndStyles) {
+  struct Case {
+    MessageBoxSpec box;
+    QString title;
+    MessageIcon icon;
+    int helpTopic;
+    QString text;
+  } cases[] = {
+      {WarnNoLog(), QStringLiteral("No Modem Log Detected!"), MessageIcon::Exclamation, 6,
+       QStringLiteral("Mirolat Cannot Locate Your Modem Log File!"
+                      "\n\n"
+                      "If you have configured your Dial-up connections to use a modem log"
+                      "\n"
+                      "then you should check your Mirolat setup as it is INCORRECT."
+                      "\n\n"
+                      "If NOT, then you will need to configure your Dial-up Networking "
+                      "\n"
+                      "connections to use a modem log file before Mirolat is fully"
+                      "\n"
+                      "functional."
+                      "\n\n"
+                      "Click on the Help button below for information on how to do this.")},
+      {WarnLogCorrupt(), QStringLiteral("WARNING"), MessageIcon::Critical, 0,
+       QStringLiteral("Corruption Detected in Modem Log File!"
+                      "\n\n"
+                      "Your Modem Log File is either corrupt or not a valid"
+                      "\n"
+                      "Modem Log!  If you are sure it is a valid Modem Log then "
+                      "\n"
+                      "please select the 'Repair Modem Log' option from the"
+                      "\n"
+                      "TOOLS menu. Reports will not be available until corruption"
+                      "\n"
+                      "has been repaired or a valid log file is set up!")},
+      {WarnNotModemLog(), QStringLiteral("WARNING"), MessageIcon::Critical, 0,
+       QStringLiteral("INVALID MODEM LOG FILE!"
+                      "\n\n"
+                      "The current file is NOT a Modem Log File."
+                      "\n"
+                      "Please review your configuration by clicking "
+                      "\n"
+                      "on 'Setup' in the 'File' menu.")},
+      {WarnLogTooBig(), QStringLiteral("WARNING"), MessageIcon::Exclamation, 0,
+       QStringLiteral("Your Modem Log is Too Big!"
+                      "\n\n"
+                      "Your modem log can become unreliable and prone to"
+                      "\n"
+                      "corruption if it is allowed to become too large. Select"
+                      "\n"
+                      "one of the options in the TOOLS menu or ARCHIVE"
+                      "\n"
+                      "this log to prevent it from growing any larger.")},
+      {WarnWrongDirectory(QStringLiteral("/var/log/")), QStringLiteral("WARNING"), MessageIcon::Exclamation, 0,
+       QStringLiteral("Incorrect Directory For Modem Log File!"
+                      "\n\n"
+                      "The file you have selected is not located"
+                      "\n"
+                      "in the '/var/log/' directory therefore"
+                      "\n"
+                      "it can not be your modem log file!"
+                      "\n"
+                      "Please select your modem log file from the"
+                      "\n"
+                      "/var/log/ ' directory.")},
+      {WarnTooManyServices(), QString(), MessageIcon::Critical, 0,
+       QStringLiteral("Cannot Continue.... Exceeded Maximum Number of Services."
+                      "\r"
+                      "Please use the Setup Menu to increase the Max Services parameter.")},
+      {WarnTooManyConnections(), QString(), MessageIcon::Critical, 0,
+       QStringLiteral("Cannot Continue.... Exceeded Maximum Number of Connections."
+                      "\r"
+                      "Please use the Setup Menu to increase the Max Connections parameter.")},
+  };
+  for (const auto& c : cases) {
+    EXPECT_EQ(c.box.text, c.text) << c.title.toStdString();
+    EXPECT_EQ(c.box.title, c.title) << c.title.toStdString();
+    EXPECT_EQ(c.box.icon, c.icon) << c.title.toStdString();
+    EXPECT_EQ(c.box.helpTopic, c.helpTopic) << c.title.toStdString();
+    EXPECT_EQ(c.box.buttons, MessageButtons::Ok) << c.title.toStdString();
+  }
 }
 
 TEST(Warnings, WhichBoxesApply) {
