@@ -1,15 +1,12 @@
 // The shortcuts the reports take for speed: cached date texts, the AM/PM time
-// writer, money appended in place, durations and notes written in one pass,
-// the error mark found without an upper-cased copy, and service names looked
-// up once per number. Each must give exactly the texts of the plain way.
+// writer, the error mark found without an upper-cased copy, and service names
+// looked up once per number (money, kilobytes and notes written in place are
+// checked with the formatting helpers and the session table). Each must give
+// exactly the texts of the plain way.
 #include <gtest/gtest.h>
-
-#include <cmath>
-#include <limits>
 
 #include "analysis/session_table.h"
 #include "config/locale_values.h"
-#include "costs/formatting.h"
 #include "reports/details_report.h"
 #include "reports/report_model.h"
 
@@ -110,167 +107,6 @@ TEST(AmPmTimeWriter, WritesTwelveHourTimesWithTheLocalesMarkers) {
   QString line = QStringLiteral("at ");
   usTimes.Append(line, MakeTime(14, 30, 0));
   EXPECT_EQ(line, QStringLiteral("at 02:30:00 PM"));
-}
-
-// --- Money, numbers, durations ---
-
-TEST(AppendMoney, AppendsTheSameTextAsFormatMoneyAndLeavesWhatWasThere) {
-  const LocaleValues us = Values(QLocale::English, QLocale::UnitedStates);
-  const LocaleValues de = Values(QLocale::German, QLocale::Germany);
-  LocaleValues padded = us;  // a symbol with blanks of its own, after the amount
-  padded.CurrencySymbol = QStringLiteral(" Fr ");
-  padded.CurrencySymbolFirst = 0;
-  padded.CurrencySpace = 2;
-  padded.CurrencyDigits = 3;
-  LocaleValues bare = us;  // no symbol: the gap before it goes too
-  bare.CurrencySymbol.clear();
-  bare.CurrencySymbolFirst = 0;
-  bare.CurrencySpace = 1;
-  struct Case {
-    const LocaleValues* locale;
-    double amount;
-    int maxDecimals;
-    const char* text;
-  };
-  const Case cases[] = {
-      {&us, 0.125, 0, "$0.13"},                   // halves away from zero
-      {&us, -0.125, 0, "$-0.13"},
-      {&us, 2.675, 0, "$2.68"},                   // as written, not as stored (2.67499...)
-      {&us, 1.005, 0, "$1.01"},
-      {&us, -0.005, 0, "$-0.01"},
-      {&us, 0.0049999, 0, "$0.00"},
-      {&us, -0.0, 0, "$0.00"},                    // negative zero has no sign
-      {&us, -0.004, 0, "$0.00"},                  // nor has an amount that rounds to zero
-      {&us, -1e-300, 0, "$0.00"},
-      {&us, 999999.995, 0, "$1,000,000.00"},      // the carry runs through every digit
-      {&us, 9.995, 0, "$10.00"},
-      {&us, 0.995, 0, "$1.00"},
-      {&us, 0.1, 4, "$0.10"},
-      {&us, 0.00005, 4, "$0.0001"},
-      {&us, 1234567.891, 0, "$1,234,567.89"},
-      {&us, std::numeric_limits<double>::quiet_NaN(), 0, "$0.00"},
-      {&us, std::numeric_limits<double>::infinity(), 0, "$0.00"},
-      {&de, 1234.5, 0, "1.234,50 \u20ac"},
-      {&de, -0.125, 0, "-0,13 \u20ac"},
-      {&padded, 1234.5, 0, "1,234.500   Fr"},
-      {&padded, 0.0005, 0, "0.001   Fr"},
-      {&bare, 12, 0, "12.00"},
-  };
-  for (const Case& c : cases) {
-    QString text = QStringLiteral("x  ");
-    AppendMoney(text, c.amount, c.maxDecimals, *c.locale);
-    EXPECT_EQ(text, QStringLiteral("x  ") + QString::fromUtf8(c.text)) << c.amount;
-    EXPECT_EQ(FormatMoney(c.amount, c.maxDecimals, *c.locale), QString::fromUtf8(c.text)) << c.amount;
-  }
-}
-
-TEST(FormatMoney, ManyDecimalsAndTheLargestAmountAreWrittenInFull) {
-  const LocaleValues us = Values(QLocale::English, QLocale::UnitedStates);
-  // More decimals than the digits kept on the stack.
-  EXPECT_EQ(FormatMoney(0.1, 2000, us), QStringLiteral("$0.10"));
-  EXPECT_EQ(FormatMoney(1e-5, 2000, us), QStringLiteral("$0.00001"));
-  const QString tiny = FormatMoney(5e-324, 400, us);  // the smallest double
-  EXPECT_EQ(tiny, QStringLiteral("$0.") + QString(323, QLatin1Char('0')) + QStringLiteral("494065645841247"));
-  // 309 digits: 15 significant ones, then zeros, grouped in threes.
-  const QString largest = FormatMoney(std::numeric_limits<double>::max(), 0, us);
-  EXPECT_TRUE(largest.startsWith(QStringLiteral("$179,769,313,486,232,000,000,"))) << largest.toStdString();
-  EXPECT_TRUE(largest.endsWith(QStringLiteral(",000.00")));
-  EXPECT_EQ(largest.size(), 1 + 309 + 102 + 3);
-}
-
-TEST(FormatWholeNumber, KilobytesOfByteCounts) {
-  const LocaleValues us = Values(QLocale::English, QLocale::UnitedStates);
-  const LocaleValues de = Values(QLocale::German, QLocale::Germany);
-  struct Case {
-    qint64 bytes;
-    const char* us;
-    const char* de;
-  };
-  const Case cases[] = {
-      {0, "0", "0"},          {511, "0", "0"},           {512, "1", "1"},  // half a kilobyte rounds up
-      {1535, "1", "1"},       {1536, "2", "2"},          {1024000, "1,000", "1.000"},
-      {2147483647, "2,097,152", "2.097.152"},             {-512, "-1", "-1"},
-  };
-  for (const Case& c : cases) {
-    EXPECT_EQ(FormatWholeNumber(double(c.bytes) / 1024.0, us), QLatin1String(c.us)) << c.bytes;
-    EXPECT_EQ(FormatWholeNumber(double(c.bytes) / 1024.0, de), QLatin1String(c.de)) << c.bytes;
-  }
-}
-
-TEST(AppendKilobytes, AppendsWhatFormatWholeNumberWritesForTheQuotient) {
-  const LocaleValues us = Values(QLocale::English, QLocale::UnitedStates);
-  const LocaleValues de = Values(QLocale::German, QLocale::Germany);
-  const LocaleValues fr = Values(QLocale::French, QLocale::France);
-  struct Case {
-    qint64 bytes;
-    const char* us;
-  };
-  const qint64 limit = qint64(1) << 40;  // where the whole-number shortcut ends
-  const Case cases[] = {
-      {0, "0"},
-      {511, "0"},
-      {512, "1"},
-      {1023 * 1024 + 511, "1,023"},
-      {1023 * 1024 + 512, "1,024"},
-      {999 * 1024 + 512, "1,000"},
-      {2147483647, "2,097,152"},
-      {limit - 1, "1,073,741,824"},
-      {limit, "1,073,741,824"},
-      {limit + 512, "1,073,741,825"},
-      {-1, "0"},  // rounds to zero: no sign
-      {-512, "-1"},
-      {-1536, "-2"},
-  };
-  for (const Case& c : cases) {
-    QString text = QStringLiteral("R:");
-    AppendKilobytes(text, c.bytes, us);
-    EXPECT_EQ(text, QStringLiteral("R:") + QLatin1String(c.us)) << c.bytes;
-  }
-  // Against the general rounding, around every half and across the groups.
-  for (const LocaleValues* locale : {&us, &de, &fr}) {
-    for (qint64 base : {qint64(0), qint64(1000) * 1024, qint64(999999) * 1024, limit / 1024 * 1000, limit - 4096}) {
-      for (qint64 b = base; b < base + 3000; b += 7) {
-        QString text;
-        AppendKilobytes(text, b, *locale);
-        ASSERT_EQ(text, FormatWholeNumber(double(b) / 1024.0, *locale)) << b;
-      }
-    }
-  }
-}
-
-TEST(FormatDuration, PadsEachPartToTwoDigitsWhateverItsSign) {
-  struct Case {
-    float seconds;
-    const char* text;
-  };
-  const Case cases[] = {
-      {0, "00:00:00"},          {-0.0f, "00:00:00"},      {9, "00:00:09"},         {-5, "00:00:-5"},
-      {-65, "00:00:-65"},       {360000, "100:00:00"},    {1e7f, "2777:46:40"},    {3599.999f, "00:59:59"},
-  };
-  for (const Case& c : cases) EXPECT_EQ(FormatDuration(c.seconds), QLatin1String(c.text)) << c.seconds;
-}
-
-// --- Notes ---
-
-TEST(CleanNotes, OnePassTidyingOfTheAwkwardCases) {
-  struct Case {
-    const char* in;
-    const char* out;
-  };
-  const Case cases[] = {
-      {"", ""},
-      {"-", ""},
-      {" -", ""},
-      {"- - -", ""},          // "- -" shortened, then the leading dash and the " -" go
-      {"a- -b", "a-b"},
-      {"- -x - -", "x -"},  // only the first pair is shortened
-      {" -x- ", "x-"},
-      {"x - ", "x"},
-      {"\u00c9t\u00e9 - - R:1 ", "\u00c9t\u00e9 - R:1"},
-  };
-  for (const Case& c : cases) {
-    EXPECT_EQ(CleanNotes(QString::fromUtf8(c.in)), QString::fromUtf8(c.out)) << c.in;
-  }
 }
 
 // --- The Details report's own shortcuts ---

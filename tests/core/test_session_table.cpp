@@ -17,8 +17,12 @@ TEST(CleanNotes, TidiesJoinedPieces) {
       {"   ", ""},
       {" No Cost R:3", "No Cost R:3"},
       {"- -", ""},  // shortened to "-", then the leading dash goes
+      {"", ""},     {"-", ""},        {" -", ""},
+      {"- - -", ""},  // "- -" shortened, then the leading dash and the " -" go
+      {"a- -b", "a-b"}, {"- -x - -", "x -"}, {" -x- ", "x-"}, {"x - ", "x"},
+      {"\u00c9t\u00e9 - - R:1 ", "\u00c9t\u00e9 - R:1"},
   };
-  for (const Case& c : cases) EXPECT_EQ(CleanNotes(QString::fromLatin1(c.in)), QString::fromLatin1(c.out)) << c.in;
+  for (const Case& c : cases) EXPECT_EQ(CleanNotes(QString::fromUtf8(c.in)), QString::fromUtf8(c.out)) << c.in;
 }
 
 TEST(SessionTable, CreateSizesBothTablesAndResetEmptiesEveryField) {
