@@ -31,20 +31,35 @@ TEST(LocaleValues, GermanGermanyPutsTheSymbolAfterASpace) {
   EXPECT_EQ(v.LongDayNames[6], QStringLiteral("Sonntag"));
 }
 
+// The locale buffer holds 20 characters: "Bosnia And Herzegovina" has 22.
+TEST(LocaleValues, TextItemsAreCutToTwentyCharacters) {
+  const LocaleValues bosnia = LoadLocaleInfo(QLocale(QLocale::Bosnian, QLocale::BosniaAndHerzegovina));
+  EXPECT_EQ(bosnia.LocaleCountry, QStringLiteral("Bosnia And Herzegovi"));
+  EXPECT_EQ(bosnia.CurrencySymbol, QStringLiteral("KM"));
+}
+
 TEST(LocaleValues, CurrencyWithoutDecimals) {
   const LocaleValues v = LoadLocaleInfo(QLocale(QLocale::Japanese, QLocale::Japan));
   EXPECT_EQ(v.CurrencyDigits, 0);
   EXPECT_EQ(v.CurrencySymbolFirst, 1);
 }
 
-TEST(LocaleValues, CLocaleFallsBackToEnglishUnitedStates) {
-  const LocaleValues c = LoadLocaleInfo(QLocale::c());
+TEST(LocaleValues, CAndPosixLocalesFallBackToEnglishUnitedStates) {
   const LocaleValues us = LoadLocaleInfo(QLocale(QLocale::English, QLocale::UnitedStates));
-  EXPECT_EQ(c.Locale, us.Locale);
-  EXPECT_EQ(c.LocaleCountry, us.LocaleCountry);
-  EXPECT_EQ(c.CurrencySymbol, QStringLiteral("$"));
-  EXPECT_EQ(c.MoneyThousandSeparator, QStringLiteral(","));
-  EXPECT_EQ(c.LongDayNames, us.LongDayNames);
+  for (const QLocale& locale : {QLocale::c(), QLocale(QStringLiteral("POSIX"))}) {
+    const LocaleValues c = LoadLocaleInfo(locale);
+    EXPECT_EQ(c.Locale, us.Locale);
+    EXPECT_EQ(c.LocaleCountry, QStringLiteral("United States"));
+    EXPECT_EQ(c.CurrencySymbol, QStringLiteral("$"));
+    EXPECT_EQ(c.CurrencySymbolFirst, 1);
+    EXPECT_EQ(c.CurrencySpace, 0);
+    EXPECT_EQ(c.CurrencyDigits, 2);
+    EXPECT_EQ(c.DateSeparator, QStringLiteral("/"));
+    EXPECT_EQ(c.MoneyDecimalSeparator, QStringLiteral("."));
+    EXPECT_EQ(c.MoneyThousandSeparator, QStringLiteral(","));
+    EXPECT_EQ(c.LongDayNames, us.LongDayNames);
+    EXPECT_EQ(c.ShortDayNames, us.ShortDayNames);
+  }
   EXPECT_EQ(EffectiveLocale(QLocale(QStringLiteral("POSIX"))), QLocale(QLocale::English, QLocale::UnitedStates));
   EXPECT_EQ(EffectiveLocale(QLocale(QLocale::French, QLocale::France)), QLocale(QLocale::French, QLocale::France));
 }

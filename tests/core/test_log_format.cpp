@@ -29,6 +29,17 @@ TEST(LogFormat, ParseLogDateTakesMonthDayYearByPosition) {
       {"02-29-2000", MakeDate(2000, 2, 29)},
       {"02-29-1999", MakeDate(1999, 3, 1)},
       {"01-15-98  10:00:00", MakeDate(98, 1, 15)},   // the year is what characters 7-10 say
+      {"01-15-199", MakeDate(199, 1, 15)},            // a short line: the year is what is there
+      {"01-15-19x8", MakeDate(19, 1, 15)},            // the year stops at the first non-digit
+      {"01-15-1998junk", MakeDate(1998, 1, 15)},      // only characters 1-10 matter
+      {"1 -2 -1999", MakeDate(1999, 1, 2)},           // "1 " and "2 " give 1 and 2
+      {"+1-15-1998", MakeDate(1998, 1, 15)},
+      {"01-x5-1998", 0},                              // day 0
+      {"01-15-x998", 0},                              // year 0
+      {"12-32-1998", MakeDate(1999, 1, 1)},           // the day runs into the next month and year
+      {"24-01-1998", MakeDate(1999, 12, 1)},          // month 24 is December of the next year
+      {"02-29-1900", MakeDate(1900, 3, 1)},           // 1900 is no leap year
+      {"99-99-1998", MakeDate(2006, 3, 1) + 98},      // month 99 is March 2006, day 99 runs on
   };
   for (const auto& c : cases) EXPECT_EQ(ParseLogDate(QString::fromLatin1(c.line)), c.expected) << c.line;
 }
@@ -48,6 +59,8 @@ TEST(LogFormat, ReadLineTimeNeedsNineteenCharacters) {
       {"01-15-1998 10:23:45.12 - Dialing.", true, MakeTime(10, 23, 45)},
       {"12-31-1998 23:59:59.99 - x", true, MakeTime(23, 59, 59)},
       {"12-31-1998 00:00:00", true, 0},                 // exactly 19 characters
+      {"01-15-1998T07:08:09", true, MakeTime(7, 8, 9)},       // character 11 is not looked at
+      {"xxxxxxxxxxx23:00:01 tail", true, MakeTime(23, 0, 1)},  // nor are the date characters
       {"12-31-1998 23:59:5", false, 777},              // 18 characters: unchanged
       {"", false, 777},
   };
@@ -158,6 +171,12 @@ TEST(LogFormat, ResponseTextsAreFoundAnywhereInTheLine) {
   };
   for (const auto& c : cases) EXPECT_EQ(IsEntry(QString::fromLatin1(c.upperLine), EntryKind::Dial, config), c.dial) << c.upperLine;
   EXPECT_EQ(ExtractReads(u"READ 7 READS 8 BYTES", config), 8);
+  // The configured texts count; the first occurrence of the text, then digits after it anywhere.
+  config.ModemReads = QStringLiteral("RX");
+  config.ModemWrites = QStringLiteral("TX");
+  EXPECT_EQ(ExtractReads(u"01-15-1998 10:00:00.00 - READS 5 RX=123 TX=456", config), 123);
+  EXPECT_EQ(ExtractWrites(u"01-15-1998 10:00:00.00 - READS 5 RX=123 TX=456", config), 456);
+  EXPECT_EQ(ExtractReads(u"RX: none yet, RX 9 BYTES", config), 9);
   config.ModemAnswer.clear();  // an empty response text is found in every line
   EXPECT_TRUE(IsEntry(u"ANYTHING", EntryKind::Answer, config));
 }

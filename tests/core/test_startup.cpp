@@ -190,6 +190,21 @@ TEST_F(StartUpTest, PerUserOptionsAndTheModemCheck) {
   }
 }
 
+// The preferred modem is read as a 16-bit integer, halves rounded to even.
+TEST(StartupOptions, PreferredModemIsASixteenBitIntegerRoundedLikeOne) {
+  struct Case {
+    const char* text;
+    int expected;
+  } cases[] = {{"2.5", 2}, {"3.5", 4}, {"2.6", 3}, {"-1.5", -2}, {" 7 ", 7}, {"40000", 0}};
+  for (const auto& c : cases) {
+    QTemporaryDir dir;
+    SettingsStore store(SettingsStore::FilePathIn(dir.path()));
+    store.SaveSetting(QLatin1String(kOptionsAppName), QLatin1String(kOptionsSectionName),
+                      QStringLiteral("Preferred Modem"), QLatin1String(c.text));
+    EXPECT_EQ(ReadStartupOptions(store).PreferredModem, c.expected) << c.text;
+  }
+}
+
 TEST(ConfigPaths, FoldersFollowTheEnvironment) {
   QTemporaryDir dir;
   {
