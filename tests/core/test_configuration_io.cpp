@@ -2,6 +2,7 @@
 #include <sqlite3.h>
 
 #include <QFile>
+#include <QRegularExpression>
 #include <QTemporaryDir>
 #include <deque>
 #include <functional>
@@ -12,6 +13,7 @@ namespace mirolat {
 namespace {
 
 constexpr int kText = 1;
+constexpr int kByte = 3;
 constexpr int kNumber = 4;
 
 // Answers every failure from a script (Continue when the script is empty) and
@@ -35,6 +37,28 @@ using Expected = std::vector<std::pair<QString, SettingsValue>>;
 
 SettingsValue T(const char* s) { return QString::fromUtf8(s); }
 SettingsValue N(qint32 n) { return n; }
+Expected E(std::initializer_list<std::pair<const char*, SettingsValue>> rows) {
+  Expected out;
+  for (const auto& [name, value] : rows) out.emplace_back(QString::fromLatin1(name), value);
+  return out;
+}
+QStringList L(std::initializer_list<const char*> names) {
+  QStringList out;
+  for (const char* n : names) out.append(QString::fromLatin1(n));
+  return out;
+}
+
+// Where a "Type mismatch: 'x' (KEY\NAME)" message points.
+QStringList MismatchPlaces(const QStringList& messages) {
+  static const QRegularExpression place(QStringLiteral("^Type mismatch: '.*' \\((.*)\\)$"));
+  QStringList places;
+  for (const QString& m : messages) {
+    const QRegularExpressionMatch match = place.match(m);
+    places.append(match.hasMatch() ? match.captured(1) : QStringLiteral("?? ") + m);
+  }
+  return places;
+}
+
 
 class ConfigurationIoTest : public ::testing::Test {
  protected:
@@ -129,57 +153,35 @@ TEST_F(ConfigurationIoTest, FirstRunFillsExactlyTheDefaultsAndStoresThem) {
   EXPECT_EQ(config, Configuration{});
 
   EXPECT_EQ(Contents(kGeneralKey),
-            (Expected{{QStringLiteral("ModemLogFile"), T("ModemLog.txt")},
-                      {QStringLiteral("MaxServices"), N(10)},
-                      {QStringLiteral("UsedServices"), N(0)},
-                      {QStringLiteral("MaxConnections"), N(200)},
-                      {QStringLiteral("MaxConnectDays"), N(2)},
-                      {QStringLiteral("NoDisconDuration"), N(900)},
-                      {QStringLiteral("NoDisconData"), N(0)},
-                      {QStringLiteral("MaxLogSize"), N(150)},
-                      {QStringLiteral("EditLog"), T("True")},
-                      {QStringLiteral("ShowErrors"), T("True")},
-                      {QStringLiteral("ShowToolbars"), T("True")},
-                      {QStringLiteral("ShowGraphic"), T("True")},
-                      {QStringLiteral("AutoOptimize"), T("False")}}));
-  EXPECT_EQ(Contents(kModemKey), (Expected{{QStringLiteral("ModemDial"), T("RECV: ATD")},
-                                           {QStringLiteral("ModemAnswer"), T("ANSWERING")},
-                                           {QStringLiteral("ModemConnect"), T("CONNECTION ESTABLISHED")},
-                                           {QStringLiteral("ModemUserDisconnect"), T("HANGING UP THE MODEM")},
-                                           {QStringLiteral("ModemHostDisconnect"), T("REMOTE MODEM HUNG UP")},
-                                           {QStringLiteral("ModemReads"), T("READS")},
-                                           {QStringLiteral("ModemWrites"), T("WRITES")}}));
-  EXPECT_EQ(Contents(kCostsKey), (Expected{{QStringLiteral("CalcCosts"), T("True")},
-                                           {QStringLiteral("DialCost"), N(2000)},
-                                           {QStringLiteral("CostPerHour"), N(15000)},
-                                           {QStringLiteral("CostPerMeg"), N(0)}}));
+            E({{"ModemLogFile", T("ModemLog.txt")}, {"MaxServices", N(10)}, {"UsedServices", N(0)},
+               {"MaxConnections", N(200)}, {"MaxConnectDays", N(2)}, {"NoDisconDuration", N(900)},
+               {"NoDisconData", N(0)}, {"MaxLogSize", N(150)}, {"EditLog", T("True")}, {"ShowErrors", T("True")},
+               {"ShowToolbars", T("True")}, {"ShowGraphic", T("True")}, {"AutoOptimize", T("False")}}));
+  EXPECT_EQ(Contents(kModemKey),
+            E({{"ModemDial", T("RECV: ATD")}, {"ModemAnswer", T("ANSWERING")},
+               {"ModemConnect", T("CONNECTION ESTABLISHED")}, {"ModemUserDisconnect", T("HANGING UP THE MODEM")},
+               {"ModemHostDisconnect", T("REMOTE MODEM HUNG UP")}, {"ModemReads", T("READS")},
+               {"ModemWrites", T("WRITES")}}));
+  EXPECT_EQ(Contents(kCostsKey), E({{"CalcCosts", T("True")}, {"DialCost", N(2000)}, {"CostPerHour", N(15000)},
+                                    {"CostPerMeg", N(0)}}));
   EXPECT_TRUE(Store().KeyExists(Root::Machine, kServicesKey));
   EXPECT_EQ(Contents(kServicesKey), Expected{});
-  EXPECT_EQ(Contents(kViewLogKey), (Expected{{QStringLiteral("SaveSettings"), T("False")},
-                                             {QStringLiteral("FontName"), T("MS Sans Serif")},
-                                             {QStringLiteral("FontSize"), N(8)},
-                                             {QStringLiteral("FontBold"), T("False")},
-                                             {QStringLiteral("FontItalic"), T("False")},
-                                             {QStringLiteral("WinHeight"), N(4300)},
-                                             {QStringLiteral("WinWidth"), N(6000)},
-                                             {QStringLiteral("WinState"), N(0)}}));
-  EXPECT_EQ(Contents(kViewReportKey), (Expected{{QStringLiteral("SaveSettings"), T("True")},
-                                                {QStringLiteral("ListView"), T("True")},
-                                                {QStringLiteral("AutoArrange"), T("False")}}));
-  const Expected window{{QStringLiteral("WinHeight"), N(5100)}, {QStringLiteral("WinWidth"), N(6900)},
-                        {QStringLiteral("WinLeft"), N(100)},    {QStringLiteral("WinTop"), N(100)},
-                        {QStringLiteral("FontSize"), N(9)},     {QStringLiteral("Column1"), N(1000)},
-                        {QStringLiteral("Column2"), N(1000)},   {QStringLiteral("Column3"), N(700)},
-                        {QStringLiteral("Column4"), N(1000)},   {QStringLiteral("Column5"), N(1000)}};
+  EXPECT_EQ(Contents(kViewLogKey),
+            E({{"SaveSettings", T("False")}, {"FontName", T("MS Sans Serif")}, {"FontSize", N(8)},
+               {"FontBold", T("False")}, {"FontItalic", T("False")}, {"WinHeight", N(4300)}, {"WinWidth", N(6000)},
+               {"WinState", N(0)}}));
+  EXPECT_EQ(Contents(kViewReportKey),
+            E({{"SaveSettings", T("True")}, {"ListView", T("True")}, {"AutoArrange", T("False")}}));
+  const Expected window = E({{"WinHeight", N(5100)}, {"WinWidth", N(6900)}, {"WinLeft", N(100)}, {"WinTop", N(100)},
+                             {"FontSize", N(9)}, {"Column1", N(1000)}, {"Column2", N(1000)}, {"Column3", N(700)},
+                             {"Column4", N(1000)}, {"Column5", N(1000)}});
   EXPECT_EQ(Contents(kSummaryReportKey), window);
   Expected detail = window;
   detail.emplace_back(QStringLiteral("Column6"), N(2000));
   EXPECT_EQ(Contents(kDetailReportKey), detail);
-  EXPECT_EQ(Contents(kHolidaysKey), (Expected{{QStringLiteral("UsedHolidays"), N(0)}}));
+  EXPECT_EQ(Contents(kHolidaysKey), E({{"UsedHolidays", N(0)}}));
   EXPECT_EQ(Store().SubKeyNames(Root::Machine, kSettingsBaseKey),
-            (QStringList{QStringLiteral("General"), QStringLiteral("Modem"), QStringLiteral("Costs"),
-                         QStringLiteral("Services"), QStringLiteral("ViewLog"), QStringLiteral("ViewReport"),
-                         QStringLiteral("Holidays")}));
+            L({"General", "Modem", "Costs", "Services", "ViewLog", "ViewReport", "Holidays"}));
 
   // A second start reads the same record back and has nothing to fill in, so
   // it does not write the store again.
@@ -304,27 +306,33 @@ TEST_F(ConfigurationIoTest, AStoredFalseSurvivesStartUp) {
   EXPECT_EQ(Get(kViewLogKey, QStringLiteral("SaveSettings")), T("False"));
 }
 
+// Without CalcCosts (absent, empty or the number 0) the dial-up and hourly
+// costs take their defaults even when they were stored, and the defaults are
+// written back; CostPerMeg is kept. With CalcCosts stored, stored amounts stay,
+// a zero one too.
 TEST_F(ConfigurationIoTest, CalcCostsDecidesWhetherTheDefaultAmountsApply) {
   struct Case {
     const char* label;
-    const char* calcCosts;  // nullptr: absent
+    QVariant calcCosts;  // invalid: absent
+    int kind;
     bool expectedCalc;
     double expectedDial, expectedHour;
   } cases[] = {
-      {"present True keeps zero amounts", "True", true, 0, 0},
-      {"present False keeps zero amounts", "False", false, 0, 0},
-      {"absent takes all three defaults", nullptr, true, 0.2, 1.5},
-      {"empty takes all three defaults", "", true, 0.2, 1.5},
+      {"present True keeps the amounts", QStringLiteral("True"), kText, true, 0.5, 0},
+      {"present False keeps the amounts", QStringLiteral("False"), kText, false, 0.5, 0},
+      {"absent takes the defaults", QVariant(), 0, true, 0.2, 1.5},
+      {"empty takes the defaults", QString(), kText, true, 0.2, 1.5},
+      {"the number 0 takes the defaults", 0, kNumber, true, 0.2, 1.5},
   };
   for (const auto& c : cases) {
     QTemporaryDir dir;
     SettingsStore store(SettingsStore::FilePathIn(dir.path()));
     store.SettingsCreateKey(Root::Machine, kCostsKey);
-    store.SettingsWriteValue(Root::Machine, kCostsKey, QStringLiteral("DialCost"), 0, kNumber);
+    store.SettingsWriteValue(Root::Machine, kCostsKey, QStringLiteral("DialCost"), 5000, kNumber);
     store.SettingsWriteValue(Root::Machine, kCostsKey, QStringLiteral("CostPerHour"), 0, kNumber);
-    if (c.calcCosts != nullptr) {
-      store.SettingsWriteValue(Root::Machine, kCostsKey, QStringLiteral("CalcCosts"), QString::fromLatin1(c.calcCosts),
-                               kText);
+    store.SettingsWriteValue(Root::Machine, kCostsKey, QStringLiteral("CostPerMeg"), 700, kNumber);
+    if (c.calcCosts.isValid()) {
+      store.SettingsWriteValue(Root::Machine, kCostsKey, QStringLiteral("CalcCosts"), c.calcCosts, c.kind);
     }
     Configuration config;
     ScriptedReporter r;
@@ -332,6 +340,13 @@ TEST_F(ConfigurationIoTest, CalcCostsDecidesWhetherTheDefaultAmountsApply) {
     EXPECT_EQ(config.CalcCosts, c.expectedCalc) << c.label;
     EXPECT_DOUBLE_EQ(config.DialCost, c.expectedDial) << c.label;
     EXPECT_DOUBLE_EQ(config.CostPerHour, c.expectedHour) << c.label;
+    EXPECT_DOUBLE_EQ(config.CostPerMeg, 0.07) << c.label;
+    EXPECT_EQ(store.SettingsReadValue(Root::Machine, kCostsKey, QStringLiteral("DialCost")),
+              N(qint32(c.expectedDial * 10000)))
+        << c.label;
+    if (!c.calcCosts.isValid()) {
+      EXPECT_EQ(store.SettingsReadValue(Root::Machine, kCostsKey, QStringLiteral("CalcCosts")), T("True"));
+    }
   }
 }
 
@@ -418,14 +433,22 @@ TEST_F(ConfigurationIoTest, HolidaysAreStoredUnderBlankPrefixedNumbers) {
   config.Holidays[1] = MakeDate(1999, 4, 2);
   config.Holidays[2] = MakeDate(2000, 1, 1);  // beyond the used count: not written
   ASSERT_TRUE(SaveConfiguration(Store(), config, reporter_));
-  EXPECT_EQ(Contents(kHolidaysKey), (Expected{{QStringLiteral("UsedHolidays"), N(2)},
-                                              {QStringLiteral(" 1"), N(36161)},
-                                              {QStringLiteral(" 2"), N(MakeDate(1999, 4, 2))}}));
+  EXPECT_EQ(Contents(kHolidaysKey), E({{"UsedHolidays", N(2)}, {" 1", N(36161)}, {" 2", N(MakeDate(1999, 4, 2))}}));
   const Configuration loaded = Reload();
   EXPECT_EQ(loaded.UsedHolidays, 2);
   EXPECT_EQ(loaded.Holidays[1], MakeDate(1999, 4, 2));
   EXPECT_EQ(loaded.Holidays[2], 0);
-  EXPECT_EQ(HolidayValueName(100), QStringLiteral(" 100"));
+
+  // All hundred: " 1" to " 100" after UsedHolidays, all read back.
+  config.UsedHolidays = kMaxHolidays;
+  for (int n = 0; n < kMaxHolidays; ++n) config.Holidays[static_cast<size_t>(n)] = MakeDate(1999, 1, 1) + n;
+  ASSERT_TRUE(SaveConfiguration(Store(), config, reporter_));
+  const QStringList names = Store().ValueNames(Root::Machine, kHolidaysKey);
+  ASSERT_EQ(names.size(), 101);
+  EXPECT_EQ(names[10], QStringLiteral(" 10"));
+  EXPECT_EQ(names[100], QStringLiteral(" 100"));
+  EXPECT_EQ(Get(kHolidaysKey, QStringLiteral(" 100")), N(MakeDate(1999, 1, 1) + 99));
+  EXPECT_EQ(Reload().Holidays, config.Holidays);
 }
 
 TEST_F(ConfigurationIoTest, ResponseTextsAreStoredUpperCased) {
@@ -479,6 +502,204 @@ TEST_F(ConfigurationIoTest, StoredValuesThatDoNotFitGoToTheReporter) {
     ASSERT_EQ(r.messages.size(), 1) << c.label << ": " << r.messages.join(QLatin1Char('|')).toStdString();
     EXPECT_TRUE(r.messages[0].contains(QLatin1String(c.mentioned))) << c.label << ": " << r.messages[0].toStdString();
     c.check(config);
+  }
+}
+
+TEST_F(ConfigurationIoTest, SaveWritesKeysAndValuesInItsOwnOrder) {
+  Configuration c;
+  c.UsedServices = 1;
+  Service& s = c.Services[0];
+  s.ServiceName = QStringLiteral("Home");
+  s.ServiceNumber = QStringLiteral("0845");
+  s.DialOption = 2;
+  s.DialFixedTariff = 0.05;
+  s.UsedTariffs = 2;
+  s.Tariffs[0] = Tariff{QStringLiteral("Peak"), QStringLiteral("Mon - Fri"), MakeTime(8, 0, 0), MakeTime(17, 59, 0),
+                        0.1, 0.02, 90};
+  s.Tariffs[1] = Tariff{QStringLiteral("Night"), QStringLiteral("Everyday"), MakeTime(18, 0, 0),
+                        MakeTime(7, 59, 0), 0.2, 0.01, 0};
+  s.ServiceOption = 2;
+  s.ServiceRate = 1.25;
+  s.FlexRate = 0.5;
+  s.UpToHours = 20;
+  s.PenaltyPeriod = QStringLiteral("Week");
+  s.FlexRate2 = 2;
+  s.PerMeg = 0.03;
+  s.AfterMeg = 100;
+  s.MegPeriod = QStringLiteral("Month");
+  c.UsedHolidays = 2;
+  c.Holidays[0] = MakeDate(1998, 12, 25);
+  c.Holidays[1] = MakeDate(1999, 1, 1);
+  ScriptedReporter reporter;
+  ASSERT_TRUE(SaveConfiguration(Store(), c, reporter));
+  ASSERT_TRUE(reporter.messages.isEmpty());
+
+  // Keys in the order of the save: Services before Costs.
+  EXPECT_EQ(Store().SubKeyNames(Root::Machine, kSettingsBaseKey),
+            L({"General", "Modem", "Services", "Costs", "ViewLog", "ViewReport", "Holidays"}));
+  EXPECT_EQ(Store().SubKeyNames(Root::Machine, kViewReportKey), L({"SummaryReport", "DetailReport"}));
+
+  EXPECT_EQ(Store().ValueNames(Root::Machine, kServicesKey),
+            L({"ServiceName1", "ServiceNumber1", "DialOption1", "DialFixedTariff1", "UsedTariffs1",
+               "Tariff1-1After", "Tariff1-1AppliesDays", "Tariff1-1AppliesTimeEnd", "Tariff1-1AppliesTimeStart",
+               "Tariff1-1Description", "Tariff1-1DialRate", "Tariff1-1PerMinuteRate", "Tariff1-2After",
+               "Tariff1-2AppliesDays", "Tariff1-2AppliesTimeEnd", "Tariff1-2AppliesTimeStart",
+               "Tariff1-2Description", "Tariff1-2DialRate", "Tariff1-2PerMinuteRate", "ServiceRate1",
+               "ServiceOption1", "AfterMeg1", "PerMeg1", "MegPeriod1", "FlexRate1", "FlexRate21", "PenaltyPeriod1",
+               "UpToHours1"}));
+  EXPECT_EQ(Store().ValueNames(Root::Machine, kGeneralKey),
+            L({"ModemLogFile", "MaxServices", "UsedServices", "MaxConnections", "MaxConnectDays", "NoDisconDuration",
+               "NoDisconData", "MaxLogSize", "EditLog", "ShowErrors", "ShowToolbars", "ShowGraphic",
+               "AutoOptimize"}));
+  EXPECT_EQ(Store().ValueNames(Root::Machine, kCostsKey), L({"CalcCosts", "DialCost", "CostPerHour", "CostPerMeg"}));
+  EXPECT_EQ(Store().ValueNames(Root::Machine, kViewLogKey),
+            L({"SaveSettings", "FontName", "FontSize", "FontBold", "FontItalic", "WinHeight", "WinWidth",
+               "WinState"}));
+  EXPECT_EQ(Store().ValueNames(Root::Machine, kViewReportKey), L({"SaveSettings", "ListView", "AutoArrange"}));
+  EXPECT_EQ(Store().ValueNames(Root::Machine, kHolidaysKey), L({"UsedHolidays", " 1", " 2"}));
+
+  // Each value in its stored kind: texts, scaled money, plain numbers, times as text.
+  struct Row {
+    const char* name;
+    SettingsValue value;
+  } rows[] = {
+      {"ServiceName1", QStringLiteral("Home")}, {"ServiceNumber1", QStringLiteral("0845")}, {"DialOption1", 2},
+      {"DialFixedTariff1", 500}, {"UsedTariffs1", 2}, {"Tariff1-1After", 90},
+      {"Tariff1-1AppliesDays", QStringLiteral("Mon - Fri")}, {"Tariff1-1AppliesTimeEnd", QStringLiteral("17:59:00")},
+      {"Tariff1-1AppliesTimeStart", QStringLiteral("08:00:00")}, {"Tariff1-1Description", QStringLiteral("Peak")},
+      {"Tariff1-1DialRate", 1000}, {"Tariff1-1PerMinuteRate", 200}, {"Tariff1-2PerMinuteRate", 100},
+      {"ServiceRate1", 12500}, {"ServiceOption1", 2}, {"AfterMeg1", 100}, {"PerMeg1", 300},
+      {"MegPeriod1", QStringLiteral("Month")}, {"FlexRate1", 5000}, {"FlexRate21", 20000},
+      {"PenaltyPeriod1", QStringLiteral("Week")}, {"UpToHours1", 20},
+  };
+  for (const Row& r : rows) EXPECT_EQ(Get(kServicesKey, QLatin1String(r.name)), r.value) << r.name;
+  EXPECT_EQ(Get(kHolidaysKey, QStringLiteral(" 1")), SettingsValue(MakeDate(1998, 12, 25)));
+  EXPECT_EQ(Get(kHolidaysKey, QStringLiteral(" 2")), SettingsValue(36161));
+}
+
+TEST_F(ConfigurationIoTest, LoadReadsEveryValueInItsOwnOrder) {
+  // Every value that must convert holds text that does not: each read fails
+  // once, so the reporter sees the reads in the order they happen. Values
+  // beyond the used counts and the unused column slots are never read.
+  struct Group {
+    QString key;
+    std::initializer_list<const char*> read;
+    std::initializer_list<const char*> notRead;
+  };
+  const Group groups[] = {
+      {kGeneralKey,
+       {"MaxServices", "MaxConnections", "MaxConnectDays", "NoDisconDuration", "NoDisconData", "MaxLogSize", "EditLog",
+        "ShowErrors", "ShowToolbars", "ShowGraphic", "AutoOptimize"},
+       {}},
+      {kCostsKey, {"CalcCosts", "DialCost", "CostPerHour", "CostPerMeg"}, {}},
+      {kServicesKey,
+       {"DialOption1", "DialFixedTariff1", "Tariff1-1After", "Tariff1-1AppliesTimeEnd", "Tariff1-1AppliesTimeStart",
+        "Tariff1-1DialRate", "Tariff1-1PerMinuteRate", "Tariff1-2After", "Tariff1-2AppliesTimeEnd",
+        "Tariff1-2AppliesTimeStart", "Tariff1-2DialRate", "Tariff1-2PerMinuteRate", "ServiceRate1", "ServiceOption1",
+        "AfterMeg1", "PerMeg1", "FlexRate1", "FlexRate21", "UpToHours1"},
+       {"Tariff1-3After", "DialOption2"}},
+      {kViewLogKey, {"SaveSettings", "FontSize", "FontBold", "FontItalic", "WinHeight", "WinWidth", "WinState"}, {}},
+      {kViewReportKey, {"SaveSettings", "ListView", "AutoArrange"}, {}},
+      {kSummaryReportKey,
+       {"WinHeight", "WinWidth", "WinLeft", "WinTop", "FontSize", "Column1", "Column2", "Column3", "Column4", "Column5"},
+       {"Column6", "Column7"}},
+      {kDetailReportKey,
+       {"WinHeight", "WinWidth", "WinLeft", "WinTop", "FontSize", "Column1", "Column2", "Column3", "Column4", "Column5",
+        "Column6"},
+       {"Column7"}},
+      {kHolidaysKey, {" 1", " 2"}, {" 3", "1", "2"}},
+  };
+  const QString bad = QStringLiteral("x");
+  QStringList expected;
+  for (const Group& g : groups) {
+    for (const char* n : g.read) {
+      Put(g.key, n, bad, kText);
+      expected.append(g.key + QLatin1Char('\\') + QLatin1String(n));
+    }
+    for (const char* n : g.notRead) Put(g.key, n, bad, kText);
+  }
+  Put(kGeneralKey, "UsedServices", 1, kNumber);
+  Put(kServicesKey, "UsedTariffs1", 2, kNumber);
+  Put(kHolidaysKey, "UsedHolidays", 2, kNumber);
+
+  Configuration config;
+  LoadConfiguration(Store(), config, reporter_);
+  EXPECT_EQ(MismatchPlaces(reporter_.messages), expected);
+  EXPECT_EQ(config.UsedServices, 1);
+  EXPECT_EQ(config.Services[0].UsedTariffs, 2);
+}
+
+TEST_F(ConfigurationIoTest, OnlyFiveSummaryAndSixDetailColumnsAreStored) {
+  Configuration c;
+  c.SummaryReport.Columns = {11, 12, 13, 14, 15, 16, 17};
+  c.DetailReport.Columns = {21, 22, 23, 24, 25, 26, 27};
+  ScriptedReporter reporter;
+  ASSERT_TRUE(SaveConfiguration(Store(), c, reporter));
+  EXPECT_EQ(Get(kSummaryReportKey, QStringLiteral("Column5")), SettingsValue(15));
+  EXPECT_EQ(Get(kSummaryReportKey, QStringLiteral("Column6")), SettingsValue());
+  EXPECT_EQ(Get(kSummaryReportKey, QStringLiteral("Column7")), SettingsValue());
+  EXPECT_EQ(Get(kDetailReportKey, QStringLiteral("Column6")), SettingsValue(26));
+  EXPECT_EQ(Get(kDetailReportKey, QStringLiteral("Column7")), SettingsValue());
+
+  // Values under the unused names are never read: the slots keep what they held.
+  Put(kSummaryReportKey, "Column6", 999, kNumber);
+  Put(kSummaryReportKey, "Column7", 999, kNumber);
+  Put(kDetailReportKey, "Column7", 999, kNumber);
+  Configuration loaded;
+  loaded.SummaryReport.Columns = {1, 2, 3, 4, 5, 6, 7};
+  loaded.DetailReport.Columns = {1, 2, 3, 4, 5, 6, 7};
+  LoadConfiguration(Store(), loaded, reporter);
+  EXPECT_TRUE(reporter.messages.isEmpty());
+  EXPECT_EQ(loaded.SummaryReport.Columns, (std::array<qint32, 7>{11, 12, 13, 14, 15, 6, 7}));
+  EXPECT_EQ(loaded.DetailReport.Columns, (std::array<qint32, 7>{21, 22, 23, 24, 25, 26, 7}));
+}
+
+TEST_F(ConfigurationIoTest, StoredKindsReadBackAsTheirFields) {
+  struct Case {
+    const char* label;
+    QString key;
+    const char* name;
+    QVariant value;
+    int kind;
+    std::function<bool(const Configuration&)> check;
+  } cases[] = {
+      {"SaveSettings as the number 0", kViewLogKey, "SaveSettings", 0, kNumber,
+       [](const Configuration& c) { return !c.ViewLog.SaveSettings; }},
+      {"SaveSettings as text True", kViewLogKey, "SaveSettings", QStringLiteral("True"), kText,
+       [](const Configuration& c) { return c.ViewLog.SaveSettings; }},
+      {"report SaveSettings as the number 0", kViewReportKey, "SaveSettings", 0, kNumber,
+       [](const Configuration& c) { return !c.ReportSaveSettings; }},
+      {"report SaveSettings as text False", kViewReportKey, "SaveSettings", QStringLiteral("False"), kText,
+       [](const Configuration& c) { return !c.ReportSaveSettings; }},
+      {"a non-zero number is true", kViewLogKey, "FontBold", 7, kNumber,
+       [](const Configuration& c) { return c.ViewLog.FontBold; }},
+      {"a byte 1 is true", kViewLogKey, "FontItalic", 1, kByte,
+       [](const Configuration& c) { return c.ViewLog.FontItalic; }},
+      {"a 16-bit number as text", kGeneralKey, "MaxConnections", QStringLiteral("250"), kText,
+       [](const Configuration& c) { return c.MaxConnections == 250; }},
+      {"a 32-bit kilobyte limit beyond 16 bits", kGeneralKey, "MaxLogSize", 100000, kNumber,
+       [](const Configuration& c) { return c.MaxLogSize == 100000; }},
+      {"money is divided by 10000", kCostsKey, "CostPerMeg", 12345, kNumber,
+       [](const Configuration& c) { return c.CostPerMeg == 1.2345; }},
+      {"a plain double is not scaled", kGeneralKey, "NoDisconData", 12345, kNumber,
+       [](const Configuration& c) { return c.NoDisconData == 12345; }},
+      {"a report font size reads as a single", kDetailReportKey, "FontSize", 11, kNumber,
+       [](const Configuration& c) { return c.DetailReport.FontSize == 11.0f; }},
+      {"a text field stored as a number", kGeneralKey, "ModemLogFile", 42, kNumber,
+       [](const Configuration& c) { return c.ModemLogFile == QStringLiteral("42"); }},
+      {"a byte keeps only its low byte", kGeneralKey, "MaxConnectDays", 0x1203, kByte,
+       [](const Configuration& c) { return c.MaxConnectDays == 3; }},
+  };
+  for (const auto& c : cases) {
+    QTemporaryDir dir;
+    SettingsStore store(SettingsStore::FilePathIn(dir.path()));
+    store.SettingsCreateKey(Root::Machine, c.key);
+    store.SettingsWriteValue(Root::Machine, c.key, QLatin1String(c.name), c.value, c.kind);
+    Configuration config;
+    ScriptedReporter reporter;
+    LoadConfiguration(store, config, reporter);
+    EXPECT_TRUE(reporter.messages.isEmpty()) << c.label << ": " << reporter.messages.join(QLatin1Char('|')).toStdString();
+    EXPECT_TRUE(c.check(config)) << c.label;
   }
 }
 
