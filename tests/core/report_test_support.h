@@ -1,7 +1,8 @@
 #pragma once
 // Report cases on disk: tests/data/reports/<case>/ holds ModemLog.txt,
 // config.json and the expected standard-format texts summary.txt and
-// details.txt, written by hand from the report layouts.
+// details.txt (and _de variants for a German locale), written by hand from
+// the report layouts; and a fixture for reports built from tables made in code.
 #include <gtest/gtest.h>
 
 #include <QFile>
@@ -11,6 +12,7 @@
 #include "common/errors.h"
 #include "config/config_json.h"
 #include "config/locale_values.h"
+#include "reports/report_model.h"
 
 namespace mirolat::testing_support {
 
@@ -34,6 +36,7 @@ class FailingReporter : public ErrorReporter {
 };
 
 inline LocaleValues UsEnglish() { return LoadLocaleInfo(QLocale(QLocale::English, QLocale::UnitedStates)); }
+inline LocaleValues German() { return LoadLocaleInfo(QLocale(QLocale::German, QLocale::Germany)); }
 
 struct ReportCase {
   Configuration config;
@@ -62,5 +65,56 @@ inline void RunReportCase(const char* name, const char* from, const char* to, Re
   c.run = ProcessLog(inputs, dir + QStringLiteral("/ModemLog.txt"), progress, reporter);
   ASSERT_TRUE(ReportWanted(c.run));
 }
+
+// A case, its report range and locale; the expected texts are
+// summary<suffix>.txt and details<suffix>.txt.
+struct GoldenCase {
+  const char* name;
+  const char* from;
+  const char* to;
+  bool german = false;  // de_DE instead of en_US
+  const char* suffix = "";
+};
+
+inline void RunGoldenCase(const GoldenCase& g, ReportCase& c) {
+  if (g.german) c.locale = German();
+  RunReportCase(g.name, g.from, g.to, c);
+}
+
+inline std::string ExpectedText(const GoldenCase& g, const char* report) {
+  return ReadAll(ReportCaseDir(g.name) + QLatin1Char('/') + QLatin1String(report) + QLatin1String(g.suffix) +
+                 QStringLiteral(".txt"))
+      .toStdString();
+}
+
+inline ReportInputs InputsOf(const ReportCase& c) {
+  return ReportInputs{&c.config, &c.locale, c.start, c.end, c.run.ErrorsFound};
+}
+
+// Reports built from tables made in code: one service, US English.
+class TableReportTest : public ::testing::Test {
+ protected:
+  TableReportTest() {
+    tables.Create(config.MaxServices, config.MaxConnections);
+    config.UsedServices = 1;
+  }
+  Session& AddSession(const char* number, Date cd, TimeOfDay ct, Date dd, TimeOfDay dt, const char* notes = "") {
+    Session& s = tables.Sessions[std::size_t(++tables.SessionCount)];
+    s.ConnectDate = cd;
+    s.ConnectTime = ct;
+    s.DisconnectDate = dd;
+    s.DisconnectTime = dt;
+    s.Number = QString::fromUtf8(number);
+    s.Notes = QString::fromUtf8(notes);
+    return s;
+  }
+  ReportInputs Inputs(Date from, Date to, bool errorsFound = false) const {
+    return ReportInputs{&config, &locale, from, to, errorsFound};
+  }
+
+  Configuration config;
+  LocaleValues locale = UsEnglish();
+  SessionTable tables;
+};
 
 }  // namespace mirolat::testing_support

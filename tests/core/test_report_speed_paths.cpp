@@ -7,6 +7,7 @@
 
 #include "analysis/session_table.h"
 #include "config/locale_values.h"
+#include "report_test_support.h"
 #include "reports/details_report.h"
 #include "reports/report_model.h"
 
@@ -111,7 +112,7 @@ TEST(AmPmTimeWriter, WritesTwelveHourTimesWithTheLocalesMarkers) {
 
 // --- The Details report's own shortcuts ---
 
-class DetailsShortcuts : public ::testing::Test {
+class DetailsShortcuts : public testing_support::TableReportTest {
  protected:
   DetailsShortcuts() {
     config.CalcCosts = false;
@@ -121,24 +122,15 @@ class DetailsShortcuts : public ::testing::Test {
     config.Services[0].ServiceNumber = QStringLiteral("5551234");
     config.Services[1].ServiceName = QStringLiteral("CallNet");
     config.Services[1].ServiceNumber = QStringLiteral("5559876");
-    tables.Create(config.MaxServices, config.MaxConnections);
   }
   void Add(const char* number, const char* notes) {
-    Session& s = tables.Sessions[std::size_t(++tables.SessionCount)];
-    s.ConnectDate = s.DisconnectDate = day;
-    s.ConnectTime = MakeTime(10, 0, 0);
-    s.DisconnectTime = MakeTime(10, 5, 0);
-    s.Number = QString::fromUtf8(number);
-    s.Notes = QString::fromUtf8(notes);
+    AddSession(number, day, MakeTime(10, 0, 0), day, MakeTime(10, 5, 0), notes);
   }
   DetailsReport Build() {
     NullProgress progress;
-    return BuildDetailsReport(tables, ReportInputs{&config, &locale, day, day, false}, progress);
+    return BuildDetailsReport(tables, Inputs(day, day), progress);
   }
 
-  Configuration config;
-  LocaleValues locale = Values(QLocale::English, QLocale::UnitedStates);
-  SessionTable tables;
   Date day = MakeDate(1998, 1, 15);
 };
 

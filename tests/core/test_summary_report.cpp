@@ -6,48 +6,11 @@
 namespace mirolat {
 namespace {
 
-using testing_support::ReadAll;
-using testing_support::ReportCase;
-using testing_support::ReportCaseDir;
-using testing_support::RunReportCase;
-using testing_support::UsEnglish;
+using testing_support::TableReportTest;
 
-struct GoldenCase {
-  const char* name;
-  const char* from;
-  const char* to;
-};
-
-class SummaryGolden : public ::testing::TestWithParam<GoldenCase> {};
-
-// Log + configuration -> the analysis -> the Summary's text, byte for byte.
-TEST_P(SummaryGolden, TextMatchesByteForByte) {
-  const GoldenCase& g = GetParam();
-  ReportCase c;
-  RunReportCase(g.name, g.from, g.to, c);
-  ReportInputs in{&c.config, &c.locale, c.start, c.end, c.run.ErrorsFound};
-  const ReportModel model = BuildSummaryReport(c.run.Tables, in);
-  const QByteArray expected = ReadAll(ReportCaseDir(g.name) + QStringLiteral("/summary.txt"));
-  EXPECT_EQ(model.Text.toUtf8().toStdString(), expected.toStdString());
-}
-
-INSTANTIATE_TEST_SUITE_P(Cases, SummaryGolden,
-                         ::testing::Values(GoldenCase{"costs_on", "1998-01-15", "1998-01-15"},
-                                           GoldenCase{"costs_off", "1998-01-15", "1998-01-15"},
-                                           GoldenCase{"errors_shown", "1998-01-15", "1998-01-15"},
-                                           GoldenCase{"errors_hidden", "1998-01-15", "1998-01-15"},
-                                           GoldenCase{"no_sessions", "1998-01-16", "1998-01-16"},
-                                           GoldenCase{"midnight_out_of_range", "1998-01-15", "1998-01-15"},
-                                           GoldenCase{"incomplete_tariff", "1998-01-14", "1998-01-15"}),
-                         [](const auto& info) { return std::string(info.param.name); });
-
-// --- The list presentation and edge cases, from tables made in code ---
-
-class SummaryFromTable : public ::testing::Test {
+class SummaryFromTable : public TableReportTest {
  protected:
   SummaryFromTable() {
-    tables.Create(config.MaxServices, config.MaxConnections);
-    config.UsedServices = 1;
     config.Services[0].ServiceName = QStringLiteral("  NetOne ");
     config.Services[0].ServiceNumber = QStringLiteral("5551234");
   }
@@ -61,15 +24,10 @@ class SummaryFromTable : public ::testing::Test {
     return e;
   }
   ReportModel Build(bool errorsFound = false) {
-    ReportInputs in{&config, &locale, MakeDate(1998, 1, 1), MakeDate(1998, 1, 31), errorsFound};
-    return BuildSummaryReport(tables, in);
+    return BuildSummaryReport(tables, Inputs(MakeDate(1998, 1, 1), MakeDate(1998, 1, 31), errorsFound));
   }
   // The text line of the first listed row (after title block and column block).
   static QString Line(const ReportModel& m, int n) { return m.Text.split(QLatin1Char('\n')).at(n); }
-
-  Configuration config;
-  LocaleValues locale = UsEnglish();
-  SessionTable tables;
 };
 
 TEST_F(SummaryFromTable, ListColumnsFollowCostsAndStoredWidths) {
