@@ -1,18 +1,34 @@
 #pragma once
 // The common ground of the command-line tests: a private settings folder for
-// each test and mirolat-cli run in-process with its output captured.
+// each test, mirolat-cli run in-process with its output captured, and the
+// words of its common commands.
 #include <gtest/gtest.h>
 
 #include <QFile>
+#include <QJsonDocument>
+#include <QJsonObject>
 #include <QStringList>
 #include <QTemporaryDir>
 #include <QTextStream>
 
 #include "cli.h"
+#include "config/configuration_io.h"
 
 namespace mirolat::testing {
 
+// A folder of hand-written report cases under tests/data/reports.
+inline QString CaseDir(const char* name) {
+  return QStringLiteral(MIROLAT_TEST_DATA_DIR "/reports/") + QLatin1String(name);
+}
+
 class CliTest : public ::testing::Test {
+ public:
+  static QByteArray Read(const QString& path) {
+    QFile f(path);
+    EXPECT_TRUE(f.open(QIODevice::ReadOnly)) << path.toStdString();
+    return f.readAll();
+  }
+
  protected:
   void SetUp() override {
     ASSERT_TRUE(dir_.isValid());
@@ -47,10 +63,24 @@ class CliTest : public ::testing::Test {
     f.write(bytes);
     return path;
   }
-  static QByteArray Read(const QString& path) {
-    QFile f(path);
-    EXPECT_TRUE(f.open(QIODevice::ReadOnly)) << path.toStdString();
-    return f.readAll();
+  // "config import" of a file; the exit code.
+  int Import(const QString& path) { return Run({QStringLiteral("config"), QStringLiteral("import"), path}); }
+  int ImportJson(const QByteArray& json) { return Import(Write(QStringLiteral("import.json"), json)); }
+  // "config export" to the output, read back.
+  QJsonObject Export() {
+    EXPECT_EQ(Run({QStringLiteral("config"), QStringLiteral("export")}), 0) << err_.toStdString();
+    return QJsonDocument::fromJson(out_.toUtf8()).object();
+  }
+  // A value as the store holds it.
+  SettingsValue Stored(const QString& key, const char* name) const {
+    SettingsStore store(SettingsStore::FilePathIn(configDir_));
+    return store.SettingsReadValue(Root::Machine, key, QLatin1String(name));
+  }
+  // "report" over a case's log and range.
+  static QStringList ReportArgs(const char* name, const char* from, const char* to, const char* locale = "en_US") {
+    return {QStringLiteral("report"), QStringLiteral("--log"), CaseDir(name) + QStringLiteral("/ModemLog.txt"),
+            QStringLiteral("--from"), QLatin1String(from), QStringLiteral("--to"), QLatin1String(to),
+            QStringLiteral("--locale"), QLatin1String(locale)};
   }
 
   QTemporaryDir dir_;
@@ -63,9 +93,5 @@ class CliTest : public ::testing::Test {
   bool hadPrevious_ = false;
 };
 
-// A folder of hand-written report cases under tests/data/reports.
-inline QString CaseDir(const char* name) {
-  return QStringLiteral(MIROLAT_TEST_DATA_DIR "/reports/") + QLatin1String(name);
-}
 
 }  // namespace mirolat::testing

@@ -2,6 +2,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QTemporaryDir>
@@ -12,6 +13,12 @@
 
 namespace mirolat {
 namespace {
+
+QStringList Keys(const QJsonObject& o) {
+  QStringList keys = o.keys();
+  keys.sort();
+  return keys;
+}
 
 class CliConfigTest : public testing::CliTest {
  protected:
@@ -26,12 +33,93 @@ class CliConfigTest : public testing::CliTest {
   }
 };
 
-TEST_F(CliConfigTest, ExportOnAFreshFolderPrintsTheDefaultsAndCreatesTheStore) {
-  ASSERT_EQ(Run({QStringLiteral("config"), QStringLiteral("export")}), 0) << err_.toStdString();
-  EXPECT_EQ(out_.toUtf8(), ConfigurationToJson(Configuration{}));
+// A first export creates the store with the defaults and prints them.
+TEST_F(CliConfigTest, AFirstExportShowsEveryDefaultAndCreatesTheStore) {
+  const QJsonObject json = Export();
   EXPECT_TRUE(err_.isEmpty());
   EXPECT_TRUE(QFile::exists(QDir(configDir_).filePath(QStringLiteral("settings.sqlite"))));
   EXPECT_EQ(StoredConfiguration(), Configuration{});
+  EXPECT_EQ(Keys(json), (QStringList{QStringLiteral("Costs"), QStringLiteral("General"), QStringLiteral("Holidays"),
+                                     QStringLiteral("Modem"), QStringLiteral("Services")}));
+  const QJsonObject general = json[QStringLiteral("General")].toObject();
+  const QJsonObject expectedGeneral{{QStringLiteral("ModemLogFile"), QStringLiteral("ModemLog.txt")},
+                                    {QStringLiteral("MaxServices"), 10},
+                                    {QStringLiteral("MaxConnections"), 200},
+                                    {QStringLiteral("MaxConnectDays"), 2},
+                                    {QStringLiteral("NoDisconDuration"), 900},
+                                    {QStringLiteral("NoDisconData"), 0},
+                                    {QStringLiteral("MaxLogSize"), 150},
+                                    {QStringLiteral("EditLog"), true},
+                                    {QStringLiteral("ShowErrors"), true},
+                                    {QStringLiteral("ShowToolbars"), true},
+                                    {QStringLiteral("ShowGraphic"), true},
+                                    {QStringLiteral("AutoOptimize"), false}};
+  EXPECT_EQ(general, expectedGeneral);
+  const QJsonObject expectedModem{{QStringLiteral("ModemDial"), QStringLiteral("RECV: ATD")},
+                                  {QStringLiteral("ModemAnswer"), QStringLiteral("ANSWERING")},
+                                  {QStringLiteral("ModemConnect"), QStringLiteral("CONNECTION ESTABLISHED")},
+                                  {QStringLiteral("ModemUserDisconnect"), QStringLiteral("HANGING UP THE MODEM")},
+                                  {QStringLiteral("ModemHostDisconnect"), QStringLiteral("REMOTE MODEM HUNG UP")},
+                                  {QStringLiteral("ModemReads"), QStringLiteral("READS")},
+                                  {QStringLiteral("ModemWrites"), QStringLiteral("WRITES")}};
+  EXPECT_EQ(json[QStringLiteral("Modem")].toObject(), expectedModem);
+  const QJsonObject expectedCosts{{QStringLiteral("CalcCosts"), true},
+                                  {QStringLiteral("DialCost"), 0.2},
+                                  {QStringLiteral("CostPerHour"), 1.5},
+                                  {QStringLiteral("CostPerMeg"), 0}};
+  EXPECT_EQ(json[QStringLiteral("Costs")].toObject(), expectedCosts);
+  EXPECT_EQ(json[QStringLiteral("Services")].toArray(), QJsonArray());
+  EXPECT_EQ(json[QStringLiteral("Holidays")].toArray(), QJsonArray());
+
+}
+
+TEST_F(CliConfigTest, ImportStoresListsAsUsedCountsAndLeavesWindowsAlone) {
+  ASSERT_EQ(Run({QStringLiteral("config"), QStringLiteral("export")}), 0);  // first run: defaults stored
+  {
+    SettingsStore store(SettingsStore::FilePathIn(configDir_));
+    store.SettingsWriteValue(Root::Machine, kViewLogKey, QStringLiteral("FontName"), QStringLiteral("Courier"), 1);
+    store.SettingsWriteValue(Root::Machine, kSummaryReportKey, QStringLiteral("WinWidth"), 7777, 4);
+  }
+  const QByteArray json = R"({
+    "Modem": {"ModemReads": "rx bytes"},
+    "Costs": {"CalcCosts": false},
+    "Services": [{"ServiceName": "A", "ServiceNumber": "1",
+                  "Tariffs": [{"AppliesTimeStart": "07:30", "AppliesTimeEnd": "19:59", "PerMinuteRate": 0.0125},
+                              {"Description": "Second"}]},
+                 {"ServiceName": "B", "ServiceNumber": "2", "AfterMeg": 2.5}],
+    "Holidays": ["1999-01-01", "1999-12-31", "2000-02-29"]})";
+  ASSERT_EQ(ImportJson(json), 0) << err_.toStdString();
+
+  EXPECT_EQ(Stored(kGeneralKey, "UsedServices"), SettingsValue(2));
+  EXPECT_EQ(Stored(kServicesKey, "UsedTariffs1"), SettingsValue(2));
+  EXPECT_EQ(Stored(kServicesKey, "UsedTariffs2"), SettingsValue(0));
+  EXPECT_EQ(Stored(kServicesKey, "Tariff1-1AppliesTimeStart"), SettingsValue(QStringLiteral("07:30:00")));
+  EXPECT_EQ(Stored(kServicesKey, "Tariff1-1PerMinuteRate"), SettingsValue(125));
+  EXPECT_EQ(Stored(kServicesKey, "Tariff1-2Description"), SettingsValue(QStringLiteral("Second")));
+  EXPECT_EQ(Stored(kServicesKey, "AfterMeg2"), SettingsValue(2));  // 2.5 rounds to the even 2
+  EXPECT_EQ(Stored(kModemKey, "ModemReads"), SettingsValue(QStringLiteral("RX BYTES")));
+  EXPECT_EQ(Stored(kCostsKey, "CalcCosts"), SettingsValue(QStringLiteral("False")));
+  EXPECT_EQ(Stored(kCostsKey, "DialCost"), SettingsValue(2000));  // absent: its default
+  EXPECT_EQ(Stored(kHolidaysKey, "UsedHolidays"), SettingsValue(3));
+  EXPECT_EQ(Stored(kHolidaysKey, " 1"), SettingsValue(36161));
+  EXPECT_EQ(Stored(kHolidaysKey, " 3"), SettingsValue(MakeDate(2000, 2, 29)));
+  EXPECT_EQ(Stored(kViewLogKey, "FontName"), SettingsValue(QStringLiteral("Courier")));
+  EXPECT_EQ(Stored(kSummaryReportKey, "WinWidth"), SettingsValue(7777));
+
+  // A stored False survives the next start; the export shows what was stored.
+  const QJsonObject exported = Export();
+  EXPECT_FALSE(exported[QStringLiteral("Costs")][QStringLiteral("CalcCosts")].toBool());
+  EXPECT_EQ(exported[QStringLiteral("Costs")][QStringLiteral("DialCost")].toDouble(), 0.2);
+  EXPECT_EQ(exported[QStringLiteral("Modem")][QStringLiteral("ModemReads")].toString(), QStringLiteral("RX BYTES"));
+  const QJsonArray services = exported[QStringLiteral("Services")].toArray();
+  ASSERT_EQ(services.size(), 2);
+  const QJsonObject tariff = services[0][QStringLiteral("Tariffs")].toArray()[0].toObject();
+  EXPECT_EQ(tariff[QStringLiteral("AppliesTimeStart")].toString(), QStringLiteral("07:30"));
+  EXPECT_EQ(tariff[QStringLiteral("AppliesTimeEnd")].toString(), QStringLiteral("19:59"));
+  EXPECT_EQ(tariff[QStringLiteral("PerMinuteRate")].toDouble(), 0.0125);
+  EXPECT_EQ(services[1][QStringLiteral("AfterMeg")].toDouble(), 2);
+  EXPECT_EQ(exported[QStringLiteral("Holidays")].toArray(),
+            (QJsonArray{QStringLiteral("1999-01-01"), QStringLiteral("1999-12-31"), QStringLiteral("2000-02-29")}));
 }
 
 TEST_F(CliConfigTest, ImportThenExportGivesTheSameJson) {

@@ -11,6 +11,9 @@ namespace {
 class CliScanTest : public testing::CliTest {
  protected:
   int Scan(const QStringList& words) { return CliTest::Run(QStringList{QStringLiteral("scan")} + words); }
+  int ScanEn(const QString& path) {
+    return Scan({QStringLiteral("--log"), path, QStringLiteral("--locale"), QStringLiteral("en_US")});
+  }
 };
 
 const QByteArray kLog =
@@ -91,6 +94,45 @@ TEST_F(CliScanTest, EmptyLogIsNoFailure) {
   EXPECT_EQ(Scan({QStringLiteral("--log"), path}), 0) << out_.toStdString();
   EXPECT_TRUE(out_.contains(QStringLiteral("Size: 0 bytes (0 KB)\nEntries: 0 (empty log)\n")));
   EXPECT_TRUE(out_.contains(QStringLiteral("Warnings: none\n")));
+}
+
+TEST_F(CliScanTest, ScanUsesTheStoredSizeLimitExactly) {
+  ASSERT_EQ(ImportJson(R"({"General": {"MaxLogSize": 1}})"), 0) << err_.toStdString();
+  const QByteArray line = "01-15-1998 10:23:45.12 - Dialing.\r\n";  // 35 bytes
+  for (int size : {1023, 1024}) {
+    QByteArray log = line;
+    log += QByteArray(size - 2 * line.size() - 2, 'x') + "\r\n" + line;
+    ASSERT_EQ(log.size(), size);
+    const QString path = Write(QStringLiteral("ModemLog.txt"), log);
+    EXPECT_EQ(ScanEn(path), 0) << size << err_.toStdString();
+    EXPECT_EQ(out_.contains(QStringLiteral("  WARNING: Your Modem Log is Too Big!\n")), size == 1024)
+        << size << out_.toStdString();
+  }
+}
+
+TEST_F(CliScanTest, ScanDatesAndEndOfFileMark) {
+  struct Case {
+    QByteArray log;
+    const char* entries;
+  } cases[] = {
+      // Undated lines first: the first date comes from the first dated line.
+      {"Modem log\r\nopened\r\n02-03-1998 10:00:00.00 - x\r\n03-04-1998 11:00:00.00 - y\r\n", "4"},
+      // An end-of-file mark as the last byte is no corruption and ends the text.
+      {"02-03-1998 10:00:00.00 - x\r\n03-04-1998 11:00:00.00 - y\r\n\x1a", "2"},
+  };
+  for (const auto& c : cases) {
+    const QString path = Write(QStringLiteral("ModemLog.txt"), c.log);
+    EXPECT_EQ(ScanEn(path), 0) << c.log.constData() << err_.toStdString();
+    EXPECT_TRUE(out_.contains(QStringLiteral("Entries: %1\nFirst entry: Tuesday, February 3, 1998\nLast entry: "
+                                             "Wednesday, March 4, 1998\nWarnings: none\n")
+                                  .arg(QLatin1String(c.entries))))
+        << out_.toStdString();
+  }
+  // The mark inside the text is a forbidden byte.
+  const QString corrupt = Write(QStringLiteral("ModemLog.txt"), "02-03-1998 10:00:00.00 - x\r\n\x1a\r\nmore");
+  EXPECT_EQ(ScanEn(corrupt), 1);
+  EXPECT_TRUE(out_.contains(QStringLiteral("  WARNING: Corruption Detected in Modem Log File!\n")))
+      << out_.toStdString();
 }
 
 TEST_F(CliScanTest, UsageErrors) {
