@@ -101,69 +101,57 @@ TEST_F(LogChecks, ForbiddenBytesMakeTheLogCorrupt) {
   }
 }
 
-TEST_F(LogChecks, EmptyFileIsEmptyNotCorrupt) {
-  CurrentFileState state = StateFor(QByteArray());
-  ScriptedReporter reporter;
-  RecordingProgress progress;
-  EXPECT_FALSE(CheckLogCharacters(state, true, progress, reporter));
-  EXPECT_TRUE(state.LogEmpty);
-  EXPECT_EQ(state.LogFileSize, 0);
-  EXPECT_TRUE(progress.statuses.empty());
-}
-
-TEST_F(LogChecks, SmallFilesShowOnlyTheFinalPercentage) {
-  // 50 bytes: 50 / 100 rounds (halves to even) to a step of 0 as well.
-  for (int size : {1, 2, 35, 49, 50}) {
-    CurrentFileState state = StateFor(QByteArray(size, 'a'));
+// A status every hundredth of the file: the step is the size / 100 rounded
+// half to even, so 50 bytes and less show only the final text; never more
+// than a hundred; none when not asked or for an empty file (which is empty,
+// not corrupt); a corrupt log shows no final percentage.
+TEST_F(LogChecks, LoadingProgressAndEmptyFiles) {
+  const QString done = QStringLiteral("Please Wait .....Loading 100%");
+  struct Case {
+    QByteArray bytes;
+    bool show;
+    bool corrupt;
+    int statuses;  // -1: between 2 and 100
+    int yields;    // -1: not checked
+    QString last;
+  } cases[] = {
+      {QByteArray(1, 'a'), true, false, 1, 0, done},   {QByteArray(2, 'a'), true, false, 1, 0, done},
+      {QByteArray(35, 'a'), true, false, 1, 0, done},  {QByteArray(49, 'a'), true, false, 1, 0, done},
+      {QByteArray(50, 'a'), true, false, 1, 0, done},  {QByteArray(1000, 'a'), true, false, 100, 99, done},
+      {QByteArray(51, 'a'), true, false, -1, -1, done}, {QByteArray(149, 'a'), true, false, -1, -1, done},
+      {QByteArray(151, 'a'), true, false, -1, -1, done}, {QByteArray(250, 'a'), true, false, -1, -1, done},
+      {QByteArray(10049, 'a'), true, false, -1, -1, done}, {QByteArray(123457, 'a'), true, false, -1, -1, done},
+      {QByteArray(500, 'a') + '\x01' + QByteArray(499, 'a'), true, true, 50, -1,
+       QStringLiteral("Please Wait .....Loading  50%")},  // 10 .. 500
+      {QByteArray(1000, 'a'), false, false, 0, -1, QString()},
+      {QByteArray(), true, false, 0, -1, QString()},
+  };
+  for (const auto& c : cases) {
+    const qsizetype size = c.bytes.size();
+    CurrentFileState state = StateFor(c.bytes);
     ScriptedReporter reporter;
     RecordingProgress progress;
-    EXPECT_FALSE(CheckLogCharacters(state, true, progress, reporter));
-    ASSERT_EQ(progress.statuses.size(), 1u) << size;
-    EXPECT_EQ(progress.statuses[0], QStringLiteral("Please Wait .....Loading 100%"));
-    EXPECT_EQ(progress.yields, 0);
+    EXPECT_EQ(CheckLogCharacters(state, c.show, progress, reporter), c.corrupt) << size;
+    EXPECT_EQ(state.LogEmpty, size == 0) << size;
+    EXPECT_EQ(state.LogFileSize, size);
+    if (c.statuses >= 0) {
+      ASSERT_EQ(progress.statuses.size(), std::size_t(c.statuses)) << size;
+    } else {
+      EXPECT_GE(progress.statuses.size(), 2u) << size;
+      EXPECT_LE(progress.statuses.size(), 100u) << size;
+    }
+    if (c.yields >= 0) {
+      EXPECT_EQ(progress.yields, c.yields) << size;
+    }
+    if (!c.last.isEmpty()) {
+      EXPECT_EQ(progress.statuses.back(), c.last) << size;
+    }
+    if (size == 1000 && c.show && !c.corrupt) {
+      EXPECT_EQ(progress.statuses[0], QStringLiteral("Please Wait .....Loading  1%"));
+      EXPECT_EQ(progress.statuses[49], QStringLiteral("Please Wait .....Loading  50%"));
+      EXPECT_EQ(progress.statuses[98], QStringLiteral("Please Wait .....Loading  99%"));
+    }
   }
-}
-
-TEST_F(LogChecks, ProgressEveryHundredthOfTheFile) {
-  CurrentFileState state = StateFor(QByteArray(1000, 'a'));
-  ScriptedReporter reporter;
-  RecordingProgress progress;
-  EXPECT_FALSE(CheckLogCharacters(state, true, progress, reporter));
-  ASSERT_EQ(progress.statuses.size(), 100u);  // 10, 20, ..., 990 and the final text
-  EXPECT_EQ(progress.statuses[0], QStringLiteral("Please Wait .....Loading  1%"));
-  EXPECT_EQ(progress.statuses[49], QStringLiteral("Please Wait .....Loading  50%"));
-  EXPECT_EQ(progress.statuses[98], QStringLiteral("Please Wait .....Loading  99%"));
-  EXPECT_EQ(progress.statuses[99], QStringLiteral("Please Wait .....Loading 100%"));
-  EXPECT_EQ(progress.yields, 99);
-}
-
-TEST_F(LogChecks, ProgressNeverMoreThanAHundredTimes) {
-  for (int size : {51, 149, 151, 250, 10049, 123457}) {
-    CurrentFileState state = StateFor(QByteArray(size, 'a'));
-    ScriptedReporter reporter;
-    RecordingProgress progress;
-    CheckLogCharacters(state, true, progress, reporter);
-    EXPECT_GE(progress.statuses.size(), 2u) << size;
-    EXPECT_LE(progress.statuses.size(), 100u) << size;
-    EXPECT_EQ(progress.statuses.back(), QStringLiteral("Please Wait .....Loading 100%")) << size;
-  }
-}
-
-TEST_F(LogChecks, CorruptLogShowsNoFinalPercentage) {
-  CurrentFileState state = StateFor(QByteArray(500, 'a') + '\x01' + QByteArray(499, 'a'));
-  ScriptedReporter reporter;
-  RecordingProgress progress;
-  EXPECT_TRUE(CheckLogCharacters(state, true, progress, reporter));
-  ASSERT_EQ(progress.statuses.size(), 50u);  // 10 .. 500
-  EXPECT_EQ(progress.statuses.back(), QStringLiteral("Please Wait .....Loading  50%"));
-}
-
-TEST_F(LogChecks, NoProgressWhenNotAsked) {
-  CurrentFileState state = StateFor(QByteArray(1000, 'a'));
-  ScriptedReporter reporter;
-  RecordingProgress progress;
-  EXPECT_FALSE(CheckLogCharacters(state, false, progress, reporter));
-  EXPECT_TRUE(progress.statuses.empty());
 }
 
 TEST_F(LogChecks, MissingFileGoesToTheReporter) {
