@@ -110,31 +110,6 @@ TEST_F(CliScanTest, ScanUsesTheStoredSizeLimitExactly) {
   }
 }
 
-TEST_F(CliScanTest, ScanDatesAndEndOfFileMark) {
-  struct Case {
-    QByteArray log;
-    const char* entries;
-  } cases[] = {
-      // Undated lines first: the first date comes from the first dated line.
-      {"Modem log\r\nopened\r\n02-03-1998 10:00:00.00 - x\r\n03-04-1998 11:00:00.00 - y\r\n", "4"},
-      // An end-of-file mark as the last byte is no corruption and ends the text.
-      {"02-03-1998 10:00:00.00 - x\r\n03-04-1998 11:00:00.00 - y\r\n\x1a", "2"},
-  };
-  for (const auto& c : cases) {
-    const QString path = Write(QStringLiteral("ModemLog.txt"), c.log);
-    EXPECT_EQ(ScanEn(path), 0) << c.log.constData() << err_.toStdString();
-    EXPECT_TRUE(out_.contains(QStringLiteral("Entries: %1\nFirst entry: Tuesday, February 3, 1998\nLast entry: "
-                                             "Wednesday, March 4, 1998\nWarnings: none\n")
-                                  .arg(QLatin1String(c.entries))))
-        << out_.toStdString();
-  }
-  // The mark inside the text is a forbidden byte.
-  const QString corrupt = Write(QStringLiteral("ModemLog.txt"), "02-03-1998 10:00:00.00 - x\r\n\x1a\r\nmore");
-  EXPECT_EQ(ScanEn(corrupt), 1);
-  EXPECT_TRUE(out_.contains(QStringLiteral("  WARNING: Corruption Detected in Modem Log File!\n")))
-      << out_.toStdString();
-}
-
 TEST_F(CliScanTest, UsageErrors) {
   EXPECT_EQ(Scan({}), 2);
   EXPECT_TRUE(err_.contains(QStringLiteral("usage: mirolat-cli scan --log FILE")));

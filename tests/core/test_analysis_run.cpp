@@ -43,15 +43,16 @@ class AnalysisRunTest : public ::testing::Test {
     for (const QString& line : lines) out += line.toLatin1() + ending;
     return out;
   }
-  RunState Process(const QString& path, float entryCount) {
+  RunInputs Inputs(float entryCount = 0) {
     RunInputs in;
     in.config = &config;
     in.locale = &testing::EnglishLocale();
     in.ReportStartDate = kStart;
     in.ReportEndDate = kEnd;
     in.LogEntryCount = entryCount;
-    return ProcessLog(in, path, progress, reporter);
+    return in;
   }
+  RunState Process(const QString& path, float entryCount) { return ProcessLog(Inputs(entryCount), path, progress, reporter); }
 
   QTemporaryDir dir;
   Configuration config;
@@ -191,12 +192,7 @@ TEST_F(AnalysisRunTest, MissingFileGoesToTheReporter) {
   EXPECT_EQ(r.Tables.SessionCount, 0);
 
   ScriptedReporter ending(ErrorAnswer::End);
-  RunInputs in;
-  in.config = &config;
-  in.locale = &testing::EnglishLocale();
-  in.ReportStartDate = kStart;
-  in.ReportEndDate = kEnd;
-  EXPECT_THROW(ProcessLog(in, dir.filePath(QStringLiteral("absent.txt")), progress, ending), EndProgramRequested);
+  EXPECT_THROW(ProcessLog(Inputs(), dir.filePath(QStringLiteral("absent.txt")), progress, ending), EndProgramRequested);
 }
 
 TEST_F(AnalysisRunTest, EmptyFileIsAnEmptyRun) {
@@ -208,21 +204,10 @@ TEST_F(AnalysisRunTest, EmptyFileIsAnEmptyRun) {
 
 TEST_F(AnalysisRunTest, UndatedTimeEndsTheProgramWhenTheReporterSaysSo) {
   ScriptedReporter ending(ErrorAnswer::End);
-  RunInputs in;
-  in.config = &config;
-  in.locale = &testing::EnglishLocale();
-  in.ReportStartDate = kStart;
-  in.ReportEndDate = kEnd;
   const QString path = Write(Join({Dial(MakeTime(10, 0, 0), "1"), QStringLiteral("01-16-1998 ab:cd:ef - CONNECTION ESTABLISHED")}));
-  EXPECT_THROW(ProcessLog(in, path, progress, ending), EndProgramRequested);
+  EXPECT_THROW(ProcessLog(Inputs(), path, progress, ending), EndProgramRequested);
   EXPECT_EQ(ending.errors, QStringList{QStringLiteral("Type mismatch")});
 }
-
-}  // namespace
-}  // namespace mirolat
-
-namespace mirolat {
-namespace {
 
 TEST_F(AnalysisRunTest, LinesAreSplitLikeTheLogChecksSplitThem) {
   // Tabs and other control bytes stay inside a line; byte 26 ends the text.

@@ -37,13 +37,6 @@ QString Writes(Date d, TimeOfDay t, const QString& count) {
 }
 QString Chatter(Date d, TimeOfDay t) { return LogLine(d, t, QStringLiteral("Opening Modem")); }
 
-TEST(BuilderDates, FixedDayCountsAreTheCalendarDays) {
-  EXPECT_EQ(kStart, MakeDate(1998, 1, 15));
-  EXPECT_EQ(kEnd, MakeDate(1998, 1, 20));
-  EXPECT_EQ(d13, MakeDate(1998, 1, 13));
-  EXPECT_EQ(d21, MakeDate(1998, 1, 21));
-}
-
 class Builder : public ::testing::Test {
  protected:
   Builder() {
