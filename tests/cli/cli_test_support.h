@@ -63,12 +63,16 @@ class CliTest : public ::testing::Test {
     f.write(bytes);
     return path;
   }
+  // Words given as one blank-separated text.
+  static QStringList Words(const char* spaced) {
+    return QString::fromLatin1(spaced).split(QLatin1Char(' '), Qt::SkipEmptyParts);
+  }
   // "config import" of a file; the exit code.
-  int Import(const QString& path) { return Run({QStringLiteral("config"), QStringLiteral("import"), path}); }
+  int Import(const QString& path) { return Run(Words("config import") << path); }
   int ImportJson(const QByteArray& json) { return Import(Write(QStringLiteral("import.json"), json)); }
   // "config export" to the output, read back.
   QJsonObject Export() {
-    EXPECT_EQ(Run({QStringLiteral("config"), QStringLiteral("export")}), 0) << err_.toStdString();
+    EXPECT_EQ(Run(Words("config export")), 0) << err_.toStdString();
     return QJsonDocument::fromJson(out_.toUtf8()).object();
   }
   // A value as the store holds it.

@@ -74,7 +74,7 @@ TEST_F(CliConfigTest, AFirstExportShowsEveryDefaultAndCreatesTheStore) {
 }
 
 TEST_F(CliConfigTest, ImportStoresListsAsUsedCountsAndLeavesWindowsAlone) {
-  ASSERT_EQ(Run({QStringLiteral("config"), QStringLiteral("export")}), 0);  // first run: defaults stored
+  ASSERT_EQ(Run(Words("config export")), 0);  // first run: defaults stored
   {
     SettingsStore store(SettingsStore::FilePathIn(configDir_));
     store.SettingsWriteValue(Root::Machine, kViewLogKey, QStringLiteral("FontName"), QStringLiteral("Courier"), 1);
@@ -133,7 +133,7 @@ TEST_F(CliConfigTest, ImportThenExportGivesTheSameJson) {
                                "DialRate": 0.05, "PerMinuteRate": 0.04, "After": 60}]}],
     "Holidays": ["1998-12-25", "1999-01-01"]})";
   const QString input = Write(QStringLiteral("in.json"), json);
-  ASSERT_EQ(Run({QStringLiteral("config"), QStringLiteral("import"), input}), 0) << err_.toStdString();
+  ASSERT_EQ(Import(input), 0) << err_.toStdString();
 
   const Configuration stored = StoredConfiguration();
   EXPECT_EQ(stored.ModemLogFile, QStringLiteral("Dialup.log"));
@@ -147,10 +147,10 @@ TEST_F(CliConfigTest, ImportThenExportGivesTheSameJson) {
 
   const QString first = dir_.filePath(QStringLiteral("out1.json"));
   const QString second = dir_.filePath(QStringLiteral("out2.json"));
-  ASSERT_EQ(Run({QStringLiteral("config"), QStringLiteral("export"), first}), 0) << err_.toStdString();
+  ASSERT_EQ(Run(Words("config export") << first), 0) << err_.toStdString();
   EXPECT_TRUE(out_.isEmpty());
-  ASSERT_EQ(Run({QStringLiteral("config"), QStringLiteral("import"), first}), 0) << err_.toStdString();
-  ASSERT_EQ(Run({QStringLiteral("config"), QStringLiteral("export"), second}), 0) << err_.toStdString();
+  ASSERT_EQ(Import(first), 0) << err_.toStdString();
+  ASSERT_EQ(Run(Words("config export") << second), 0) << err_.toStdString();
   EXPECT_EQ(Read(first), Read(second));
   const QJsonObject exported = QJsonDocument::fromJson(Read(first)).object();
   EXPECT_EQ(exported[QStringLiteral("Costs")][QStringLiteral("DialCost")].toDouble(), 0.1234);
@@ -158,7 +158,7 @@ TEST_F(CliConfigTest, ImportThenExportGivesTheSameJson) {
 
 TEST_F(CliConfigTest, ABadFileIsRefusedAndTheStoreKeepsItsConfiguration) {
   const QString good = Write(QStringLiteral("good.json"), R"({"General": {"MaxConnections": 321}})");
-  ASSERT_EQ(Run({QStringLiteral("config"), QStringLiteral("import"), good}), 0) << err_.toStdString();
+  ASSERT_EQ(Import(good), 0) << err_.toStdString();
   const Configuration before = StoredConfiguration();
 
   struct Case {
@@ -171,29 +171,27 @@ TEST_F(CliConfigTest, ABadFileIsRefusedAndTheStoreKeepsItsConfiguration) {
   };
   for (const auto& c : cases) {
     const QString path = Write(QStringLiteral("bad.json"), c.json);
-    EXPECT_NE(Run({QStringLiteral("config"), QStringLiteral("import"), path}), 0) << c.json.toStdString();
+    EXPECT_NE(Import(path), 0) << c.json.toStdString();
     EXPECT_TRUE(err_.contains(QLatin1String(c.mentioned))) << err_.toStdString();
     EXPECT_TRUE(err_.contains(path)) << err_.toStdString();
     EXPECT_EQ(StoredConfiguration(), before);
   }
-  EXPECT_NE(Run({QStringLiteral("config"), QStringLiteral("import"), dir_.filePath(QStringLiteral("missing.json"))}),
-            0);
+  EXPECT_NE(Import(dir_.filePath(QStringLiteral("missing.json"))), 0);
   EXPECT_TRUE(err_.contains(QStringLiteral("missing.json")));
 }
 
 TEST_F(CliConfigTest, UsageMistakesExitNonZero) {
-  EXPECT_EQ(Run({QStringLiteral("config")}), 2);
-  EXPECT_EQ(Run({QStringLiteral("config"), QStringLiteral("import")}), 2);
-  EXPECT_EQ(Run({QStringLiteral("config"), QStringLiteral("export"), QStringLiteral("a"), QStringLiteral("b")}), 2);
-  EXPECT_EQ(Run({QStringLiteral("config"), QStringLiteral("frobnicate")}), 2);
+  EXPECT_EQ(Run(Words("config")), 2);
+  EXPECT_EQ(Run(Words("config import")), 2);
+  EXPECT_EQ(Run(Words("config export a b")), 2);
+  EXPECT_EQ(Run(Words("config frobnicate")), 2);
   EXPECT_TRUE(err_.contains(QStringLiteral("frobnicate")));
 }
 
 TEST_F(CliConfigTest, AnExportThatCannotBeWrittenLeavesTheTargetAlone) {
   const QString target = Write(QStringLiteral("existing.json"), "keep me");
   // A target inside a folder that does not exist cannot be written.
-  EXPECT_NE(Run({QStringLiteral("config"), QStringLiteral("export"), dir_.filePath(QStringLiteral("no/such/x.json"))}),
-            0);
+  EXPECT_NE(Run(Words("config export") << dir_.filePath(QStringLiteral("no/such/x.json"))), 0);
   EXPECT_TRUE(err_.contains(QStringLiteral("no/such/x.json")));
   EXPECT_EQ(Read(target), QByteArray("keep me"));
 }
@@ -201,7 +199,7 @@ TEST_F(CliConfigTest, AnExportThatCannotBeWrittenLeavesTheTargetAlone) {
 TEST_F(CliConfigTest, ADamagedStoreIsReportedAndReplacedByDefaults) {
   QDir().mkpath(configDir_);
   Write(QStringLiteral("config/settings.sqlite"), "this is no database");
-  ASSERT_EQ(Run({QStringLiteral("config"), QStringLiteral("export")}), 0) << err_.toStdString();
+  ASSERT_EQ(Run(Words("config export")), 0) << err_.toStdString();
   EXPECT_TRUE(err_.contains(QStringLiteral("damaged"))) << err_.toStdString();
   EXPECT_EQ(out_.toUtf8(), ConfigurationToJson(Configuration{}));
   const QStringList aside =

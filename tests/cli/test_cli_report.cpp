@@ -121,8 +121,7 @@ TEST_F(CliReportTest, JsonRoundTripsEveryFigure) {
   for (const GoldenCase& g : kCases) {
     SCOPED_TRACE(g.name);
     ImportCase(g.name);
-    const QStringList words = ReportArgs(g.name, g.from, g.to, g.locale) << QStringLiteral("--format")
-                                                                        << QStringLiteral("json");
+    const QStringList words = ReportArgs(g.name, g.from, g.to, g.locale) << Words("--format json");
     ASSERT_EQ(Run(words), 0) << err_.toStdString();
     const QJsonObject o = Json(words);
     DirectRun d;
@@ -193,8 +192,7 @@ TEST_F(CliReportTest, JsonRoundTripsEveryFigure) {
 
 TEST_F(CliReportTest, CsvRowsPerEntryAndPerSession) {
   ImportEdited("costs_on", "\"CallNet\"", "\"Call \\\"Net\\\", Ltd\"");
-  ASSERT_EQ(Run(ReportArgs("costs_on", "1998-01-15", "1998-01-15") << QStringLiteral("--format")
-                                                                    << QStringLiteral("csv")),
+  ASSERT_EQ(Run(ReportArgs("costs_on", "1998-01-15", "1998-01-15") << Words("--format csv")),
             0);
   EXPECT_EQ(out_.toStdString(),
             "Number,Service,Seconds,Time,Sessions,Av/Session,Av/Day,Kilobytes,Cost\r\n"
@@ -203,7 +201,7 @@ TEST_F(CliReportTest, CsvRowsPerEntryAndPerSession) {
             "Answered Calls,Answered Calls,600,00:10:00,1,00:10:00,00:10:00,20,0.00\r\n"
             "5550000,5550000,1200,00:20:00,1,00:20:00,00:20:00,0,0.70\r\n");
   ASSERT_EQ(Run(ReportArgs("costs_on", "1998-01-15", "1998-01-15")
-                << QStringLiteral("--format") << QStringLiteral("csv") << QStringLiteral("--details")),
+                << Words("--format csv --details")),
             0);
   const QStringList lines = out_.split(QStringLiteral("\r\n"));
   ASSERT_EQ(lines.size(), 6);  // header, four sessions, the empty rest after the last line end
@@ -217,13 +215,10 @@ TEST_F(CliReportTest, CsvRowsPerEntryAndPerSession) {
 
 TEST_F(CliReportTest, ProblemsExitNonZeroWithAMessage) {
   ImportCase("costs_on");
-  const QStringList range{QStringLiteral("--from"), QStringLiteral("1998-01-15"), QStringLiteral("--to"),
-                          QStringLiteral("1998-01-15")};
+  const QStringList range = Words("--from 1998-01-15 --to 1998-01-15");
 
   // No such file.
-  EXPECT_EQ(Run(QStringList{QStringLiteral("report"), QStringLiteral("--log"), dir_.filePath(QStringLiteral("none"))}
-                << range),
-            1);
+  EXPECT_EQ(Run(Words("report --log") << dir_.filePath(QStringLiteral("none")) << range), 1);
   EXPECT_TRUE(err_.contains(QStringLiteral("no modem log"))) << err_.toStdString();
   EXPECT_TRUE(out_.isEmpty());
 
@@ -232,10 +227,7 @@ TEST_F(CliReportTest, ProblemsExitNonZeroWithAMessage) {
                                 "01-15-1998 10:00:00.00 - Recv: ATDT5551234<cr>\r\n"
                                 "garbage in the middle\r\n"
                                 "01-15-1998 10:00:30.00 - Connection established\r\n");
-  EXPECT_EQ(Run(QStringList{QStringLiteral("report"), QStringLiteral("--log"), corrupt, QStringLiteral("--format"),
-                            QStringLiteral("json")}
-                << range),
-            1);
+  EXPECT_EQ(Run(Words("report --log") << corrupt << Words("--format json") << range), 1);
   EXPECT_TRUE(err_.contains(QStringLiteral("Corruption Detected"))) << err_.toStdString();
   const QJsonObject o = QJsonDocument::fromJson(out_.toUtf8()).object();
   EXPECT_TRUE(o[QStringLiteral("LogCorrupt")].toBool());
@@ -246,26 +238,20 @@ TEST_F(CliReportTest, ProblemsExitNonZeroWithAMessage) {
 
   // Not a modem log: no dated line at all.
   const QString text = Write(QStringLiteral("letter.txt"), "Dear friend,\r\nhow are you?\r\n");
-  EXPECT_EQ(Run(QStringList{QStringLiteral("report"), QStringLiteral("--log"), text} << range), 1);
+  EXPECT_EQ(Run(Words("report --log") << text << range), 1);
   EXPECT_FALSE(err_.isEmpty());
   EXPECT_TRUE(out_.isEmpty());
 
   // Wrong use.
-  EXPECT_EQ(Run({QStringLiteral("report"), QStringLiteral("--log"), corrupt}), 2);
-  EXPECT_EQ(Run(QStringList{QStringLiteral("report"), QStringLiteral("--log"), corrupt, QStringLiteral("--format"),
-                            QStringLiteral("xml")}
-                << range),
-            2);
-  EXPECT_EQ(Run({QStringLiteral("report"), QStringLiteral("--log"), corrupt, QStringLiteral("--from"),
-                 QStringLiteral("1998-01-16"), QStringLiteral("--to"), QStringLiteral("1998-01-15")}),
-            2);
+  EXPECT_EQ(Run(Words("report --log") << corrupt), 2);
+  EXPECT_EQ(Run(Words("report --log") << corrupt << Words("--format xml") << range), 2);
+  EXPECT_EQ(Run(Words("report --log") << corrupt << Words("--from 1998-01-16 --to 1998-01-15")), 2);
 }
 
 // With MaxServices 3 the third distinct number stops the run.
 TEST_F(CliReportTest, TooManyServicesStopsTheRun) {
   ImportEdited("costs_on", "\"MaxConnectDays\": 2", "\"MaxConnectDays\": 2, \"MaxServices\": 3");
-  EXPECT_EQ(Run(ReportArgs("costs_on", "1998-01-15", "1998-01-15") << QStringLiteral("--format")
-                                                                    << QStringLiteral("json")),
+  EXPECT_EQ(Run(ReportArgs("costs_on", "1998-01-15", "1998-01-15") << Words("--format json")),
             1);
   const QJsonObject o = QJsonDocument::fromJson(out_.toUtf8()).object();
   EXPECT_TRUE(o[QStringLiteral("TooManyServices")].toBool());
@@ -276,11 +262,7 @@ TEST_F(CliReportTest, TooManyServicesStopsTheRun) {
 
 TEST_F(CliReportTest, GenlogWritesTheGeneratorsLog) {
   const QString path = dir_.filePath(QStringLiteral("gen.txt"));
-  ASSERT_EQ(Run({QStringLiteral("genlog"), QStringLiteral("--seed"), QStringLiteral("5"), QStringLiteral("--days"),
-                 QStringLiteral("12"), QStringLiteral("--start"), QStringLiteral("1999-02-01"), QStringLiteral("--out"),
-                 path}),
-            0)
-      << err_.toStdString();
+  ASSERT_EQ(Run(Words("genlog --seed 5 --days 12 --start 1999-02-01 --out") << path), 0) << err_.toStdString();
   LogGeneratorOptions o;
   o.seed = 5;
   o.days = 12;
@@ -288,18 +270,12 @@ TEST_F(CliReportTest, GenlogWritesTheGeneratorsLog) {
   EXPECT_EQ(Read(path), GenerateModemLog(o));
   EXPECT_EQ(QDir(dir_.path()).entryList(QDir::Files), QStringList{QStringLiteral("gen.txt")});  // nothing left beside
 
-  ASSERT_EQ(Run({QStringLiteral("genlog"), QStringLiteral("--seed"), QStringLiteral("5"), QStringLiteral("--days"),
-                 QStringLiteral("12"), QStringLiteral("--start"), QStringLiteral("1999-02-01")}),
-            0);
+  ASSERT_EQ(Run(Words("genlog --seed 5 --days 12 --start 1999-02-01")), 0);
   EXPECT_EQ(out_.toLatin1(), GenerateModemLog(o));
 
-  EXPECT_EQ(Run({QStringLiteral("genlog"), QStringLiteral("--days"), QStringLiteral("3")}), 2);
-  EXPECT_EQ(Run({QStringLiteral("genlog"), QStringLiteral("--seed"), QStringLiteral("x"), QStringLiteral("--days"),
-                 QStringLiteral("3")}),
-            2);
-  EXPECT_EQ(Run({QStringLiteral("genlog"), QStringLiteral("--seed"), QStringLiteral("1"), QStringLiteral("--days"),
-                 QStringLiteral("3"), QStringLiteral("--out"), dir_.filePath(QStringLiteral("no/such/dir/x.txt"))}),
-            1);
+  EXPECT_EQ(Run(Words("genlog --days 3")), 2);
+  EXPECT_EQ(Run(Words("genlog --seed x --days 3")), 2);
+  EXPECT_EQ(Run(Words("genlog --seed 1 --days 3 --out") << dir_.filePath(QStringLiteral("no/such/dir/x.txt"))), 1);
 }
 
 // A generated log is a log the analysis takes whole: every connected session
@@ -312,10 +288,7 @@ TEST_F(CliReportTest, GeneratedLogAnalysesCleanly) {
   const QString log = Write(QStringLiteral("gen.txt"), GenerateModemLog(o, &stats));
   ImportEdited("costs_on", "\"MaxConnectDays\": 2",
                "\"MaxConnectDays\": 2, \"MaxConnections\": 1000, \"MaxLogSize\": 100000");
-  ASSERT_EQ(Run({QStringLiteral("report"), QStringLiteral("--log"), log, QStringLiteral("--from"),
-                 QStringLiteral("1998-01-01"), QStringLiteral("--to"), QStringLiteral("1998-01-25"),
-                 QStringLiteral("--format"), QStringLiteral("json"), QStringLiteral("--locale"),
-                 QStringLiteral("en_US")}),
+  ASSERT_EQ(Run(Words("report --log") << log << Words("--from 1998-01-01 --to 1998-01-25 --format json --locale en_US")),
             0)
       << err_.toStdString();
   const QJsonObject j = QJsonDocument::fromJson(out_.toUtf8()).object();
@@ -345,8 +318,7 @@ QStringList Sorted(QStringList l) {
 // never-connected number and the untidied notes as the run left them.
 TEST_F(CliReportTest, JsonFieldNamesAndFigures) {
   ImportCase("several_numbers");
-  const QStringList words = ReportArgs("several_numbers", "1998-03-09", "1998-03-11") << QStringLiteral("--format")
-                                                                                       << QStringLiteral("json");
+  const QStringList words = ReportArgs("several_numbers", "1998-03-09", "1998-03-11") << Words("--format json");
   ASSERT_EQ(Run(words), 0) << err_.toStdString();
   const QJsonObject o = Json(words);
   EXPECT_EQ(Keys(o), Sorted({"LinesRead", "ErrorsFound", "IncompleteTariffs", "LogCorrupt", "TooManyServices",
@@ -409,8 +381,7 @@ TEST_F(CliReportTest, JsonFieldNamesAndFigures) {
 
 TEST_F(CliReportTest, CsvQuotesNotesWithCommas) {
   ImportCase("several_numbers");
-  const QStringList csv = ReportArgs("several_numbers", "1998-03-09", "1998-03-11") << QStringLiteral("--format")
-                                                                                     << QStringLiteral("csv");
+  const QStringList csv = ReportArgs("several_numbers", "1998-03-09", "1998-03-11") << Words("--format csv");
   ASSERT_EQ(Run(csv), 0);
   EXPECT_EQ(out_.toStdString(),
             "Number,Service,Seconds,Time,Sessions,Av/Session,Av/Day,Kilobytes,Cost\r\n"

@@ -10,10 +10,8 @@ namespace {
 
 class CliScanTest : public testing::CliTest {
  protected:
-  int Scan(const QStringList& words) { return CliTest::Run(QStringList{QStringLiteral("scan")} + words); }
-  int ScanEn(const QString& path) {
-    return Scan({QStringLiteral("--log"), path, QStringLiteral("--locale"), QStringLiteral("en_US")});
-  }
+  int Scan(const QStringList& words) { return CliTest::Run(Words("scan") + words); }
+  int ScanEn(const QString& path) { return Scan(Words("--log") << path << Words("--locale en_US")); }
 };
 
 const QByteArray kLog =
@@ -25,7 +23,7 @@ const QByteArray kLog =
 
 TEST_F(CliScanTest, PrintsTheStatisticsOfAHealthyLog) {
   const QString path = Write(QStringLiteral("ModemLog.txt"), kLog);
-  EXPECT_EQ(Scan({QStringLiteral("--log"), path, QStringLiteral("--locale"), QStringLiteral("en_US")}), 0)
+  EXPECT_EQ(ScanEn(path), 0)
       << err_.toStdString();
   const QString expected = QStringLiteral(
                                "Name: ModemLog.txt\n"
@@ -42,10 +40,10 @@ TEST_F(CliScanTest, PrintsTheStatisticsOfAHealthyLog) {
 
 TEST_F(CliScanTest, LongDatesFollowTheLocale) {
   const QString path = Write(QStringLiteral("ModemLog.txt"), kLog);
-  EXPECT_EQ(Scan({QStringLiteral("--log"), path, QStringLiteral("--locale"), QStringLiteral("de_DE")}), 0);
+  EXPECT_EQ(Scan(Words("--log") << path << Words("--locale de_DE")), 0);
   EXPECT_TRUE(out_.contains(QStringLiteral("First entry: Donnerstag, 15. Januar 1998\n"))) << out_.toStdString();
   // The C locale falls back to English (United States).
-  EXPECT_EQ(Scan({QStringLiteral("--log"), path, QStringLiteral("--locale"), QStringLiteral("C")}), 0);
+  EXPECT_EQ(Scan(Words("--log") << path << Words("--locale C")), 0);
   EXPECT_TRUE(out_.contains(QStringLiteral("First entry: Thursday, January 15, 1998\n"))) << out_.toStdString();
 }
 
@@ -53,7 +51,7 @@ TEST_F(CliScanTest, KilobytesAreRoundedWithGrouping) {
   QByteArray big;
   while (big.size() < 2 * 1024 * 1024) big += kLog;
   const QString path = Write(QStringLiteral("Big.txt"), big);
-  EXPECT_EQ(Scan({QStringLiteral("--log"), path, QStringLiteral("--locale"), QStringLiteral("en_US")}), 0);
+  EXPECT_EQ(ScanEn(path), 0);
   const qint64 kb = (big.size() + 512) / 1024;
   EXPECT_TRUE(out_.contains(QStringLiteral("Size: %1 bytes (%2,%3 KB)\n")
                                     .arg(big.size())
@@ -67,7 +65,7 @@ TEST_F(CliScanTest, KilobytesAreRoundedWithGrouping) {
 
 TEST_F(CliScanTest, MissingLogFails) {
   const QString path = dir_.filePath(QStringLiteral("absent.txt"));
-  EXPECT_EQ(Scan({QStringLiteral("--log"), path}), 1);
+  EXPECT_EQ(Scan(Words("--log") << path), 1);
   EXPECT_TRUE(out_.contains(QStringLiteral("Size: no such file\n")));
   EXPECT_TRUE(out_.contains(
       QStringLiteral("  No Modem Log Detected!: Mirolat Cannot Locate Your Modem Log File!\n")))
@@ -76,7 +74,7 @@ TEST_F(CliScanTest, MissingLogFails) {
 
 TEST_F(CliScanTest, CorruptLogFails) {
   const QString path = Write(QStringLiteral("ModemLog.txt"), kLog + "\x01" + kLog);
-  EXPECT_EQ(Scan({QStringLiteral("--log"), path}), 1);
+  EXPECT_EQ(Scan(Words("--log") << path), 1);
   EXPECT_TRUE(out_.contains(QStringLiteral("Entries: not counted (the log is corrupt)\n")));
   EXPECT_TRUE(out_.contains(QStringLiteral("  WARNING: Corruption Detected in Modem Log File!\n")))
       << out_.toStdString();
@@ -84,14 +82,14 @@ TEST_F(CliScanTest, CorruptLogFails) {
 
 TEST_F(CliScanTest, LogWithoutDatesIsNotAModemLog) {
   const QString path = Write(QStringLiteral("notes.txt"), kLog + "a final undated line\r\n");
-  EXPECT_EQ(Scan({QStringLiteral("--log"), path, QStringLiteral("--locale"), QStringLiteral("en_US")}), 1);
+  EXPECT_EQ(ScanEn(path), 1);
   EXPECT_TRUE(out_.contains(QStringLiteral("Last entry: none\n")));
   EXPECT_TRUE(out_.contains(QStringLiteral("  WARNING: INVALID MODEM LOG FILE!\n"))) << out_.toStdString();
 }
 
 TEST_F(CliScanTest, EmptyLogIsNoFailure) {
   const QString path = Write(QStringLiteral("ModemLog.txt"), QByteArray());
-  EXPECT_EQ(Scan({QStringLiteral("--log"), path}), 0) << out_.toStdString();
+  EXPECT_EQ(Scan(Words("--log") << path), 0) << out_.toStdString();
   EXPECT_TRUE(out_.contains(QStringLiteral("Size: 0 bytes (0 KB)\nEntries: 0 (empty log)\n")));
   EXPECT_TRUE(out_.contains(QStringLiteral("Warnings: none\n")));
 }
@@ -113,8 +111,8 @@ TEST_F(CliScanTest, ScanUsesTheStoredSizeLimitExactly) {
 TEST_F(CliScanTest, UsageErrors) {
   EXPECT_EQ(Scan({}), 2);
   EXPECT_TRUE(err_.contains(QStringLiteral("usage: mirolat-cli scan --log FILE")));
-  EXPECT_EQ(Scan({QStringLiteral("--log")}), 2);
-  EXPECT_EQ(Scan({QStringLiteral("--log"), QStringLiteral("x"), QStringLiteral("--bogus")}), 2);
+  EXPECT_EQ(Scan(Words("--log")), 2);
+  EXPECT_EQ(Scan(Words("--log x --bogus")), 2);
 }
 
 }  // namespace
