@@ -213,15 +213,7 @@ TEST_F(AnalysisRunTest, LinesAreSplitLikeTheLogChecksSplitThem) {
   // Tabs and other control bytes stay inside a line; byte 26 ends the text.
   const QByteArray log = Chatter(MakeTime(10, 0, 0)).toLatin1() + "\t\x01x\r\r\n" + Chatter(MakeTime(10, 0, 1)).toLatin1() +
                          "\n\r" + Chatter(MakeTime(10, 0, 2)).toLatin1() + "\x1a" + Chatter(MakeTime(10, 0, 3)).toLatin1();
-  qsizetype pos = 0;
-  QByteArrayView line;
-  int expected = 0;
-  while (NextLogLine(log, pos, line)) {
-    if (!line.isEmpty()) ++expected;
-  }
-  const RunState r = Process(Write(log), 3);
-  EXPECT_EQ(expected, 3);
-  EXPECT_EQ(r.LinesRead, expected);
+  EXPECT_EQ(Process(Write(log), 3).LinesRead, 3);
 }
 
 }  // namespace

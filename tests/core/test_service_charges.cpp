@@ -47,6 +47,15 @@ class ServiceCharges : public ::testing::Test, public PricingFixture {
     AddService(config, s);
     return config.Services[static_cast<size_t>(config.UsedServices - 1)];
   }
+  // A flexi service: `hours` a period at `rate`, then `rate2`.
+  void AddFlexi(const char* number, int hours, const char* period, double rate, double rate2) {
+    Service& s = Add(QLatin1String(number));
+    s.ServiceOption = 2;
+    s.UpToHours = hours;
+    s.PenaltyPeriod = QLatin1String(period);
+    s.FlexRate = rate;
+    s.FlexRate2 = rate2;
+  }
   double Time(const QString& number, qint32 seconds, Date date) {
     return CalcServiceTimeCost(Context(), number, seconds, date);
   }
@@ -56,12 +65,7 @@ class ServiceCharges : public ::testing::Test, public PricingFixture {
 };
 
 TEST_F(ServiceCharges, FlexiAllowanceIsConsumedInSessionOrder) {
-  Service& s = Add(QStringLiteral("555"));
-  s.ServiceOption = 2;
-  s.UpToHours = 10;
-  s.PenaltyPeriod = QStringLiteral("Month");
-  s.FlexRate = 1.00;
-  s.FlexRate2 = 3.00;
+  AddFlexi("555", 10, "Month", 1.00, 3.00);
   EXPECT_DOUBLE_EQ(Time(QStringLiteral("555"), 6 * 3600, start), 6.00);
   EXPECT_DOUBLE_EQ(Time(QStringLiteral("555"), 6 * 3600, start + 3), 4 * 1.00 + 2 * 3.00);
   EXPECT_DOUBLE_EQ(Time(QStringLiteral("555"), 3600, start + 4), 3.00);
@@ -70,24 +74,14 @@ TEST_F(ServiceCharges, FlexiAllowanceIsConsumedInSessionOrder) {
 }
 
 TEST_F(ServiceCharges, SessionBeforeTheRangeCountsInPeriodZero) {
-  Service& s = Add(QStringLiteral("555"));
-  s.ServiceOption = 2;
-  s.UpToHours = 1;
-  s.PenaltyPeriod = QStringLiteral("Day");
-  s.FlexRate = 1.00;
-  s.FlexRate2 = 5.00;
+  AddFlexi("555", 1, "Day", 1.00, 5.00);
   EXPECT_DOUBLE_EQ(Time(QStringLiteral("555"), 3600, start - 1), 1.00);
   EXPECT_DOUBLE_EQ(Time(QStringLiteral("555"), 1800, start), 2.50);  // allowance already used in period 0
   EXPECT_EQ(usage.Get(0, 0).Seconds, 5400);
 }
 
 TEST_F(ServiceCharges, DayAllowanceWorksFarBeyondOneHundredDays) {
-  Service& s = Add(QStringLiteral("555"));
-  s.ServiceOption = 2;
-  s.UpToHours = 1;
-  s.PenaltyPeriod = QStringLiteral("Day");
-  s.FlexRate = 1.00;
-  s.FlexRate2 = 5.00;
+  AddFlexi("555", 1, "Day", 1.00, 5.00);
   EXPECT_DOUBLE_EQ(Time(QStringLiteral("555"), 3600, start + 150), 1.00);
   EXPECT_DOUBLE_EQ(Time(QStringLiteral("555"), 3600, start + 150), 5.00);
   EXPECT_EQ(usage.Get(150, 0).Seconds, 7200);
