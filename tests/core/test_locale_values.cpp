@@ -5,30 +5,33 @@
 namespace mirolat {
 namespace {
 
-TEST(LocaleValues, EnglishUnitedStates) {
-  const LocaleValues v = LoadLocaleInfo(QLocale(QLocale::English, QLocale::UnitedStates));
-  EXPECT_EQ(v.LocaleCountry, QStringLiteral("United States"));
-  EXPECT_EQ(v.CurrencySymbol, QStringLiteral("$"));
-  EXPECT_EQ(v.CurrencySymbolFirst, 1);
-  EXPECT_EQ(v.CurrencySpace, 0);
-  EXPECT_EQ(v.CurrencyDigits, 2);
-  EXPECT_EQ(v.DateSeparator, QStringLiteral("/"));
-  EXPECT_EQ(v.MoneyDecimalSeparator, QStringLiteral("."));
-  EXPECT_EQ(v.MoneyThousandSeparator, QStringLiteral(","));
-}
-
-TEST(LocaleValues, GermanGermanyPutsTheSymbolAfterASpace) {
-  const LocaleValues v = LoadLocaleInfo(QLocale(QLocale::German, QLocale::Germany));
-  EXPECT_EQ(v.LocaleCountry, QStringLiteral("Germany"));
-  EXPECT_EQ(v.CurrencySymbol, QStringLiteral("\u20ac"));
-  EXPECT_EQ(v.CurrencySymbolFirst, 0);
-  EXPECT_EQ(v.CurrencySpace, 1);
-  EXPECT_EQ(v.CurrencyDigits, 2);
-  EXPECT_EQ(v.DateSeparator, QStringLiteral("."));
-  EXPECT_EQ(v.MoneyDecimalSeparator, QStringLiteral(","));
-  EXPECT_EQ(v.MoneyThousandSeparator, QStringLiteral("."));
-  EXPECT_EQ(v.LongDayNames[0], QStringLiteral("Montag"));
-  EXPECT_EQ(v.LongDayNames[6], QStringLiteral("Sonntag"));
+// The eight values of a locale with the symbol first and one with it after a space.
+TEST(LocaleValues, CurrencyAndDateValuesOfTheLocale) {
+  const struct {
+    QLocale locale;
+    const char* country;
+    const char16_t* symbol;
+    int symbolFirst, space, digits;
+    const char *dateSeparator, *decimal, *thousands;
+  } cases[] = {
+      {QLocale(QLocale::English, QLocale::UnitedStates), "United States", u"$", 1, 0, 2, "/", ".", ","},
+      {QLocale(QLocale::German, QLocale::Germany), "Germany", u"\u20ac", 0, 1, 2, ".", ",", "."},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.country);
+    const LocaleValues v = LoadLocaleInfo(c.locale);
+    EXPECT_EQ(v.LocaleCountry, QLatin1String(c.country));
+    EXPECT_EQ(v.CurrencySymbol, QString::fromUtf16(c.symbol));
+    EXPECT_EQ(v.CurrencySymbolFirst, c.symbolFirst);
+    EXPECT_EQ(v.CurrencySpace, c.space);
+    EXPECT_EQ(v.CurrencyDigits, c.digits);
+    EXPECT_EQ(v.DateSeparator, QLatin1String(c.dateSeparator));
+    EXPECT_EQ(v.MoneyDecimalSeparator, QLatin1String(c.decimal));
+    EXPECT_EQ(v.MoneyThousandSeparator, QLatin1String(c.thousands));
+  }
+  const LocaleValues german = LoadLocaleInfo(QLocale(QLocale::German, QLocale::Germany));
+  EXPECT_EQ(german.LongDayNames[0], QStringLiteral("Montag"));
+  EXPECT_EQ(german.LongDayNames[6], QStringLiteral("Sonntag"));
 }
 
 // The locale buffer holds 20 characters: "Bosnia And Herzegovina" has 22.
