@@ -12,12 +12,12 @@
 #include <cstdio>
 #include <cstdlib>
 
-#include "analysis/analysis_run.h"
-#include "analysis/entry_scanner.h"
-#include "analysis/log_generator.h"
-#include "config/locale_values.h"
-#include "reports/details_report.h"
-#include "reports/summary_report.h"
+#include "core/analysis/analysis_run.h"
+#include "core/analysis/log_generator.h"
+#include "core/common/locale_values.h"
+#include "core/logfile/entry_scanner.h"
+#include "core/reports/details_report.h"
+#include "core/reports/summary_report.h"
 
 namespace mirolat {
 namespace {

@@ -8,9 +8,9 @@
 #include <QFile>
 #include <QTemporaryDir>
 
-#include "analysis/analysis_run.h"
-#include "analysis/log_generator.h"
-#include "config/locale_values.h"
+#include "core/analysis/analysis_run.h"
+#include "core/analysis/log_generator.h"
+#include "core/common/locale_values.h"
 
 namespace {
 

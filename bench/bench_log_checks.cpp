@@ -7,9 +7,9 @@
 #include <QTemporaryDir>
 #include <random>
 
-#include "analysis/log_format.h"
-#include "common/mapped_file.h"
-#include "config/log_checks.h"
+#include "core/common/mapped_file.h"
+#include "core/logfile/log_checks.h"
+#include "core/logfile/log_format.h"
 
 namespace mirolat {
 namespace {

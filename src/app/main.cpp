@@ -3,13 +3,13 @@
 #include <QLocale>
 #include <QTimer>
 
-#include "common/application.h"
-#include "common/end_program.h"
-#include "common/errors.h"
-#include "common/program_startup.h"
-#include "common/splash_window.h"
-#include "config/app_state.h"
-#include "main/main_window_factory.h"
+#include "core/app/app_state.h"
+#include "core/common/errors.h"
+#include "ui/app/main_window_factory.h"
+#include "ui/common/application.h"
+#include "ui/common/end_program.h"
+#include "ui/common/program_startup.h"
+#include "ui/common/splash_window.h"
 
 int main(int argc, char** argv) {
   mirolat::Application app(argc, argv);

@@ -1,8 +1,8 @@
-#include "cli.h"
+#include "cli/cli.h"
 
 #include <cstdio>
 
-#include "commands.h"
+#include "cli/commands.h"
 
 namespace mirolat::cli {
 

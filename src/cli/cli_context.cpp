@@ -1,7 +1,7 @@
-#include "cli_context.h"
+#include "cli/cli_context.h"
 
-#include "config/config_paths.h"
-#include "config/configuration_io.h"
+#include "core/settings/config_paths.h"
+#include "core/settings/configuration_io.h"
 
 namespace mirolat::cli {
 

@@ -6,10 +6,10 @@
 #include <QTextStream>
 #include <memory>
 
-#include "common/errors.h"
-#include "config/configuration.h"
-#include "config/locale_values.h"
-#include "config/settings_store.h"
+#include "core/common/errors.h"
+#include "core/common/locale_values.h"
+#include "core/model/configuration.h"
+#include "core/settings/settings_store.h"
 
 namespace mirolat::cli {
 

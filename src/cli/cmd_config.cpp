@@ -1,10 +1,10 @@
 #include <QFile>
 #include <QSaveFile>
 
-#include "cli_context.h"
-#include "commands.h"
-#include "config/config_json.h"
-#include "config/configuration_io.h"
+#include "cli/cli_context.h"
+#include "cli/commands.h"
+#include "core/settings/config_json.h"
+#include "core/settings/configuration_io.h"
 
 namespace mirolat::cli {
 

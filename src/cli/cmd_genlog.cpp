@@ -1,8 +1,8 @@
 // mirolat-cli genlog --seed N --days D [--start YYYY-MM-DD] [--out FILE]
 #include <QSaveFile>
 
-#include "analysis/log_generator.h"
-#include "commands.h"
+#include "cli/commands.h"
+#include "core/analysis/log_generator.h"
 
 namespace mirolat::cli {
 

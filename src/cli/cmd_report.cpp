@@ -11,15 +11,15 @@
 #include <optional>
 #include <unistd.h>
 
-#include "analysis/analysis_run.h"
-#include "analysis/service_identification.h"
-#include "cli_context.h"
-#include "commands.h"
-#include "config/log_checks.h"
-#include "config/warnings.h"
-#include "costs/formatting.h"
-#include "reports/details_report.h"
-#include "reports/summary_report.h"
+#include "cli/cli_context.h"
+#include "cli/commands.h"
+#include "core/analysis/analysis_run.h"
+#include "core/analysis/service_identification.h"
+#include "core/common/formatting.h"
+#include "core/logfile/log_checks.h"
+#include "core/logfile/warnings.h"
+#include "core/reports/details_report.h"
+#include "core/reports/summary_report.h"
 
 namespace mirolat::cli {
 

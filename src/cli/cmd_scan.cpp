@@ -2,12 +2,12 @@
 // file and its statistics, with the warnings the main window would show.
 #include <QFileInfo>
 
-#include "cli_context.h"
-#include "commands.h"
-#include "common/dates.h"
-#include "config/log_checks.h"
-#include "config/warnings.h"
-#include "costs/formatting.h"
+#include "cli/cli_context.h"
+#include "cli/commands.h"
+#include "core/common/dates.h"
+#include "core/common/formatting.h"
+#include "core/logfile/log_checks.h"
+#include "core/logfile/warnings.h"
 
 namespace mirolat::cli {
 

@@ -1,6 +1,6 @@
 #include <QCoreApplication>
 
-#include "cli.h"
+#include "cli/cli.h"
 
 int main(int argc, char** argv) {
   QCoreApplication app(argc, argv);

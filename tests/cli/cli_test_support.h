@@ -11,8 +11,8 @@
 #include <QTemporaryDir>
 #include <QTextStream>
 
-#include "cli.h"
-#include "config/configuration_io.h"
+#include "cli/cli.h"
+#include "core/settings/configuration_io.h"
 
 namespace mirolat::testing {
 

@@ -8,8 +8,8 @@
 #include <QTemporaryDir>
 
 #include "cli_test_support.h"
-#include "config/config_json.h"
-#include "config/configuration_io.h"
+#include "core/settings/config_json.h"
+#include "core/settings/configuration_io.h"
 
 namespace mirolat {
 namespace {

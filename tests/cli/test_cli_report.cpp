@@ -7,13 +7,13 @@
 #include <QJsonObject>
 #include <QTemporaryDir>
 
-#include "analysis/analysis_run.h"
-#include "analysis/log_generator.h"
 #include "cli_test_support.h"
-#include "config/config_json.h"
-#include "config/locale_values.h"
-#include "reports/details_report.h"
-#include "reports/summary_report.h"
+#include "core/analysis/analysis_run.h"
+#include "core/analysis/log_generator.h"
+#include "core/common/locale_values.h"
+#include "core/reports/details_report.h"
+#include "core/reports/summary_report.h"
+#include "core/settings/config_json.h"
 
 namespace mirolat {
 namespace {

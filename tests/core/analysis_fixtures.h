@@ -5,10 +5,10 @@
 #include <QStringList>
 #include <ostream>
 
-#include "analysis/session_builder.h"
-#include "common/dates.h"
-#include "common/errors.h"
-#include "common/progress.h"
+#include "core/analysis/session_builder.h"
+#include "core/common/dates.h"
+#include "core/common/errors.h"
+#include "core/common/progress.h"
 #include "pricing_fixtures.h"
 
 // Readable QString values in failure messages.

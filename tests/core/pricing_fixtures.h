@@ -3,12 +3,12 @@
 // services and tariffs built in one line, and a pricing context over them.
 #include <QString>
 
-#include "analysis/session_table.h"
-#include "common/dates.h"
-#include "config/configuration.h"
-#include "config/locale_values.h"
-#include "costs/pricing_context.h"
-#include "costs/service_charges.h"
+#include "core/common/dates.h"
+#include "core/common/locale_values.h"
+#include "core/costs/pricing_context.h"
+#include "core/costs/service_charges.h"
+#include "core/model/configuration.h"
+#include "core/model/session_table.h"
 
 namespace mirolat::testing {
 

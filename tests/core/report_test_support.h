@@ -8,11 +8,11 @@
 #include <QFile>
 #include <QString>
 
-#include "analysis/analysis_run.h"
-#include "common/errors.h"
-#include "config/config_json.h"
-#include "config/locale_values.h"
-#include "reports/report_model.h"
+#include "core/analysis/analysis_run.h"
+#include "core/common/errors.h"
+#include "core/common/locale_values.h"
+#include "core/reports/report_model.h"
+#include "core/settings/config_json.h"
 
 namespace mirolat::testing_support {
 

@@ -10,12 +10,12 @@
 #include <random>
 #include <vector>
 
-#include "analysis/analysis_run.h"
-#include "analysis/entry_scanner.h"
-#include "analysis/log_format.h"
-#include "analysis/log_generator.h"
 #include "analysis_fixtures.h"
-#include "config/locale_values.h"
+#include "core/analysis/analysis_run.h"
+#include "core/analysis/log_generator.h"
+#include "core/common/locale_values.h"
+#include "core/logfile/entry_scanner.h"
+#include "core/logfile/log_format.h"
 
 namespace mirolat {
 namespace {

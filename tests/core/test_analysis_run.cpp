@@ -5,9 +5,9 @@
 #include <QFile>
 #include <QTemporaryDir>
 
-#include "analysis/analysis_run.h"
-#include "analysis/log_format.h"
 #include "analysis_fixtures.h"
+#include "core/analysis/analysis_run.h"
+#include "core/logfile/log_format.h"
 
 namespace mirolat {
 namespace {

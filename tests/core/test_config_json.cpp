@@ -4,7 +4,7 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 
-#include "config/config_json.h"
+#include "core/settings/config_json.h"
 
 namespace mirolat {
 namespace {

@@ -7,7 +7,7 @@
 #include <deque>
 #include <functional>
 
-#include "config/configuration_io.h"
+#include "core/settings/configuration_io.h"
 
 namespace mirolat {
 namespace {

@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "config/date_entry.h"
+#include "core/common/date_entry.h"
 
 namespace mirolat {
 namespace {

@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
-#include "common/dates.h"
-#include "common/errors.h"
+#include "core/common/dates.h"
+#include "core/common/errors.h"
 
 namespace mirolat {
 namespace {

@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
+#include "core/reports/details_report.h"
 #include "report_test_support.h"
-#include "reports/details_report.h"
 
 namespace mirolat {
 namespace {

@@ -2,7 +2,7 @@
 // time-segmented tariffs, the day tests, and seconds inside the report range.
 #include <gtest/gtest.h>
 
-#include "costs/dial_tariffs.h"
+#include "core/costs/dial_tariffs.h"
 #include "pricing_fixtures.h"
 
 namespace mirolat {

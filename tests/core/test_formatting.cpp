@@ -2,9 +2,9 @@
 
 #include <limits>
 
-#include "common/errors.h"
-#include "config/locale_values.h"
-#include "costs/formatting.h"
+#include "core/common/errors.h"
+#include "core/common/formatting.h"
+#include "core/common/locale_values.h"
 
 namespace mirolat {
 namespace {

@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "config/locale_values.h"
+#include "core/common/locale_values.h"
 
 namespace mirolat {
 namespace {

@@ -6,8 +6,8 @@
 #include <functional>
 #include <vector>
 
-#include "config/log_checks.h"
-#include "config/warnings.h"
+#include "core/logfile/log_checks.h"
+#include "core/logfile/warnings.h"
 
 namespace mirolat {
 namespace {

@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
-#include "analysis/log_format.h"
-#include "common/errors.h"
+#include "core/common/errors.h"
+#include "core/logfile/log_format.h"
 
 namespace mirolat {
 namespace {

@@ -3,7 +3,7 @@
 #include <QDateTime>
 #include <QRegularExpression>
 
-#include "analysis/log_generator.h"
+#include "core/analysis/log_generator.h"
 
 namespace mirolat {
 namespace {

@@ -7,9 +7,9 @@
 // (priced again by the Details report with its own counters).
 #include <gtest/gtest.h>
 
+#include "core/reports/details_report.h"
+#include "core/reports/summary_report.h"
 #include "report_test_support.h"
-#include "reports/details_report.h"
-#include "reports/summary_report.h"
 
 namespace mirolat {
 namespace {

@@ -5,11 +5,11 @@
 // exactly the texts of the plain way.
 #include <gtest/gtest.h>
 
-#include "analysis/session_table.h"
-#include "config/locale_values.h"
+#include "core/common/locale_values.h"
+#include "core/model/session_table.h"
+#include "core/reports/details_report.h"
+#include "core/reports/report_model.h"
 #include "report_test_support.h"
-#include "reports/details_report.h"
-#include "reports/report_model.h"
 
 namespace mirolat {
 namespace {

@@ -2,7 +2,7 @@
 // counters that allowances and thresholds share within one pricing pass.
 #include <gtest/gtest.h>
 
-#include "costs/service_charges.h"
+#include "core/costs/service_charges.h"
 #include "pricing_fixtures.h"
 
 namespace mirolat {

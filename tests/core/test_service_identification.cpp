@@ -2,8 +2,8 @@
 // per-number entry, and mapping numbers to the user's services.
 #include <gtest/gtest.h>
 
-#include "analysis/service_identification.h"
-#include "analysis/session_builder.h"
+#include "core/analysis/service_identification.h"
+#include "core/analysis/session_builder.h"
 #include "pricing_fixtures.h"
 
 namespace mirolat {

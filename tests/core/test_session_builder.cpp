@@ -3,9 +3,9 @@
 // the data entries that follow a close, and the run's stops.
 #include <gtest/gtest.h>
 
-#include "analysis/session_builder.h"
 #include "analysis_fixtures.h"
-#include "costs/dial_tariffs.h"
+#include "core/analysis/session_builder.h"
+#include "core/costs/dial_tariffs.h"
 
 namespace mirolat {
 namespace {

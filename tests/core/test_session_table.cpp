@@ -1,7 +1,7 @@
 // The session table and per-number totals: emptying them, and tidying notes.
 #include <gtest/gtest.h>
 
-#include "analysis/session_table.h"
+#include "core/model/session_table.h"
 
 namespace mirolat {
 namespace {

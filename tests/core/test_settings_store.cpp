@@ -7,7 +7,7 @@
 #include <QFile>
 #include <QTemporaryDir>
 
-#include "config/settings_store.h"
+#include "core/settings/settings_store.h"
 
 namespace mirolat {
 namespace {

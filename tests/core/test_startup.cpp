@@ -5,9 +5,9 @@
 #include <QTemporaryDir>
 #include <memory>
 
-#include "config/config_paths.h"
-#include "config/configuration_io.h"
-#include "config/startup.h"
+#include "core/app/startup.h"
+#include "core/settings/config_paths.h"
+#include "core/settings/configuration_io.h"
 
 namespace mirolat {
 namespace {

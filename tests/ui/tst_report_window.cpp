@@ -14,22 +14,22 @@
 #include <memory>
 #include <optional>
 
-#include "analysis/analysis_run.h"
-#include "analysis/session_builder.h"
-#include "common/desktop_error_reporter.h"
-#include "common/file_dialog.h"
-#include "common/help_window.h"
-#include "common/printer_dialog.h"
-#include "config/app_state.h"
-#include "config/configuration_io.h"
-#include "config/locale_values.h"
-#include "config/settings_store.h"
-#include "reports/details_report.h"
-#include "reports/frm_report.h"
-#include "reports/report_layout.h"
-#include "reports/report_text_view.h"
-#include "reports/summary_report.h"
+#include "core/analysis/analysis_run.h"
+#include "core/analysis/session_builder.h"
+#include "core/app/app_state.h"
+#include "core/common/locale_values.h"
+#include "core/reports/details_report.h"
+#include "core/reports/summary_report.h"
+#include "core/settings/configuration_io.h"
+#include "core/settings/settings_store.h"
 #include "support/common_test_env.h"
+#include "ui/common/help_window.h"
+#include "ui/dialogs/desktop_error_reporter.h"
+#include "ui/dialogs/file_dialog.h"
+#include "ui/dialogs/printer_dialog.h"
+#include "ui/reports/frm_report.h"
+#include "ui/reports/report_layout.h"
+#include "ui/reports/report_text_view.h"
 
 using namespace mirolat;
 

@@ -1,9 +1,9 @@
-#include "analysis/analysis_run.h"
+#include "core/analysis/analysis_run.h"
 
 #include <QFile>
 #include <cerrno>
 
-#include "analysis/log_format.h"
+#include "core/logfile/log_format.h"
 
 namespace mirolat {
 

@@ -4,9 +4,9 @@
 // and leaves the session table and per-number totals for the reports.
 #include <QString>
 
-#include "analysis/session_builder.h"
-#include "common/errors.h"
-#include "common/progress.h"
+#include "core/analysis/session_builder.h"
+#include "core/common/errors.h"
+#include "core/common/progress.h"
 
 namespace mirolat {
 

@@ -1,4 +1,4 @@
-#include "analysis/log_generator.h"
+#include "core/analysis/log_generator.h"
 
 #include <algorithm>
 #include <random>

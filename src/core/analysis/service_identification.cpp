@@ -1,10 +1,10 @@
-#include "analysis/service_identification.h"
+#include "core/analysis/service_identification.h"
 
 #include <algorithm>
 
-#include "analysis/session_builder.h"
-#include "analysis/session_table.h"
-#include "config/warnings.h"
+#include "core/analysis/session_builder.h"
+#include "core/logfile/warnings.h"
+#include "core/model/session_table.h"
 
 namespace mirolat {
 
@@ -82,21 +82,6 @@ IdentifyOutcome IdentifyService(RunState& run, QStringView upperLine, const Conf
   }
   run.LastService = run.CurrentService;
   return IdentifyOutcome::Opened;
-}
-
-int FindServiceByNumber(const Configuration& config, QStringView number) {
-  const QStringView wanted = TrimBlanks(number);
-  const int used = std::min<int>(config.UsedServices, static_cast<int>(config.Services.size()));
-  for (int i = 0; i < used; ++i) {
-    if (config.Services[static_cast<size_t>(i)].ServiceNumber == wanted) return i;
-  }
-  return -1;
-}
-
-QString ServiceDisplayName(const Configuration& config, const QString& number) {
-  const int index = FindServiceByNumber(config, number);
-  if (index < 0) return number;
-  return TrimBlanks(config.Services[static_cast<size_t>(index)].ServiceName).toString();
 }
 
 }  // namespace mirolat

@@ -4,7 +4,8 @@
 #include <QString>
 #include <QStringView>
 
-#include "config/configuration.h"
+#include "core/model/configuration.h"
+#include "core/model/service_lookup.h"
 
 namespace mirolat {
 
@@ -26,13 +27,5 @@ IdentifyOutcome IdentifyService(RunState& run, QStringView upperLine, const Conf
 // letter up to the line's next-to-last character, cut at the first "<".
 // `usable` is false when it holds anything but digits (empty text is usable).
 QString DialledNumber(QStringView upperLine, const Configuration& config, bool* usable);
-
-// Position of the first of the UsedServices services whose ServiceNumber
-// equals the number with blanks trimmed from both ends, or -1.
-int FindServiceByNumber(const Configuration& config, QStringView number);
-
-// The matching service's ServiceName, blanks trimmed; the number itself when
-// no service matches.
-QString ServiceDisplayName(const Configuration& config, const QString& number);
 
 }  // namespace mirolat

@@ -1,4 +1,4 @@
-#include "analysis/session_builder.h"
+#include "core/analysis/session_builder.h"
 
 #include <algorithm>
 #include <bit>
@@ -6,12 +6,12 @@
 #include <cstring>
 #include <limits>
 
-#include "analysis/analysis_run.h"
-#include "analysis/log_format.h"
-#include "analysis/service_identification.h"
-#include "config/warnings.h"
-#include "costs/dial_tariffs.h"
-#include "costs/formatting.h"
+#include "core/analysis/analysis_run.h"
+#include "core/analysis/service_identification.h"
+#include "core/common/formatting.h"
+#include "core/costs/dial_tariffs.h"
+#include "core/logfile/log_format.h"
+#include "core/logfile/warnings.h"
 
 namespace mirolat {
 

@@ -9,15 +9,15 @@
 #include <QString>
 #include <array>
 
-#include "analysis/entry_scanner.h"
-#include "analysis/session_table.h"
-#include "common/dates.h"
-#include "common/errors.h"
-#include "common/progress.h"
-#include "config/configuration.h"
-#include "config/locale_values.h"
-#include "costs/pricing_context.h"
-#include "costs/service_charges.h"
+#include "core/common/dates.h"
+#include "core/common/errors.h"
+#include "core/common/locale_values.h"
+#include "core/common/progress.h"
+#include "core/costs/pricing_context.h"
+#include "core/costs/service_charges.h"
+#include "core/logfile/entry_scanner.h"
+#include "core/model/configuration.h"
+#include "core/model/session_table.h"
 
 namespace mirolat {
 

@@ -1,4 +1,4 @@
-#include "dates.h"
+#include "core/common/dates.h"
 
 namespace mirolat {
 

@@ -1,4 +1,4 @@
-#include "errors.h"
+#include "core/common/errors.h"
 
 #include <cerrno>
 #include <cstring>

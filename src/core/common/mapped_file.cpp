@@ -1,9 +1,9 @@
-#include "mapped_file.h"
+#include "core/common/mapped_file.h"
 
 #include <QFileInfo>
 #include <cerrno>
 
-#include "errors.h"
+#include "core/common/errors.h"
 
 namespace mirolat {
 

@@ -1,9 +1,9 @@
-#include "costs/dial_tariffs.h"
+#include "core/costs/dial_tariffs.h"
 
 #include <algorithm>
 #include <cmath>
 
-#include "analysis/service_identification.h"
+#include "core/model/service_lookup.h"
 
 namespace mirolat {
 

@@ -6,11 +6,11 @@
 #include <QString>
 #include <QStringView>
 
-#include "analysis/session_table.h"
-#include "common/dates.h"
-#include "config/configuration.h"
-#include "config/locale_values.h"
-#include "costs/pricing_context.h"
+#include "core/common/dates.h"
+#include "core/common/locale_values.h"
+#include "core/costs/pricing_context.h"
+#include "core/model/configuration.h"
+#include "core/model/session_table.h"
 
 namespace mirolat {
 

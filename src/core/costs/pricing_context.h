@@ -3,7 +3,7 @@
 // configuration, the locale's day names, the report range, the usage counters
 // of the pass (service charges) and, optionally, the session table whose notes
 // the dial-up tariff walk annotates.
-#include "common/dates.h"
+#include "core/common/dates.h"
 
 namespace mirolat {
 

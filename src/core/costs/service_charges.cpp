@@ -1,10 +1,10 @@
-#include "costs/service_charges.h"
+#include "core/costs/service_charges.h"
 
 #include <algorithm>
 #include <cmath>
 
-#include "analysis/service_identification.h"
-#include "config/configuration.h"
+#include "core/model/service_lookup.h"
+#include "core/model/configuration.h"
 
 namespace mirolat {
 

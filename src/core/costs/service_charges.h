@@ -8,8 +8,8 @@
 #include <map>
 #include <utility>
 
-#include "common/dates.h"
-#include "costs/pricing_context.h"
+#include "core/common/dates.h"
+#include "core/costs/pricing_context.h"
 
 namespace mirolat {
 

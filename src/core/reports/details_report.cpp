@@ -1,12 +1,12 @@
-#include "reports/details_report.h"
+#include "core/reports/details_report.h"
 
 #include <algorithm>
 #include <cmath>
 
-#include "analysis/service_identification.h"
-#include "costs/dial_tariffs.h"
-#include "costs/formatting.h"
-#include "costs/service_charges.h"
+#include "core/analysis/service_identification.h"
+#include "core/common/formatting.h"
+#include "core/costs/dial_tariffs.h"
+#include "core/costs/service_charges.h"
 
 namespace mirolat {
 

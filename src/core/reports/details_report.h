@@ -5,9 +5,9 @@
 // session is priced again with usage counters of the report's own.
 #include <vector>
 
-#include "analysis/session_table.h"
-#include "common/progress.h"
-#include "reports/report_model.h"
+#include "core/common/progress.h"
+#include "core/model/session_table.h"
+#include "core/reports/report_model.h"
 
 namespace mirolat {
 

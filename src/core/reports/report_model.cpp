@@ -1,9 +1,9 @@
-#include "reports/report_model.h"
+#include "core/reports/report_model.h"
 
 #include <algorithm>
 #include <cmath>
 
-#include "costs/formatting.h"
+#include "core/common/formatting.h"
 
 namespace mirolat {
 

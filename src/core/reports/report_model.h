@@ -9,9 +9,9 @@
 #include <unordered_map>
 #include <vector>
 
-#include "common/dates.h"
-#include "config/configuration.h"
-#include "config/locale_values.h"
+#include "core/common/dates.h"
+#include "core/common/locale_values.h"
+#include "core/model/configuration.h"
 
 namespace mirolat {
 

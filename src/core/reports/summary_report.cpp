@@ -1,7 +1,7 @@
-#include "reports/summary_report.h"
+#include "core/reports/summary_report.h"
 
-#include "analysis/service_identification.h"
-#include "costs/formatting.h"
+#include "core/analysis/service_identification.h"
+#include "core/common/formatting.h"
 
 namespace mirolat {
 

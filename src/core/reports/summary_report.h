@@ -2,8 +2,8 @@
 // The Summary report: one row per dialled number of the last analysis run
 // (connected time, sessions, averages per session and per day, kilobytes
 // read, cost), then totals.
-#include "analysis/session_table.h"
-#include "reports/report_model.h"
+#include "core/model/session_table.h"
+#include "core/reports/report_model.h"
 
 namespace mirolat {
 

@@ -1,4 +1,4 @@
-#include "common/about_window.h"
+#include "ui/common/about_window.h"
 
 #include <QDir>
 #include <QGuiApplication>
@@ -11,11 +11,11 @@
 #include <QVBoxLayout>
 #include <QtGlobal>
 
-#include "common/end_program.h"
-#include "common/message_box.h"
-#include "common/splash_window.h"
-#include "config/config_paths.h"
-#include "config/settings_store.h"
+#include "core/settings/config_paths.h"
+#include "core/settings/settings_store.h"
+#include "ui/common/end_program.h"
+#include "ui/common/splash_window.h"
+#include "ui/dialogs/message_box.h"
 
 namespace mirolat {
 

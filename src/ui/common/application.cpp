@@ -1,7 +1,7 @@
-#include "common/application.h"
+#include "ui/common/application.h"
 
-#include "common/end_program.h"
-#include "common/errors.h"
+#include "core/common/errors.h"
+#include "ui/common/end_program.h"
 
 namespace mirolat {
 

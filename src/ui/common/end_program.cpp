@@ -1,4 +1,4 @@
-#include "common/end_program.h"
+#include "ui/common/end_program.h"
 
 #include <QApplication>
 #include <QPointer>

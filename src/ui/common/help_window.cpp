@@ -1,4 +1,4 @@
-#include "common/help_window.h"
+#include "ui/common/help_window.h"
 
 #include <QDir>
 #include <QFile>
@@ -14,7 +14,7 @@
 #include <QVBoxLayout>
 #include <algorithm>
 
-#include "config/config_paths.h"
+#include "core/settings/config_paths.h"
 
 namespace mirolat {
 

@@ -1,13 +1,13 @@
-#include "common/program_startup.h"
+#include "ui/common/program_startup.h"
 
 #include <QLocale>
 #include <memory>
 
-#include "common/desktop_error_reporter.h"
-#include "common/message_box.h"
-#include "config/app_state.h"
-#include "config/config_paths.h"
-#include "config/settings_store.h"
+#include "core/app/app_state.h"
+#include "core/settings/config_paths.h"
+#include "core/settings/settings_store.h"
+#include "ui/dialogs/desktop_error_reporter.h"
+#include "ui/dialogs/message_box.h"
 
 namespace mirolat {
 

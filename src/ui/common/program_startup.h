@@ -2,8 +2,8 @@
 // StartUp as the splash window drives it: opens the settings store, runs the
 // start-up steps with the splash's progress and the desktop error reporter,
 // and leaves their results in the program's shared state.
-#include "common/progress.h"
-#include "config/startup.h"
+#include "core/app/startup.h"
+#include "core/common/progress.h"
 
 namespace mirolat {
 

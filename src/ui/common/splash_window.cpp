@@ -1,4 +1,4 @@
-#include "common/splash_window.h"
+#include "ui/common/splash_window.h"
 
 #include <QCoreApplication>
 #include <QFontMetrics>
@@ -9,7 +9,7 @@
 #include <QScreen>
 #include <algorithm>
 
-#include "common/end_program.h"
+#include "ui/common/end_program.h"
 
 namespace mirolat {
 

@@ -8,7 +8,7 @@
 #include <QWidget>
 #include <functional>
 
-#include "common/progress.h"
+#include "core/common/progress.h"
 
 namespace mirolat {
 

@@ -1,4 +1,4 @@
-#include "common/tip_window.h"
+#include "ui/common/tip_window.h"
 
 #include <QCheckBox>
 #include <QFile>
@@ -10,10 +10,10 @@
 #include <QTextStream>
 #include <QVBoxLayout>
 
-#include "common/desktop_error_reporter.h"
-#include "config/config_paths.h"
-#include "common/user_options.h"
-#include "config/settings_store.h"
+#include "core/settings/config_paths.h"
+#include "core/settings/settings_store.h"
+#include "core/settings/user_options.h"
+#include "ui/dialogs/desktop_error_reporter.h"
 
 namespace mirolat {
 

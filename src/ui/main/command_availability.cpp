@@ -1,4 +1,4 @@
-#include "main/command_availability.h"
+#include "ui/main/command_availability.h"
 
 namespace mirolat {
 

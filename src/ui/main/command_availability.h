@@ -2,7 +2,7 @@
 // Which of the main window's commands the state of the current file allows.
 // One table, recomputed by the window's load logic whenever the current file
 // changes; commands whose entry is Unchanged keep what they had.
-#include "config/current_file.h"
+#include "core/logfile/current_file.h"
 
 namespace mirolat {
 

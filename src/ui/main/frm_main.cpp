@@ -1,4 +1,4 @@
-#include "main/frm_main.h"
+#include "ui/main/frm_main.h"
 
 #include <QApplication>
 #include <QCloseEvent>
@@ -17,19 +17,19 @@
 #include <cstdio>
 #include <memory>
 
-#include "analysis/analysis_run.h"
-#include "common/beep.h"
-#include "common/desktop_error_reporter.h"
-#include "common/end_program.h"
-#include "common/file_dialog.h"
-#include "common/help_window.h"
-#include "common/message_box.h"
-#include "config/app_state.h"
-#include "config/date_entry.h"
-#include "config/log_checks.h"
-#include "config/warnings.h"
-#include "main/main_window_hooks.h"
-#include "main/status_bar_progress.h"
+#include "core/analysis/analysis_run.h"
+#include "core/app/app_state.h"
+#include "core/common/date_entry.h"
+#include "core/logfile/log_checks.h"
+#include "core/logfile/warnings.h"
+#include "ui/common/end_program.h"
+#include "ui/common/help_window.h"
+#include "ui/dialogs/beep.h"
+#include "ui/dialogs/desktop_error_reporter.h"
+#include "ui/dialogs/file_dialog.h"
+#include "ui/dialogs/message_box.h"
+#include "ui/main/main_window_hooks.h"
+#include "ui/main/status_bar_progress.h"
 
 namespace mirolat {
 

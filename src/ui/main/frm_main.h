@@ -18,9 +18,9 @@
 #include <array>
 #include <functional>
 
-#include "common/dates.h"
-#include "main/command_availability.h"
-#include "main/spin_button.h"
+#include "core/common/dates.h"
+#include "ui/main/command_availability.h"
+#include "ui/main/spin_button.h"
 
 namespace mirolat {
 

@@ -1,4 +1,4 @@
-#include "main/spin_button.h"
+#include "ui/main/spin_button.h"
 
 namespace mirolat {
 

@@ -1,8 +1,8 @@
-#include "main/status_bar_progress.h"
+#include "ui/main/status_bar_progress.h"
 
 #include <QCoreApplication>
 
-#include "main/frm_main.h"
+#include "ui/main/frm_main.h"
 
 namespace mirolat {
 

@@ -2,7 +2,7 @@
 // The progress of a long run shown in the main window: the text in its status
 // bar, the percentage in its progress bar, and the window repainted at each
 // step (user input waits until the run ends).
-#include "common/progress.h"
+#include "core/common/progress.h"
 
 namespace mirolat {
 

@@ -1,4 +1,4 @@
-#include "reports/frm_report.h"
+#include "ui/reports/frm_report.h"
 
 #include <QApplication>
 #include <QCloseEvent>
@@ -17,20 +17,20 @@
 #include <QStandardPaths>
 #include <QVBoxLayout>
 
-#include "analysis/session_builder.h"
-#include "common/desktop_error_reporter.h"
-#include "common/end_program.h"
-#include "common/file_dialog.h"
-#include "common/help_window.h"
-#include "common/printer_dialog.h"
-#include "config/app_state.h"
-#include "config/configuration_io.h"
-#include "main/frm_main.h"
-#include "main/main_window_hooks.h"
-#include "reports/details_report.h"
-#include "reports/report_layout.h"
-#include "reports/report_screenshots.h"
-#include "reports/summary_report.h"
+#include "core/analysis/session_builder.h"
+#include "core/app/app_state.h"
+#include "core/reports/details_report.h"
+#include "core/reports/summary_report.h"
+#include "core/settings/configuration_io.h"
+#include "ui/common/end_program.h"
+#include "ui/common/help_window.h"
+#include "ui/dialogs/desktop_error_reporter.h"
+#include "ui/dialogs/file_dialog.h"
+#include "ui/dialogs/printer_dialog.h"
+#include "ui/main/frm_main.h"
+#include "ui/main/main_window_hooks.h"
+#include "ui/reports/report_layout.h"
+#include "ui/reports/report_screenshots.h"
 
 namespace mirolat {
 

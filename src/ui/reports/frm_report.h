@@ -15,10 +15,10 @@
 #include <QTreeView>
 #include <array>
 
-#include "config/configuration.h"
-#include "reports/report_model.h"
-#include "reports/report_table_model.h"
-#include "reports/report_text_view.h"
+#include "core/model/configuration.h"
+#include "core/reports/report_model.h"
+#include "ui/reports/report_table_model.h"
+#include "ui/reports/report_text_view.h"
 
 namespace mirolat {
 

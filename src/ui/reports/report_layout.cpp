@@ -1,4 +1,4 @@
-#include "reports/report_layout.h"
+#include "ui/reports/report_layout.h"
 
 #include <QLocale>
 #include <cmath>

@@ -5,7 +5,7 @@
 #include <QString>
 #include <QStringList>
 
-#include "common/dates.h"
+#include "core/common/dates.h"
 
 namespace mirolat {
 

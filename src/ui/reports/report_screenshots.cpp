@@ -1,4 +1,4 @@
-#include "reports/report_screenshots.h"
+#include "ui/reports/report_screenshots.h"
 
 #include <QApplication>
 #include <QCoreApplication>
@@ -9,9 +9,9 @@
 #include <QTimer>
 #include <cstdio>
 
-#include "common/end_program.h"
-#include "main/frm_main.h"
-#include "reports/frm_report.h"
+#include "ui/common/end_program.h"
+#include "ui/main/frm_main.h"
+#include "ui/reports/frm_report.h"
 
 namespace mirolat {
 

@@ -1,4 +1,4 @@
-#include "reports/report_table_model.h"
+#include "ui/reports/report_table_model.h"
 
 namespace mirolat {
 

@@ -6,7 +6,7 @@
 // costs no widget per cell.
 #include <QAbstractTableModel>
 
-#include "reports/report_model.h"
+#include "core/reports/report_model.h"
 
 namespace mirolat {
 

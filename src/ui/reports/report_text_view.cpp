@@ -1,4 +1,4 @@
-#include "reports/report_text_view.h"
+#include "ui/reports/report_text_view.h"
 
 #include <QClipboard>
 #include <QFontMetrics>

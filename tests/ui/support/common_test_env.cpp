@@ -2,12 +2,12 @@
 
 #include <QLocale>
 
-#include "common/beep.h"
-#include "common/file_dialog.h"
-#include "common/font_dialog.h"
-#include "common/message_box.h"
-#include "common/printer_dialog.h"
-#include "common/unattended.h"
+#include "ui/dialogs/beep.h"
+#include "ui/dialogs/file_dialog.h"
+#include "ui/dialogs/font_dialog.h"
+#include "ui/dialogs/message_box.h"
+#include "ui/dialogs/printer_dialog.h"
+#include "ui/dialogs/unattended.h"
 
 namespace mirolat::test {
 

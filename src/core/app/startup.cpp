@@ -1,0 +1,71 @@
+#include "core/app/startup.h"
+
+#include <cmath>
+
+#include "core/logfile/log_checks.h"
+#include "core/settings/config_paths.h"
+#include "core/settings/configuration_io.h"
+
+namespace mirolat {
+
+namespace {
+
+double OptionNumber(SettingsStore& store, const char* key, double defaultValue) {
+  const QString text = store.GetSetting(QLatin1String(kOptionsAppName), QLatin1String(kOptionsSectionName),
+                                        QLatin1String(key), QString::number(defaultValue));
+  bool ok = false;
+  const double value = text.trimmed().toDouble(&ok);
+  return ok ? value : defaultValue;
+}
+
+}  // namespace
+
+StartupOptions ReadStartupOptions(SettingsStore& store) {
+  StartupOptions options;
+  options.ShowTipsAtStartup = OptionNumber(store, "Show Tips at Startup", 1) != 0;
+  options.RunConfigWizard = OptionNumber(store, "Run Config Wizard", 1) != 0;
+  // A 16-bit integer: the number rounded to the nearest, halves to even.
+  const double modem = std::nearbyint(OptionNumber(store, "Preferred Modem", 0));
+  options.PreferredModem = (modem >= -32768 && modem <= 32767) ? static_cast<int>(modem) : 0;
+  return options;
+}
+
+StartupResult StartUpCore(SettingsStore& store, Configuration& config, LocaleValues& locale, CurrentFileState& file,
+                          const QLocale& systemLocale, Progress& progress, ErrorReporter& reporter,
+                          const StartupHooks& hooks) {
+  StartupResult result;
+  result.HelpFilePath = HelpFilePath();
+  file.ArchiveOpen = false;
+
+  RunStep(reporter, [&] { result.Options = ReadStartupOptions(store); });
+  locale = LoadLocaleInfo(systemLocale);
+
+  RunStep(reporter, [&] { file.WindowsDir = LogDirectory(); });
+  file.IsWindowsNT = IsWindowsNTDirectory(file.WindowsDir);
+
+  // The defaults of a first run are the record's own initial values.
+  config = Configuration{};
+
+  if (result.Options.RunConfigWizard && !file.IsWindowsNT && hooks.CheckModemConfiguration) {
+    hooks.CheckModemConfiguration(result.Options);
+  }
+
+  progress.SetStatus(QStringLiteral("Reading User Configuration"));
+  const LoadedFlags flags = LoadConfiguration(store, config, reporter);
+  result.DefaultsApplied = ApplyStartupDefaults(config, flags);
+  if (result.DefaultsApplied) SaveConfiguration(store, config, reporter);
+
+  progress.SetStatus(QStringLiteral("Please Wait . . . Checking Modem Log"));
+  file.LogFileName = config.ModemLogFile;
+  file.LogFilePath = file.WindowsDir + file.LogFileName;
+  file.LogExists = FileExists(file.LogFilePath);
+  if (!file.LogExists) {
+    result.SplashWaitsForClick = true;
+  } else {
+    file.LogCorrupt = CheckLogCharacters(file, true, progress, reporter);
+    if (!file.LogCorrupt) ScanLog(file, config, reporter);
+  }
+  return result;
+}
+
+}  // namespace mirolat

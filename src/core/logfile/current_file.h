@@ -1,0 +1,28 @@
+#pragma once
+// The current-file state: which file is analysed and what the checks found.
+// Written by start-up, the log checks and the session builder; read by the
+// windows and the maintenance commands.
+#include <QString>
+
+#include "core/common/dates.h"
+
+namespace mirolat {
+
+struct CurrentFileState {
+  QString WindowsDir;    // the log directory, ending in '/'
+  bool IsWindowsNT = false;
+  QString LogFileName;   // the file currently analysed
+  QString LogFilePath;   // WindowsDir + LogFileName
+  qint64 LogFileSize = 0;
+  bool LogExists = false;
+  bool LogCorrupt = false;
+  bool LogEmpty = false;
+  bool LogTooBig = false;
+  bool NotAModemLog = false;
+  float LogEntryCount = 0;  // non-empty lines
+  Date LogFirstDate = 0;
+  Date LogLastDate = 0;
+  bool ArchiveOpen = false;
+};
+
+}  // namespace mirolat

@@ -1,0 +1,25 @@
+#pragma once
+// The checks on the current file: does it exist, are its bytes plain text,
+// does it hold dated entries, how large is it.
+#include <QString>
+
+#include "core/common/errors.h"
+#include "core/common/progress.h"
+#include "core/logfile/current_file.h"
+#include "core/model/configuration.h"
+
+namespace mirolat {
+
+// True when a directory entry exists at `path` (a file, not a folder).
+bool FileExists(const QString& path);
+
+// True when the file at state.LogFilePath holds a byte a modem log cannot
+// contain. Sets LogFileSize and, for an empty file, LogEmpty. With showProgress
+// it reports "Please Wait .....Loading  n%" at most 100 times, then 100%.
+bool CheckLogCharacters(CurrentFileState& state, bool showProgress, Progress& progress, ErrorReporter& reporter);
+
+// Measures the file: LogEmpty, LogTooBig, LogEntryCount, LogFirstDate,
+// LogLastDate, NotAModemLog.
+void ScanLog(CurrentFileState& state, const Configuration& config, ErrorReporter& reporter);
+
+}  // namespace mirolat

@@ -1,0 +1,181 @@
+#include "core/logfile/log_format.h"
+
+#include <cstring>
+#include <limits>
+
+#include "core/common/errors.h"
+#include "core/logfile/entry_scanner.h"
+
+namespace mirolat {
+
+namespace {
+
+// The error numbers the language runtime gives these two failures.
+constexpr int kTypeMismatchNumber = 13;
+constexpr int kOverflowNumber = 6;
+
+constexpr bool IsDigit(QChar c) { return c.unicode() >= u'0' && c.unicode() <= u'9'; }
+
+// The leading whole number of line[from, from + length) (clipped to the line):
+// blanks skipped, an optional sign, then digits. No digits give 0.
+int LeadingPieceNumber(QStringView line, qsizetype from, qsizetype length) {
+  qsizetype end = from + length;
+  if (end > line.size()) end = line.size();
+  qsizetype i = from;
+  while (i < end && line[i] == u' ') ++i;
+  bool negative = false;
+  if (i < end && (line[i] == u'-' || line[i] == u'+')) {
+    negative = line[i] == u'-';
+    ++i;
+  }
+  int value = 0;
+  for (; i < end && IsDigit(line[i]); ++i) value = value * 10 + (line[i].unicode() - u'0');
+  return negative ? -value : value;
+}
+
+// Two digits at line[i], i + 1, or -1.
+int TwoDigits(QStringView line, qsizetype i) {
+  if (!IsDigit(line[i]) || !IsDigit(line[i + 1])) return -1;
+  return (line[i].unicode() - u'0') * 10 + (line[i + 1].unicode() - u'0');
+}
+
+// The first occurrence of `needle` in `hay`, or -1: the needle's first
+// character is looked for with the library's vectorised search, the rest
+// compared in place.
+qsizetype FindText(QStringView hay, QStringView needle) {
+  const qsizetype n = needle.size();
+  if (n == 0) return 0;
+  const qsizetype lastStart = hay.size() - n;
+  const QChar first = needle[0];
+  qsizetype from = 0;
+  while (from <= lastStart) {
+    const qsizetype at = hay.sliced(from, lastStart - from + 1).indexOf(first);
+    if (at < 0) return -1;
+    const qsizetype p = from + at;
+    if (std::memcmp(hay.data() + p + 1, needle.data() + 1, static_cast<std::size_t>(n - 1) * sizeof(QChar)) == 0) {
+      return p;
+    }
+    from = p + 1;
+  }
+  return -1;
+}
+
+const QString& ResponseText(EntryKind kind, const Configuration& config) {
+  switch (kind) {
+    case EntryKind::Dial:
+      return config.ModemDial;
+    case EntryKind::Answer:
+      return config.ModemAnswer;
+    case EntryKind::Connect:
+      return config.ModemConnect;
+    case EntryKind::UserDisconnect:
+      return config.ModemUserDisconnect;
+    case EntryKind::HostDisconnect:
+      return config.ModemHostDisconnect;
+    case EntryKind::Reads:
+      return config.ModemReads;
+    case EntryKind::Writes:
+      return config.ModemWrites;
+  }
+  return config.ModemDial;
+}
+
+// The first run of digits after the first occurrence of `text`. A run that
+// reaches the end of the line counts as well.
+qint32 ExtractCount(QStringView upperLine, const QString& text) {
+  const qsizetype at = FindText(upperLine, text);
+  if (at < 0) return 0;
+  qsizetype i = at + text.size();
+  const qsizetype n = upperLine.size();
+  while (i < n && !IsDigit(upperLine[i])) ++i;
+  qint64 value = 0;
+  for (; i < n && IsDigit(upperLine[i]); ++i) {
+    value = value * 10 + (upperLine[i].unicode() - u'0');
+    if (value > std::numeric_limits<qint32>::max()) {
+      throw RunError(ErrorCondition::Other, QStringLiteral("Overflow"), QStringLiteral("Mirolat"), kOverflowNumber);
+    }
+  }
+  return static_cast<qint32>(value);
+}
+
+}  // namespace
+
+Date ParseLogDate(QStringView line) {
+  const int month = LeadingPieceNumber(line, 0, 2);
+  if (month == 0) return 0;
+  const int day = LeadingPieceNumber(line, 3, 2);
+  if (day == 0) return 0;
+  const int year = LeadingPieceNumber(line, 6, 4);
+  if (static_cast<qint64>(month) * day * year <= 0) return 0;
+  return MakeDate(year, month, day);
+}
+
+bool ReadLineTime(QStringView line, TimeOfDay& lineTime) {
+  if (line.size() < 19) return false;
+  const int h = TwoDigits(line, 11);
+  const int m = TwoDigits(line, 14);
+  const int s = TwoDigits(line, 17);
+  if (h < 0 || m < 0 || s < 0 || line[13] != u':' || line[16] != u':' || h > 23 || m > 59 || s > 59) {
+    throw RunError(ErrorCondition::Other, QStringLiteral("Type mismatch"), QStringLiteral("Mirolat"),
+                   kTypeMismatchNumber);
+  }
+  lineTime = MakeTime(h, m, s);
+  return true;
+}
+
+qint32 ExtractReads(QStringView upperLine, const Configuration& config) {
+  return ExtractCount(upperLine, config.ModemReads);
+}
+
+qint32 ExtractWrites(QStringView upperLine, const Configuration& config) {
+  return ExtractCount(upperLine, config.ModemWrites);
+}
+
+bool IsEntry(QStringView upperLine, EntryKind kind, const Configuration& config) {
+  return FindText(upperLine, ResponseText(kind, config)) >= 0;
+}
+
+void UpperAscii(QStringView line, QString& out) {
+  out.resize(line.size());
+  QChar* dst = out.data();
+  const QChar* src = line.data();
+  for (qsizetype i = 0, n = line.size(); i < n; ++i) {
+    const char16_t c = src[i].unicode();
+    dst[i] = QChar(c >= u'a' && c <= u'z' ? static_cast<char16_t>(c - (u'a' - u'A')) : c);
+  }
+}
+
+QString UpperAscii(QStringView line) {
+  QString out;
+  UpperAscii(line, out);
+  return out;
+}
+
+bool NextLogLine(QByteArrayView data, qsizetype& pos, QByteArrayView& line) {
+  const qsizetype n = data.size();
+  if (pos >= n) return false;
+  const char* p = data.data();
+  if (p[pos] == '\x1a') {
+    pos = n;
+    return false;
+  }
+  const qsizetype i = FindLineEnd(data, pos);
+  line = data.sliced(pos, i - pos);
+  if (i < n && p[i] == '\x1a') {
+    pos = n;
+  } else if (i < n && p[i] == '\r' && i + 1 < n && p[i + 1] == '\n') {
+    pos = i + 2;
+  } else {
+    pos = i < n ? i + 1 : n;
+  }
+  return true;
+}
+
+void AssignLatin1(QByteArrayView bytes, QString& out) {
+  out.resize(bytes.size());
+  QChar* dst = out.data();
+  const char* src = bytes.data();
+  for (qsizetype i = 0, n = bytes.size(); i < n; ++i) dst[i] = QChar(static_cast<char16_t>(static_cast<unsigned char>(src[i])));
+}
+
+}  // namespace mirolat

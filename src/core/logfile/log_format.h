@@ -1,0 +1,52 @@
+#pragma once
+// The modem log's line format: a date in characters 1-10 (mm?dd?yyyy), a time
+// of day in characters 12-19 (hh:mm:ss), then free text searched for the
+// configured response texts.
+#include <QByteArrayView>
+#include <QString>
+#include <QStringView>
+
+#include "core/common/dates.h"
+#include "core/model/configuration.h"
+
+namespace mirolat {
+
+// The date of a line, or 0 when it carries none (leading-number rule for each
+// piece; month above 12 and day beyond the month carried forward).
+Date ParseLogDate(QStringView line);
+
+// When the line is at least 19 characters long, sets lineTime to the time of
+// day in characters 12-19 and returns true; shorter lines leave lineTime as it
+// was and return false. Characters 12-19 that are not a time of day throw a
+// RunError (condition Other, "Type mismatch").
+bool ReadLineTime(QStringView line, TimeOfDay& lineTime);
+
+// Byte count of a reads / writes entry: the first run of digits after the
+// first occurrence of the response text (0 when there is none). A count
+// beyond the 32-bit range throws a RunError ("Overflow").
+qint32 ExtractReads(QStringView upperLine, const Configuration& config);
+qint32 ExtractWrites(QStringView upperLine, const Configuration& config);
+
+// Entry recognition on an upper-cased line.
+enum class EntryKind { Dial, Answer, Connect, UserDisconnect, HostDisconnect, Reads, Writes };
+bool IsEntry(QStringView upperLine, EntryKind kind, const Configuration& config);
+inline bool IsDisconnect(QStringView upperLine, const Configuration& config) {
+  return IsEntry(upperLine, EntryKind::UserDisconnect, config) || IsEntry(upperLine, EntryKind::HostDisconnect, config);
+}
+
+// ASCII-only upper-casing, as the log is compared.
+QString UpperAscii(QStringView line);
+// The same into `out`, reusing its storage (no allocation once it is large enough).
+void UpperAscii(QStringView line, QString& out);
+
+// Walks a log's bytes line by line from `pos`: a line ends at CR LF, a lone LF
+// or a lone CR; the last line needs no ending. An end-of-file mark (byte 26)
+// ends the text. Sets `line` (without its ending) and moves `pos` past the
+// ending; returns false when no line is left.
+bool NextLogLine(QByteArrayView data, qsizetype& pos, QByteArrayView& line);
+
+// The bytes of a log line as text, one character per byte, into `out`
+// (reusing its storage).
+void AssignLatin1(QByteArrayView bytes, QString& out);
+
+}  // namespace mirolat

@@ -1,0 +1,48 @@
+#include "core/model/session_table.h"
+
+#include <algorithm>
+
+namespace mirolat {
+
+void SessionTable::Create(int maxServices, int maxConnections) {
+  Sessions.assign(static_cast<size_t>(std::max(maxConnections, 0)) + 1, Session{});
+  ServiceTotals.assign(static_cast<size_t>(std::max(maxServices, 0)) + 1, ServiceTotal{});
+  SessionCount = 0;
+  ServiceTotalsCount = 0;
+  touchedSessions_ = 0;
+}
+
+void SessionTable::ResetTables() {
+  for (auto& total : ServiceTotals) total = ServiceTotal{};
+  // Slots beyond the highest one ever written are still empty.
+  const size_t last = std::min(Sessions.size(), static_cast<size_t>(touchedSessions_) + 1);
+  for (size_t i = 0; i < last; ++i) Sessions[i] = Session{};
+  touchedSessions_ = 0;
+}
+
+QStringView TrimBlanks(QStringView text) {
+  qsizetype begin = 0;
+  qsizetype end = text.size();
+  while (begin < end && text[begin] == u' ') ++begin;
+  while (end > begin && text[end - 1] == u' ') --end;
+  return text.mid(begin, end - begin);
+}
+
+QString CleanNotes(QStringView notes) {
+  const QStringView trimmed = TrimBlanks(notes);
+  // The first "- -" loses its blank and second dash: one copy of the rest.
+  const qsizetype pair = trimmed.indexOf(u"- -");
+  QString text(trimmed.size() - (pair >= 0 ? 2 : 0), Qt::Uninitialized);
+  QChar* out = text.data();
+  if (pair >= 0) {
+    out = std::copy(trimmed.begin(), trimmed.begin() + pair + 1, out);
+    std::copy(trimmed.begin() + pair + 3, trimmed.end(), out);
+  } else {
+    std::copy(trimmed.begin(), trimmed.end(), out);
+  }
+  if (text.startsWith(u'-')) text.remove(0, 1);
+  if (text.endsWith(u" -")) text.chop(2);
+  return text;
+}
+
+}  // namespace mirolat

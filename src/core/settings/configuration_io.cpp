@@ -1,0 +1,515 @@
+#include "core/settings/configuration_io.h"
+
+#include <cmath>
+#include <limits>
+
+namespace mirolat {
+
+namespace {
+
+constexpr int kText = static_cast<int>(ValueKind::Text);
+constexpr int kNumber = static_cast<int>(ValueKind::Number);
+
+RunError Overflow(const QString& where) {
+  return RunError(ErrorCondition::Other, QStringLiteral("Overflow (%1)").arg(where), QStringLiteral("Mirolat"), 6);
+}
+
+RunError TypeMismatch(const QString& where, const QString& text) {
+  return RunError(ErrorCondition::Other, QStringLiteral("Type mismatch: '%1' (%2)").arg(text, where),
+                  QStringLiteral("Mirolat"), 13);
+}
+
+RunError OutOfRange(const QString& where, qint64 value, int low, int high) {
+  return RunError(ErrorCondition::Other,
+                  QStringLiteral("Subscript out of range: %1 is %2, allowed %3..%4").arg(where).arg(value).arg(low).arg(high),
+                  QStringLiteral("Mirolat"), 9);
+}
+
+qint32 RoundToStored(double value, const QString& where) {
+  // The default floating-point rounding mode rounds halves to even.
+  const double rounded = std::nearbyint(value);
+  if (!(rounded >= std::numeric_limits<qint32>::min() && rounded <= std::numeric_limits<qint32>::max())) {
+    throw Overflow(where);
+  }
+  return static_cast<qint32>(rounded);
+}
+
+// A stored value as a number: empty is 0, text must hold a number.
+double NumberOf(const SettingsValue& v, const QString& where) {
+  if (const auto* n = std::get_if<qint32>(&v)) return *n;
+  if (const auto* text = std::get_if<QString>(&v)) {
+    bool ok = false;
+    const double d = text->trimmed().toDouble(&ok);
+    if (!ok) throw TypeMismatch(where, *text);
+    return d;
+  }
+  return 0;
+}
+
+qint64 IntegerOf(const SettingsValue& v, const QString& where, qint64 low, qint64 high) {
+  const double d = std::nearbyint(NumberOf(v, where));
+  if (!(d >= static_cast<double>(low) && d <= static_cast<double>(high))) throw Overflow(where);
+  return static_cast<qint64>(d);
+}
+
+bool BoolOf(const SettingsValue& v, const QString& where) {
+  if (const auto* n = std::get_if<qint32>(&v)) return *n != 0;
+  if (const auto* text = std::get_if<QString>(&v)) {
+    const QString t = text->trimmed();
+    if (t.isEmpty() || t.compare(QLatin1String("False"), Qt::CaseInsensitive) == 0) return false;
+    if (t.compare(QLatin1String("True"), Qt::CaseInsensitive) == 0) return true;
+    bool ok = false;
+    const double d = t.toDouble(&ok);
+    if (!ok) throw TypeMismatch(where, *text);
+    return d != 0;
+  }
+  return false;
+}
+
+// A boolean counts as missing when absent, empty text or the number 0.
+bool FlagMissing(const SettingsValue& v) {
+  if (IsEmptyValue(v)) return true;
+  if (const auto* n = std::get_if<qint32>(&v)) return *n == 0;
+  return std::get<QString>(v).isEmpty();
+}
+
+QString BoolText(bool b) { return b ? QStringLiteral("True") : QStringLiteral("False"); }
+
+// Reads the values of one key, each as one step under the reporter.
+class KeyReader {
+ public:
+  KeyReader(SettingsStore& store, ErrorReporter& reporter, const QString& key)
+      : store_(store), reporter_(reporter), key_(key) {
+    RunStep(reporter_, [&] { store_.SettingsCreateKey(Root::Machine, key_); });
+  }
+
+  template <class Convert>
+  void Read(const QString& name, Convert&& convert) {
+    RunStep(reporter_, [&] { convert(store_.SettingsReadValue(Root::Machine, key_, name), Where(name)); });
+  }
+
+  void Text(const QString& name, QString& field) {
+    Read(name, [&](const SettingsValue& v, const QString&) {
+      if (const auto* t = std::get_if<QString>(&v)) {
+        field = *t;
+      } else if (const auto* n = std::get_if<qint32>(&v)) {
+        field = QString::number(*n);
+      } else {
+        field.clear();
+      }
+    });
+  }
+  void Int(const QString& name, int& field, int low = std::numeric_limits<qint16>::min(),
+           int high = std::numeric_limits<qint16>::max()) {
+    Read(name, [&](const SettingsValue& v, const QString& where) {
+      const qint64 n = IntegerOf(v, where, std::numeric_limits<qint16>::min(), std::numeric_limits<qint16>::max());
+      if (n < low || n > high) throw OutOfRange(where, n, low, high);
+      field = static_cast<int>(n);
+    });
+  }
+  void Int32(const QString& name, qint32& field) {
+    Read(name, [&](const SettingsValue& v, const QString& where) {
+      field = static_cast<qint32>(
+          IntegerOf(v, where, std::numeric_limits<qint32>::min(), std::numeric_limits<qint32>::max()));
+    });
+  }
+  void Money(const QString& name, double& field) {
+    Read(name, [&](const SettingsValue& v, const QString& where) { field = NumberOf(v, where) / 10000.0; });
+  }
+  void Plain(const QString& name, double& field) {
+    Read(name, [&](const SettingsValue& v, const QString& where) { field = NumberOf(v, where); });
+  }
+  void Single(const QString& name, float& field) {
+    Read(name, [&](const SettingsValue& v, const QString& where) { field = static_cast<float>(NumberOf(v, where)); });
+  }
+  SettingsValue Flag(const QString& name, bool& field) {
+    SettingsValue raw;
+    Read(name, [&](const SettingsValue& v, const QString& where) {
+      raw = v;
+      field = BoolOf(v, where);
+    });
+    return raw;
+  }
+  void Time(const QString& name, TimeOfDay& field) {
+    Read(name, [&](const SettingsValue& v, const QString& where) {
+      if (IsEmptyValue(v)) {
+        field = 0;
+        return;
+      }
+      const auto* text = std::get_if<QString>(&v);
+      const TimeOfDay t = text != nullptr ? TimeFromText(text->trimmed()) : -1;
+      if (t < 0) throw TypeMismatch(where, text != nullptr ? *text : QString::number(std::get<qint32>(v)));
+      field = t;
+    });
+  }
+  void DateValue(const QString& name, Date& field) {
+    Read(name, [&](const SettingsValue& v, const QString& where) {
+      field = static_cast<Date>(
+          IntegerOf(v, where, std::numeric_limits<qint32>::min(), std::numeric_limits<qint32>::max()));
+    });
+  }
+
+ private:
+  QString Where(const QString& name) const { return key_ + QLatin1Char('\\') + name; }
+  SettingsStore& store_;
+  ErrorReporter& reporter_;
+  QString key_;
+};
+
+// Writes the values of one key; any failure throws and ends the transaction.
+class KeyWriter {
+ public:
+  KeyWriter(SettingsStore& store, const QString& key) : store_(store), key_(key) {
+    store_.SettingsCreateKey(Root::Machine, key_);
+  }
+  void Text(const QString& name, const QString& value) {
+    store_.SettingsWriteValue(Root::Machine, key_, name, value, kText);
+  }
+  void Int(const QString& name, qint64 value) {
+    store_.SettingsWriteValue(Root::Machine, key_, name, QVariant::fromValue(value), kNumber);
+  }
+  void Money(const QString& name, double amount) {
+    Int(name, RoundToStored(amount * 10000.0, key_ + QLatin1Char('\\') + name));
+  }
+  void Plain(const QString& name, double value) { Int(name, RoundToStored(value, key_ + QLatin1Char('\\') + name)); }
+  void Flag(const QString& name, bool value) { Text(name, BoolText(value)); }
+  void Time(const QString& name, TimeOfDay t) { Text(name, TimeToText(t)); }
+
+ private:
+  SettingsStore& store_;
+  QString key_;
+};
+
+QString N(const char* field, int n) { return QLatin1String(field) + QString::number(n); }
+QString T(int n, int t, const char* field) {
+  return QStringLiteral("Tariff%1-%2").arg(n).arg(t) + QLatin1String(field);
+}
+
+void ReadReportWindow(KeyReader& r, ReportWindowSettings& w, int columns) {
+  r.Int32(QStringLiteral("WinHeight"), w.WinHeight);
+  r.Int32(QStringLiteral("WinWidth"), w.WinWidth);
+  r.Int32(QStringLiteral("WinLeft"), w.WinLeft);
+  r.Int32(QStringLiteral("WinTop"), w.WinTop);
+  r.Single(QStringLiteral("FontSize"), w.FontSize);
+  for (int c = 1; c <= columns; ++c) r.Int32(N("Column", c), w.Columns[static_cast<size_t>(c - 1)]);
+}
+
+void WriteReportWindow(KeyWriter& w, const ReportWindowSettings& s, int columns) {
+  w.Int(QStringLiteral("WinHeight"), s.WinHeight);
+  w.Int(QStringLiteral("WinWidth"), s.WinWidth);
+  w.Int(QStringLiteral("WinLeft"), s.WinLeft);
+  w.Int(QStringLiteral("WinTop"), s.WinTop);
+  w.Plain(QStringLiteral("FontSize"), s.FontSize);
+  for (int c = 1; c <= columns; ++c) w.Int(N("Column", c), s.Columns[static_cast<size_t>(c - 1)]);
+}
+
+}  // namespace
+
+qint32 MoneyToStored(double amount) { return RoundToStored(amount * 10000.0, QStringLiteral("money amount")); }
+qint32 DoubleToStored(double value) { return RoundToStored(value, QStringLiteral("number")); }
+
+QString HolidayValueName(int n) { return QLatin1Char(' ') + QString::number(n); }
+
+LoadedFlags LoadConfiguration(SettingsStore& store, Configuration& config, ErrorReporter& reporter) {
+  LoadedFlags flags;
+  {
+    KeyReader r(store, reporter, kGeneralKey);
+    r.Text(QStringLiteral("ModemLogFile"), config.ModemLogFile);
+    r.Int(QStringLiteral("MaxServices"), config.MaxServices, 0, std::numeric_limits<qint16>::max() - 1);
+    r.Int(QStringLiteral("UsedServices"), config.UsedServices, 0, config.MaxServices);
+    r.Int(QStringLiteral("MaxConnections"), config.MaxConnections);
+    r.Int(QStringLiteral("MaxConnectDays"), config.MaxConnectDays);
+    r.Plain(QStringLiteral("NoDisconDuration"), config.NoDisconDuration);
+    r.Plain(QStringLiteral("NoDisconData"), config.NoDisconData);
+    r.Int32(QStringLiteral("MaxLogSize"), config.MaxLogSize);
+    flags.EditLog = r.Flag(QStringLiteral("EditLog"), config.EditLog);
+    flags.ShowErrors = r.Flag(QStringLiteral("ShowErrors"), config.ShowErrors);
+    flags.ShowToolbars = r.Flag(QStringLiteral("ShowToolbars"), config.ShowToolbars);
+    flags.ShowGraphic = r.Flag(QStringLiteral("ShowGraphic"), config.ShowGraphic);
+    flags.AutoOptimize = r.Flag(QStringLiteral("AutoOptimize"), config.AutoOptimize);
+    config.Services.assign(static_cast<size_t>(config.MaxServices) + 1, Service{});
+    // A UsedServices kept from before (when its read was skipped) must still fit.
+    if (config.UsedServices > config.MaxServices) config.UsedServices = 0;
+  }
+  {
+    KeyReader r(store, reporter, kModemKey);
+    r.Text(QStringLiteral("ModemDial"), config.ModemDial);
+    r.Text(QStringLiteral("ModemAnswer"), config.ModemAnswer);
+    r.Text(QStringLiteral("ModemConnect"), config.ModemConnect);
+    r.Text(QStringLiteral("ModemUserDisconnect"), config.ModemUserDisconnect);
+    r.Text(QStringLiteral("ModemHostDisconnect"), config.ModemHostDisconnect);
+    r.Text(QStringLiteral("ModemReads"), config.ModemReads);
+    r.Text(QStringLiteral("ModemWrites"), config.ModemWrites);
+  }
+  {
+    KeyReader r(store, reporter, kCostsKey);
+    flags.CalcCosts = r.Flag(QStringLiteral("CalcCosts"), config.CalcCosts);
+    r.Money(QStringLiteral("DialCost"), config.DialCost);
+    r.Money(QStringLiteral("CostPerHour"), config.CostPerHour);
+    r.Money(QStringLiteral("CostPerMeg"), config.CostPerMeg);
+  }
+  {
+    KeyReader r(store, reporter, kServicesKey);
+    for (int n = 1; n <= config.UsedServices; ++n) {
+      Service& s = config.Services[static_cast<size_t>(n - 1)];
+      r.Text(N("ServiceName", n), s.ServiceName);
+      r.Text(N("ServiceNumber", n), s.ServiceNumber);
+      r.Int(N("DialOption", n), s.DialOption);
+      r.Money(N("DialFixedTariff", n), s.DialFixedTariff);
+      r.Int(N("UsedTariffs", n), s.UsedTariffs, 0, kMaxTariffs);
+      for (int t = 1; t <= s.UsedTariffs; ++t) {
+        Tariff& tariff = s.Tariffs[static_cast<size_t>(t - 1)];
+        r.Int32(T(n, t, "After"), tariff.After);
+        r.Text(T(n, t, "AppliesDays"), tariff.AppliesDays);
+        r.Time(T(n, t, "AppliesTimeEnd"), tariff.AppliesTimeEnd);
+        r.Time(T(n, t, "AppliesTimeStart"), tariff.AppliesTimeStart);
+        r.Text(T(n, t, "Description"), tariff.Description);
+        r.Money(T(n, t, "DialRate"), tariff.DialRate);
+        r.Money(T(n, t, "PerMinuteRate"), tariff.PerMinuteRate);
+      }
+      r.Money(N("ServiceRate", n), s.ServiceRate);
+      r.Int(N("ServiceOption", n), s.ServiceOption);
+      r.Plain(N("AfterMeg", n), s.AfterMeg);
+      r.Money(N("PerMeg", n), s.PerMeg);
+      r.Text(N("MegPeriod", n), s.MegPeriod);
+      r.Money(N("FlexRate", n), s.FlexRate);
+      r.Money(N("FlexRate2", n), s.FlexRate2);
+      r.Text(N("PenaltyPeriod", n), s.PenaltyPeriod);
+      r.Int(N("UpToHours", n), s.UpToHours);
+    }
+  }
+  {
+    KeyReader r(store, reporter, kViewLogKey);
+    ViewLogSettings& v = config.ViewLog;
+    r.Flag(QStringLiteral("SaveSettings"), v.SaveSettings);
+    r.Text(QStringLiteral("FontName"), v.FontName);
+    r.Int(QStringLiteral("FontSize"), v.FontSize);
+    r.Flag(QStringLiteral("FontBold"), v.FontBold);
+    r.Flag(QStringLiteral("FontItalic"), v.FontItalic);
+    r.Int(QStringLiteral("WinHeight"), v.WinHeight);
+    r.Int(QStringLiteral("WinWidth"), v.WinWidth);
+    r.Int(QStringLiteral("WinState"), v.WinState);
+  }
+  {
+    KeyReader r(store, reporter, kViewReportKey);
+    r.Flag(QStringLiteral("SaveSettings"), config.ReportSaveSettings);
+    r.Flag(QStringLiteral("ListView"), config.ReportListView);
+    r.Flag(QStringLiteral("AutoArrange"), config.ReportAutoArrange);
+  }
+  {
+    KeyReader r(store, reporter, kSummaryReportKey);
+    ReadReportWindow(r, config.SummaryReport, 5);
+  }
+  {
+    KeyReader r(store, reporter, kDetailReportKey);
+    ReadReportWindow(r, config.DetailReport, 6);
+  }
+  {
+    KeyReader r(store, reporter, kHolidaysKey);
+    r.Int(QStringLiteral("UsedHolidays"), config.UsedHolidays, 0, kMaxHolidays);
+    for (int n = 1; n <= config.UsedHolidays; ++n) {
+      r.DateValue(HolidayValueName(n), config.Holidays[static_cast<size_t>(n - 1)]);
+    }
+  }
+  return flags;
+}
+
+bool SaveConfiguration(SettingsStore& store, Configuration& config, ErrorReporter& reporter) {
+  for (QString* text : {&config.ModemDial, &config.ModemAnswer, &config.ModemConnect, &config.ModemUserDisconnect,
+                        &config.ModemHostDisconnect, &config.ModemReads, &config.ModemWrites}) {
+    *text = text->toUpper();
+  }
+  const Configuration& c = config;
+  return RunStep(reporter, [&] {
+    if (c.UsedServices < 0 || static_cast<size_t>(c.UsedServices) > c.Services.size()) {
+      throw OutOfRange(QStringLiteral("UsedServices"), c.UsedServices, 0, static_cast<int>(c.Services.size()));
+    }
+    if (c.UsedHolidays < 0 || c.UsedHolidays > kMaxHolidays) {
+      throw OutOfRange(QStringLiteral("UsedHolidays"), c.UsedHolidays, 0, kMaxHolidays);
+    }
+    SettingsStore::Transaction tx(store);
+    {
+      KeyWriter w(store, kGeneralKey);
+      w.Text(QStringLiteral("ModemLogFile"), c.ModemLogFile);
+      w.Int(QStringLiteral("MaxServices"), c.MaxServices);
+      w.Int(QStringLiteral("UsedServices"), c.UsedServices);
+      w.Int(QStringLiteral("MaxConnections"), c.MaxConnections);
+      w.Int(QStringLiteral("MaxConnectDays"), c.MaxConnectDays);
+      w.Plain(QStringLiteral("NoDisconDuration"), c.NoDisconDuration);
+      w.Plain(QStringLiteral("NoDisconData"), c.NoDisconData);
+      w.Int(QStringLiteral("MaxLogSize"), c.MaxLogSize);
+      w.Flag(QStringLiteral("EditLog"), c.EditLog);
+      w.Flag(QStringLiteral("ShowErrors"), c.ShowErrors);
+      w.Flag(QStringLiteral("ShowToolbars"), c.ShowToolbars);
+      w.Flag(QStringLiteral("ShowGraphic"), c.ShowGraphic);
+      w.Flag(QStringLiteral("AutoOptimize"), c.AutoOptimize);
+    }
+    {
+      KeyWriter w(store, kModemKey);
+      w.Text(QStringLiteral("ModemDial"), c.ModemDial);
+      w.Text(QStringLiteral("ModemAnswer"), c.ModemAnswer);
+      w.Text(QStringLiteral("ModemConnect"), c.ModemConnect);
+      w.Text(QStringLiteral("ModemUserDisconnect"), c.ModemUserDisconnect);
+      w.Text(QStringLiteral("ModemHostDisconnect"), c.ModemHostDisconnect);
+      w.Text(QStringLiteral("ModemReads"), c.ModemReads);
+      w.Text(QStringLiteral("ModemWrites"), c.ModemWrites);
+    }
+    {
+      KeyWriter w(store, kServicesKey);
+      for (int n = 1; n <= c.UsedServices; ++n) {
+        const Service& s = c.Services[static_cast<size_t>(n - 1)];
+        if (s.UsedTariffs < 0 || s.UsedTariffs > kMaxTariffs) {
+          throw OutOfRange(N("UsedTariffs", n), s.UsedTariffs, 0, kMaxTariffs);
+        }
+        w.Text(N("ServiceName", n), s.ServiceName);
+        w.Text(N("ServiceNumber", n), s.ServiceNumber);
+        w.Int(N("DialOption", n), s.DialOption);
+        w.Money(N("DialFixedTariff", n), s.DialFixedTariff);
+        w.Int(N("UsedTariffs", n), s.UsedTariffs);
+        for (int t = 1; t <= s.UsedTariffs; ++t) {
+          const Tariff& tariff = s.Tariffs[static_cast<size_t>(t - 1)];
+          w.Int(T(n, t, "After"), tariff.After);
+          w.Text(T(n, t, "AppliesDays"), tariff.AppliesDays);
+          w.Time(T(n, t, "AppliesTimeEnd"), tariff.AppliesTimeEnd);
+          w.Time(T(n, t, "AppliesTimeStart"), tariff.AppliesTimeStart);
+          w.Text(T(n, t, "Description"), tariff.Description);
+          w.Money(T(n, t, "DialRate"), tariff.DialRate);
+          w.Money(T(n, t, "PerMinuteRate"), tariff.PerMinuteRate);
+        }
+        w.Money(N("ServiceRate", n), s.ServiceRate);
+        w.Int(N("ServiceOption", n), s.ServiceOption);
+        w.Plain(N("AfterMeg", n), s.AfterMeg);
+        w.Money(N("PerMeg", n), s.PerMeg);
+        w.Text(N("MegPeriod", n), s.MegPeriod);
+        w.Money(N("FlexRate", n), s.FlexRate);
+        w.Money(N("FlexRate2", n), s.FlexRate2);
+        w.Text(N("PenaltyPeriod", n), s.PenaltyPeriod);
+        w.Int(N("UpToHours", n), s.UpToHours);
+      }
+    }
+    {
+      KeyWriter w(store, kCostsKey);
+      w.Flag(QStringLiteral("CalcCosts"), c.CalcCosts);
+      w.Money(QStringLiteral("DialCost"), c.DialCost);
+      w.Money(QStringLiteral("CostPerHour"), c.CostPerHour);
+      w.Money(QStringLiteral("CostPerMeg"), c.CostPerMeg);
+    }
+    {
+      KeyWriter w(store, kViewLogKey);
+      const ViewLogSettings& v = c.ViewLog;
+      w.Flag(QStringLiteral("SaveSettings"), v.SaveSettings);
+      w.Text(QStringLiteral("FontName"), v.FontName);
+      w.Int(QStringLiteral("FontSize"), v.FontSize);
+      w.Flag(QStringLiteral("FontBold"), v.FontBold);
+      w.Flag(QStringLiteral("FontItalic"), v.FontItalic);
+      w.Int(QStringLiteral("WinHeight"), v.WinHeight);
+      w.Int(QStringLiteral("WinWidth"), v.WinWidth);
+      w.Int(QStringLiteral("WinState"), v.WinState);
+    }
+    {
+      KeyWriter w(store, kViewReportKey);
+      w.Flag(QStringLiteral("SaveSettings"), c.ReportSaveSettings);
+      w.Flag(QStringLiteral("ListView"), c.ReportListView);
+      w.Flag(QStringLiteral("AutoArrange"), c.ReportAutoArrange);
+    }
+    {
+      KeyWriter w(store, kSummaryReportKey);
+      WriteReportWindow(w, c.SummaryReport, 5);
+    }
+    {
+      KeyWriter w(store, kDetailReportKey);
+      WriteReportWindow(w, c.DetailReport, 6);
+    }
+    {
+      KeyWriter w(store, kHolidaysKey);
+      w.Int(QStringLiteral("UsedHolidays"), c.UsedHolidays);
+      for (int n = 1; n <= c.UsedHolidays; ++n) w.Int(HolidayValueName(n), c.Holidays[static_cast<size_t>(n - 1)]);
+    }
+    tx.Commit();
+  });
+}
+
+void SetViewLogDefaults(Configuration& config) { config.ViewLog = ViewLogSettings{}; }
+
+void SetReportWindowDefaults(Configuration& config) {
+  const Configuration defaults;
+  config.ReportSaveSettings = defaults.ReportSaveSettings;
+  config.ReportListView = defaults.ReportListView;
+  config.ReportAutoArrange = defaults.ReportAutoArrange;
+  config.SummaryReport = DefaultSummaryReportSettings();
+  config.DetailReport = DefaultDetailReportSettings();
+}
+
+bool ApplyStartupDefaults(Configuration& config, const LoadedFlags& flags) {
+  const Configuration d;
+  bool applied = false;
+  auto text = [&](QString& field, const QString& def) {
+    if (field.isEmpty()) {
+      field = def;
+      applied = true;
+    }
+  };
+  // A zero whose default is zero too (UsedServices, NoDisconData, CostPerMeg)
+  // changes nothing, so it does not make start-up write the store again.
+  auto zero = [&](auto& field, auto def) {
+    if (field == 0 && def != 0) {
+      field = def;
+      applied = true;
+    }
+  };
+  auto flag = [&](bool& field, const SettingsValue& raw, bool def) {
+    if (FlagMissing(raw)) {
+      field = def;
+      applied = true;
+    }
+  };
+  text(config.ModemLogFile, d.ModemLogFile);
+  zero(config.MaxServices, d.MaxServices);
+  zero(config.UsedServices, d.UsedServices);
+  zero(config.MaxConnections, d.MaxConnections);
+  zero(config.MaxConnectDays, d.MaxConnectDays);
+  zero(config.NoDisconDuration, d.NoDisconDuration);
+  zero(config.NoDisconData, d.NoDisconData);
+  zero(config.MaxLogSize, d.MaxLogSize);
+  flag(config.EditLog, flags.EditLog, d.EditLog);
+  flag(config.ShowErrors, flags.ShowErrors, d.ShowErrors);
+  flag(config.ShowToolbars, flags.ShowToolbars, d.ShowToolbars);
+  flag(config.ShowGraphic, flags.ShowGraphic, d.ShowGraphic);
+  flag(config.AutoOptimize, flags.AutoOptimize, d.AutoOptimize);
+  // The service list follows a defaulted maximum.
+  if (config.Services.size() < static_cast<size_t>(config.MaxServices) + 1) {
+    config.Services.resize(static_cast<size_t>(config.MaxServices) + 1);
+  }
+  text(config.ModemDial, d.ModemDial);
+  text(config.ModemAnswer, d.ModemAnswer);
+  text(config.ModemConnect, d.ModemConnect);
+  text(config.ModemUserDisconnect, d.ModemUserDisconnect);
+  text(config.ModemHostDisconnect, d.ModemHostDisconnect);
+  text(config.ModemReads, d.ModemReads);
+  text(config.ModemWrites, d.ModemWrites);
+  if (FlagMissing(flags.CalcCosts)) {
+    config.CalcCosts = d.CalcCosts;
+    config.DialCost = d.DialCost;
+    config.CostPerHour = d.CostPerHour;
+    applied = true;
+  }
+  zero(config.CostPerMeg, d.CostPerMeg);
+  if (config.ViewLog.FontName.isEmpty()) {
+    SetViewLogDefaults(config);
+    applied = true;
+  }
+  if (config.SummaryReport.WinHeight == 0) {
+    SetReportWindowDefaults(config);
+    applied = true;
+  }
+  return applied;
+}
+
+bool LoadConfigurationWithDefaults(SettingsStore& store, Configuration& config, ErrorReporter& reporter) {
+  const LoadedFlags flags = LoadConfiguration(store, config, reporter);
+  const bool applied = ApplyStartupDefaults(config, flags);
+  if (applied) SaveConfiguration(store, config, reporter);
+  return applied;
+}
+
+}  // namespace mirolat

@@ -1,0 +1,65 @@
+#pragma once
+// Reading and writing the configuration record as a whole, under the store's
+// machine root, base key SOFTWARE\MRL, and the start-up defaults.
+#include <QString>
+
+#include "core/common/errors.h"
+#include "core/model/configuration.h"
+#include "core/settings/settings_store.h"
+
+namespace mirolat {
+
+inline const QString kSettingsBaseKey = QStringLiteral("SOFTWARE\\MRL");
+inline const QString kGeneralKey = QStringLiteral("SOFTWARE\\MRL\\General");
+inline const QString kModemKey = QStringLiteral("SOFTWARE\\MRL\\Modem");
+inline const QString kCostsKey = QStringLiteral("SOFTWARE\\MRL\\Costs");
+inline const QString kServicesKey = QStringLiteral("SOFTWARE\\MRL\\Services");
+inline const QString kViewLogKey = QStringLiteral("SOFTWARE\\MRL\\ViewLog");
+inline const QString kViewReportKey = QStringLiteral("SOFTWARE\\MRL\\ViewReport");
+inline const QString kSummaryReportKey = QStringLiteral("SOFTWARE\\MRL\\ViewReport\\SummaryReport");
+inline const QString kDetailReportKey = QStringLiteral("SOFTWARE\\MRL\\ViewReport\\DetailReport");
+inline const QString kHolidaysKey = QStringLiteral("SOFTWARE\\MRL\\Holidays");
+
+// The booleans as the store held them, before any default: the start-up
+// defaults tell a stored "False" (kept) from an absent value (defaulted).
+struct LoadedFlags {
+  SettingsValue EditLog, ShowErrors, ShowToolbars, ShowGraphic, AutoOptimize, CalcCosts;
+};
+
+// Fills `config` from the store. Each value read is one step under `reporter`:
+// a value out of its field's range, text that does not convert, a stored
+// UsedTariffs above 10 or UsedHolidays above 100 is a RunError; when the answer
+// is to continue, the field keeps the value it had. The service list is
+// re-created empty with MaxServices + 1 slots.
+LoadedFlags LoadConfiguration(SettingsStore& store, Configuration& config, ErrorReporter& reporter);
+
+// Writes the whole record in one transaction: a failure leaves the previous
+// configuration in the store whole. The modem texts are upper-cased in `config`
+// first. Runs as one step under `reporter` (a retry writes everything again);
+// returns false when the save was skipped.
+bool SaveConfiguration(SettingsStore& store, Configuration& config, ErrorReporter& reporter);
+
+// Replaces every missing setting by its first-run default, as loaded with
+// `flags`. True when anything was replaced.
+bool ApplyStartupDefaults(Configuration& config, const LoadedFlags& flags);
+
+// The viewer's window settings back to their defaults.
+void SetViewLogDefaults(Configuration& config);
+// Both report windows and the three ViewReport flags back to their defaults.
+void SetReportWindowDefaults(Configuration& config);
+
+// Load, fill missing defaults, and save once when anything was filled in.
+// True when defaults were applied (and saved).
+bool LoadConfigurationWithDefaults(SettingsStore& store, Configuration& config, ErrorReporter& reporter);
+
+// The store's conversions, shared with anything else that writes the record's
+// values: money is the amount × 10000, plain doubles are whole numbers, both
+// rounded to the nearest, halves to even. Throw RunError (overflow) when the
+// result does not fit 32 bits.
+qint32 MoneyToStored(double amount);
+qint32 DoubleToStored(double value);
+
+// The value name of holiday n (1..100): the number with a leading blank.
+QString HolidayValueName(int n);
+
+}  // namespace mirolat

@@ -1,0 +1,415 @@
+#include "core/settings/settings_store.h"
+
+#include <sqlite3.h>
+
+#include <QDateTime>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <limits>
+
+namespace mirolat {
+
+namespace {
+
+constexpr int kSchemaVersion = 1;
+
+const char* const kSchema =
+    "CREATE TABLE keys(id INTEGER PRIMARY KEY, root INTEGER NOT NULL, parent INTEGER NOT NULL,"
+    " name TEXT NOT NULL, fold TEXT NOT NULL, UNIQUE(root, parent, fold));"
+    "CREATE TABLE vals(seq INTEGER PRIMARY KEY, key INTEGER NOT NULL, name TEXT NOT NULL,"
+    " fold TEXT NOT NULL, kind INTEGER NOT NULL, value, UNIQUE(key, fold));"
+    "PRAGMA user_version = 1;";
+
+// Key and value names compare like the store they replace: ASCII letters
+// without regard to case, everything else exactly.
+QString FoldName(const QString& name) {
+  QString folded = name;
+  for (QChar& c : folded) {
+    if (c >= QLatin1Char('A') && c <= QLatin1Char('Z')) c = QChar(c.unicode() + 32);
+  }
+  return folded;
+}
+
+QStringList SplitPath(const QString& keyPath) { return keyPath.split(QLatin1Char('\\'), Qt::SkipEmptyParts); }
+
+ErrorCondition ConditionFromSqlite(int rc) {
+  switch (rc & 0xFF) {
+    case SQLITE_FULL:
+      return ErrorCondition::DiskFull;
+    case SQLITE_READONLY:
+    case SQLITE_PERM:
+    case SQLITE_CANTOPEN:
+    case SQLITE_AUTH:
+      return ErrorCondition::PathFileAccess;
+    case SQLITE_BUSY:
+    case SQLITE_LOCKED:
+      return ErrorCondition::FileLocked;
+    case SQLITE_IOERR:
+      return ErrorCondition::DeviceIO;
+    default:
+      return ErrorCondition::Other;
+  }
+}
+
+bool IsDamage(int rc) {
+  const int primary = rc & 0xFF;
+  return primary == SQLITE_NOTADB || primary == SQLITE_CORRUPT;
+}
+
+// Thrown inside the open sequence when the file is damaged rather than unreachable.
+struct DamagedDatabase {
+  QString reason;
+};
+
+}  // namespace
+
+// One prepared statement, finalized when it goes out of scope.
+class SettingsStore::Statement {
+ public:
+  Statement(SettingsStore& store, const char* sql) : store_(store) {
+    const int rc = sqlite3_prepare_v2(store.db_, sql, -1, &stmt_, nullptr);
+    if (rc != SQLITE_OK) throw store.ErrorFromDb(rc, QStringLiteral("preparing a query"));
+  }
+  ~Statement() { sqlite3_finalize(stmt_); }
+  Statement(const Statement&) = delete;
+  Statement& operator=(const Statement&) = delete;
+
+  Statement& Bind(int index, qint64 value) {
+    Check(sqlite3_bind_int64(stmt_, index, value));
+    return *this;
+  }
+  Statement& Bind(int index, const QString& text) {
+    const QByteArray utf8 = text.toUtf8();
+    Check(sqlite3_bind_text(stmt_, index, utf8.constData(), static_cast<int>(utf8.size()), SQLITE_TRANSIENT));
+    return *this;
+  }
+  // True while a row is available.
+  bool Step() {
+    const int rc = sqlite3_step(stmt_);
+    if (rc == SQLITE_ROW) return true;
+    if (rc == SQLITE_DONE) return false;
+    throw store_.ErrorFromDb(rc, QStringLiteral("reading or writing"));
+  }
+  qint64 Int(int col) const { return sqlite3_column_int64(stmt_, col); }
+  QString Text(int col) const {
+    const auto* data = reinterpret_cast<const char*>(sqlite3_column_text(stmt_, col));
+    return QString::fromUtf8(data, sqlite3_column_bytes(stmt_, col));
+  }
+
+ private:
+  void Check(int rc) {
+    if (rc != SQLITE_OK) throw store_.ErrorFromDb(rc, QStringLiteral("binding a value"));
+  }
+  SettingsStore& store_;
+  sqlite3_stmt* stmt_ = nullptr;
+};
+
+QString SettingsStore::FilePathIn(const QString& folder) {
+  return QDir(folder).filePath(QString::fromLatin1(kFileName));
+}
+
+SettingsStore::SettingsStore(const QString& filePath) : path_(QFileInfo(filePath).absoluteFilePath()) {
+  const QFileInfo info(path_);
+  const QFileInfo folder(info.absolutePath());
+  if (!folder.isDir()) {
+    throw RunError(ErrorCondition::PathNotFound,
+                   QStringLiteral("The settings folder '%1' does not exist.").arg(folder.absoluteFilePath()));
+  }
+  if (!folder.isWritable()) {
+    throw RunError(ErrorCondition::PathFileAccess,
+                   QStringLiteral("The settings folder '%1' cannot be written.").arg(folder.absoluteFilePath()));
+  }
+  if (info.exists() && (!info.isReadable() || !info.isWritable())) {
+    throw RunError(ErrorCondition::PathFileAccess,
+                   QStringLiteral("The settings file '%1' cannot be read or written.").arg(path_));
+  }
+  try {
+    OpenDatabase();
+  } catch (const DamagedDatabase& damaged) {
+    MoveAsideAndRecreate(damaged.reason);
+  }
+}
+
+SettingsStore::~SettingsStore() { CloseDatabase(); }
+
+void SettingsStore::CloseDatabase() {
+  if (db_ != nullptr) {
+    sqlite3_close_v2(db_);
+    db_ = nullptr;
+  }
+}
+
+RunError SettingsStore::ErrorFromDb(int rc, const QString& action) const {
+  const QString detail = db_ != nullptr ? QString::fromUtf8(sqlite3_errmsg(db_)) : QString::fromUtf8(sqlite3_errstr(rc));
+  return RunError(ConditionFromSqlite(rc),
+                  QStringLiteral("Settings store '%1': %2 failed: %3").arg(path_, action, detail));
+}
+
+void SettingsStore::Exec(const char* sql) {
+  char* message = nullptr;
+  const int rc = sqlite3_exec(db_, sql, nullptr, nullptr, &message);
+  sqlite3_free(message);
+  if (rc != SQLITE_OK) throw ErrorFromDb(rc, QStringLiteral("running '%1'").arg(QString::fromLatin1(sql)));
+}
+
+void SettingsStore::OpenDatabase() {
+  const QByteArray nativePath = QFile::encodeName(path_);
+  const int rc = sqlite3_open_v2(nativePath.constData(), &db_, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, nullptr);
+  if (rc != SQLITE_OK) {
+    const RunError error = ErrorFromDb(rc, QStringLiteral("opening"));
+    CloseDatabase();
+    throw error;
+  }
+  sqlite3_extended_result_codes(db_, 1);
+  sqlite3_busy_timeout(db_, 5000);
+  // Any statement that touches the file finds out whether it is a database;
+  // nothing is written before the file is known to be a store of ours.
+  auto guarded = [this](auto&& step) {
+    try {
+      step();
+    } catch (const RunError& e) {
+      const int code = sqlite3_errcode(db_);
+      if (IsDamage(code)) {
+        CloseDatabase();
+        throw DamagedDatabase{e.description()};
+      }
+      CloseDatabase();
+      throw;
+    }
+  };
+  guarded([this] {
+    Statement check(*this, "PRAGMA quick_check;");
+    while (check.Step()) {
+      const QString result = check.Text(0);
+      if (result != QLatin1String("ok")) {
+        CloseDatabase();
+        throw DamagedDatabase{QStringLiteral("integrity check: %1").arg(result)};
+      }
+    }
+  });
+  bool fresh = false;
+  guarded([this, &fresh] {
+    Statement version(*this, "PRAGMA user_version;");
+    const qint64 userVersion = version.Step() ? version.Int(0) : 0;
+    Statement tables(*this, "SELECT count(*) FROM sqlite_master;");
+    const qint64 objects = tables.Step() ? tables.Int(0) : 0;
+    if (userVersion == 0 && objects == 0) {
+      fresh = true;
+    } else if (userVersion != kSchemaVersion || !SchemaLooksRight()) {
+      CloseDatabase();
+      throw DamagedDatabase{QStringLiteral("it is not a settings store of this program")};
+    }
+  });
+  // Only a file known to be ours is switched to write-ahead logging.
+  guarded([this] {
+    Exec("PRAGMA journal_mode = WAL;");
+    Exec("PRAGMA synchronous = FULL;");
+  });
+  if (fresh) {
+    guarded([this] {
+      Transaction tx(*this);
+      Exec(kSchema);
+      tx.Commit();
+    });
+  }
+}
+
+bool SettingsStore::SchemaLooksRight() {
+  for (const char* sql : {"SELECT id, root, parent, name, fold FROM keys LIMIT 0;",
+                          "SELECT seq, key, name, fold, kind, value FROM vals LIMIT 0;"}) {
+    sqlite3_stmt* stmt = nullptr;
+    const int rc = sqlite3_prepare_v2(db_, sql, -1, &stmt, nullptr);
+    sqlite3_finalize(stmt);
+    if (rc != SQLITE_OK) return false;
+  }
+  return true;
+}
+
+void SettingsStore::MoveAsideAndRecreate(const QString& reason) {
+  const QString stamp = QDateTime::currentDateTime().toString(QStringLiteral("yyyyMMdd-HHmmss"));
+  QString aside = path_ + QStringLiteral(".damaged-") + stamp;
+  for (int n = 2; QFileInfo::exists(aside) || QFileInfo::exists(aside + QStringLiteral("-wal")); ++n) {
+    aside = path_ + QStringLiteral(".damaged-") + stamp + QLatin1Char('-') + QString::number(n);
+  }
+  if (!QFile::rename(path_, aside)) {
+    throw RunError(ErrorCondition::PathFileAccess,
+                   QStringLiteral("The settings file '%1' is damaged (%2) and could not be moved aside to '%3'.")
+                       .arg(path_, reason, aside));
+  }
+  // The journal files belong to the damaged database; a fresh one must not replay them.
+  for (const char* suffix : {"-wal", "-shm"}) {
+    const QString companion = path_ + QLatin1String(suffix);
+    if (QFileInfo::exists(companion)) QFile::rename(companion, aside + QLatin1String(suffix));
+  }
+  damagedPath_ = aside;
+  damageMessage_ = QStringLiteral(
+                       "The settings file '%1' was damaged or unreadable (%2).\n"
+                       "It has been moved to '%3' and the program goes on with default settings.")
+                       .arg(path_, reason, aside);
+  try {
+    OpenDatabase();
+  } catch (const DamagedDatabase& again) {
+    throw RunError(ErrorCondition::Other,
+                   QStringLiteral("A fresh settings store could not be created at '%1': %2").arg(path_, again.reason));
+  }
+}
+
+qint64 SettingsStore::FindKey(Root root, const QString& keyPath) {
+  const QStringList parts = SplitPath(keyPath);
+  if (parts.isEmpty()) return -1;
+  qint64 parent = 0;
+  for (const QString& part : parts) {
+    Statement find(*this, "SELECT id FROM keys WHERE root = ?1 AND parent = ?2 AND fold = ?3;");
+    find.Bind(1, static_cast<int>(root)).Bind(2, parent).Bind(3, FoldName(part));
+    if (!find.Step()) return -1;
+    parent = find.Int(0);
+  }
+  return parent;
+}
+
+void SettingsStore::SettingsCreateKey(Root root, const QString& keyPath) {
+  const QStringList parts = SplitPath(keyPath);
+  if (parts.isEmpty()) return;
+  Transaction tx(*this);
+  qint64 parent = 0;
+  for (const QString& part : parts) {
+    {
+      Statement insert(*this, "INSERT OR IGNORE INTO keys(root, parent, name, fold) VALUES(?1, ?2, ?3, ?4);");
+      insert.Bind(1, static_cast<int>(root)).Bind(2, parent).Bind(3, part).Bind(4, FoldName(part));
+      insert.Step();
+    }
+    Statement find(*this, "SELECT id FROM keys WHERE root = ?1 AND parent = ?2 AND fold = ?3;");
+    find.Bind(1, static_cast<int>(root)).Bind(2, parent).Bind(3, FoldName(part));
+    find.Step();
+    parent = find.Int(0);
+  }
+  tx.Commit();
+}
+
+void SettingsStore::SettingsWriteValue(Root root, const QString& keyPath, const QString& name, const QVariant& value,
+                                       int kind) {
+  if (kind != static_cast<int>(ValueKind::Text) && kind != static_cast<int>(ValueKind::Byte) &&
+      kind != static_cast<int>(ValueKind::Number)) {
+    throw RunError(ErrorCondition::Other, QStringLiteral("Settings store: value kind %1 is not supported").arg(kind));
+  }
+  const qint64 key = FindKey(root, keyPath);
+  if (key < 0) return;
+  Statement upsert(*this,
+                   "INSERT INTO vals(key, name, fold, kind, value) VALUES(?1, ?2, ?3, ?4, ?5)"
+                   " ON CONFLICT(key, fold) DO UPDATE SET kind = excluded.kind, value = excluded.value;");
+  upsert.Bind(1, key).Bind(2, name).Bind(3, FoldName(name)).Bind(4, kind);
+  if (kind == static_cast<int>(ValueKind::Text)) {
+    upsert.Bind(5, value.toString());
+  } else {
+    bool ok = false;
+    const qint64 number = value.toLongLong(&ok);
+    if (!ok) {
+      throw RunError(ErrorCondition::Other,
+                     QStringLiteral("Type mismatch: '%1' is not a number (%2\\%3)").arg(value.toString(), keyPath, name),
+                     QStringLiteral("Mirolat"), 13);
+    }
+    if (kind == static_cast<int>(ValueKind::Byte)) {
+      upsert.Bind(5, number & 0xFF);
+    } else {
+      if (number < std::numeric_limits<qint32>::min() || number > std::numeric_limits<qint32>::max()) {
+        throw RunError(ErrorCondition::Other,
+                       QStringLiteral("Overflow: %1 does not fit a 32-bit value (%2\\%3)").arg(number).arg(keyPath, name),
+                       QStringLiteral("Mirolat"), 6);
+      }
+      upsert.Bind(5, number);
+    }
+  }
+  upsert.Step();
+}
+
+SettingsValue SettingsStore::SettingsReadValue(Root root, const QString& keyPath, const QString& name) {
+  const qint64 key = FindKey(root, keyPath);
+  if (key < 0) return {};
+  Statement read(*this, "SELECT kind, value FROM vals WHERE key = ?1 AND fold = ?2;");
+  read.Bind(1, key).Bind(2, FoldName(name));
+  if (!read.Step()) return {};
+  switch (read.Int(0)) {
+    case static_cast<int>(ValueKind::Text):
+      return read.Text(1);
+    case static_cast<int>(ValueKind::Byte):
+    case static_cast<int>(ValueKind::Number):
+      return static_cast<qint32>(read.Int(1));
+    default:
+      return {};
+  }
+}
+
+bool SettingsStore::KeyExists(Root root, const QString& keyPath) {
+  return SplitPath(keyPath).isEmpty() || FindKey(root, keyPath) >= 0;
+}
+
+QStringList SettingsStore::SubKeyNames(Root root, const QString& keyPath) {
+  qint64 key = 0;
+  if (!SplitPath(keyPath).isEmpty()) {
+    key = FindKey(root, keyPath);
+    if (key < 0) return {};
+  }
+  QStringList names;
+  Statement list(*this, "SELECT name FROM keys WHERE root = ?1 AND parent = ?2 ORDER BY id;");
+  list.Bind(1, static_cast<int>(root)).Bind(2, key);
+  while (list.Step()) names.append(list.Text(0));
+  return names;
+}
+
+QStringList SettingsStore::ValueNames(Root root, const QString& keyPath) {
+  const qint64 key = FindKey(root, keyPath);
+  if (key < 0) return {};
+  QStringList names;
+  Statement list(*this, "SELECT name FROM vals WHERE key = ?1 ORDER BY seq;");
+  list.Bind(1, key);
+  while (list.Step()) names.append(list.Text(0));
+  return names;
+}
+
+QString SettingsStore::GetSetting(const QString& app, const QString& section, const QString& key,
+                                  const QString& defaultValue) {
+  const SettingsValue v = SettingsReadValue(Root::User, app + QLatin1Char('\\') + section, key);
+  if (const auto* text = std::get_if<QString>(&v)) return *text;
+  if (const auto* number = std::get_if<qint32>(&v)) return QString::number(*number);
+  return defaultValue;
+}
+
+void SettingsStore::SaveSetting(const QString& app, const QString& section, const QString& key,
+                                const QString& value) {
+  const QString path = app + QLatin1Char('\\') + section;
+  Transaction tx(*this);
+  SettingsCreateKey(Root::User, path);
+  SettingsWriteValue(Root::User, path, key, value, static_cast<int>(ValueKind::Text));
+  tx.Commit();
+}
+
+SettingsStore::Transaction::Transaction(SettingsStore& store) : store_(store), level_(store.txLevel_) {
+  if (level_ == 0) {
+    store_.Exec("BEGIN IMMEDIATE;");
+  } else {
+    store_.Exec(QStringLiteral("SAVEPOINT sp%1;").arg(level_).toLatin1().constData());
+  }
+  ++store_.txLevel_;
+}
+
+void SettingsStore::Transaction::Commit() {
+  if (done_) return;
+  if (level_ == 0) {
+    store_.Exec("COMMIT;");
+  } else {
+    store_.Exec(QStringLiteral("RELEASE sp%1;").arg(level_).toLatin1().constData());
+  }
+  done_ = true;
+  --store_.txLevel_;
+}
+
+SettingsStore::Transaction::~Transaction() {
+  if (done_) return;
+  const QByteArray sql = level_ == 0 ? QByteArray("ROLLBACK;")
+                                     : QStringLiteral("ROLLBACK TO sp%1; RELEASE sp%1;").arg(level_).toLatin1();
+  sqlite3_exec(store_.db_, sql.constData(), nullptr, nullptr, nullptr);
+  --store_.txLevel_;
+}
+
+}  // namespace mirolat

@@ -1,0 +1,107 @@
+#pragma once
+// The settings store: a tree of keys under two roots, each key holding named
+// values of three kinds (text, byte, 32-bit number). Backed by one SQLite
+// database, settings.sqlite, in the configuration folder.
+//
+// Key paths are names separated by '\'; key names and value names compare
+// case-insensitively (ASCII) and keep the spelling they were first written with.
+#include <QString>
+#include <QStringList>
+#include <QVariant>
+#include <variant>
+
+#include "core/common/errors.h"
+
+struct sqlite3;
+struct sqlite3_stmt;
+
+namespace mirolat {
+
+enum class Root : int { Machine = 0, User = 1 };
+
+// The kinds a value is written as.
+enum class ValueKind : int { Text = 1, Byte = 3, Number = 4 };
+
+// What a read gives: empty (absent, or of another kind), text, or a 32-bit
+// number (a number or a byte).
+using SettingsValue = std::variant<std::monostate, QString, qint32>;
+
+inline bool IsEmptyValue(const SettingsValue& v) { return std::holds_alternative<std::monostate>(v); }
+
+class SettingsStore {
+ public:
+  static constexpr const char* kFileName = "settings.sqlite";
+
+  // Opens (creating when missing) the database at `filePath`. A file that is
+  // not a settings database, or is damaged, is moved aside to
+  // "<file>.damaged-<timestamp>" and a fresh store is created; DamageMessage()
+  // then tells what happened. A file or folder that cannot be opened or written
+  // throws RunError and leaves the file as it was.
+  explicit SettingsStore(const QString& filePath);
+  ~SettingsStore();
+  SettingsStore(const SettingsStore&) = delete;
+  SettingsStore& operator=(const SettingsStore&) = delete;
+
+  // Opens settings.sqlite in `folder` (which must exist).
+  static QString FilePathIn(const QString& folder);
+
+  const QString& FilePath() const { return path_; }
+  // Empty unless the database was found damaged and replaced at open.
+  const QString& DamageMessage() const { return damageMessage_; }
+  // Where the damaged file was moved (empty when nothing was moved).
+  const QString& DamagedFilePath() const { return damagedPath_; }
+
+  // The key exists afterwards, created with its missing parents.
+  void SettingsCreateKey(Root root, const QString& keyPath);
+  // Creates or replaces a value. kind 1 = text, 3 = byte (the low byte of the
+  // number), 4 = 32-bit number. A missing key makes the write do nothing.
+  void SettingsWriteValue(Root root, const QString& keyPath, const QString& name, const QVariant& value, int kind);
+  // Text as written, a number for a number or a byte, empty when the key or
+  // value is missing or of another kind. Never fails for a missing value.
+  SettingsValue SettingsReadValue(Root root, const QString& keyPath, const QString& name);
+
+  bool KeyExists(Root root, const QString& keyPath);
+  // Names of the direct sub-keys and of the values of a key, in the spelling
+  // first written, in creation order. Empty for a missing key.
+  QStringList SubKeyNames(Root root, const QString& keyPath);
+  QStringList ValueNames(Root root, const QString& keyPath);
+
+  // The per-user application settings: application\section, value key, text.
+  QString GetSetting(const QString& app, const QString& section, const QString& key, const QString& defaultValue);
+  void SaveSetting(const QString& app, const QString& section, const QString& key, const QString& value);
+
+  // All writes between construction and Commit() land together or not at all.
+  // Nested transactions become savepoints of the outer one.
+  class Transaction {
+   public:
+    explicit Transaction(SettingsStore& store);
+    ~Transaction();
+    Transaction(const Transaction&) = delete;
+    Transaction& operator=(const Transaction&) = delete;
+    void Commit();
+
+   private:
+    SettingsStore& store_;
+    int level_;
+    bool done_ = false;
+  };
+
+ private:
+  class Statement;
+  void OpenDatabase();
+  void CloseDatabase();
+  void InitialiseSchema();
+  bool SchemaLooksRight();
+  void MoveAsideAndRecreate(const QString& reason);
+  void Exec(const char* sql);
+  RunError ErrorFromDb(int rc, const QString& action) const;
+  qint64 FindKey(Root root, const QString& keyPath);  // -1 when missing
+
+  QString path_;
+  QString damageMessage_;
+  QString damagedPath_;
+  sqlite3* db_ = nullptr;
+  int txLevel_ = 0;
+};
+
+}  // namespace mirolat

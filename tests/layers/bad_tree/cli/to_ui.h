@@ -1,0 +1,2 @@
+#pragma once
+#include "ui/main/frm_main.h"

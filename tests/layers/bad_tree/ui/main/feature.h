@@ -1,0 +1,2 @@
+#pragma once
+#include "ui/reports/frm_report.h"

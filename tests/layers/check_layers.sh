@@ -1,0 +1,59 @@
+#!/usr/bin/env bash
+# Fails when a source file includes something its layer may not see:
+#   - the core is a one-way stack: a folder includes only itself and the folders
+#     below it (common, model, settings, logfile, costs, analysis, reports, app);
+#   - the core includes nothing of the windows or of the command line;
+#   - the command line includes only the core and itself;
+#   - a feature window (ui/main, ui/reports, ...) never includes another feature
+#     window's folder; ui/common and ui/dialogs include no feature window; only
+#     ui/app, which creates and wires the windows, sees them all.
+set -euo pipefail
+src=${1:-"$(dirname "$0")/../../src"}
+cd "$src"
+core_stack=(common model settings logfile costs analysis reports app)
+shared_ui=(common dialogs)
+rank() {
+  local i
+  for i in "${!core_stack[@]}"; do
+    [ "${core_stack[$i]}" = "$1" ] && { echo "$i"; return; }
+  done
+  echo -1
+}
+is_shared_ui() {
+  local d
+  for d in "${shared_ui[@]}"; do [ "$d" = "$1" ] && return 0; done
+  return 1
+}
+bad=0
+complain() { echo "$1:$2: includes \"$3\" ($4)"; bad=1; }
+while IFS= read -r file; do
+  IFS=/ read -r top sub _ <<<"$file"
+  while IFS=: read -r line inc; do
+    IFS=/ read -r itop isub _ <<<"$inc"
+    case "$top" in
+      core)
+        case "$itop" in
+          core)
+            local_rank=$(rank "$sub"); inc_rank=$(rank "$isub")
+            if [ "$local_rank" -lt 0 ] || [ "$inc_rank" -lt 0 ]; then
+              complain "$file" "$line" "$inc" "core/$sub or core/$isub is not a known layer"
+            elif [ "$inc_rank" -gt "$local_rank" ]; then
+              complain "$file" "$line" "$inc" "core/$isub is above core/$sub"
+            fi ;;
+          ui|cli|app) complain "$file" "$line" "$inc" "the core never includes $itop/" ;;
+        esac ;;
+      cli)
+        case "$itop" in ui|app) complain "$file" "$line" "$inc" "the command line never includes $itop/" ;; esac ;;
+      ui)
+        if [ "$itop" = ui ] && [ "$isub" != "$sub" ] && [ "$sub" != app ] && ! is_shared_ui "$isub"; then
+          complain "$file" "$line" "$inc" "ui/$sub may not include the window folder ui/$isub"
+        fi
+        if [ "$itop" = cli ]; then complain "$file" "$line" "$inc" "the windows never include cli/"; fi ;;
+    esac
+  done < <(grep -n '^#include "' "$file" | sed -E 's/^([0-9]+):#include "([^"]+)".*/\1:\2/')
+done < <(find core cli ui -name '*.h' -o -name '*.cpp' | sort)
+if [ "$bad" -ne 0 ]; then
+  echo "layer check failed"
+  exit 1
+fi
+echo "layer check passed"
