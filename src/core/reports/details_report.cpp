@@ -266,7 +266,7 @@ DetailsReport BuildDetailsReport(SessionTable& tables, const ReportInputs& input
     if (costs) AppendPadLeft(text, costText, k);
     text += QStringLiteral("\n\n");
 
-    totalSeconds += float(seconds);
+    totalSeconds = AddSeconds(totalSeconds, seconds);
     result.Figures.push_back(std::move(figures));
   }
 
