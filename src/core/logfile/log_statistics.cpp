@@ -6,8 +6,8 @@ LogStatisticsTexts LogStatistics(const CurrentFileState& file, const LocaleValue
   const QString na = QStringLiteral("N/A");
   if (file.LogCorrupt || file.NotAModemLog) return {na, na, na, na};
   LogStatisticsTexts texts;
-  texts.Length =
-      QStringLiteral("%1 Bytes (%2KB)").arg(file.LogFileSize).arg(qRound64(static_cast<double>(file.LogFileSize) / 1024.0));
+  const qint64 kilobytes = qRound64(static_cast<double>(file.LogFileSize) / 1024.0);
+  texts.Length = QStringLiteral("%1 Bytes (%2KB)").arg(file.LogFileSize).arg(kilobytes);
   texts.Entries = LogEntryCountText(file.LogEntryCount);
   if (file.LogEmpty) {
     texts.First = na;
