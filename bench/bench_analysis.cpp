@@ -115,7 +115,7 @@ struct BenchData {
     inputs.locale = &locale;
     inputs.ReportStartDate = FromQDate(o.start);
     inputs.ReportEndDate = FromQDate(o.start.addDays(o.days + 2));
-    inputs.LogEntryCount = float(lines);
+    inputs.LogEntryCount = lines;
   }
 
   RunState Analyse() const {

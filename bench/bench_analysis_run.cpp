@@ -55,7 +55,7 @@ void BM_ProcessLogWholeRange(benchmark::State& state) {
   in.locale = &locale;
   in.ReportStartDate = FromQDate(log.first);
   in.ReportEndDate = FromQDate(log.last);
-  in.LogEntryCount = static_cast<float>(log.lines);
+  in.LogEntryCount = log.lines;
   NullProgress progress;
   ContinueReporter reporter;
   int sessions = 0;

@@ -1,7 +1,9 @@
 #include "cli/cli.h"
 
-#include <cstdio>
+#include <unistd.h>
 
+#include "cli/checked_output.h"
+#include "cli/cli_context.h"
 #include "cli/commands.h"
 
 namespace mirolat::cli {
@@ -39,11 +41,21 @@ int Run(const QStringList& args, QTextStream& out, QTextStream& err) {
   return 2;
 }
 
+int Run(const QStringList& args, QTextStream& out, QTextStream& err, FileSystemOps& files) {
+  const ScopedCliFiles scope(files);
+  return Run(args, out, err);
+}
+
 int Run(const QStringList& args) {
-  QTextStream out(stdout);
+  DescriptorOutput output(STDOUT_FILENO, QStringLiteral("standard output"));
+  QTextStream out(&output);
   QTextStream err(stderr);
-  const int rc = Run(args, out, err);
-  out.flush();
+  int rc = Run(args, out, err);
+  const QString failure = FinishOutput(out, output);
+  if (!failure.isEmpty()) {
+    err << "mirolat-cli: the output is incomplete: " << failure << '\n';
+    if (rc == 0) rc = 1;
+  }
   err.flush();
   return rc;
 }

@@ -5,17 +5,34 @@
 
 namespace mirolat::cli {
 
+namespace {
+FileSystemOps* g_files = nullptr;
+}  // namespace
+
+FileSystemOps& CliFiles() { return g_files != nullptr ? *g_files : FileSystemOps::System(); }
+
+ScopedCliFiles::ScopedCliFiles(FileSystemOps& files) : previous_(g_files) { g_files = &files; }
+ScopedCliFiles::~ScopedCliFiles() { g_files = previous_; }
+
 ErrorAnswer CliErrorReporter::ReportError(const RunError& error) {
   err_ << "mirolat-cli: " << error.description() << '\n';
   err_.flush();
   return ErrorAnswer::End;
 }
 
-LocaleValues CliLocale(const QString& localeName) {
-  return LoadLocaleInfo(localeName.isEmpty() ? QLocale::system() : QLocale(localeName));
+std::optional<LocaleValues> CliLocale(const QString& localeName) {
+  if (localeName.isEmpty()) return LoadLocaleInfo(QLocale::system());
+  const std::optional<QLocale> locale = LocaleNamed(localeName);
+  if (!locale) return std::nullopt;
+  return LoadLocaleInfo(*locale);
 }
 
 bool OpenCliContext(CliContext& context, QTextStream& err, const QString& localeName) {
+  std::optional<LocaleValues> locale = CliLocale(localeName);
+  if (!locale) {
+    err << "mirolat-cli: unknown locale '" << localeName << "' (give a name such as en_US, de_DE or fr_FR)\n";
+    return false;
+  }
   CliErrorReporter reporter(err);
   try {
     context.Store = std::make_unique<SettingsStore>(SettingsStore::FilePathIn(ConfigFolder()));
@@ -28,7 +45,7 @@ bool OpenCliContext(CliContext& context, QTextStream& err, const QString& locale
   } catch (const EndProgramRequested&) {
     return false;
   }
-  context.Locale = CliLocale(localeName);
+  context.Locale = std::move(*locale);
   return true;
 }
 

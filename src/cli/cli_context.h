@@ -5,7 +5,9 @@
 #include <QStringList>
 #include <QTextStream>
 #include <memory>
+#include <optional>
 
+#include "core/common/atomic_file.h"
 #include "core/common/errors.h"
 #include "core/common/locale_values.h"
 #include "core/model/configuration.h"
@@ -33,11 +35,29 @@ struct CliContext {
 // Opens the store in the configuration folder (telling `err` when a damaged
 // store was replaced) and loads the configuration with its start-up defaults,
 // saving them once when any were filled in. `localeName` empty: the system
-// locale. Returns false after printing the reason to `err`.
+// locale. Returns false after printing the reason to `err` (an unknown locale
+// name among them, before the store is touched).
 bool OpenCliContext(CliContext& context, QTextStream& err, const QString& localeName = QString());
 
-// The locale values of `--locale NAME`, or of the system locale for an empty name.
-LocaleValues CliLocale(const QString& localeName);
+// The locale values of `--locale NAME`, or of the system locale for an empty
+// name. Nothing for a name that is no known locale.
+std::optional<LocaleValues> CliLocale(const QString& localeName);
+
+// The file-system calls of the files the commands write: the system's, or
+// those a caller of Run passed in (tests fail them on purpose).
+FileSystemOps& CliFiles();
+
+// Makes `files` the commands' file-system calls while it lives.
+class ScopedCliFiles {
+ public:
+  explicit ScopedCliFiles(FileSystemOps& files);
+  ~ScopedCliFiles();
+  ScopedCliFiles(const ScopedCliFiles&) = delete;
+  ScopedCliFiles& operator=(const ScopedCliFiles&) = delete;
+
+ private:
+  FileSystemOps* previous_;
+};
 
 // Removes "--name VALUE" from `args` and returns VALUE (empty when absent).
 // Sets `missingValue` when the option is the last word.

@@ -1,5 +1,4 @@
 #include <QFile>
-#include <QSaveFile>
 
 #include "cli/cli_context.h"
 #include "cli/commands.h"
@@ -26,9 +25,11 @@ int Export(const QStringList& args, QTextStream& out, QTextStream& err) {
     out << QString::fromUtf8(json);
     return 0;
   }
-  QSaveFile file(args[0]);
-  if (!file.open(QIODevice::WriteOnly) || file.write(json) != json.size() || !file.commit()) {
-    err << "mirolat-cli: cannot write '" << args[0] << "': " << file.errorString() << '\n';
+  // Written beside the file and renamed over it: a failure leaves it as it was.
+  try {
+    WriteFileAtomically(args[0], json, CliFiles());
+  } catch (const RunError& e) {
+    err << "mirolat-cli: cannot write '" << args[0] << "': " << e.description() << '\n';
     return 1;
   }
   return 0;

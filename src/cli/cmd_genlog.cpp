@@ -1,12 +1,14 @@
 // mirolat-cli genlog --seed N --days D [--start YYYY-MM-DD] [--out FILE]
-#include <QSaveFile>
-
+#include "cli/cli_context.h"
 #include "cli/commands.h"
 #include "core/analysis/log_generator.h"
+#include "core/common/atomic_file.h"
 
 namespace mirolat::cli {
 
 namespace {
+
+const QDate kLastGeneratedDay(9999, 12, 31);
 
 const char* kGenlogUsage = "usage: mirolat-cli genlog --seed N --days D [--start YYYY-MM-DD] [--out FILE]\n";
 
@@ -62,15 +64,34 @@ int CmdGenlog(const QStringList& args, QTextStream& out, QTextStream& err) {
     return 2;
   }
 
-  const QByteArray log = GenerateModemLog(options);
+  // The log's dates have four-digit years: the last day, and the day after it
+  // that a call of the last evening may reach, must lie before the year 10000.
+  const QDate lastDay = options.start.addDays(options.days - 1);
+  if (lastDay.addDays(1) > kLastGeneratedDay) {
+    const QString latest = kLastGeneratedDay.addDays(-1).toString(Qt::ISODate);
+    err << "mirolat-cli genlog: " << options.days << " days from " << options.start.toString(Qt::ISODate)
+        << " end after " << latest << ": a log's dates have four-digit years and a call of the last day may"
+        << " run into the next, so the last day may be " << latest << " at the latest\n";
+    return 1;
+  }
+
+  GeneratedLogStats stats;
+  const QByteArray log = GenerateModemLog(options, &stats);
+  if (stats.lastDate > kLastGeneratedDay) {
+    err << "mirolat-cli genlog: the calls of the last days run past " << kLastGeneratedDay.toString(Qt::ISODate)
+        << ": a log's dates have four-digit years; end the range earlier\n";
+    return 1;
+  }
   if (outPath.isEmpty()) {
     out << QString::fromLatin1(log);
     out.flush();
     return 0;
   }
-  QSaveFile file(outPath);
-  if (!file.open(QIODevice::WriteOnly) || file.write(log) != log.size() || !file.commit()) {
-    err << "mirolat-cli genlog: cannot write '" << outPath << "': " << file.errorString() << "\n";
+  // Written beside the file and renamed over it: a failure leaves it as it was.
+  try {
+    WriteFileAtomically(outPath, log, CliFiles());
+  } catch (const RunError& e) {
+    err << "mirolat-cli genlog: cannot write '" << outPath << "': " << e.description() << "\n";
     return 1;
   }
   return 0;

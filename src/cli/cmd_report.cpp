@@ -274,7 +274,11 @@ int CmdReport(const QStringList& arguments, QTextStream& out, QTextStream& err) 
   try {
     NullProgress quiet;
     if (!state.LogExists) {
-      err << "mirolat-cli: no modem log at '" << logPath << "'\n";
+      if (info.isDir()) {
+        err << "mirolat-cli: '" << logPath << "' is a folder, not a log file\n";
+      } else {
+        err << "mirolat-cli: no modem log at '" << logPath << "'\n";
+      }
       failed = true;
     } else if (CheckLogCharacters(state, false, quiet, reporter)) {
       state.LogCorrupt = true;

@@ -7,6 +7,7 @@
 #include "core/common/dates.h"
 #include "core/common/formatting.h"
 #include "core/logfile/log_checks.h"
+#include "core/logfile/log_statistics.h"
 #include "core/logfile/warnings.h"
 
 namespace mirolat::cli {
@@ -31,11 +32,15 @@ int CmdScan(const QStringList& arguments, QTextStream& out, QTextStream& err) {
     return 2;
   }
 
+  const QFileInfo info(logPath);
+  if (info.isDir()) {
+    err << "mirolat-cli: '" << logPath << "' is a folder, not a log file\n";
+    return 1;
+  }
   CliContext context;
   if (!OpenCliContext(context, err, localeName)) return 1;
   const LocaleValues& locale = context.Locale;
 
-  const QFileInfo info(logPath);
   CurrentFileState state;
   state.WindowsDir = info.absolutePath() + QLatin1Char('/');
   state.LogFileName = info.fileName();
@@ -61,7 +66,7 @@ int CmdScan(const QStringList& arguments, QTextStream& out, QTextStream& err) {
     if (state.LogCorrupt) {
       out << "Entries: not counted (the log is corrupt)\n";
     } else {
-      out << "Entries: " << static_cast<qint64>(state.LogEntryCount) << (state.LogEmpty ? " (empty log)" : "") << '\n';
+      out << "Entries: " << LogEntryCountText(state.LogEntryCount) << (state.LogEmpty ? " (empty log)" : "") << '\n';
       out << "First entry: " << LongDate(state.LogFirstDate, locale) << '\n';
       out << "Last entry: " << LongDate(state.LogLastDate, locale) << '\n';
     }

@@ -225,7 +225,7 @@ TEST(AnalysisFastPaths, WholeRunEqualsLineByLine) {
     ASSERT_TRUE(file.open(QIODevice::WriteOnly));
     file.write(*log);
     file.close();
-    in.LogEntryCount = float(log->count('\r') + log->count('\n'));
+    in.LogEntryCount = log->count('\r') + log->count('\n');
 
     NullProgress progress;
     testing::ScriptedReporter reporter;

@@ -43,7 +43,7 @@ class AnalysisRunTest : public ::testing::Test {
     for (const QString& line : lines) out += line.toLatin1() + ending;
     return out;
   }
-  RunInputs Inputs(float entryCount = 0) {
+  RunInputs Inputs(qint64 entryCount = 0) {
     RunInputs in;
     in.config = &config;
     in.locale = &testing::EnglishLocale();
@@ -52,7 +52,7 @@ class AnalysisRunTest : public ::testing::Test {
     in.LogEntryCount = entryCount;
     return in;
   }
-  RunState Process(const QString& path, float entryCount) { return ProcessLog(Inputs(entryCount), path, progress, reporter); }
+  RunState Process(const QString& path, qint64 entryCount) { return ProcessLog(Inputs(entryCount), path, progress, reporter); }
 
   QTemporaryDir dir;
   Configuration config;

@@ -48,18 +48,42 @@ TEST_F(DetailsFromTable, FreshUsageForEveryBuild) {
   }
 }
 
-// Midnight remarks are merged again at every build; tariff descriptions are
-// added only once.
-TEST_F(DetailsFromTable, NotesRewrittenOnEachBuild) {
-  Add(day + 1, MakeTime(23, 0, 0), day + 2, MakeTime(1, 0, 0), " R:5");
-  DetailsReport r = Build();
-  EXPECT_EQ(r.Figures[0].Seconds, 3600);
-  EXPECT_EQ(r.Figures[0].Notes, QStringLiteral(" R:5 - Time prior to midnight - All Day"));
-  EXPECT_EQ(r.Model.Rows[0].Cells[7], QStringLiteral("R:5 - Time prior to midnight - All Day"));
-  r = Build();
-  EXPECT_EQ(r.Figures[0].Notes,
-            QStringLiteral(" R:5 - Time prior to midnight - All Day - Time prior to midnight"));
+// A session reaching over either end of the range gets its midnight remark
+// once: the report window builds the report again at each activation, and
+// every build gives the same notes, list and text.
+struct MidnightCase {
+  const char* name;
+  int connectDay, connectHour, disconnectDay, disconnectHour;  // days after `day`
+  qint32 seconds;
+  const char* notes;
+};
+
+class DetailsMidnight : public DetailsFromTable, public ::testing::WithParamInterface<MidnightCase> {};
+
+TEST_P(DetailsMidnight, RemarkMergedOnceWhateverTheBuilds) {
+  const MidnightCase& c = GetParam();
+  Add(day + c.connectDay, MakeTime(c.connectHour, 0, 0), day + c.disconnectDay, MakeTime(c.disconnectHour, 0, 0),
+      " R:5");
+  const DetailsReport first = Build();
+  ASSERT_EQ(first.Figures.size(), 1u);
+  EXPECT_EQ(first.Figures[0].Seconds, c.seconds);
+  EXPECT_EQ(first.Figures[0].Notes, QString::fromLatin1(c.notes));
+  EXPECT_EQ(first.Model.Rows[0].Cells[7], CleanNotes(QString::fromLatin1(c.notes)));
+  for (int build = 2; build <= 4; ++build) {
+    const DetailsReport again = Build();
+    EXPECT_EQ(again.Figures[0].Notes, first.Figures[0].Notes) << build;
+    EXPECT_EQ(again.Model.Rows, first.Model.Rows) << build;
+    EXPECT_EQ(again.Model.Text, first.Model.Text) << build;
+  }
+  EXPECT_EQ(tables.Sessions[1].Notes, QString::fromLatin1(c.notes));
 }
+
+INSTANTIATE_TEST_SUITE_P(
+    Ends, DetailsMidnight,
+    ::testing::Values(MidnightCase{"PastTheEnd", 1, 23, 2, 1, 3600, " R:5 - Time prior to midnight - All Day"},
+                      MidnightCase{"BeforeTheStart", -1, 22, 0, 1, 3600, " R:5 - Time from midnight - All Day"},
+                      MidnightCase{"Inside", 0, 23, 1, 1, 7200, " R:5 - All Day"}),
+    [](const auto& info) { return std::string(info.param.name); });
 
 // A session inside the range that crosses midnight counts in full and keeps its notes.
 TEST_F(DetailsFromTable, MidnightInsideTheRange) {

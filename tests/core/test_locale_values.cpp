@@ -67,6 +67,43 @@ TEST(LocaleValues, CAndPosixLocalesFallBackToEnglishUnitedStates) {
   EXPECT_EQ(EffectiveLocale(QLocale(QLocale::French, QLocale::France)), QLocale(QLocale::French, QLocale::France));
 }
 
+// A locale name is taken only when Qt knows each of its parts and has that
+// very locale: an unknown name is no locale, not a silent C (and so en_US).
+TEST(LocaleValues, LocaleNamesKnownOrRefused) {
+  const struct {
+    const char* name;
+    bool known;
+    QLocale::Language language;
+    QLocale::Territory territory;
+  } cases[] = {
+      {"en_US", true, QLocale::English, QLocale::UnitedStates},
+      {"de_DE", true, QLocale::German, QLocale::Germany},
+      {"fr_FR", true, QLocale::French, QLocale::France},
+      {"de-AT", true, QLocale::German, QLocale::Austria},
+      {"de_DE.UTF-8", true, QLocale::German, QLocale::Germany},
+      {"fr", true, QLocale::French, QLocale::France},
+      {"sr_Latn_RS", true, QLocale::Serbian, QLocale::Serbia},
+      {"C", true, QLocale::C, QLocale::AnyTerritory},
+      {"POSIX", true, QLocale::C, QLocale::AnyTerritory},
+      {"C.UTF-8", true, QLocale::C, QLocale::AnyTerritory},
+      {"", false, QLocale::C, QLocale::AnyTerritory},
+      {"xx_YY", false, QLocale::C, QLocale::AnyTerritory},
+      {"klingon", false, QLocale::C, QLocale::AnyTerritory},
+      {"en_XX", false, QLocale::C, QLocale::AnyTerritory},
+      {"en_US_extra", false, QLocale::C, QLocale::AnyTerritory},
+      {"de_US", false, QLocale::C, QLocale::AnyTerritory},  // no such locale: Qt would give de_DE
+  };
+  for (const auto& c : cases) {
+    const std::optional<QLocale> locale = LocaleNamed(QString::fromLatin1(c.name));
+    ASSERT_EQ(locale.has_value(), c.known) << c.name;
+    if (!locale) continue;
+    EXPECT_EQ(locale->language(), c.language) << c.name;
+    if (c.territory != QLocale::AnyTerritory) {
+      EXPECT_EQ(locale->territory(), c.territory) << c.name;
+    }
+  }
+}
+
 TEST(LocaleValues, DayNamesStartOnMonday) {
   const LocaleValues v = LoadLocaleInfo(QLocale(QLocale::English, QLocale::UnitedStates));
   const std::array<QString, 7> shortNames = {QStringLiteral("Mon"), QStringLiteral("Tue"), QStringLiteral("Wed"),

@@ -186,7 +186,7 @@ TEST_F(LogChecks, ScanLogCountsAndDates) {
   ScriptedReporter reporter;
   ScanLog(state, Configuration(), reporter);
   EXPECT_EQ(state.LogFileSize, log.size());
-  EXPECT_EQ(state.LogEntryCount, 5.0f);  // non-empty lines, the blank one included
+  EXPECT_EQ(state.LogEntryCount, 5);  // non-empty lines, the blank one included
   EXPECT_EQ(state.LogFirstDate, MakeDate(1998, 1, 15));
   EXPECT_EQ(state.LogLastDate, MakeDate(1998, 2, 3));
   EXPECT_FALSE(state.NotAModemLog);
@@ -197,7 +197,7 @@ TEST_F(LogChecks, ScanLogCountsAndDates) {
 TEST_F(LogChecks, ScanLogLineEndingsAndEndOfFileMark) {
   struct Case {
     QByteArray bytes;
-    float entries;
+    qint64 entries;
     Date last;
     bool notModemLog;
   } cases[] = {
@@ -246,7 +246,7 @@ TEST_F(LogChecks, ScanLogOfAnEmptyFileKeepsEarlierFlags) {
   EXPECT_TRUE(state.LogEmpty);
   EXPECT_TRUE(state.LogTooBig);
   EXPECT_TRUE(state.NotAModemLog);
-  EXPECT_EQ(state.LogEntryCount, 0.0f);
+  EXPECT_EQ(state.LogEntryCount, 0);
   EXPECT_EQ(state.LogFirstDate, 0);
   EXPECT_EQ(state.LogLastDate, 0);
 
@@ -262,7 +262,7 @@ TEST_F(LogChecks, ScanLogResetsEmptyFlag) {
   ScriptedReporter reporter;
   ScanLog(state, Configuration(), reporter);
   EXPECT_FALSE(state.LogEmpty);
-  EXPECT_EQ(state.LogEntryCount, 1.0f);
+  EXPECT_EQ(state.LogEntryCount, 1);
 }
 
 TEST_F(LogChecks, ScanLogOfAVanishedFileContinuesWhenToldTo) {
@@ -271,7 +271,7 @@ TEST_F(LogChecks, ScanLogOfAVanishedFileContinuesWhenToldTo) {
   ScriptedReporter reporter({ErrorAnswer::Continue});
   ScanLog(state, Configuration(), reporter);
   EXPECT_EQ(reporter.conditions, std::vector<ErrorCondition>{ErrorCondition::PathNotFound});
-  EXPECT_EQ(state.LogEntryCount, 0.0f);
+  EXPECT_EQ(state.LogEntryCount, 0);
 }
 
 TEST(Warnings, BoxTextsTitlesAndStyles) {

@@ -72,6 +72,7 @@ TEST(LogGenerator, LinesAreDatedInOrderInsideTheDays) {
   }
   EXPECT_TRUE(lines.first().startsWith("12-20-1998 "));
   EXPECT_TRUE(lines.last().endsWith("Closing Modem.") || stats.missingDisconnects > 0);
+  EXPECT_EQ(stats.lastDate, previous.date());
 }
 
 // Walks the log the way the analysis sees it and checks that every kind of

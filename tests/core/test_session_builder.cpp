@@ -51,7 +51,7 @@ class Builder : public ::testing::Test {
     in.locale = &testing::EnglishLocale();
     in.ReportStartDate = kStart;
     in.ReportEndDate = kEnd;
-    in.LogEntryCount = static_cast<float>(lines.size());
+    in.LogEntryCount = lines.size();
     NullProgress progress;
     SessionBuilder builder(in, state, progress, reporter);
     builder.StartRun();
@@ -396,6 +396,28 @@ TEST_F(Builder, TimeThatIsNotATimeOfDayGoesToTheReporter) {
   // Continued: the disconnect keeps the time of the line before.
   EXPECT_EQ(S(r, 1).DisconnectTime, MakeTime(10, 0, 30));
   EXPECT_EQ(T(r, 1).TotalSeconds, 0);
+}
+
+// The progress display moves every tenth of the log's entries, counted
+// exactly: a count past 2^24 keeps its last digits, so the step stays a tenth
+// of the real count and the percentage reaches 100 on the last line.
+TEST_F(Builder, ProgressStepIsATenthOfTheExactEntryCount) {
+  const struct {
+    qint64 entries;
+    qint32 step;
+  } cases[] = {{0, 0}, {9, 0}, {10, 1}, {16777217, 1677721}, {21000001, 2100000}, {200000009, 20000000},
+               {qint64(1) << 40, std::numeric_limits<qint32>::max()}};
+  for (const auto& c : cases) {
+    RunState state;
+    RunInputs in;
+    in.config = &config;
+    in.locale = &testing::EnglishLocale();
+    in.LogEntryCount = c.entries;
+    NullProgress progress;
+    SessionBuilder builder(in, state, progress, reporter);
+    builder.StartRun();
+    EXPECT_EQ(state.ProgressStep, c.step) << c.entries;
+  }
 }
 
 }  // namespace

@@ -132,7 +132,7 @@ TEST_F(StartUpTest, ACleanLogIsScannedAndACorruptOneIsNot) {
   EXPECT_EQ(file_.LogFileName, QStringLiteral("Other.log"));
   EXPECT_TRUE(file_.LogExists);
   EXPECT_FALSE(file_.LogCorrupt);
-  EXPECT_EQ(file_.LogEntryCount, 3.0f);
+  EXPECT_EQ(file_.LogEntryCount, 3);
   EXPECT_EQ(file_.LogFirstDate, MakeDate(1998, 1, 15));
   EXPECT_EQ(file_.LogLastDate, MakeDate(1998, 1, 16));
   EXPECT_TRUE(progress_.statuses.contains(QStringLiteral("Please Wait .....Loading 100%")));
@@ -142,7 +142,7 @@ TEST_F(StartUpTest, ACleanLogIsScannedAndACorruptOneIsNot) {
   r = Run();
   EXPECT_FALSE(r.SplashWaitsForClick);
   EXPECT_TRUE(file_.LogCorrupt);
-  EXPECT_EQ(file_.LogEntryCount, 0.0f);  // ScanLog did not run
+  EXPECT_EQ(file_.LogEntryCount, 0);  // ScanLog did not run
 }
 
 TEST_F(StartUpTest, PerUserOptionsAndTheModemCheck) {

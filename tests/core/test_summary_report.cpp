@@ -84,6 +84,38 @@ TEST_F(SummaryFromTable, TotalsAddTheRoundedFigures) {
   EXPECT_TRUE(m.Text.endsWith(QStringLiteral("           2      $0.26\n")));
 }
 
+// The total time is a single-precision running total: each row's whole
+// seconds are added exactly and the sum rounded once. Rounding each row to
+// single precision first (a second rounding) gives another total once rows
+// pass 2^24 seconds (about 4660 hours).
+struct TotalTimeCase {
+  std::vector<qint32> seconds;
+  const char* total;           // the Totals row's time
+  const char* twiceRounded;    // what rounding each row first would show
+};
+
+class SummaryTotalTime : public SummaryFromTable, public ::testing::WithParamInterface<TotalTimeCase> {};
+
+TEST_P(SummaryTotalTime, EachRowAddedWithOneRounding) {
+  const TotalTimeCase& c = GetParam();
+  const char* numbers[] = {"111", "222", "333", "444", "555"};
+  for (std::size_t i = 0; i < c.seconds.size(); ++i) Add(numbers[i], c.seconds[i], 1, 0, 0);
+  config.CalcCosts = false;
+  const ReportModel m = Build();
+  EXPECT_EQ(m.Rows.back().Cells[2], QString::fromLatin1(c.total));
+  EXPECT_NE(m.Rows.back().Cells[2], QString::fromLatin1(c.twiceRounded));
+  // The text's totals line: " Totals:" padded to one more than the Service column.
+  EXPECT_TRUE(m.Text.contains(QStringLiteral("\n Totals:         ") + QString::fromLatin1(c.total) + QLatin1Char(' ')))
+      << m.Text.toStdString();
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Rows, SummaryTotalTime,
+    ::testing::Values(TotalTimeCase{{1, 16777217}, "4660:20:18", "4660:20:16"},
+                      TotalTimeCase{{3, 133200004}, "37000:00:08", "37000:00:00"},
+                      TotalTimeCase{{27563493, 20253254, 25279955, 20625067, 20082251}, "31612:13:28", "31612:13:52"},
+                      TotalTimeCase{{3600, 600}, "01:10:00", "-"}));
+
 // An entry whose calls never connected has no sessions; it is still listed.
 TEST_F(SummaryFromTable, EntryWithoutSessionsHasNoAverage) {
   Add("5559876", 0, 0, 0, 0);

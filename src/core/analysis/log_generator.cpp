@@ -49,6 +49,8 @@ class LogWriter {
   }
 
   int Lines() const { return lines_; }
+  // The date of the last line written; none before the first.
+  QDate LastDate() const { return stampDay_ < 0 ? QDate() : start_.addDays(stampDay_); }
   QByteArray Take() { return std::move(out_); }
   void Reserve(qsizetype bytes) { out_.reserve(bytes); }
 
@@ -125,6 +127,7 @@ class Generator {
       }
     }
     stats_.lines = log_.Lines();
+    stats_.lastDate = log_.LastDate();
     return log_.Take();
   }
 

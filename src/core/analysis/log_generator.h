@@ -29,6 +29,7 @@ struct GeneratedLogStats {
   int failedDials = 0;         // busy, no carrier or no answer: no connection
   int midnightCrossings = 0;   // sessions hung up on a later day than they connected
   int unusableNumbers = 0;     // dials whose number holds a comma
+  QDate lastDate;              // the date of the last line (none for an empty log)
 };
 
 // The whole log as bytes (Latin-1 text, CR LF line ends).

@@ -106,7 +106,8 @@ void SessionBuilder::StartRun() {
   s_.LastClosedWritesTaken = false;
   ResetSession();
   s_.Tables.ResetTables();
-  s_.ProgressStep = static_cast<qint32>(std::floor(in_.LogEntryCount / 10.0));
+  s_.ProgressStep =
+      static_cast<qint32>(std::clamp<qint64>(in_.LogEntryCount / 10, 0, std::numeric_limits<qint32>::max()));
   nextProgressLine_ = s_.ProgressStep;
   datePrefixLength_ = -1;
 }

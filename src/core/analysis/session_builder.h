@@ -27,7 +27,7 @@ struct RunInputs {
   const LocaleValues* locale = nullptr;
   Date ReportStartDate = 0;
   Date ReportEndDate = 0;
-  float LogEntryCount = 0;  // non-empty lines of the file, for the progress display
+  qint64 LogEntryCount = 0;  // non-empty lines of the file, for the progress display
 };
 
 // Everything one analysis run keeps, and leaves behind for the reports.

@@ -1,6 +1,7 @@
 #include "core/common/locale_values.h"
 
 #include <QDate>
+#include <QRegularExpression>
 
 namespace mirolat {
 
@@ -17,6 +18,35 @@ QString LocaleItem(const QString& text) { return text.left(kLocaleItemLength); }
 
 QLocale EffectiveLocale(const QLocale& locale) {
   if (locale.language() == QLocale::C) return QLocale(QLocale::English, QLocale::UnitedStates);
+  return locale;
+}
+
+std::optional<QLocale> LocaleNamed(const QString& name) {
+  // The codeset and modifier of a POSIX name do not change the values.
+  const QString base = name.section(QLatin1Char('.'), 0, 0).section(QLatin1Char('@'), 0, 0);
+  if (base == QLatin1String("C") || base == QLatin1String("POSIX")) return QLocale::c();
+  // language[_Script][_TERRITORY]: every part must name what it stands for,
+  // and the locale must have them, not a neighbour Qt would fall back to.
+  const QStringList parts = base.split(QRegularExpression(QStringLiteral("[_-]")));
+  if (parts.size() > 3) return std::nullopt;
+  const QLocale::Language language = QLocale::codeToLanguage(parts[0]);
+  if (language == QLocale::AnyLanguage || language == QLocale::C) return std::nullopt;
+  QLocale::Script script = QLocale::AnyScript;
+  QLocale::Territory territory = QLocale::AnyTerritory;
+  for (qsizetype i = 1; i < parts.size(); ++i) {
+    if (parts[i].size() == 4 && i == 1) {
+      script = QLocale::codeToScript(parts[i]);
+      if (script == QLocale::AnyScript) return std::nullopt;
+    } else if (i == parts.size() - 1) {
+      territory = QLocale::codeToTerritory(parts[i]);
+      if (territory == QLocale::AnyTerritory) return std::nullopt;
+    } else {
+      return std::nullopt;
+    }
+  }
+  const QLocale locale(language, script, territory);
+  if (locale.language() != language) return std::nullopt;
+  if (territory != QLocale::AnyTerritory && locale.territory() != territory) return std::nullopt;
   return locale;
 }
 

@@ -5,6 +5,7 @@
 #include <QLocale>
 #include <QString>
 #include <array>
+#include <optional>
 
 namespace mirolat {
 
@@ -24,6 +25,11 @@ struct LocaleValues {
 
 // The locale the values come from: `locale` itself, or en_US for the C/POSIX locale.
 QLocale EffectiveLocale(const QLocale& locale);
+
+// The locale a name such as "en_US", "de_DE" or "fr_FR.UTF-8" stands for;
+// "C" and "POSIX" give the C locale (whose values are en_US's). Nothing for a
+// name whose language is unknown, rather than the C locale QLocale makes of it.
+std::optional<QLocale> LocaleNamed(const QString& name);
 
 // The eight locale values, the day names and the locale itself, from `locale`
 // (en_US for C/POSIX):

@@ -19,7 +19,7 @@ struct CurrentFileState {
   bool LogEmpty = false;
   bool LogTooBig = false;
   bool NotAModemLog = false;
-  float LogEntryCount = 0;  // non-empty lines
+  qint64 LogEntryCount = 0;  // non-empty lines, counted exactly
   Date LogFirstDate = 0;
   Date LogLastDate = 0;
   bool ArchiveOpen = false;

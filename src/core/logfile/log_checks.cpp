@@ -97,30 +97,37 @@ void ScanLog(CurrentFileState& state, const Configuration& config, ErrorReporter
   state.LogTooBig = state.LogFileSize >= static_cast<qint64>(config.MaxLogSize) * 1024;
 
   MappedFile file;
-  QByteArrayView lastLine;
   if (RunStep(reporter, [&] { file.Open(state.LogFilePath); })) {
-    const QByteArrayView data = file.data();
-    QString head;  // the date characters of a line, reused
-    qsizetype pos = 0;
-    QByteArrayView line;
-    float count = 0;
-    Date first = 0;
-    while (NextLogLine(data, pos, line)) {
-      if (line.isEmpty()) continue;
-      if (first < 1) {
-        AssignLatin1(line.first(std::min<qsizetype>(line.size(), 10)), head);
-        first = ParseLogDate(head);
-      }
-      count += 1;
-      lastLine = line;
-    }
-    state.LogEntryCount = count;
-    state.LogFirstDate = first;
-    QString head2;
-    AssignLatin1(lastLine.first(std::min<qsizetype>(lastLine.size(), 10)), head2);
-    state.LogLastDate = ParseLogDate(head2);
+    const LogEntryFigures figures = CountLogEntries(file.data());
+    state.LogEntryCount = figures.Entries;
+    state.LogFirstDate = figures.FirstDate;
+    state.LogLastDate = figures.LastDate;
   }
   state.NotAModemLog = !(state.LogFirstDate != 0 && state.LogLastDate != 0);
+}
+
+LogEntryFigures CountLogEntries(QByteArrayView data) {
+  LogEntryFigures figures;
+  QString head;  // the date characters of a line, reused
+  qsizetype pos = 0;
+  QByteArrayView line;
+  QByteArrayView lastLine;
+  qint64 count = 0;
+  Date first = 0;
+  while (NextLogLine(data, pos, line)) {
+    if (line.isEmpty()) continue;
+    if (first < 1) {
+      AssignLatin1(line.first(std::min<qsizetype>(line.size(), 10)), head);
+      first = ParseLogDate(head);
+    }
+    count += 1;
+    lastLine = line;
+  }
+  figures.Entries = count;
+  figures.FirstDate = first;
+  AssignLatin1(lastLine.first(std::min<qsizetype>(lastLine.size(), 10)), head);
+  figures.LastDate = ParseLogDate(head);
+  return figures;
 }
 
 }  // namespace mirolat

@@ -1,6 +1,7 @@
 #pragma once
 // The checks on the current file: does it exist, are its bytes plain text,
 // does it hold dated entries, how large is it.
+#include <QByteArrayView>
 #include <QString>
 
 #include "core/common/errors.h"
@@ -21,5 +22,15 @@ bool CheckLogCharacters(CurrentFileState& state, bool showProgress, Progress& pr
 // Measures the file: LogEmpty, LogTooBig, LogEntryCount, LogFirstDate,
 // LogLastDate, NotAModemLog.
 void ScanLog(CurrentFileState& state, const Configuration& config, ErrorReporter& reporter);
+
+// What ScanLog counts in a log's bytes: the non-empty lines (exactly, however
+// many), the date of the first line that has one and the date of the last
+// non-empty line (0 when it has none).
+struct LogEntryFigures {
+  qint64 Entries = 0;
+  Date FirstDate = 0;
+  Date LastDate = 0;
+};
+LogEntryFigures CountLogEntries(QByteArrayView data);
 
 }  // namespace mirolat

@@ -171,15 +171,16 @@ DetailsReport BuildDetailsReport(SessionTable& tables, const ReportInputs& input
     text += name;
     text += QLatin1Char('\n');
 
-    // Duration inside the range; the midnight remark joins the notes.
-    const QString kept = session.Notes;
+    // Duration inside the range; the midnight remark joins the notes once, so
+    // that building the report again gives the same notes.
+    QString kept = session.Notes;
     const qint32 seconds = qint32(std::lround(SessionSecondsInRange(session, inputs.ReportStartDate, inputs.ReportEndDate)));
     const QString duration = FormatDuration(float(seconds));
-    if (session.Notes.isEmpty()) {
-      session.Notes = kept;
-    } else if (session.Notes != kept) {
-      session.Notes = kept + QStringLiteral(" -") + session.Notes;
+    if (!session.Notes.isEmpty() && !kept.contains(session.Notes)) {
+      kept += QStringLiteral(" -");
+      kept += session.Notes;
     }
+    session.Notes = std::move(kept);
 
     DetailFigures figures;
     figures.Index = i;
@@ -265,7 +266,7 @@ DetailsReport BuildDetailsReport(SessionTable& tables, const ReportInputs& input
     if (costs) AppendPadLeft(text, costText, k);
     text += QStringLiteral("\n\n");
 
-    totalSeconds += float(seconds);
+    totalSeconds = AddSeconds(totalSeconds, seconds);
     result.Figures.push_back(std::move(figures));
   }
 

@@ -28,9 +28,9 @@ struct DetailsReport {
   bool CostsShown = false;
 };
 
-// Builds both presentations from the session table. Rewrites the notes of the
-// sessions it lists (midnight remarks, tariff descriptions), so building it
-// twice merges the midnight remarks again. Progress gets "Processing . . . n%"
+// Builds both presentations from the session table. Adds to the notes of the
+// sessions it lists the midnight remarks and tariff descriptions they do not
+// hold yet, so building it again gives the same report. Progress gets "Processing . . . n%"
 // as the percentage of sessions done changes. Column widths come from the
 // configuration's DetailReport layout.
 DetailsReport BuildDetailsReport(SessionTable& tables, const ReportInputs& inputs, Progress& progress);

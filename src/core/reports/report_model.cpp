@@ -132,4 +132,9 @@ double ShownWholeNumber(double value, const LocaleValues& locale) {
   return RoundHalfAway(value, 0);
 }
 
+float AddSeconds(float total, qint64 seconds) {
+  // A float and a whole number below 2^53 add exactly in double precision.
+  return static_cast<float>(static_cast<double>(total) + static_cast<double>(seconds));
+}
+
 }  // namespace mirolat

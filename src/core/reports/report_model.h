@@ -126,4 +126,9 @@ double ShownMoney(double amount, const LocaleValues& locale);
 // The whole number "#,##0" shows for the value, read back.
 double ShownWholeNumber(double value, const LocaleValues& locale);
 
+// A single-precision running total of whole seconds plus `seconds`: the whole
+// number is taken exactly and the sum rounded once to single precision, so a
+// total past 2^24 seconds loses no more than that one rounding.
+float AddSeconds(float total, qint64 seconds);
+
 }  // namespace mirolat

@@ -128,7 +128,7 @@ ReportModel BuildSummaryReport(const SessionTable& tables, const ReportInputs& i
       text += TextLine(textCells, widths);
       model.Rows.push_back(ReportRow{cells});
 
-      totalSeconds += float(entry.TotalSeconds);
+      totalSeconds = AddSeconds(totalSeconds, entry.TotalSeconds);
       totalSessions += entry.TotalSessions;
       totalKilobytes += ShownWholeNumber(kilobytes, locale);
       if (costs) totalCost += ShownMoney(cost, locale);
