@@ -28,6 +28,8 @@ struct RewriteRow {
   qint64 removed;
 };
 
+void PrintTo(const RewriteRow& row, std::ostream* os) { *os << row.name; }
+
 std::string RowName(const ::testing::TestParamInfo<RewriteRow>& info) { return info.param.name; }
 
 QByteArray Optimize(const QByteArray& log, const Configuration& config = Configuration{}, LineCounts* counts = nullptr) {
