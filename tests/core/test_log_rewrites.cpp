@@ -288,6 +288,22 @@ TEST(StripBadCharactersTest, AllByteValues) {
   EXPECT_EQ(Strip(all.repeated(3000)), expected.repeated(3000));
 }
 
+TEST(StripBadCharactersTest, ABadByteAtEveryPlaceOfALongRun) {
+  // Runs of good bytes are copied whole: a bad byte anywhere in one, and two
+  // next to each other, go without taking a neighbour with them.
+  const QByteArray good = QByteArray("01-15-1998 10:00:00.00 - CONNECTION ESTABLISHED\r\n").repeated(3);
+  for (qsizetype at = 0; at < good.size(); ++at) {
+    for (const char bad : {'\0', '\t', '\x7f', '\x80', '\xff', '\x1a'}) {
+      QByteArray once = good;
+      once.insert(at, bad);
+      ASSERT_EQ(Strip(once), good) << at << ' ' << int(bad);
+      QByteArray twice = once;
+      twice.insert(at, '\x01');
+      ASSERT_EQ(Strip(twice), good) << at << ' ' << int(bad);
+    }
+  }
+}
+
 class DropUndatedTest : public ::testing::TestWithParam<RewriteRow> {};
 
 TEST_P(DropUndatedTest, KeepsTheDatedLinesEachEndingInCrLf) {
