@@ -86,7 +86,8 @@ bool FindLog(const QString& logOption, const Configuration& config, CurrentFileS
   file.LogFilePath = info.absoluteFilePath();
   file.LogFileName = info.fileName();
   file.WindowsDir = info.absolutePath() + QLatin1Char('/');
-  file.ArchiveOpen = !logOption.isEmpty() && (configured.isEmpty() || ComparablePath(path) != ComparablePath(configured));
+  file.ArchiveOpen =
+      !logOption.isEmpty() && (configured.isEmpty() || ComparablePath(path) != ComparablePath(configured));
   file.LogExists = FileExists(file.LogFilePath);
   if (!file.LogExists) {
     err << "mirolat-cli: no log file at '" << file.LogFilePath << "'\n";
@@ -98,8 +99,7 @@ bool FindLog(const QString& logOption, const Configuration& config, CurrentFileS
 // What every rewrite command shares: the arguments left after the command's
 // own options, the configuration, the log, the progress line, the failure.
 template <class Rewrite>
-int RunRewrite(QStringList args, const char* help, const char* what, QTextStream& err,
-               Rewrite&& rewrite) {
+int RunRewrite(QStringList args, const char* help, const char* what, QTextStream& err, Rewrite&& rewrite) {
   bool missing = false;
   const QString logOption = TakeOption(args, QStringLiteral("--log"), &missing);
   if (missing) return Usage(err, help, QStringLiteral("--log needs a file name"));
@@ -140,13 +140,13 @@ int CmdOptimize(const QStringList& args, QTextStream& out, QTextStream& err) {
   }
   CurrentFileState file;
   RewriteResult result;
-  const int rc = RunRewrite(args, kOptimizeHelp, "optimize", err,
-                            [&](const CurrentFileState& f, const Configuration& config, Progress& progress,
-                                ErrorReporter& reporter) {
-                              file = f;
-                              result = OptimizeLog(f, config, progress, reporter);
-                              return result;
-                            });
+  const int rc = RunRewrite(
+      args, kOptimizeHelp, "optimize", err,
+      [&](const CurrentFileState& f, const Configuration& config, Progress& progress, ErrorReporter& reporter) {
+        file = f;
+        result = OptimizeLog(f, config, progress, reporter);
+        return result;
+      });
   if (rc >= 0) return rc;
   out << "Optimized " << file.LogFilePath << ": " << Kept(result) << "; the previous file is " << result.BackupPath
       << '\n';
@@ -168,23 +168,24 @@ int CmdPurge(const QStringList& arguments, QTextStream& out, QTextStream& err) {
   }
   const Date from = DateFromIso(fromText);
   const Date to = DateFromIso(toText);
-  if (from == 0) return Usage(err, kPurgeHelp, QStringLiteral("--from needs a date YYYY-MM-DD, not '%1'").arg(fromText));
+  if (from == 0)
+    return Usage(err, kPurgeHelp, QStringLiteral("--from needs a date YYYY-MM-DD, not '%1'").arg(fromText));
   if (to == 0) return Usage(err, kPurgeHelp, QStringLiteral("--to needs a date YYYY-MM-DD, not '%1'").arg(toText));
   if (from > to) {
     return Usage(err, kPurgeHelp, QStringLiteral("--from %1 is after --to %2").arg(fromText, toText));
   }
   CurrentFileState file;
   RewriteResult result;
-  const int rc = RunRewrite(args, kPurgeHelp, "purge", err,
-                            [&](const CurrentFileState& f, const Configuration&, Progress& progress,
-                                ErrorReporter& reporter) {
-                              file = f;
-                              result = PurgeEntries(f, from, to, progress, reporter);
-                              return result;
-                            });
+  const int rc =
+      RunRewrite(args, kPurgeHelp, "purge", err,
+                 [&](const CurrentFileState& f, const Configuration&, Progress& progress, ErrorReporter& reporter) {
+                   file = f;
+                   result = PurgeEntries(f, from, to, progress, reporter);
+                   return result;
+                 });
   if (rc >= 0) return rc;
-  out << "Purged " << DateToIso(from) << " to " << DateToIso(to) << " from " << file.LogFilePath << ": "
-      << Kept(result) << "; the previous file is " << result.BackupPath << '\n';
+  out << "Purged " << DateToIso(from) << " to " << DateToIso(to) << " from " << file.LogFilePath << ": " << Kept(result)
+      << "; the previous file is " << result.BackupPath << '\n';
   return 0;
 }
 
@@ -195,13 +196,13 @@ int CmdRepair(const QStringList& args, QTextStream& out, QTextStream& err) {
   }
   CurrentFileState file;
   RewriteResult result;
-  const int rc = RunRewrite(args, kRepairHelp, "repair", err,
-                            [&](const CurrentFileState& f, const Configuration&, Progress& progress,
-                                ErrorReporter& reporter) {
-                              file = f;
-                              result = RepairLog(f, progress, reporter);
-                              return result;
-                            });
+  const int rc =
+      RunRewrite(args, kRepairHelp, "repair", err,
+                 [&](const CurrentFileState& f, const Configuration&, Progress& progress, ErrorReporter& reporter) {
+                   file = f;
+                   result = RepairLog(f, progress, reporter);
+                   return result;
+                 });
   if (rc >= 0) return rc;
   out << "Repaired " << file.LogFilePath << ": " << result.BytesDropped << " bad bytes dropped, " << Kept(result)
       << "; the previous file is " << result.BackupPath << '\n';

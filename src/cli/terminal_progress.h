@@ -1,10 +1,11 @@
 #pragma once
 // The progress line of a long command: drawn on stderr when it is a terminal,
 // nothing otherwise (scripts and cron jobs see only the result).
+#include <unistd.h>
+
 #include <QTextStream>
 #include <algorithm>
 #include <cstdio>
-#include <unistd.h>
 
 #include "core/common/progress.h"
 

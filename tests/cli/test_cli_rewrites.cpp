@@ -48,7 +48,9 @@ class CliRewriteTest : public testing::CliTest {
     ASSERT_TRUE(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
     ASSERT_EQ(f.write(bytes), bytes.size());
   }
-  QStringList LogEntries() const { return QDir(logDir_).entryList(QDir::Files | QDir::Dirs | QDir::NoDotAndDotDot, QDir::Name); }
+  QStringList LogEntries() const {
+    return QDir(logDir_).entryList(QDir::Files | QDir::Dirs | QDir::NoDotAndDotDot, QDir::Name);
+  }
 
   QString logDir_;
 
@@ -86,14 +88,17 @@ TEST_P(CliRewriteCommandTest, RewritesTheConfiguredLogAndSaysSo) {
 INSTANTIATE_TEST_SUITE_P(
     Commands, CliRewriteCommandTest,
     ::testing::Values(
-        CommandRow{"optimize", "optimized.txt",
+        CommandRow{"optimize",
+                   "optimized.txt",
                    "Optimized {log}: {kept} lines kept, 6 removed; the previous file is {dir}/ModemLog.old",
                    {"ModemLog.old", "ModemLog.txt"}},
-        CommandRow{"purge --from 1998-01-15 --to 1998-01-16", "purged.txt",
+        CommandRow{"purge --from 1998-01-15 --to 1998-01-16",
+                   "purged.txt",
                    "Purged 1998-01-15 to 1998-01-16 from {log}: {kept} lines kept, 12 removed; the previous file is "
                    "{dir}/ModemLog.old",
                    {"ModemLog.old", "ModemLog.txt"}},
-        CommandRow{"repair", "repaired.txt",
+        CommandRow{"repair",
+                   "repaired.txt",
                    "Repaired {log}: 4 bad bytes dropped, {kept} lines kept, 4 removed; the previous file is "
                    "{dir}/ModemLog.old",
                    {"ModemLog.fx1", "ModemLog.old", "ModemLog.txt"}}),
@@ -110,7 +115,8 @@ TEST_F(CliRewriteTest, AnotherFileIsAnArchiveWithItsOwnBackup) {
   ASSERT_EQ(Run(Words("optimize --log") << archive), 0) << err_.toStdString();
   EXPECT_EQ(Read(archive), Golden("optimized.txt"));
   EXPECT_EQ(Read(dir_.filePath(QStringLiteral("ModemLogArchive.old"))), input);
-  EXPECT_TRUE(out_.endsWith(QStringLiteral("the previous file is ") + dir_.filePath(QStringLiteral("ModemLogArchive.old")) + '\n'))
+  EXPECT_TRUE(out_.endsWith(QStringLiteral("the previous file is ") +
+                            dir_.filePath(QStringLiteral("ModemLogArchive.old")) + '\n'))
       << out_.toStdString();
   EXPECT_EQ(Read(LogPath()), "the modem log");
   EXPECT_EQ(Read(LogPath("ModemLog.old")), "the modem log's backup");
@@ -222,8 +228,8 @@ TEST_F(CliRewriteTest, ArchiveCopiesTheLogExactly) {
 
   // Another log, and the log itself refused as the archive.
   Write(QStringLiteral("other.txt"), "other log");
-  EXPECT_EQ(Run(Words("archive --force --out") << archive << QStringLiteral("--log")
-                                                 << dir_.filePath(QStringLiteral("other.txt"))),
+  EXPECT_EQ(Run(Words("archive --force --out")
+                << archive << QStringLiteral("--log") << dir_.filePath(QStringLiteral("other.txt"))),
             0);
   EXPECT_EQ(Read(archive), "other log");
   EXPECT_EQ(Run(Words("archive --force --out") << archive << QStringLiteral("--log") << archive), 1);

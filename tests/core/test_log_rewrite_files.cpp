@@ -289,7 +289,8 @@ TEST_P(RewriteFailureTest, AbandonsTheRewriteAndChangesNothing) {
   EXPECT_EQ(ReadAll(Path("ModemLog.txt")), input);
   EXPECT_EQ(ReadAll(Path("ModemLog.old")), "the backup before");
   EXPECT_EQ(Entries(), (QStringList{"ModemLog.old", "ModemLog.txt"}));
-  for (const QString& s : progress.statuses) EXPECT_FALSE(s.startsWith("Finished") || s.contains("Successfully")) << s.toStdString();
+  for (const QString& s : progress.statuses)
+    EXPECT_FALSE(s.startsWith("Finished") || s.contains("Successfully")) << s.toStdString();
 }
 
 std::vector<FailureRow> FailureRows() {

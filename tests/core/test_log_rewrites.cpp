@@ -32,7 +32,8 @@ void PrintTo(const RewriteRow& row, std::ostream* os) { *os << row.name; }
 
 std::string RowName(const ::testing::TestParamInfo<RewriteRow>& info) { return info.param.name; }
 
-QByteArray Optimize(const QByteArray& log, const Configuration& config = Configuration{}, LineCounts* counts = nullptr) {
+QByteArray Optimize(const QByteArray& log, const Configuration& config = Configuration{},
+                    LineCounts* counts = nullptr) {
   ByteArraySink sink;
   NullProgress progress;
   const LineCounts c = OptimizeLogText(log, config, sink, progress);
@@ -391,11 +392,14 @@ QByteArray ManyLines() {
 }
 
 INSTANTIATE_TEST_SUITE_P(Logs, RewriteProgressTest,
-                         ::testing::Values(ProgressRow{"Empty", ""}, ProgressRow{"OnlyEmptyLines", QByteArray("\r\n").repeated(5000)},
+                         ::testing::Values(ProgressRow{"Empty", ""},
+                                           ProgressRow{"OnlyEmptyLines", QByteArray("\r\n").repeated(5000)},
                                            ProgressRow{"OneLine", "01-15-1998 10:00:00.00 - READS 1"},
                                            ProgressRow{"ManyLines", ManyLines()},
                                            ProgressRow{"OneHugeLine", QByteArray(3000000, 'x')}),
-                         [](const ::testing::TestParamInfo<ProgressRow>& info) { return std::string(info.param.name); });
+                         [](const ::testing::TestParamInfo<ProgressRow>& info) {
+                           return std::string(info.param.name);
+                         });
 
 TEST(RewriteProgressText, StatusTexts) {
   const QByteArray log = "01-15-1998 10:00:00.00 - READS 1\r\n";
@@ -447,7 +451,8 @@ TEST(CommandQuestions, OptimizeAndPurge) {
   EXPECT_EQ(optimize.buttons, MessageButtons::YesNo);
   EXPECT_EQ(optimize.icon, MessageIcon::Question);
 
-  const MessageBoxSpec purge = PurgeQuestion(kJan15, MakeDate(1998, 2, 3), QLocale(QLocale::English, QLocale::UnitedStates));
+  const MessageBoxSpec purge =
+      PurgeQuestion(kJan15, MakeDate(1998, 2, 3), QLocale(QLocale::English, QLocale::UnitedStates));
   EXPECT_EQ(purge.title, "PURGE ENTRIES");
   EXPECT_EQ(purge.text, "About to purge all entries in Modem\nLog File between 1/15/98 and 2/3/98.\n\nAre You Sure?");
   EXPECT_EQ(purge.buttons, MessageButtons::YesNo);

@@ -337,22 +337,19 @@ QString BackupPathFor(const CurrentFileState& file) {
 
 RewriteResult OptimizeLog(const CurrentFileState& file, const Configuration& config, Progress& progress,
                           ErrorReporter& reporter, FileSystemOps& ops) {
-  return RewriteThroughWorkFile(file, kOptimizeWorkFileName, kOptimizeFinishedText, progress, reporter, ops,
-                                [&](QByteArrayView log, ByteSink& out) {
-                                  return OptimizeLogText(log, config, out, progress);
-                                });
+  return RewriteThroughWorkFile(
+      file, kOptimizeWorkFileName, kOptimizeFinishedText, progress, reporter, ops,
+      [&](QByteArrayView log, ByteSink& out) { return OptimizeLogText(log, config, out, progress); });
 }
 
 RewriteResult PurgeEntries(const CurrentFileState& file, Date from, Date to, Progress& progress,
                            ErrorReporter& reporter, FileSystemOps& ops) {
-  return RewriteThroughWorkFile(file, kPurgeWorkFileName, kPurgeFinishedText, progress, reporter, ops,
-                                [&](QByteArrayView log, ByteSink& out) {
-                                  return PurgeLogText(log, from, to, out, progress);
-                                });
+  return RewriteThroughWorkFile(
+      file, kPurgeWorkFileName, kPurgeFinishedText, progress, reporter, ops,
+      [&](QByteArrayView log, ByteSink& out) { return PurgeLogText(log, from, to, out, progress); });
 }
 
-RewriteResult RepairLog(const CurrentFileState& file, Progress& progress, ErrorReporter& reporter,
-                        FileSystemOps& ops) {
+RewriteResult RepairLog(const CurrentFileState& file, Progress& progress, ErrorReporter& reporter, FileSystemOps& ops) {
   RewriteResult result;
   const QString firstPassPath = PathBesideLog(file, kRepairFirstPassFileName);
   const QString workPath = PathBesideLog(file, kRepairWorkFileName);
@@ -390,8 +387,7 @@ RewriteResult RepairLog(const CurrentFileState& file, Progress& progress, ErrorR
 
 // ---------------------------------------------------------------------------
 
-bool SaveLogAsArchive(const QString& logPath, const QString& archivePath, ErrorReporter& reporter,
-                      FileSystemOps& ops) {
+bool SaveLogAsArchive(const QString& logPath, const QString& archivePath, ErrorReporter& reporter, FileSystemOps& ops) {
   return RunStep(reporter, [&] {
     MappedFile log;
     log.Open(logPath);
