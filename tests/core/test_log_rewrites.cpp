@@ -249,6 +249,9 @@ TEST(PurgeRules, MoreThan32767LinesAreCounted) {
   EXPECT_EQ(Purge(log, kJan15, kJan15, &counts), expected);
   EXPECT_EQ(counts.Kept, 40000);
   EXPECT_EQ(counts.Removed, 20000);
+  // Kept whole, in pieces of at most a megabyte each.
+  EXPECT_EQ(Purge(log, 1, 1, &counts), log);
+  EXPECT_EQ(counts.Kept, 60000);
 }
 
 // ---------------------------------------------------------------------------

@@ -78,7 +78,6 @@ class PercentReporter {
 class KeptLines {
  public:
   KeptLines(QByteArrayView data, ByteSink& out) : data_(data), out_(out) {}
-  ~KeptLines() = default;
 
   // The line [start, start + length) whose ending runs to `next`.
   void Keep(qsizetype start, qsizetype length, qsizetype next) {
