@@ -58,6 +58,7 @@ class AtomicFileWriter {
  private:
   void Open();
   void Flush();
+  void WriteOut(const char* data, qsizetype size);
   void FinishWorkFile();
   void MakeBackup(const QString& backupPath);
   void RenameOverTarget();
