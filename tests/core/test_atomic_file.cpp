@@ -102,6 +102,19 @@ TEST_F(AtomicFileTest, WritesNewAndReplacesExistingFilesWhole) {
   EXPECT_EQ(Entries(), QStringList{"report.txt"}) << "no work file is left behind";
 }
 
+TEST_F(AtomicFileTest, LargePiecesKeepTheirPlaceAmongSmallOnes) {
+  const QString target = Path("ModemLog.txt");
+  const QByteArray big(300000, 'b');
+  AtomicFileWriter writer(target);
+  writer.Write("head\r\n");
+  writer.Write(big);
+  writer.Write("middle\r\n");
+  writer.Write(big);
+  writer.Write("tail\r\n");
+  writer.Commit();
+  EXPECT_EQ(ReadAll(target), "head\r\n" + big + "middle\r\n" + big + "tail\r\n");
+}
+
 TEST_F(AtomicFileTest, KeepsTheOldFilesPermissions) {
   const QString target = Path("ModemLog.txt");
   WriteRaw(target, "old");

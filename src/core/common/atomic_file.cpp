@@ -54,6 +54,9 @@ FileSystemOps& FileSystemOps::System() {
 AtomicFileWriter::AtomicFileWriter(QString target, FileSystemOps& ops)
     : target_(std::move(target)), workPath_(WorkPathFor(target_, "new")), ops_(ops) {}
 
+AtomicFileWriter::AtomicFileWriter(QString target, QString workPath, FileSystemOps& ops)
+    : target_(std::move(target)), workPath_(std::move(workPath)), ops_(ops) {}
+
 AtomicFileWriter::~AtomicFileWriter() {
   if (!committed_) Discard();
 }
@@ -70,13 +73,22 @@ void AtomicFileWriter::Open() {
 
 void AtomicFileWriter::Write(QByteArrayView bytes) {
   Open();
-  buffer_.append(bytes.data(), bytes.size());
-  if (buffer_.size() >= kBufferSize) Flush();
+  if (bytes.size() < kBufferSize) {
+    buffer_.append(bytes.data(), bytes.size());
+    if (buffer_.size() >= kBufferSize) Flush();
+    return;
+  }
+  // A large piece goes to the file as it is, after what is buffered.
+  Flush();
+  WriteOut(bytes.data(), bytes.size());
 }
 
 void AtomicFileWriter::Flush() {
-  const char* data = buffer_.constData();
-  qsizetype left = buffer_.size();
+  WriteOut(buffer_.constData(), buffer_.size());
+  buffer_.clear();
+}
+
+void AtomicFileWriter::WriteOut(const char* data, qsizetype left) {
   while (left > 0) {
     const long n = ops_.Write(fd_, data, static_cast<unsigned long>(left));
     if (n < 0 && errno == EINTR) continue;
@@ -89,7 +101,6 @@ void AtomicFileWriter::Flush() {
     data += n;
     left -= n;
   }
-  buffer_.clear();
 }
 
 void AtomicFileWriter::FinishWorkFile() {
