@@ -22,4 +22,10 @@ bool CheckLogCharacters(CurrentFileState& state, bool showProgress, Progress& pr
 // LogLastDate, NotAModemLog.
 void ScanLog(CurrentFileState& state, const Configuration& config, ErrorReporter& reporter);
 
+// CheckLogCharacters and, when the file holds no forbidden byte, ScanLog, in
+// one reading of the file: the same results, progress and return value as
+// the two in turn.
+bool CheckAndScanLog(CurrentFileState& state, const Configuration& config, bool showProgress, Progress& progress,
+                     ErrorReporter& reporter);
+
 }  // namespace mirolat
