@@ -109,6 +109,7 @@ void SessionBuilder::StartRun() {
   s_.ProgressStep = static_cast<qint32>(std::floor(in_.LogEntryCount / 10.0));
   nextProgressLine_ = s_.ProgressStep;
   datePrefixLength_ = -1;
+  reachedDaysRead_ = false;
 }
 
 void SessionBuilder::ResetSession() {
@@ -170,6 +171,15 @@ void SessionBuilder::ProcessLogLine(QByteArrayView line) {
 
 void SessionBuilder::ProcessLogText(QByteArrayView data) {
   qsizetype pos = 0;
+  // Until a line reaches the days that are read, lines are only split and
+  // dated: what they hold is never asked for.
+  const Date firstDayRead = in_.ReportStartDate - in_.config->MaxConnectDays;
+  while (s_.KeepGoing && !reachedDaysRead_ && NextLogLine(data, pos, raw_)) {
+    kindsReady_ = false;
+    ProcessLine();
+    if (s_.LineDate >= firstDayRead) reachedDaysRead_ = true;
+    if (s_.TooManyServices) s_.KeepGoing = false;
+  }
   while (s_.KeepGoing && scanner_.Next(data, pos, raw_, kinds_)) {
     kindsReady_ = true;
     ProcessLine();

@@ -140,6 +140,9 @@ class SessionBuilder {
   char datePrefix_[10] = {};
   qsizetype datePrefixLength_ = -1;
   Date cachedDate_ = 0;
+  // A line dated on or after the first day read (MaxConnectDays before the
+  // range) was met: from then on lines are searched as they are split.
+  bool reachedDaysRead_ = false;
 };
 
 // Takes the next session number, opening its slot clean. When every slot up to
