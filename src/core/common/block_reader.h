@@ -13,7 +13,7 @@ namespace mirolat {
 
 class BlockReader {
  public:
-  static constexpr qsizetype kDefaultBlockSize = qsizetype(1) << 20;
+  static constexpr qsizetype kDefaultBlockSize = qsizetype(1) << 18;
 
   // With stopAtEndMark, the text ends at the first end-of-file mark (byte 26):
   // the block that holds it ends with it and is the last one.

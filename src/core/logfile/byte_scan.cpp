@@ -63,21 +63,42 @@ qsizetype LineCounter::Walk(const unsigned char* p, qsizetype n) {
   __m128i counts = _mm_setzero_si128();  // per byte lane, up to 255 line ends
   __m128i totals = _mm_setzero_si128();  // two 64-bit sums
   int inCounts = 0;
-  for (; i + 16 <= n; i += 16) {
-    const __m128i v = Load(p + i);
-    if constexpr (kCheck) {
-      if (_mm_movemask_epi8(Forbidden(v)) != 0) return i + FindForbiddenByte(p + i, 16);
-    }
+  // One block of 16 bytes: its line ends that follow no line end are counted.
+  const auto count = [&](__m128i v) {
     const __m128i ends = _mm_or_si128(_mm_cmpeq_epi8(v, lf), _mm_cmpeq_epi8(v, cr));
     // Each byte's predecessor: this block moved up one byte, the last byte of the previous one in front.
     const __m128i before = _mm_or_si128(_mm_slli_si128(ends, 1), _mm_srli_si128(previous, 15));
     counts = _mm_sub_epi8(counts, _mm_andnot_si128(before, ends));  // 0xFF is -1: adds one
     previous = ends;
-    if (++inCounts == 255) {
-      totals = _mm_add_epi64(totals, _mm_sad_epu8(counts, _mm_setzero_si128()));
-      counts = _mm_setzero_si128();
-      inCounts = 0;
+  };
+  const auto settle = [&] {
+    totals = _mm_add_epi64(totals, _mm_sad_epu8(counts, _mm_setzero_si128()));
+    counts = _mm_setzero_si128();
+    inCounts = 0;
+  };
+  // Four blocks at a time, checked together.
+  for (; i + 64 <= n; i += 64) {
+    const __m128i v0 = Load(p + i);
+    const __m128i v1 = Load(p + i + 16);
+    const __m128i v2 = Load(p + i + 32);
+    const __m128i v3 = Load(p + i + 48);
+    if constexpr (kCheck) {
+      const __m128i bad = _mm_or_si128(_mm_or_si128(Forbidden(v0), Forbidden(v1)), _mm_or_si128(Forbidden(v2), Forbidden(v3)));
+      if (_mm_movemask_epi8(bad) != 0) break;  // the blocks below find it
     }
+    count(v0);
+    count(v1);
+    count(v2);
+    count(v3);
+    if ((inCounts += 4) >= 252) settle();
+  }
+  for (; i + 16 <= n; i += 16) {
+    const __m128i v = Load(p + i);
+    if constexpr (kCheck) {
+      if (_mm_movemask_epi8(Forbidden(v)) != 0) return i + FindForbiddenByte(p + i, 16);
+    }
+    count(v);
+    if (++inCounts == 255) settle();
   }
   totals = _mm_add_epi64(totals, _mm_sad_epu8(counts, _mm_setzero_si128()));
   ended_ += _mm_cvtsi128_si64(totals) + _mm_cvtsi128_si64(_mm_unpackhi_epi64(totals, totals));
