@@ -262,7 +262,7 @@ int CmdReport(const QStringList& arguments, QTextStream& out, QTextStream& err) 
         in.ErrorsFound = run.ErrorsFound;
         if (format == Format::Json) keepSessions();
         summary = BuildSummaryReport(run.Tables, in);
-        if (details || format == Format::Json) detailsReport = BuildDetailsReport(run.Tables, in, progress);
+        if (details || format == Format::Json) detailsReport = BuildDetailsReport(run.Tables, in, progress, false);
         progress.Finish();
       }
     }

@@ -79,6 +79,7 @@ class JsonOut {
       Raw('\\');
       Raw(u < 0x20 ? Escape(u) : char(u));
       from = i + 1;
+      MaybeFlush();  // a long text leaves in pieces
     }
     buffer_.append(QStringView(s).sliced(from));
     Raw('"');

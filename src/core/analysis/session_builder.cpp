@@ -189,7 +189,28 @@ void SessionBuilder::ProcessLogText(QByteArrayView data) {
   // Until a line reaches the days that are read, lines are only split and
   // dated: what they hold is never asked for.
   const Date firstDayRead = in_.ReportStartDate - in_.config->MaxConnectDays;
-  while (s_.KeepGoing && !reachedDaysRead_ && NextLogLine(data, pos, raw_)) {
+  const char* bytes = data.data();
+  const qsizetype size = data.size();
+  while (s_.KeepGoing && !reachedDaysRead_) {
+    // A line that starts with the ten bytes of the last dated line, a day
+    // before those read: it is dated and counted, nothing more.
+    if (datePrefixLength_ == 10 && cachedDate_ != 0 && cachedDate_ < firstDayRead &&
+        cachedDate_ <= in_.ReportEndDate && pos + 10 <= size && SamePrefix(datePrefix_, bytes + pos, 10)) {
+      const qsizetype end = FindLineEnd(data, pos + 10);
+      if (end >= size) {
+        pos = size;
+      } else if (bytes[end] == '\x1a') {
+        pos = size;  // the end-of-file mark ends the text
+      } else if (bytes[end] == '\r' && end + 1 < size && bytes[end + 1] == '\n') {
+        pos = end + 2;
+      } else {
+        pos = end + 1;
+      }
+      s_.LineDate = cachedDate_;
+      CountDatedLine();
+      continue;
+    }
+    if (!NextLogLine(data, pos, raw_)) break;
     kindsReady_ = false;
     ProcessLine();
     if (s_.LineDate >= firstDayRead) reachedDaysRead_ = true;
@@ -199,6 +220,20 @@ void SessionBuilder::ProcessLogText(QByteArrayView data) {
     kindsReady_ = true;
     ProcessLine();
     if (s_.TooManyServices) s_.KeepGoing = false;
+  }
+}
+
+void SessionBuilder::CountDatedLine() {
+  // 3. Progress, about ten times a run: every ProgressStep lines from the start.
+  ++s_.LinesRead;
+  if (s_.LinesRead == nextProgressLine_ && s_.ProgressStep > 0) {
+    nextProgressLine_ += s_.ProgressStep;
+    const double p = std::floor(static_cast<double>(s_.LinesRead) / static_cast<double>(in_.LogEntryCount) * 100.0);
+    if (p <= 100) {
+      progress_.SetStatus(ProcessingText(static_cast<int>(p)));
+      progress_.SetPercent(static_cast<int>(p));
+      progress_.Yield();
+    }
   }
 }
 
@@ -222,17 +257,7 @@ void SessionBuilder::ProcessLine() {
     return;
   }
 
-  // 3. Progress, about ten times a run: every ProgressStep lines from the start.
-  ++s_.LinesRead;
-  if (s_.LinesRead == nextProgressLine_ && s_.ProgressStep > 0) {
-    nextProgressLine_ += s_.ProgressStep;
-    const double p = std::floor(static_cast<double>(s_.LinesRead) / static_cast<double>(in_.LogEntryCount) * 100.0);
-    if (p <= 100) {
-      progress_.SetStatus(ProcessingText(static_cast<int>(p)));
-      progress_.SetPercent(static_cast<int>(p));
-      progress_.Yield();
-    }
-  }
+  CountDatedLine();
 
   const Configuration& config = *in_.config;
   for (;;) {

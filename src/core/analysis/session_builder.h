@@ -102,6 +102,8 @@ class SessionBuilder {
   // The seven kinds of entry, as bits of kinds_.
   enum Kind : int { kDial, kAnswer, kConnect, kUserDisconnect, kHostDisconnect, kReads, kWrites, kKindCount };
   void ProcessLine();
+  // Counts a dated line (LinesRead) and shows progress when its turn comes.
+  void CountDatedLine();
   bool Has(Kind kind) {
     if (!kindsReady_) {
       kinds_ = scanner_.KindsOf(raw_);

@@ -29,6 +29,8 @@ class LineCounter {
  private:
   template <bool kCheck>
   qsizetype Walk(const unsigned char* p, qsizetype n);
+  template <bool kCheck>
+  qsizetype Walk16(const unsigned char* p, qsizetype n);
 
   qint64 ended_ = 0;         // non-empty lines whose ending was seen
   bool previousEnds_ = true;  // the last byte fed was a line ending (or nothing was fed)
