@@ -118,6 +118,24 @@ void BM_CheckAndScan(benchmark::State& state) {
 }
 BENCHMARK(BM_CheckAndScan)->Unit(benchmark::kMillisecond);
 
+// The same in one reading of the file (what start-up and the command line do).
+void BM_CheckAndScanOneReading(benchmark::State& state) {
+  BenchLog& log = SharedLog();
+  CurrentFileState file;
+  file.LogFilePath = log.path;
+  Configuration config;
+  config.MaxLogSize = 1 << 20;
+  FailingReporter reporter;
+  NullProgress progress;
+  for (auto _ : state) {
+    const bool corrupt = CheckAndScanLog(file, config, true, progress, reporter);
+    if (corrupt || file.NotAModemLog || file.LogEntryCount < kLines) state.SkipWithError("unexpected log state");
+    benchmark::DoNotOptimize(file.LogLastDate);
+  }
+  state.SetBytesProcessed(state.iterations() * log.size);
+}
+BENCHMARK(BM_CheckAndScanOneReading)->Unit(benchmark::kMillisecond);
+
 void BM_CheckLogCharacters(benchmark::State& state) {
   BenchLog& log = SharedLog();
   CurrentFileState file;

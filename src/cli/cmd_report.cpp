@@ -4,15 +4,13 @@
 // configuration in the store: the Summary (or Details) report as its standard
 // text, the run and both reports as JSON, or the report's rows as CSV.
 #include <QFileInfo>
-#include <QJsonArray>
-#include <QJsonDocument>
-#include <QJsonObject>
 #include <cstdio>
 #include <optional>
 #include <unistd.h>
 
 #include "cli/cli_context.h"
 #include "cli/commands.h"
+#include "cli/report_json.h"
 #include "cli/terminal_progress.h"
 #include "core/analysis/analysis_run.h"
 #include "core/analysis/service_identification.h"
@@ -31,55 +29,6 @@ const char* kReportUsage =
     "                          [--format text|json|csv] [--locale NAME]\n";
 
 enum class Format { Text, Json, Csv };
-
-QJsonValue DateJson(Date d) { return d == 0 ? QJsonValue() : QJsonValue(DateToIso(d)); }
-
-QJsonArray ServiceTotalsJson(const SessionTable& t) {
-  QJsonArray list;
-  for (int i = 0; i <= t.ServiceTotalsCount && i < int(t.ServiceTotals.size()); ++i) {
-    const ServiceTotal& e = t.ServiceTotals[std::size_t(i)];
-    list.append(QJsonObject{{QStringLiteral("Index"), i},
-                            {QStringLiteral("Number"), e.Number},
-                            {QStringLiteral("TotalSeconds"), e.TotalSeconds},
-                            {QStringLiteral("TotalSessions"), e.TotalSessions},
-                            {QStringLiteral("TotalCost"), e.TotalCost},
-                            {QStringLiteral("TotalBytesRead"), e.TotalBytesRead}});
-  }
-  return list;
-}
-
-QJsonArray SessionsJson(const SessionTable& t) {
-  QJsonArray list;
-  for (int i = 1; i <= t.SessionCount && i < int(t.Sessions.size()); ++i) {
-    const Session& s = t.Sessions[std::size_t(i)];
-    list.append(QJsonObject{{QStringLiteral("Index"), i},
-                            {QStringLiteral("ConnectDate"), DateJson(s.ConnectDate)},
-                            {QStringLiteral("ConnectTime"), TimeToText(s.ConnectTime)},
-                            {QStringLiteral("DisconnectDate"), DateJson(s.DisconnectDate)},
-                            {QStringLiteral("DisconnectTime"), TimeToText(s.DisconnectTime)},
-                            {QStringLiteral("Number"), s.Number},
-                            {QStringLiteral("Notes"), s.Notes},
-                            {QStringLiteral("Answered"), s.Answered},
-                            {QStringLiteral("BytesRead"), s.BytesRead},
-                            {QStringLiteral("BytesWritten"), s.BytesWritten}});
-  }
-  return list;
-}
-
-QJsonArray DetailRowsJson(const DetailsReport& details) {
-  QJsonArray list;
-  for (const DetailFigures& f : details.Figures) {
-    const auto money = [&](double v) { return details.CostsShown ? QJsonValue(v) : QJsonValue(); };
-    list.append(QJsonObject{{QStringLiteral("Index"), f.Index},
-                            {QStringLiteral("Seconds"), f.Seconds},
-                            {QStringLiteral("DialCost"), money(f.DialCost)},
-                            {QStringLiteral("ServiceCost"), money(f.ServiceCost)},
-                            {QStringLiteral("DataCost"), money(f.DataCost)},
-                            {QStringLiteral("Cost"), money(f.Cost)},
-                            {QStringLiteral("Notes"), f.Notes}});
-  }
-  return list;
-}
 
 // One CSV field (RFC 4180): quoted when it holds a comma, a quote or a line break.
 QString CsvField(const QString& text) {
@@ -243,7 +192,14 @@ int CmdReport(const QStringList& arguments, QTextStream& out, QTextStream& err) 
   bool failed = false;
   std::optional<ReportModel> summary;
   std::optional<DetailsReport> detailsReport;
-  QJsonArray sessionsJson;
+  // For JSON only: the sessions as the run left them, before the Details
+  // report rewrites their notes (the texts are shared, not copied).
+  std::vector<Session> sessionsAsRun;
+  const auto keepSessions = [&] {
+    const auto& all = run.Tables.Sessions;
+    const std::size_t used = std::min(all.size(), std::size_t(std::max(run.Tables.SessionCount, 0)) + 1);
+    sessionsAsRun.assign(all.begin(), all.begin() + std::ptrdiff_t(used));
+  };
   ReportInputs in{&config, &locale, start, end, false};
   try {
     NullProgress quiet;
@@ -254,12 +210,11 @@ int CmdReport(const QStringList& arguments, QTextStream& out, QTextStream& err) 
         err << "mirolat-cli: no modem log at '" << logPath << "'\n";
       }
       failed = true;
-    } else if (CheckLogCharacters(state, false, quiet, reporter)) {
+    } else if (CheckAndScanLog(state, config, false, quiet, reporter)) {
       state.LogCorrupt = true;
       PrintBox(err, WarnLogCorrupt());
       failed = true;
     } else {
-      ScanLog(state, config, reporter);
       if (state.NotAModemLog) {
         PrintBox(err, WarnNotModemLog());
         failed = true;
@@ -283,18 +238,16 @@ int CmdReport(const QStringList& arguments, QTextStream& out, QTextStream& err) 
         failed = true;
       } else {
         in.ErrorsFound = run.ErrorsFound;
-        // The session table as the run left it, before the Details report
-        // rewrites notes.
-        sessionsJson = SessionsJson(run.Tables);
+        if (format == Format::Json) keepSessions();
         summary = BuildSummaryReport(run.Tables, in);
-        if (details || format == Format::Json) detailsReport = BuildDetailsReport(run.Tables, in, progress);
+        if (details || format == Format::Json) detailsReport = BuildDetailsReport(run.Tables, in, progress, false);
         progress.Finish();
       }
     }
   } catch (const EndProgramRequested&) {
     return 1;
   }
-  if (ran && sessionsJson.isEmpty()) sessionsJson = SessionsJson(run.Tables);
+  if (ran && format == Format::Json && sessionsAsRun.empty()) keepSessions();
 
   switch (format) {
     case Format::Text:
@@ -306,21 +259,15 @@ int CmdReport(const QStringList& arguments, QTextStream& out, QTextStream& err) 
       if (summary) out << (details ? DetailsCsv(run.Tables, *detailsReport, in) : SummaryCsv(run.Tables, in));
       break;
     case Format::Json: {
-      QJsonObject o{{QStringLiteral("LinesRead"), run.LinesRead},
-                    {QStringLiteral("ErrorsFound"), run.ErrorsFound},
-                    {QStringLiteral("IncompleteTariffs"), run.IncompleteTariffs},
-                    {QStringLiteral("LogCorrupt"), run.LogCorrupt || state.LogCorrupt},
-                    {QStringLiteral("TooManyServices"), run.TooManyServices},
-                    {QStringLiteral("TooManyConnections"), run.TooManyConnections},
-                    {QStringLiteral("SessionCount"), ran ? run.Tables.SessionCount : 0},
-                    {QStringLiteral("ServiceTotalsCount"), ran ? run.Tables.ServiceTotalsCount : 0},
-                    {QStringLiteral("ServiceTotals"), ran ? ServiceTotalsJson(run.Tables) : QJsonArray()},
-                    {QStringLiteral("Sessions"), sessionsJson},
-                    {QStringLiteral("Summary"), summary ? QJsonValue(summary->Text) : QJsonValue()},
-                    {QStringLiteral("Details"), detailsReport ? QJsonValue(detailsReport->Model.Text) : QJsonValue()},
-                    {QStringLiteral("DetailRows"), detailsReport ? QJsonValue(DetailRowsJson(*detailsReport))
-                                                                 : QJsonValue()}};
-      out << QString::fromUtf8(QJsonDocument(o).toJson(QJsonDocument::Indented));
+      ReportJsonInput json;
+      json.run = &run;
+      json.ran = ran;
+      json.logCorrupt = run.LogCorrupt || state.LogCorrupt;
+      json.sessions = &sessionsAsRun;
+      json.sessionCount = run.Tables.SessionCount;
+      json.summary = summary ? &*summary : nullptr;
+      json.details = detailsReport ? &*detailsReport : nullptr;
+      WriteReportJson(out, json);
       break;
     }
   }

@@ -51,8 +51,7 @@ int CmdScan(const QStringList& arguments, QTextStream& out, QTextStream& err) {
   NullProgress progress;
   try {
     if (state.LogExists) {
-      state.LogCorrupt = CheckLogCharacters(state, false, progress, reporter);
-      if (!state.LogCorrupt) ScanLog(state, context.Config, reporter);
+      state.LogCorrupt = CheckAndScanLog(state, context.Config, false, progress, reporter);
     }
   } catch (const EndProgramRequested&) {
     return 1;

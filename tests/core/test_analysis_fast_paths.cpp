@@ -182,6 +182,13 @@ TEST(AnalysisFastPaths, RandomDataMatchesThePlainSearch) {
   }
 }
 
+class StatusRecorder : public Progress {
+ public:
+  void SetStatus(const QString& text) override { statuses.append(text); }
+  void SetPercent(int) override {}
+  QStringList statuses;
+};
+
 // A whole run over a generated log, in one pass over the file, gives what the
 // same lines give fed one by one to ProcessLogLine: every session, every
 // total, every counter. The log is also run with its letters in mixed case
@@ -213,13 +220,20 @@ TEST(AnalysisFastPaths, WholeRunEqualsLineByLine) {
   RunInputs in;
   in.config = &config;
   in.locale = &locale;
-  in.ReportStartDate = FromQDate(options.start.addDays(3));
   in.ReportEndDate = FromQDate(options.start.addDays(options.days - 5));
+
+  // Blank lines among the early ones, which the run only dates and counts.
+  QByteArray blanks = generated;
+  blanks.replace("Closing Modem.\r\n", "Closing Modem.\r\n   \r\n\r\n");
 
   QTemporaryDir dir;
   int logIndex = 0;
-  for (const QByteArray* log : std::initializer_list<const QByteArray*>{&generated, &mixedCase, &crOnly}) {
+  // A range that starts on the third day, and one whose first two thirds of
+  // the log come before the days read.
+  for (int startDay : {3, 25})
+  for (const QByteArray* log : std::initializer_list<const QByteArray*>{&generated, &mixedCase, &crOnly, &blanks}) {
     SCOPED_TRACE(logIndex);
+    in.ReportStartDate = FromQDate(options.start.addDays(startDay));
     const QString path = dir.filePath(QStringLiteral("log%1.txt").arg(logIndex++));
     QFile file(path);
     ASSERT_TRUE(file.open(QIODevice::WriteOnly));
@@ -227,13 +241,14 @@ TEST(AnalysisFastPaths, WholeRunEqualsLineByLine) {
     file.close();
     in.LogEntryCount = log->count('\r') + log->count('\n');
 
-    NullProgress progress;
+    StatusRecorder progress;
     testing::ScriptedReporter reporter;
     const RunState whole = ProcessLog(in, path, progress, reporter);
 
     RunState single;
     testing::ScriptedReporter singleReporter;
-    SessionBuilder builder(in, single, progress, singleReporter);
+    StatusRecorder singleProgress;
+    SessionBuilder builder(in, single, singleProgress, singleReporter);
     builder.StartRun();
     qsizetype pos = 0;
     QByteArrayView line;
@@ -256,6 +271,11 @@ TEST(AnalysisFastPaths, WholeRunEqualsLineByLine) {
     EXPECT_EQ(whole.ErrorsFound, single.ErrorsFound);
     EXPECT_EQ(whole.LogCorrupt, single.LogCorrupt);
     EXPECT_EQ(reporter.errors, singleReporter.errors);
+    // The finished text comes from the run only.
+    ASSERT_FALSE(progress.statuses.isEmpty());
+    progress.statuses.removeLast();
+    EXPECT_EQ(progress.statuses, singleProgress.statuses);
+    EXPECT_GE(progress.statuses.size(), 3);
   }
 }
 

@@ -127,6 +127,27 @@ TEST_F(DetailsFromTable, NoSessionsNoListRowsButTotalsLine) {
   EXPECT_EQ(r.Model.RepPeriod, QStringLiteral("2 days"));
 }
 
+// Without the list: the same text, header values and figures, and no rows.
+TEST_F(DetailsFromTable, WithoutListRowsTheRestIsTheSame) {
+  Add(day, MakeTime(10, 0, 0), day, MakeTime(10, 45, 0));
+  Add(day, MakeTime(23, 30, 0), day + 1, MakeTime(0, 20, 0), " ERROR - No Disconnect Entry -");
+  const SessionTable before = tables;
+  const DetailsReport full = Build();
+  tables = before;  // the build rewrites notes
+  NullProgress progress;
+  const DetailsReport bare = BuildDetailsReport(tables, Inputs(day, day + 1), progress, false);
+  EXPECT_EQ(full.Model.Rows.size(), 6u);
+  EXPECT_TRUE(bare.Model.Rows.empty());
+  EXPECT_EQ(bare.Model.Text, full.Model.Text);
+  EXPECT_EQ(bare.Model.RepPeriod, full.Model.RepPeriod);
+  EXPECT_EQ(bare.Model.Columns, full.Model.Columns);
+  ASSERT_EQ(bare.Figures.size(), full.Figures.size());
+  for (std::size_t i = 0; i < full.Figures.size(); ++i) {
+    EXPECT_EQ(bare.Figures[i].Cost, full.Figures[i].Cost);
+    EXPECT_EQ(bare.Figures[i].Notes, full.Figures[i].Notes);
+  }
+}
+
 TEST(DetailsWidths, CostWidthFollowsTheCurrency) {
   LocaleValues l;
   l.CurrencySymbol = QStringLiteral("EUR");

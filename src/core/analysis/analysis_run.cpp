@@ -1,8 +1,7 @@
 #include "core/analysis/analysis_run.h"
 
-#include <QFile>
-#include <cerrno>
 
+#include "core/common/block_reader.h"
 #include "core/logfile/log_format.h"
 
 namespace mirolat {
@@ -39,34 +38,16 @@ RunState ProcessLog(const RunInputs& inputs, const QString& logFilePath, Progres
   builder.StartRun();
 
   {
-    QFile file(logFilePath);
-    const bool opened = RunStep(reporter, [&] {
-      errno = 0;
-      if (!file.open(QIODevice::ReadOnly)) {
-        const int err = errno != 0 ? errno : ENOENT;
-        throw FileErrorFromErrno(err, QStringLiteral("Cannot open"), logFilePath);
+    // The file is read in blocks of whole lines, each walked line by line in
+    // place; a file that changes while it is read is a read error.
+    BlockReader reader(true);
+    if (RunStep(reporter, [&] { reader.Open(logFilePath); })) {
+      QByteArrayView block;
+      bool more = true;
+      while (state.KeepGoing && RunStep(reporter, [&] { more = reader.Next(block); }) && more) {
+        builder.ProcessLogText(block);
       }
-    });
-    if (opened) {
-      // The whole file is mapped once and walked line by line in place.
-      QByteArray copy;
-      QByteArrayView data;
-      const qint64 size = file.size();
-      if (size > 0) {
-        if (const uchar* mapped = file.map(0, size)) {
-          data = QByteArrayView(reinterpret_cast<const char*>(mapped), size);
-        } else {
-          RunStep(reporter, [&] {
-            copy = file.readAll();
-            if (file.error() != QFileDevice::NoError) {
-              const int err = errno != 0 ? errno : EIO;
-              throw FileErrorFromErrno(err, QStringLiteral("Cannot read"), logFilePath);
-            }
-          });
-          data = QByteArrayView(copy);
-        }
-      }
-      builder.ProcessLogText(data);
+      if (!more) RunStep(reporter, [&] { reader.CheckUnchanged(); });
     }
   }
 

@@ -102,6 +102,8 @@ class SessionBuilder {
   // The seven kinds of entry, as bits of kinds_.
   enum Kind : int { kDial, kAnswer, kConnect, kUserDisconnect, kHostDisconnect, kReads, kWrites, kKindCount };
   void ProcessLine();
+  // Counts a dated line (LinesRead) and shows progress when its turn comes.
+  void CountDatedLine();
   bool Has(Kind kind) {
     if (!kindsReady_) {
       kinds_ = scanner_.KindsOf(raw_);
@@ -140,6 +142,9 @@ class SessionBuilder {
   char datePrefix_[10] = {};
   qsizetype datePrefixLength_ = -1;
   Date cachedDate_ = 0;
+  // A line dated on or after the first day read (MaxConnectDays before the
+  // range) was met: from then on lines are searched as they are split.
+  bool reachedDaysRead_ = false;
 };
 
 // Takes the next session number, opening its slot clean. When every slot up to

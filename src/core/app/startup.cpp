@@ -62,8 +62,7 @@ StartupResult StartUpCore(SettingsStore& store, Configuration& config, LocaleVal
   if (!file.LogExists) {
     result.SplashWaitsForClick = true;
   } else {
-    file.LogCorrupt = CheckLogCharacters(file, true, progress, reporter);
-    if (!file.LogCorrupt) ScanLog(file, config, reporter);
+    file.LogCorrupt = CheckAndScanLog(file, config, true, progress, reporter);
   }
   return result;
 }

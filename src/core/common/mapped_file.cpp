@@ -30,10 +30,8 @@ void MappedFile::Open(const QString& path) {
   }
   const qint64 size = file_->size();
   if (size <= 0) return;
-  if (uchar* p = file_->map(0, size)) {
-    data_ = QByteArrayView(reinterpret_cast<const char*>(p), size);
-    return;
-  }
+  // Read, never mapped: a mapped file cut short by someone else while it is
+  // walked would end the program with a bus error.
   errno = 0;
   buffer_ = file_->readAll();
   if (file_->error() != QFileDevice::NoError) {
@@ -41,6 +39,10 @@ void MappedFile::Open(const QString& path) {
     throw saved != 0 ? FileErrorFromErrno(saved, QStringLiteral("Cannot read"), path)
                      : RunError(ErrorCondition::DeviceIO,
                                 QStringLiteral("Cannot read '%1': %2").arg(path, file_->errorString()));
+  }
+  if (buffer_.size() < size) {
+    throw RunError(ErrorCondition::ReadPastEnd,
+                   QStringLiteral("Cannot read '%1': the file changed while it was read").arg(path));
   }
   data_ = buffer_;
 }

@@ -1,6 +1,7 @@
 #pragma once
-// A whole file's bytes, read-only, for one pass over them: memory-mapped where
-// the system allows it, read into one buffer otherwise.
+// A whole file's bytes, read-only, read into one buffer (never mapped: a
+// mapped file cut short while it is walked would end the program with a bus
+// error). For a file of any size, BlockReader reads it a block at a time.
 #include <QByteArray>
 #include <QByteArrayView>
 #include <QFile>

@@ -33,4 +33,10 @@ struct LogEntryFigures {
 };
 LogEntryFigures CountLogEntries(QByteArrayView data);
 
+// CheckLogCharacters and, when the file holds no forbidden byte, ScanLog, in
+// one reading of the file: the same results, progress and return value as
+// the two in turn.
+bool CheckAndScanLog(CurrentFileState& state, const Configuration& config, bool showProgress, Progress& progress,
+                     ErrorReporter& reporter);
+
 }  // namespace mirolat

@@ -5,8 +5,12 @@
 namespace mirolat {
 
 void SessionTable::Create(int maxServices, int maxConnections) {
-  Sessions.assign(static_cast<size_t>(std::max(maxConnections, 0)) + 1, Session{});
-  ServiceTotals.assign(static_cast<size_t>(std::max(maxServices, 0)) + 1, ServiceTotal{});
+  // Built empty in place rather than copied from an empty one: a table of
+  // tens of thousands of slots is made for every run.
+  Sessions.clear();
+  Sessions.resize(static_cast<size_t>(std::max(maxConnections, 0)) + 1);
+  ServiceTotals.clear();
+  ServiceTotals.resize(static_cast<size_t>(std::max(maxServices, 0)) + 1);
   SessionCount = 0;
   ServiceTotalsCount = 0;
   touchedSessions_ = 0;

@@ -68,7 +68,7 @@ int DetailsCostWidth(const LocaleValues& locale, bool costsShown) {
   return costsShown ? MoneyColumnWidth(locale, 8) : 0;
 }
 
-DetailsReport BuildDetailsReport(SessionTable& tables, const ReportInputs& inputs, Progress& progress) {
+DetailsReport BuildDetailsReport(SessionTable& tables, const ReportInputs& inputs, Progress& progress, bool listRows) {
   const Configuration& config = *inputs.config;
   const LocaleValues& locale = *inputs.locale;
   const bool costs = config.CalcCosts;
@@ -150,7 +150,7 @@ DetailsReport BuildDetailsReport(SessionTable& tables, const ReportInputs& input
   float totalSeconds = 0;
   double totalCost = 0;
   int shownPercent = -1;
-  model.Rows.reserve(std::size_t(sessionCount) * 2 + 2);
+  if (listRows) model.Rows.reserve(std::size_t(sessionCount) * 2 + 2);
   result.Figures.reserve(std::size_t(sessionCount));
 
   for (int i = 1; i <= sessionCount; ++i) {
@@ -257,8 +257,10 @@ DetailsReport BuildDetailsReport(SessionTable& tables, const ReportInputs& input
         text += QLatin1Char('\n');
       }
     }
-    model.Rows.push_back(ReportRow{std::move(first)});
-    model.Rows.push_back(ReportRow{std::move(second)});
+    if (listRows) {
+      model.Rows.push_back(ReportRow{std::move(first)});
+      model.Rows.push_back(ReportRow{std::move(second)});
+    }
 
     text += sessionRule;
     text += indent;
@@ -272,7 +274,7 @@ DetailsReport BuildDetailsReport(SessionTable& tables, const ReportInputs& input
 
   const QString totalDuration = FormatDuration(totalSeconds);
   const QString totalCostText = FormatMoney(totalCost, 0, locale);
-  if (sessionCount > 0) {
+  if (sessionCount > 0 && listRows) {
     QStringList dashes(columnCount, QString(100, QLatin1Char('-')));
     dashes[0] = QString();
     model.Rows.push_back(ReportRow{dashes});

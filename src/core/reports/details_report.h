@@ -33,7 +33,11 @@ struct DetailsReport {
 // hold yet, so building it again gives the same report. Progress gets "Processing . . . n%"
 // as the percentage of sessions done changes. Column widths come from the
 // configuration's DetailReport layout.
-DetailsReport BuildDetailsReport(SessionTable& tables, const ReportInputs& inputs, Progress& progress);
+// Without listRows the model gets no list rows (the text, the header values
+// and the figures only): for a caller that shows no list, such as the command
+// line, which then needs a fraction of the memory.
+DetailsReport BuildDetailsReport(SessionTable& tables, const ReportInputs& inputs, Progress& progress,
+                                 bool listRows = true);
 
 // Width in characters of the text's money column: 0 when costs are not shown.
 int DetailsCostWidth(const LocaleValues& locale, bool costsShown);

@@ -1,0 +1,39 @@
+#pragma once
+// The two walks over every byte of a log that the start-up checks make, 16
+// bytes at a time where the processor allows: the search for a byte a modem
+// log cannot contain, and the count of non-empty lines.
+#include <QtGlobal>
+
+namespace mirolat {
+
+// A byte a modem log cannot contain: control characters other than tab, line
+// feed and carriage return, and everything above '~'.
+constexpr bool IsForbiddenLogByte(unsigned char b) { return (b < 32 && b != 9 && b != 10 && b != 13) || b > 126; }
+
+// The index of the first forbidden byte of p[0..n), or n when there is none.
+qsizetype FindForbiddenByte(const unsigned char* p, qsizetype n);
+
+// Counts the non-empty lines of a text fed to it in pieces, in order. A line
+// ends at a line feed or a carriage return (CR LF, lone LF, lone CR, as the
+// log is split); the last line needs no ending.
+class LineCounter {
+ public:
+  void Feed(const unsigned char* p, qsizetype n);
+  // FindForbiddenByte and Feed in one walk: feeds p[0..n) and returns n when
+  // no byte of it is forbidden; otherwise returns the index of the first
+  // forbidden byte (what was fed is then unspecified).
+  qsizetype FeedUnlessForbidden(const unsigned char* p, qsizetype n);
+  // Lines so far, the last one included when the text does not end with a line ending.
+  qint64 Lines() const { return ended_ + (previousEnds_ ? 0 : 1); }
+
+ private:
+  template <bool kCheck>
+  qsizetype Walk(const unsigned char* p, qsizetype n);
+  template <bool kCheck>
+  qsizetype Walk16(const unsigned char* p, qsizetype n);
+
+  qint64 ended_ = 0;         // non-empty lines whose ending was seen
+  bool previousEnds_ = true;  // the last byte fed was a line ending (or nothing was fed)
+};
+
+}  // namespace mirolat

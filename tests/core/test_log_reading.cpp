@@ -1,0 +1,312 @@
+// Reading the log: blocks of whole lines, the start-up checks in one reading,
+// the byte walks against their plain definitions, and a log that is cut short
+// while it is read (a read error, never a signal).
+#include <gtest/gtest.h>
+
+#include <QFile>
+#include <QTemporaryDir>
+#include <functional>
+#include <utility>
+#include <random>
+#include <vector>
+
+#include "core/analysis/analysis_run.h"
+#include "core/analysis/log_generator.h"
+#include "core/common/block_reader.h"
+#include "core/common/locale_values.h"
+#include "core/logfile/byte_scan.h"
+#include "core/logfile/log_checks.h"
+#include "core/logfile/log_format.h"
+
+namespace mirolat {
+namespace {
+
+class Recorder : public ErrorReporter {
+ public:
+  explicit Recorder(ErrorAnswer answer) : answer_(answer) {}
+  ErrorAnswer ReportError(const RunError& error) override {
+    conditions.push_back(error.condition());
+    return answer_;
+  }
+  std::vector<ErrorCondition> conditions;
+
+ private:
+  ErrorAnswer answer_;
+};
+
+// Runs `action` the first time the loop yields or shows a text.
+class ActingProgress : public Progress {
+ public:
+  explicit ActingProgress(std::function<void()> action) : action_(std::move(action)) {}
+  void SetStatus(const QString& text) override {
+    statuses.push_back(text);
+    Act();
+  }
+  void SetPercent(int) override {}
+  void Yield() override { Act(); }
+  std::vector<QString> statuses;
+
+ private:
+  void Act() {
+    if (action_) std::exchange(action_, nullptr)();
+  }
+  std::function<void()> action_;
+};
+
+class LogReading : public ::testing::Test {
+ protected:
+  QString Write(const QByteArray& bytes) {
+    const QString path = dir_.filePath(QStringLiteral("ModemLog.txt"));
+    QFile f(path);
+    EXPECT_TRUE(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    EXPECT_EQ(f.write(bytes), bytes.size());
+    return path;
+  }
+  static void Truncate(const QString& path, qint64 size) { ASSERT_TRUE(QFile::resize(path, size)); }
+  static QByteArray Generated(int days) {
+    LogGeneratorOptions o;
+    o.seed = 11;
+    o.days = days;
+    return GenerateModemLog(o);
+  }
+  QTemporaryDir dir_;
+};
+
+// Blocks put back together give the file; each ends just after a line ending
+// (never between CR and LF) or at the end of the text.
+TEST_F(LogReading, BlocksAreWholeLines) {
+  const struct {
+    const char* name;
+    QByteArray bytes;
+  } cases[] = {
+      {"crlf", "01-01-1998 10:00:00 - a\r\n01-01-1998 10:00:01 - bb\r\n01-01-1998 10:00:02 - ccc\r\n"},
+      {"lone cr and lf", "aaaaaaaaaaaaaaaaaaaa\rbbbbbbbbbbbbbbbbbbbbbb\ncccccccccccccccccc\r\r\ndddd"},
+      {"one long line", QByteArray(200, 'x') + "\r\n" + QByteArray(3, 'y')},
+      {"no ending at all", QByteArray(70, 'z')},
+      {"crlf at every boundary", QByteArray(15, 'a') + "\r\n" + QByteArray(14, 'b') + "\r\n" + QByteArray(15, 'c') + "\r\n"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    const QString path = Write(c.bytes);
+    for (qsizetype blockSize : {16, 17, 64, 1 << 20}) {
+      BlockReader reader(true, blockSize);
+      reader.Open(path);
+      EXPECT_EQ(reader.size(), c.bytes.size());
+      QByteArray joined;
+      QByteArrayView block;
+      while (reader.Next(block)) {
+        joined += block.toByteArray();
+        if (joined.size() < c.bytes.size()) {
+          const char lastByte = block.back();
+          EXPECT_TRUE(lastByte == '\n' || lastByte == '\r') << blockSize;
+          EXPECT_FALSE(lastByte == '\r' && c.bytes[joined.size()] == '\n') << "CR LF split at " << joined.size();
+        }
+      }
+      EXPECT_EQ(joined, c.bytes) << blockSize;
+      EXPECT_NO_THROW(reader.CheckUnchanged());
+    }
+  }
+}
+
+TEST_F(LogReading, EndOfFileMarkEndsTheTextOnlyWhenAsked) {
+  const QByteArray bytes = QByteArray("line one\r\nline two\x1a") + "after the mark\r\n";
+  const QString path = Write(bytes);
+  for (bool stop : {true, false}) {
+    BlockReader reader(stop, 16);
+    reader.Open(path);
+    QByteArray joined;
+    QByteArrayView block;
+    while (reader.Next(block)) joined += block.toByteArray();
+    EXPECT_EQ(joined, stop ? bytes.first(bytes.indexOf('\x1a') + 1) : bytes);
+  }
+}
+
+// The walks 16 bytes at a time against the byte-by-byte definitions, on
+// random text of every alignment and length, fed in random pieces.
+TEST_F(LogReading, ByteWalksMatchTheirDefinitions) {
+  std::mt19937 rng(5);
+  const char alphabet[] = {'a', '0', ' ', '\r', '\n', '\t', '\r', '\n', '~'};
+  for (int round = 0; round < 400; ++round) {
+    const int length = int(rng() % 300);
+    std::vector<unsigned char> bytes(std::size_t(length) + 1);
+    for (int i = 0; i < length; ++i) bytes[std::size_t(i)] = static_cast<unsigned char>(alphabet[rng() % sizeof alphabet]);
+    const bool plantForbidden = round % 3 == 0 && length > 0;
+    if (plantForbidden) bytes[rng() % std::size_t(length)] = static_cast<unsigned char>(round % 2 == 0 ? 0x7f : 0xe9);
+    const unsigned char* p = bytes.data() + (round % 2);  // unaligned half the time
+    const qsizetype n = std::max(0, length - round % 2);
+
+    qsizetype firstForbidden = n;
+    for (qsizetype i = 0; i < n; ++i) {
+      if (IsForbiddenLogByte(p[i])) {
+        firstForbidden = i;
+        break;
+      }
+    }
+    EXPECT_EQ(FindForbiddenByte(p, n), firstForbidden);
+
+    qint64 lines = 0;
+    {
+      qsizetype pos = 0;
+      QByteArrayView line;
+      const QByteArrayView data(reinterpret_cast<const char*>(p), n);
+      while (NextLogLine(data, pos, line)) lines += line.isEmpty() ? 0 : 1;
+    }
+    LineCounter pieces;
+    LineCounter checked;
+    qsizetype at = 0;
+    bool stopped = false;
+    while (at < n) {
+      const qsizetype piece = std::min<qsizetype>(n - at, qsizetype(rng() % 40));
+      pieces.Feed(p + at, piece);
+      const qsizetype found = checked.FeedUnlessForbidden(p + at, piece);
+      if (found != piece) {
+        EXPECT_EQ(at + found, firstForbidden);
+        stopped = true;
+      }
+      at += piece;
+      if (stopped) break;
+    }
+    if (firstForbidden == n) {
+      EXPECT_EQ(pieces.Lines(), lines) << round;
+      EXPECT_EQ(checked.Lines(), lines) << round;
+    } else {
+      EXPECT_TRUE(stopped);
+    }
+  }
+}
+
+// The check and the scan in one reading give what the two give in turn.
+TEST_F(LogReading, CheckAndScanMatchesTheChecksInTurn) {
+  const QByteArray big = Generated(40);
+  const struct {
+    const char* name;
+    QByteArray bytes;
+  } cases[] = {
+      {"generated", big},
+      {"end-of-file mark last", "01-15-1998 10:00:00.00 - a\r\n01-16-1998 11:00:00.00 - b\x1a"},
+      {"undated first lines", "\r\nno date here\r\n\r\n01-15-1998 10:00:00.00 - a\r\n\r\n01-17-1998 10:00:00.00 - b"},
+      {"undated last line", "01-15-1998 10:00:00.00 - a\r\nthe end\r\n\r\n"},
+      {"lone carriage returns", "01-15-1998 10:00:00.00 - a\r\r01-16-1998 10:00:00.00 - b\r"},
+      {"corrupt", "01-15-1998 10:00:00.00 - a\r\n\x01\r\n"},
+      {"corrupt late", big + "\x80" + "01-15-1998 10:00:00.00 - a\r\n"},
+      {"one byte", "\x01"},
+      {"empty", ""},
+      {"no date anywhere", "Dear friend,\r\nhow are you?\r\n"},
+  };
+  Configuration config;
+  config.MaxLogSize = 100;
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    const QString path = Write(c.bytes);
+    for (bool showProgress : {false, true}) {
+      CurrentFileState apart;
+      apart.LogFilePath = path;
+      apart.LogTooBig = true;  // kept when the scan does not run
+      CurrentFileState together = apart;
+      Recorder r1(ErrorAnswer::End), r2(ErrorAnswer::End);
+      ActingProgress p1(nullptr), p2(nullptr);
+      apart.LogCorrupt = CheckLogCharacters(apart, showProgress, p1, r1);
+      if (!apart.LogCorrupt) ScanLog(apart, config, r1);
+      together.LogCorrupt = CheckAndScanLog(together, config, showProgress, p2, r2);
+      EXPECT_EQ(together.LogCorrupt, apart.LogCorrupt);
+      EXPECT_EQ(together.LogFileSize, apart.LogFileSize);
+      EXPECT_EQ(together.LogEmpty, apart.LogEmpty);
+      EXPECT_EQ(together.LogTooBig, apart.LogTooBig);
+      EXPECT_EQ(together.LogEntryCount, apart.LogEntryCount);
+      EXPECT_EQ(together.LogFirstDate, apart.LogFirstDate);
+      EXPECT_EQ(together.LogLastDate, apart.LogLastDate);
+      EXPECT_EQ(together.NotAModemLog, apart.NotAModemLog);
+      EXPECT_EQ(p2.statuses, p1.statuses);
+      EXPECT_TRUE(r1.conditions.empty());
+      EXPECT_TRUE(r2.conditions.empty());
+    }
+  }
+}
+
+// A log cut short while the analysis reads it: the read error goes to the
+// reporter, whose answer ends the program or lets the run finish with what
+// was read.
+TEST_F(LogReading, LogCutShortDuringTheAnalysisIsAReadError) {
+  // Larger than one block, so that the cut is met by a read; and smaller,
+  // so that it is met only by the check at the end.
+  for (int days : {300, 20}) {
+    SCOPED_TRACE(days);
+    const QByteArray bytes = Generated(days);
+    ASSERT_EQ(days > 20, bytes.size() > BlockReader::kDefaultBlockSize);
+    for (ErrorAnswer answer : {ErrorAnswer::End, ErrorAnswer::Continue}) {
+      const QString path = Write(bytes);
+      Configuration config;
+      config.MaxConnections = 5000;
+      const LocaleValues locale = LoadLocaleInfo(QLocale(QStringLiteral("en_US")));
+      RunInputs in;
+      in.config = &config;
+      in.locale = &locale;
+      in.ReportStartDate = MakeDate(1998, 1, 1);
+      in.ReportEndDate = MakeDate(1999, 12, 31);
+      in.LogEntryCount = float(bytes.count('\n'));
+      ActingProgress progress([&] { Truncate(path, 100); });
+      Recorder reporter(answer);
+      if (answer == ErrorAnswer::End) {
+        EXPECT_THROW(ProcessLog(in, path, progress, reporter), EndProgramRequested);
+      } else {
+        const RunState run = ProcessLog(in, path, progress, reporter);
+        EXPECT_LE(run.LinesRead, int(in.LogEntryCount));
+      }
+      EXPECT_EQ(reporter.conditions, std::vector<ErrorCondition>{ErrorCondition::ReadPastEnd});
+    }
+  }
+}
+
+// The same for the start-up check (its progress comes every hundredth of the
+// file) and for a file that grows while it is read.
+TEST_F(LogReading, LogChangedDuringTheChecksIsAReadError) {
+  const QByteArray bytes = Generated(300);
+  Configuration config;
+  for (int way = 0; way < 3; ++way) {
+    SCOPED_TRACE(way);
+    const QString path = Write(bytes);
+    CurrentFileState state;
+    state.LogFilePath = path;
+    ActingProgress progress([&] {
+      if (way == 2) {
+        QFile f(path);
+        ASSERT_TRUE(f.open(QIODevice::Append));
+        f.write("01-01-2001 00:00:00.00 - more\r\n");
+      } else {
+        Truncate(path, 10);
+      }
+    });
+    Recorder reporter(ErrorAnswer::Continue);
+    const bool corrupt = way == 0 ? CheckLogCharacters(state, true, progress, reporter)
+                                  : CheckAndScanLog(state, config, true, progress, reporter);
+    EXPECT_FALSE(corrupt);
+    ASSERT_FALSE(reporter.conditions.empty());
+    EXPECT_EQ(reporter.conditions.front(), ErrorCondition::ReadPastEnd);
+  }
+}
+
+TEST_F(LogReading, ReadAfterACutFailsUntilTheFileIsWholeAgain) {
+  const QByteArray bytes = QByteArray(40, 'a') + "\r\n" + QByteArray(40, 'b') + "\r\n" + QByteArray(40, 'c');
+  const QString path = Write(bytes);
+  BlockReader reader(true, 50);
+  reader.Open(path);
+  QByteArrayView block;
+  ASSERT_TRUE(reader.Next(block));
+  EXPECT_EQ(block.size(), 42);
+  Truncate(path, 50);
+  try {
+    reader.Next(block);
+    ADD_FAILURE() << "no error";
+  } catch (const RunError& e) {
+    EXPECT_EQ(e.condition(), ErrorCondition::ReadPastEnd);
+  }
+  EXPECT_THROW(reader.CheckUnchanged(), RunError);
+  // Retried once the file is back: the reader goes on where it stopped.
+  Write(bytes);
+  QByteArray rest;
+  while (reader.Next(block)) rest += block.toByteArray();
+  EXPECT_EQ(rest, bytes.sliced(42));
+}
+
+}  // namespace
+}  // namespace mirolat
