@@ -33,7 +33,8 @@ Qt::Alignment ReportTableModel::ToQtAlignment(ColumnAlignment alignment) {
 QVariant ReportTableModel::data(const QModelIndex& index, int role) const {
   if (!index.isValid() || index.row() >= rowCount() || index.column() >= columnCount()) return {};
   switch (role) {
-    case Qt::DisplayRole: {
+    case Qt::DisplayRole:
+    case Qt::ToolTipRole: {
       const QStringList& cells = report_.Rows[static_cast<std::size_t>(index.row())].Cells;
       return index.column() < cells.size() ? cells[index.column()] : QString();
     }
