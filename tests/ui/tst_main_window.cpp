@@ -108,6 +108,7 @@ class MainWindowTest : public QObject {
     connect(w_, &frmMain::ReportRequested, this, [this] { ++reportsShown_; });
     connect(w_, &frmMain::TipsRequested, this, [this] { ++tipsShown_; });
     connect(w_, &frmMain::RepairRequested, this, [this] { ++repairs_; });
+    w_->SetWindowConnected(WindowCommand::Repair, true);
     w_->SetTodayProvider([] { return kToday; });
     w_->Form_Load();
     if (show) {
@@ -331,6 +332,7 @@ class MainWindowTest : public QObject {
       state_->LogFileChanged = !nextName.isEmpty();
       w_->ConfigurationChanged();
     });
+    w_->SetWindowConnected(WindowCommand::Options, true);
     QVERIFY(w_->mnuSetup->isEnabled());
     QVERIFY(w_->ToolbarButton(3)->isEnabled());
     w_->ToolbarButtonByKey(QStringLiteral("Setup"))->trigger();
@@ -432,6 +434,8 @@ class MainWindowTest : public QObject {
       w_->SetLogViewerOpen(false);
     });
     connect(w_, &frmMain::PurgeRequested, this, [] {});
+    w_->SetWindowConnected(WindowCommand::ViewLog, true);
+    w_->SetWindowConnected(WindowCommand::Purge, true);
     QTRY_COMPARE(MessageBox::shownMessages().size(), 1);
     QCOMPARE(MessageBox::shownMessages()[0].text.left(26), QStringLiteral("Your Modem Log is Too Big!"));
     QCOMPARE(tipsShown_, 0);
@@ -904,6 +908,7 @@ class MainWindowTest : public QObject {
     OpenWindow();
     connect(w_, &frmMain::AboutRequested, this, modal);
     connect(w_, &frmMain::OptionsRequested, this, modal);
+    w_->SetWindowConnected(WindowCommand::Options, true);
     QGuiApplication::setOverrideCursor(Qt::CrossCursor);
     w_->mnuAbout->trigger();
     w_->mnuSetup->trigger();

@@ -504,7 +504,9 @@ class TestReportWindow : public QObject {
     const int notes = window_->ListModel->columnCount() - 1;
     for (int row = 0; row < window_->ListModel->rowCount(); ++row) {
       const QModelIndex cell = window_->ListModel->index(row, notes);
-      QCOMPARE(cell.data(Qt::ToolTipRole).toString(), cell.data().toString());
+      const QString text = cell.data().toString();
+      // The rule's dashes are no text to read.
+      QCOMPARE(cell.data(Qt::ToolTipRole).toString(), ReportTableModel::IsRule(text) ? QString() : text);
     }
     QVERIFY(window_->ListModel->index(0, notes).data(Qt::ToolTipRole).toString().contains(QStringLiteral("long wait")));
   }

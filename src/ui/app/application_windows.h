@@ -7,8 +7,9 @@
 // Connecting a new window to a main-window command is a few lines in
 // Connect(): connect the command's signal (OptionsRequested,
 // ViewLogRequested/CloseLogViewerRequested, OptimizeRequested,
-// PurgeRequested, RepairRequested) to a handler that opens the window. The
-// command is enabled as soon as its signal has a receiver.
+// PurgeRequested, RepairRequested) to a handler that opens the window, and
+// tell the main window it is there: SetWindowConnected(WindowCommand::...,
+// true). Until then the command stays disabled.
 #include <QObject>
 #include <QPointer>
 

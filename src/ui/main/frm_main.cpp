@@ -8,7 +8,6 @@
 #include <QKeyEvent>
 #include <QMenuBar>
 #include <QMessageBox>
-#include <QMetaMethod>
 #include <QStandardPaths>
 #include <QStyle>
 #include <QTimer>
@@ -90,13 +89,11 @@ frmMain::frmMain(AppState& state, QWidget* parent) : QMainWindow(parent), state_
   resize(600, 470);
   RegisterWindow(WindowRole::Main, this);
   Form_Load();
-  built_ = true;
 }
 
 frmMain::~frmMain() {
   // First of all: the application's focus signals must not reach a window
   // that is half destroyed.
-  built_ = false;
   for (const QMetaObject::Connection& c : appConnections_) disconnect(c);
   UnregisterWindow(this);
 }
@@ -463,20 +460,14 @@ void frmMain::SetLogViewerOpen(bool open) {
   PushCommandStates();
 }
 
-bool frmMain::Connected(void (frmMain::*signal)()) const {
-  return isSignalConnected(QMetaMethod::fromSignal(signal));
+void frmMain::SetWindowConnected(WindowCommand command, bool connected) {
+  const unsigned bit = 1u << static_cast<unsigned>(command);
+  connectedWindows_ = connected ? (connectedWindows_ | bit) : (connectedWindows_ & ~bit);
+  PushCommandStates();
 }
 
-// A command whose window is connected (or disconnected) becomes available
-// (or not) at once.
-void frmMain::connectNotify(const QMetaMethod& signal) {
-  QMainWindow::connectNotify(signal);
-  if (built_) PushCommandStates();
-}
-
-void frmMain::disconnectNotify(const QMetaMethod& signal) {
-  QMainWindow::disconnectNotify(signal);
-  if (built_) PushCommandStates();
+bool frmMain::Connected(WindowCommand command) const {
+  return (connectedWindows_ & (1u << static_cast<unsigned>(command))) != 0;
 }
 
 // Shows the logical command states on the widgets. A command whose window is
@@ -486,11 +477,11 @@ void frmMain::PushCommandStates() {
   const CommandState& c = commands_;
   const bool unlocked = !c.Locked;
   const bool free = unlocked && !c.ViewerOpen;  // commands that rewrite or replace the current file
-  const bool viewer = Connected(&frmMain::ViewLogRequested);
-  const bool options = Connected(&frmMain::OptionsRequested);
-  const bool optimizer = Connected(&frmMain::OptimizeRequested);
-  const bool purger = Connected(&frmMain::PurgeRequested);
-  const bool repairer = Connected(&frmMain::RepairRequested);
+  const bool viewer = Connected(WindowCommand::ViewLog);
+  const bool options = Connected(WindowCommand::Options);
+  const bool optimizer = Connected(WindowCommand::Optimize);
+  const bool purger = Connected(WindowCommand::Purge);
+  const bool repairer = Connected(WindowCommand::Repair);
   const bool tools = c.ToolsMenu;
 
   btnViewLog->setEnabled(c.View && viewer && unlocked);

@@ -2,8 +2,9 @@
 // The program's main window: the statistics of the current file, the report
 // range (DateRangePanel), the status messages (StatusMessageBar) and every
 // command (MainCommands()). Commands that open another window emit a signal;
-// ui/app connects them and calls the public slots back. A command whose
-// signal nobody listens to stays disabled.
+// ui/app connects them, says which of those windows are there
+// (SetWindowConnected) and calls the public slots back. A command whose
+// window is not there stays disabled.
 #include <QAction>
 #include <QFrame>
 #include <QLabel>
@@ -24,6 +25,9 @@
 namespace mirolat {
 
 struct AppState;
+
+// The commands whose windows ui/app connects.
+enum class WindowCommand { Options, ViewLog, Optimize, Purge, Repair };
 
 class frmMain : public QMainWindow {
   Q_OBJECT
@@ -151,6 +155,9 @@ class frmMain : public QMainWindow {
   void mnuAbout_Click();
 
  public Q_SLOTS:
+  // The window of `command` is connected to its signal (or no longer): the
+  // command is enabled when the state of the current file allows it.
+  void SetWindowConnected(WindowCommand command, bool connected);
   // The current file changed on disk (optimized, purged, repaired, saved by
   // the viewer): scan it again and re-run the load and activation logic.
   void LogChanged();
@@ -194,8 +201,6 @@ class frmMain : public QMainWindow {
   void resizeEvent(QResizeEvent* event) override;
   void showEvent(QShowEvent* event) override;
   void closeEvent(QCloseEvent* event) override;
-  void connectNotify(const QMetaMethod& signal) override;
-  void disconnectNotify(const QMetaMethod& signal) override;
 
  private:
   // The logical enabled state of the commands the availability table and
@@ -213,7 +218,7 @@ class frmMain : public QMainWindow {
   void ConnectHandlers();
   void ApplyAvailability(const CommandAvailability& availability);
   void PushCommandStates();
-  bool Connected(void (frmMain::*signal)()) const;
+  bool Connected(WindowCommand command) const;
   void OnFocusChanged(QWidget* old, QWidget* now);
   void OnFocusWindowChanged(QWindow* now);
   void ShowWarnLogCorrupt();
@@ -226,7 +231,7 @@ class frmMain : public QMainWindow {
   std::unique_ptr<Progress> progress_;
   QList<QAction*> toolbarButtons_;  // index 0 = position 1
   QList<QMetaObject::Connection> appConnections_;
-  bool built_ = false;  // constructed and not yet being destroyed
+  unsigned connectedWindows_ = 0;  // bit per WindowCommand
   bool firstShowDone_ = false;
   bool activating_ = false;
   bool processing_ = false;

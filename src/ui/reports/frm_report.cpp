@@ -178,6 +178,7 @@ void frmReport::BuildControls() {
   // A cell too narrow for its text shows it cut with an ellipsis; its tooltip
   // holds the whole text.
   ListView1->setTextElideMode(Qt::ElideRight);
+  ListView1->setItemDelegate(new ReportCellDelegate(ListView1));
   ListView1->setEditTriggers(QAbstractItemView::NoEditTriggers);
   ListView1->header()->setStretchLastSection(false);
   ListView1->header()->setSectionsMovable(false);
