@@ -637,17 +637,39 @@ class MainWindowTest : public QObject {
     QCOMPARE(w_->inputEnding->text(), QStringLiteral("03/31/98"));
     QCOMPARE(w_->StatusText(), QStringLiteral("The end date cannot be greater than the last entry in modem log!"));
 
-    // On the start box, today drags the end box, which is pulled back with
-    // message 13 and drags the start box back to the last entry.
-    w_->Messages->Release();
-    w_->inputStarting->setFocus(Qt::MouseFocusReason);
-    QTRY_COMPARE(w_->DateRange->ActiveDateField(), 1);
-    w_->ToolbarButtonByKey(QStringLiteral("Today"))->trigger();
-    QCOMPARE(w_->inputEnding->text(), QStringLiteral("03/31/98"));
-    QCOMPARE(w_->inputStarting->text(), QStringLiteral("03/31/98"));
-    QCOMPARE(w_->StatusText(), QStringLiteral("The start date cannot be greater than the end date!"));
     w_->ToolbarButtonByKey(QStringLiteral("First Entry"))->trigger();
-    QCOMPARE(w_->inputStarting->text(), QStringLiteral("01/01/98"));
+    QCOMPARE(w_->inputEnding->text(), QStringLiteral("01/01/98"));
+  }
+
+  // A rewrite of the current file locks the window with its progress text;
+  // the file's new state unlocks it.
+  void lockedDuringARewrite() {
+    const QByteArray log = WeekLog();
+    StartUp(&log);
+    OpenWindow();
+    w_->SetWindowConnected(WindowCommand::Optimize, true);
+    connect(w_, &frmMain::OptimizeRequested, this, [this] {
+      w_->LockMainWindow(QStringLiteral("Optimizing..."));
+      QCOMPARE(w_->StatusText(), QStringLiteral("Optimizing..."));
+      for (QWidget* c : {static_cast<QWidget*>(w_->btnProcess), static_cast<QWidget*>(w_->btnViewLog),
+                         static_cast<QWidget*>(w_->btnExit), static_cast<QWidget*>(w_->inputStarting),
+                         static_cast<QWidget*>(w_->UpDown4), static_cast<QWidget*>(w_->LabelEnding),
+                         static_cast<QWidget*>(w_->ToolbarMain)}) {
+        QVERIFY2(!c->isEnabled(), qPrintable(c->objectName()));
+      }
+      for (QAction* a : {w_->mnuOpenArchive, w_->mnuOptimize, w_->mnuPurgeLog, w_->mnuToday}) {
+        QVERIFY2(!a->isEnabled(), qPrintable(a->objectName()));
+      }
+      QVERIFY(!w_->mnuQuickDate->menuAction()->isEnabled());
+      WriteFile(state_->File.LogFilePath, QuarterLog());
+      w_->LogChanged();
+    });
+    w_->mnuOptimize->trigger();
+    QVERIFY(state_->AutoOptimizeAsked);
+    QVERIFY(w_->btnProcess->isEnabled());
+    QVERIFY(w_->ToolbarMain->isEnabled());
+    QCOMPARE(w_->LabelLogLast2->text(), QStringLiteral("Tuesday, March 31, 1998"));
+    QCOMPARE(w_->inputEnding->text(), QStringLiteral("03/31/98"));
   }
 
   void calendarAndSpinButtons() {

@@ -656,12 +656,11 @@ void frmMain::ConfigurationChanged() {
 }
 
 void frmMain::mnuOptimize_Click() {
-  {
-    WaitCursor wait;
-    Q_EMIT OptimizeRequested();
-  }
-  // Asked at most once a run, whatever the answer.
+  // Asked at most once a run, whatever the answer: also the activation that
+  // follows the rewrite does not ask again.
   state_.AutoOptimizeAsked = true;
+  WaitCursor wait;
+  Q_EMIT OptimizeRequested();
 }
 
 void frmMain::mnuPurgeLog_Click() { Q_EMIT PurgeRequested(); }
