@@ -25,6 +25,7 @@
 #include "core/settings/configuration_io.h"
 #include "core/settings/settings_store.h"
 #include "support/common_test_env.h"
+#include "ui/app/application_windows.h"
 #include "ui/common/help_window.h"
 #include "ui/dialogs/desktop_error_reporter.h"
 #include "ui/dialogs/file_dialog.h"
@@ -551,6 +552,26 @@ class TestReportWindow : public QObject {
       QCOMPARE(fit.left, r.left);
       QCOMPARE(r.page - fit.left - r.text * fit.scale, r.text > 0 ? fit.left : r.page);
     }
+  }
+
+  // The program's wiring opens one report window for the main window's
+  // runs and shows it again after the next; the commands whose windows are
+  // not connected stay off.
+  void wiringOpensOneReportWindow() {
+    ApplicationWindows windows(*state_);
+    QPointer<frmMain> main = windows.CreateMainWindow();
+    QVERIFY(windows.ReportWindow() == nullptr);
+    Q_EMIT main->ReportRequested();
+    QPointer<frmReport> report = windows.ReportWindow();
+    QVERIFY(!report.isNull());
+    QVERIFY(report->isVisible());
+    QCOMPARE(report->parentWidget(), main.data());
+    Q_EMIT main->ReportRequested();
+    QCOMPARE(windows.ReportWindow(), report.data());
+    QVERIFY(!main->mnuSetup->isEnabled());
+    QVERIFY(!main->mnuPurgeLog->isEnabled());
+    delete main.data();
+    QVERIFY(report.isNull());
   }
 
   void saveAs_data() {
