@@ -651,6 +651,7 @@ class MainWindowTest : public QObject {
     connect(w_, &frmMain::OptimizeRequested, this, [this] {
       w_->LockMainWindow(QStringLiteral("Optimizing..."));
       QCOMPARE(w_->StatusText(), QStringLiteral("Optimizing..."));
+      QVERIFY(w_->ProgressBar1->isVisible());
       for (QWidget* c : {static_cast<QWidget*>(w_->btnProcess), static_cast<QWidget*>(w_->btnViewLog),
                          static_cast<QWidget*>(w_->btnExit), static_cast<QWidget*>(w_->inputStarting),
                          static_cast<QWidget*>(w_->UpDown4), static_cast<QWidget*>(w_->LabelEnding),
@@ -668,6 +669,7 @@ class MainWindowTest : public QObject {
     QVERIFY(state_->AutoOptimizeAsked);
     QVERIFY(w_->btnProcess->isEnabled());
     QVERIFY(w_->ToolbarMain->isEnabled());
+    QVERIFY(!w_->ProgressBar1->isVisible());
     QCOMPARE(w_->LabelLogLast2->text(), QStringLiteral("Tuesday, March 31, 1998"));
     QCOMPARE(w_->inputEnding->text(), QStringLiteral("03/31/98"));
   }

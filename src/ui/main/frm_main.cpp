@@ -300,6 +300,7 @@ void frmMain::OnFocusWindowChanged(QWindow* now) {
 // Load, activation and layout
 
 void frmMain::Form_Load() {
+  ProgressBar1->hide();
   DateRange->SetDateMask();
   commands_.Process = false;
   PushCommandStates();
@@ -446,11 +447,14 @@ void frmMain::LockMainWindow(const QString& text) {
   PushCommandStates();
   Messages->Release();
   Messages->SetText(text);
+  ProgressBar1->setValue(0);
+  ProgressBar1->show();
 }
 
 void frmMain::UnlockMainWindow() {
   commands_.Locked = false;
   PushCommandStates();
+  ProgressBar1->hide();
   Messages->Show(FocusMessage());
 }
 

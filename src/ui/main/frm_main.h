@@ -165,8 +165,9 @@ class frmMain : public QMainWindow {
   // (AppState::LogFileChanged) the window switches to that log.
   void ConfigurationChanged();
   // A long rewrite of the current file: the commands that touch it, the date
-  // controls, Exit and the toolbar are disabled and `text` stands in the
-  // status bar until UnlockMainWindow or LogChanged.
+  // controls, Exit and the toolbar are disabled, `text` stands in the status
+  // bar and the progress bar is shown (StatusProgress() drives both) until
+  // UnlockMainWindow or LogChanged.
   void LockMainWindow(const QString& text);
   void UnlockMainWindow();
   // The log viewer opened or closed: View reads "&Close ..." and closes it
