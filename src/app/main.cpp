@@ -5,7 +5,7 @@
 
 #include "core/app/app_state.h"
 #include "core/common/errors.h"
-#include "ui/app/main_window_factory.h"
+#include "ui/app/application_windows.h"
 #include "ui/common/application.h"
 #include "ui/common/end_program.h"
 #include "ui/common/program_startup.h"
@@ -17,9 +17,10 @@ int main(int argc, char** argv) {
   mirolat::Application::setApplicationVersion(QStringLiteral(MIROLAT_VERSION_STRING));
   QLocale::setDefault(QLocale::system());
 
+  mirolat::ApplicationWindows windows(mirolat::TheAppState());
   auto* splash = new mirolat::frmSplash(
       [](mirolat::Progress& progress) { return mirolat::RunProgramStartUp(mirolat::TheAppState(), progress); },
-      [] { return mirolat::CreateMainWindow(); });
+      [&windows] { return windows.CreateMainWindow(); });
   QTimer::singleShot(0, splash, &mirolat::frmSplash::Form_Load);
 
   try {

@@ -31,6 +31,7 @@
 #include "ui/common/tip_window.h"
 #include "ui/dialogs/beep.h"
 #include "ui/dialogs/desktop_error_reporter.h"
+#include "ui/dialogs/window_placement.h"
 #include "ui/dialogs/file_dialog.h"
 #include "ui/dialogs/message_box.h"
 #include "ui/dialogs/printer_dialog.h"
@@ -540,6 +541,37 @@ class CommonWindowsTest : public QObject {
     ShowHelpUsing();
     QCOMPARE(HelpWindow()->CurrentPage(), QStringLiteral("using_help.html"));
     QCOMPARE(HelpWindow()->Pages().constFirst().fileName, QStringLiteral("index.html"));
+  }
+
+  // Boxes and dialogs stand centred on their parent window and whole on the
+  // screen, also when the parent is partly off it.
+  void windowsStandOnTheirParentAndOnTheScreen() {
+    const QRect screen(0, 0, 800, 600);
+    const struct {
+      QSize size;
+      QRect parent;
+      QRect placed;
+    } rows[] = {
+        {{200, 100}, {100, 100, 400, 300}, {200, 200, 200, 100}},   // centred
+        {{200, 100}, {-300, 50, 400, 300}, {0, 150, 200, 100}},     // parent off the left edge
+        {{200, 100}, {600, 500, 400, 300}, {600, 500, 200, 100}},   // off the bottom right
+        {{900, 700}, {100, 100, 400, 300}, {0, 0, 800, 600}},       // larger than the screen
+    };
+    for (const auto& r : rows) QCOMPARE(CentredOnParent(r.size, r.parent, screen), r.placed);
+
+    // The help window, wider than this screen, opens whole on it.
+    QWidget parent;
+    parent.resize(300, 200);
+    parent.show();
+    parent.activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(&parent));
+    delete HelpWindow();
+    ShowHelpContents();
+    QPointer<frmHelp> help = HelpWindow();
+    QVERIFY(!help.isNull());
+    const QRect available = help->screen()->availableGeometry();
+    QVERIFY2(available.contains(help->frameGeometry()), qPrintable(QStringLiteral("%1,%2 %3x%4 in %5x%6").arg(help->frameGeometry().x()).arg(help->frameGeometry().y()).arg(help->frameGeometry().width()).arg(help->frameGeometry().height()).arg(available.width()).arg(available.height())));
+    delete help.data();
   }
 
   void helpSearchListsPagesWithEveryWord() {

@@ -26,7 +26,6 @@
 #include "ui/dialogs/file_dialog.h"
 #include "ui/dialogs/message_box.h"
 #include "ui/main/frm_main.h"
-#include "ui/main/main_window_hooks.h"
 
 using namespace mirolat;
 
@@ -102,9 +101,14 @@ class MainWindowTest : public QObject {
   }
 
   // The window over the state, with today pinned, loaded again as start-up
-  // would see it; shown and active when `show`.
+  // would see it, wired to counters for the report, tip and repair windows;
+  // shown and active when `show`.
   void OpenWindow(bool show = true) {
     w_ = new frmMain(*state_);
+    connect(w_, &frmMain::ReportRequested, this, [this] { ++reportsShown_; });
+    connect(w_, &frmMain::TipsRequested, this, [this] { ++tipsShown_; });
+    connect(w_, &frmMain::RepairRequested, this, [this] { ++repairs_; });
+    w_->SetWindowConnected(WindowCommand::Repair, true);
     w_->SetTodayProvider([] { return kToday; });
     w_->Form_Load();
     if (show) {
@@ -150,11 +154,6 @@ class MainWindowTest : public QObject {
     reportsShown_ = 0;
     tipsShown_ = 0;
     repairs_ = 0;
-    MainWindowHooks& hooks = MainHooks();
-    hooks = MainWindowHooks();
-    hooks.ShowReport = [this](frmMain&, AppState&) { ++reportsShown_; };
-    hooks.ShowTips = [this](frmMain&, AppState&) { ++tipsShown_; };
-    hooks.Repair = [this](frmMain&, AppState&) { ++repairs_; };
     ResetProgramEnding();
     SetProgramExitHandler([] {});
   }
@@ -164,7 +163,6 @@ class MainWindowTest : public QObject {
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     state_.reset();
     env_.reset();
-    MainHooks() = MainWindowHooks();
     SetProgramExitHandler({});
     ResetProgramEnding();
   }
@@ -281,7 +279,7 @@ class MainWindowTest : public QObject {
     // With no date box ever active, the calendar writes nowhere.
     ClickCalendarDay(10);
     QCOMPARE(w_->inputStarting->text(), Box(kToday));
-    QCOMPARE(w_->ActiveDateField, 0);
+    QCOMPARE(w_->DateRange->ActiveDateField(), 0);
   }
 
   void fileWithoutDatesIsNoUsableLog() {
@@ -327,12 +325,14 @@ class MainWindowTest : public QObject {
     WriteFile(env_->LogDir() + QStringLiteral("Other.txt"), QuarterLog());
     QString nextName = QStringLiteral("Other.txt");
     int optionsShown = 0;
-    MainHooks().ShowOptions = [&](frmMain&, AppState& s) {
-      ++optionsShown;
-      s.Config.ModemLogFile = nextName;
-      s.LogFileChanged = !nextName.isEmpty();
-    };
     OpenWindow();
+    connect(w_, &frmMain::OptionsRequested, this, [&] {
+      ++optionsShown;
+      state_->Config.ModemLogFile = nextName;
+      state_->LogFileChanged = !nextName.isEmpty();
+      w_->ConfigurationChanged();
+    });
+    w_->SetWindowConnected(WindowCommand::Options, true);
     QVERIFY(w_->mnuSetup->isEnabled());
     QVERIFY(w_->ToolbarButton(3)->isEnabled());
     w_->ToolbarButtonByKey(QStringLiteral("Setup"))->trigger();
@@ -420,15 +420,22 @@ class MainWindowTest : public QObject {
     QCOMPARE(log.size(), 153600);
     StartUp(&log, QStringLiteral("ABCDEFGHIJKLMNOPQR.txt"));  // 22 characters
     state_->ShowTipsAtStartup = true;
-    MainHooks().OpenLogViewer = [](frmMain& main, AppState&) {
-      auto* viewer = new QWidget(&main, Qt::Window);
+    OpenWindow();
+    QPointer<QWidget> viewer;
+    connect(w_, &frmMain::ViewLogRequested, this, [&] {
+      viewer = new QWidget(w_, Qt::Window);
       viewer->setObjectName(QStringLiteral("viewer"));
       viewer->setAttribute(Qt::WA_DeleteOnClose);
       viewer->show();
-      return viewer;
-    };
-    MainHooks().Purge = [](frmMain&, AppState&) { return false; };
-    OpenWindow();
+      w_->SetLogViewerOpen(true);
+    });
+    connect(w_, &frmMain::CloseLogViewerRequested, this, [&] {
+      viewer->close();
+      w_->SetLogViewerOpen(false);
+    });
+    connect(w_, &frmMain::PurgeRequested, this, [] {});
+    w_->SetWindowConnected(WindowCommand::ViewLog, true);
+    w_->SetWindowConnected(WindowCommand::Purge, true);
     QTRY_COMPARE(MessageBox::shownMessages().size(), 1);
     QCOMPARE(MessageBox::shownMessages()[0].text.left(26), QStringLiteral("Your Modem Log is Too Big!"));
     QCOMPARE(tipsShown_, 0);
@@ -451,16 +458,24 @@ class MainWindowTest : public QObject {
     QVERIFY(!w_->mnuRepairLog->isEnabled());
     QVERIFY(!w_->mnuOpenLog->isEnabled());
     QVERIFY(w_->inputStarting->isEnabled());
-    // Commands whose windows are not part of the program yet stay disabled.
+    // Commands whose windows are not connected stay disabled.
     QVERIFY(!w_->mnuSetup->isEnabled());
     QVERIFY(!w_->mnuOptimize->isEnabled());
     QVERIFY(!w_->ToolbarButton(8)->isEnabled());
 
-    // View opens the viewer, and closes it when it is open.
+    // View opens the viewer, and closes it when it is open; meanwhile the
+    // commands that replace or rewrite the file wait.
     QTest::mouseClick(w_->btnViewLog, Qt::LeftButton);
     QTRY_VERIFY(w_->findChild<QWidget*>(QStringLiteral("viewer")) != nullptr);
+    QCOMPARE(w_->btnViewLog->text(), QStringLiteral("&Close Modem Log"));
+    for (QAction* a : {w_->mnuClearLog, w_->mnuPurgeLog, w_->mnuOpenArchive, w_->ToolbarButton(2), w_->ToolbarButton(7)}) {
+      QVERIFY2(!a->isEnabled(), qPrintable(a->objectName()));
+    }
     w_->mnuViewLog->trigger();
     QTRY_VERIFY(w_->findChild<QWidget*>(QStringLiteral("viewer")) == nullptr);
+    QCOMPARE(w_->btnViewLog->text(), QStringLiteral("&View Modem Log"));
+    QVERIFY(w_->mnuClearLog->isEnabled());
+    QVERIFY(w_->mnuPurgeLog->isEnabled());
 
     // A 23-character name is cut to 19 characters and "...".
     state_->File.LogFileName = QStringLiteral("ABCDEFGHIJKLMNOPQRS.txt");
@@ -510,51 +525,6 @@ class MainWindowTest : public QObject {
     QCOMPARE(w_->mnuOptimize->text(), QStringLiteral("&Optimize Modem Log"));
     QVERIFY(w_->mnuClearLog->isEnabled());
     QVERIFY(!w_->mnuOpenLog->isEnabled());
-  }
-
-  void captionForOneAndSevenDays() {
-    const QByteArray log = WeekLog();
-    StartUp(&log);
-    OpenWindow();
-    // A new window starts with one day: the log's last.
-    QCOMPARE(w_->inputStarting->text(), QStringLiteral("01/21/98"));
-    QCOMPARE(w_->windowTitle(), QStringLiteral("MIROLAT - Report for 1 day"));
-    TypeDate(w_->inputStarting, QStringLiteral("01/15/98"));
-    QCOMPARE(w_->windowTitle(), QStringLiteral("MIROLAT - Report for 7 days"));
-    QCOMPARE(state_->PeriodDays, 7);
-    QCOMPARE(state_->ReportStartDate, FromQDate(D(1998, 1, 15)));
-    QCOMPARE(state_->ReportEndDate, FromQDate(D(1998, 1, 21)));
-    QCOMPARE(BeepCount(), 0);
-  }
-
-  void startAfterEndDragsTheEnd() {
-    const QByteArray log = WeekLog();
-    StartUp(&log);
-    OpenWindow();
-    TypeDate(w_->inputStarting, QStringLiteral("01/15/98"));
-    TypeDate(w_->inputEnding, QStringLiteral("01/17/98"));
-    QCOMPARE(w_->windowTitle(), QStringLiteral("MIROLAT - Report for 3 days"));
-    TypeDate(w_->inputStarting, QStringLiteral("01/19/98"));
-    QCOMPARE(w_->inputEnding->text(), QStringLiteral("01/19/98"));
-    QCOMPARE(state_->ReportEndDate, FromQDate(D(1998, 1, 19)));
-    QCOMPARE(w_->windowTitle(), QStringLiteral("MIROLAT - Report for 1 day"));
-    // And an end before the start drags the start back.
-    TypeDate(w_->inputEnding, QStringLiteral("01/16/98"));
-    QCOMPARE(w_->inputStarting->text(), QStringLiteral("01/16/98"));
-    QCOMPARE(BeepCount(), 0);
-  }
-
-  void logDatedBackwardsDoesNotPullForever() {
-    // The first entry is dated after the last: each bound pulls the other box.
-    const QByteArray log = SessionLog({"01-21-1998", "01-15-1998"});
-    StartUp(&log);
-    QCOMPARE(state_->File.LogFirstDate, FromQDate(D(1998, 1, 21)));
-    QCOMPARE(state_->File.LogLastDate, FromQDate(D(1998, 1, 15)));
-    OpenWindow();
-    QVERIFY(state_->StartDateValid);
-    QVERIFY(state_->EndDateValid);
-    TypeDate(w_->inputEnding, QStringLiteral("01/30/98"));
-    QVERIFY(state_->EndDateValid);
   }
 
   void datesOutsideTheLogArePulledBack() {
@@ -642,7 +612,7 @@ class MainWindowTest : public QObject {
     w_->show();
     QVERIFY(QTest::qWaitForWindowActive(w_));
     w_->inputStarting->setFocus(Qt::MouseFocusReason);
-    QTRY_COMPARE(w_->ActiveDateField, 1);
+    QTRY_COMPARE(w_->DateRange->ActiveDateField(), 1);
     QTest::keyClick(w_, Qt::Key_F, Qt::ControlModifier);  // First Entry
     QCOMPARE(w_->inputStarting->text(), QStringLiteral("01/01/98"));
     QCOMPARE(w_->inputEnding->text(), QStringLiteral("03/31/98"));
@@ -652,7 +622,7 @@ class MainWindowTest : public QObject {
     QCOMPARE(w_->inputStarting->text(), QStringLiteral("02/08/98"));
 
     w_->inputEnding->setFocus(Qt::MouseFocusReason);
-    QTRY_COMPARE(w_->ActiveDateField, 2);
+    QTRY_COMPARE(w_->DateRange->ActiveDateField(), 2);
     w_->mnuMinusWeek->trigger();
     QCOMPARE(w_->inputEnding->text(), QStringLiteral("03/24/98"));
     w_->mnuMinusMonth->trigger();
@@ -667,17 +637,41 @@ class MainWindowTest : public QObject {
     QCOMPARE(w_->inputEnding->text(), QStringLiteral("03/31/98"));
     QCOMPARE(w_->StatusText(), QStringLiteral("The end date cannot be greater than the last entry in modem log!"));
 
-    // On the start box, today drags the end box, which is pulled back with
-    // message 13 and drags the start box back to the last entry.
-    w_->MessageHeld = false;
-    w_->inputStarting->setFocus(Qt::MouseFocusReason);
-    QTRY_COMPARE(w_->ActiveDateField, 1);
-    w_->ToolbarButtonByKey(QStringLiteral("Today"))->trigger();
-    QCOMPARE(w_->inputEnding->text(), QStringLiteral("03/31/98"));
-    QCOMPARE(w_->inputStarting->text(), QStringLiteral("03/31/98"));
-    QCOMPARE(w_->StatusText(), QStringLiteral("The start date cannot be greater than the end date!"));
     w_->ToolbarButtonByKey(QStringLiteral("First Entry"))->trigger();
-    QCOMPARE(w_->inputStarting->text(), QStringLiteral("01/01/98"));
+    QCOMPARE(w_->inputEnding->text(), QStringLiteral("01/01/98"));
+  }
+
+  // A rewrite of the current file locks the window with its progress text;
+  // the file's new state unlocks it.
+  void lockedDuringARewrite() {
+    const QByteArray log = WeekLog();
+    StartUp(&log);
+    OpenWindow();
+    w_->SetWindowConnected(WindowCommand::Optimize, true);
+    connect(w_, &frmMain::OptimizeRequested, this, [this] {
+      w_->LockMainWindow(QStringLiteral("Optimizing..."));
+      QCOMPARE(w_->StatusText(), QStringLiteral("Optimizing..."));
+      QVERIFY(w_->ProgressBar1->isVisible());
+      for (QWidget* c : {static_cast<QWidget*>(w_->btnProcess), static_cast<QWidget*>(w_->btnViewLog),
+                         static_cast<QWidget*>(w_->btnExit), static_cast<QWidget*>(w_->inputStarting),
+                         static_cast<QWidget*>(w_->UpDown4), static_cast<QWidget*>(w_->LabelEnding),
+                         static_cast<QWidget*>(w_->ToolbarMain)}) {
+        QVERIFY2(!c->isEnabled(), qPrintable(c->objectName()));
+      }
+      for (QAction* a : {w_->mnuOpenArchive, w_->mnuOptimize, w_->mnuPurgeLog, w_->mnuToday}) {
+        QVERIFY2(!a->isEnabled(), qPrintable(a->objectName()));
+      }
+      QVERIFY(!w_->mnuQuickDate->menuAction()->isEnabled());
+      WriteFile(state_->File.LogFilePath, QuarterLog());
+      w_->LogChanged();
+    });
+    w_->mnuOptimize->trigger();
+    QVERIFY(state_->AutoOptimizeAsked);
+    QVERIFY(w_->btnProcess->isEnabled());
+    QVERIFY(w_->ToolbarMain->isEnabled());
+    QVERIFY(!w_->ProgressBar1->isVisible());
+    QCOMPARE(w_->LabelLogLast2->text(), QStringLiteral("Tuesday, March 31, 1998"));
+    QCOMPARE(w_->inputEnding->text(), QStringLiteral("03/31/98"));
   }
 
   void calendarAndSpinButtons() {
@@ -685,7 +679,7 @@ class MainWindowTest : public QObject {
     StartUp(&log);
     OpenWindow();
     w_->inputStarting->setFocus(Qt::MouseFocusReason);
-    QTRY_COMPARE(w_->ActiveDateField, 1);
+    QTRY_COMPARE(w_->DateRange->ActiveDateField(), 1);
     QVERIFY(w_->imgStartArrow->isVisible());
     QVERIFY(!w_->imgEndArrow->isVisible());
     QCOMPARE(w_->lblDateTitle->text(), QStringLiteral("Tuesday, March 31, 1998"));
@@ -705,7 +699,7 @@ class MainWindowTest : public QObject {
     QTest::mouseClick(w_->UpDown2->downButton(), Qt::LeftButton);
     QCOMPARE(w_->inputEnding->text(), QStringLiteral("03/30/98"));
     QTRY_VERIFY(w_->inputEnding->hasFocus());
-    QCOMPARE(w_->ActiveDateField, 2);
+    QCOMPARE(w_->DateRange->ActiveDateField(), 2);
     QVERIFY(w_->imgEndArrow->isVisible());
 
     // Week and month steps move the calendar, then act as a click on it.
@@ -729,9 +723,11 @@ class MainWindowTest : public QObject {
     StartUp(&log);
     OpenWindow();
     QVERIFY(w_->ToolbarMain->isVisible());
-    const int frameTop = w_->inputFrame->y();
-    const int calendarTop = w_->Calendar1->y();
-    const int headingTop = w_->LabelHeading->y();
+    // Tops within the window's central area (the date controls sit in their panel).
+    const auto top = [this](QWidget* w) { return w->mapTo(w_->Form, QPoint(0, 0)).y(); };
+    const int frameTop = top(w_->inputFrame);
+    const int calendarTop = top(w_->Calendar1);
+    const int headingTop = top(w_->LabelHeading);
     QVERIFY(frameTop > w_->lineToolbar2->geometry().bottom());
     QVERIFY(calendarTop > w_->ToolbarMain->geometry().bottom());
 
@@ -739,15 +735,15 @@ class MainWindowTest : public QObject {
     w_->Form_Activate();
     QVERIFY(!w_->ToolbarMain->isVisible());
     QVERIFY(!w_->lineToolbar1->isVisible());
-    const int shift = frameTop - w_->inputFrame->y();
+    const int shift = frameTop - top(w_->inputFrame);
     QVERIFY(shift >= w_->ToolbarMain->sizeHint().height());
-    QCOMPARE(calendarTop - w_->Calendar1->y(), shift);
-    QCOMPARE(headingTop - w_->LabelHeading->y(), shift);
+    QCOMPARE(calendarTop - top(w_->Calendar1), shift);
+    QCOMPARE(headingTop - top(w_->LabelHeading), shift);
 
     state_->Config.ShowToolbars = true;
     state_->Config.ShowGraphic = false;
     w_->Form_Activate();
-    QCOMPARE(w_->inputFrame->y(), frameTop);
+    QCOMPARE(top(w_->inputFrame), frameTop);
     QVERIFY(!w_->imgMain->isVisible());
   }
 
@@ -807,14 +803,95 @@ class MainWindowTest : public QObject {
     OpenWindow();
     TypeDate(w_->inputStarting, QStringLiteral("01/15/98"));
     TypeDate(w_->inputEnding, QStringLiteral("01/22/98"));
+    QSignalSpy finished(w_, &frmMain::ProcessFinished);
     QTest::mouseClick(w_->btnProcess, Qt::LeftButton);
+    QCOMPARE(finished.size(), 1);
     QCOMPARE(reportsShown_, 0);
     QVERIFY(state_->File.LogCorrupt);
+    // The run stopped: the status bar says what stopped it, not that it finished.
+    QVERIFY2(!w_->StatusText().contains(QStringLiteral("F I N I S H E D")), qPrintable(w_->StatusText()));
+    QVERIFY2(w_->StatusText().startsWith(QStringLiteral(" STOPPED: undated line")), qPrintable(w_->StatusText()));
     QCOMPARE(MessageBox::shownMessages().size(), 1);
     QCOMPARE(MessageBox::shownMessages()[0].title, QStringLiteral("WARNING"));
     QVERIFY(MessageBox::shownMessages()[0].text.startsWith(QStringLiteral("Corruption Detected in Modem Log File!")));
     QVERIFY(w_->mnuRepairLog->isEnabled());
     QVERIFY(w_->ToolbarButton(9)->isEnabled());
+  }
+
+  // An empty log has no dated entry: First Entry and Last Entry have no date
+  // to give, are disabled and write nothing.
+  void quickDatesOnALogWithoutDates() {
+    const QByteArray log;
+    StartUp(&log);
+    QVERIFY(state_->File.LogExists);
+    QVERIFY(state_->File.LogEmpty);
+    OpenWindow();
+    QTRY_VERIFY(w_->inputStarting->hasFocus());
+    QVERIFY(w_->mnuToday->isEnabled());
+    for (QAction* a : {w_->mnuLogStart, w_->mnuLogEnd, w_->ToolbarButton(12), w_->ToolbarButton(13)}) {
+      QVERIFY2(!a->isEnabled(), qPrintable(a->objectName()));
+    }
+    const QString before = w_->inputStarting->text();
+    QTest::keyClick(w_->inputStarting, Qt::Key_F, Qt::ControlModifier);
+    w_->mnuLogStart_Click();
+    w_->mnuLogEnd_Click();
+    QCOMPARE(w_->inputStarting->text(), before);
+    QCOMPARE(w_->windowTitle(), QStringLiteral("MIROLAT - Report for 1 day"));
+  }
+
+  // Up and Down in a date box step its day; the week and month steps have
+  // labels with keys and a place in the tab order, and step with the arrow
+  // keys; the calendar shows when its days have the focus.
+  void keyboardReachesEveryDateControl() {
+    const QByteArray log = QuarterLog();
+    StartUp(&log);
+    OpenWindow();
+    QTRY_VERIFY(w_->inputStarting->hasFocus());
+    QCOMPARE(w_->inputStarting->text(), Box(D(1998, 3, 31)));
+    QTest::keyClick(w_->inputStarting, Qt::Key_Down);
+    QTest::keyClick(w_->inputStarting, Qt::Key_Down);
+    QCOMPARE(w_->inputStarting->text(), Box(D(1998, 3, 29)));
+    QTest::keyClick(w_->inputStarting, Qt::Key_Up);
+    QCOMPARE(w_->inputStarting->text(), Box(D(1998, 3, 30)));
+    QVERIFY(w_->inputStarting->hasFocus());
+
+    QCOMPARE(w_->DateRange->lblWeek->buddy(), w_->UpDown3);
+    QCOMPARE(w_->DateRange->lblMonth->buddy(), w_->UpDown4);
+    QTest::keyClick(w_->inputStarting, Qt::Key_Tab);
+    QTRY_VERIFY(w_->inputEnding->hasFocus());
+    QTest::keyClick(w_->inputEnding, Qt::Key_Tab);
+    QTRY_VERIFY(w_->UpDown3->hasFocus());
+    QTest::keyClick(w_->UpDown3, Qt::Key_Tab);
+    QTRY_VERIFY(w_->UpDown4->hasFocus());
+    // A step writes into the active box (the end box) and gives it the focus.
+    QTest::keyClick(w_->UpDown4, Qt::Key_Down);
+    QCOMPARE(w_->inputEnding->text(), Box(D(1998, 2, 28)));
+    QTRY_VERIFY(w_->inputEnding->hasFocus());
+    QTest::keyClick(w_->inputEnding, Qt::Key_Tab);
+    QTRY_VERIFY(w_->UpDown3->hasFocus());
+    QTest::keyClick(w_->UpDown3, Qt::Key_Up);
+    QCOMPARE(w_->inputEnding->text(), Box(D(1998, 3, 7)));
+
+    auto* days = w_->Calendar1->findChild<QTableView*>();
+    QVERIFY(days != nullptr);
+    QVERIFY(!w_->DateRange->CalendarFocus->isVisible());
+    days->setFocus(Qt::TabFocusReason);
+    QTRY_VERIFY(w_->DateRange->CalendarFocus->isVisible());
+    w_->btnExit->setFocus(Qt::TabFocusReason);
+    QTRY_VERIFY(!w_->DateRange->CalendarFocus->isVisible());
+  }
+
+  // Destroying the window while one of its boxes has the focus moves the
+  // focus while its children go: no focus change may reach the window then
+  // (a sanitizer build checks the calls).
+  void destroyingTheFocusedWindow() {
+    const QByteArray log = WeekLog();
+    StartUp(&log);
+    OpenWindow();
+    QTRY_VERIFY(w_->inputStarting->hasFocus());
+    delete w_.data();
+    QVERIFY(w_.isNull());
+    QCOMPARE(BeepCount(), 0);  // no lost-focus rule ran on a dying box
   }
 
   // The menu keys work with the focus in a date box, where the window spends
@@ -845,16 +922,17 @@ class MainWindowTest : public QObject {
     const QByteArray log = WeekLog();
     StartUp(&log);
     QList<int> shapesInside;
-    const auto modal = [&shapesInside](frmMain&, AppState&) {
+    const auto modal = [&shapesInside] {
       QEventLoop loop;
       QTimer::singleShot(0, &loop, &QEventLoop::quit);
       loop.exec();
       const QCursor* cursor = QGuiApplication::overrideCursor();
       shapesInside.append(cursor != nullptr ? static_cast<int>(cursor->shape()) : -1);
     };
-    MainHooks().ShowAbout = modal;
-    MainHooks().ShowOptions = modal;
     OpenWindow();
+    connect(w_, &frmMain::AboutRequested, this, modal);
+    connect(w_, &frmMain::OptionsRequested, this, modal);
+    w_->SetWindowConnected(WindowCommand::Options, true);
     QGuiApplication::setOverrideCursor(Qt::CrossCursor);
     w_->mnuAbout->trigger();
     w_->mnuSetup->trigger();

@@ -9,6 +9,8 @@
 #include <QHeaderView>
 #include <QPointer>
 #include <QProcess>
+#include <QScreen>
+#include <QScrollBar>
 #include <QTemporaryDir>
 #include <QTest>
 #include <memory>
@@ -23,10 +25,12 @@
 #include "core/settings/configuration_io.h"
 #include "core/settings/settings_store.h"
 #include "support/common_test_env.h"
+#include "ui/app/application_windows.h"
 #include "ui/common/help_window.h"
 #include "ui/dialogs/desktop_error_reporter.h"
 #include "ui/dialogs/file_dialog.h"
 #include "ui/dialogs/printer_dialog.h"
+#include "ui/dialogs/window_placement.h"
 #include "ui/reports/frm_report.h"
 #include "ui/reports/report_layout.h"
 #include "ui/reports/report_text_view.h"
@@ -50,6 +54,23 @@ std::shared_ptr<RunState> JanuaryRun(const Configuration& config) {
   t.Sessions[3] = {MakeDate(1998, 1, 7), MakeTime(8, 0, 0), MakeDate(1998, 1, 7), MakeTime(8, 10, 0),
                    QStringLiteral("5559876"), QString(), false, 2174, 200};
   t.SessionCount = 3;
+  return run;
+}
+
+// `count` sessions on one number through January 1998, with long notes.
+std::shared_ptr<RunState> LongRun(const Configuration& config, int count) {
+  auto run = std::make_shared<RunState>();
+  SessionTable& t = run->Tables;
+  t.Create(config.MaxServices, count + 1);
+  t.ServiceTotals[1] = {QStringLiteral("5551234"), 600 * count, count, 0.5 * count, 1000LL * count};
+  t.ServiceTotalsCount = 1;
+  for (int i = 1; i <= count; ++i) {
+    const Date day = MakeDate(1998, 1, 1 + (i - 1) % 28);
+    t.Sessions[i] = {day, MakeTime(10, 0, 0), day, MakeTime(10, 10, 0), QStringLiteral("5551234"),
+                     QStringLiteral("Connection established at 33600bps after a long wait for the line"), false, 1000,
+                     200};
+  }
+  t.SessionCount = count;
   return run;
 }
 
@@ -443,6 +464,114 @@ class TestReportWindow : public QObject {
     state_->LastRun->Tables.ServiceTotalsCount = 3;
     window_->ShowReport();
     QCOMPARE(window_->ListModel->rowCount(), 5);
+  }
+
+  // Activation builds the report again from the same run: the list keeps its
+  // scroll position and selected row, the text view its scroll position.
+  void activationKeepsThePlace() {
+    state_->LastRun = LongRun(state_->Config, 120);
+    Open();
+    window_->resize(500, 300);
+    window_->mnuDetails->trigger();
+    QCoreApplication::processEvents();
+    QScrollBar* listBar = window_->ListView1->verticalScrollBar();
+    QVERIFY(listBar->maximum() > 40);
+    window_->ListView1->setCurrentIndex(window_->ListModel->index(57, 0));
+    listBar->setValue(40);
+    window_->Form_Activate();
+    QCOMPARE(window_->ListView1->currentIndex().row(), 57);
+    QCOMPARE(listBar->value(), 40);
+
+    window_->mnuFormatStd->trigger();
+    QCoreApplication::processEvents();
+    QScrollBar* textBar = window_->ReportTextBox->verticalScrollBar();
+    QVERIFY(textBar->maximum() > 100);
+    textBar->setValue(100);
+    window_->Form_Activate();
+    QCOMPARE(textBar->value(), 100);
+
+    // A new run starts at the top.
+    window_->ShowReport();
+    QCOMPARE(textBar->value(), 0);
+  }
+
+  // A cell too narrow for its text shows it cut with an ellipsis, and the
+  // whole text as its tooltip.
+  void cutCellsShowTheirTextAsTooltip() {
+    state_->LastRun = LongRun(state_->Config, 3);
+    Open();
+    window_->mnuDetails->trigger();
+    QCOMPARE(window_->ListView1->textElideMode(), Qt::ElideRight);
+    const int notes = window_->ListModel->columnCount() - 1;
+    for (int row = 0; row < window_->ListModel->rowCount(); ++row) {
+      const QModelIndex cell = window_->ListModel->index(row, notes);
+      const QString text = cell.data().toString();
+      // The rule's dashes are no text to read.
+      QCOMPARE(cell.data(Qt::ToolTipRole).toString(), ReportTableModel::IsRule(text) ? QString() : text);
+    }
+    QVERIFY(window_->ListModel->index(0, notes).data(Qt::ToolTipRole).toString().contains(QStringLiteral("long wait")));
+  }
+
+  // A size stored on a larger screen opens at one that fits this screen.
+  void storedSizeLargerThanTheScreenFits() {
+    state_->Config.SummaryReport.WinWidth = 60000;
+    state_->Config.SummaryReport.WinHeight = 60000;
+    Open();
+    const QRect available = window_->screen()->availableGeometry();
+    QVERIFY2(window_->width() <= available.width(), qPrintable(QString::number(window_->width())));
+    QVERIFY2(window_->height() <= available.height(), qPrintable(QString::number(window_->height())));
+  }
+
+  // In a narrow window the no-connections frame goes under the dates rather
+  // than over them.
+  void noConnectionsFrameNeverCoversTheDates() {
+    state_->LastRun = std::make_shared<RunState>();
+    state_->LastRun->Tables.Create(state_->Config.MaxServices, state_->Config.MaxConnections);
+    Open();
+    for (int width : {900, 300}) {
+      window_->resize(width, 400);
+      QCoreApplication::processEvents();
+      QVERIFY(window_->fraNoConn->isVisible());
+      for (QLabel* value : {window_->RepBegin, window_->RepEnd, window_->RepPeriod}) {
+        const QRect shown(value->mapTo(window_->fraReportHeader, QPoint(0, 0)),
+                          QSize(value->fontMetrics().horizontalAdvance(value->text()), value->height()));
+        QVERIFY2(!window_->fraNoConn->geometry().intersects(shown), qPrintable(QString::number(width)));
+      }
+    }
+  }
+
+  // Printed text stands in the middle of the page; text wider than the page
+  // is printed smaller.
+  void printedTextHasEqualMargins() {
+    const struct {
+      double page, text, scale, left;
+    } rows[] = {{1000, 600, 1, 200}, {1000, 1000, 1, 0}, {1000, 2000, 0.5, 0}, {1000, 0, 1, 0}};
+    for (const auto& r : rows) {
+      const PageFit fit = FitTextToPage(r.page, r.text);
+      QCOMPARE(fit.scale, r.scale);
+      QCOMPARE(fit.left, r.left);
+      QCOMPARE(r.page - fit.left - r.text * fit.scale, r.text > 0 ? fit.left : r.page);
+    }
+  }
+
+  // The program's wiring opens one report window for the main window's
+  // runs and shows it again after the next; the commands whose windows are
+  // not connected stay off.
+  void wiringOpensOneReportWindow() {
+    ApplicationWindows windows(*state_);
+    QPointer<frmMain> main = windows.CreateMainWindow();
+    QVERIFY(windows.ReportWindow() == nullptr);
+    Q_EMIT main->ReportRequested();
+    QPointer<frmReport> report = windows.ReportWindow();
+    QVERIFY(!report.isNull());
+    QVERIFY(report->isVisible());
+    QCOMPARE(report->parentWidget(), main.data());
+    Q_EMIT main->ReportRequested();
+    QCOMPARE(windows.ReportWindow(), report.data());
+    QVERIFY(!main->mnuSetup->isEnabled());
+    QVERIFY(!main->mnuPurgeLog->isEnabled());
+    delete main.data();
+    QVERIFY(report.isNull());
   }
 
   void saveAs_data() {

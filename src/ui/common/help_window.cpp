@@ -1,5 +1,6 @@
 #include "ui/common/help_window.h"
 
+#include <QApplication>
 #include <QDir>
 #include <QFile>
 #include <QHBoxLayout>
@@ -15,6 +16,7 @@
 #include <algorithm>
 
 #include "core/settings/config_paths.h"
+#include "ui/dialogs/window_placement.h"
 
 namespace mirolat {
 
@@ -35,6 +37,9 @@ frmHelp& OpenHelpWindow() {
   if (window.isNull()) {
     window = new frmHelp(HelpDirectory());
     window->setAttribute(Qt::WA_DeleteOnClose);
+    // Beside nothing of its own: centred on the window the user asked from,
+    // and whole on its screen.
+    PlaceOnParent(window, QApplication::activeWindow());
   }
   window->show();
   window->raise();

@@ -1,5 +1,6 @@
 #include "ui/dialogs/message_box.h"
 
+#include <QApplication>
 #include <QMessageBox>
 #include <QPushButton>
 #include <deque>
@@ -94,6 +95,9 @@ QMessageBox::Icon IconOf(MessageIcon icon) {
 
 MessageButton ShowModal(const MessageBoxSpec& message, QWidget* parent, MessageButton defaultAnswer) {
   const QList<MessageButton> answers = ButtonsOf(message.buttons);
+  // A box without a window of its own is centred on the window in use
+  // rather than on the screen.
+  if (parent == nullptr) parent = QApplication::activeWindow();
   for (;;) {
     QMessageBox box(parent);
     box.setWindowTitle(message.title.isEmpty() ? QString::fromLatin1(kProgramTitle) : message.title);

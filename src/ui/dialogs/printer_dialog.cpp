@@ -2,8 +2,9 @@
 
 #include <QPrintDialog>
 #include <QPrinter>
-#include <QTextDocument>
-#include <QTextOption>
+#include <QFontMetricsF>
+#include <QPainter>
+#include <algorithm>
 #include <deque>
 #include <optional>
 
@@ -47,14 +48,44 @@ void PrinterDialog::clearNext() { State().next.clear(); }
 int PrinterDialog::requestCount() { return State().requests; }
 void PrinterDialog::clearRequestCount() { State().requests = 0; }
 
+PageFit FitTextToPage(double pageWidth, double textWidth) {
+  PageFit fit;
+  if (pageWidth <= 0 || textWidth <= 0) return fit;
+  if (textWidth > pageWidth) fit.scale = pageWidth / textWidth;
+  fit.left = (pageWidth - textWidth * fit.scale) / 2;
+  return fit;
+}
+
 void PrintPlainText(QPrinter& printer, const QString& text, const QFont& font) {
-  QTextDocument document;
-  document.setDefaultFont(font);
-  QTextOption option = document.defaultTextOption();
-  option.setWrapMode(QTextOption::NoWrap);
-  document.setDefaultTextOption(option);
-  document.setPlainText(text);
-  document.print(&printer);
+  // Equal margins all round; what is left over across the page goes to both
+  // sides alike.
+  constexpr double kMarginMm = 15;
+  printer.setPageMargins(QMarginsF(kMarginMm, kMarginMm, kMarginMm, kMarginMm), QPageLayout::Millimeter);
+  QPainter painter;
+  if (!painter.begin(&printer)) return;
+  const QRectF page = printer.pageLayout().paintRectPixels(printer.resolution());
+  const QStringList lines = text.split(QLatin1Char('\n'));
+  QFont printed = font;
+  QFontMetricsF metrics(printed, &printer);
+  double widest = 0;
+  for (const QString& line : lines) widest = std::max(widest, metrics.horizontalAdvance(line));
+  const PageFit fit = FitTextToPage(page.width(), widest);
+  if (fit.scale < 1) {
+    printed.setPointSizeF(printed.pointSizeF() * fit.scale);
+    metrics = QFontMetricsF(printed, &printer);
+  }
+  painter.setFont(printed);
+  const double lineHeight = metrics.lineSpacing();
+  double y = 0;
+  for (const QString& line : lines) {
+    if (y + lineHeight > page.height() && y > 0) {
+      printer.newPage();
+      y = 0;
+    }
+    painter.drawText(QPointF(fit.left, y + metrics.ascent()), line);
+    y += lineHeight;
+  }
+  painter.end();
 }
 
 }  // namespace mirolat

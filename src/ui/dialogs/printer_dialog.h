@@ -25,7 +25,18 @@ class PrinterDialog {
 };
 
 // Prints `text` as it stands, line by line, in `font` (a fixed-pitch font
-// keeps report columns aligned), breaking pages where they fill.
+// keeps report columns aligned), breaking pages where they fill. The text
+// stands in the middle of the page, its left and right margins equal; text
+// wider than the page is printed smaller to fit.
 void PrintPlainText(QPrinter& printer, const QString& text, const QFont& font);
+
+// How text of `textWidth` goes onto a printable width of `pageWidth`: the
+// scale it is printed at (1 when it fits) and its left offset, which leaves
+// as much room on its right.
+struct PageFit {
+  double scale = 1;
+  double left = 0;
+};
+PageFit FitTextToPage(double pageWidth, double textWidth);
 
 }  // namespace mirolat

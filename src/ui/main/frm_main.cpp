@@ -6,69 +6,37 @@
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QKeyEvent>
-#include <QGuiApplication>
 #include <QMenuBar>
 #include <QMessageBox>
-#include <QMouseEvent>
 #include <QStandardPaths>
 #include <QStyle>
+#include <QTimer>
 #include <QWindow>
 #include <cerrno>
 #include <cstdio>
-#include <memory>
 
 #include "core/analysis/analysis_run.h"
 #include "core/app/app_state.h"
-#include "core/common/date_entry.h"
+#include "core/app/run_status.h"
 #include "core/logfile/log_checks.h"
 #include "core/logfile/warnings.h"
 #include "ui/common/end_program.h"
 #include "ui/common/help_window.h"
-#include "ui/dialogs/beep.h"
 #include "ui/dialogs/desktop_error_reporter.h"
 #include "ui/dialogs/file_dialog.h"
 #include "ui/dialogs/message_box.h"
-#include "ui/main/main_window_hooks.h"
+#include "ui/dialogs/wait_cursor.h"
+#include "ui/main/main_commands.h"
 #include "ui/main/status_bar_progress.h"
 
 namespace mirolat {
 
 namespace {
 
-constexpr int kHoldIntervalMs = 5000;
 constexpr int kShortNameLength = 22;
 constexpr int kShortNameKeep = 19;
 
-const char* const kViewLogCaption = "&View Modem Log";
-const char* const kViewArchiveCaption = "&View Archive";
-const char* const kOptimizeLogCaption = "&Optimize Modem Log";
-const char* const kOptimizeArchiveCaption = "&Optimize Archive";
 const char* const kArchiveFilter = "Mirolat Modem Log Archive (*.mrl)";
-
-// Toolbar keys, by the position they stand at.
-struct ToolbarButtonSpec {
-  int position;
-  const char* key;
-  const char* tip;
-  QStyle::StandardPixmap icon;
-};
-
-const ToolbarButtonSpec kToolbarButtons[] = {
-    {2, "Open Archive", "Open Archive", QStyle::SP_DialogOpenButton},
-    {3, "Setup", "MRL Options", QStyle::SP_FileDialogDetailedView},
-    {4, "Exit", "Close Program", QStyle::SP_DialogCloseButton},
-    {6, "View Modem Log", "View Modem Log or Archive", QStyle::SP_FileDialogContentsView},
-    {7, "Clear Modem Log", "Clear Modem Log", QStyle::SP_TrashIcon},
-    {8, "Optimize Modem Log", "Optimize Modem Log or Archive", QStyle::SP_BrowserReload},
-    {9, "Repair Modem Log", "Repair Modem Log", QStyle::SP_DialogApplyButton},
-    {11, "Today", "Today's Date", QStyle::SP_ArrowDown},
-    {12, "First Entry", "Date of First Entry in Log", QStyle::SP_MediaSkipBackward},
-    {13, "Last Entry", "Date of Last Entry in Log", QStyle::SP_MediaSkipForward},
-    {15, "Help", "Help", QStyle::SP_DialogHelpButton},
-    {16, "Search Help", "Search For Help", QStyle::SP_FileDialogContentsView},
-    {17, "About MRL", "About MRL", QStyle::SP_MessageBoxInformation},
-};
-constexpr int kToolbarPositions = 18;
 
 // Errors of Open Archive are passed over: each failing step is skipped.
 class ContinueReporter final : public ErrorReporter {
@@ -100,134 +68,91 @@ bool IsFormWindow(QWindow* window) {
   return false;
 }
 
-class WaitCursor {
- public:
-  WaitCursor() { QGuiApplication::setOverrideCursor(Qt::WaitCursor); }
-  ~WaitCursor() { QGuiApplication::restoreOverrideCursor(); }
-  WaitCursor(const WaitCursor&) = delete;
-  WaitCursor& operator=(const WaitCursor&) = delete;
-};
-
-// The hourglass while a modal window loads: it gives way to the normal
-// pointer as soon as the window's own event loop runs, so the user does not
-// work in the window under a busy pointer.
-class WaitCursorWhileLoading {
- public:
-  WaitCursorWhileLoading() : restored_(std::make_shared<bool>(false)) {
-    QGuiApplication::setOverrideCursor(Qt::WaitCursor);
-    QTimer::singleShot(0, qApp, [restored = restored_] { Restore(*restored); });
+QMenu* MenuOf(frmMain& w, MainMenu menu) {
+  switch (menu) {
+    case MainMenu::File: return w.mnuFile;
+    case MainMenu::Tools: return w.mnuTools;
+    case MainMenu::QuickDate: return w.mnuQuickDate;
+    case MainMenu::Help: return w.mnuHelp;
   }
-  ~WaitCursorWhileLoading() { Restore(*restored_); }
-  WaitCursorWhileLoading(const WaitCursorWhileLoading&) = delete;
-  WaitCursorWhileLoading& operator=(const WaitCursorWhileLoading&) = delete;
-
- private:
-  static void Restore(bool& restored) {
-    if (restored) return;
-    restored = true;
-    QGuiApplication::restoreOverrideCursor();
-  }
-  std::shared_ptr<bool> restored_;
-};
+  return nullptr;
+}
 
 }  // namespace
 
-MainWindowHooks& MainHooks() {
-  static MainWindowHooks hooks;
-  return hooks;
-}
-
-frmMain::frmMain(AppState& state, QWidget* parent)
-    : QMainWindow(parent), state_(state), today_([] { return QDate::currentDate(); }) {
+frmMain::frmMain(AppState& state, QWidget* parent) : QMainWindow(parent), state_(state) {
   setObjectName(QStringLiteral("frmMain"));
   setWindowTitle(QStringLiteral("Mirolat"));
-  Timer1 = new QTimer(this);
-  Timer1->setObjectName(QStringLiteral("Timer1"));
-  Timer1->setInterval(kHoldIntervalMs);
-  BuildMenus();
   BuildControls();
-  BuildToolbar();
+  BuildCommands();
   ConnectHandlers();
   resize(600, 470);
   RegisterWindow(WindowRole::Main, this);
   Form_Load();
 }
 
-frmMain::~frmMain() { UnregisterWindow(this); }
+frmMain::~frmMain() {
+  // First of all: the application's focus signals must not reach a window
+  // that is half destroyed.
+  for (const QMetaObject::Connection& c : appConnections_) disconnect(c);
+  UnregisterWindow(this);
+}
 
 // ---------------------------------------------------------------------------
 // Building the window
 
-void frmMain::BuildMenus() {
-  auto item = [this](QMenu* menu, QAction*& action, const char* name, const QString& caption,
-                     const QKeySequence& key = QKeySequence()) {
-    action = menu->addAction(caption);
-    action->setObjectName(QString::fromLatin1(name));
-    if (!key.isEmpty()) action->setShortcut(key);
+void frmMain::BuildCommands() {
+  const auto menu = [this](const char* name, const QString& title) {
+    QMenu* m = menuBar()->addMenu(title);
+    m->setObjectName(QString::fromLatin1(name));
+    return m;
   };
-  mnuFile = menuBar()->addMenu(QStringLiteral("&File"));
-  mnuFile->setObjectName(QStringLiteral("mnuFile"));
-  item(mnuFile, mnuOpenLog, "mnuOpenLog", QStringLiteral("&Open Modem Log"), QKeySequence(Qt::Key_F2));
-  item(mnuFile, mnuOpenArchive, "mnuOpenArchive", QStringLiteral("Open &Archive"), QKeySequence(Qt::Key_F3));
-  mnuFile->addSeparator();
-  item(mnuFile, mnuSetup, "mnuSetup", QStringLiteral("&MRL Options"));
-  mnuFile->addSeparator();
-  item(mnuFile, mnuExit, "mnuExit", QStringLiteral("&Exit"), QKeySequence(Qt::CTRL | Qt::Key_X));
+  mnuFile = menu("mnuFile", QStringLiteral("&File"));
+  mnuTools = menu("mnuTools", QStringLiteral("&Tools"));
+  mnuQuickDate = menu("mnuQuickDate", QStringLiteral("&Quick Date"));
+  mnuHelp = menu("mnuHelp", QStringLiteral("&Help"));
 
-  mnuTools = menuBar()->addMenu(QStringLiteral("&Tools"));
-  mnuTools->setObjectName(QStringLiteral("mnuTools"));
-  item(mnuTools, mnuViewLog, "mnuViewLog", QString::fromLatin1(kViewLogCaption), QKeySequence(Qt::Key_F4));
-  item(mnuTools, mnuClearLog, "mnuClearLog", QStringLiteral("&Clear Modem Log"), QKeySequence(Qt::Key_F5));
-  item(mnuTools, mnuPurgeLog, "mnuPurgeLog", QStringLiteral("&Purge Modem Log"), QKeySequence(Qt::Key_F6));
-  item(mnuTools, mnuOptimize, "mnuOptimize", QString::fromLatin1(kOptimizeLogCaption), QKeySequence(Qt::Key_F7));
-  mnuTools->addSeparator();
-  item(mnuTools, mnuRepairLog, "mnuRepairLog", QStringLiteral("&Repair Modem Log"), QKeySequence(Qt::Key_F8));
-
-  mnuQuickDate = menuBar()->addMenu(QStringLiteral("&Quick Date"));
-  mnuQuickDate->setObjectName(QStringLiteral("mnuQuickDate"));
-  item(mnuQuickDate, mnuToday, "mnuToday", QStringLiteral("ToDay"), QKeySequence(Qt::CTRL | Qt::Key_T));
-  mnuQuickDate->addSeparator();
-  item(mnuQuickDate, mnuPlusWeek, "mnuPlusWeek", QStringLiteral("One Week +"));
-  item(mnuQuickDate, mnuMinusWeek, "mnuMinusWeek", QStringLiteral("One Week -"));
-  mnuQuickDate->addSeparator();
-  item(mnuQuickDate, mnuPlusMonth, "mnuPlusMonth", QStringLiteral("One Month +"));
-  item(mnuQuickDate, mnuMinusMonth, "mnuMinusMonth", QStringLiteral("One Month -"));
-  mnuQuickDate->addSeparator();
-  item(mnuQuickDate, mnuLogStart, "mnuLogStart", QStringLiteral("First Entry"), QKeySequence(Qt::CTRL | Qt::Key_F));
-  item(mnuQuickDate, mnuLogEnd, "mnuLogEnd", QStringLiteral("Last Entry"), QKeySequence(Qt::CTRL | Qt::Key_L));
-
-  mnuHelp = menuBar()->addMenu(QStringLiteral("&Help"));
-  mnuHelp->setObjectName(QStringLiteral("mnuHelp"));
-  item(mnuHelp, mnuTopics, "mnuTopics", QStringLiteral("&Topics"), QKeySequence(Qt::Key_F1));
-  item(mnuHelp, mnsSearchHelp, "mnsSearchHelp", QStringLiteral("&Search for Help"));
-  item(mnuHelp, mnuHowToHelp, "mnuHowToHelp", QStringLiteral("&Using Help"));
-  mnuHelp->addSeparator();
-  item(mnuHelp, mnuAbout, "mnuAbout", QStringLiteral("&About MRL"));
-}
-
-void frmMain::BuildToolbar() {
   ToolbarMain = new QToolBar(Form);
   ToolbarMain->setObjectName(QStringLiteral("ToolbarMain"));
   ToolbarMain->setMovable(false);
   ToolbarMain->setFloatable(false);
   ToolbarMain->setToolButtonStyle(Qt::ToolButtonIconOnly);
   ToolbarMain->setIconSize(QSize(20, 20));
-  for (int position = 1; position <= kToolbarPositions; ++position) {
-    const ToolbarButtonSpec* entry = nullptr;
-    for (const ToolbarButtonSpec& s : kToolbarButtons) {
-      if (s.position == position) entry = &s;
+  toolbarButtons_.fill(nullptr, kMainToolbarPositions);
+
+  for (const MainCommandSpec& c : MainCommands()) {
+    QMenu* m = MenuOf(*this, c.menu);
+    if (c.separatorBefore) m->addSeparator();
+    QAction* item = m->addAction(QString::fromLatin1(c.caption));
+    item->setObjectName(QString::fromLatin1(c.name));
+    if (*c.shortcut != '\0') item->setShortcut(QKeySequence(QString::fromLatin1(c.shortcut)));
+    const auto handler = c.handler;
+    connect(item, &QAction::triggered, this, [this, handler] { (this->*handler)(); });
+    this->*c.item = item;
+    if (c.toolbarPosition == 0) continue;
+    QAction* button = item;
+    if (c.ownButton) {
+      button = new QAction(this);
+      button->setObjectName(QStringLiteral("ToolbarMain_%1").arg(c.toolbarPosition));
+      connect(button, &QAction::triggered, this, [this, handler] { (this->*handler)(); });
     }
-    QAction* action;
-    if (entry == nullptr) {
-      action = ToolbarMain->addSeparator();
-    } else {
-      action = ToolbarMain->addAction(style()->standardIcon(entry->icon), QString::fromLatin1(entry->key));
-      action->setData(QString::fromLatin1(entry->key));
-      action->setToolTip(QString::fromLatin1(entry->tip));
-      action->setObjectName(QStringLiteral("ToolbarMain_") + QString::number(position));
-    }
-    toolbarButtons_.append(action);
+    button->setIcon(style()->standardIcon(c.icon));
+    button->setData(QString::fromLatin1(c.toolbarKey));
+    button->setToolTip(QString::fromLatin1(c.toolbarTip));
+    toolbarButtons_[c.toolbarPosition - 1] = button;
   }
+  for (int i = 0; i < kMainToolbarPositions; ++i) {
+    if (toolbarButtons_[i] != nullptr) {
+      ToolbarMain->addAction(toolbarButtons_[i]);
+    } else {
+      toolbarButtons_[i] = ToolbarMain->addSeparator();
+    }
+  }
+  // The menus keep the icons to the toolbar.
+  for (QMenu* m : {mnuFile, mnuTools, mnuQuickDate, mnuHelp}) {
+    for (QAction* a : m->actions()) a->setIconVisibleInMenu(false);
+  }
+
   lineToolbar1 = new QFrame(Form);
   lineToolbar1->setObjectName(QStringLiteral("lineToolbar1"));
   lineToolbar1->setFrameShape(QFrame::HLine);
@@ -255,67 +180,32 @@ void frmMain::BuildControls() {
   Form->setObjectName(QStringLiteral("Form"));
   setCentralWidget(Form);
 
-  auto label = [](QWidget* parent, const char* name, const QString& text, const QRect& geometry) {
-    auto* l = new QLabel(text, parent);
-    l->setObjectName(QString::fromLatin1(name));
-    l->setGeometry(geometry);
-    return l;
-  };
-
-  inputFrame = new QFrame(Form);
-  inputFrame->setObjectName(QStringLiteral("inputFrame"));
-  inputFrame->setFrameShape(QFrame::StyledPanel);
-  inputFrame->setGeometry(10, 10, 260, 130);
-
-  LabelStarting = label(inputFrame, "LabelStarting", QStringLiteral("Starting Date: "), QRect(10, 16, 95, 24));
-  LabelEnding = label(inputFrame, "LabelEnding", QStringLiteral("Ending Date: "), QRect(10, 52, 95, 24));
-  for (QLabel* l : {LabelStarting, LabelEnding}) {
-    l->setToolTip(QStringLiteral("Double click here to reset to current date"));
-    l->installEventFilter(this);
-  }
-  const QPixmap arrow = style()->standardIcon(QStyle::SP_ArrowRight).pixmap(16, 16);
-  imgStartArrow = label(inputFrame, "imgStartArrow", QString(), QRect(105, 20, 16, 16));
-  imgEndArrow = label(inputFrame, "imgEndArrow", QString(), QRect(105, 56, 16, 16));
-  for (QLabel* l : {imgStartArrow, imgEndArrow}) {
-    l->setPixmap(arrow);
-    l->hide();
-  }
-
-  inputStarting = new QLineEdit(inputFrame);
-  inputStarting->setObjectName(QStringLiteral("inputStarting"));
-  inputStarting->setGeometry(125, 16, 85, 24);
-  inputStarting->setToolTip(QStringLiteral("Enter the starting date."));
-  inputEnding = new QLineEdit(inputFrame);
-  inputEnding->setObjectName(QStringLiteral("inputEnding"));
-  inputEnding->setGeometry(125, 52, 85, 24);
-  inputEnding->setToolTip(QStringLiteral("Enter the ending date."));
+  // The date panel first: the statistics below it stand above it.
+  DateRange = new DateRangePanel(state_, Form);
+  inputFrame = DateRange->inputFrame;
+  inputStarting = DateRange->inputStarting;
+  inputEnding = DateRange->inputEnding;
+  UpDown1 = DateRange->UpDown1;
+  UpDown2 = DateRange->UpDown2;
+  UpDown3 = DateRange->UpDown3;
+  UpDown4 = DateRange->UpDown4;
+  Calendar1 = DateRange->Calendar1;
+  lblDateTitle = DateRange->lblDateTitle;
+  LabelStarting = DateRange->LabelStarting;
+  LabelEnding = DateRange->LabelEnding;
+  imgStartArrow = DateRange->imgStartArrow;
+  imgEndArrow = DateRange->imgEndArrow;
   // The menu's Exit key (Ctrl+X) ends the program from the date boxes too,
   // instead of cutting their text.
   inputStarting->installEventFilter(this);
   inputEnding->installEventFilter(this);
 
-  auto spin = [this](const char* name, const QString& tip, const QRect& geometry) {
-    auto* s = new SpinButton(inputFrame);
-    s->setObjectName(QString::fromLatin1(name));
-    s->setToolTip(tip);
-    s->setGeometry(geometry);
-    return s;
+  const auto label = [](QWidget* parent, const char* name, const QString& text, const QRect& geometry) {
+    auto* l = new QLabel(text, parent);
+    l->setObjectName(QString::fromLatin1(name));
+    l->setGeometry(geometry);
+    return l;
   };
-  UpDown1 = spin("UpDown1", QStringLiteral("Increments/de-increments starting date by one day"),
-                 QRect(212, 16, 17, 24));
-  UpDown2 = spin("UpDown2", QStringLiteral("Increments/de-increments ending date by one day"),
-                 QRect(212, 52, 17, 24));
-  UpDown3 = spin("UpDown3", QStringLiteral("Increments/de-increments date by one week"), QRect(125, 90, 17, 28));
-  UpDown4 = spin("UpDown4", QStringLiteral("Increments/de-increments date by one month"), QRect(160, 90, 17, 28));
-
-  lblDateTitle = label(Form, "lblDateTitle", QString(), QRect(290, 10, 290, 22));
-  lblDateTitle->setAlignment(Qt::AlignCenter);
-  Calendar1 = new QCalendarWidget(Form);
-  Calendar1->setObjectName(QStringLiteral("Calendar1"));
-  Calendar1->setGeometry(290, 34, 290, 190);
-  Calendar1->setToolTip(QStringLiteral("Click on the calendar to insert a date"));
-  Calendar1->setGridVisible(true);
-
   // Statistics: the heading twice (the lower one a shadow), then the pairs.
   QFont headingFont = font();
   headingFont.setBold(true);
@@ -347,18 +237,23 @@ void frmMain::BuildControls() {
     y += 24;
   }
 
-  btnProcess = new QPushButton(QStringLiteral("&OK"), Form);
-  btnProcess->setObjectName(QStringLiteral("btnProcess"));
-  btnProcess->setToolTip(QStringLiteral("Click here to process your report "));
-  btnProcess->setGeometry(290, 240, 80, 30);
-  btnViewLog = new QPushButton(QString::fromLatin1(kViewLogCaption), Form);
-  btnViewLog->setObjectName(QStringLiteral("btnViewLog"));
-  btnViewLog->setToolTip(QStringLiteral("Click here to see the modem log"));
-  btnViewLog->setGeometry(376, 240, 120, 30);
-  btnExit = new QPushButton(QStringLiteral("E&xit"), Form);
-  btnExit->setObjectName(QStringLiteral("btnExit"));
-  btnExit->setToolTip(QStringLiteral("Close and exit Mirolat"));
-  btnExit->setGeometry(502, 240, 78, 30);
+  const auto button = [this](const char* name, const QString& text, const QString& tip, const QRect& geometry) {
+    auto* b = new QPushButton(text, Form);
+    b->setObjectName(QString::fromLatin1(name));
+    b->setToolTip(tip);
+    b->setGeometry(geometry);
+    return b;
+  };
+  btnProcess = button("btnProcess", QStringLiteral("&OK"), QStringLiteral("Click here to process your report "),
+                      QRect(290, 240, 80, 30));
+  btnViewLog = button("btnViewLog", QStringLiteral("&View Modem Log"), QStringLiteral("Click here to see the modem log"),
+                      QRect(376, 240, 120, 30));
+  btnExit = button("btnExit", QStringLiteral("E&xit"), QStringLiteral("Close and exit Mirolat"), QRect(502, 240, 78, 30));
+  QWidget* previous = nullptr;
+  for (QWidget* w : DateRange->TabOrder() + QList<QWidget*>{btnProcess, btnViewLog, btnExit}) {
+    if (previous != nullptr) setTabOrder(previous, w);
+    previous = w;
+  }
 
   LabelMainVersion = label(Form, "LabelMainVersion", QString(), QRect(10, 340, 150, 20));
   imgMain = label(Form, "imgMain", QString(), QRect(0, 0, 48, 48));
@@ -367,113 +262,52 @@ void frmMain::BuildControls() {
   StatusBarMain = statusBar();
   StatusBarMain->setObjectName(QStringLiteral("StatusBarMain"));
   StatusBarMain->setSizeGripEnabled(false);
-  StatusPanel = new QLabel(StatusBarMain);
-  StatusPanel->setObjectName(QStringLiteral("StatusPanel"));
-  StatusBarMain->addWidget(StatusPanel, 1);
+  Messages = new StatusMessageBar(StatusBarMain);
+  Messages->SetFocusMessage([this] { return FocusMessage(); });
+  Timer1 = Messages->Timer1;
   ProgressBar1 = new QProgressBar(StatusBarMain);
   ProgressBar1->setObjectName(QStringLiteral("ProgressBar1"));
   ProgressBar1->setRange(0, 100);
   ProgressBar1->setMaximumWidth(200);
   StatusBarMain->addPermanentWidget(ProgressBar1);
   ProgressBar1->hide();
+  progress_ = std::make_unique<StatusBarProgress>(*Messages, *ProgressBar1);
 }
 
 void frmMain::ConnectHandlers() {
-  connect(Timer1, &QTimer::timeout, this, &frmMain::Timer1_Timer);
   connect(btnProcess, &QPushButton::clicked, this, &frmMain::btnProcess_Click);
   connect(btnViewLog, &QPushButton::clicked, this, &frmMain::btnViewLog_Click);
   connect(btnExit, &QPushButton::clicked, this, &frmMain::btnExit_Click);
+  connect(Messages, &StatusMessageBar::TextChanged, this, &frmMain::StatusTextChanged);
+  connect(DateRange, &DateRangePanel::Message, Messages, &StatusMessageBar::Show);
+  connect(DateRange, &DateRangePanel::RangeChanged, this, &frmMain::UpdateCaption);
 
-  connect(mnuOpenLog, &QAction::triggered, this, &frmMain::mnuOpenLog_Click);
-  connect(mnuOpenArchive, &QAction::triggered, this, &frmMain::mnuOpenArchive_Click);
-  connect(mnuSetup, &QAction::triggered, this, &frmMain::mnuSetup_Click);
-  connect(mnuExit, &QAction::triggered, this, &frmMain::btnExit_Click);
-  connect(mnuViewLog, &QAction::triggered, this, &frmMain::btnViewLog_Click);
-  connect(mnuClearLog, &QAction::triggered, this, &frmMain::mnuClearLog_Click);
-  connect(mnuPurgeLog, &QAction::triggered, this, &frmMain::mnuPurgeLog_Click);
-  connect(mnuOptimize, &QAction::triggered, this, &frmMain::mnuOptimize_Click);
-  connect(mnuRepairLog, &QAction::triggered, this, &frmMain::mnuRepairLog_Click);
-  connect(mnuToday, &QAction::triggered, this, &frmMain::mnuToday_Click);
-  connect(mnuPlusWeek, &QAction::triggered, this, &frmMain::mnuPlusWeek_Click);
-  connect(mnuMinusWeek, &QAction::triggered, this, &frmMain::mnuMinusWeek_Click);
-  connect(mnuPlusMonth, &QAction::triggered, this, &frmMain::mnuPlusMonth_Click);
-  connect(mnuMinusMonth, &QAction::triggered, this, &frmMain::mnuMinusMonth_Click);
-  connect(mnuLogStart, &QAction::triggered, this, &frmMain::mnuLogStart_Click);
-  connect(mnuLogEnd, &QAction::triggered, this, &frmMain::mnuLogEnd_Click);
-  connect(mnuTopics, &QAction::triggered, this, &frmMain::mnuTopics_Click);
-  connect(mnsSearchHelp, &QAction::triggered, this, &frmMain::mnsSearchHelp_Click);
-  connect(mnuHowToHelp, &QAction::triggered, this, &frmMain::mnuHowToHelp_Click);
-  connect(mnuAbout, &QAction::triggered, this, &frmMain::mnuAbout_Click);
-  connect(ToolbarMain, &QToolBar::actionTriggered, this, &frmMain::ToolbarMain_ButtonClick);
+  appConnections_ << connect(qApp, &QApplication::focusChanged, this, &frmMain::OnFocusChanged);
+  appConnections_ << connect(qApp, &QGuiApplication::focusWindowChanged, this, &frmMain::OnFocusWindowChanged);
+}
 
-  connect(inputStarting, &QLineEdit::textChanged, this, &frmMain::inputStarting_Change);
-  connect(inputEnding, &QLineEdit::textChanged, this, &frmMain::inputEnding_Change);
-  connect(Calendar1, &QCalendarWidget::clicked, this, &frmMain::Calendar1_Click);
-  // Enter on a day picked with the arrow keys is the keyboard's click.
-  connect(Calendar1, &QCalendarWidget::activated, this, &frmMain::Calendar1_Click);
-  connect(Calendar1, &QCalendarWidget::selectionChanged, this, &frmMain::ShowDateTitle);
-  connect(UpDown1, &SpinButton::UpClick, this, &frmMain::UpDown1_UpClick);
-  connect(UpDown1, &SpinButton::DownClick, this, &frmMain::UpDown1_DownClick);
-  connect(UpDown2, &SpinButton::UpClick, this, &frmMain::UpDown2_UpClick);
-  connect(UpDown2, &SpinButton::DownClick, this, &frmMain::UpDown2_DownClick);
-  connect(UpDown3, &SpinButton::UpClick, this, &frmMain::UpDown3_UpClick);
-  connect(UpDown3, &SpinButton::DownClick, this, &frmMain::UpDown3_DownClick);
-  connect(UpDown4, &SpinButton::UpClick, this, &frmMain::UpDown4_UpClick);
-  connect(UpDown4, &SpinButton::DownClick, this, &frmMain::UpDown4_DownClick);
-
-  connect(qApp, &QApplication::focusChanged, this, &frmMain::OnFocusChanged);
-  // Coming back to this window from another of the program's forms runs the
-  // activation logic again; coming back from a message box or a file dialog,
-  // or from another program, does not.
-  connect(qApp, &QGuiApplication::focusWindowChanged, this, [this](QWindow* now) {
-    const bool fromForm = lastFocusWasForm_;
-    lastFocusWasForm_ = now != nullptr && now != windowHandle() && IsFormWindow(now);
-    if (now == nullptr || now != windowHandle() || !firstShowDone_ || !fromForm) return;
-    QTimer::singleShot(0, this, &frmMain::Form_Activate);
-  });
+// Coming back to this window from another of the program's forms runs the
+// activation logic again; coming back from a message box or a file dialog, or
+// from another program, does not.
+void frmMain::OnFocusWindowChanged(QWindow* now) {
+  const bool fromForm = lastFocusWasForm_;
+  lastFocusWasForm_ = now != nullptr && now != windowHandle() && IsFormWindow(now);
+  if (now == nullptr || now != windowHandle() || !firstShowDone_ || !fromForm) return;
+  QTimer::singleShot(0, this, &frmMain::Form_Activate);
 }
 
 // ---------------------------------------------------------------------------
 // Load, activation and layout
 
-void frmMain::SetDateMask() {
-  const QString sep = QStringLiteral("\\") + state_.Locale.DateSeparator;
-  const QString mask = QStringLiteral("99") + sep + QStringLiteral("99") + sep + QStringLiteral("99");
-  for (QLineEdit* box : {inputStarting, inputEnding}) {
-    if (box->inputMask() != mask + QStringLiteral("; ") && box->inputMask() != mask) box->setInputMask(mask);
-  }
-}
-
-void frmMain::FillStatusMessages() {
-  const auto set = [this](int i, const char* text, bool held) {
-    StatusMessages[i] = StatusMessage{QString::fromLatin1(text), held, held};
-  };
-  set(0, "", false);
-  set(1, "Enter the starting date for the report by clicking on the calendar or typing.", false);
-  set(2, "Enter the ending date for the report by clicking on the calendar or typing.", false);
-  set(3, "Exit Mirolat.", false);
-  set(4, "Process your report.", false);
-  set(5, "View the Modem Log File.", false);
-  set(6, "Click on the calendar to enter a date without typing.", false);
-  set(7, "No Modem Log Found!", true);
-  set(8, "Corruption Detected in Modem Log File!", true);
-  set(9, "Invalid date entry!", true);
-  set(10, "The start date cannot be less than the first entry in modem log!", true);
-  set(11, "The end date cannot be less than the start date!", true);
-  set(12, "The end date cannot be greater than the last entry in modem log!", true);
-  set(13, "The start date cannot be greater than the end date!", true);
-}
-
 void frmMain::Form_Load() {
-  SetDateMask();
+  ProgressBar1->hide();
+  DateRange->SetDateMask();
   commands_.Process = false;
   PushCommandStates();
   state_.LogFileChanged = false;
   LabelMainVersion->setText(QStringLiteral("Version %1.%2").arg(MIROLAT_VERSION_MAJOR).arg(MIROLAT_VERSION_MINOR));
-  FillStatusMessages();
-  InitDateRange();
+  DateRange->InitDateRange();
   ShowLogStatistics();
-  MessageIndex = 1;
   ApplyAvailability(AvailabilityFor(state_.File, parkedLogUsable_));
 }
 
@@ -504,9 +338,10 @@ void frmMain::Form_Activate() {
 
   const CurrentFileState& f = state_.File;
   bool warned = false;
+  StatusMessageId message = StatusMessageId::EnterStart;
   if (WarnNotModemLogApplies(f) && !f.ArchiveOpen) {
     MessageBox::Show(WarnNotModemLog(), this);
-    MessageIndex = 7;
+    message = StatusMessageId::NoLog;
     warned = true;
   }
   if (!f.LogExists && !f.ArchiveOpen) {
@@ -514,19 +349,19 @@ void frmMain::Form_Activate() {
       state_.NoLogWarned = true;
       MessageBox::Show(WarnNoLog(), this);
     }
-    MessageIndex = 7;
+    message = StatusMessageId::NoLog;
     warned = true;
   }
   if (WarnLogCorruptApplies(f)) {
     ShowWarnLogCorrupt();
-    MessageIndex = 8;
+    message = StatusMessageId::LogCorrupt;
     warned = true;
   }
   if (WarnLogTooBigApplies(f) && !f.ArchiveOpen) {
     MessageBox::Show(WarnLogTooBig(), this);
     warned = true;
   }
-  ShowStatusMessage();
+  Messages->Show(message);
 
   if (mnuOptimize->isEnabled() && mnuTools->menuAction()->isEnabled() && state_.Config.AutoOptimize &&
       !state_.AutoOptimizeAsked) {
@@ -539,7 +374,7 @@ void frmMain::Form_Activate() {
 
   if (!warned && !state_.TipsShown && state_.ShowTipsAtStartup) {
     state_.TipsShown = true;
-    if (MainHooks().ShowTips) MainHooks().ShowTips(*this, state_);
+    Q_EMIT TipsRequested();
   }
 }
 
@@ -554,7 +389,7 @@ void frmMain::resizeEvent(QResizeEvent* event) {
 }
 
 void frmMain::Form_Resize() {
-  if (ToolbarMain == nullptr) return;
+  if (ToolbarMain == nullptr || lineToolbar2 == nullptr) return;
   const int width = Form->width();
   const int toolbarHeight = ToolbarMain->sizeHint().height();
   ToolbarMain->setGeometry(0, 0, width, toolbarHeight);
@@ -567,13 +402,12 @@ void frmMain::Form_Resize() {
     int y;
   };
   const Placed placed[] = {
-      {inputFrame, 10, 10},       {lblDateTitle, 290, 10},     {Calendar1, 290, 34},
-      {LabelHeading2, 12, 152},   {LabelHeading, 10, 150},     {LabelLogName, 10, 182},
-      {LabelLogName2, 92, 182},   {LabelLogPath, 10, 206},     {LabelLogPath2, 92, 206},
-      {LabelLogLength, 10, 230},  {LabelLogLength2, 92, 230},  {LabelLogEntries, 10, 254},
-      {LabelLogEntries2, 92, 254}, {LabelLogFirst, 10, 278},   {LabelLogFirst2, 92, 278},
-      {LabelLogLast, 10, 302},    {LabelLogLast2, 92, 302},    {btnProcess, 290, 240},
-      {btnViewLog, 376, 240},     {btnExit, 502, 240},
+      {DateRange, 10, 10},        {LabelHeading2, 12, 152},    {LabelHeading, 10, 150},
+      {LabelLogName, 10, 182},    {LabelLogName2, 92, 182},    {LabelLogPath, 10, 206},
+      {LabelLogPath2, 92, 206},   {LabelLogLength, 10, 230},   {LabelLogLength2, 92, 230},
+      {LabelLogEntries, 10, 254}, {LabelLogEntries2, 92, 254}, {LabelLogFirst, 10, 278},
+      {LabelLogFirst2, 92, 278},  {LabelLogLast, 10, 302},     {LabelLogLast2, 92, 302},
+      {btnProcess, 290, 240},     {btnViewLog, 376, 240},      {btnExit, 502, 240},
   };
   for (const Placed& p : placed) p.widget->move(p.x, p.y + offset);
   LabelMainVersion->move(10, Form->height() - LabelMainVersion->height() - 4);
@@ -593,6 +427,7 @@ void frmMain::ApplyAvailability(const CommandAvailability& a) {
   apply(commands_.OpenArchiveButton, a.OpenArchiveButton);
   apply(commands_.OpenModemLog, a.OpenModemLog);
   apply(commands_.QuickDate, a.QuickDate);
+  apply(commands_.FirstLastEntry, a.FirstLastEntry);
   apply(commands_.ToolsMenu, a.ToolsMenu);
   apply(commands_.ToolsView, a.ToolsView);
   apply(commands_.ToolsPurge, a.ToolsPurge);
@@ -607,88 +442,78 @@ void frmMain::ApplyAvailability(const CommandAvailability& a) {
   PushCommandStates();
 }
 
-void frmMain::LockMainWindow() {
+void frmMain::LockMainWindow(const QString& text) {
   commands_.Locked = true;
+  PushCommandStates();
+  Messages->Release();
+  Messages->SetText(text);
+  ProgressBar1->setValue(0);
+  ProgressBar1->show();
+}
+
+void frmMain::UnlockMainWindow() {
+  commands_.Locked = false;
+  PushCommandStates();
+  ProgressBar1->hide();
+  Messages->Show(FocusMessage());
+}
+
+void frmMain::SetLogViewerOpen(bool open) {
+  commands_.ViewerOpen = open;
+  SetViewCaptions();
   PushCommandStates();
 }
 
+void frmMain::SetWindowConnected(WindowCommand command, bool connected) {
+  const unsigned bit = 1u << static_cast<unsigned>(command);
+  connectedWindows_ = connected ? (connectedWindows_ | bit) : (connectedWindows_ & ~bit);
+  PushCommandStates();
+}
+
+bool frmMain::Connected(WindowCommand command) const {
+  return (connectedWindows_ & (1u << static_cast<unsigned>(command))) != 0;
+}
+
 // Shows the logical command states on the widgets. A command whose window is
-// not plugged in stays disabled; the items of a disabled menu are disabled
+// not connected stays disabled; the items of a disabled menu are disabled
 // with it (so their shortcut keys do nothing either).
 void frmMain::PushCommandStates() {
-  const MainWindowHooks& hooks = MainHooks();
   const CommandState& c = commands_;
   const bool unlocked = !c.Locked;
-  const bool viewer = static_cast<bool>(hooks.OpenLogViewer);
-  const bool optimizer = static_cast<bool>(hooks.Optimize);
+  const bool free = unlocked && !c.ViewerOpen;  // commands that rewrite or replace the current file
+  const bool viewer = Connected(WindowCommand::ViewLog);
+  const bool options = Connected(WindowCommand::Options);
+  const bool optimizer = Connected(WindowCommand::Optimize);
+  const bool purger = Connected(WindowCommand::Purge);
+  const bool repairer = Connected(WindowCommand::Repair);
+  const bool tools = c.ToolsMenu;
 
   btnViewLog->setEnabled(c.View && viewer && unlocked);
-  ToolbarButton(6)->setEnabled(c.View && viewer);
+  mnuViewLog->setEnabled(tools && c.ToolsView && c.View && viewer && unlocked);
   btnProcess->setEnabled(c.Process && unlocked);
-  mnuOpenArchive->setEnabled(c.OpenArchiveMenu && unlocked);
-  ToolbarButton(2)->setEnabled(c.OpenArchiveButton);
-  mnuOpenLog->setEnabled(c.OpenModemLog);
-  mnuSetup->setEnabled(static_cast<bool>(hooks.ShowOptions));
-  ToolbarButton(3)->setEnabled(static_cast<bool>(hooks.ShowOptions));
+  mnuOpenArchive->setEnabled(c.OpenArchiveMenu && free);
+  ToolbarButton(2)->setEnabled(c.OpenArchiveButton && !c.ViewerOpen);
+  mnuOpenLog->setEnabled(c.OpenModemLog && unlocked);
+  mnuSetup->setEnabled(options && unlocked);
 
   const bool quick = c.QuickDate && unlocked;
   mnuQuickDate->menuAction()->setEnabled(quick);
   for (QAction* a : mnuQuickDate->actions()) {
     if (!a->isSeparator()) a->setEnabled(quick);
   }
-  for (int position : {11, 12, 13}) ToolbarButton(position)->setEnabled(c.QuickDate);
+  mnuLogStart->setEnabled(quick && c.FirstLastEntry);
+  mnuLogEnd->setEnabled(quick && c.FirstLastEntry);
 
-  const bool tools = c.ToolsMenu;
   mnuTools->menuAction()->setEnabled(tools);
-  mnuViewLog->setEnabled(tools && c.ToolsView && viewer && unlocked);
-  mnuPurgeLog->setEnabled(tools && c.ToolsPurge && static_cast<bool>(hooks.Purge) && unlocked);
-  mnuOptimize->setEnabled(tools && c.ToolsOptimize && optimizer && unlocked);
-  mnuClearLog->setEnabled(tools && c.ToolsClear);
-  mnuRepairLog->setEnabled(tools && c.Repair && static_cast<bool>(hooks.Repair));
-  ToolbarButton(9)->setEnabled(c.Repair && static_cast<bool>(hooks.Repair));
-  ToolbarButton(7)->setEnabled(c.ClearButton);
-  ToolbarButton(8)->setEnabled(c.OptimizeButton && optimizer);
+  mnuPurgeLog->setEnabled(tools && c.ToolsPurge && purger && free);
+  mnuOptimize->setEnabled(tools && c.ToolsOptimize && c.OptimizeButton && optimizer && free);
+  mnuClearLog->setEnabled(tools && c.ToolsClear && !c.ViewerOpen);
+  ToolbarButton(7)->setEnabled(c.ClearButton && !c.ViewerOpen);
+  mnuRepairLog->setEnabled(c.Repair && repairer && unlocked);
 
-  const bool dates = c.DateControls && unlocked;
-  for (QWidget* w : {static_cast<QWidget*>(inputStarting), static_cast<QWidget*>(inputEnding),
-                     static_cast<QWidget*>(UpDown1), static_cast<QWidget*>(UpDown2), static_cast<QWidget*>(UpDown3),
-                     static_cast<QWidget*>(UpDown4), static_cast<QWidget*>(LabelStarting),
-                     static_cast<QWidget*>(LabelEnding)}) {
-    w->setEnabled(dates);
-  }
+  DateRange->SetControlsEnabled(c.DateControls && unlocked);
   btnExit->setEnabled(c.ExitButton && unlocked);
   ToolbarMain->setEnabled(state_.Config.ShowToolbars && unlocked);
-}
-
-void frmMain::ToolbarMain_ButtonClick(QAction* button) {
-  const QString key = button->data().toString();
-  if (key == QLatin1String("Open Archive")) {
-    mnuOpenArchive_Click();
-  } else if (key == QLatin1String("Setup")) {
-    mnuSetup_Click();
-  } else if (key == QLatin1String("Exit")) {
-    EndProgram();
-  } else if (key == QLatin1String("View Modem Log")) {
-    btnViewLog_Click();
-  } else if (key == QLatin1String("Clear Modem Log")) {
-    mnuClearLog_Click();
-  } else if (key == QLatin1String("Optimize Modem Log")) {
-    mnuOptimize_Click();
-  } else if (key == QLatin1String("Repair Modem Log")) {
-    mnuRepairLog_Click();
-  } else if (key == QLatin1String("Today")) {
-    mnuToday_Click();
-  } else if (key == QLatin1String("First Entry")) {
-    mnuLogStart_Click();
-  } else if (key == QLatin1String("Last Entry")) {
-    mnuLogEnd_Click();
-  } else if (key == QLatin1String("Help")) {
-    mnuTopics_Click();
-  } else if (key == QLatin1String("Search Help")) {
-    mnsSearchHelp_Click();
-  } else if (key == QLatin1String("About MRL")) {
-    mnuAbout_Click();
-  }
 }
 
 void frmMain::ShowWarnLogCorrupt() {
@@ -712,7 +537,6 @@ void frmMain::btnProcess_Click() {
   inputs.ReportStartDate = state_.ReportStartDate;
   inputs.ReportEndDate = state_.ReportEndDate;
   inputs.LogEntryCount = state_.File.LogEntryCount;
-  StatusBarProgress progress(*this);
   std::shared_ptr<RunState> run;
   {
     WaitCursor wait;
@@ -722,31 +546,39 @@ void frmMain::btnProcess_Click() {
       QProgressBar* bar;
       ~HideBar() { bar->hide(); }
     } hideBar{ProgressBar1};
-    run = std::make_shared<RunState>(ProcessLog(inputs, state_.File.LogFilePath, progress, SharedErrorReporter()));
+    run = std::make_shared<RunState>(ProcessLog(inputs, state_.File.LogFilePath, *progress_, SharedErrorReporter()));
   }
+  // A run that stopped says what stopped it rather than that it finished.
+  if (const QString end = RunEndText(*run); end != Messages->Text()) Messages->SetText(end);
   state_.LastRun = run;
   state_.File.LogCorrupt = state_.File.LogCorrupt || run->LogCorrupt;
   for (const MessageBoxSpec& message : run->Messages) MessageBox::Show(message, this);
-  if (ReportWanted(*run) && MainHooks().ShowReport) MainHooks().ShowReport(*this, state_);
+  Q_EMIT ProcessFinished();
+  if (ReportWanted(*run)) Q_EMIT ReportRequested();
   if (WarnLogCorruptApplies(state_.File)) ShowWarnLogCorrupt();
 }
 
 void frmMain::btnViewLog_Click() {
-  if (!logViewer_.isNull()) {
-    logViewer_->close();
-    logViewer_.clear();
-    return;
+  if (commands_.ViewerOpen) {
+    Q_EMIT CloseLogViewerRequested();
+  } else {
+    Q_EMIT ViewLogRequested();
   }
-  if (MainHooks().OpenLogViewer) logViewer_ = MainHooks().OpenLogViewer(*this, state_);
 }
 
 void frmMain::btnExit_Click() { EndProgram(); }
 
-void frmMain::SetViewCaptions(bool archive) {
-  const QString view = QString::fromLatin1(archive ? kViewArchiveCaption : kViewLogCaption);
+void frmMain::SetViewCaptions() {
+  const bool archive = state_.File.ArchiveOpen;
+  QString view;
+  if (commands_.ViewerOpen) {
+    view = archive ? QStringLiteral("&Close Archive") : QStringLiteral("&Close Modem Log");
+  } else {
+    view = archive ? QStringLiteral("&View Archive") : QStringLiteral("&View Modem Log");
+  }
   btnViewLog->setText(view);
   mnuViewLog->setText(view);
-  mnuOptimize->setText(QString::fromLatin1(archive ? kOptimizeArchiveCaption : kOptimizeLogCaption));
+  mnuOptimize->setText(archive ? QStringLiteral("&Optimize Archive") : QStringLiteral("&Optimize Modem Log"));
 }
 
 void frmMain::mnuOpenArchive_Click() {
@@ -771,7 +603,7 @@ void frmMain::mnuOpenArchive_Click() {
   ScanLog(f, state_.Config, ignoreErrors);
   f.ArchiveOpen = true;
   Form_Load();
-  SetViewCaptions(true);
+  SetViewCaptions();
   commands_.ToolsClear = false;
   commands_.ClearButton = false;
   commands_.ToolsPurge = false;
@@ -789,17 +621,23 @@ void frmMain::mnuOpenLog_Click() {
   ScanLog(f, state_.Config, SharedErrorReporter());
   f.ArchiveOpen = false;
   Form_Load();
-  SetViewCaptions(false);
+  SetViewCaptions();
 }
 
 void frmMain::RescanCurrentFile() { ScanLog(state_.File, state_.Config, SharedErrorReporter()); }
 
+void frmMain::LogChanged() {
+  RescanCurrentFile();
+  Form_Load();
+  Form_Activate();
+}
+
 void frmMain::mnuSetup_Click() {
-  if (!MainHooks().ShowOptions) return;
-  {
-    WaitCursorWhileLoading wait;
-    MainHooks().ShowOptions(*this, state_);
-  }
+  WaitCursor wait(WaitCursor::Span::UntilEventLoop);
+  Q_EMIT OptionsRequested();
+}
+
+void frmMain::ConfigurationChanged() {
   if (!state_.LogFileChanged) return;
   CurrentFileState& f = state_.File;
   const QString name = state_.Config.ModemLogFile;
@@ -818,35 +656,19 @@ void frmMain::mnuSetup_Click() {
   }
   Form_Load();
   Form_Activate();
-  SetViewCaptions(false);
+  SetViewCaptions();
 }
 
 void frmMain::mnuOptimize_Click() {
-  if (!MainHooks().Optimize) return;
-  {
-    WaitCursor wait;
-    MainHooks().Optimize(*this, state_);
-  }
+  // Asked at most once a run, whatever the answer: also the activation that
+  // follows the rewrite does not ask again.
   state_.AutoOptimizeAsked = true;
-  RescanCurrentFile();
-  Form_Load();
-  Form_Activate();
+  WaitCursor wait;
+  Q_EMIT OptimizeRequested();
 }
 
-void frmMain::mnuPurgeLog_Click() {
-  if (!MainHooks().Purge) return;
-  if (MainHooks().Purge(*this, state_)) {
-    RescanCurrentFile();
-    Form_Load();
-  }
-}
-
-void frmMain::mnuRepairLog_Click() {
-  if (!MainHooks().Repair) return;
-  MainHooks().Repair(*this, state_);
-  RescanCurrentFile();
-  Form_Load();
-}
+void frmMain::mnuPurgeLog_Click() { Q_EMIT PurgeRequested(); }
+void frmMain::mnuRepairLog_Click() { Q_EMIT RepairRequested(); }
 
 void frmMain::mnuClearLog_Click() {
   MessageBoxSpec question;
@@ -868,14 +690,21 @@ void frmMain::mnuClearLog_Click() {
   EndProgram();
 }
 
+void frmMain::mnuToday_Click() { DateRange->ApplyQuickDate(QuickDate::Today); }
+void frmMain::mnuLogStart_Click() { DateRange->ApplyQuickDate(QuickDate::FirstEntry); }
+void frmMain::mnuLogEnd_Click() { DateRange->ApplyQuickDate(QuickDate::LastEntry); }
+void frmMain::mnuPlusWeek_Click() { DateRange->ApplyQuickDate(QuickDate::WeekForward); }
+void frmMain::mnuMinusWeek_Click() { DateRange->ApplyQuickDate(QuickDate::WeekBack); }
+void frmMain::mnuPlusMonth_Click() { DateRange->ApplyQuickDate(QuickDate::MonthForward); }
+void frmMain::mnuMinusMonth_Click() { DateRange->ApplyQuickDate(QuickDate::MonthBack); }
+
 void frmMain::mnuTopics_Click() { ShowHelpContents(); }
 void frmMain::mnsSearchHelp_Click() { ShowHelpSearch(); }
 void frmMain::mnuHowToHelp_Click() { ShowHelpUsing(); }
 
 void frmMain::mnuAbout_Click() {
-  if (!MainHooks().ShowAbout) return;
-  WaitCursorWhileLoading wait;
-  MainHooks().ShowAbout(*this, state_);
+  WaitCursor wait(WaitCursor::Span::UntilEventLoop);
+  Q_EMIT AboutRequested();
 }
 
 void frmMain::closeEvent(QCloseEvent* event) {
@@ -883,7 +712,7 @@ void frmMain::closeEvent(QCloseEvent* event) {
     for (WindowRole role : {WindowRole::Splash, WindowRole::Report, WindowRole::About, WindowRole::LogViewer}) {
       for (QWidget* w : RegisteredWindows(role)) w->close();
     }
-    if (!logViewer_.isNull()) logViewer_->close();
+    if (commands_.ViewerOpen) Q_EMIT CloseLogViewerRequested();
     // The help window is the program's too: left open it would keep the
     // program running with no main window.
     if (frmHelp* help = HelpWindow()) help->close();
@@ -892,63 +721,17 @@ void frmMain::closeEvent(QCloseEvent* event) {
 }
 
 // ---------------------------------------------------------------------------
-// Status messages
+// Status messages, statistics and caption
 
-QString frmMain::StatusText() const { return StatusPanel->text(); }
-bool frmMain::StatusBold() const { return StatusPanel->font().bold(); }
-
-void frmMain::SetStatusText(const QString& text) {
-  StatusPanel->setText(text);
-  Q_EMIT StatusTextChanged(text);
-}
-
-void frmMain::ShowStatusMessage() {
-  if (MessageHeld) return;
-  const StatusMessage& m = StatusMessages[static_cast<size_t>(MessageIndex)];
-  QFont f = StatusPanel->font();
-  f.setBold(m.bold);
-  StatusPanel->setFont(f);
-  SetStatusText(m.text);
-  MessageHeld = m.hold;
-  if (MessageHeld) {
-    Timer1->start();
-  } else {
-    Timer1->stop();
-  }
-}
-
-// The held message has stood its time: the message of the control that has
-// the focus now replaces it.
-void frmMain::Timer1_Timer() {
-  MessageHeld = false;
-  Timer1->stop();
-  MessageIndex = FocusMessageIndex();
-  ShowStatusMessage();
-}
-
-int frmMain::FocusMessageIndex() const {
+StatusMessageId frmMain::FocusMessage() const {
   const QWidget* focus = focusWidget();
-  if (focus == inputStarting) return 1;
-  if (focus == inputEnding) return 2;
-  if (focus == btnExit) return 3;
-  if (focus == btnProcess) return 4;
-  if (focus == btnViewLog) return 5;
-  if (focus != nullptr && (focus == Calendar1 || Calendar1->isAncestorOf(focus))) return 6;
-  return 0;
-}
-
-// ---------------------------------------------------------------------------
-// Statistics, range and caption
-
-void frmMain::InitDateRange() {
-  const CurrentFileState& f = state_.File;
-  const bool fromLog = f.ArchiveOpen || (f.LogExists && !f.NotAModemLog && !f.LogCorrupt && !f.LogEmpty);
-  // An empty archive has no last date: today stands in for it.
-  SetCalendarDate(fromLog && f.LogLastDate > 0 ? f.LogLastDate : Today());
-  state_.ReportStartDate = CalendarDate();
-  state_.ReportEndDate = CalendarDate();
-  SetBoxDate(inputStarting, state_.ReportStartDate);
-  SetBoxDate(inputEnding, state_.ReportEndDate);
+  if (focus == inputStarting) return StatusMessageId::EnterStart;
+  if (focus == inputEnding) return StatusMessageId::EnterEnd;
+  if (focus == btnExit) return StatusMessageId::ExitProgram;
+  if (focus == btnProcess) return StatusMessageId::ProcessReport;
+  if (focus == btnViewLog) return StatusMessageId::ViewLog;
+  if (focus != nullptr && (focus == Calendar1 || Calendar1->isAncestorOf(focus))) return StatusMessageId::CalendarHint;
+  return StatusMessageId::None;
 }
 
 void frmMain::ShowLogStatistics() {
@@ -982,180 +765,37 @@ void frmMain::ShowLogStatistics() {
 }
 
 void frmMain::UpdateCaption() {
-  const CurrentFileState& f = state_.File;
-  if (!state_.StartDateValid || !state_.EndDateValid || (!f.LogExists && !f.ArchiveOpen)) {
-    commands_.Process = false;
-    setWindowTitle(QStringLiteral("MIROLAT"));
-  } else {
-    commands_.Process = true;
-    PeriodDays = state_.ReportEndDate - state_.ReportStartDate + 1;
-    state_.PeriodDays = PeriodDays;
-    // The number as signed-number text: a leading blank when it is positive.
-    const QString number = (PeriodDays >= 0 ? QStringLiteral(" ") : QString()) + QString::number(PeriodDays);
-    setWindowTitle(QStringLiteral("MIROLAT - Report for") + number +
-                   (PeriodDays < 2 ? QStringLiteral(" day") : QStringLiteral(" days")));
-  }
+  const ReportRange range{state_.ReportStartDate, state_.ReportEndDate, state_.StartDateValid, state_.EndDateValid};
+  const RangeCaption caption = CaptionFor(range, state_.File);
+  commands_.Process = caption.processEnabled;
+  if (caption.processEnabled) state_.PeriodDays = caption.periodDays;
+  setWindowTitle(caption.title);
   btnProcess->setEnabled(commands_.Process && !commands_.Locked);
 }
 
-void frmMain::ShowDateTitle() {
-  lblDateTitle->setText(state_.Locale.Locale.toString(Calendar1->selectedDate(), QLocale::LongFormat));
-}
-
 // ---------------------------------------------------------------------------
-// Date entry
-
-Date frmMain::Today() const { return FromQDate(today_()); }
-
-Date frmMain::CalendarDate() const { return FromQDate(Calendar1->selectedDate()); }
-
-void frmMain::SetCalendarDate(Date date) {
-  if (date <= 0) return;
-  Calendar1->setSelectedDate(ToQDate(date));
-}
-
-void frmMain::SetBoxDate(QLineEdit* box, Date date) { SetBoxText(box, DateToBoxText(date, state_.Locale)); }
-
-// Writing into a box runs its change rule, also when the text stays the same.
-void frmMain::SetBoxText(QLineEdit* box, const QString& text) {
-  if (box->text() == text) {
-    if (box == inputStarting) {
-      inputStarting_Change();
-    } else {
-      inputEnding_Change();
-    }
-    return;
-  }
-  box->setText(text);
-}
-
-// One box drags the other along. A file whose last entry is dated before its
-// first would pull the two boxes back and forth without end: the chain stops
-// after a few steps.
-void frmMain::DragOtherBox(QLineEdit* box, const QString& text) {
-  constexpr int kMaxDragDepth = 4;
-  if (dragDepth_ >= kMaxDragDepth) return;
-  ++dragDepth_;
-  SetBoxText(box, text);
-  --dragDepth_;
-}
-
-bool frmMain::CurrentFileUsableForStart() const {
-  const CurrentFileState& f = state_.File;
-  return (f.LogExists || f.ArchiveOpen) && !f.NotAModemLog && !f.LogCorrupt;
-}
-
-bool frmMain::CurrentFileUsableForEnd() const { return CurrentFileUsableForStart() && !state_.File.LogEmpty; }
-
-void frmMain::inputStarting_Change() {
-  const Date date = DateFromBoxText(inputStarting->text(), state_.Locale);
-  state_.StartDateValid = date != 0;
-  if (state_.StartDateValid) {
-    state_.ReportStartDate = date;
-    const Date first = state_.File.LogFirstDate;
-    if (date < first && CurrentFileUsableForStart()) {
-      state_.ReportStartDate = first;
-      SetBoxDate(inputStarting, first);
-      MessageIndex = ActiveDateField == 1 ? 10 : 11;
-      Beep();
-      ShowStatusMessage();
-    }
-    SetCalendarDate(state_.ReportStartDate);
-    if (state_.ReportEndDate < state_.ReportStartDate) DragOtherBox(inputEnding, inputStarting->text());
-  }
-  UpdateCaption();
-  ShowDateTitle();
-}
-
-void frmMain::inputEnding_Change() {
-  const Date date = DateFromBoxText(inputEnding->text(), state_.Locale);
-  state_.EndDateValid = date != 0;
-  if (state_.EndDateValid) {
-    state_.ReportEndDate = date;
-    const Date last = state_.File.LogLastDate;
-    if (date > last && CurrentFileUsableForEnd()) {
-      state_.ReportEndDate = last;
-      SetBoxDate(inputEnding, last);
-      MessageIndex = ActiveDateField == 2 ? 12 : 13;
-      Beep();
-      ShowStatusMessage();
-    }
-    SetCalendarDate(state_.ReportEndDate);
-    if (state_.ReportEndDate < state_.ReportStartDate) DragOtherBox(inputStarting, inputEnding->text());
-  }
-  UpdateCaption();
-  ShowDateTitle();
-}
-
-void frmMain::inputStarting_GotFocus() {
-  ActiveDateField = 1;
-  MessageIndex = 1;
-  ShowStatusMessage();
-  imgStartArrow->show();
-  imgEndArrow->hide();
-  SetCalendarDate(state_.ReportStartDate);
-  ShowDateTitle();
-}
-
-void frmMain::inputEnding_GotFocus() {
-  ActiveDateField = 2;
-  MessageIndex = 2;
-  ShowStatusMessage();
-  imgEndArrow->show();
-  imgStartArrow->hide();
-  SetCalendarDate(state_.ReportEndDate);
-  ShowDateTitle();
-}
-
-void frmMain::inputStarting_LostFocus() {
-  if (!state_.StartDateValid) {
-    Beep();
-    MessageIndex = 9;
-    ShowStatusMessage();
-    QTimer::singleShot(0, inputStarting, [box = inputStarting] { box->setFocus(Qt::OtherFocusReason); });
-  }
-  UpdateCaption();
-}
-
-void frmMain::inputEnding_LostFocus() {
-  if (!state_.EndDateValid) {
-    Beep();
-    MessageIndex = 9;
-    ShowStatusMessage();
-    QTimer::singleShot(0, inputEnding, [box = inputEnding] { box->setFocus(Qt::OtherFocusReason); });
-  }
-  UpdateCaption();
-}
+// Focus
 
 void frmMain::OnFocusChanged(QWidget* old, QWidget* now) {
   // Focus leaving the window (another program, a message box) is no change
   // within the window.
   if (now == nullptr || now->window() != this) return;
   if (old == inputStarting) {
-    inputStarting_LostFocus();
+    DateRange->BoxLostFocus(DateBox::Start);
   } else if (old == inputEnding) {
-    inputEnding_LostFocus();
+    DateRange->BoxLostFocus(DateBox::End);
   } else if (old == btnExit) {
-    MessageIndex = 0;
-    ShowStatusMessage();
+    Messages->Show(StatusMessageId::None);
   }
   if (now == inputStarting) {
-    inputStarting_GotFocus();
+    DateRange->BoxGotFocus(DateBox::Start);
   } else if (now == inputEnding) {
-    inputEnding_GotFocus();
-  } else if (now == btnExit) {
-    MessageIndex = 3;
-    ShowStatusMessage();
-  } else if (now == btnProcess) {
-    MessageIndex = 4;
-    ShowStatusMessage();
-  } else if (now == btnViewLog) {
-    MessageIndex = 5;
-    ShowStatusMessage();
+    DateRange->BoxGotFocus(DateBox::End);
+  } else if (now == btnExit || now == btnProcess || now == btnViewLog) {
+    Messages->Show(FocusMessage());
   } else if (now == Calendar1 || Calendar1->isAncestorOf(now)) {
     if (old != Calendar1 && (old == nullptr || !Calendar1->isAncestorOf(old))) {
-      MessageIndex = 6;
-      ShowStatusMessage();
+      Messages->Show(StatusMessageId::CalendarHint);
     }
   }
 }
@@ -1169,107 +809,7 @@ bool frmMain::eventFilter(QObject* watched, QEvent* event) {
       return true;
     }
   }
-  if (watched == LabelStarting || watched == LabelEnding) {
-    if (event->type() == QEvent::MouseButtonPress) {
-      if (watched == LabelStarting) {
-        LabelStarting_Click();
-      } else {
-        LabelEnding_Click();
-      }
-    } else if (event->type() == QEvent::MouseButtonDblClick) {
-      if (watched == LabelStarting) {
-        LabelStarting_DblClick();
-      } else {
-        LabelEnding_DblClick();
-      }
-    }
-  }
   return QMainWindow::eventFilter(watched, event);
 }
-
-void frmMain::LabelStarting_Click() { inputStarting->setFocus(Qt::MouseFocusReason); }
-void frmMain::LabelEnding_Click() { inputEnding->setFocus(Qt::MouseFocusReason); }
-
-void frmMain::LabelStarting_DblClick() {
-  inputStarting->setFocus(Qt::MouseFocusReason);
-  SetBoxDate(inputStarting, Today());
-}
-
-void frmMain::LabelEnding_DblClick() {
-  inputEnding->setFocus(Qt::MouseFocusReason);
-  SetBoxDate(inputEnding, Today());
-}
-
-QLineEdit* frmMain::ActiveBox() const {
-  if (ActiveDateField == 1) return inputStarting;
-  if (ActiveDateField == 2) return inputEnding;
-  return nullptr;
-}
-
-void frmMain::SetActiveBoxDate(Date date) {
-  if (QLineEdit* box = ActiveBox()) SetBoxDate(box, date);
-}
-
-void frmMain::Calendar1_Click() {
-  QLineEdit* box = ActiveBox();
-  if (box == nullptr) return;
-  SetBoxDate(box, CalendarDate());
-  box->setFocus(Qt::OtherFocusReason);
-}
-
-void frmMain::mnuToday_Click() { SetActiveBoxDate(Today()); }
-void frmMain::mnuLogStart_Click() { SetActiveBoxDate(state_.File.LogFirstDate); }
-void frmMain::mnuLogEnd_Click() { SetActiveBoxDate(state_.File.LogLastDate); }
-
-Date frmMain::ActiveRangeDate() const {
-  return ActiveDateField == 1 ? state_.ReportStartDate : state_.ReportEndDate;
-}
-
-void frmMain::mnuPlusWeek_Click() {
-  if (ActiveDateField != 0) SetActiveBoxDate(ActiveRangeDate() + 7);
-}
-
-void frmMain::mnuMinusWeek_Click() {
-  if (ActiveDateField != 0) SetActiveBoxDate(ActiveRangeDate() - 7);
-}
-
-void frmMain::MoveCalendarMonths(int months) {
-  Calendar1->setSelectedDate(Calendar1->selectedDate().addMonths(months));
-}
-
-void frmMain::mnuPlusMonth_Click() {
-  if (ActiveDateField == 0) return;
-  MoveCalendarMonths(1);
-  SetActiveBoxDate(CalendarDate());
-}
-
-void frmMain::mnuMinusMonth_Click() {
-  if (ActiveDateField == 0) return;
-  MoveCalendarMonths(-1);
-  SetActiveBoxDate(CalendarDate());
-}
-
-void frmMain::CalendarStep(int days, int months) {
-  if (ActiveDateField == 0) return;
-  Calendar1->setSelectedDate(Calendar1->selectedDate().addDays(days).addMonths(months));
-  Calendar1_Click();
-}
-
-void frmMain::UpDown3_UpClick() { CalendarStep(7, 0); }
-void frmMain::UpDown3_DownClick() { CalendarStep(-7, 0); }
-void frmMain::UpDown4_UpClick() { CalendarStep(0, 1); }
-void frmMain::UpDown4_DownClick() { CalendarStep(0, -1); }
-
-void frmMain::StepBox(QLineEdit* box, Date from, int days, int messageIndex) {
-  SetCalendarDate(from + days);
-  SetBoxDate(box, CalendarDate());
-  box->setFocus(Qt::OtherFocusReason);
-  MessageIndex = messageIndex;
-}
-
-void frmMain::UpDown1_UpClick() { StepBox(inputStarting, state_.ReportStartDate, 1, 1); }
-void frmMain::UpDown1_DownClick() { StepBox(inputStarting, state_.ReportStartDate, -1, 1); }
-void frmMain::UpDown2_UpClick() { StepBox(inputEnding, state_.ReportEndDate, 1, 2); }
-void frmMain::UpDown2_DownClick() { StepBox(inputEnding, state_.ReportEndDate, -1, 2); }
 
 }  // namespace mirolat

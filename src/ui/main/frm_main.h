@@ -1,30 +1,33 @@
 #pragma once
 // The program's main window: the statistics of the current file, the report
-// range (typed, picked on the calendar, stepped with the spin buttons or set by
-// the quick-date commands), the status messages and every command.
+// range (DateRangePanel), the status messages (StatusMessageBar) and every
+// command (MainCommands()). Commands that open another window emit a signal;
+// ui/app connects them, says which of those windows are there
+// (SetWindowConnected) and calls the public slots back. A command whose
+// window is not there stays disabled.
 #include <QAction>
-#include <QCalendarWidget>
 #include <QFrame>
 #include <QLabel>
-#include <QLineEdit>
 #include <QMainWindow>
 #include <QMenu>
-#include <QPointer>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QStatusBar>
-#include <QTimer>
 #include <QToolBar>
-#include <array>
 #include <functional>
+#include <memory>
 
-#include "core/common/dates.h"
-#include "ui/main/command_availability.h"
-#include "ui/main/spin_button.h"
+#include "core/app/command_availability.h"
+#include "core/common/progress.h"
+#include "ui/main/date_range_panel.h"
+#include "ui/main/status_message_bar.h"
 
 namespace mirolat {
 
 struct AppState;
+
+// The commands whose windows ui/app connects.
+enum class WindowCommand { Options, ViewLog, Optimize, Purge, Repair };
 
 class frmMain : public QMainWindow {
   Q_OBJECT
@@ -34,12 +37,15 @@ class frmMain : public QMainWindow {
 
   AppState& State() { return state_; }
 
-  // Controls, under the names the other windows use.
+  // Parts of the window.
+  DateRangePanel* DateRange = nullptr;
+  StatusMessageBar* Messages = nullptr;
+
+  // Controls, under the window's own names (the date controls are the panel's).
   QWidget* Form = nullptr;  // the central area
   QToolBar* ToolbarMain = nullptr;
   QFrame* lineToolbar1 = nullptr;
   QFrame* lineToolbar2 = nullptr;
-  QTimer* Timer1 = nullptr;
   QFrame* inputFrame = nullptr;
   QLineEdit* inputStarting = nullptr;
   QLineEdit* inputEnding = nullptr;
@@ -53,11 +59,11 @@ class frmMain : public QMainWindow {
   QLabel* LabelEnding = nullptr;
   QLabel* imgStartArrow = nullptr;
   QLabel* imgEndArrow = nullptr;
+  QTimer* Timer1 = nullptr;
   QPushButton* btnProcess = nullptr;
   QPushButton* btnViewLog = nullptr;
   QPushButton* btnExit = nullptr;
   QStatusBar* StatusBarMain = nullptr;
-  QLabel* StatusPanel = nullptr;  // the status bar's one text
   QLabel* LabelHeading = nullptr;
   QLabel* LabelHeading2 = nullptr;
   QLabel* LabelLogName = nullptr;
@@ -106,48 +112,26 @@ class frmMain : public QMainWindow {
   // The toolbar button with this key, or null.
   QAction* ToolbarButtonByKey(const QString& key) const;
 
-  // Window state.
-  int ActiveDateField = 0;  // 1 start box, 2 end box, 0 none yet
-  int MessageIndex = 0;
-  bool MessageHeld = false;
-  int PeriodDays = 0;
-
-  // The status message table: 16 entries, 0..13 filled at load.
-  struct StatusMessage {
-    QString text;
-    bool hold = false;
-    bool bold = false;
-  };
-  std::array<StatusMessage, 16> StatusMessages{};
-
   // What "today" is (tests pin it).
-  void SetTodayProvider(std::function<QDate()> today) { today_ = std::move(today); }
+  void SetTodayProvider(std::function<QDate()> today) { DateRange->SetTodayProvider(std::move(today)); }
 
   // The status bar's text and weight as the user sees them.
-  QString StatusText() const;
-  bool StatusBold() const;
-  // Puts `text` into the status bar (the run's progress and finished texts).
-  void SetStatusText(const QString& text);
-
- Q_SIGNALS:
-  // The status bar's text changed.
-  void StatusTextChanged(const QString& text);
-
- public:
+  QString StatusText() const { return Messages->Text(); }
+  bool StatusBold() const { return Messages->Bold(); }
+  // The run's progress in the status bar and the progress bar.
+  Progress& StatusProgress() { return *progress_; }
 
   // Window procedures.
   void Form_Load();
   void Form_Activate();
-  void ShowStatusMessage();
-  void Timer1_Timer();
-  void InitDateRange();
   void ShowLogStatistics();
   void UpdateCaption();
-  void ShowDateTitle();
-  // Applies the availability table of the current file to every command.
-  void ApplyAvailability(const CommandAvailability& availability);
+  // Lays the controls out below the toolbar (or at the top without it).
+  void Form_Resize();
+  // Toolbar height the controls are shifted by (0 when it is hidden).
+  int ToolbarOffset() const;
 
-  // Commands.
+  // Commands (the handlers of MainCommands()).
   void btnProcess_Click();
   void btnViewLog_Click();
   void btnExit_Click();
@@ -169,36 +153,49 @@ class frmMain : public QMainWindow {
   void mnsSearchHelp_Click();
   void mnuHowToHelp_Click();
   void mnuAbout_Click();
-  void ToolbarMain_ButtonClick(QAction* button);
 
-  // Date entry.
-  void inputStarting_GotFocus();
-  void inputEnding_GotFocus();
-  void inputStarting_LostFocus();
-  void inputEnding_LostFocus();
-  void inputStarting_Change();
-  void inputEnding_Change();
-  void LabelStarting_Click();
-  void LabelEnding_Click();
-  void LabelStarting_DblClick();
-  void LabelEnding_DblClick();
-  void Calendar1_Click();
-  void UpDown1_UpClick();
-  void UpDown1_DownClick();
-  void UpDown2_UpClick();
-  void UpDown2_DownClick();
-  void UpDown3_UpClick();
-  void UpDown3_DownClick();
-  void UpDown4_UpClick();
-  void UpDown4_DownClick();
+ public Q_SLOTS:
+  // The window of `command` is connected to its signal (or no longer): the
+  // command is enabled when the state of the current file allows it.
+  void SetWindowConnected(WindowCommand command, bool connected);
+  // The current file changed on disk (optimized, purged, repaired, saved by
+  // the viewer): scan it again and re-run the load and activation logic.
+  void LogChanged();
+  // The options dialog's OK: when it changed the modem log's file name
+  // (AppState::LogFileChanged) the window switches to that log.
+  void ConfigurationChanged();
+  // A long rewrite of the current file: the commands that touch it, the date
+  // controls, Exit and the toolbar are disabled, `text` stands in the status
+  // bar and the progress bar is shown (StatusProgress() drives both) until
+  // UnlockMainWindow or LogChanged.
+  void LockMainWindow(const QString& text);
+  void UnlockMainWindow();
+  // The log viewer opened or closed: View reads "&Close ..." and closes it
+  // while it is open; Clear, Purge, Open Archive and Optimize wait for it.
+  void SetLogViewerOpen(bool open);
 
-  // Lays the controls out below the toolbar (or at the top without it).
-  void Form_Resize();
-  // Toolbar height the controls are shifted by (0 when it is hidden).
-  int ToolbarOffset() const;
-
-  // Enables or disables the controls that Optimize locks while it runs.
-  void LockMainWindow();
+ Q_SIGNALS:
+  // The status bar's text changed.
+  void StatusTextChanged(const QString& text);
+  // An analysis run ended (also one that stopped); AppState::LastRun holds it.
+  void ProcessFinished();
+  // The run went through: the report window shows AppState::LastRun.
+  void ReportRequested();
+  // The options dialog, modal.
+  void OptionsRequested();
+  // Open the log viewer (modeless) / close the open one.
+  void ViewLogRequested();
+  void CloseLogViewerRequested();
+  // The optimize question and rewrite of the current file.
+  void OptimizeRequested();
+  // The purge dialog, modal.
+  void PurgeRequested();
+  // The repair window, modal.
+  void RepairRequested();
+  // The tip window, modal (first activation without a warning).
+  void TipsRequested();
+  // The About window, modal.
+  void AboutRequested();
 
  protected:
   bool eventFilter(QObject* watched, QEvent* event) override;
@@ -208,51 +205,37 @@ class frmMain : public QMainWindow {
 
  private:
   // The logical enabled state of the commands the availability table and
-  // WarnLogCorrupt set; shown on the widgets together with the menus' states
-  // and whether a command's window is plugged in.
+  // WarnLogCorrupt set; shown on the widgets together with the lock, the log
+  // viewer and whether a command's window is connected.
   struct CommandState {
     bool View = true, Process = false, OpenArchiveMenu = true, OpenArchiveButton = true, OpenModemLog = false,
-         QuickDate = true, ToolsMenu = true, ToolsView = true, ToolsPurge = true, ToolsOptimize = true,
-         ToolsClear = true, Repair = true, ClearButton = true, OptimizeButton = true, DateControls = true,
-         ExitButton = true, Locked = false;
+         QuickDate = true, FirstLastEntry = true, ToolsMenu = true, ToolsView = true, ToolsPurge = true,
+         ToolsOptimize = true, ToolsClear = true, Repair = true, ClearButton = true, OptimizeButton = true,
+         DateControls = true, ExitButton = true, Locked = false, ViewerOpen = false;
   };
 
-  void BuildMenus();
-  void BuildToolbar();
+  void BuildCommands();
   void BuildControls();
   void ConnectHandlers();
-  void FillStatusMessages();
-  void SetDateMask();
+  void ApplyAvailability(const CommandAvailability& availability);
   void PushCommandStates();
+  bool Connected(WindowCommand command) const;
   void OnFocusChanged(QWidget* old, QWidget* now);
+  void OnFocusWindowChanged(QWindow* now);
   void ShowWarnLogCorrupt();
-  int FocusMessageIndex() const;
-  QLineEdit* ActiveBox() const;
-  Date ActiveRangeDate() const;
-  void SetActiveBoxDate(Date date);
-  void CalendarStep(int days, int months);
-  void MoveCalendarMonths(int months);
-  void StepBox(QLineEdit* box, Date from, int days, int messageIndex);
-  void SetBoxDate(QLineEdit* box, Date date);
-  void SetBoxText(QLineEdit* box, const QString& text);
-  void DragOtherBox(QLineEdit* box, const QString& text);
-  void SetCalendarDate(Date date);
-  Date CalendarDate() const;
-  Date Today() const;
-  void SetViewCaptions(bool archive);
+  StatusMessageId FocusMessage() const;
+  void SetViewCaptions();
   void RescanCurrentFile();
-  bool CurrentFileUsableForStart() const;
-  bool CurrentFileUsableForEnd() const;
 
   AppState& state_;
   CommandState commands_;
-  std::function<QDate()> today_;
+  std::unique_ptr<Progress> progress_;
   QList<QAction*> toolbarButtons_;  // index 0 = position 1
-  QPointer<QWidget> logViewer_;
+  QList<QMetaObject::Connection> appConnections_;
+  unsigned connectedWindows_ = 0;  // bit per WindowCommand
   bool firstShowDone_ = false;
   bool activating_ = false;
   bool processing_ = false;
-  int dragDepth_ = 0;
   bool lastFocusWasForm_ = false;
 
   // The modem log parked while an archive is open.

@@ -1,5 +1,8 @@
 #include "ui/main/spin_button.h"
 
+#include <QKeyEvent>
+#include <QPainter>
+
 namespace mirolat {
 
 SpinButton::SpinButton(QWidget* parent) : QWidget(parent), up_(new QToolButton(this)), down_(new QToolButton(this)) {
@@ -16,10 +19,45 @@ SpinButton::SpinButton(QWidget* parent) : QWidget(parent), up_(new QToolButton(t
   resize(17, 26);
 }
 
-void SpinButton::resizeEvent(QResizeEvent*) {
-  const int half = height() / 2;
-  up_->setGeometry(0, 0, width(), half);
-  down_->setGeometry(0, half, width(), height() - half);
+void SpinButton::resizeEvent(QResizeEvent*) { LayoutButtons(); }
+
+// With the focus the buttons stand back from the edge, inside the focus frame.
+void SpinButton::LayoutButtons() {
+  const QRect area = hasFocus() ? rect().adjusted(2, 2, -2, -2) : rect();
+  const int half = area.height() / 2;
+  up_->setGeometry(area.x(), area.y(), area.width(), half);
+  down_->setGeometry(area.x(), area.y() + half, area.width(), area.height() - half);
+}
+
+void SpinButton::focusInEvent(QFocusEvent* event) {
+  QWidget::focusInEvent(event);
+  LayoutButtons();
+  update();
+}
+
+void SpinButton::focusOutEvent(QFocusEvent* event) {
+  QWidget::focusOutEvent(event);
+  LayoutButtons();
+  update();
+}
+
+void SpinButton::SetKeyboardFocus(bool on) { setFocusPolicy(on ? Qt::StrongFocus : Qt::NoFocus); }
+
+void SpinButton::keyPressEvent(QKeyEvent* event) {
+  if (event->key() == Qt::Key_Up) {
+    Q_EMIT UpClick();
+  } else if (event->key() == Qt::Key_Down) {
+    Q_EMIT DownClick();
+  } else {
+    QWidget::keyPressEvent(event);
+  }
+}
+
+void SpinButton::paintEvent(QPaintEvent*) {
+  if (!hasFocus()) return;
+  QPainter painter(this);
+  painter.setPen(QPen(palette().color(QPalette::Highlight), 2));
+  painter.drawRect(rect().adjusted(1, 1, -1, -1));
 }
 
 }  // namespace mirolat

@@ -1,6 +1,7 @@
 #pragma once
 // A pair of arrow buttons, up above down, without a value of its own: each
-// click is a step the owner applies.
+// click is a step the owner applies. One that takes the keyboard focus steps
+// with the Up and Down keys and shows a focus frame.
 #include <QToolButton>
 #include <QWidget>
 
@@ -12,6 +13,7 @@ class SpinButton : public QWidget {
   explicit SpinButton(QWidget* parent = nullptr);
   QToolButton* upButton() const { return up_; }
   QToolButton* downButton() const { return down_; }
+  void SetKeyboardFocus(bool on);
 
  Q_SIGNALS:
   void UpClick();
@@ -19,8 +21,13 @@ class SpinButton : public QWidget {
 
  protected:
   void resizeEvent(QResizeEvent* event) override;
+  void keyPressEvent(QKeyEvent* event) override;
+  void paintEvent(QPaintEvent* event) override;
+  void focusInEvent(QFocusEvent* event) override;
+  void focusOutEvent(QFocusEvent* event) override;
 
  private:
+  void LayoutButtons();
   QToolButton* up_;
   QToolButton* down_;
 };

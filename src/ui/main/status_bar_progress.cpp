@@ -2,13 +2,11 @@
 
 #include <QCoreApplication>
 
-#include "ui/main/frm_main.h"
-
 namespace mirolat {
 
-void StatusBarProgress::SetStatus(const QString& text) { main_.SetStatusText(text); }
+void StatusBarProgress::SetStatus(const QString& text) { messages_.SetText(text); }
 
-void StatusBarProgress::SetPercent(int percent) { main_.ProgressBar1->setValue(percent); }
+void StatusBarProgress::SetPercent(int percent) { bar_.setValue(percent); }
 
 void StatusBarProgress::Yield() { QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents); }
 

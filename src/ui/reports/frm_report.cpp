@@ -14,6 +14,8 @@
 #include <QPointer>
 #include <QPrinter>
 #include <QSaveFile>
+#include <QScreen>
+#include <QScrollBar>
 #include <QStandardPaths>
 #include <QVBoxLayout>
 
@@ -27,10 +29,9 @@
 #include "ui/dialogs/desktop_error_reporter.h"
 #include "ui/dialogs/file_dialog.h"
 #include "ui/dialogs/printer_dialog.h"
-#include "ui/main/frm_main.h"
-#include "ui/main/main_window_hooks.h"
+#include "ui/dialogs/wait_cursor.h"
+#include "ui/dialogs/window_placement.h"
 #include "ui/reports/report_layout.h"
-#include "ui/reports/report_screenshots.h"
 
 namespace mirolat {
 
@@ -57,15 +58,6 @@ class ReportStatusProgress final : public Progress {
  private:
   QLabel* panel_;
   QElapsedTimer clock_;
-};
-
-// The waiting cursor while a report is built.
-class WaitCursor {
- public:
-  WaitCursor() { QApplication::setOverrideCursor(Qt::WaitCursor); }
-  ~WaitCursor() { QApplication::restoreOverrideCursor(); }
-  WaitCursor(const WaitCursor&) = delete;
-  WaitCursor& operator=(const WaitCursor&) = delete;
 };
 
 // Courier New at `points`, or the system's fixed-pitch font where it is missing.
@@ -95,8 +87,7 @@ frmReport::frmReport(AppState& state, QWidget* parent) : QMainWindow(parent, Qt:
   // stop the window well before Auto Arrange gives up.
   setMinimumSize(120, 90);
   BuildControls();
-  BuildMenus();
-  BuildToolbar();
+  BuildCommands();
   InstallHelpKey(this, kReportWindowHelpTopic);
   RegisterWindow(WindowRole::Report, this);
   Form_Load();
@@ -184,7 +175,10 @@ void frmReport::BuildControls() {
   ListView1->setItemsExpandable(false);
   ListView1->setUniformRowHeights(true);
   ListView1->setAllColumnsShowFocus(true);
-  ListView1->setTextElideMode(Qt::ElideNone);
+  // A cell too narrow for its text shows it cut with an ellipsis; its tooltip
+  // holds the whole text.
+  ListView1->setTextElideMode(Qt::ElideRight);
+  ListView1->setItemDelegate(new ReportCellDelegate(ListView1));
   ListView1->setEditTriggers(QAbstractItemView::NoEditTriggers);
   ListView1->header()->setStretchLastSection(false);
   ListView1->header()->setSectionsMovable(false);
@@ -211,74 +205,58 @@ void frmReport::BuildControls() {
   setStatusBar(StatusBar1);
 }
 
-void frmReport::BuildMenus() {
-  auto action = [this](QMenu* menu, const QString& name, const QString& caption, const QKeySequence& key,
-                       void (frmReport::*handler)()) {
-    auto* a = menu->addAction(caption);
-    a->setObjectName(name);
-    if (!key.isEmpty()) a->setShortcut(key);
-    connect(a, &QAction::triggered, this, handler);
-    return a;
+namespace {
+
+enum class ReportMenu { File, View, Options, Font };
+enum class ReportGroup { None, Report, Format };
+
+// Every command of the report window: its menu item and, when it has one,
+// its toolbar button (the same action, shown by a short text).
+struct ReportCommandSpec {
+  ReportMenu menu;
+  bool separatorBefore;
+  QAction* frmReport::*item;
+  const char* name;
+  const char* caption;
+  const char* shortcut;
+  int toolbarPosition;  // 1-based, separators included; 0 when not on the toolbar
+  const char* key;
+  const char* buttonText;
+  const char* tip;
+  ReportGroup group;
+  bool checkable;
+  void (frmReport::*handler)();
+};
+
+using RM = ReportMenu;
+using RG = ReportGroup;
+const ReportCommandSpec kReportCommands[] = {
+    {RM::File, false, &frmReport::mnuSaveAS, "mnuSaveAS", "Save &As", "", 1, "Save", "Save", "Save Report", RG::None, false, &frmReport::mnuSaveAS_Click},
+    {RM::File, false, &frmReport::mnuPrint, "mnuPrint", "&Print", "Ctrl+P", 2, "Print", "Print", "Print Report", RG::None, false, &frmReport::mnuPrint_Click},
+    {RM::File, true, &frmReport::mnuExit, "mnuExit", "&Close", "Ctrl+X", 3, "Exit", "Close", "Close Report", RG::None, false, &frmReport::mnuExit_Click},
+    {RM::View, false, &frmReport::mnuSummary, "mnuSummary", "&Summary Report", "F2", 5, "Summary", "Summary", "Summary Report", RG::Report, true, &frmReport::mnuSummary_Click},
+    {RM::View, false, &frmReport::mnuDetails, "mnuDetails", "&Details Report", "F3", 6, "Detail", "Detail", "Detail Report", RG::Report, true, &frmReport::mnuDetails_Click},
+    {RM::Options, false, &frmReport::mnuFormatStd, "mnuFormatStd", "&Standard Format", "F4", 8, "Standard", "Standard", "Standard View", RG::Format, true, &frmReport::mnuFormatStd_Click},
+    {RM::Options, false, &frmReport::mnuListView, "mnuListView", "&List View Format", "F5", 9, "List View", "List", "List View", RG::Format, true, &frmReport::mnuListView_Click},
+    {RM::Font, false, &frmReport::mnuFontIncrease, "mnuFontIncrease", "&Increase", "Ctrl+I", 11, "Bigger", "A+", "Increase Text Size", RG::None, false, &frmReport::mnuFontIncrease_Click},
+    {RM::Font, false, &frmReport::mnuFontDecrease, "mnuFontDecrease", "&Decrease", "Ctrl+D", 12, "Smaller", "A-", "Decrease Text Size", RG::None, false, &frmReport::mnuFontDecrease_Click},
+    {RM::Options, true, &frmReport::mnuAutoArrange, "mnuAutoArrange", "&Auto Arrange", "F6", 0, "", "", "", RG::None, true, &frmReport::mnuAutoArrange_Click},
+    {RM::Options, true, &frmReport::mnuSaveSettings, "mnuSaveSettings", "&Save Settings on Exit", "", 0, "", "", "", RG::None, true, &frmReport::mnuSaveSettings_Click},
+};
+constexpr int kReportToolbarPositions = 12;
+
+}  // namespace
+
+void frmReport::BuildCommands() {
+  const auto menu = [this](const char* name, const QString& title) {
+    QMenu* m = menuBar()->addMenu(title);
+    m->setObjectName(QString::fromLatin1(name));
+    return m;
   };
+  mnuFile = menu("mnuFile", QStringLiteral("&File"));
+  mnuView = menu("mnuView", QStringLiteral("&View"));
+  mnuOptions = menu("mnuOptions", QStringLiteral("&Options"));
 
-  mnuFile = menuBar()->addMenu(QStringLiteral("&File"));
-  mnuFile->setObjectName(QStringLiteral("mnuFile"));
-  mnuSaveAS = action(mnuFile, QStringLiteral("mnuSaveAS"), QStringLiteral("Save &As"), {}, &frmReport::mnuSaveAS_Click);
-  mnuPrint = action(mnuFile, QStringLiteral("mnuPrint"), QStringLiteral("&Print"), QKeySequence(Qt::CTRL | Qt::Key_P),
-                    &frmReport::mnuPrint_Click);
-  mnuFile->addSeparator();
-  mnuExit = action(mnuFile, QStringLiteral("mnuExit"), QStringLiteral("&Close"), QKeySequence(Qt::CTRL | Qt::Key_X),
-                   &frmReport::mnuExit_Click);
-
-  mnuView = menuBar()->addMenu(QStringLiteral("&View"));
-  mnuView->setObjectName(QStringLiteral("mnuView"));
-  mnuSummary = action(mnuView, QStringLiteral("mnuSummary"), QStringLiteral("&Summary Report"), QKeySequence(Qt::Key_F2),
-                      &frmReport::mnuSummary_Click);
-  mnuDetails = action(mnuView, QStringLiteral("mnuDetails"), QStringLiteral("&Details Report"), QKeySequence(Qt::Key_F3),
-                      &frmReport::mnuDetails_Click);
-  mnuSummary->setCheckable(true);
-  mnuDetails->setCheckable(true);
-  mnuSummary->setChecked(true);
-
-  mnuOptions = menuBar()->addMenu(QStringLiteral("&Options"));
-  mnuOptions->setObjectName(QStringLiteral("mnuOptions"));
-  mnuFormatStd = action(mnuOptions, QStringLiteral("mnuFormatStd"), QStringLiteral("&Standard Format"),
-                        QKeySequence(Qt::Key_F4), &frmReport::mnuFormatStd_Click);
-  mnuListView = action(mnuOptions, QStringLiteral("mnuListView"), QStringLiteral("&List View Format"),
-                       QKeySequence(Qt::Key_F5), &frmReport::mnuListView_Click);
-  mnuFormatStd->setCheckable(true);
-  mnuListView->setCheckable(true);
-  mnuListView->setChecked(true);
-  mnuFont = mnuOptions->addMenu(QStringLiteral("&Font Size"));
-  mnuFont->setObjectName(QStringLiteral("mnuFont"));
-  mnuFontIncrease = action(mnuFont, QStringLiteral("mnuFontIncrease"), QStringLiteral("&Increase"),
-                           QKeySequence(Qt::CTRL | Qt::Key_I), &frmReport::mnuFontIncrease_Click);
-  mnuFontDecrease = action(mnuFont, QStringLiteral("mnuFontDecrease"), QStringLiteral("&Decrease"),
-                           QKeySequence(Qt::CTRL | Qt::Key_D), &frmReport::mnuFontDecrease_Click);
-  mnuOptions->addSeparator();
-  mnuAutoArrange = action(mnuOptions, QStringLiteral("mnuAutoArrange"), QStringLiteral("&Auto Arrange"),
-                          QKeySequence(Qt::Key_F6), &frmReport::mnuAutoArrange_Click);
-  mnuAutoArrange->setCheckable(true);
-  mnuOptions->addSeparator();
-  mnuSaveSettings = action(mnuOptions, QStringLiteral("mnuSaveSettings"), QStringLiteral("&Save Settings on Exit"), {},
-                           &frmReport::mnuSaveSettings_Click);
-  mnuSaveSettings->setCheckable(true);
-}
-
-QAction* frmReport::AddButton(const QString& key, const QString& text, const QString& tooltip, QActionGroup* group) {
-  auto* button = Toolbar1->addAction(text);
-  button->setObjectName(key);
-  button->setData(key);
-  button->setToolTip(tooltip);
-  if (group != nullptr) {
-    button->setCheckable(true);
-    group->addAction(button);
-  }
-  toolbarButtons_.append(button);
-  return button;
-}
-
-void frmReport::BuildToolbar() {
   Toolbar1 = new QToolBar(this);
   Toolbar1->setObjectName(QStringLiteral("Toolbar1"));
   Toolbar1->setMovable(false);
@@ -291,30 +269,52 @@ void frmReport::BuildToolbar() {
   Toolbar1->layout()->setSpacing(0);
   addToolBar(Qt::TopToolBarArea, Toolbar1);
 
-  reportButtons_ = new QActionGroup(this);
-  reportButtons_->setExclusive(true);
-  formatButtons_ = new QActionGroup(this);
-  formatButtons_->setExclusive(true);
-
-  AddButton(QStringLiteral("Save"), QStringLiteral("Save"), QStringLiteral("Save Report"), nullptr);
-  AddButton(QStringLiteral("Print"), QStringLiteral("Print"), QStringLiteral("Print Report"), nullptr);
-  AddButton(QStringLiteral("Exit"), QStringLiteral("Close"), QStringLiteral("Close Report"), nullptr);
-  Toolbar1->addSeparator();
-  AddButton(QStringLiteral("Summary"), QStringLiteral("Summary"), QStringLiteral("Summary Report"), reportButtons_);
-  AddButton(QStringLiteral("Detail"), QStringLiteral("Detail"), QStringLiteral("Detail Report"), reportButtons_);
-  Toolbar1->addSeparator();
-  AddButton(QStringLiteral("Standard"), QStringLiteral("Standard"), QStringLiteral("Standard View"), formatButtons_);
-  AddButton(QStringLiteral("List View"), QStringLiteral("List"), QStringLiteral("List View"), formatButtons_);
-  Toolbar1->addSeparator();
-  AddButton(QStringLiteral("Bigger"), QStringLiteral("A+"), QStringLiteral("Increase Text Size"), nullptr);
-  AddButton(QStringLiteral("Smaller"), QStringLiteral("A-"), QStringLiteral("Decrease Text Size"), nullptr);
-  connect(Toolbar1, &QToolBar::actionTriggered, this, &frmReport::Toolbar1_ButtonClick);
-  SyncButtons();
+  auto* reportGroup = new QActionGroup(this);
+  auto* formatGroup = new QActionGroup(this);
+  toolbarButtons_.fill(nullptr, kReportToolbarPositions);
+  for (const ReportCommandSpec& c : kReportCommands) {
+    QMenu* m = nullptr;
+    switch (c.menu) {
+      case RM::File: m = mnuFile; break;
+      case RM::View: m = mnuView; break;
+      case RM::Options: m = mnuOptions; break;
+      case RM::Font:
+        if (mnuFont == nullptr) {
+          mnuFont = mnuOptions->addMenu(QStringLiteral("&Font Size"));
+          mnuFont->setObjectName(QStringLiteral("mnuFont"));
+        }
+        m = mnuFont;
+        break;
+    }
+    if (c.separatorBefore) m->addSeparator();
+    QAction* a = m->addAction(QString::fromLatin1(c.caption));
+    a->setObjectName(QString::fromLatin1(c.name));
+    if (*c.shortcut != '\0') a->setShortcut(QKeySequence(QString::fromLatin1(c.shortcut)));
+    a->setCheckable(c.checkable);
+    if (c.group == RG::Report) reportGroup->addAction(a);
+    if (c.group == RG::Format) formatGroup->addAction(a);
+    connect(a, &QAction::triggered, this, c.handler);
+    this->*c.item = a;
+    if (c.toolbarPosition == 0) continue;
+    a->setData(QString::fromLatin1(c.key));
+    a->setIconText(QString::fromLatin1(c.buttonText));
+    a->setToolTip(QString::fromLatin1(c.tip));
+    toolbarButtons_[c.toolbarPosition - 1] = a;
+  }
+  for (QAction*& button : toolbarButtons_) {
+    if (button != nullptr) {
+      Toolbar1->addAction(button);
+    } else {
+      button = Toolbar1->addSeparator();
+    }
+  }
+  mnuSummary->setChecked(true);
+  mnuListView->setChecked(true);
 }
 
 QAction* frmReport::ToolbarButtonByKey(const QString& key) const {
   for (QAction* button : toolbarButtons_) {
-    if (button->data().toString() == key) return button;
+    if (!button->isSeparator() && button->data().toString() == key) return button;
   }
   return nullptr;
 }
@@ -374,7 +374,6 @@ void frmReport::Form_Load() {
     mnuFormatStd->setChecked(true);
     mnuListView->setChecked(false);
   }
-  SyncButtons();
   if (mnuListView->isChecked()) {
     mnuListView_Click();
   } else {
@@ -390,13 +389,28 @@ void frmReport::Form_Activate() {
   Toolbar1->setVisible(state_.Config.ShowToolbars);
   Toolbar1->setEnabled(state_.Config.ShowToolbars);
   Form_Resize();
+  // The report is built again from the same run: the user keeps the place
+  // and the row they were looking at. A new run starts at the top.
+  const bool keepPlace = !freshRun_;
+  freshRun_ = false;
+  const int listTop = ListView1->verticalScrollBar()->value();
+  const int listLeft = ListView1->horizontalScrollBar()->value();
+  const int textTop = ReportTextBox->verticalScrollBar()->value();
+  const int textLeft = ReportTextBox->horizontalScrollBar()->value();
+  const int row = ListView1->currentIndex().isValid() ? ListView1->currentIndex().row() : -1;
   if (detailsChecked_) {
-    ToolbarButtonByKey(QStringLiteral("Detail"))->setChecked(true);
     mnuDetails_Click();
   } else {
-    ToolbarButtonByKey(QStringLiteral("Summary"))->setChecked(true);
     mnuSummary_Click();
   }
+  if (!keepPlace) return;
+  if (row >= 0 && row < ListModel->rowCount()) {
+    ListView1->setCurrentIndex(ListModel->index(row, 0));
+  }
+  ListView1->verticalScrollBar()->setValue(listTop);
+  ListView1->horizontalScrollBar()->setValue(listLeft);
+  ReportTextBox->verticalScrollBar()->setValue(textTop);
+  ReportTextBox->horizontalScrollBar()->setValue(textLeft);
 }
 
 void frmReport::Form_Unload() {
@@ -440,13 +454,26 @@ void frmReport::StoreReportLayout() {
 void frmReport::ApplyReportLayout() {
   const ReportWindowSettings& layout = LayoutOfCheckedReport();
   if (NormalState()) {
-    const int h = layout.WinHeight != 0 ? TwipsToPixels(layout.WinHeight, DpiY()) : height();
-    const int w = layout.WinWidth != 0 ? TwipsToPixels(layout.WinWidth, DpiX()) : width();
+    int h = layout.WinHeight != 0 ? TwipsToPixels(layout.WinHeight, DpiY()) : height();
+    int w = layout.WinWidth != 0 ? TwipsToPixels(layout.WinWidth, DpiX()) : width();
+    // A size stored on a larger screen opens at one that fits this screen.
+    QScreen* screen = this->screen() != nullptr ? this->screen() : QGuiApplication::primaryScreen();
+    const QRect available = screen != nullptr ? screen->availableGeometry() : QRect();
+    const QSize frame = frameGeometry().size() - geometry().size();
+    if (!available.isEmpty()) {
+      w = std::min(w, available.width() - frame.width());
+      h = std::min(h, available.height() - frame.height());
+    }
     if (h != height() || w != width()) resize(w, h);
-    const int top = layout.WinTop != 0 ? TwipsToPixels(layout.WinTop, DpiY()) : y();
-    const int left = layout.WinLeft != 0 ? TwipsToPixels(layout.WinLeft, DpiX()) : x();
+    int top = layout.WinTop != 0 ? TwipsToPixels(layout.WinTop, DpiY()) : y();
+    int left = layout.WinLeft != 0 ? TwipsToPixels(layout.WinLeft, DpiX()) : x();
     // A place on a screen no longer attached would hide the window: it stays put then.
     const bool onScreen = QGuiApplication::screenAt(QPoint(left + w / 2, top + h / 2)) != nullptr;
+    if (onScreen && !available.isEmpty()) {
+      const QRect fitted = FitIntoArea(QRect(left, top, w + frame.width(), h + frame.height()), available);
+      left = fitted.left();
+      top = fitted.top();
+    }
     if ((top != y() || left != x()) && onScreen) move(left, top);
   }
   if (mnuListView->isChecked()) {
@@ -480,10 +507,18 @@ void frmReport::Form_Resize() {
   // The toolbar, header, list or text box and status bar follow the window
   // through its layouts; the frames of the header sit 120 twips from its edge.
   const int margin = TwipsToPixels(kFrameMarginTwips, DpiX());
-  if (auto* header = fraReportHeader->layout()) {
+  if (auto* header = qobject_cast<QBoxLayout*>(fraReportHeader->layout())) {
     QMargins m = header->contentsMargins();
     m.setRight(margin);
     header->setContentsMargins(m);
+    // The warning frames stand beside the dates while there is room, and
+    // under them when there is not: they never cover the dates.
+    int needed = m.left() + m.right() + header->itemAt(0)->sizeHint().width();
+    for (QFrame* frame : {fraWarning, fraNoConn}) {
+      if (!frame->isHidden()) needed += header->spacing() + frame->sizeHint().width();
+    }
+    const auto direction = width() >= needed ? QBoxLayout::LeftToRight : QBoxLayout::TopToBottom;
+    if (header->direction() != direction) header->setDirection(direction);
   }
   if (!AutoArrangeOn) return;
   const int columns = ListModel->columnCount();
@@ -526,11 +561,11 @@ void frmReport::resizeEvent(QResizeEvent* event) {
 
 void frmReport::ShowReport() {
   skipNextActivation_ = !isActiveWindow();
+  freshRun_ = true;
   show();
   raise();
   activateWindow();
   Form_Activate();
-  MaybeTakeReportScreenshots(*this);
 }
 
 // ---------------------------------------------------------------------------
@@ -587,13 +622,6 @@ void frmReport::ApplyListFont() {
   ListView1->setFont(font);
 }
 
-void frmReport::SyncButtons() {
-  ToolbarButtonByKey(QStringLiteral("Summary"))->setChecked(!detailsChecked_);
-  ToolbarButtonByKey(QStringLiteral("Detail"))->setChecked(detailsChecked_);
-  ToolbarButtonByKey(QStringLiteral("Standard"))->setChecked(mnuFormatStd->isChecked());
-  ToolbarButtonByKey(QStringLiteral("List View"))->setChecked(mnuListView->isChecked());
-}
-
 void frmReport::SetPresentationEnabled(bool listView) {
   mnuFont->setEnabled(listView);
   mnuFont->menuAction()->setEnabled(listView);
@@ -614,7 +642,6 @@ void frmReport::ShowReportOfKind(ReportKind kind) {
   detailsChecked_ = kind == ReportKind::Details;
   mnuSummary->setChecked(!detailsChecked_);
   mnuDetails->setChecked(detailsChecked_);
-  SyncButtons();
   BuildReport(kind);
   ApplyReportLayout();
   Form_Resize();
@@ -632,7 +659,6 @@ void frmReport::mnuFormatStd_Click() {
   fraReportHeader->hide();
   mnuFormatStd->setChecked(true);
   mnuListView->setChecked(false);
-  SyncButtons();
   ApplyReportLayout();
   Form_Resize();
   UpdateReportStatus();
@@ -646,7 +672,6 @@ void frmReport::mnuListView_Click() {
   ReportTextBox->hide();
   mnuListView->setChecked(true);
   mnuFormatStd->setChecked(false);
-  SyncButtons();
   ApplyReportLayout();
   Form_Resize();
   UpdateReportStatus();
@@ -704,39 +729,5 @@ void frmReport::mnuPrint_Click() {
 }
 
 void frmReport::mnuExit_Click() { close(); }
-
-void frmReport::Toolbar1_ButtonClick(QAction* button) {
-  if (button == nullptr) return;
-  const QString key = button->data().toString();
-  if (key == QLatin1String("Save")) {
-    mnuSaveAS_Click();
-  } else if (key == QLatin1String("Print")) {
-    mnuPrint_Click();
-  } else if (key == QLatin1String("Exit")) {
-    mnuExit_Click();
-  } else if (key == QLatin1String("Summary")) {
-    mnuSummary_Click();
-  } else if (key == QLatin1String("Detail")) {
-    mnuDetails_Click();
-  } else if (key == QLatin1String("Standard")) {
-    mnuFormatStd_Click();
-  } else if (key == QLatin1String("List View")) {
-    mnuListView_Click();
-  } else if (key == QLatin1String("Bigger")) {
-    mnuFontIncrease_Click();
-  } else if (key == QLatin1String("Smaller")) {
-    mnuFontDecrease_Click();
-  }
-}
-
-// ---------------------------------------------------------------------------
-
-void InstallReportWindow() {
-  MainHooks().ShowReport = [](frmMain& main, AppState& state) {
-    static QPointer<frmReport> window;
-    if (window.isNull()) window = new frmReport(state, &main);
-    window->ShowReport();
-  };
-}
 
 }  // namespace mirolat

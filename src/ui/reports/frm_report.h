@@ -80,7 +80,8 @@ class frmReport : public QMainWindow {
   QAction* mnuSaveSettings = nullptr;
 
   // The toolbar button with this key ("Save", "Print", "Exit", "Summary",
-  // "Detail", "Standard", "List View", "Bigger", "Smaller"), or null.
+  // "Detail", "Standard", "List View", "Bigger", "Smaller"), or null. Each
+  // is the QAction of its menu item, shown on the toolbar by a short text.
   QAction* ToolbarButtonByKey(const QString& key) const;
   QString PanelText(int panel) const;  // 1..3
 
@@ -121,7 +122,6 @@ class frmReport : public QMainWindow {
   void mnuSaveAS_Click();
   void mnuPrint_Click();
   void mnuExit_Click();
-  void Toolbar1_ButtonClick(QAction* button);
 
  protected:
   void changeEvent(QEvent* event) override;
@@ -129,14 +129,11 @@ class frmReport : public QMainWindow {
   void resizeEvent(QResizeEvent* event) override;
 
  private:
-  void BuildMenus();
-  void BuildToolbar();
+  void BuildCommands();
   void BuildControls();
-  QAction* AddButton(const QString& key, const QString& text, const QString& tooltip, QActionGroup* group);
   void ShowReportOfKind(ReportKind kind);
   void BuildReport(ReportKind kind);
   void SetPresentationEnabled(bool listView);
-  void SyncButtons();
   void ApplyListFont();
   ReportWindowSettings& LayoutOfCheckedReport();
   double DpiX() const;
@@ -151,15 +148,10 @@ class frmReport : public QMainWindow {
   bool unloaded_ = false;
   bool building_ = false;
   bool skipNextActivation_ = false;
+  bool freshRun_ = false;
   // The twips each column was last given, so unchanged widths are stored back exactly.
   std::array<int, 7> appliedColumnTwips_{};
   QList<QAction*> toolbarButtons_;
-  QActionGroup* reportButtons_ = nullptr;
-  QActionGroup* formatButtons_ = nullptr;
 };
-
-// Plugs the report window into the main window's Process command: one report
-// window at a time, created when needed and shown again after each run.
-void InstallReportWindow();
 
 }  // namespace mirolat

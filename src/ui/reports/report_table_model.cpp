@@ -1,5 +1,7 @@
 #include "ui/reports/report_table_model.h"
 
+#include <algorithm>
+
 namespace mirolat {
 
 ReportTableModel::ReportTableModel(QObject* parent) : QAbstractTableModel(parent) {}
@@ -37,6 +39,10 @@ QVariant ReportTableModel::data(const QModelIndex& index, int role) const {
       const QStringList& cells = report_.Rows[static_cast<std::size_t>(index.row())].Cells;
       return index.column() < cells.size() ? cells[index.column()] : QString();
     }
+    case Qt::ToolTipRole: {
+      const QString text = data(index, Qt::DisplayRole).toString();
+      return text.isEmpty() || IsRule(text) ? QVariant() : QVariant(text);
+    }
     case Qt::TextAlignmentRole:
       return static_cast<int>(ToQtAlignment(report_.Columns[static_cast<std::size_t>(index.column())].Alignment).toInt());
     default:
@@ -55,6 +61,15 @@ QVariant ReportTableModel::headerData(int section, Qt::Orientation orientation, 
     default:
       return {};
   }
+}
+
+bool ReportTableModel::IsRule(const QString& cell) {
+  return !cell.isEmpty() && std::all_of(cell.begin(), cell.end(), [](QChar c) { return c == QLatin1Char('-'); });
+}
+
+void ReportCellDelegate::initStyleOption(QStyleOptionViewItem* option, const QModelIndex& index) const {
+  QStyledItemDelegate::initStyleOption(option, index);
+  if (ReportTableModel::IsRule(option->text)) option->textElideMode = Qt::ElideNone;
 }
 
 Qt::ItemFlags ReportTableModel::flags(const QModelIndex& index) const {

@@ -5,6 +5,7 @@
 // report is built, so a Details report of tens of thousands of sessions
 // costs no widget per cell.
 #include <QAbstractTableModel>
+#include <QStyledItemDelegate>
 
 #include "core/reports/report_model.h"
 
@@ -26,9 +27,23 @@ class ReportTableModel : public QAbstractTableModel {
   Qt::ItemFlags flags(const QModelIndex& index) const override;
 
   static Qt::Alignment ToQtAlignment(ColumnAlignment alignment);
+  // A cell of the rule above the totals: dashes only.
+  static bool IsRule(const QString& cell);
 
  private:
   ReportModel report_;
+};
+
+// Draws the list's cells: a cell too narrow for its text shows it cut with an
+// ellipsis (its tooltip holds the whole text), while the rule's dashes are
+// simply cut at the column's edge.
+class ReportCellDelegate : public QStyledItemDelegate {
+  Q_OBJECT
+ public:
+  using QStyledItemDelegate::QStyledItemDelegate;
+
+ protected:
+  void initStyleOption(QStyleOptionViewItem* option, const QModelIndex& index) const override;
 };
 
 }  // namespace mirolat

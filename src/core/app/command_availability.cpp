@@ -1,4 +1,6 @@
-#include "ui/main/command_availability.h"
+#include "core/app/command_availability.h"
+
+#include "core/app/report_range.h"
 
 namespace mirolat {
 
@@ -16,6 +18,7 @@ CommandAvailability AvailabilityFor(const CurrentFileState& file, bool modemLogU
     a.OpenArchiveButton = A::On;
     a.OpenModemLog = A::Off;
     a.QuickDate = A::Off;
+    a.FirstLastEntry = A::Off;
     a.ToolsMenu = A::Off;
     a.Repair = A::Off;
     a.ClearButton = A::Off;
@@ -28,6 +31,7 @@ CommandAvailability AvailabilityFor(const CurrentFileState& file, bool modemLogU
     a.OpenArchiveButton = A::On;
     a.OpenModemLog = A::Off;
     a.QuickDate = A::Off;
+    a.FirstLastEntry = A::Off;
     a.ToolsView = A::Off;
     a.ToolsPurge = A::Off;
     a.ToolsOptimize = A::Off;
@@ -43,6 +47,7 @@ CommandAvailability AvailabilityFor(const CurrentFileState& file, bool modemLogU
     a.OpenArchiveButton = A::On;
     a.OpenModemLog = OnIf(file.ArchiveOpen && modemLogUsable);
     a.QuickDate = A::On;
+    a.FirstLastEntry = OnIf(HasDatedEntries(file));
     a.ToolsMenu = A::On;
     a.ToolsView = A::On;
     a.ToolsPurge = OnIf(!file.ArchiveOpen && !file.LogEmpty);

@@ -15,6 +15,7 @@ struct CommandAvailability {
   Availability OpenArchiveButton = Availability::Unchanged;  // toolbar button 2
   Availability OpenModemLog = Availability::Unchanged;       // mnuOpenLog
   Availability QuickDate = Availability::Unchanged;          // mnuQuickDate, toolbar buttons 11 to 13
+  Availability FirstLastEntry = Availability::Unchanged;     // mnuLogStart, mnuLogEnd, toolbar buttons 12, 13
   Availability ToolsMenu = Availability::Unchanged;          // mnuTools as a whole
   Availability ToolsView = Availability::Unchanged;          // mnuViewLog
   Availability ToolsPurge = Availability::Unchanged;         // mnuPurgeLog
@@ -33,7 +34,8 @@ struct CommandAvailability {
 // - otherwise. Open Modem Log is offered only while an archive is open and the
 //   parked modem log is usable (`modemLogUsable`: it exists and is a modem log);
 //   Purge only for a modem log that is not empty; Clear Modem Log never while
-//   an archive is open.
+//   an archive is open; First Entry and Last Entry only when the file has a
+//   dated entry.
 CommandAvailability AvailabilityFor(const CurrentFileState& file, bool modemLogUsable);
 
 }  // namespace mirolat

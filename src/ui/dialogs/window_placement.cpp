@@ -1,0 +1,47 @@
+#include "ui/dialogs/window_placement.h"
+
+#include <QApplication>
+#include <QGuiApplication>
+#include <QScreen>
+#include <QWidget>
+#include <algorithm>
+
+namespace mirolat {
+
+QRect FitIntoArea(const QRect& window, const QRect& available) {
+  if (available.isEmpty()) return window;
+  QRect r(window.topLeft(), window.size().boundedTo(available.size()));
+  r.moveLeft(std::clamp(r.left(), available.left(), available.right() + 1 - r.width()));
+  r.moveTop(std::clamp(r.top(), available.top(), available.bottom() + 1 - r.height()));
+  return r;
+}
+
+QRect CentredOnParent(const QSize& size, const QRect& parent, const QRect& available) {
+  QRect r(QPoint(0, 0), size);
+  r.moveCenter(parent.center());
+  return FitIntoArea(r, available);
+}
+
+void PlaceOnParent(QWidget* window, QWidget* parent) {
+  if (window == nullptr) return;
+  if (parent == nullptr) parent = QApplication::activeWindow();
+  if (parent == window) parent = nullptr;
+  if (parent != nullptr) parent = parent->window();
+  QScreen* screen = parent != nullptr ? parent->screen() : window->screen();
+  if (screen == nullptr) screen = QGuiApplication::primaryScreen();
+  if (screen == nullptr) return;
+  window->ensurePolished();
+  // The frame the window manager adds; before the first show it is not
+  // known yet, and the parent's frame stands in for it.
+  QSize frame = window->frameGeometry().size() - window->geometry().size();
+  if (frame.isEmpty() && parent != nullptr) frame = parent->frameGeometry().size() - parent->geometry().size();
+  const QSize outer = window->size() + frame;
+  const QRect available = screen->availableGeometry();
+  const QRect placed = parent != nullptr && parent->isVisible()
+                           ? CentredOnParent(outer, parent->frameGeometry(), available)
+                           : FitIntoArea(QRect(window->frameGeometry().topLeft(), outer), available);
+  if (placed.size() != outer) window->resize(placed.size() - frame);
+  window->move(placed.topLeft());
+}
+
+}  // namespace mirolat

@@ -1,0 +1,21 @@
+#pragma once
+// Where a window goes on the screen: never larger than the screen's free
+// area nor partly off it, and a dialog or box centred on its parent window.
+#include <QRect>
+
+class QWidget;
+
+namespace mirolat {
+
+// `window` made to fit `available`: cut to its size, then moved inside it.
+QRect FitIntoArea(const QRect& window, const QRect& available);
+// A window of `size` centred on `parent`, then fitted into `available`.
+QRect CentredOnParent(const QSize& size, const QRect& parent, const QRect& available);
+
+// Places the top-level `window` (not shown yet, or shown) centred on
+// `parent` (or on the application's active window when null) and inside the
+// free area of that window's screen. Without a parent window it stays where
+// it is, fitted into its screen.
+void PlaceOnParent(QWidget* window, QWidget* parent);
+
+}  // namespace mirolat

@@ -1,0 +1,230 @@
+#include <gtest/gtest.h>
+
+#include "core/app/command_availability.h"
+#include "core/app/report_range.h"
+#include "core/app/run_status.h"
+
+namespace mirolat {
+namespace {
+
+using M = StatusMessageId;
+
+const Date kFirst = MakeDate(1998, 1, 15);
+const Date kLast = MakeDate(1998, 1, 21);
+
+CurrentFileState WeekLog() {
+  CurrentFileState f;
+  f.LogExists = true;
+  f.LogFirstDate = kFirst;
+  f.LogLastDate = kLast;
+  f.LogEntryCount = 28;
+  return f;
+}
+
+Date Jan(int day) { return MakeDate(1998, 1, day); }
+
+// One entry into a box of a range that starts as [start, end], both valid.
+struct EntryCase {
+  const char* name;
+  Date start, end;
+  DateBox box;
+  Date entered;
+  DateBox active;
+  Date wantStart, wantEnd;
+  bool rewriteStart, rewriteEnd;
+  std::vector<StatusMessageId> messages;
+  Date calendar;
+};
+
+class RangeEntryTest : public ::testing::TestWithParam<EntryCase> {};
+
+TEST_P(RangeEntryTest, FollowsTheRules) {
+  const EntryCase& c = GetParam();
+  const ReportRange before{c.start, c.end, true, true};
+  const RangeEntry e = EnterDate(before, c.box, c.entered, c.active, RangeBoundsOf(WeekLog()));
+  EXPECT_EQ(e.range.start, c.wantStart);
+  EXPECT_EQ(e.range.end, c.wantEnd);
+  EXPECT_EQ(e.rewriteStart, c.rewriteStart);
+  EXPECT_EQ(e.rewriteEnd, c.rewriteEnd);
+  EXPECT_EQ(e.messages, c.messages);
+  EXPECT_EQ(e.calendar, c.calendar);
+  EXPECT_TRUE(e.range.startValid);
+  EXPECT_TRUE(e.range.endValid);
+}
+
+const DateBox S = DateBox::Start, E = DateBox::End;
+
+INSTANTIATE_TEST_SUITE_P(
+    Table, RangeEntryTest,
+    ::testing::Values(
+        EntryCase{"start_inside", Jan(21), Jan(21), S, Jan(15), S, Jan(15), Jan(21), false, false, {}, Jan(15)},
+        EntryCase{"start_after_end_drags_end", Jan(15), Jan(17), S, Jan(19), S, Jan(19), Jan(19), false, true, {}, Jan(19)},
+        EntryCase{"end_before_start_drags_start", Jan(19), Jan(19), E, Jan(16), E, Jan(16), Jan(16), true, false, {}, Jan(16)},
+        EntryCase{"end_after_last_pulled_back", Jan(21), Jan(21), E, Jan(25), E, Jan(21), Jan(21), false, true, {M::EndAfterLast}, Jan(21)},
+        EntryCase{"start_before_first_pulled_back", Jan(15), Jan(21), S, Jan(10), S, Jan(15), Jan(21), true, false, {M::StartBeforeFirst}, Jan(15)},
+        // Today on the start box drags the end box past the last entry: it is
+        // pulled back with the start box's message and drags the start back.
+        EntryCase{"start_past_log_drags_end_back", Jan(15), Jan(21), S, MakeDate(2026, 12, 6), S, Jan(21), Jan(21), true, true, {M::StartAfterEnd}, Jan(21)},
+        // An end dragged below the first entry pulls the start up, with the
+        // end box's message.
+        EntryCase{"end_before_first_drags_start_up", Jan(15), Jan(21), E, Jan(2), E, Jan(15), Jan(15), true, true, {M::EndBeforeStart}, Jan(15)},
+        EntryCase{"same_day_is_no_drag", Jan(17), Jan(19), E, Jan(17), E, Jan(17), Jan(17), false, false, {}, Jan(17)}),
+    [](const ::testing::TestParamInfo<EntryCase>& info) { return std::string(info.param.name); });
+
+TEST(RangeEntry, AnInvalidTextOnlyClearsItsValidFlag) {
+  const ReportRange before{Jan(15), Jan(21), true, true};
+  const RangeEntry e = EnterDate(before, DateBox::Start, 0, DateBox::Start, RangeBoundsOf(WeekLog()));
+  EXPECT_FALSE(e.range.startValid);
+  EXPECT_TRUE(e.range.endValid);
+  EXPECT_EQ(e.range.start, Jan(15));
+  EXPECT_EQ(e.calendar, 0);
+  EXPECT_TRUE(e.messages.empty());
+}
+
+TEST(RangeEntry, BoundsApplyOnlyToAUsableFile) {
+  struct Row {
+    const char* name;
+    void (*change)(CurrentFileState&);
+    bool clampStart, clampEnd;
+  };
+  const Row rows[] = {
+      {"modem log", [](CurrentFileState&) {}, true, true},
+      {"archive, log gone", [](CurrentFileState& f) { f.LogExists = false; f.ArchiveOpen = true; }, true, true},
+      {"no file", [](CurrentFileState& f) { f.LogExists = false; }, false, false},
+      {"not a modem log", [](CurrentFileState& f) { f.NotAModemLog = true; }, false, false},
+      {"corrupt", [](CurrentFileState& f) { f.LogCorrupt = true; }, false, false},
+      {"empty", [](CurrentFileState& f) { f.LogEmpty = true; }, true, false},
+  };
+  for (const Row& r : rows) {
+    CurrentFileState f = WeekLog();
+    r.change(f);
+    const RangeBounds b = RangeBoundsOf(f);
+    EXPECT_EQ(b.clampStart, r.clampStart) << r.name;
+    EXPECT_EQ(b.clampEnd, r.clampEnd) << r.name;
+  }
+}
+
+TEST(RangeEntry, AFileDatedBackwardsStopsPullingAfterAFewSteps) {
+  // First entry after the last: each bound pulls the other box.
+  CurrentFileState f = WeekLog();
+  f.LogFirstDate = kLast;
+  f.LogLastDate = kFirst;
+  const ReportRange before{kFirst, kFirst, true, true};
+  const RangeEntry e = EnterDate(before, DateBox::End, Jan(30), DateBox::End, RangeBoundsOf(f));
+  EXPECT_TRUE(e.range.endValid);
+  EXPECT_TRUE(e.range.startValid);
+  EXPECT_LE(e.messages.size(), 5u);
+}
+
+TEST(RangeCaption, NamesTheDaysOfAValidRange) {
+  const struct {
+    ReportRange range;
+    bool fileExists;
+    const char* title;
+    bool process;
+    int days;
+  } rows[] = {
+      {{Jan(21), Jan(21), true, true}, true, "MIROLAT - Report for 1 day", true, 1},
+      {{Jan(15), Jan(21), true, true}, true, "MIROLAT - Report for 7 days", true, 7},
+      {{Jan(15), Jan(16), true, true}, true, "MIROLAT - Report for 2 days", true, 2},
+      {{Jan(15), Jan(21), false, true}, true, "MIROLAT", false, 0},
+      {{Jan(15), Jan(21), true, false}, true, "MIROLAT", false, 0},
+      {{Jan(15), Jan(21), true, true}, false, "MIROLAT", false, 0},
+  };
+  for (const auto& r : rows) {
+    CurrentFileState f = WeekLog();
+    f.LogExists = r.fileExists;
+    const RangeCaption c = CaptionFor(r.range, f);
+    EXPECT_EQ(c.title, QString::fromLatin1(r.title));
+    EXPECT_EQ(c.processEnabled, r.process) << r.title;
+    EXPECT_EQ(c.periodDays, r.days) << r.title;
+  }
+}
+
+TEST(QuickDates, TargetsOfEachCommand) {
+  const Date today = MakeDate(2026, 12, 6);
+  CurrentFileState empty = WeekLog();
+  empty.LogEmpty = true;
+  empty.LogFirstDate = 0;
+  empty.LogLastDate = 0;
+  const struct {
+    QuickDate command;
+    Date from;
+    bool emptyFile;
+    Date want;
+  } rows[] = {
+      {QuickDate::Today, Jan(17), false, today},
+      {QuickDate::FirstEntry, Jan(17), false, kFirst},
+      {QuickDate::LastEntry, Jan(17), false, kLast},
+      {QuickDate::WeekForward, Jan(1), false, Jan(8)},
+      {QuickDate::WeekBack, Jan(24), false, Jan(17)},
+      {QuickDate::MonthForward, Jan(31), false, MakeDate(1998, 2, 28)},
+      {QuickDate::MonthBack, MakeDate(1998, 3, 31), false, MakeDate(1998, 2, 28)},
+      // A file without a dated entry has no first or last date to give.
+      {QuickDate::FirstEntry, Jan(17), true, 0},
+      {QuickDate::LastEntry, Jan(17), true, 0},
+      {QuickDate::Today, Jan(17), true, today},
+  };
+  for (const auto& r : rows) {
+    EXPECT_EQ(QuickDateTarget(r.command, r.from, today, r.emptyFile ? empty : WeekLog()), r.want)
+        << static_cast<int>(r.command) << " empty " << r.emptyFile;
+  }
+}
+
+TEST(CommandAvailability, FollowsTheStateOfTheCurrentFile) {
+  using A = Availability;
+  CurrentFileState none;
+  CurrentFileState corrupt = WeekLog();
+  corrupt.LogCorrupt = true;
+  CurrentFileState archive = WeekLog();
+  archive.ArchiveOpen = true;
+  CurrentFileState empty = WeekLog();
+  empty.LogEmpty = true;
+  empty.LogFirstDate = empty.LogLastDate = 0;
+  const struct {
+    const char* name;
+    CurrentFileState file;
+    A view, process, openArchiveMenu, quick, tools, purge, clear, repair, firstLast;
+  } rows[] = {
+      {"no log", none, A::Off, A::Off, A::On, A::Off, A::Off, A::Unchanged, A::Unchanged, A::Off, A::Off},
+      {"corrupt", corrupt, A::Off, A::Off, A::Off, A::Off, A::Unchanged, A::Off, A::Unchanged, A::On, A::Off},
+      {"log", WeekLog(), A::On, A::On, A::On, A::On, A::On, A::On, A::On, A::Off, A::On},
+      {"archive", archive, A::On, A::On, A::On, A::On, A::On, A::Off, A::Off, A::Off, A::On},
+      {"empty log", empty, A::On, A::On, A::On, A::On, A::On, A::Off, A::On, A::Off, A::Off},
+  };
+  for (const auto& r : rows) {
+    const CommandAvailability a = AvailabilityFor(r.file, true);
+    EXPECT_EQ(a.View, r.view) << r.name;
+    EXPECT_EQ(a.Process, r.process) << r.name;
+    EXPECT_EQ(a.OpenArchiveMenu, r.openArchiveMenu) << r.name;
+    EXPECT_EQ(a.QuickDate, r.quick) << r.name;
+    EXPECT_EQ(a.ToolsMenu, r.tools) << r.name;
+    EXPECT_EQ(a.ToolsPurge, r.purge) << r.name;
+    EXPECT_EQ(a.ToolsClear, r.clear) << r.name;
+    EXPECT_EQ(a.Repair, r.repair) << r.name;
+    EXPECT_EQ(a.FirstLastEntry, r.firstLast) << r.name;
+  }
+}
+
+TEST(RunEndText, AStoppedRunSaysWhatStoppedIt) {
+  const struct {
+    bool corrupt, connections, services;
+    const char* text;
+  } rows[] = {
+      {false, false, false, " F I N I S H E D !  -  (42 entries processed)"},
+      {true, false, false, " STOPPED: undated line in the modem log  -  (42 entries processed)"},
+      {false, true, false, " STOPPED: too many connections  -  (42 entries processed)"},
+      {false, false, true, " STOPPED: too many services  -  (42 entries processed)"},
+  };
+  for (const auto& r : rows) {
+    RunState run;
+    run.LinesRead = 42;
+    run.LogCorrupt = r.corrupt;
+    run.TooManyConnections = r.connections;
+    run.TooManyServices = r.services;
+    EXPECT_EQ(RunEndText(run), QString::fromLatin1(r.text));
+  }
+}
+
+}  // namespace
+}  // namespace mirolat

@@ -1,0 +1,131 @@
+// mirolat-screenshots: the desktop program as it starts for a user, driven to
+// take the README's screenshots. Once the main window offers OK it sets the
+// range to the whole log and presses OK; the windows then grab themselves
+// into the folder given as the only argument: the main window and each report
+// (Summary, Details) in each presentation (list view, standard format).
+#include <QApplication>
+#include <QDir>
+#include <QLocale>
+#include <QPointer>
+#include <QPushButton>
+#include <QTimer>
+#include <cstdio>
+
+#include "core/app/app_state.h"
+#include "core/common/errors.h"
+#include "ui/app/application_windows.h"
+#include "ui/common/application.h"
+#include "ui/common/end_program.h"
+#include "ui/common/program_startup.h"
+#include "ui/common/splash_window.h"
+#include "ui/main/frm_main.h"
+#include "ui/reports/frm_report.h"
+
+namespace {
+
+constexpr int kPollMs = 250;
+constexpr int kGiveUpMs = 60000;
+
+using namespace mirolat;
+
+class ScreenshotDriver : public QObject {
+ public:
+  ScreenshotDriver(ApplicationWindows& windows, QString folder) : windows_(windows), folder_(std::move(folder)) {}
+
+  void Start() { QTimer::singleShot(kPollMs, this, [this] { PressProcessWhenReady(0); }); }
+
+ private:
+  bool Save(QWidget& window, const QString& name) {
+    QCoreApplication::processEvents();
+    const QString path = QDir(folder_).filePath(name);
+    const bool ok = window.grab().save(path, "PNG");
+    std::fprintf(stderr, "%s %s\n", ok ? "saved" : "could not save", qPrintable(path));
+    return ok;
+  }
+
+  // Waits for the main window, clears boxes out of its way and presses OK.
+  void PressProcessWhenReady(int waitedMs) {
+    frmMain* main = windows_.MainWindow();
+    if (QWidget* modal = QApplication::activeModalWidget()) {
+      modal->close();
+    } else if (main != nullptr && main->isVisible() && main->btnProcess->isEnabled()) {
+      connect(main, &frmMain::ReportRequested, this, [this] { QTimer::singleShot(500, this, [this] { Shoot(); }); },
+              Qt::SingleShotConnection);
+      // The whole log: from its first day to its last.
+      main->DateRange->BoxGotFocus(DateBox::Start);
+      main->mnuLogStart_Click();
+      main->DateRange->BoxGotFocus(DateBox::End);
+      main->mnuLogEnd_Click();
+      QCoreApplication::processEvents();
+      main->btnProcess->click();
+      return;
+    }
+    if (waitedMs >= kGiveUpMs) {
+      std::fprintf(stderr, "screenshots: the main window never offered OK\n");
+      QCoreApplication::exit(1);
+      return;
+    }
+    QTimer::singleShot(kPollMs, this, [this, waitedMs] { PressProcessWhenReady(waitedMs + kPollMs); });
+  }
+
+  void Shoot() {
+    frmReport* report = windows_.ReportWindow();
+    frmMain* main = windows_.MainWindow();
+    if (report == nullptr || main == nullptr) {
+      std::fprintf(stderr, "screenshots: no report window\n");
+      QCoreApplication::exit(1);
+      return;
+    }
+    bool ok = Save(*main, QStringLiteral("main-window.png"));
+    // Each report and presentation applies its own stored size: a readable
+    // one is given after each, and the list columns spread over it.
+    const auto shoot = [this, report, &ok](void (frmReport::*command)(), const QString& name) {
+      (report->*command)();
+      report->resize(880, 540);
+      ok = Save(*report, name) && ok;
+    };
+    report->mnuSummary_Click();
+    if (!frmReport::AutoArrangeOn) report->mnuAutoArrange_Click();
+    shoot(&frmReport::mnuListView_Click, QStringLiteral("summary-list.png"));
+    shoot(&frmReport::mnuFormatStd_Click, QStringLiteral("summary-standard.png"));
+    shoot(&frmReport::mnuDetails_Click, QStringLiteral("details-standard.png"));
+    shoot(&frmReport::mnuListView_Click, QStringLiteral("details-list.png"));
+    if (!ok) {
+      QCoreApplication::exit(1);
+      return;
+    }
+    EndProgram();
+  }
+
+  ApplicationWindows& windows_;
+  QString folder_;
+};
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  Application app(argc, argv);
+  Application::setApplicationName(QStringLiteral("Mirolat"));
+  Application::setApplicationVersion(QStringLiteral(MIROLAT_VERSION_STRING));
+  QLocale::setDefault(QLocale::system());
+  if (argc != 2) {
+    std::fprintf(stderr, "usage: mirolat-screenshots FOLDER\n");
+    return 2;
+  }
+  const QString folder = QString::fromLocal8Bit(argv[1]);
+  QDir().mkpath(folder);
+
+  ApplicationWindows windows(TheAppState());
+  ScreenshotDriver driver(windows, folder);
+  auto* splash = new frmSplash([](Progress& progress) { return RunProgramStartUp(TheAppState(), progress); },
+                               [&windows] { return windows.CreateMainWindow(); });
+  QTimer::singleShot(0, splash, &frmSplash::Form_Load);
+  driver.Start();
+  try {
+    return Application::exec();
+  } catch (const EndProgramRequested&) {
+    SetProgramExitHandler([] {});
+    EndProgram();
+    return 0;
+  }
+}
