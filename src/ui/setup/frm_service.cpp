@@ -70,6 +70,7 @@ frmService::frmService(Configuration& config, int serviceIndex, bool isNew, cons
     return editor.exec() == QDialog::Accepted;
   };
   BuildControls();
+  resize(720, 440);
   InstallHelpKey(this, kServiceEditorHelpTopic);
   Load();
 }
@@ -80,7 +81,7 @@ void frmService::SetTariffEditorRunner(TariffEditorRunner runner) { tariffEditor
 
 void frmService::BuildControls() {
   setStyleSheet(QStringLiteral(
-      "QLineEdit:disabled { background-color: rgb(192, 192, 192); }"
+      "QLineEdit:disabled { background-color: rgb(192, 192, 192); color: rgb(64, 64, 64); }"
       "QComboBox:disabled, QTreeWidget:disabled { background-color: rgb(192, 192, 192); color: rgb(128, 128, 128); }"));
   auto* outer = new QVBoxLayout(this);
   TabStrip1 = new QTabWidget;

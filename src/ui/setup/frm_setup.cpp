@@ -105,7 +105,7 @@ int frmSetup::HelpTopic() const { return kTabs[TabStrip1->currentIndex()].topic;
 // ---------------------------------------------------------------- layout
 
 void frmSetup::BuildControls() {
-  setStyleSheet(QStringLiteral("QLineEdit:disabled { background-color: rgb(192, 192, 192); }"));
+  setStyleSheet(QStringLiteral("QLineEdit:disabled { background-color: rgb(192, 192, 192); color: rgb(64, 64, 64); }"));
   auto* outer = new QVBoxLayout(this);
   TabStrip1 = new QTabWidget;
   TabStrip1->setObjectName(QStringLiteral("TabStrip1"));

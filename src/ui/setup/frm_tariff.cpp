@@ -48,7 +48,7 @@ frmTariff::frmTariff(std::array<Tariff, kMaxTariffs>& tariffs, int& count, int p
 }
 
 void frmTariff::BuildControls() {
-  setStyleSheet(QStringLiteral("QLineEdit:disabled { background-color: rgb(192, 192, 192); }"));
+  setStyleSheet(QStringLiteral("QLineEdit:disabled { background-color: rgb(192, 192, 192); color: rgb(64, 64, 64); }"));
   auto* outer = new QVBoxLayout(this);
   auto* grid = new QGridLayout;
   lstDialTimeTariffDescrip = List("lstDialTimeTariffDescrip", "Tariff Description", TariffDescriptionChoices());
