@@ -24,13 +24,23 @@ TEST(OptionEntries, WholeNumbersAreRoundedAndRangeChecked) {
     std::optional<qint64> value;
     const LocaleValues* locale;
   } cases[] = {
-      {"200", 1, kMax16, 200, &us},       {"1,234", 1, kMax16, 1234, &us}, {"1.234", 1, kMax16, 1234, &de},
-      {"2.5", 1, kMax16, 2, &us},         {"3.5", 1, kMax16, 4, &us},      {" 7 ", 1, kMax16, 7, &us},
-      {"0", 1, kMax16, std::nullopt, &us}, {"-3", 1, kMax16, std::nullopt, &us},
-      {"32767", 1, kMax16, 32767, &us},   {"32768", 1, kMax16, std::nullopt, &us},
-      {"2147483647", 1, kMax32, 2147483647, &us}, {"2147483648", 1, kMax32, std::nullopt, &us},
-      {"", 1, kMax16, std::nullopt, &us}, {"abc", 1, kMax16, std::nullopt, &us}, {"12x", 1, kMax16, std::nullopt, &us},
-      {"1e3", 1, kMax16, 1000, &us},      {"1e30", 1, kMax32, std::nullopt, &us},
+      {"200", 1, kMax16, 200, &us},
+      {"1,234", 1, kMax16, 1234, &us},
+      {"1.234", 1, kMax16, 1234, &de},
+      {"2.5", 1, kMax16, 2, &us},
+      {"3.5", 1, kMax16, 4, &us},
+      {" 7 ", 1, kMax16, 7, &us},
+      {"0", 1, kMax16, std::nullopt, &us},
+      {"-3", 1, kMax16, std::nullopt, &us},
+      {"32767", 1, kMax16, 32767, &us},
+      {"32768", 1, kMax16, std::nullopt, &us},
+      {"2147483647", 1, kMax32, 2147483647, &us},
+      {"2147483648", 1, kMax32, std::nullopt, &us},
+      {"", 1, kMax16, std::nullopt, &us},
+      {"abc", 1, kMax16, std::nullopt, &us},
+      {"12x", 1, kMax16, std::nullopt, &us},
+      {"1e3", 1, kMax16, 1000, &us},
+      {"1e30", 1, kMax32, std::nullopt, &us},
   };
   for (const Case& c : cases) {
     EXPECT_EQ(ReadWholeNumber(QString::fromLatin1(c.text), c.min, c.max, *c.locale), c.value) << c.text;
@@ -45,9 +55,17 @@ TEST(OptionEntries, AmountsAreNumbersNotNegativeAndStorable) {
     const LocaleValues* locale;
     std::optional<double> value;
   } cases[] = {
-      {"0.2", &us, 0.2},       {"1,234.5", &us, 1234.5}, {"1.234,5", &de, 1234.5}, {"1,5", &de, 1.5},
-      {"0", &us, 0.0},         {"-0.01", &us, std::nullopt}, {"-0", &us, 0.0},      {"abc", &us, std::nullopt},
-      {"", &us, std::nullopt}, {"214748.3647", &us, 214748.3647}, {"214748.3648", &us, std::nullopt},
+      {"0.2", &us, 0.2},
+      {"1,234.5", &us, 1234.5},
+      {"1.234,5", &de, 1234.5},
+      {"1,5", &de, 1.5},
+      {"0", &us, 0.0},
+      {"-0.01", &us, std::nullopt},
+      {"-0", &us, 0.0},
+      {"abc", &us, std::nullopt},
+      {"", &us, std::nullopt},
+      {"214748.3647", &us, 214748.3647},
+      {"214748.3648", &us, std::nullopt},
   };
   for (const Case& c : cases) EXPECT_EQ(ReadAmount(QString::fromLatin1(c.text), *c.locale), c.value) << c.text;
   EXPECT_EQ(FormatAmount(1234.5, 4, us), QStringLiteral("1,234.50"));
@@ -60,9 +78,9 @@ TEST(OptionEntries, DurationTextIsHoursMinutesSecondsWithinTheClock) {
     const char* text;
     std::optional<int> seconds;
   } cases[] = {
-      {"01:30:00", 5400}, {"00:15:00", 900}, {"99:59:59", 359999}, {"00:00:00", 0},
-      {"00:60:00", std::nullopt}, {"00:00:60", std::nullopt}, {"00:99:99", std::nullopt},
-      {"1:30:00", std::nullopt}, {"01:3_:__", std::nullopt}, {"::::::::", std::nullopt}, {"", std::nullopt},
+      {"01:30:00", 5400},         {"00:15:00", 900},          {"99:59:59", 359999},       {"00:00:00", 0},
+      {"00:60:00", std::nullopt}, {"00:00:60", std::nullopt}, {"00:99:99", std::nullopt}, {"1:30:00", std::nullopt},
+      {"01:3_:__", std::nullopt}, {"::::::::", std::nullopt}, {"", std::nullopt},
   };
   for (const Case& c : cases) EXPECT_EQ(ReadDurationText(QString::fromLatin1(c.text)), c.seconds) << c.text;
 }
@@ -118,7 +136,9 @@ TEST(OptionEntries, HolidaysStaySortedWithoutDuplicatesUpToTheLimit) {
     Date date;
     HolidayAdd outcome;
     int index;
-  } steps[] = {{d25, HolidayAdd::Added, 1}, {d25, HolidayAdd::AlreadyListed, 1}, {past, HolidayAdd::Added, 0},
+  } steps[] = {{d25, HolidayAdd::Added, 1},
+               {d25, HolidayAdd::AlreadyListed, 1},
+               {past, HolidayAdd::Added, 0},
                {MakeDate(2030, 1, 1), HolidayAdd::Added, 4}};
   for (const Step& s : steps) {
     const HolidayAddResult r = AddHoliday(list, s.date);
@@ -151,9 +171,9 @@ TEST(LogFileName, OnlyPlainNamesAreAccepted) {
   struct Case {
     const char* name;
     bool plain;
-  } cases[] = {{"ModemLog.txt", true}, {"my modem.log", true}, {"", false},          {".", false},
-               {"..", false},          {"../x.txt", false},    {"a/b.txt", false},   {"a\\b.txt", false},
-               {"*.txt", false},       {"Modem?.txt", false},  {"[ab].txt", false},  {"tab\there", false},
+  } cases[] = {{"ModemLog.txt", true}, {"my modem.log", true}, {"", false},         {".", false},
+               {"..", false},          {"../x.txt", false},    {"a/b.txt", false},  {"a\\b.txt", false},
+               {"*.txt", false},       {"Modem?.txt", false},  {"[ab].txt", false}, {"tab\there", false},
                {"/etc/passwd", false}, {"..txt", true}};
   for (const Case& c : cases) EXPECT_EQ(IsPlainLogFileName(QString::fromLatin1(c.name)), c.plain) << c.name;
 }
@@ -182,8 +202,11 @@ TEST(TariffRules, TimesAreHhMmOnly) {
   struct Case {
     const char* text;
     TimeOfDay t;
-  } cases[] = {{"00:00", 0},   {"09:05", 9 * 3600 + 300}, {"23:59", 86340}, {"24:00", -1}, {"9:00", -1},
-               {"09:60", -1},  {"0900", -1},              {"", -1},        {"ab:cd", -1},  {"09:00:00", -1}};
+  } cases[] = {{"00:00", 0},     {"09:05", 9 * 3600 + 300},
+               {"23:59", 86340}, {"24:00", -1},
+               {"9:00", -1},     {"09:60", -1},
+               {"0900", -1},     {"", -1},
+               {"ab:cd", -1},    {"09:00:00", -1}};
   for (const Case& c : cases) EXPECT_EQ(ReadHhMm(QString::fromLatin1(c.text)), c.t) << c.text;
 }
 
@@ -195,8 +218,7 @@ TEST(TariffRules, StartAndEndMoveEachOther) {
     const char* newStart;  // after the end changed
   } cases[] = {
       {"09:00", "08:59", "09:14", "08:45"},  // both directions from the same pair
-      {"18:00", "17:59", "18:14", "17:45"},
-      {"08:00", "07:59", "08:14", "07:45"},
+      {"18:00", "17:59", "18:14", "17:45"}, {"08:00", "07:59", "08:14", "07:45"},
       {"00:00", "", "00:14", "00:00"},       // an empty end counts as earlier
       {"23:50", "23:00", "23:59", "22:46"},  // never past midnight
       {"00:10", "00:05", "00:24", "00:00"},  // never before it
@@ -241,9 +263,13 @@ TEST(TariffRules, ValidateTariffNamesTheFieldsThatFail) {
       {"start not a time", {"x", "Everyday", "8:00", "09:59", "0.1", "0", "0", "0"}, &TariffValidation::start},
       {"both charges 0", {"x", "Everyday", "00:00", "23:59", "0", "0", "0", "0"}, &TariffValidation::chargeAboveZero},
       {"negative minimum", {"x", "Everyday", "00:00", "23:59", "-1", "2", "0", "0"}, &TariffValidation::dialRate},
-      {"negative per minute", {"x", "Everyday", "00:00", "23:59", "2", "-1", "0", "0"}, &TariffValidation::perMinuteRate},
+      {"negative per minute",
+       {"x", "Everyday", "00:00", "23:59", "2", "-1", "0", "0"},
+       &TariffValidation::perMinuteRate},
       {"letters", {"x", "Everyday", "00:00", "23:59", "1a", "0", "0", "0"}, &TariffValidation::dialRate},
-      {"minutes above 999", {"x", "Everyday", "00:00", "23:59", "1", "1", "1000", "0"}, &TariffValidation::afterMinutes},
+      {"minutes above 999",
+       {"x", "Everyday", "00:00", "23:59", "1", "1", "1000", "0"},
+       &TariffValidation::afterMinutes},
       {"seconds 61", {"x", "Everyday", "00:00", "23:59", "1", "1", "0", "61"}, &TariffValidation::afterSeconds},
   };
   for (const Case& c : cases) {
@@ -367,7 +393,8 @@ TEST(ServiceRules, ValidateServiceNamesTheFieldsThatFail) {
     bool valid;
     bool ServiceValidation::*field;
   } cases[] = {
-      {"blank number", [](ServiceEntries& e) { e.Number = QStringLiteral("  "); }, 1, false, &ServiceValidation::number},
+      {"blank number", [](ServiceEntries& e) { e.Number = QStringLiteral("  "); }, 1, false,
+       &ServiceValidation::number},
       {"no description", [](ServiceEntries& e) { e.Description.clear(); }, 1, false, &ServiceValidation::description},
       {"per call not a number", [](ServiceEntries& e) { e.DialFixedTariff = QStringLiteral("x"); }, 1, false,
        &ServiceValidation::dialCost},
@@ -418,7 +445,8 @@ TEST(ServiceRules, ValidateServiceNamesTheFieldsThatFail) {
          e.MegPeriod.clear();
        },
        1, false, &ServiceValidation::megPeriod},
-      {"no per megabyte, no period", [](ServiceEntries& e) { e.MegPeriod.clear(); }, 1, true, &ServiceValidation::megPeriod},
+      {"no per megabyte, no period", [](ServiceEntries& e) { e.MegPeriod.clear(); }, 1, true,
+       &ServiceValidation::megPeriod},
       {"megabyte period not listed", [](ServiceEntries& e) { e.MegPeriod = QStringLiteral("Year"); }, 1, false,
        &ServiceValidation::megPeriod},
       {"megabytes negative", [](ServiceEntries& e) { e.AfterMeg = QStringLiteral("-1"); }, 1, false,

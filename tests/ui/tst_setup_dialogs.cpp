@@ -63,10 +63,10 @@ Service StoredService(const QString& name, const QString& number) {
   s.DialOption = 2;
   s.DialFixedTariff = 0.25;
   s.UsedTariffs = 2;
-  s.Tariffs[0] = Tariff{QStringLiteral("Peak"), QStringLiteral("Mon - Fri"), MakeTime(8, 0, 0), MakeTime(17, 59, 0),
-                        0.1, 0.05, 60};
-  s.Tariffs[1] = Tariff{QStringLiteral("Night"), QStringLiteral("Everyday"), MakeTime(0, 0, 0), MakeTime(23, 59, 0),
-                        0.05, 0.01, 0};
+  s.Tariffs[0] = Tariff{
+      QStringLiteral("Peak"), QStringLiteral("Mon - Fri"), MakeTime(8, 0, 0), MakeTime(17, 59, 0), 0.1, 0.05, 60};
+  s.Tariffs[1] = Tariff{
+      QStringLiteral("Night"), QStringLiteral("Everyday"), MakeTime(0, 0, 0), MakeTime(23, 59, 0), 0.05, 0.01, 0};
   s.ServiceOption = 2;
   s.ServiceRate = 1.25;
   s.FlexRate = 1;
@@ -235,16 +235,19 @@ class SetupDialogsTest : public QObject {
     Open();
     QCOMPARE(w_->windowTitle(), QStringLiteral("MRL - Options"));
     const char* captions[] = {"General", "Modem", "Services", "Costs", "Format", "Errors", "Holidays"};
-    const char* tips[] = {"General Operating Parameters", "Modem Response Settings",
-                          "Service Descriptions, Numbers and Costs", "Default Connection Costs and Currency Format",
-                          "Date & Currency Format", "Error Correction", "User Defined Holidays"};
-    const char* frames[] = {"General Settings",  "Response Codes",
-                            "Dialled Services Details", "Default Costs",
+    const char* tips[] = {"General Operating Parameters",
+                          "Modem Response Settings",
+                          "Service Descriptions, Numbers and Costs",
+                          "Default Connection Costs and Currency Format",
+                          "Date & Currency Format",
+                          "Error Correction",
+                          "User Defined Holidays"};
+    const char* frames[] = {"General Settings",          "Response Codes",
+                            "Dialled Services Details",  "Default Costs",
                             "Currency and Date Formats", "Error Correction/Adjustment",
                             "User Defined Holidays"};
-    const char* pages[] = {"options_general.html", "options_modem.html",  "options_services.html",
-                           "options_costs.html",   "options_format.html", "options_errors.html",
-                           "options_holidays.html"};
+    const char* pages[] = {"options_general.html", "options_modem.html",  "options_services.html", "options_costs.html",
+                           "options_format.html",  "options_errors.html", "options_holidays.html"};
     QCOMPARE(w_->TabStrip1->count(), 7);
     for (int i = 0; i < 7; ++i) {
       QCOMPARE(w_->TabStrip1->tabText(i), QLatin1String(captions[i]));
@@ -275,7 +278,8 @@ class SetupDialogsTest : public QObject {
     // The Format tab shows the locale read-only.
     QCOMPARE(w_->lblCountry->text(), QStringLiteral("United States"));
     QCOMPARE(w_->lblPreview->text(), QStringLiteral("$1,234,567.89"));
-    QCOMPARE(w_->lblShortDate->text(), QLocale(QLocale::English, QLocale::UnitedStates).toString(kToday, QLocale::ShortFormat));
+    QCOMPARE(w_->lblShortDate->text(),
+             QLocale(QLocale::English, QLocale::UnitedStates).toString(kToday, QLocale::ShortFormat));
     QVERIFY(w_->lblRegionalSettings->text().startsWith(
         QStringLiteral("The Country setting for this computer is United States. Below are examples")));
     // Restore Defaults puts the modem texts back without asking.
@@ -370,7 +374,16 @@ class SetupDialogsTest : public QObject {
     QCOMPARE(w_->mskNoDisconDuration->displayText(), QStringLiteral("00:00:00"));
     QVERIFY(!w_->mskNoDisconData->isEnabled());
     QCOMPARE(w_->txtDialCost->text(), QStringLiteral("0.1235"));
-    // Walk through every box without typing.
+    // Switching the substitutes on shows the stored values; off again, the
+    // placeholders. Then walk through every box without typing.
+    Tab(5);
+    w_->optShowErrors->click();
+    QCOMPARE(w_->mskNoDisconData->text(), QStringLiteral("512"));
+    QCOMPARE(w_->mskNoDisconDuration->displayText(), QStringLiteral("00:15:00"));
+    w_->mskNoDisconData->setFocus();
+    QTest::keyClick(w_->mskNoDisconData, Qt::Key_Tab);
+    w_->optShowErrors->click();
+    QCOMPARE(w_->mskNoDisconData->text(), QStringLiteral("0"));
     for (int tab = 0; tab < 7; ++tab) {
       Tab(tab);
       for (QLineEdit* box : w_->Settings[size_t(tab)]->findChildren<QLineEdit*>()) {
@@ -426,11 +439,11 @@ class SetupDialogsTest : public QObject {
       const char* text;
       const char* shown;
     } cases[] = {
-        {w_->txtMaxConnections, "abc", "200"},  {w_->txtMaxConnections, "0", "200"},
-        {w_->txtMaxConnections, "-4", "200"},   {w_->txtMaxConnections, "40000", "200"},
+        {w_->txtMaxConnections, "abc", "200"},   {w_->txtMaxConnections, "0", "200"},
+        {w_->txtMaxConnections, "-4", "200"},    {w_->txtMaxConnections, "40000", "200"},
         {w_->txtMaxConnections, "250.4", "250"}, {w_->txtMaxConnectDays, "0", "2"},
-        {w_->txtMaxConnectDays, "7", "7"},      {w_->txtMaxLogSize, "3000000000", "150"},
-        {w_->txtMaxLogSize, "2,000", "2000"},   {w_->txtMaxServices, "0", "10"},
+        {w_->txtMaxConnectDays, "7", "7"},       {w_->txtMaxLogSize, "3000000000", "150"},
+        {w_->txtMaxLogSize, "2,000", "2000"},    {w_->txtMaxServices, "0", "10"},
         {w_->txtMaxServices, "99999", "10"},
     };
     int beeps = 0;
@@ -454,7 +467,8 @@ class SetupDialogsTest : public QObject {
     c.MaxServices = 3;
     c.Services.resize(4);
     c.UsedServices = 3;
-    for (int i = 0; i < 3; ++i) c.Services[size_t(i)] = StoredService(QStringLiteral("S%1").arg(i), QString::number(100 + i));
+    for (int i = 0; i < 3; ++i)
+      c.Services[size_t(i)] = StoredService(QStringLiteral("S%1").arg(i), QString::number(100 + i));
     Open();
     Tab(2);
     QCOMPARE(w_->lblServices1->text(), QStringLiteral("3 Used"));
@@ -500,7 +514,8 @@ class SetupDialogsTest : public QObject {
   void deleteShiftsTheLaterServices() {
     Configuration& c = state_->Config;
     c.UsedServices = 3;
-    for (int i = 0; i < 3; ++i) c.Services[size_t(i)] = StoredService(QStringLiteral("S%1").arg(i), QString::number(100 + i));
+    for (int i = 0; i < 3; ++i)
+      c.Services[size_t(i)] = StoredService(QStringLiteral("S%1").arg(i), QString::number(100 + i));
     Open();
     Tab(2);
     w_->lstServices->setCurrentItem(w_->lstServices->topLevelItem(1));
@@ -579,7 +594,8 @@ class SetupDialogsTest : public QObject {
     w_->btnSave->click();
     const Configuration stored = Reloaded();
     QCOMPARE(stored.UsedHolidays, 4);
-    const Date expected[] = {MakeDate(2020, 1, 1), MakeDate(2001, 5, 1), MakeDate(2026, 12, 24), MakeDate(2026, 12, 25)};
+    const Date expected[] = {MakeDate(2020, 1, 1), MakeDate(2001, 5, 1), MakeDate(2026, 12, 24),
+                             MakeDate(2026, 12, 25)};
     QList<Date> got;
     for (int i = 0; i < 4; ++i) got.append(stored.Holidays[size_t(i)]);
     std::sort(got.begin(), got.end());
@@ -627,7 +643,8 @@ class SetupDialogsTest : public QObject {
     QCOMPARE(FileDialog::requests().size(), 3);
     QCOMPARE(FileDialog::requests().at(0).filter, QStringLiteral("Modem Log Files (*.txt *.log)"));
     QCOMPARE(MessageBox::shownMessages().size(), 2);
-    QVERIFY(MessageBox::shownMessages().at(0).text.startsWith(QStringLiteral("Incorrect Directory For Modem Log File!")));
+    QVERIFY(
+        MessageBox::shownMessages().at(0).text.startsWith(QStringLiteral("Incorrect Directory For Modem Log File!")));
     QCOMPARE(w_->txtLogName->text(), QStringLiteral("Other.log"));
     QCOMPARE(w_->Draft().ModemLogFile, QStringLiteral("Other.log"));
     // Cancel in the file dialog changes nothing.
@@ -677,7 +694,8 @@ class SetupDialogsTest : public QObject {
       for (int i = 0; i < 6; ++i) QCOMPARE(row->text(i), QLatin1String(cells[i]));
       QCOMPARE(e.lblDialTimeTariff9->text(), QStringLiteral("1 Tariffs (Max 10)"));
       QCOMPARE(e.lstDialTimeTariff->toolTip(),
-               QStringLiteral("Default Tariff - Everyday 12:00 AM - 11:59 PM - $0.35 /call + $0.00 /min after 0 mins 0 secs."));
+               QStringLiteral(
+                   "Default Tariff - Everyday 12:00 AM - 11:59 PM - $0.35 /call + $0.00 /min after 0 mins 0 secs."));
       e.btnDialTimeTariffDelete->click();
       QCOMPARE(e.WorkingTariffCount(), 0);
       QVERIFY(!e.btnDialTimeTariffDelete->isEnabled());
@@ -821,7 +839,8 @@ class SetupDialogsTest : public QObject {
   void tariffEditor() {
     std::array<Tariff, kMaxTariffs> tariffs{};
     int count = 1;
-    tariffs[0] = Tariff{QStringLiteral("Standard Tariff"), QStringLiteral("Everyday"), 0, MakeTime(23, 59, 0), 0.1, 0, 0};
+    tariffs[0] =
+        Tariff{QStringLiteral("Standard Tariff"), QStringLiteral("Everyday"), 0, MakeTime(23, 59, 0), 0.1, 0, 0};
     {
       frmTariff t(tariffs, count, 0, state_->Locale);
       t.show();
@@ -919,13 +938,49 @@ class SetupDialogsTest : public QObject {
     QCOMPARE(count, 2);
   }
 
+  void editorsHelpAndKeys() {
+    Configuration c;
+    frmService service(c, 0, true, state_->Locale);
+    service.show();
+    QVERIFY(QTest::qWaitForWindowActive(&service));
+    QTest::keyClick(&service, Qt::Key_F1);
+    QVERIFY(HelpWindow() != nullptr);
+    QCOMPARE(HelpWindow()->CurrentPage(), QStringLiteral("service_editor.html"));
+    service.activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(&service));
+    QTest::keyClick(service.txtDescription, Qt::Key_Tab, Qt::ControlModifier);
+    QCOMPARE(service.TabStrip1->currentIndex(), 1);
+    service.TabStrip1->setCurrentIndex(2);
+    QTest::keyClick(service.TabStrip1, Qt::Key_Tab, Qt::ControlModifier);
+    QCOMPARE(service.TabStrip1->currentIndex(), 0);
+    // Without the picture the details start at the left edge.
+    QVERIFY(service.imgService->isVisible());
+    c.ShowGraphic = false;
+    frmService plain(c, 0, true, state_->Locale);
+    plain.show();
+    QVERIFY(!plain.imgService->isVisible());
+    plain.close();
+    service.close();
+
+    std::array<Tariff, kMaxTariffs> tariffs{};
+    int count = 0;
+    frmTariff tariff(tariffs, count, 0, state_->Locale);
+    tariff.show();
+    QVERIFY(QTest::qWaitForWindowActive(&tariff));
+    QTest::keyClick(&tariff, Qt::Key_F1);
+    QCOMPARE(HelpWindow()->CurrentPage(), QStringLiteral("tariff_editor.html"));
+    tariff.btnHelp->click();
+    QCOMPARE(HelpWindow()->CurrentPage(), QStringLiteral("tariff_editor.html"));
+  }
+
   void tariffDaysFollowTheLocale() {
     LocaleValues de = LoadLocaleInfo(QLocale(QLocale::German, QLocale::Germany));
     std::array<Tariff, kMaxTariffs> tariffs{};
     int count = 0;
     frmTariff t(tariffs, count, 0, de);
     QCOMPARE(t.lstDialTimeTariffDialDays->itemText(7), de.LongDayNames[0]);
-    QCOMPARE(t.lstDialTimeTariffDialDays->itemText(3), de.ShortDayNames[0] + QStringLiteral(" - ") + de.ShortDayNames[4]);
+    QCOMPARE(t.lstDialTimeTariffDialDays->itemText(3),
+             de.ShortDayNames[0] + QStringLiteral(" - ") + de.ShortDayNames[4]);
     // Amounts in the German format.
     Pick(t.lstDialTimeTariffDialEnd, QStringLiteral("23:59"));
     t.txtDialTimeTariffDialRate->setText(QStringLiteral("1.234,5"));
@@ -998,7 +1053,8 @@ class SetupDialogsTest : public QObject {
            "AppliesTimeEnd": "23:59", "DialRate": 0.1, "PerMinuteRate": 0.05, "After": 0}],
         "ServiceOption": 2, "ServiceRate": 1.5, "FlexRate": 1, "UpToHours": 10, "PenaltyPeriod": "Month",
         "FlexRate2": 3, "PerMeg": 0, "AfterMeg": 0, "MegPeriod": "Month"}],
-        "Holidays": ["2026-12-25"]})").object();
+        "Holidays": ["2026-12-25"]})")
+                                     .object();
     QCOMPARE(json.value(QStringLiteral("Services")), expected.value(QStringLiteral("Services")));
     QCOMPARE(json.value(QStringLiteral("Holidays")), expected.value(QStringLiteral("Holidays")));
 

@@ -33,12 +33,12 @@ ServiceValidation ValidateService(const ServiceEntries& e, int tariffCount, cons
   v.flexHours = ReadWholeNumber(e.FlexHours, 0, kMaxFlexHours, locale).has_value();
   v.flexPeriod = FlexPeriodChoices().contains(e.FlexPeriod);
   v.flexAboveZero = v.flexRate && v.flexRate2 && Amount(e.FlexRate, locale) + Amount(e.FlexRate2, locale) > 0;
-  v.serviceCost = e.ServiceOption == 2
-                      ? v.flexRate && v.flexHours && v.flexPeriod && v.flexRate2 && v.flexAboveZero
-                      : IsAmount(e.ServiceFixedRate, locale);
+  v.serviceCost = e.ServiceOption == 2 ? v.flexRate && v.flexHours && v.flexPeriod && v.flexRate2 && v.flexAboveZero
+                                       : IsAmount(e.ServiceFixedRate, locale);
   v.perMeg = IsAmount(e.PerMeg, locale);
   v.afterMeg = ReadWholeNumber(e.AfterMeg, 0, kMaxAfterMeg, locale).has_value();
-  v.megPeriod = MegPeriodChoices().contains(e.MegPeriod) || (e.MegPeriod.isEmpty() && v.perMeg && Amount(e.PerMeg, locale) == 0);
+  v.megPeriod =
+      MegPeriodChoices().contains(e.MegPeriod) || (e.MegPeriod.isEmpty() && v.perMeg && Amount(e.PerMeg, locale) == 0);
   return v;
 }
 

@@ -42,7 +42,9 @@ QStringList TariffDescriptionChoices() {
 
 QStringList TariffDayChoices(const LocaleValues& locale) {
   const auto& s = locale.ShortDayNames;  // 0 = Monday
-  const auto range = [&](int a, int b) { return s[static_cast<size_t>(a)] + QStringLiteral(" - ") + s[static_cast<size_t>(b)]; };
+  const auto range = [&](int a, int b) {
+    return s[static_cast<size_t>(a)] + QStringLiteral(" - ") + s[static_cast<size_t>(b)];
+  };
   QStringList days{kEveryday, kHolidays, range(5, 6), range(0, 4), range(0, 3), range(4, 5), range(4, 6)};
   for (const QString& name : locale.LongDayNames) days.append(name);
   return days;
@@ -138,8 +140,8 @@ TariffEntries EntriesOf(const Tariff& t, const LocaleValues& locale) {
 }
 
 TariffEntries NewTariffEntries(const LocaleValues&) {
-  return {QStringLiteral("New Tariff"), kEveryday, QStringLiteral("00:00"), QString(),
-          QStringLiteral("0"), QStringLiteral("0"), QStringLiteral("0"), QStringLiteral("0")};
+  return {QStringLiteral("New Tariff"), kEveryday,           QStringLiteral("00:00"), QString(),
+          QStringLiteral("0"),          QStringLiteral("0"), QStringLiteral("0"),     QStringLiteral("0")};
 }
 
 int TariffExists(const QString& name, const std::array<Tariff, kMaxTariffs>& tariffs, int count) {

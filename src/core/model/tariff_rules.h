@@ -50,7 +50,7 @@ struct TariffEntries {
   QString AppliesDays;
   QString Start;
   QString End;
-  QString DialRate;       // minimum call charge
+  QString DialRate;  // minimum call charge
   QString PerMinuteRate;
   QString AfterMinutes;
   QString AfterSeconds;
@@ -60,12 +60,12 @@ struct TariffEntries {
 struct TariffValidation {
   bool description = false;
   bool days = false;
-  bool start = false;      // hh:mm
-  bool end = false;        // hh:mm, not before the start
-  bool dialRate = false;   // an amount >= 0
+  bool start = false;     // hh:mm
+  bool end = false;       // hh:mm, not before the start
+  bool dialRate = false;  // an amount >= 0
   bool perMinuteRate = false;
-  bool afterMinutes = false;  // whole number 0..999
-  bool afterSeconds = false;  // whole number 0..60
+  bool afterMinutes = false;     // whole number 0..999
+  bool afterSeconds = false;     // whole number 0..60
   bool chargeAboveZero = false;  // minimum charge + per-minute rate > 0
   bool ok() const {
     return description && days && start && end && dialRate && perMinuteRate && afterMinutes && afterSeconds &&

@@ -49,8 +49,8 @@ QPushButton* Button(const char* name, const QString& text) {
 QLabel* Text(const QString& text) { return new QLabel(text); }
 
 // The words of the controls that the option buttons never disable.
-const char* const kAlwaysEnabled[] = {"DESCRIPTION", "NUMBER", "NOTICE", "BTNCANCEL", "BTNHELP", "SHAPE",
-                                      "IMAGE",       "OPT",    "TABSTRIP", "FRA",     "MEG"};
+const char* const kAlwaysEnabled[] = {"DESCRIPTION", "NUMBER", "NOTICE",   "BTNCANCEL", "BTNHELP", "SHAPE",
+                                      "IMAGE",       "OPT",    "TABSTRIP", "FRA",       "MEG"};
 
 bool IsOurControl(const QWidget* w) {
   const QString name = w->objectName();
@@ -59,12 +59,12 @@ bool IsOurControl(const QWidget* w) {
 
 }  // namespace
 
-frmService::frmService(Configuration& config, int serviceIndex, bool isNew, const LocaleValues& locale,
-                       QWidget* parent)
+frmService::frmService(Configuration& config, int serviceIndex, bool isNew, const LocaleValues& locale, QWidget* parent)
     : QDialog(parent), config_(config), index_(serviceIndex), isNew_(isNew), locale_(locale) {
   setObjectName(QStringLiteral("frmService"));
   setWindowTitle(QStringLiteral("MRL - Edit Service"));
   setModal(true);
+  if (config_.Services.size() <= static_cast<size_t>(index_)) config_.Services.resize(static_cast<size_t>(index_) + 1);
   tariffEditor_ = [this](QWidget* parentWidget, std::array<Tariff, kMaxTariffs>& tariffs, int& count, int position) {
     frmTariff editor(tariffs, count, position, locale_, parentWidget);
     return editor.exec() == QDialog::Accepted;

@@ -2,15 +2,15 @@
 
 #include <QApplication>
 #include <QDir>
-#include <QFocusEvent>
-#include <QTimer>
 #include <QFileInfo>
+#include <QFocusEvent>
 #include <QFormLayout>
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QShortcut>
+#include <QTimer>
 #include <QVBoxLayout>
 
 #include "core/app/app_state.h"
@@ -71,7 +71,9 @@ QPushButton* Button(const char* name, const QString& text) {
   return b;
 }
 
-void SetRed(QLabel* label, bool red) { label->setStyleSheet(red ? QStringLiteral("color: rgb(255, 0, 0);") : QString()); }
+void SetRed(QLabel* label, bool red) {
+  label->setStyleSheet(red ? QStringLiteral("color: rgb(255, 0, 0);") : QString());
+}
 
 }  // namespace
 
@@ -109,10 +111,9 @@ void frmSetup::BuildControls() {
   auto* outer = new QVBoxLayout(this);
   TabStrip1 = new QTabWidget;
   TabStrip1->setObjectName(QStringLiteral("TabStrip1"));
-  QWidget* (frmSetup::*builders[7])() = {&frmSetup::BuildGeneralTab, &frmSetup::BuildModemTab,
-                                         &frmSetup::BuildServicesTab, &frmSetup::BuildCostsTab,
-                                         &frmSetup::BuildFormatTab, &frmSetup::BuildErrorsTab,
-                                         &frmSetup::BuildHolidaysTab};
+  QWidget* (frmSetup::*builders[7])() = {
+      &frmSetup::BuildGeneralTab, &frmSetup::BuildModemTab,  &frmSetup::BuildServicesTab, &frmSetup::BuildCostsTab,
+      &frmSetup::BuildFormatTab,  &frmSetup::BuildErrorsTab, &frmSetup::BuildHolidaysTab};
   for (int i = 0; i < 7; ++i) {
     auto* page = new QWidget;
     auto* pageLayout = new QVBoxLayout(page);
@@ -288,9 +289,10 @@ QWidget* frmSetup::BuildCostsTab() {
     grid->addWidget(r.box, row, 1);
     ++row;
   }
-  lblCostNotice = Label(QStringLiteral("Use the 'Services' tab to define dial-up tariffs and service provider rates for "
-                                       "a  specific dialled service."),
-                        "lblCostNotice");
+  lblCostNotice =
+      Label(QStringLiteral("Use the 'Services' tab to define dial-up tariffs and service provider rates for "
+                           "a  specific dialled service."),
+            "lblCostNotice");
   lblCostNotice->setWordWrap(true);
   grid->addWidget(lblCostNotice, row, 0, 1, 3);
   grid->setRowStretch(row + 1, 1);
@@ -331,8 +333,9 @@ QWidget* frmSetup::BuildFormatTab() {
 QWidget* frmSetup::BuildErrorsTab() {
   auto* w = new QWidget;
   auto* grid = new QGridLayout(w);
-  auto* first = Label(QStringLiteral("If the 'Disconnect' log entry is missing for a dialled connection, then set the "
-                                     "duration of that connection to:"));
+  auto* first =
+      Label(QStringLiteral("If the 'Disconnect' log entry is missing for a dialled connection, then set the "
+                           "duration of that connection to:"));
   first->setWordWrap(true);
   mskNoDisconDuration = Box("mskNoDisconDuration");
   mskNoDisconDuration->setInputMask(QStringLiteral("99:99:99;_"));
@@ -579,9 +582,9 @@ void frmSetup::cmdBrowse_Click() {
   const QString folder = LogFolder();
   const QString canonicalFolder = QFileInfo(folder).canonicalFilePath();
   for (;;) {
-    const QString chosen = FileDialog::GetOpenFileName(this, QStringLiteral("Modem Log File"),
-                                                       QDir(folder).filePath(txtLogName->text()),
-                                                       QStringLiteral("Modem Log Files (*.txt *.log)"));
+    const QString chosen =
+        FileDialog::GetOpenFileName(this, QStringLiteral("Modem Log File"), QDir(folder).filePath(txtLogName->text()),
+                                    QStringLiteral("Modem Log Files (*.txt *.log)"));
     if (chosen.isEmpty()) break;
     const QFileInfo file(chosen);
     if (!file.isFile() || QFileInfo(file.absolutePath()).canonicalFilePath() != canonicalFolder) {

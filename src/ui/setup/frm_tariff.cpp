@@ -130,8 +130,8 @@ void frmTariff::BuildControls() {
 }
 
 void frmTariff::Load() {
-  const TariffEntries e = position_ == 0 ? NewTariffEntries(locale_)
-                                         : EntriesOf(tariffs_[static_cast<size_t>(position_ - 1)], locale_);
+  const TariffEntries e =
+      position_ == 0 ? NewTariffEntries(locale_) : EntriesOf(tariffs_[static_cast<size_t>(position_ - 1)], locale_);
   adjusting_ = true;  // filling the lists moves nothing
   lstDialTimeTariffDescrip->setCurrentText(e.Description);
   lstDialTimeTariffDialDays->setCurrentText(e.AppliesDays);
@@ -155,7 +155,7 @@ void frmTariff::showEvent(QShowEvent* event) {
 }
 
 TariffEntries frmTariff::Entries() const {
-  return {lstDialTimeTariffDescrip->currentText(),  lstDialTimeTariffDialDays->currentText(),
+  return {lstDialTimeTariffDescrip->currentText(),   lstDialTimeTariffDialDays->currentText(),
           lstDialTimeTariffDialStart->currentText(), lstDialTimeTariffDialEnd->currentText(),
           txtDialTimeTariffDialRate->text(),         txtDialTimeTariffMinuteRate->text(),
           txtDialTimeTariffAfterMins->text(),        txtDialTimeTariffAfterSecs->text()};
@@ -164,7 +164,8 @@ TariffEntries frmTariff::Entries() const {
 bool frmTariff::eventFilter(QObject* watched, QEvent* event) {
   auto* list = qobject_cast<QComboBox*>(watched);
   if (event->type() == QEvent::FocusIn) {
-    if (list == lstDialTimeTariffDialStart && list->currentText().isEmpty()) list->setCurrentText(QStringLiteral("00:00"));
+    if (list == lstDialTimeTariffDialStart && list->currentText().isEmpty())
+      list->setCurrentText(QStringLiteral("00:00"));
     if (list == lstDialTimeTariffDialStart || list == lstDialTimeTariffDialEnd) ShowAssist(list);
     auto* box = qobject_cast<QLineEdit*>(watched);
     if (position_ == 0 && box != nullptr) QTimer::singleShot(0, box, [box] { box->selectAll(); });
@@ -196,8 +197,8 @@ void frmTariff::ShowAssist(QComboBox* list) {
 void frmTariff::Start_Changed() {
   if (adjusting_) return;
   if (lstDialTimeTariffDialStart->hasFocus()) ShowAssist(lstDialTimeTariffDialStart);
-  const QString end = EndAfterStartChange(lstDialTimeTariffDialStart->currentText(),
-                                          lstDialTimeTariffDialEnd->currentText());
+  const QString end =
+      EndAfterStartChange(lstDialTimeTariffDialStart->currentText(), lstDialTimeTariffDialEnd->currentText());
   if (end != lstDialTimeTariffDialEnd->currentText()) {
     adjusting_ = true;
     lstDialTimeTariffDialEnd->setCurrentText(end);
@@ -209,8 +210,8 @@ void frmTariff::Start_Changed() {
 void frmTariff::End_Changed() {
   if (adjusting_) return;
   if (lstDialTimeTariffDialEnd->hasFocus()) ShowAssist(lstDialTimeTariffDialEnd);
-  const QString start = StartAfterEndChange(lstDialTimeTariffDialStart->currentText(),
-                                            lstDialTimeTariffDialEnd->currentText());
+  const QString start =
+      StartAfterEndChange(lstDialTimeTariffDialStart->currentText(), lstDialTimeTariffDialEnd->currentText());
   if (start != lstDialTimeTariffDialStart->currentText()) {
     adjusting_ = true;
     lstDialTimeTariffDialStart->setCurrentText(start);
@@ -287,9 +288,10 @@ void frmTariff::btnOK_Click() {
     return;
   }
   if (position_ == 0 && TariffExists(entries.Description, tariffs_, count_) != 0) {
-    MessageBox::Show(MessageBoxSpec{QStringLiteral("WARNING"), QStringLiteral("A Tariff With This Name Already Exists!"),
-                                    MessageButtons::Ok, MessageIcon::Exclamation, 0},
-                     this);
+    MessageBox::Show(
+        MessageBoxSpec{QStringLiteral("WARNING"), QStringLiteral("A Tariff With This Name Already Exists!"),
+                       MessageButtons::Ok, MessageIcon::Exclamation, 0},
+        this);
     lstDialTimeTariffDescrip->setFocus();
     return;
   }
