@@ -253,13 +253,13 @@ QWidget* frmSetup::BuildServicesTab() {
   btnDelete = Button("btnDelete", QStringLiteral("Delete"));
   lblServices1 = Label(QString(), "lblServices1");
   lblServices2 = Label(QString(), "lblServices2");
-  grid->addWidget(lstServices, 0, 0, 5, 1);
+  grid->addWidget(lstServices, 0, 0, 6, 1);
   grid->addWidget(btnNew, 0, 1);
   grid->addWidget(btnEdit, 1, 1);
   grid->addWidget(btnDelete, 2, 1);
   grid->addWidget(lblServices1, 3, 1);
   grid->addWidget(lblServices2, 4, 1);
-  grid->setRowStretch(3, 1);
+  grid->setRowStretch(5, 1);
   connect(btnNew, &QPushButton::clicked, this, [this] { btnNew_Click(); });
   connect(btnEdit, &QPushButton::clicked, this, [this] { btnEdit_Click(); });
   connect(btnDelete, &QPushButton::clicked, this, [this] { btnDelete_Click(); });
