@@ -447,8 +447,14 @@ TEST(ServiceRules, ValidateServiceNamesTheFieldsThatFail) {
        1, false, &ServiceValidation::megPeriod},
       {"no per megabyte, no period", [](ServiceEntries& e) { e.MegPeriod.clear(); }, 1, true,
        &ServiceValidation::megPeriod},
-      {"megabyte period not listed", [](ServiceEntries& e) { e.MegPeriod = QStringLiteral("Year"); }, 1, false,
-       &ServiceValidation::megPeriod},
+      {"megabyte period not listed",
+       [](ServiceEntries& e) {
+         e.PerMeg = QStringLiteral("0.5");
+         e.MegPeriod = QStringLiteral("Year");
+       },
+       1, false, &ServiceValidation::megPeriod},
+      {"megabyte period not listed, no per megabyte", [](ServiceEntries& e) { e.MegPeriod = QStringLiteral("Year"); },
+       1, true, &ServiceValidation::megPeriod},
       {"megabytes negative", [](ServiceEntries& e) { e.AfterMeg = QStringLiteral("-1"); }, 1, false,
        &ServiceValidation::afterMeg},
       {"megabytes above 99", [](ServiceEntries& e) { e.AfterMeg = QStringLiteral("150"); }, 1, false,

@@ -780,6 +780,29 @@ class SetupDialogsTest : public QObject {
     QCOMPARE(MessageBox::shownMessages().size(), 0);
   }
 
+  // OK in the service editor without an edit writes the service back as it
+  // was, periods that are empty or not among the choices included.
+  void untouchedServiceIsWrittenBackAsItWas() {
+    FillRecord();
+    Service& s = state_->Config.Services[0];
+    s.ServiceOption = 1;
+    s.PenaltyPeriod = QStringLiteral("Year");
+    s.PerMeg = 0;
+    s.MegPeriod.clear();
+    s.Tariffs[7].Description = QStringLiteral("left over");  // beyond UsedTariffs
+    const Service before = s;
+    Open();
+    Tab(2);
+    w_->lstServices->setCurrentItem(w_->lstServices->topLevelItem(0));
+    serviceScripts_.push_back([](frmService& e) {
+      QCOMPARE(e.lstMegPeriod->currentText(), QString());
+      QVERIFY(e.btnOK->isEnabled());
+      e.btnOK->click();
+    });
+    w_->btnEdit->click();
+    QVERIFY(w_->Draft().Services[0] == before);
+  }
+
   void invalidServiceOkShowsTheWarning() {
     Open();
     Tab(2);

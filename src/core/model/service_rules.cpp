@@ -37,8 +37,8 @@ ServiceValidation ValidateService(const ServiceEntries& e, int tariffCount, cons
                                        : IsAmount(e.ServiceFixedRate, locale);
   v.perMeg = IsAmount(e.PerMeg, locale);
   v.afterMeg = ReadWholeNumber(e.AfterMeg, 0, kMaxAfterMeg, locale).has_value();
-  v.megPeriod =
-      MegPeriodChoices().contains(e.MegPeriod) || (e.MegPeriod.isEmpty() && v.perMeg && Amount(e.PerMeg, locale) == 0);
+  // A period matters only while data is charged.
+  v.megPeriod = (v.perMeg && Amount(e.PerMeg, locale) == 0) || MegPeriodChoices().contains(e.MegPeriod);
   return v;
 }
 
@@ -83,10 +83,10 @@ ServiceEntries EntriesOf(const Service& s, const Configuration&, const LocaleVal
   e.FlexRate = FormatAmount(s.FlexRate, 4, locale);
   e.FlexRate2 = FormatAmount(s.FlexRate2, 4, locale);
   e.FlexHours = QString::number(s.UpToHours);
-  e.FlexPeriod = s.PenaltyPeriod.isEmpty() ? QStringLiteral("Month") : s.PenaltyPeriod;
+  e.FlexPeriod = s.PenaltyPeriod;
   e.PerMeg = FormatAmount(s.PerMeg, 4, locale);
   e.AfterMeg = QString::number(s.AfterMeg, 'g', 15);
-  e.MegPeriod = s.MegPeriod.isEmpty() ? QStringLiteral("Month") : s.MegPeriod;
+  e.MegPeriod = s.MegPeriod;
   return e;
 }
 

@@ -47,7 +47,7 @@ struct ServiceValidation {
   bool flexAboveZero = false;  // flexi rate + excess rate > 0
   bool perMeg = false;
   bool afterMeg = false;
-  bool megPeriod = false;  // a listed period, or none while the rate is 0
+  bool megPeriod = false;  // a listed period; any while the rate is 0
   bool ok() const { return description && number && dialCost && serviceCost && perMeg && afterMeg && megPeriod; }
 };
 
@@ -59,7 +59,8 @@ Tariff DefaultTariff(const Configuration& config);
 // The entries of a new service (New Service, no number, per call at the
 // default dial-up cost, flat rate at the default cost per hour, periods Month).
 ServiceEntries NewServiceEntries(const Configuration& config, const LocaleValues& locale);
-// The entries showing service `service`.
+// The entries showing service `service` (its periods as stored, even when
+// empty or not one of the choices).
 ServiceEntries EntriesOf(const Service& service, const Configuration& config, const LocaleValues& locale);
 
 // The service record of valid entries with these tariffs. The number is

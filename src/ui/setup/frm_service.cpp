@@ -360,6 +360,8 @@ void frmService::Load() {
   txtServiceFlexRate2->setText(e.FlexRate2);
   txtPerMeg->setText(e.PerMeg);
   txtAfterMeg->setText(e.AfterMeg);
+  storedFlexPeriod_ = e.FlexPeriod;
+  storedMegPeriod_ = e.MegPeriod;
   lstServiceFlexPeriod->setCurrentIndex(lstServiceFlexPeriod->findText(e.FlexPeriod));
   lstMegPeriod->setCurrentIndex(lstMegPeriod->findText(e.MegPeriod));
   optDialCost[static_cast<size_t>(dialOption_ - 1)]->setChecked(true);
@@ -388,11 +390,11 @@ ServiceEntries frmService::Entries() const {
   e.ServiceFixedRate = txtServiceFixedRate->text();
   e.FlexRate = txtServiceFlexRate->text();
   e.FlexHours = txtServiceFlexHours->text();
-  e.FlexPeriod = lstServiceFlexPeriod->currentText();
+  e.FlexPeriod = lstServiceFlexPeriod->currentIndex() < 0 ? storedFlexPeriod_ : lstServiceFlexPeriod->currentText();
   e.FlexRate2 = txtServiceFlexRate2->text();
   e.PerMeg = txtPerMeg->text();
   e.AfterMeg = txtAfterMeg->text();
-  e.MegPeriod = lstMegPeriod->currentText();
+  e.MegPeriod = lstMegPeriod->currentIndex() < 0 ? storedMegPeriod_ : lstMegPeriod->currentText();
   return e;
 }
 

@@ -128,6 +128,10 @@ class frmService : public QDialog {
   int count_ = 0;
   int selectedTariff_ = 0;
   TariffEditorRunner tariffEditor_;
+  // The stored periods, kept while their lists show no choice (a stored
+  // period that is empty or not one of the choices).
+  QString storedFlexPeriod_;
+  QString storedMegPeriod_;
   QHash<QObject*, std::function<bool()>> leaveHandlers_;
 };
 

@@ -12,6 +12,7 @@
 #include <QShortcut>
 #include <QTimer>
 #include <QVBoxLayout>
+#include <algorithm>
 
 #include "core/app/app_state.h"
 #include "core/common/formatting.h"
@@ -82,9 +83,9 @@ frmSetup::frmSetup(AppState& state, QWidget* parent)
   setObjectName(QStringLiteral("frmSetup"));
   setWindowTitle(QStringLiteral("MRL - Options"));
   setModal(true);
-  if (draft_.Services.size() < static_cast<std::size_t>(draft_.MaxServices) + 1) {
-    draft_.Services.resize(static_cast<std::size_t>(draft_.MaxServices) + 1);
-  }
+  // The table holds MaxServices + 1 records, and never fewer than the services in use.
+  const std::size_t slots = static_cast<std::size_t>(std::max(draft_.MaxServices, draft_.UsedServices)) + 1;
+  if (draft_.Services.size() < slots) draft_.Services.resize(slots);
   openingLogFile_ = draft_.ModemLogFile;
   serviceEditor_ = [this](QWidget* parentWidget, Configuration& draft, int index, bool isNew) {
     frmService editor(draft, index, isNew, state_.Locale, parentWidget);
