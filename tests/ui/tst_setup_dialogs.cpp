@@ -484,6 +484,10 @@ class SetupDialogsTest : public QObject {
              QStringLiteral("You are currently using more services than this.\n"
                             "Please reduce the number of defined services and try again!"));
     QCOMPARE(w_->txtMaxServices->text(), QStringLiteral("3"));
+    Enter(w_->txtMaxServices, QStringLiteral("-1"));  // not a maximum at all: a beep
+    QCOMPARE(MessageBox::shownMessages().size(), 1);
+    QCOMPARE(BeepCount(), 2);
+    QCOMPARE(w_->txtMaxServices->text(), QStringLiteral("3"));
     Enter(w_->txtMaxServices, QStringLiteral("5"));
     QCOMPARE(w_->Draft().Services.size(), size_t(6));
     Tab(2);

@@ -555,7 +555,7 @@ bool frmSetup::txtMaxServices_LostFocus() {
   const QString text = txtMaxServices->text();
   if (text == QString::number(draft_.MaxServices)) return true;
   const std::optional<qint64> any = ReadWholeNumber(text, -kMax32, kMax32, state_.Locale);
-  if (any && *any < draft_.UsedServices) {
+  if (any && *any >= 0 && *any < draft_.UsedServices) {
     MessageBox::Show(QStringLiteral("You are currently using more services than this.\n"
                                     "Please reduce the number of defined services and try again!"),
                      MessageButtons::Ok, MessageIcon::None, QString(), this);
