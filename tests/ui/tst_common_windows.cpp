@@ -514,6 +514,8 @@ class CommonWindowsTest : public QObject {
     QTest::newRow("options: format") << 47 << "options_format.html";
     QTest::newRow("options: errors") << 48 << "options_errors.html";
     QTest::newRow("options: holidays") << 54 << "options_holidays.html";
+    QTest::newRow("service editor") << 37 << "service_editor.html";
+    QTest::newRow("tariff editor") << 38 << "tariff_editor.html";
     QTest::newRow("unknown topic: contents") << 999 << "index.html";
   }
 
@@ -578,7 +580,7 @@ class CommonWindowsTest : public QObject {
     ShowHelpSearch();
     frmHelp* help = HelpWindow();
     QCOMPARE(help->FindPages(QStringLiteral("holidays TARIFFS")),
-             (QStringList{"index.html", "costs_tariffs.html", "options_holidays.html"}));
+             (QStringList{"index.html", "costs_tariffs.html", "options_holidays.html", "tariff_editor.html"}));
     QCOMPARE(help->FindPages(QStringLiteral("xyzzy")), QStringList{});
     auto* list = help->findChild<QListWidget*>("lstContents");
     const int all = list->count();

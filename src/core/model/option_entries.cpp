@@ -1,0 +1,107 @@
+#include "core/model/option_entries.h"
+
+#include <QRegularExpression>
+#include <algorithm>
+#include <cmath>
+
+#include "core/common/formatting.h"
+
+namespace mirolat {
+
+namespace {
+
+// The value of a text that is a number in the locale's money format.
+std::optional<double> ReadNumber(const QString& text, const LocaleValues& locale) {
+  if (FormatAmountText(text, 0, locale).isEmpty()) return std::nullopt;
+  const double value = ParseAmountText(text.trimmed(), locale);
+  if (!std::isfinite(value)) return std::nullopt;
+  return value;
+}
+
+}  // namespace
+
+std::optional<qint64> ReadWholeNumber(const QString& text, qint64 min, qint64 max, const LocaleValues& locale) {
+  const std::optional<double> value = ReadNumber(text, locale);
+  if (!value) return std::nullopt;
+  const double rounded = std::nearbyint(*value);
+  if (rounded < static_cast<double>(min) || rounded > static_cast<double>(max)) return std::nullopt;
+  return static_cast<qint64>(rounded);
+}
+
+QString FormatAmount(double amount, int maxDecimals, const LocaleValues& locale) {
+  return FormatMoney(amount, QString(), 2, 0, std::max(locale.CurrencyDigits, 0), maxDecimals, locale);
+}
+
+std::optional<double> ReadAmount(const QString& text, const LocaleValues& locale) {
+  const std::optional<double> value = ReadNumber(text, locale);
+  if (!value || *value < 0 || *value > kMaxStoredAmount) return std::nullopt;
+  return *value == 0 ? 0.0 : *value;  // no negative zero
+}
+
+std::optional<int> ReadDurationText(const QString& text) {
+  static const QRegularExpression pattern(QStringLiteral("^(\\d\\d):(\\d\\d):(\\d\\d)$"));
+  const QRegularExpressionMatch m = pattern.match(text);
+  if (!m.hasMatch()) return std::nullopt;
+  const int hours = m.captured(1).toInt();
+  const int minutes = m.captured(2).toInt();
+  const int seconds = m.captured(3).toInt();
+  if (minutes > 59 || seconds > 59) return std::nullopt;
+  return hours * 3600 + minutes * 60 + seconds;
+}
+
+std::optional<double> ReadKilobytes(const QString& text, const LocaleValues& locale) {
+  const std::optional<double> value = ReadNumber(text, locale);
+  if (!value || *value < 0 || std::nearbyint(*value) > static_cast<double>(kMax32)) return std::nullopt;
+  return *value == 0 ? 0.0 : *value;
+}
+
+qint64 MinMaxServices(const Configuration& config) { return std::max(1, config.UsedServices); }
+
+void SetMaxServices(Configuration& config, int max) {
+  config.MaxServices = max;
+  config.Services.resize(static_cast<std::size_t>(max) + 1);
+}
+
+void DeleteService(Configuration& config, int index) {
+  if (index < 0 || index >= config.UsedServices) return;
+  auto first = config.Services.begin() + index;
+  std::rotate(first, first + 1, config.Services.begin() + config.UsedServices);
+  config.Services[static_cast<std::size_t>(config.UsedServices - 1)] = Service();
+  --config.UsedServices;
+}
+
+QList<Date> HolidaysOf(const Configuration& config) {
+  QList<Date> dates;
+  const int used = std::clamp(config.UsedHolidays, 0, kMaxHolidays);
+  for (int i = 0; i < used; ++i) dates.append(config.Holidays[static_cast<std::size_t>(i)]);
+  std::sort(dates.begin(), dates.end());
+  return dates;
+}
+
+void StoreHolidays(Configuration& config, const QList<Date>& dates) {
+  const int count = std::min<int>(static_cast<int>(dates.size()), kMaxHolidays);
+  for (int i = 0; i < count; ++i) config.Holidays[static_cast<std::size_t>(i)] = dates[i];
+  config.UsedHolidays = count;
+}
+
+HolidayAddResult AddHoliday(QList<Date>& dates, Date date) {
+  const auto at = std::lower_bound(dates.begin(), dates.end(), date);
+  const int index = static_cast<int>(at - dates.begin());
+  if (at != dates.end() && *at == date) return {HolidayAdd::AlreadyListed, index};
+  if (dates.size() >= kMaxHolidays) return {HolidayAdd::ListFull, -1};
+  dates.insert(index, date);
+  return {HolidayAdd::Added, index};
+}
+
+void RestoreModemDefaults(Configuration& config) {
+  const Configuration defaults;
+  config.ModemDial = defaults.ModemDial;
+  config.ModemAnswer = defaults.ModemAnswer;
+  config.ModemConnect = defaults.ModemConnect;
+  config.ModemUserDisconnect = defaults.ModemUserDisconnect;
+  config.ModemHostDisconnect = defaults.ModemHostDisconnect;
+  config.ModemReads = defaults.ModemReads;
+  config.ModemWrites = defaults.ModemWrites;
+}
+
+}  // namespace mirolat

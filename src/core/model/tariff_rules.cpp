@@ -1,0 +1,218 @@
+#include "core/model/tariff_rules.h"
+
+#include <QLocale>
+#include <QRegularExpression>
+#include <QTime>
+#include <algorithm>
+#include <cmath>
+
+#include "core/common/formatting.h"
+#include "core/model/option_entries.h"
+
+namespace mirolat {
+
+namespace {
+
+const QString kEveryday = QStringLiteral("Everyday");
+const QString kHolidays = QStringLiteral("Holidays");
+
+QString Hhmm(int minutes) {
+  return QStringLiteral("%1:%2").arg(minutes / 60, 2, 10, QLatin1Char('0')).arg(minutes % 60, 2, 10, QLatin1Char('0'));
+}
+
+// An amount box: empty counts as 0, and a text ending in the decimal
+// separator is a number being typed (its value is what precedes it).
+std::optional<double> ReadAmountEntry(const QString& text, const LocaleValues& locale) {
+  QString t = text.trimmed();
+  if (t.isEmpty() || t == locale.MoneyDecimalSeparator) return 0.0;
+  if (!locale.MoneyDecimalSeparator.isEmpty() && t.endsWith(locale.MoneyDecimalSeparator)) {
+    t.chop(locale.MoneyDecimalSeparator.size());
+  }
+  return ReadAmount(t, locale);
+}
+
+bool IsRange(const QString& days) { return days.contains(QLatin1Char('-')); }
+
+}  // namespace
+
+QStringList TariffDescriptionChoices() {
+  return {QStringLiteral("Standard Tariff"), QStringLiteral("Economy Tariff"), QStringLiteral("Peak Period Tariff"),
+          QStringLiteral("Holiday Tariff"),  QStringLiteral("Weekday Tariff"), QStringLiteral("Weekend Tariff")};
+}
+
+QStringList TariffDayChoices(const LocaleValues& locale) {
+  const auto& s = locale.ShortDayNames;  // 0 = Monday
+  const auto range = [&](int a, int b) {
+    return s[static_cast<size_t>(a)] + QStringLiteral(" - ") + s[static_cast<size_t>(b)];
+  };
+  QStringList days{kEveryday, kHolidays, range(5, 6), range(0, 4), range(0, 3), range(4, 5), range(4, 6)};
+  for (const QString& name : locale.LongDayNames) days.append(name);
+  return days;
+}
+
+QStringList TariffStartChoices() {
+  QStringList list;
+  for (int m = 0; m < 24 * 60; m += 15) list.append(Hhmm(m));
+  return list;
+}
+
+QStringList TariffEndChoices() {
+  QStringList list;
+  for (int m = 14; m < 24 * 60; m += 15) list.append(Hhmm(m));
+  return list;
+}
+
+TimeOfDay ReadHhMm(const QString& text) {
+  static const QRegularExpression pattern(QStringLiteral("^([01]\\d|2[0-3]):([0-5]\\d)$"));
+  const QRegularExpressionMatch m = pattern.match(text);
+  if (!m.hasMatch()) return -1;
+  return MakeTime(m.captured(1).toInt(), m.captured(2).toInt(), 0);
+}
+
+QString EndAfterStartChange(const QString& start, const QString& end) {
+  const TimeOfDay s = ReadHhMm(start);
+  if (s < 0) return end;
+  const TimeOfDay e = ReadHhMm(end);
+  if (e >= s) return end;
+  return Hhmm(std::min(s / 60 + 14, 23 * 60 + 59));
+}
+
+QString StartAfterEndChange(const QString& start, const QString& end) {
+  const TimeOfDay s = ReadHhMm(start);
+  const TimeOfDay e = ReadHhMm(end);
+  if (s < 0 || e < 0 || e >= s) return start;
+  return Hhmm(std::max(e / 60 - 14, 0));
+}
+
+qint32 AfterSeconds(qint64 minutes, qint64 seconds) { return static_cast<qint32>(minutes * 60 + seconds); }
+
+MinutesSeconds SplitAfter(qint32 after) { return {after / 60, after - (after / 60) * 60}; }
+
+qint64 ReadThreshold(const QString& text, int max) {
+  static const QRegularExpression digits(QStringLiteral("^\\s*\\d{1,9}\\s*$"));
+  if (!digits.match(text).hasMatch()) return -1;
+  const qint64 value = text.trimmed().toLongLong();
+  return value <= max ? value : -1;
+}
+
+TariffValidation ValidateTariff(const TariffEntries& e, const LocaleValues& locale) {
+  TariffValidation v;
+  v.description = !e.Description.isEmpty();
+  v.days = !e.AppliesDays.isEmpty();
+  const TimeOfDay start = ReadHhMm(e.Start);
+  const TimeOfDay end = ReadHhMm(e.End);
+  v.start = start >= 0;
+  v.end = end >= 0 && (start < 0 || end >= start);
+  const std::optional<double> dial = ReadAmountEntry(e.DialRate, locale);
+  const std::optional<double> perMinute = ReadAmountEntry(e.PerMinuteRate, locale);
+  v.dialRate = dial.has_value();
+  v.perMinuteRate = perMinute.has_value();
+  v.chargeAboveZero = dial && perMinute && *dial + *perMinute > 0;
+  v.afterMinutes = e.AfterMinutes.trimmed().isEmpty() || ReadThreshold(e.AfterMinutes, kMaxThresholdMinutes) >= 0;
+  v.afterSeconds = e.AfterSeconds.trimmed().isEmpty() || ReadThreshold(e.AfterSeconds, kMaxThresholdSeconds) >= 0;
+  return v;
+}
+
+Tariff BuildTariff(const TariffEntries& e, const LocaleValues& locale) {
+  Tariff t;
+  t.Description = e.Description;
+  t.AppliesDays = e.AppliesDays;
+  t.AppliesTimeStart = std::max(ReadHhMm(e.Start), 0);
+  t.AppliesTimeEnd = std::max(ReadHhMm(e.End), 0);
+  t.DialRate = ReadAmountEntry(e.DialRate, locale).value_or(0);
+  t.PerMinuteRate = ReadAmountEntry(e.PerMinuteRate, locale).value_or(0);
+  const qint64 minutes = std::max<qint64>(ReadThreshold(e.AfterMinutes, kMaxThresholdMinutes), 0);
+  const qint64 seconds = std::max<qint64>(ReadThreshold(e.AfterSeconds, kMaxThresholdSeconds), 0);
+  t.After = t.PerMinuteRate == 0 ? 0 : AfterSeconds(minutes, seconds);
+  return t;
+}
+
+TariffEntries EntriesOf(const Tariff& t, const LocaleValues& locale) {
+  const MinutesSeconds after = SplitAfter(t.After);
+  return {t.Description,
+          t.AppliesDays,
+          TimeToHhMm(t.AppliesTimeStart),
+          TimeToHhMm(t.AppliesTimeEnd),
+          FormatAmount(t.DialRate, 4, locale),
+          FormatAmount(t.PerMinuteRate, 4, locale),
+          QString::number(after.minutes),
+          QString::number(after.seconds)};
+}
+
+TariffEntries NewTariffEntries(const LocaleValues&) {
+  return {QStringLiteral("New Tariff"), kEveryday,           QStringLiteral("00:00"), QString(),
+          QStringLiteral("0"),          QStringLiteral("0"), QStringLiteral("0"),     QStringLiteral("0")};
+}
+
+int TariffExists(const QString& name, const std::array<Tariff, kMaxTariffs>& tariffs, int count) {
+  for (int i = 0; i < count && i < kMaxTariffs; ++i) {
+    if (tariffs[static_cast<size_t>(i)].Description == name) return i + 1;
+  }
+  return 0;
+}
+
+void SortTariffs(std::array<Tariff, kMaxTariffs>& tariffs, int count, int* selected) {
+  count = std::min(count, kMaxTariffs);
+  if (count < 2) return;
+  const auto swap = [&](int i) {  // i and i + 1, 0-based
+    std::swap(tariffs[static_cast<size_t>(i)], tariffs[static_cast<size_t>(i + 1)]);
+    if (selected != nullptr) {
+      if (*selected == i + 1) {
+        *selected = i + 2;
+      } else if (*selected == i + 2) {
+        *selected = i + 1;
+      }
+    }
+  };
+  // Each rule moves a tariff towards its class (holidays, single days, ranges,
+  // everyday); a pass without an exchange ends the sort. A generous bound
+  // guards against pairs the rules would exchange back and forth.
+  for (int pass = 0; pass < 4 * kMaxTariffs * kMaxTariffs; ++pass) {
+    bool exchanged = false;
+    for (int i = 0; i + 1 < count; ++i) {
+      const auto a = [&]() -> const Tariff& { return tariffs[static_cast<size_t>(i)]; };
+      const auto b = [&]() -> const Tariff& { return tariffs[static_cast<size_t>(i + 1)]; };
+      if (a().AppliesDays != kHolidays && b().AppliesDays == kHolidays) {
+        swap(i);
+        exchanged = true;
+      }
+      if (IsRange(a().AppliesDays) && b().AppliesDays != kEveryday && !IsRange(b().AppliesDays)) {
+        swap(i);
+        exchanged = true;
+      }
+      if (a().AppliesDays == kEveryday && b().AppliesDays != kEveryday) {
+        swap(i);
+        exchanged = true;
+      }
+      if (a().AppliesDays == b().AppliesDays && a().AppliesTimeStart > b().AppliesTimeStart) {
+        swap(i);
+        exchanged = true;
+      }
+    }
+    if (!exchanged) return;
+  }
+}
+
+QString MediumTimeText(TimeOfDay t, const LocaleValues& locale) {
+  return locale.Locale.toString(QTime(0, 0).addSecs(t), QLocale::ShortFormat);
+}
+
+QString AfterText(qint32 after) {
+  const MinutesSeconds ms = SplitAfter(after);
+  return QStringLiteral("%1 Mins %2 Secs").arg(ms.minutes).arg(ms.seconds);
+}
+
+QString TariffHoursText(const Tariff& t, const LocaleValues& locale) {
+  return MediumTimeText(t.AppliesTimeStart, locale) + QStringLiteral(" - ") + MediumTimeText(t.AppliesTimeEnd, locale);
+}
+
+QString TariffSummary(const Tariff& t, const LocaleValues& locale) {
+  const MinutesSeconds ms = SplitAfter(t.After);
+  return t.Description + QStringLiteral(" - ") + t.AppliesDays + QLatin1Char(' ') +
+         MediumTimeText(t.AppliesTimeStart, locale) + QStringLiteral(" - ") + MediumTimeText(t.AppliesTimeEnd, locale) +
+         QStringLiteral(" - ") + FormatMoney(t.DialRate, 0, locale) + QStringLiteral(" /call + ") +
+         FormatMoney(t.PerMinuteRate, 0, locale) + QStringLiteral(" /min after ") + QString::number(ms.minutes) +
+         QStringLiteral(" mins ") + QString::number(ms.seconds) + QStringLiteral(" secs.");
+}
+
+}  // namespace mirolat
