@@ -382,10 +382,9 @@ void frmViewLog::mnuSearchFind_Click() {
   if (!findDialog_.isNull()) return;
   QString selection = TextViewLog->textCursor().selectedText();
   selection.replace(QChar::ParagraphSeparator, QLatin1Char('\n'));
-  auto* dialog = new frmFind(Search(), [this] { return FindText(); }, selection, this);
-  dialog->setAttribute(Qt::WA_DeleteOnClose);
-  findDialog_ = dialog;
-  dialog->exec();
+  findDialog_ = new frmFind(Search(), [this] { return FindText(); }, selection, this);
+  findDialog_->exec();
+  delete findDialog_.data();
 }
 
 void frmViewLog::mnuSearchFindNext_Click() {
