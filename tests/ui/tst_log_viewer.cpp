@@ -2,11 +2,13 @@
 // and up, Find Next, the edit lock, saving (without growing the file, and not
 // over lines written since it was read), closing with unsaved edits, Save as
 // Archive, the font and what closing writes to the settings store.
+#include <QDir>
 #include <QFileInfo>
 #include <QPointer>
 #include <QSignalSpy>
 #include <QTest>
 #include <QTimer>
+#include <cmath>
 #include <functional>
 #include <memory>
 
@@ -175,8 +177,8 @@ class TestLogViewer : public QObject {
     QCOMPARE(frmViewLog::Search().SearchDirection, 1);
     // A selection in the text goes into the box.
     QTextCursor c = viewer_->TextViewLog->textCursor();
-    c.setPosition(26);
-    c.setPosition(33, QTextCursor::KeepAnchor);
+    c.setPosition(25);
+    c.setPosition(32, QTextCursor::KeepAnchor);
     viewer_->TextViewLog->setTextCursor(c);
     WithFindDialog([](frmFind& f) { QCOMPARE(f.Text1->text(), QStringLiteral("Recv: A")); });
   }
@@ -242,7 +244,7 @@ class TestLogViewer : public QObject {
   void missedSearchShowsTheBoxAndKeepsTheDialogAndCaret() {
     Open();
     PutCaret(5);
-    WithFindDialog([this](frmFind& f) {
+    WithFindDialog([](frmFind& f) {
       f.Text1->setText(QStringLiteral("no such text"));
       f.cmdFind->click();
       QVERIFY(f.isVisible());

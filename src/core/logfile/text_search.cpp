@@ -39,7 +39,7 @@ qsizetype FindTextPosition(QStringView hay, const TextSearchRequest& request) {
   if (!request.matchCase) {
     upperNeedle.resize(n);
     for (qsizetype k = 0; k < n; ++k) upperNeedle[k] = QChar(Upper(request.needle[k].unicode()));
-    needle = upperNeedle.utf16();
+    needle = QStringView(upperNeedle).utf16();
   }
   const char16_t* h = hay.utf16();
   const qsizetype last = size - n;  // the last 0-based index a hit can begin at

@@ -211,6 +211,7 @@ void frmViewLog::ShowViewer() {
   show();
   raise();
   activateWindow();
+  Form_Activate();
   Q_EMIT ViewerOpenChanged(true);
 }
 
