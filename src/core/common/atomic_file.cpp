@@ -54,6 +54,9 @@ FileSystemOps& FileSystemOps::System() {
 AtomicFileWriter::AtomicFileWriter(QString target, FileSystemOps& ops)
     : target_(std::move(target)), workPath_(WorkPathFor(target_, "new")), ops_(ops) {}
 
+AtomicFileWriter::AtomicFileWriter(QString target, QString workPath, FileSystemOps& ops)
+    : target_(std::move(target)), workPath_(std::move(workPath)), ops_(ops) {}
+
 AtomicFileWriter::~AtomicFileWriter() {
   if (!committed_) Discard();
 }

@@ -37,6 +37,9 @@ class FileSystemOps {
 class AtomicFileWriter {
  public:
   explicit AtomicFileWriter(QString target, FileSystemOps& ops = FileSystemOps::System());
+  // The same with a work file of a given name (beside the target, truncated
+  // when it exists): the maintenance commands write ModemLog.opt and the like.
+  AtomicFileWriter(QString target, QString workPath, FileSystemOps& ops = FileSystemOps::System());
   ~AtomicFileWriter();  // an uncommitted work file is removed
   AtomicFileWriter(const AtomicFileWriter&) = delete;
   AtomicFileWriter& operator=(const AtomicFileWriter&) = delete;

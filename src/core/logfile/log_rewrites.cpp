@@ -1,0 +1,430 @@
+#include "core/logfile/log_rewrites.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <algorithm>
+#include <array>
+#include <cstring>
+#include <limits>
+
+#include "core/common/mapped_file.h"
+#include "core/logfile/entry_scanner.h"
+#include "core/logfile/log_format.h"
+
+namespace mirolat {
+
+namespace {
+
+constexpr QByteArrayView kLineEnd("\r\n", 2);
+// A run of kept lines is handed to the sink in one piece up to this size.
+constexpr qsizetype kMaxRun = qsizetype{1} << 20;
+
+// Reports a percentage of `total` bytes walked, only when it changes: the
+// position is compared with the next threshold, so the cost per line is one
+// comparison.
+class PercentReporter {
+ public:
+  // `blank` puts a blank before the number (the repair window's texts).
+  PercentReporter(Progress& progress, QString prefix, qint64 total, bool rounded, bool blank)
+      : progress_(progress), prefix_(std::move(prefix)), total_(total), rounded_(rounded), blank_(blank) {
+    Show(0);
+  }
+
+  void At(qint64 done) {
+    if (done >= next_) Show(PercentOf(done));
+  }
+  void Finish() {
+    if (last_ != 100) Show(100);
+  }
+
+ private:
+  int PercentOf(qint64 done) const {
+    if (total_ <= 0) return 100;
+    const qint64 scaled = done * 100 + (rounded_ ? total_ / 2 : 0);
+    return static_cast<int>(std::clamp<qint64>(scaled / total_, 0, 100));
+  }
+  void Show(int percent) {
+    last_ = percent;
+    progress_.SetStatus(prefix_ + (blank_ ? QStringLiteral(" ") : QString()) + QString::number(percent) +
+                        QLatin1Char('%'));
+    progress_.SetPercent(percent);
+    progress_.Yield();
+    // The first position that gives a higher percentage.
+    if (percent >= 100 || total_ <= 0) {
+      next_ = std::numeric_limits<qint64>::max();
+      return;
+    }
+    const qint64 want = static_cast<qint64>(percent + 1) * total_ - (rounded_ ? total_ / 2 : 0);
+    next_ = std::max<qint64>(1, (want + 99) / 100);
+  }
+
+  Progress& progress_;
+  QString prefix_;
+  qint64 total_;
+  bool rounded_;
+  bool blank_;
+  int last_ = -1;
+  qint64 next_ = 0;
+};
+
+// Hands kept lines to the sink, each ending in CR LF. Consecutive kept lines
+// that already end in CR LF go out as one piece.
+class KeptLines {
+ public:
+  KeptLines(QByteArrayView data, ByteSink& out) : data_(data), out_(out) {}
+  ~KeptLines() = default;
+
+  // The line [start, start + length) whose ending runs to `next`.
+  void Keep(qsizetype start, qsizetype length, qsizetype next) {
+    const char* p = data_.data();
+    const qsizetype end = start + length;
+    const bool crlf = next == end + 2 && p[end] == '\r' && p[end + 1] == '\n';
+    if (crlf) {
+      if (runEnd_ != start || runEnd_ - runStart_ >= kMaxRun) {
+        Flush();
+        runStart_ = start;
+      }
+      runEnd_ = next;
+      return;
+    }
+    Flush();
+    out_.Write(data_.sliced(start, length));
+    out_.Write(kLineEnd);
+  }
+  void Flush() {
+    if (runEnd_ > runStart_) out_.Write(data_.sliced(runStart_, runEnd_ - runStart_));
+    runStart_ = runEnd_ = -1;
+  }
+
+ private:
+  QByteArrayView data_;
+  ByteSink& out_;
+  qsizetype runStart_ = -1;
+  qsizetype runEnd_ = -1;
+};
+
+// The date of a line from its first ten bytes. Lines of one day share those
+// bytes, so the last answer is kept.
+class LineDates {
+ public:
+  Date Of(QByteArrayView line) {
+    if (line.size() >= 10) {
+      if (haveLast_ && std::memcmp(line.data(), last_.data(), 10) == 0) return lastDate_;
+      std::memcpy(last_.data(), line.data(), 10);
+      AssignLatin1(line.first(10), head_);
+      lastDate_ = ParseLogDate(head_);
+      haveLast_ = true;
+      return lastDate_;
+    }
+    AssignLatin1(line, head_);
+    return ParseLogDate(head_);
+  }
+
+ private:
+  std::array<char, 10> last_{};
+  Date lastDate_ = 0;
+  bool haveLast_ = false;
+  QString head_;
+};
+
+constexpr std::array<bool, 256> kAllowedByte = [] {
+  std::array<bool, 256> table{};
+  for (int b = 0; b < 256; ++b) table[static_cast<std::size_t>(b)] = b == 10 || b == 13 || (b >= 32 && b <= 126);
+  return table;
+}();
+
+// Counts what goes to the work file.
+class CountingSink final : public ByteSink {
+ public:
+  explicit CountingSink(AtomicFileWriter& writer) : writer_(writer) {}
+  void Write(QByteArrayView bytes) override {
+    writer_.Write(bytes);
+    count_ += bytes.size();
+  }
+  qint64 count() const { return count_; }
+
+ private:
+  AtomicFileWriter& writer_;
+  qint64 count_ = 0;
+};
+
+QString FolderOf(const QString& path) { return QFileInfo(path).absolutePath(); }
+
+QString SamePathKey(const QString& path) { return QDir::cleanPath(QFileInfo(path).absoluteFilePath()); }
+
+// A log that is itself named like one of its work files or its backup cannot
+// be rewritten: the rename would lose it or the backup.
+void CheckNotAWorkFile(const CurrentFileState& file, std::initializer_list<QString> others) {
+  const QString log = SamePathKey(file.LogFilePath);
+  for (const QString& other : others) {
+    if (SamePathKey(other) == log) {
+      throw RunError(ErrorCondition::BadFileName,
+                     QStringLiteral("Cannot rewrite '%1': it has the name of a work file or backup of the rewrite")
+                         .arg(file.LogFilePath));
+    }
+  }
+}
+
+// The common frame of optimize and purge: the log read whole, the rewrite
+// written to the work file, the work file renamed over the log with the
+// backup made first. A failure goes to the reporter; retry starts again.
+template <class Body>
+RewriteResult RewriteThroughWorkFile(const CurrentFileState& file, const char* workName, const char* finishedText,
+                                     Progress& progress, ErrorReporter& reporter, FileSystemOps& ops, Body&& body) {
+  RewriteResult result;
+  const QString workPath = PathBesideLog(file, workName);
+  const QString backupPath = BackupPathFor(file);
+  const bool done = RunStep(reporter, [&] {
+    CheckNotAWorkFile(file, {workPath, backupPath});
+    MappedFile log;
+    log.Open(file.LogFilePath);
+    AtomicFileWriter writer(file.LogFilePath, workPath, ops);
+    CountingSink sink(writer);
+    const LineCounts counts = body(log.data(), sink);
+    writer.CommitWithBackup(backupPath);
+    result.LinesKept = counts.Kept;
+    result.LinesRemoved = counts.Removed;
+    result.BytesBefore = log.data().size();
+    result.BytesAfter = sink.count();
+  });
+  if (!done) return RewriteResult{};
+  result.Done = true;
+  result.BackupPath = backupPath;
+  progress.SetStatus(QString::fromLatin1(finishedText));
+  return result;
+}
+
+}  // namespace
+
+// ---------------------------------------------------------------------------
+
+LineCounts OptimizeLogText(QByteArrayView log, const Configuration& config, ByteSink& out, Progress& progress) {
+  const EntryScanner scanner(QList<QString>{config.ModemDial, config.ModemAnswer, config.ModemConnect,
+                                            config.ModemUserDisconnect, config.ModemHostDisconnect, config.ModemReads,
+                                            config.ModemWrites});
+  PercentReporter percent(progress, QStringLiteral("Please Wait .....Optimizing  "), log.size(), false, false);
+  KeptLines kept(log, out);
+  LineCounts counts;
+  qsizetype pos = 0;
+  QByteArrayView line;
+  unsigned kinds = 0;
+  while (true) {
+    const qsizetype start = pos;
+    if (!scanner.Next(log, pos, line, kinds)) break;
+    if (!line.isEmpty() && kinds != 0) {
+      kept.Keep(start, line.size(), pos);
+      ++counts.Kept;
+    } else {
+      ++counts.Removed;
+    }
+    percent.At(pos);
+  }
+  kept.Flush();
+  percent.Finish();
+  return counts;
+}
+
+LineCounts PurgeLogText(QByteArrayView log, Date from, Date to, ByteSink& out, Progress& progress) {
+  PercentReporter percent(progress, QStringLiteral("Please Wait .....Purging  "), log.size(), false, false);
+  KeptLines kept(log, out);
+  LineDates dates;
+  LineCounts counts;
+  qsizetype pos = 0;
+  QByteArrayView line;
+  while (true) {
+    const qsizetype start = pos;
+    if (!NextLogLine(log, pos, line)) break;
+    const Date d = line.isEmpty() ? 0 : dates.Of(line);
+    if (d != 0 && (d < from || d > to)) {
+      kept.Keep(start, line.size(), pos);
+      ++counts.Kept;
+    } else {
+      ++counts.Removed;
+    }
+    percent.At(pos);
+  }
+  kept.Flush();
+  percent.Finish();
+  return counts;
+}
+
+QByteArray StripBadCharacters(QByteArrayView log, Progress& progress) {
+  const qsizetype n = log.size();
+  PercentReporter percent(progress, QStringLiteral("Repairing Modem Log......... "), n, true, true);
+  QByteArray result(n, Qt::Uninitialized);
+  const auto* src = reinterpret_cast<const unsigned char*>(log.data());
+  char* dst = result.data();
+  qsizetype kept = 0;
+  // The bytes are walked in stretches of about a percent each.
+  const qsizetype stretch = std::max<qsizetype>(n / 100, 1 << 16);
+  for (qsizetype i = 0; i < n;) {
+    const qsizetype end = std::min(n, i + stretch);
+    for (; i < end; ++i) {
+      const unsigned char c = src[i];
+      dst[kept] = static_cast<char>(c);
+      kept += kAllowedByte[c];
+    }
+    percent.At(i);
+  }
+  result.truncate(kept);
+  percent.Finish();
+  return result;
+}
+
+LineCounts DropUndatedLines(QByteArrayView text, ByteSink& out, Progress& progress) {
+  PercentReporter percent(progress, QStringLiteral("Checking Entries......... "), text.size(), true, true);
+  KeptLines kept(text, out);
+  LineDates dates;
+  LineCounts counts;
+  qsizetype pos = 0;
+  QByteArrayView line;
+  while (true) {
+    const qsizetype start = pos;
+    if (!NextLogLine(text, pos, line)) break;
+    // A dated line is never blank: its month starts within its first two characters.
+    if (!line.isEmpty() && dates.Of(line) != 0) {
+      kept.Keep(start, line.size(), pos);
+      ++counts.Kept;
+    } else {
+      ++counts.Removed;
+    }
+    percent.At(pos);
+  }
+  kept.Flush();
+  percent.Finish();
+  return counts;
+}
+
+// ---------------------------------------------------------------------------
+
+QString PathBesideLog(const CurrentFileState& file, const char* name) {
+  return FolderOf(file.LogFilePath) + QLatin1Char('/') + QLatin1String(name);
+}
+
+QString BackupPathFor(const CurrentFileState& file) {
+  return PathBesideLog(file, file.ArchiveOpen ? kArchiveBackupFileName : kLogBackupFileName);
+}
+
+RewriteResult OptimizeLog(const CurrentFileState& file, const Configuration& config, Progress& progress,
+                          ErrorReporter& reporter, FileSystemOps& ops) {
+  return RewriteThroughWorkFile(file, kOptimizeWorkFileName, kOptimizeFinishedText, progress, reporter, ops,
+                                [&](QByteArrayView log, ByteSink& out) {
+                                  return OptimizeLogText(log, config, out, progress);
+                                });
+}
+
+RewriteResult PurgeEntries(const CurrentFileState& file, Date from, Date to, Progress& progress,
+                           ErrorReporter& reporter, FileSystemOps& ops) {
+  return RewriteThroughWorkFile(file, kPurgeWorkFileName, kPurgeFinishedText, progress, reporter, ops,
+                                [&](QByteArrayView log, ByteSink& out) {
+                                  return PurgeLogText(log, from, to, out, progress);
+                                });
+}
+
+RewriteResult RepairLog(const CurrentFileState& file, Progress& progress, ErrorReporter& reporter,
+                        FileSystemOps& ops) {
+  RewriteResult result;
+  const QString firstPassPath = PathBesideLog(file, kRepairFirstPassFileName);
+  const QString workPath = PathBesideLog(file, kRepairWorkFileName);
+  const QString backupPath = BackupPathFor(file);
+  const bool done = RunStep(reporter, [&] {
+    CheckNotAWorkFile(file, {firstPassPath, workPath, backupPath});
+    progress.SetStatus(QStringLiteral("Please Wait.... Reading Modem Log"));
+    progress.Yield();
+    MappedFile log;
+    log.Open(file.LogFilePath);
+    const QByteArray filtered = StripBadCharacters(log.data(), progress);
+    WriteFileAtomically(firstPassPath, filtered, ops);
+    try {
+      AtomicFileWriter writer(file.LogFilePath, workPath, ops);
+      CountingSink sink(writer);
+      const LineCounts counts = DropUndatedLines(filtered, sink, progress);
+      writer.CommitWithBackup(backupPath);
+      result.LinesKept = counts.Kept;
+      result.LinesRemoved = counts.Removed;
+      result.BytesBefore = log.data().size();
+      result.BytesAfter = sink.count();
+      result.BytesDropped = log.data().size() - filtered.size();
+    } catch (const RunError&) {
+      // An abandoned repair leaves none of its files behind.
+      ops.Unlink(QFile::encodeName(firstPassPath));
+      throw;
+    }
+  });
+  if (!done) return RewriteResult{};
+  result.Done = true;
+  result.BackupPath = backupPath;
+  progress.SetStatus(QString::fromLatin1(kRepairFinishedText));
+  return result;
+}
+
+// ---------------------------------------------------------------------------
+
+bool SaveLogAsArchive(const QString& logPath, const QString& archivePath, ErrorReporter& reporter,
+                      FileSystemOps& ops) {
+  return RunStep(reporter, [&] {
+    MappedFile log;
+    log.Open(logPath);
+    WriteFileAtomically(archivePath, log.data(), ops);
+  });
+}
+
+QByteArray ViewerTextToLogBytes(const QString& text) {
+  QByteArray out;
+  out.reserve(text.size() + text.size() / 32 + 2);
+  const qsizetype n = text.size();
+  for (qsizetype i = 0; i < n; ++i) {
+    const char16_t c = text[i].unicode();
+    if (c == u'\r' || c == u'\n' || c == 0x2028 || c == 0x2029) {
+      if (c == u'\r' && i + 1 < n && text[i + 1] == u'\n') ++i;
+      out += kLineEnd;
+    } else {
+      out += c <= 0xFF ? static_cast<char>(c) : '?';
+    }
+  }
+  out += kLineEnd;
+  return out;
+}
+
+bool SaveViewerText(const QString& path, const QString& text, ErrorReporter& reporter, FileSystemOps& ops) {
+  const QByteArray bytes = ViewerTextToLogBytes(text);
+  return RunStep(reporter, [&] { WriteFileAtomically(path, bytes, ops); });
+}
+
+QString ProposedArchiveName(Date first, Date last, const QLocale& locale) {
+  if (first == 0 || last == 0) return {};
+  const QString format = QStringLiteral("ddMMMyy");
+  return locale.toString(ToQDate(first), format) + QStringLiteral(" - ") + locale.toString(ToQDate(last), format);
+}
+
+// ---------------------------------------------------------------------------
+
+MessageBoxSpec OptimizeQuestion() {
+  return MessageBoxSpec{QStringLiteral("OPTIMIZE MODEM LOG"),
+                        QStringLiteral("About to optimize Current Modem Log File!\n\nAre You Sure?"),
+                        MessageButtons::YesNo, MessageIcon::Question, 0};
+}
+
+MessageBoxSpec PurgeQuestion(Date from, Date to, const QLocale& locale) {
+  const QString text = QStringLiteral("About to purge all entries in Modem\nLog File between ") +
+                       locale.toString(ToQDate(from), QLocale::ShortFormat) + QStringLiteral(" and ") +
+                       locale.toString(ToQDate(to), QLocale::ShortFormat) + QStringLiteral(".\n\nAre You Sure?");
+  return MessageBoxSpec{QStringLiteral("PURGE ENTRIES"), text, MessageButtons::YesNo, MessageIcon::Question, 0};
+}
+
+bool AutoOptimizeApplies(bool optimizeEnabled, bool toolsMenuEnabled, const Configuration& config,
+                         bool autoOptimizeAsked) {
+  return optimizeEnabled && toolsMenuEnabled && config.AutoOptimize && !autoOptimizeAsked;
+}
+
+Date ClampPurgeDate(Date typed, Date logFirstDate, Date logLastDate, bool* clamped) {
+  Date d = typed;
+  if (logFirstDate != 0 && d < logFirstDate) d = logFirstDate;
+  if (logLastDate != 0 && d > logLastDate) d = logLastDate;
+  if (clamped != nullptr) *clamped = d != typed;
+  return d;
+}
+
+bool PurgeOkEnabled(bool fromValid, Date from, bool toValid, Date to) { return fromValid && toValid && from <= to; }
+
+}  // namespace mirolat

@@ -1,0 +1,481 @@
+// The log rewrites over bytes: which lines optimize, purge and repair keep,
+// the line ends they write, and the progress they report.
+#include <gtest/gtest.h>
+
+#include <QLocale>
+
+#include "core/logfile/log_rewrites.h"
+
+namespace mirolat {
+namespace {
+
+// Records what a rewrite reports.
+class RecordingProgress : public Progress {
+ public:
+  void SetStatus(const QString& text) override { statuses.append(text); }
+  void SetPercent(int percent) override { percents.push_back(percent); }
+  void Yield() override { ++yields; }
+  QStringList statuses;
+  std::vector<int> percents;
+  int yields = 0;
+};
+
+struct RewriteRow {
+  const char* name;
+  QByteArray input;
+  QByteArray expected;
+  qint64 kept;
+  qint64 removed;
+};
+
+std::string RowName(const ::testing::TestParamInfo<RewriteRow>& info) { return info.param.name; }
+
+QByteArray Optimize(const QByteArray& log, const Configuration& config = Configuration{}, LineCounts* counts = nullptr) {
+  ByteArraySink sink;
+  NullProgress progress;
+  const LineCounts c = OptimizeLogText(log, config, sink, progress);
+  if (counts != nullptr) *counts = c;
+  return sink.bytes();
+}
+
+QByteArray Purge(const QByteArray& log, Date from, Date to, LineCounts* counts = nullptr) {
+  ByteArraySink sink;
+  NullProgress progress;
+  const LineCounts c = PurgeLogText(log, from, to, sink, progress);
+  if (counts != nullptr) *counts = c;
+  return sink.bytes();
+}
+
+QByteArray Strip(const QByteArray& log) {
+  NullProgress progress;
+  return StripBadCharacters(log, progress);
+}
+
+QByteArray DropUndated(const QByteArray& text, LineCounts* counts = nullptr) {
+  ByteArraySink sink;
+  NullProgress progress;
+  const LineCounts c = DropUndatedLines(text, sink, progress);
+  if (counts != nullptr) *counts = c;
+  return sink.bytes();
+}
+
+// ---------------------------------------------------------------------------
+// Optimize with the default response texts.
+
+class OptimizeTest : public ::testing::TestWithParam<RewriteRow> {};
+
+TEST_P(OptimizeTest, KeepsTheLinesWithAResponseTextOnce) {
+  const RewriteRow& row = GetParam();
+  LineCounts counts;
+  EXPECT_EQ(Optimize(row.input, Configuration{}, &counts), row.expected);
+  EXPECT_EQ(counts.Kept, row.kept);
+  EXPECT_EQ(counts.Removed, row.removed);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Lines, OptimizeTest,
+    ::testing::Values(
+        RewriteRow{"EachKindKeptChatterDropped",
+                   "01-15-1998 10:00:00.00 - Initializing modem.\r\n"
+                   "01-15-1998 10:00:01.00 - Recv: ATDT5551234\r\n"
+                   "01-15-1998 10:00:02.00 - Send: ATDT5551234\r\n"
+                   "01-15-1998 10:00:30.00 - Connection established at 28800bps.\r\n"
+                   "01-15-1998 10:30:00.00 - Hanging up the modem.\r\n"
+                   "01-15-1998 10:30:01.00 - Modem Reads : 1024 bytes\r\n"
+                   "01-15-1998 10:30:01.00 - Modem Writes : 512 bytes\r\n"
+                   "01-15-1998 11:00:00.00 - Answering an incoming call.\r\n"
+                   "01-15-1998 11:20:00.00 - Remote modem hung up.\r\n"
+                   "01-15-1998 11:20:01.00 - Session statistics:\r\n",
+                   "01-15-1998 10:00:01.00 - Recv: ATDT5551234\r\n"
+                   "01-15-1998 10:00:30.00 - Connection established at 28800bps.\r\n"
+                   "01-15-1998 10:30:00.00 - Hanging up the modem.\r\n"
+                   "01-15-1998 10:30:01.00 - Modem Reads : 1024 bytes\r\n"
+                   "01-15-1998 10:30:01.00 - Modem Writes : 512 bytes\r\n"
+                   "01-15-1998 11:00:00.00 - Answering an incoming call.\r\n"
+                   "01-15-1998 11:20:00.00 - Remote modem hung up.\r\n",
+                   7, 3},
+        RewriteRow{"TwoTextsInALineWrittenOnce",
+                   "01-15-1998 10:00:00.00 - RECV: ATDT555 CONNECTION ESTABLISHED\r\n"
+                   "01-15-1998 10:00:01.00 - READS 10 WRITES 20\r\n",
+                   "01-15-1998 10:00:00.00 - RECV: ATDT555 CONNECTION ESTABLISHED\r\n"
+                   "01-15-1998 10:00:01.00 - READS 10 WRITES 20\r\n",
+                   2, 0},
+        RewriteRow{"UpperAndLowerCaseLinesBothMatch",
+                   "01-15-1998 10:00:00.00 - connection established\r\n"
+                   "01-15-1998 10:00:00.00 - CONNECTION ESTABLISHED\r\n"
+                   "01-15-1998 10:00:00.00 - CoNnEcTiOn EsTaBlIsHeD\r\n",
+                   "01-15-1998 10:00:00.00 - connection established\r\n"
+                   "01-15-1998 10:00:00.00 - CONNECTION ESTABLISHED\r\n"
+                   "01-15-1998 10:00:00.00 - CoNnEcTiOn EsTaBlIsHeD\r\n",
+                   3, 0},
+        RewriteRow{"BlankAndUndatedLines",
+                   "\r\n"
+                   "   \r\n"
+                   "no date but READS 5 bytes\r\n"
+                   "no date and nothing else\r\n",
+                   "no date but READS 5 bytes\r\n", 1, 3},
+        RewriteRow{"LineEndsBecomeCrLf",
+                   "01-15-1998 10:00:00.00 - READS 1\n"
+                   "01-15-1998 10:00:00.00 - chatter\n"
+                   "01-15-1998 10:00:00.00 - READS 2\r"
+                   "01-15-1998 10:00:00.00 - READS 3\r\n"
+                   "01-15-1998 10:00:00.00 - READS 4",
+                   "01-15-1998 10:00:00.00 - READS 1\r\n"
+                   "01-15-1998 10:00:00.00 - READS 2\r\n"
+                   "01-15-1998 10:00:00.00 - READS 3\r\n"
+                   "01-15-1998 10:00:00.00 - READS 4\r\n",
+                   4, 1},
+        RewriteRow{"EndOfFileMarkEndsTheText",
+                   "01-15-1998 10:00:00.00 - READS 1\r\n\x1a"
+                   "01-15-1998 10:00:00.00 - READS 2\r\n",
+                   "01-15-1998 10:00:00.00 - READS 1\r\n", 1, 0},
+        RewriteRow{"EmptyLog", "", "", 0, 0}),
+    RowName);
+
+TEST(OptimizeRules, AResponseTextWithLowerCaseLettersNeverMatches) {
+  Configuration config;
+  config.ModemConnect = QStringLiteral("Connection established");
+  const QByteArray log =
+      "01-15-1998 10:00:00.00 - Connection established\r\n"
+      "01-15-1998 10:00:00.00 - CONNECTION ESTABLISHED\r\n"
+      "01-15-1998 10:00:01.00 - RECV: ATDT1\r\n";
+  EXPECT_EQ(Optimize(log, config), "01-15-1998 10:00:01.00 - RECV: ATDT1\r\n");
+}
+
+TEST(OptimizeRules, LongRunsOfKeptLinesComeOutWhole) {
+  // More kept bytes than one piece handed to the sink.
+  QByteArray log;
+  QByteArray expected;
+  for (int i = 0; i < 60000; ++i) {
+    const QByteArray kept = "01-15-1998 10:00:00.00 - READS " + QByteArray::number(i) + "\r\n";
+    log += kept;
+    expected += kept;
+    if (i % 1000 == 0) log += "01-15-1998 10:00:00.00 - chatter\r\n";
+  }
+  LineCounts counts;
+  EXPECT_EQ(Optimize(log, Configuration{}, &counts), expected);
+  EXPECT_EQ(counts.Kept, 60000);
+  EXPECT_EQ(counts.Removed, 60);
+}
+
+// ---------------------------------------------------------------------------
+// Purge of 15 and 16 January 1998.
+
+const Date kJan15 = MakeDate(1998, 1, 15);
+const Date kJan16 = MakeDate(1998, 1, 16);
+
+class PurgeTest : public ::testing::TestWithParam<RewriteRow> {};
+
+TEST_P(PurgeTest, KeepsTheDatedLinesOutsideTheRange) {
+  const RewriteRow& row = GetParam();
+  LineCounts counts;
+  EXPECT_EQ(Purge(row.input, kJan15, kJan16, &counts), row.expected);
+  EXPECT_EQ(counts.Kept, row.kept);
+  EXPECT_EQ(counts.Removed, row.removed);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Lines, PurgeTest,
+    ::testing::Values(
+        RewriteRow{"BothDaysOfTheRangeGo",
+                   "01-14-1998 23:59:59.00 - before\r\n"
+                   "01-15-1998 00:00:00.00 - first day\r\n"
+                   "01-16-1998 23:59:59.00 - last day\r\n"
+                   "01-17-1998 00:00:00.00 - after\r\n",
+                   "01-14-1998 23:59:59.00 - before\r\n"
+                   "01-17-1998 00:00:00.00 - after\r\n",
+                   2, 2},
+        RewriteRow{"BlankAndUndatedLinesGoEverywhere",
+                   "\r\n"
+                   "01-14-1998 10:00:00.00 - before\r\n"
+                   "  \r\n"
+                   "garbage before the range\r\n"
+                   "01-15-1998 10:00:00.00 - inside\r\n"
+                   "garbage inside the range\r\n"
+                   "01-17-1998 10:00:00.00 - after\r\n"
+                   "\r\n"
+                   "garbage after the range\r\n",
+                   "01-14-1998 10:00:00.00 - before\r\n"
+                   "01-17-1998 10:00:00.00 - after\r\n",
+                   2, 7},
+        RewriteRow{"CaseAndSeparatorsDoNotMatter",
+                   "01/15/1998 10:00:00.00 - Inside\r\n"
+                   "01.17.1998 10:00:00.00 - AFTER\r\n"
+                   "01-14-1998 10:00:00.00 - before\r\n",
+                   "01.17.1998 10:00:00.00 - AFTER\r\n"
+                   "01-14-1998 10:00:00.00 - before\r\n",
+                   2, 1},
+        RewriteRow{"CarriedMonthsAndDays",
+                   // Month 13 of 1997 is January 1998; 32 January is 1 February.
+                   "13-15-1997 10:00:00.00 - inside\r\n"
+                   "01-32-1998 10:00:00.00 - after\r\n",
+                   "01-32-1998 10:00:00.00 - after\r\n", 1, 1},
+        RewriteRow{"LineEndsBecomeCrLf",
+                   "01-14-1998 10:00:00.00 - lf\n"
+                   "01-15-1998 10:00:00.00 - inside\r"
+                   "01-17-1998 10:00:00.00 - cr\r"
+                   "01-18-1998 10:00:00.00 - no end",
+                   "01-14-1998 10:00:00.00 - lf\r\n"
+                   "01-17-1998 10:00:00.00 - cr\r\n"
+                   "01-18-1998 10:00:00.00 - no end\r\n",
+                   3, 1},
+        RewriteRow{"ShortLines", "1-1\r\n01-14-1998\r\n01-15-1998\r\n", "01-14-1998\r\n", 1, 2}),
+    RowName);
+
+TEST(PurgeRules, UpToAndIncludingADayKeepsTheNextDay) {
+  const QByteArray log =
+      "01-10-1998 10:00:00.00 - first\r\n"
+      "01-15-1998 10:00:00.00 - purged\r\n"
+      "01-16-1998 10:00:00.00 - kept\r\n";
+  EXPECT_EQ(Purge(log, MakeDate(1998, 1, 10), kJan15), "01-16-1998 10:00:00.00 - kept\r\n");
+}
+
+TEST(PurgeRules, MoreThan32767LinesAreCounted) {
+  // Three days of 20,000 lines each; the middle day is purged.
+  QByteArray log;
+  QByteArray expected;
+  for (int day = 14; day <= 16; ++day) {
+    for (int i = 0; i < 20000; ++i) {
+      const QByteArray line = "01-" + QByteArray::number(day) + "-1998 10:00:00.00 - line " +
+                              QByteArray::number(i) + "\r\n";
+      log += line;
+      if (day != 15) expected += line;
+    }
+  }
+  LineCounts counts;
+  EXPECT_EQ(Purge(log, kJan15, kJan15, &counts), expected);
+  EXPECT_EQ(counts.Kept, 40000);
+  EXPECT_EQ(counts.Removed, 20000);
+}
+
+// ---------------------------------------------------------------------------
+// Repair.
+
+struct StripRow {
+  const char* name;
+  QByteArray input;
+  QByteArray expected;
+};
+
+class StripTest : public ::testing::TestWithParam<StripRow> {};
+
+TEST_P(StripTest, KeepsEveryAllowedByte) {
+  EXPECT_EQ(Strip(GetParam().input), GetParam().expected);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Bytes, StripTest,
+    ::testing::Values(StripRow{"NulAndTabInsideALine", QByteArray("01-15-1998 10:00:00.00 -\0 a\tb\r\n", 31),
+                               "01-15-1998 10:00:00.00 - ab\r\n"},
+                      StripRow{"ControlsAndHighBytes", "a\x01\x1a\x1b\x7f\x80\xff~ \r\n", "a~ \r\n"},
+                      StripRow{"CrAndLfKept", "a\rb\nc\r\nd", "a\rb\nc\r\nd"},
+                      StripRow{"TheLastCharacterStays", "01-15-1998 10:00:00.00 - X", "01-15-1998 10:00:00.00 - X"},
+                      StripRow{"ALastBadByteGoes", "ab\x05", "ab"},
+                      StripRow{"Empty", "", ""}),
+    [](const ::testing::TestParamInfo<StripRow>& info) { return std::string(info.param.name); });
+
+TEST(StripBadCharactersTest, AllByteValues) {
+  QByteArray all;
+  QByteArray expected;
+  for (int b = 0; b < 256; ++b) {
+    all += static_cast<char>(b);
+    if (b == 10 || b == 13 || (b >= 32 && b <= 126)) expected += static_cast<char>(b);
+  }
+  EXPECT_EQ(Strip(all), expected);
+  // Across the stretches the walk is cut into.
+  EXPECT_EQ(Strip(all.repeated(3000)), expected.repeated(3000));
+}
+
+class DropUndatedTest : public ::testing::TestWithParam<RewriteRow> {};
+
+TEST_P(DropUndatedTest, KeepsTheDatedLinesEachEndingInCrLf) {
+  const RewriteRow& row = GetParam();
+  LineCounts counts;
+  EXPECT_EQ(DropUndated(row.input, &counts), row.expected);
+  EXPECT_EQ(counts.Kept, row.kept);
+  EXPECT_EQ(counts.Removed, row.removed);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Lines, DropUndatedTest,
+    ::testing::Values(RewriteRow{"GarbageAndBlankLinesGo",
+                                 "01-15-1998 10:00:00.00 - kept\r\n"
+                                 "xx01-15-1998 10:00:00.00 - garbage first\r\n"
+                                 "\r\n"
+                                 "     \r\n"
+                                 "01-16-1998 10:00:00.00 - Kept too\r\n",
+                                 "01-15-1998 10:00:00.00 - kept\r\n"
+                                 "01-16-1998 10:00:00.00 - Kept too\r\n",
+                                 2, 3},
+                      RewriteRow{"EveryEndingBecomesCrLf",
+                                 "01-15-1998 10:00:00.00 - lf\n"
+                                 "01-15-1998 10:00:01.00 - cr\r"
+                                 "01-15-1998 10:00:02.00 - crlf\r\n"
+                                 "01-15-1998 10:00:03.00 - none",
+                                 "01-15-1998 10:00:00.00 - lf\r\n"
+                                 "01-15-1998 10:00:01.00 - cr\r\n"
+                                 "01-15-1998 10:00:02.00 - crlf\r\n"
+                                 "01-15-1998 10:00:03.00 - none\r\n",
+                                 4, 0}),
+    RowName);
+
+TEST(RepairPasses, ALineStartingWithNulKeepsItsDateAndItsLastCharacter) {
+  const QByteArray log = QByteArray("\0" "01-15-1998 10:00:00.00 - CONN\tECTED", 36) + "\xff";
+  EXPECT_EQ(DropUndated(Strip(log)), "01-15-1998 10:00:00.00 - CONNECTED\r\n");
+}
+
+// ---------------------------------------------------------------------------
+// Progress.
+
+struct ProgressRow {
+  const char* name;
+  QByteArray input;
+};
+
+class RewriteProgressTest : public ::testing::TestWithParam<ProgressRow> {};
+
+// Every rewrite reports percentages from 0 to 100, rising, and about once per
+// percent however many lines there are.
+TEST_P(RewriteProgressTest, StaysWithin0To100AboutOncePerPercent) {
+  const QByteArray& input = GetParam().input;
+  const auto check = [&](const char* what, RecordingProgress& p) {
+    SCOPED_TRACE(what);
+    ASSERT_FALSE(p.percents.empty());
+    EXPECT_EQ(p.percents.front(), 0);
+    EXPECT_EQ(p.percents.back(), 100);
+    for (size_t i = 1; i < p.percents.size(); ++i) EXPECT_GT(p.percents[i], p.percents[i - 1]);
+    for (int v : p.percents) {
+      EXPECT_GE(v, 0);
+      EXPECT_LE(v, 100);
+    }
+    EXPECT_LE(p.percents.size(), 102u);
+    EXPECT_EQ(p.yields, static_cast<int>(p.percents.size()));
+  };
+  ByteArraySink sink;
+  RecordingProgress optimize;
+  OptimizeLogText(input, Configuration{}, sink, optimize);
+  check("optimize", optimize);
+  RecordingProgress purge;
+  PurgeLogText(input, kJan15, kJan15, sink, purge);
+  check("purge", purge);
+  RecordingProgress strip;
+  StripBadCharacters(input, strip);
+  check("strip", strip);
+  RecordingProgress drop;
+  DropUndatedLines(input, sink, drop);
+  check("drop", drop);
+}
+
+QByteArray ManyLines() {
+  QByteArray log;
+  for (int i = 0; i < 50000; ++i) log += "01-15-1998 10:00:00.00 - READS " + QByteArray::number(i) + "\r\n";
+  return log;
+}
+
+INSTANTIATE_TEST_SUITE_P(Logs, RewriteProgressTest,
+                         ::testing::Values(ProgressRow{"Empty", ""}, ProgressRow{"OnlyEmptyLines", QByteArray("\r\n").repeated(5000)},
+                                           ProgressRow{"OneLine", "01-15-1998 10:00:00.00 - READS 1"},
+                                           ProgressRow{"ManyLines", ManyLines()},
+                                           ProgressRow{"OneHugeLine", QByteArray(3000000, 'x')}),
+                         [](const ::testing::TestParamInfo<ProgressRow>& info) { return std::string(info.param.name); });
+
+TEST(RewriteProgressText, StatusTexts) {
+  const QByteArray log = "01-15-1998 10:00:00.00 - READS 1\r\n";
+  ByteArraySink sink;
+  RecordingProgress optimize;
+  OptimizeLogText(log, Configuration{}, sink, optimize);
+  EXPECT_EQ(optimize.statuses, (QStringList{"Please Wait .....Optimizing  0%", "Please Wait .....Optimizing  100%"}));
+  RecordingProgress purge;
+  PurgeLogText(log, kJan15, kJan15, sink, purge);
+  EXPECT_EQ(purge.statuses.last(), "Please Wait .....Purging  100%");
+  RecordingProgress strip;
+  StripBadCharacters(log, strip);
+  EXPECT_EQ(strip.statuses.last(), "Repairing Modem Log.........  100%");
+  RecordingProgress drop;
+  DropUndatedLines(log, sink, drop);
+  EXPECT_EQ(drop.statuses.last(), "Checking Entries.........  100%");
+}
+
+// ---------------------------------------------------------------------------
+// Texts and rules of the commands.
+
+TEST(ViewerText, LineBreaksBecomeCrLfAndOneMoreFollows) {
+  const struct {
+    QString text;
+    QByteArray bytes;
+  } rows[] = {
+      {QString(), "\r\n"},
+      {QStringLiteral("a"), "a\r\n"},
+      {QStringLiteral("a\nb"), "a\r\nb\r\n"},
+      {QStringLiteral("a\r\nb\r\n"), "a\r\nb\r\n\r\n"},
+      {QStringLiteral("a\rb"), "a\r\nb\r\n"},
+      {QStringLiteral("a") + QChar(0x2029) + QStringLiteral("b"), "a\r\nb\r\n"},
+      {QStringLiteral("caf") + QChar(0xE9) + QChar(0x20AC), "caf\xe9?\r\n"},
+  };
+  for (const auto& row : rows) EXPECT_EQ(ViewerTextToLogBytes(row.text), row.bytes) << row.text.toStdString();
+}
+
+TEST(ArchiveName, FirstAndLastDay) {
+  const QLocale english(QLocale::English, QLocale::UnitedStates);
+  EXPECT_EQ(ProposedArchiveName(MakeDate(1998, 1, 1), MakeDate(1998, 1, 31), english), "01Jan98 - 31Jan98");
+  EXPECT_EQ(ProposedArchiveName(MakeDate(1999, 12, 5), MakeDate(2000, 2, 29), english), "05Dec99 - 29Feb00");
+  EXPECT_EQ(ProposedArchiveName(0, MakeDate(1998, 1, 31), english), "");
+}
+
+TEST(CommandQuestions, OptimizeAndPurge) {
+  const MessageBoxSpec optimize = OptimizeQuestion();
+  EXPECT_EQ(optimize.title, "OPTIMIZE MODEM LOG");
+  EXPECT_EQ(optimize.text, "About to optimize Current Modem Log File!\n\nAre You Sure?");
+  EXPECT_EQ(optimize.buttons, MessageButtons::YesNo);
+  EXPECT_EQ(optimize.icon, MessageIcon::Question);
+
+  const MessageBoxSpec purge = PurgeQuestion(kJan15, MakeDate(1998, 2, 3), QLocale(QLocale::English, QLocale::UnitedStates));
+  EXPECT_EQ(purge.title, "PURGE ENTRIES");
+  EXPECT_EQ(purge.text, "About to purge all entries in Modem\nLog File between 1/15/98 and 2/3/98.\n\nAre You Sure?");
+  EXPECT_EQ(purge.buttons, MessageButtons::YesNo);
+  EXPECT_EQ(purge.icon, MessageIcon::Question);
+}
+
+TEST(CommandRules, AutoOptimizeAppliesOnlyWhenEverythingAllowsIt) {
+  Configuration on;
+  on.AutoOptimize = true;
+  const Configuration off;
+  const struct {
+    bool item, tools;
+    const Configuration& config;
+    bool asked, applies;
+  } rows[] = {
+      {true, true, on, false, true},   {false, true, on, false, false}, {true, false, on, false, false},
+      {true, true, off, false, false}, {true, true, on, true, false},
+  };
+  for (const auto& r : rows) {
+    EXPECT_EQ(AutoOptimizeApplies(r.item, r.tools, r.config, r.asked), r.applies)
+        << r.item << r.tools << r.config.AutoOptimize << r.asked;
+  }
+}
+
+TEST(CommandRules, PurgeDatesAreClampedToTheLog) {
+  const Date first = MakeDate(1998, 1, 10);
+  const Date last = MakeDate(1998, 1, 20);
+  const struct {
+    Date typed, result;
+    bool clamped;
+  } rows[] = {{MakeDate(1998, 1, 1), first, true},
+              {first, first, false},
+              {kJan15, kJan15, false},
+              {last, last, false},
+              {MakeDate(1998, 2, 1), last, true}};
+  for (const auto& r : rows) {
+    bool clamped = !r.clamped;
+    EXPECT_EQ(ClampPurgeDate(r.typed, first, last, &clamped), r.result) << r.typed;
+    EXPECT_EQ(clamped, r.clamped) << r.typed;
+  }
+  EXPECT_TRUE(PurgeOkEnabled(true, kJan15, true, kJan15));
+  EXPECT_TRUE(PurgeOkEnabled(true, kJan15, true, kJan16));
+  EXPECT_FALSE(PurgeOkEnabled(true, kJan16, true, kJan15));
+  EXPECT_FALSE(PurgeOkEnabled(false, kJan15, true, kJan16));
+  EXPECT_FALSE(PurgeOkEnabled(true, kJan15, false, kJan16));
+}
+
+}  // namespace
+}  // namespace mirolat
