@@ -1,5 +1,5 @@
 // The viewer's text of a log: read with its line ends, saved without growing,
-// the file's stamp, and the name proposed for an archive.
+// and the file's stamp.
 #include <gtest/gtest.h>
 
 #include <QFile>
@@ -106,11 +106,6 @@ TEST(FileStamp, ChangesWhenLinesAreAppendedOrTheFileGoes) {
   EXPECT_NE(StampOfFile(path), first);
   QFile::remove(path);
   EXPECT_NE(StampOfFile(path), first);
-}
-
-TEST(ProposedArchiveName, DaysAndEnglishMonthsOfTheLog) {
-  EXPECT_EQ(ProposedArchiveName(MakeDate(1998, 1, 1), MakeDate(1998, 1, 31)), QStringLiteral("01Jan98 - 31Jan98"));
-  EXPECT_EQ(ProposedArchiveName(MakeDate(1999, 12, 5), MakeDate(2001, 3, 9)), QStringLiteral("05Dec99 - 09Mar01"));
 }
 
 }  // namespace

@@ -55,7 +55,7 @@ const SearchRow kRows[] = {
     {"empty needle finds nothing", "ab", "", 0, false, true, false, 0},
     {"needle longer than the text finds nothing", "ab", "abc", 0, false, true, false, 0},
     {"Latin-1 letters compare by upper case", "x \xe9t\xe9 \xc9T\xc9", "\xc9T\xc9", 0, false, true, false, 3},
-    {"line ends are characters like any other", "a\nb\nab", "b\na", 0, false, true, false, 0},
+    {"line ends are characters like any other", "a\nb\nab", "b\na", 0, false, true, false, 3},
     {"a needle across a line end", "a\nb\nab", "\nab", 0, false, true, false, 4},
 };
 

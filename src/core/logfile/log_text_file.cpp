@@ -2,7 +2,6 @@
 
 #include <QFile>
 #include <QFileInfo>
-#include <QLocale>
 
 #include "core/common/atomic_file.h"
 #include "core/common/errors.h"
@@ -73,12 +72,6 @@ QByteArray LogTextBytes(QStringView text, const QByteArray& lineEnd) {
 
 void WriteLogText(const QString& path, QStringView text, const QByteArray& lineEnd) {
   WriteFileAtomically(path, LogTextBytes(text, lineEnd));
-}
-
-QString ProposedArchiveName(Date first, Date last) {
-  const QLocale english(QLocale::English, QLocale::UnitedStates);
-  const QString format = QStringLiteral("ddMMMyy");
-  return english.toString(ToQDate(first), format) + QStringLiteral(" - ") + english.toString(ToQDate(last), format);
 }
 
 }  // namespace mirolat

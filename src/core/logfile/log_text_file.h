@@ -3,12 +3,11 @@
 // character per byte, lines ended by '\n' in the text; written back with the
 // file's own line end, adding a final line end only when the text has none.
 // Also the file's stamp (size and time), to tell whether someone else wrote
-// the file since it was read, and the name proposed for a new archive.
+// the file since it was read.
 #include <QByteArray>
 #include <QDateTime>
 #include <QString>
 
-#include "core/common/dates.h"
 
 namespace mirolat {
 
@@ -41,10 +40,6 @@ QByteArray LogTextBytes(QStringView text, const QByteArray& lineEnd);
 // Writes the text atomically over `path` (no backup). Throws RunError; the
 // file keeps its old bytes then.
 void WriteLogText(const QString& path, QStringView text, const QByteArray& lineEnd);
-
-// The name a new archive of a log from `first` to `last` is proposed under:
-// "01Jan98 - 31Jan98" (English month names whatever the locale).
-QString ProposedArchiveName(Date first, Date last);
 
 // The file-dialog filter of archives.
 inline constexpr const char* kArchiveFileFilter = "Mirolat Modem Log Archive (*.mrl)";

@@ -14,6 +14,7 @@
 
 #include "core/app/app_state.h"
 #include "core/common/errors.h"
+#include "core/logfile/log_rewrites.h"
 #include "core/logfile/text_search.h"
 #include "core/settings/configuration_io.h"
 #include "ui/common/end_program.h"
@@ -363,11 +364,14 @@ void frmViewLog::mnuSave_Click() {
 
 void frmViewLog::mnuSaveArchive_Click() {
   const CurrentFileState& file = state_.File;
-  const QString proposed = ProposedArchiveName(file.LogFirstDate, file.LogLastDate);
+  // Month names in English whatever the language, as the report file names have them.
+  const QString proposed =
+      ProposedArchiveName(file.LogFirstDate, file.LogLastDate, QLocale(QLocale::English, QLocale::UnitedStates));
   QString folder = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
   if (folder.isEmpty() || !QDir(folder).exists()) folder = QDir::homePath();
+  const QString proposedFile = proposed.isEmpty() ? QString() : proposed + QStringLiteral(".mrl");
   QString fileName = FileDialog::GetSaveFileName(this, QStringLiteral("Save as Archive"),
-                                                 QDir(folder).filePath(proposed + QStringLiteral(".mrl")),
+                                                 QDir(folder).filePath(proposedFile),
                                                  QString::fromLatin1(kArchiveFileFilter));
   if (fileName.isEmpty()) return;
   if (QFileInfo(fileName).suffix().isEmpty()) fileName += QStringLiteral(".mrl");
