@@ -1,6 +1,7 @@
-// Timing of the log viewer on a 15 MB log of 300,000 lines: opening it (read,
-// shown, first paint) and Find through the window (down to a hit near the
-// end, Find Next past it, up from the end), each the best of five runs.
+// Timing of the log viewer on a 15 MB log of 300,000 lines: opening it (read
+// and shown from its first lines; then the whole text in the window) and Find
+// through the window (down to a hit near the end, Find Next past it, up from
+// the end), each the best of five runs.
 // Not a benchmark library program: it needs windows, so it runs on the
 // offscreen platform by itself. Run by hand: build/bench/viewer_timing
 #include <QApplication>
@@ -9,6 +10,7 @@
 #include <QTemporaryDir>
 #include <algorithm>
 #include <cstdio>
+#include <ctime>
 #include <functional>
 
 #include "core/app/app_state.h"
@@ -47,13 +49,27 @@ QByteArray Log() {
   return log;
 }
 
-double BestOf(const std::function<void()>& run) {
-  double best = 1e9;
+double CpuMs() {
+  timespec ts{};
+  clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &ts);
+  return static_cast<double>(ts.tv_sec) * 1e3 + static_cast<double>(ts.tv_nsec) / 1e6;
+}
+
+struct Timing {
+  double wall = 1e9;
+  double cpu = 1e9;
+};
+
+// The best of five runs, by the clock and in processor time (the machine may be busy).
+Timing BestOf(const std::function<void()>& run) {
+  Timing best;
   for (int i = 0; i < kRuns; ++i) {
     QElapsedTimer t;
     t.start();
+    const double cpu0 = CpuMs();
     run();
-    best = std::min(best, static_cast<double>(t.nsecsElapsed()) / 1e6);
+    best.wall = std::min(best.wall, static_cast<double>(t.nsecsElapsed()) / 1e6);
+    best.cpu = std::min(best.cpu, CpuMs() - cpu0);
   }
   return best;
 }
@@ -79,16 +95,25 @@ int main(int argc, char** argv) {
   std::printf("log: %lld bytes, %.0f entries\n", static_cast<long long>(QFile(state.File.LogFilePath).size()),
               static_cast<double>(state.File.LogEntryCount));
 
-  const double open = BestOf([&] {
+  double shownBest = 1e9;
+  double loadedBest = 1e9;
+  double loadedCpuBest = 1e9;
+  for (int i = 0; i < kRuns; ++i) {
+    QElapsedTimer t;
+    t.start();
+    const double cpu0 = CpuMs();
     auto* viewer = new frmViewLog(state, reporter);
     viewer->ShowViewer();
     viewer->repaint();
-    QCoreApplication::processEvents();
+    shownBest = std::min(shownBest, static_cast<double>(t.nsecsElapsed()) / 1e6);
+    while (viewer->IsLoading()) QCoreApplication::processEvents();
+    loadedBest = std::min(loadedBest, static_cast<double>(t.nsecsElapsed()) / 1e6);
+    loadedCpuBest = std::min(loadedCpuBest, CpuMs() - cpu0);
     viewer->close();
-    QCoreApplication::processEvents();
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-  });
-  std::printf("open (read, show, paint, close): %.1f ms\n", open);
+  }
+  std::printf("open: read, shown and painted from its first lines: %.1f ms\n", shownBest);
+  std::printf("open: whole text in the window: %.1f ms (%.1f ms of processor time)\n", loadedBest, loadedCpuBest);
 
   auto* viewer = new frmViewLog(state, reporter);
   viewer->ShowViewer();
@@ -107,15 +132,15 @@ int main(int argc, char** argv) {
     return viewer->FindText();
   };
   bool ok = true;
-  const double down = BestOf([&] { ok = find(QStringLiteral("needle is here"), true, false) && ok; });
-  const double up = BestOf([&] { ok = find(QStringLiteral("line 000000"), false, true) && ok; });
-  const double next = BestOf([&] {
+  const Timing down = BestOf([&] { ok = find(QStringLiteral("needle is here"), true, false) && ok; });
+  const Timing up = BestOf([&] { ok = find(QStringLiteral("line 000000"), false, true) && ok; });
+  const Timing next = BestOf([&] {
     find(QStringLiteral("needle is here"), true, false);
     viewer->mnuSearchFindNext_Click();  // nothing further: the "Cannot find" box (answered unattended)
   });
-  std::printf("find down to the last line, no case: %.1f ms\n", down);
-  std::printf("find up to the first line, no case: %.1f ms\n", up);
-  std::printf("find down and Find Next past the last hit: %.1f ms\n", next);
+  std::printf("find down to the last line, no case: %.1f ms (%.1f ms of processor time)\n", down.wall, down.cpu);
+  std::printf("find up to the first line, no case: %.1f ms (%.1f ms of processor time)\n", up.wall, up.cpu);
+  std::printf("find down and Find Next past the last hit: %.1f ms (%.1f ms of processor time)\n", next.wall, next.cpu);
   viewer->TextViewLog->document()->setModified(false);
   viewer->close();
   return ok ? 0 : 1;

@@ -484,6 +484,46 @@ class TestLogViewer : public QObject {
     QVERIFY(!viewer_->Toolbar1->isVisible());
   }
 
+  void largeLogShowsAtOnceAndCompletesForEveryWholeTextCommand() {
+    QByteArray big;
+    for (int i = 0; i < 40000; ++i) {
+      big += QStringLiteral("01-%1-1998 10:00:00.00 - Recv: line %2\r\n").arg(1 + i / 2000, 2, 10, QLatin1Char('0')).arg(i).toLatin1();
+    }
+    big += "01-31-1998 23:59:59.00 - the last line\r\n";
+    test::UseLogFile(*state_, env_->LogDir(), QStringLiteral("ModemLog.txt"), big);
+    Open();
+    QVERIFY(viewer_->IsLoading());
+    QVERIFY(viewer_->TextViewLog->isReadOnly());
+    QVERIFY(!viewer_->mnuSave->isEnabled());
+    QCOMPARE(viewer_->TextViewLog->textCursor().position(), 0);
+    // Find reaches the last line before the rest has arrived.
+    Find(QStringLiteral("the last line"), true);
+    QVERIFY(!viewer_->IsLoading());
+    QCOMPARE(Selected(), QStringLiteral("the last line"));
+    QVERIFY(!viewer_->TextViewLog->isReadOnly());
+    QVERIFY(!viewer_->mnuSave->isEnabled());
+    // Edits after loading are edits like any other, and the save writes everything.
+    TypeAtEnd(QStringLiteral("x"));
+    MessageBox::setNextAnswer(MessageButton::Yes);
+    viewer_->mnuSave_Click();
+    QCOMPARE(ReadAll(LogPath()), big + "x\r\n");
+    // Undo cannot take away what was loaded.
+    QVERIFY(viewer_->TextViewLog->document()->availableUndoSteps() <= 1);
+  }
+
+  void largeLogFinishesLoadingByItself() {
+    QByteArray big;
+    for (int i = 0; i < 40000; ++i) big += "01-05-1998 10:00:00.00 - a line of the log\r\n";
+    test::UseLogFile(*state_, env_->LogDir(), QStringLiteral("ModemLog.txt"), big);
+    Open();
+    QTRY_VERIFY(!viewer_->IsLoading());
+    QCOMPARE(viewer_->TextViewLog->document()->blockCount(), 40001);
+    QCOMPARE(viewer_->TextViewLog->textCursor().position(), 0);
+    QVERIFY(!viewer_->mnuSave->isEnabled());
+    viewer_->mnuExit_Click();
+    QVERIFY(MessageBox::shownMessages().isEmpty());
+  }
+
   void missingFileGoesToTheReporterAndShowsNothing() {
     QFile::remove(LogPath());
     Open();

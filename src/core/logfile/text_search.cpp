@@ -61,8 +61,14 @@ qsizetype FindTextPosition(QStringView hay, const TextSearchRequest& request) {
   // Up: 1-based i from start - 1 down to 1, i.e. 0-based start - 2 down to 0.
   qsizetype from = start - 2;
   if (from > last) from = last;
+  if (from < 0) return 0;
+  if (request.matchCase) {
+    const qsizetype at = hay.lastIndexOf(request.needle, from, Qt::CaseSensitive);
+    return at < 0 ? 0 : at + 1;
+  }
+  const char16_t first = needle[0];
   for (qsizetype i = from; i >= 0; --i) {
-    if (MatchesAt(h, i, needle, n, request.matchCase)) return i + 1;
+    if (Upper(h[i]) == first && MatchesAt(h, i, needle, n, false)) return i + 1;
   }
   return 0;
 }

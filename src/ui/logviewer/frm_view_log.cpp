@@ -29,6 +29,11 @@ namespace mirolat {
 namespace {
 
 constexpr int kLogMaintenanceHelpTopic = 7;
+// The first part of a file, shown before the window opens: far more lines
+// than any screen holds. The rest follows in parts small enough to keep the
+// window responsive.
+constexpr qsizetype kFirstPartChars = 256 * 1024;
+constexpr qsizetype kLaterPartChars = 384 * 1024;
 constexpr double kTwipsPerInch = 1440;
 
 int TwipsToPixels(double twips, double dpi) { return static_cast<int>(std::lround(twips * dpi / kTwipsPerInch)); }
@@ -87,10 +92,15 @@ void frmViewLog::BuildControls() {
   TextViewLog->setUndoRedoEnabled(true);
   TextViewLog->installEventFilter(this);
   setCentralWidget(TextViewLog);
-  connect(TextViewLog->document(), &QTextDocument::contentsChanged, this, [this] { textStale_ = true; });
-  connect(TextViewLog->document(), &QTextDocument::modificationChanged, this, [this](bool changed) {
-    if (loaded_) SetSaveEnabled(changed);
+  connect(TextViewLog->document(), &QTextDocument::contentsChanged, this, [this] {
+    if (!loading_) textStale_ = true;
   });
+  connect(TextViewLog->document(), &QTextDocument::modificationChanged, this, [this](bool changed) {
+    if (loaded_ && !loading_) SetSaveEnabled(changed);
+  });
+  loadTimer_ = new QTimer(this);
+  loadTimer_->setInterval(0);
+  connect(loadTimer_, &QTimer::timeout, this, [this] { AppendLoadedText(kLaterPartChars); });
 
   StatusBar1 = new QStatusBar(this);
   StatusBar1->setObjectName(QStringLiteral("StatusBar1"));
@@ -235,14 +245,50 @@ void frmViewLog::Form_Load() {
     } else {
       stamp_ = StampOfFile(path);
     }
-    TextViewLog->setPlainText(log.text);
     text_ = std::move(log.text);
     textStale_ = false;
+    loading_ = true;
+    loadedChars_ = 0;
+    TextViewLog->document()->setUndoRedoEnabled(false);
+    ApplyEditLock();
+    TextViewLog->clear();
+    AppendLoadedText(kFirstPartChars);
+    TextViewLog->moveCursor(QTextCursor::Start);
   }
-  TextViewLog->document()->setModified(false);
   loaded_ = true;
   SetSaveEnabled(false);
   UpdateStatusBar();
+  if (loading_) loadTimer_->start();
+}
+
+void frmViewLog::AppendLoadedText(qsizetype chars) {
+  if (!loading_) return;
+  qsizetype end = loadedChars_ + chars;
+  if (end >= text_.size()) {
+    end = text_.size();
+  } else {
+    const qsizetype lineEnd = text_.indexOf(QLatin1Char('\n'), end);
+    end = lineEnd < 0 ? text_.size() : lineEnd + 1;
+  }
+  QTextCursor cursor(TextViewLog->document());
+  cursor.movePosition(QTextCursor::End);
+  cursor.insertText(QStringView(text_).mid(loadedChars_, end - loadedChars_).toString());
+  loadedChars_ = end;
+  if (loadedChars_ >= text_.size()) FinishLoading();
+}
+
+void frmViewLog::FinishLoading() {
+  loadTimer_->stop();
+  loading_ = false;
+  QTextDocument* document = TextViewLog->document();
+  document->setUndoRedoEnabled(true);
+  document->setModified(false);
+  textStale_ = false;
+  ApplyEditLock();
+}
+
+void frmViewLog::CompleteLoading() {
+  while (loading_) AppendLoadedText(text_.size());
 }
 
 void frmViewLog::Form_Activate() {
@@ -253,6 +299,7 @@ void frmViewLog::Form_Activate() {
 void frmViewLog::Form_Unload() {
   if (unloaded_) return;
   unloaded_ = true;
+  loadTimer_->stop();
   if (mnuSave->isEnabled()) mnuSave_Click();
 
   ViewLogSettings& v = state_.Config.ViewLog;
@@ -281,7 +328,7 @@ void frmViewLog::Form_Unload() {
   Q_EMIT Closed(savedOnce_);
 }
 
-void frmViewLog::ApplyEditLock() { TextViewLog->setReadOnly(!state_.Config.EditLog); }
+void frmViewLog::ApplyEditLock() { TextViewLog->setReadOnly(!state_.Config.EditLog || loading_); }
 
 void frmViewLog::SetSaveEnabled(bool on) {
   mnuSave->setEnabled(on);
@@ -352,6 +399,7 @@ void frmViewLog::mnuSave_Click() {
     changed.icon = MessageIcon::Exclamation;
     if (MessageBox::Show(changed, this, MessageButton::No) != MessageButton::Yes) return;
   }
+  CompleteLoading();
   const QString& text = ShownText();
   const QByteArray lineEnd = lineEnd_;
   if (!RunStep(reporter_, [&path, &text, &lineEnd] { WriteLogText(path, text, lineEnd); })) return;
@@ -375,6 +423,7 @@ void frmViewLog::mnuSaveArchive_Click() {
                                                  QString::fromLatin1(kArchiveFileFilter));
   if (fileName.isEmpty()) return;
   if (QFileInfo(fileName).suffix().isEmpty()) fileName += QStringLiteral(".mrl");
+  CompleteLoading();
   const QString& text = ShownText();
   const QByteArray lineEnd = lineEnd_;
   if (!RunStep(reporter_, [&fileName, &text, &lineEnd] { WriteLogText(fileName, text, lineEnd); })) return;
@@ -401,6 +450,7 @@ void frmViewLog::mnuSearchFindNext_Click() {
 }
 
 bool frmViewLog::FindText() {
+  CompleteLoading();
   SearchState& s = Search();
   const qint64 caret = TextViewLog->textCursor().selectionStart();
   TextSearchRequest request;
@@ -428,7 +478,10 @@ bool frmViewLog::FindText() {
 
 void frmViewLog::mnuTop_Click() { TextViewLog->moveCursor(QTextCursor::Start); }
 
-void frmViewLog::mnuBottom_Click() { TextViewLog->moveCursor(QTextCursor::End); }
+void frmViewLog::mnuBottom_Click() {
+  CompleteLoading();
+  TextViewLog->moveCursor(QTextCursor::End);
+}
 
 void frmViewLog::mnuFont_Click() {
   QFont font = TextViewLog->font();

@@ -14,17 +14,18 @@
 #include <QPlainTextEdit>
 #include <QPointer>
 #include <QStatusBar>
+#include <QTimer>
 #include <QToolBar>
 #include <array>
 
 #include "core/logfile/log_text_file.h"
+#include "ui/logviewer/frm_find.h"
 #include "ui/logviewer/search_state.h"
 
 namespace mirolat {
 
 struct AppState;
 class ErrorReporter;
-class frmFind;
 
 class frmViewLog : public QMainWindow {
   Q_OBJECT
@@ -68,6 +69,11 @@ class frmViewLog : public QMainWindow {
   frmFind* FindDialog() const { return findDialog_; }
   // The text as shown, lines ended by '\n'.
   const QString& ShownText();
+  // A large file is shown at once from its beginning and the rest is added
+  // in the background; the text is read-only meanwhile. Every command that
+  // needs the whole text (find, save, bottom) first completes it.
+  bool IsLoading() const { return loading_; }
+  void CompleteLoading();
 
   // Window procedures and commands.
   void Form_Load();
@@ -116,6 +122,9 @@ class frmViewLog : public QMainWindow {
   void ApplyStoredSize();
   double DpiX() const;
   double DpiY() const;
+  // Shows the text up to the end of the line after `chars` more characters.
+  void AppendLoadedText(qsizetype chars);
+  void FinishLoading();
 
   AppState& state_;
   ErrorReporter& reporter_;
@@ -125,6 +134,9 @@ class frmViewLog : public QMainWindow {
   bool textStale_ = true;
   QByteArray lineEnd_ = QByteArrayLiteral("\r\n");
   FileStamp stamp_;           // the file as last read or written
+  QTimer* loadTimer_ = nullptr;
+  qsizetype loadedChars_ = 0;  // the part of text_ in the document while loading
+  bool loading_ = false;
   bool loaded_ = false;
   bool unloaded_ = false;
   bool savedOnce_ = false;
