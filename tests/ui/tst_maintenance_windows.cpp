@@ -81,6 +81,7 @@ class TestMaintenanceWindows : public QObject {
                          Row{3, false, false, false, true}}) {
       dialog.optPurge[static_cast<std::size_t>(r.option)]->click();
       QCOMPARE(dialog.PurgeOption(), r.option);
+      for (int i = 1; i <= 3; ++i) QCOMPARE(dialog.optPurge[static_cast<std::size_t>(i)]->isChecked(), i == r.option);
       QCOMPARE(dialog.MaskEdBox1->isEnabled(), r.box1);
       QCOMPARE(dialog.MaskEdBox2[0]->isEnabled(), r.box2a);
       QCOMPARE(dialog.MaskEdBox2[1]->isEnabled(), r.box2b);

@@ -1,6 +1,6 @@
 #include "ui/maintenance/frm_purge.h"
 
-#include <QGridLayout>
+#include <QButtonGroup>
 #include <QHBoxLayout>
 #include <QVBoxLayout>
 
@@ -20,13 +20,17 @@ frmPurge::frmPurge(AppState& state, ErrorReporter& reporter, RewriteProgress& pr
   setModal(true);
 
   auto* column = new QVBoxLayout(this);
-  const auto frame = [this, column](int index) {
+  // The three options sit in frames of their own: one group keeps one checked.
+  auto* options = new QButtonGroup(this);
+  options->setExclusive(true);
+  const auto frame = [this, column, options](int index) {
     auto* f = new QFrame(this);
     f->setObjectName(QStringLiteral("FraPurge%1").arg(index));
     f->setFrameShape(QFrame::StyledPanel);
     auto* row = new QHBoxLayout(f);
     auto* option = new QRadioButton(f);
     option->setObjectName(QStringLiteral("optPurge%1").arg(index));
+    options->addButton(option, index);
     row->addWidget(option);
     column->addWidget(f);
     FraPurge[static_cast<std::size_t>(index)] = f;
