@@ -136,6 +136,22 @@ class TestLogViewer : public QObject {
     QCOMPARE(action->shortcut().toString(), shortcut);
   }
 
+  void menuKeysWinOverTheTextsEditingKeys() {
+    Open();
+    viewer_->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(viewer_));
+    viewer_->TextViewLog->setFocus();
+    // Ctrl+A asks for an archive name rather than selecting the text.
+    FileDialog::setNextFileName(QString());
+    QTest::keyClick(viewer_->TextViewLog, Qt::Key_A, Qt::ControlModifier);
+    QCOMPARE(FileDialog::requests().size(), 1);
+    QVERIFY(!viewer_->TextViewLog->textCursor().hasSelection());
+    // Ctrl+X closes the viewer rather than cutting.
+    QTest::keyClick(viewer_->TextViewLog, Qt::Key_X, Qt::ControlModifier);
+    QTRY_VERIFY(viewer_.isNull());
+    QCOMPARE(ReadAll(LogPath()), test::JanuaryLog());
+  }
+
   void openingShowsTheFileLockedSaveAndStatus() {
     viewer_ = new frmViewLog(*state_, reporter_);
     QSignalSpy opened(viewer_.data(), &frmViewLog::ViewerOpenChanged);

@@ -5,6 +5,7 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QFontInfo>
+#include <QKeyEvent>
 #include <QMenuBar>
 #include <QStandardPaths>
 #include <QTextBlock>
@@ -157,10 +158,6 @@ void frmViewLog::BuildMenus() {
   mnuRestore = action(mnuSettings, QStringLiteral("mnuRestore"), QStringLiteral("&Restore Defaults"), {},
                       &frmViewLog::mnuRestore_Click);
 
-  // The editor's own keys must not shadow the menus' (Ctrl+A selects all, Ctrl+X cuts).
-  for (QAction* a : {mnuSave, mnuSaveArchive, mnuExit, mnuSearchFind, mnuSearchFindNext, mnuTop, mnuBottom, mnuFont}) {
-    a->setShortcutContext(Qt::WindowShortcut);
-  }
 }
 
 void frmViewLog::BuildToolbar() {
@@ -376,6 +373,15 @@ void frmViewLog::closeEvent(QCloseEvent* event) {
 
 bool frmViewLog::eventFilter(QObject* watched, QEvent* event) {
   if (watched == TextViewLog && event->type() == QEvent::FocusIn) ApplyEditLock();
+  if (watched == TextViewLog && event->type() == QEvent::ShortcutOverride) {
+    // The menus' keys go to the menus, not to the text's own editing keys
+    // (Ctrl+A is Save as Archive here, not Select All; Ctrl+X is Close, not Cut).
+    const auto* key = static_cast<QKeyEvent*>(event);
+    const QKeySequence pressed(key->keyCombination());
+    for (QAction* a : {mnuSave, mnuSaveArchive, mnuExit, mnuSearchFind, mnuSearchFindNext, mnuTop, mnuBottom, mnuFont}) {
+      if (a->shortcut() == pressed) return true;
+    }
+  }
   return QMainWindow::eventFilter(watched, event);
 }
 
