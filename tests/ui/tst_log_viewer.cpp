@@ -381,6 +381,26 @@ class TestLogViewer : public QObject {
     QTRY_VERIFY(viewer_.isNull());
   }
 
+  void closingKeepsTheWindowWhenTheEditsCouldNotBeSaved() {
+    Open();
+    QSignalSpy closed(viewer_.data(), &frmViewLog::Closed);
+    TypeAtEnd(QStringLiteral("precious"));
+    // The file's folder has gone: the write fails and the reporter is told.
+    state_->File.LogFilePath = env_->LogDir() + QStringLiteral("gone/ModemLog.txt");
+    MessageBox::setNextAnswer(MessageButton::Yes);
+    MessageBox::setNextAnswer(MessageButton::Yes);
+    QVERIFY(!viewer_->close());
+    QCOMPARE(reporter_.errors.size(), 1);
+    QCOMPARE(closed.count(), 0);
+    QVERIFY(!viewer_.isNull());
+    QVERIFY(viewer_->ShownText().endsWith(QStringLiteral("precious")));
+    QVERIFY(viewer_->mnuSave->isEnabled());
+    // Saved elsewhere, the edits may then be let go.
+    MessageBox::setNextAnswer(MessageButton::No);
+    QVERIFY(viewer_->close());
+    QCOMPARE(closed.count(), 1);
+  }
+
   void closingUneditedAsksNothing() {
     Open();
     viewer_->mnuExit->trigger();

@@ -293,11 +293,11 @@ void frmViewLog::Form_Activate() {
   Toolbar1->setEnabled(state_.Config.ShowToolbars);
 }
 
-void frmViewLog::Form_Unload() {
-  if (unloaded_) return;
+bool frmViewLog::Form_Unload() {
+  if (unloaded_) return true;
+  if (mnuSave->isEnabled() && SaveToLog() == SaveOutcome::Failed) return false;
   unloaded_ = true;
   loadTimer_->stop();
-  if (mnuSave->isEnabled()) mnuSave_Click();
 
   ViewLogSettings& v = state_.Config.ViewLog;
   if (v.SaveSettings) {
@@ -323,6 +323,7 @@ void frmViewLog::Form_Unload() {
   }
   Q_EMIT ViewerOpenChanged(false);
   Q_EMIT Closed(savedOnce_);
+  return true;
 }
 
 void frmViewLog::ApplyEditLock() { TextViewLog->setReadOnly(!state_.Config.EditLog || loading_); }
@@ -367,8 +368,11 @@ void frmViewLog::changeEvent(QEvent* event) {
 }
 
 void frmViewLog::closeEvent(QCloseEvent* event) {
-  Form_Unload();
-  event->accept();
+  if (Form_Unload()) {
+    event->accept();
+  } else {
+    event->ignore();
+  }
 }
 
 bool frmViewLog::eventFilter(QObject* watched, QEvent* event) {
@@ -388,10 +392,12 @@ bool frmViewLog::eventFilter(QObject* watched, QEvent* event) {
 // ---------------------------------------------------------------------------
 // Commands
 
-void frmViewLog::mnuSave_Click() {
+void frmViewLog::mnuSave_Click() { SaveToLog(); }
+
+frmViewLog::SaveOutcome frmViewLog::SaveToLog() {
   if (MessageBox::Show(QStringLiteral("Save Changes to Modem Log File?"), MessageButtons::YesNo, MessageIcon::None,
                        QString(), this) != MessageButton::Yes) {
-    return;
+    return SaveOutcome::Declined;
   }
   const QString path = state_.File.LogFilePath;
   // Lines the modem wrote since the file was read would be lost: ask first.
@@ -403,17 +409,20 @@ void frmViewLog::mnuSave_Click() {
         "Replace it with the text shown here?");
     changed.buttons = MessageButtons::YesNo;
     changed.icon = MessageIcon::Exclamation;
-    if (MessageBox::Show(changed, this, MessageButton::No) != MessageButton::Yes) return;
+    if (MessageBox::Show(changed, this, MessageButton::No) != MessageButton::Yes) return SaveOutcome::Declined;
   }
   CompleteLoading();
   const QString& text = ShownText();
   const QByteArray lineEnd = lineEnd_;
-  if (!RunStep(reporter_, [&path, &text, &lineEnd] { WriteLogText(path, text, lineEnd); })) return;
+  if (!RunStep(reporter_, [&path, &text, &lineEnd] { WriteLogText(path, text, lineEnd); })) {
+    return SaveOutcome::Failed;
+  }
   stamp_ = StampOfFile(path);
   savedOnce_ = true;
   TextViewLog->document()->setModified(false);
   SetSaveEnabled(false);
   Q_EMIT LogSaved();
+  return SaveOutcome::Saved;
 }
 
 void frmViewLog::mnuSaveArchive_Click() {

@@ -77,7 +77,9 @@ class frmViewLog : public QMainWindow {
 
   // Window procedures and commands.
   void Form_Load();
-  void Form_Unload();
+  // False when the window stays: unsaved edits the user chose to save could
+  // not be written (they are kept, to be saved elsewhere).
+  bool Form_Unload();
   void Form_Activate();
   void UpdateStatusBar();
   void mnuSave_Click();
@@ -113,6 +115,8 @@ class frmViewLog : public QMainWindow {
   bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
+  enum class SaveOutcome { Saved, Declined, Failed };
+  SaveOutcome SaveToLog();
   void BuildControls();
   void BuildMenus();
   void BuildToolbar();
