@@ -1,4 +1,4 @@
-// Pictures of the log viewer, the purge dialog and the repair window for the
+// Pictures of the log viewer (and its find dialog), the purge dialog and the repair window for the
 // documentation: each window on a sample log in a scratch folder, saved as a
 // PNG in the folder given on the command line (docs/screenshots by default).
 // Run under a display (xvfb-run -a build/tests/shoot_log_windows docs/screenshots).
@@ -16,6 +16,7 @@
 #include "core/common/errors.h"
 #include "core/logfile/log_checks.h"
 #include "ui/dialogs/unattended.h"
+#include "ui/logviewer/frm_find.h"
 #include "ui/logviewer/frm_view_log.h"
 #include "ui/maintenance/frm_file_repair.h"
 #include "ui/maintenance/frm_purge.h"
@@ -110,6 +111,12 @@ int main(int argc, char** argv) {
     frmViewLog::Search().NewSearch = true;
     viewer->FindText();
     ok = Save(*viewer, folder, QStringLiteral("log-viewer.png")) && ok;
+    SearchState search;
+    search.SearchText = QStringLiteral("hanging up");
+    frmFind find(search, [] { return false; }, QString(), viewer);
+    find.show();
+    ok = Save(find, folder, QStringLiteral("find-dialog.png")) && ok;
+    find.close();
     viewer->close();
   }
   {
