@@ -17,7 +17,15 @@ const char* kUsage =
     "  config export [FILE]            the configuration record as JSON\n"
     "  config import FILE              replace the configuration record from JSON\n"
     "  genlog --seed N --days D [--out FILE]\n"
-    "                                  write a synthetic modem log\n";
+    "                                  write a synthetic modem log\n"
+    "  optimize [--log FILE]           keep only the log's response entries\n"
+    "  purge --from YYYY-MM-DD --to YYYY-MM-DD [--log FILE]\n"
+    "                                  remove the entries of those days\n"
+    "  repair [--log FILE]             drop bad bytes and undated lines\n"
+    "  archive --out FILE.mrl [--force] [--log FILE]\n"
+    "                                  save a copy of the log as an archive\n"
+    "  (without --log the maintenance commands work on the configured modem log;\n"
+    "   mirolat-cli <command> --help tells more)\n";
 
 using Command = int (*)(const QStringList&, QTextStream&, QTextStream&);
 }  // namespace
@@ -31,7 +39,8 @@ int Run(const QStringList& args, QTextStream& out, QTextStream& err) {
   const struct {
     const char* name;
     Command run;
-  } commands[] = {{"scan", CmdScan}, {"config", CmdConfig}, {"report", CmdReport}, {"genlog", CmdGenlog}};
+  } commands[] = {{"scan", CmdScan}, {"config", CmdConfig}, {"report", CmdReport}, {"genlog", CmdGenlog},
+                  {"optimize", CmdOptimize}, {"purge", CmdPurge}, {"repair", CmdRepair}, {"archive", CmdArchive}};
   for (const auto& c : commands) {
     if (args[1] == QLatin1String(c.name)) return c.run(args.mid(2), out, err);
   }

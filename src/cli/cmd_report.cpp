@@ -13,6 +13,7 @@
 
 #include "cli/cli_context.h"
 #include "cli/commands.h"
+#include "cli/terminal_progress.h"
 #include "core/analysis/analysis_run.h"
 #include "core/analysis/service_identification.h"
 #include "core/common/formatting.h"
@@ -30,33 +31,6 @@ const char* kReportUsage =
     "                          [--format text|json|csv] [--locale NAME]\n";
 
 enum class Format { Text, Json, Csv };
-
-// The progress line on a terminal; nothing when stderr is not one.
-class TerminalProgress : public Progress {
- public:
-  explicit TerminalProgress(QTextStream& err) : err_(err), active_(isatty(fileno(stderr)) != 0) {}
-  ~TerminalProgress() override { Finish(); }
-  void SetStatus(const QString& text) override {
-    if (!active_) return;
-    err_ << '\r' << text.leftJustified(width_, QLatin1Char(' '));
-    width_ = std::max<int>(width_, int(text.size()));
-    err_.flush();
-    shown_ = true;
-  }
-  void SetPercent(int) override {}
-  void Finish() {
-    if (!shown_) return;
-    err_ << '\r' << QString(width_, QLatin1Char(' ')) << '\r';
-    err_.flush();
-    shown_ = false;
-  }
-
- private:
-  QTextStream& err_;
-  bool active_;
-  bool shown_ = false;
-  int width_ = 0;
-};
 
 QJsonValue DateJson(Date d) { return d == 0 ? QJsonValue() : QJsonValue(DateToIso(d)); }
 

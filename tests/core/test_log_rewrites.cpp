@@ -28,9 +28,12 @@ struct RewriteRow {
   qint64 removed;
 };
 
+void PrintTo(const RewriteRow& row, std::ostream* os) { *os << row.name; }
+
 std::string RowName(const ::testing::TestParamInfo<RewriteRow>& info) { return info.param.name; }
 
-QByteArray Optimize(const QByteArray& log, const Configuration& config = Configuration{}, LineCounts* counts = nullptr) {
+QByteArray Optimize(const QByteArray& log, const Configuration& config = Configuration{},
+                    LineCounts* counts = nullptr) {
   ByteArraySink sink;
   NullProgress progress;
   const LineCounts c = OptimizeLogText(log, config, sink, progress);
@@ -246,6 +249,9 @@ TEST(PurgeRules, MoreThan32767LinesAreCounted) {
   EXPECT_EQ(Purge(log, kJan15, kJan15, &counts), expected);
   EXPECT_EQ(counts.Kept, 40000);
   EXPECT_EQ(counts.Removed, 20000);
+  // Kept whole, in pieces of at most a megabyte each.
+  EXPECT_EQ(Purge(log, 1, 1, &counts), log);
+  EXPECT_EQ(counts.Kept, 60000);
 }
 
 // ---------------------------------------------------------------------------
@@ -284,6 +290,22 @@ TEST(StripBadCharactersTest, AllByteValues) {
   EXPECT_EQ(Strip(all), expected);
   // Across the stretches the walk is cut into.
   EXPECT_EQ(Strip(all.repeated(3000)), expected.repeated(3000));
+}
+
+TEST(StripBadCharactersTest, ABadByteAtEveryPlaceOfALongRun) {
+  // Runs of good bytes are copied whole: a bad byte anywhere in one, and two
+  // next to each other, go without taking a neighbour with them.
+  const QByteArray good = QByteArray("01-15-1998 10:00:00.00 - CONNECTION ESTABLISHED\r\n").repeated(3);
+  for (qsizetype at = 0; at < good.size(); ++at) {
+    for (const char bad : {'\0', '\t', '\x7f', '\x80', '\xff', '\x1a'}) {
+      QByteArray once = good;
+      once.insert(at, bad);
+      ASSERT_EQ(Strip(once), good) << at << ' ' << int(bad);
+      QByteArray twice = once;
+      twice.insert(at, '\x01');
+      ASSERT_EQ(Strip(twice), good) << at << ' ' << int(bad);
+    }
+  }
 }
 
 class DropUndatedTest : public ::testing::TestWithParam<RewriteRow> {};
@@ -373,11 +395,14 @@ QByteArray ManyLines() {
 }
 
 INSTANTIATE_TEST_SUITE_P(Logs, RewriteProgressTest,
-                         ::testing::Values(ProgressRow{"Empty", ""}, ProgressRow{"OnlyEmptyLines", QByteArray("\r\n").repeated(5000)},
+                         ::testing::Values(ProgressRow{"Empty", ""},
+                                           ProgressRow{"OnlyEmptyLines", QByteArray("\r\n").repeated(5000)},
                                            ProgressRow{"OneLine", "01-15-1998 10:00:00.00 - READS 1"},
                                            ProgressRow{"ManyLines", ManyLines()},
                                            ProgressRow{"OneHugeLine", QByteArray(3000000, 'x')}),
-                         [](const ::testing::TestParamInfo<ProgressRow>& info) { return std::string(info.param.name); });
+                         [](const ::testing::TestParamInfo<ProgressRow>& info) {
+                           return std::string(info.param.name);
+                         });
 
 TEST(RewriteProgressText, StatusTexts) {
   const QByteArray log = "01-15-1998 10:00:00.00 - READS 1\r\n";
@@ -429,7 +454,8 @@ TEST(CommandQuestions, OptimizeAndPurge) {
   EXPECT_EQ(optimize.buttons, MessageButtons::YesNo);
   EXPECT_EQ(optimize.icon, MessageIcon::Question);
 
-  const MessageBoxSpec purge = PurgeQuestion(kJan15, MakeDate(1998, 2, 3), QLocale(QLocale::English, QLocale::UnitedStates));
+  const MessageBoxSpec purge =
+      PurgeQuestion(kJan15, MakeDate(1998, 2, 3), QLocale(QLocale::English, QLocale::UnitedStates));
   EXPECT_EQ(purge.title, "PURGE ENTRIES");
   EXPECT_EQ(purge.text, "About to purge all entries in Modem\nLog File between 1/15/98 and 2/3/98.\n\nAre You Sure?");
   EXPECT_EQ(purge.buttons, MessageButtons::YesNo);

@@ -107,7 +107,7 @@ struct RewriteResult {
   qint64 BytesBefore = 0;
   qint64 BytesAfter = 0;
   qint64 BytesDropped = 0;  // repair: the bytes the first pass dropped
-  QString BackupPath;  // where the previous file is now (when Done)
+  QString BackupPath;       // where the previous file is now (when Done)
 };
 
 // The backup of the file: ModemLogArchive.old beside an archive, ModemLog.old

@@ -1,0 +1,325 @@
+// mirolat-cli optimize, purge, repair and archive: the line each prints, the
+// exit codes, the files each leaves, and a purge killed at random moments
+// that never leaves a broken log.
+#include <gtest/gtest.h>
+
+#include <QDir>
+#include <QElapsedTimer>
+#include <QProcess>
+#include <QRegularExpression>
+#include <QThread>
+#include <random>
+
+#include "cli_test_support.h"
+#include "core/analysis/log_generator.h"
+#include "core/common/dates.h"
+#include "core/logfile/log_rewrites.h"
+
+namespace mirolat {
+namespace {
+
+QByteArray Golden(const char* name) {
+  return testing::CliTest::Read(QStringLiteral(MIROLAT_TEST_DATA_DIR "/rewrites/mixed/") + QLatin1String(name));
+}
+
+// The log directory is a folder of the test's own; the configured modem log
+// (ModemLog.txt by default) lies in it.
+class CliRewriteTest : public testing::CliTest {
+ protected:
+  void SetUp() override {
+    CliTest::SetUp();
+    hadWinDir_ = qEnvironmentVariableIsSet("WinDir");
+    previousWinDir_ = qgetenv("WinDir");
+    logDir_ = dir_.filePath(QStringLiteral("logs"));
+    ASSERT_TRUE(QDir().mkpath(logDir_));
+    qputenv("WinDir", QFile::encodeName(logDir_));
+  }
+  void TearDown() override {
+    if (hadWinDir_) {
+      qputenv("WinDir", previousWinDir_);
+    } else {
+      qunsetenv("WinDir");
+    }
+    CliTest::TearDown();
+  }
+  QString LogPath(const char* name = "ModemLog.txt") const { return logDir_ + QLatin1Char('/') + QLatin1String(name); }
+  void WriteLog(const QByteArray& bytes, const char* name = "ModemLog.txt") {
+    QFile f(LogPath(name));
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    ASSERT_EQ(f.write(bytes), bytes.size());
+  }
+  QStringList LogEntries() const {
+    return QDir(logDir_).entryList(QDir::Files | QDir::Dirs | QDir::NoDotAndDotDot, QDir::Name);
+  }
+
+  QString logDir_;
+
+ private:
+  bool hadWinDir_ = false;
+  QByteArray previousWinDir_;
+};
+
+struct CommandRow {
+  const char* words;
+  const char* expected;  // golden file the log becomes
+  const char* line;      // the output line, a pattern ({log} and {dir} stand for the paths)
+  QStringList entries;   // the log folder afterwards
+};
+
+class CliRewriteCommandTest : public CliRewriteTest, public ::testing::WithParamInterface<CommandRow> {};
+
+TEST_P(CliRewriteCommandTest, RewritesTheConfiguredLogAndSaysSo) {
+  const CommandRow& row = GetParam();
+  const QByteArray input = Golden("ModemLog.txt");
+  WriteLog(input);
+  WriteLog("an earlier backup", "ModemLog.old");
+  ASSERT_EQ(Run(Words(row.words)), 0) << err_.toStdString();
+  EXPECT_EQ(err_, "");
+  const QByteArray expected = Golden(row.expected);
+  EXPECT_EQ(Read(LogPath()), expected);
+  EXPECT_EQ(Read(LogPath("ModemLog.old")), input);
+  EXPECT_EQ(LogEntries(), row.entries);
+  QString line = QString::fromLatin1(row.line);
+  line.replace(QStringLiteral("{log}"), LogPath()).replace(QStringLiteral("{dir}"), logDir_);
+  line.replace(QStringLiteral("{kept}"), QString::number(expected.count("\r\n")));
+  EXPECT_EQ(out_, line + QLatin1Char('\n'));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Commands, CliRewriteCommandTest,
+    ::testing::Values(
+        CommandRow{"optimize",
+                   "optimized.txt",
+                   "Optimized {log}: {kept} lines kept, 6 removed; the previous file is {dir}/ModemLog.old",
+                   {"ModemLog.old", "ModemLog.txt"}},
+        CommandRow{"purge --from 1998-01-15 --to 1998-01-16",
+                   "purged.txt",
+                   "Purged 1998-01-15 to 1998-01-16 from {log}: {kept} lines kept, 12 removed; the previous file is "
+                   "{dir}/ModemLog.old",
+                   {"ModemLog.old", "ModemLog.txt"}},
+        CommandRow{"repair",
+                   "repaired.txt",
+                   "Repaired {log}: 4 bad bytes dropped, {kept} lines kept, 4 removed; the previous file is "
+                   "{dir}/ModemLog.old",
+                   {"ModemLog.fx1", "ModemLog.old", "ModemLog.txt"}}),
+    [](const ::testing::TestParamInfo<CommandRow>& info) {
+      return QString::fromLatin1(info.param.words).section(QLatin1Char(' '), 0, 0).toStdString();
+    });
+
+TEST_F(CliRewriteTest, AnotherFileIsAnArchiveWithItsOwnBackup) {
+  const QByteArray input = Golden("ModemLog.txt");
+  WriteLog("the modem log");
+  WriteLog("the modem log's backup", "ModemLog.old");
+  const QString archive = dir_.filePath(QStringLiteral("Jan98.mrl"));
+  Write(QStringLiteral("Jan98.mrl"), input);
+  ASSERT_EQ(Run(Words("optimize --log") << archive), 0) << err_.toStdString();
+  EXPECT_EQ(Read(archive), Golden("optimized.txt"));
+  EXPECT_EQ(Read(dir_.filePath(QStringLiteral("ModemLogArchive.old"))), input);
+  EXPECT_TRUE(out_.endsWith(QStringLiteral("the previous file is ") +
+                            dir_.filePath(QStringLiteral("ModemLogArchive.old")) + '\n'))
+      << out_.toStdString();
+  EXPECT_EQ(Read(LogPath()), "the modem log");
+  EXPECT_EQ(Read(LogPath("ModemLog.old")), "the modem log's backup");
+}
+
+TEST_F(CliRewriteTest, TheConfiguredLogNamedByAnotherPathIsTheModemLog) {
+  const QByteArray input = Golden("ModemLog.txt");
+  WriteLog(input);
+  ASSERT_EQ(Run(Words("repair --log") << logDir_ + QStringLiteral("/../logs/./ModemLog.txt")), 0) << err_.toStdString();
+  EXPECT_EQ(Read(LogPath("ModemLog.old")), input);
+  EXPECT_EQ(Read(LogPath()), Golden("repaired.txt"));
+}
+
+TEST_F(CliRewriteTest, TheConfiguredFileNameIsUsed) {
+  ASSERT_EQ(ImportJson(R"({"General": {"ModemLogFile": "Modem Log 2.txt"}})"), 0) << err_.toStdString();
+  WriteLog("01-15-1998 10:00:00.00 - READS 1\r\n01-15-1998 10:00:00.00 - chatter\r\n", "Modem Log 2.txt");
+  ASSERT_EQ(Run(Words("optimize")), 0) << err_.toStdString();
+  EXPECT_EQ(Read(LogPath("Modem Log 2.txt")), "01-15-1998 10:00:00.00 - READS 1\r\n");
+  EXPECT_EQ(Read(LogPath("ModemLog.old")), "01-15-1998 10:00:00.00 - READS 1\r\n01-15-1998 10:00:00.00 - chatter\r\n");
+}
+
+// A work file that cannot be created (a folder has its name): the command
+// fails, says so, and changes nothing.
+TEST_F(CliRewriteTest, AFailedRewriteChangesNothing) {
+  const struct {
+    const char* words;
+    const char* blocked;
+    const char* what;
+  } rows[] = {{"optimize", "ModemLog.opt", "optimize"},
+              {"purge --from 1998-01-15 --to 1998-01-15", "ModemLog.pge", "purge"},
+              {"repair", "ModemLog.fx2", "repair"},
+              {"repair", "ModemLog.fx1", "repair"}};
+  for (const auto& row : rows) {
+    SCOPED_TRACE(row.blocked);
+    QDir(logDir_).removeRecursively();
+    QDir().mkpath(logDir_);
+    const QByteArray input = Golden("ModemLog.txt");
+    WriteLog(input);
+    WriteLog("the backup before", "ModemLog.old");
+    ASSERT_TRUE(QDir(logDir_).mkdir(QLatin1String(row.blocked)));
+    EXPECT_EQ(Run(Words(row.words)), 1);
+    EXPECT_EQ(out_, "");
+    EXPECT_TRUE(err_.contains(QStringLiteral("mirolat-cli: %1 abandoned; %2 and its backup are unchanged")
+                                  .arg(QLatin1String(row.what), LogPath())))
+        << err_.toStdString();
+    EXPECT_EQ(Read(LogPath()), input);
+    EXPECT_EQ(Read(LogPath("ModemLog.old")), "the backup before");
+    QStringList expected{"ModemLog.old", "ModemLog.txt", QLatin1String(row.blocked)};
+    expected.sort();
+    EXPECT_EQ(LogEntries(), expected);
+  }
+}
+
+TEST_F(CliRewriteTest, WrongArgumentsAndAMissingLog) {
+  const struct {
+    const char* words;
+    int rc;
+    const char* message;
+  } rows[] = {
+      {"optimize", 1, "no log file at"},
+      {"purge --from 1998-01-15 --to 1998-01-16", 1, "no log file at"},
+      {"repair --log nothing.log", 1, "no log file at"},
+      {"purge --from 1998-01-15", 2, "purge needs --from YYYY-MM-DD and --to YYYY-MM-DD"},
+      {"purge --from 15.01.1998 --to 1998-01-16", 2, "--from needs a date YYYY-MM-DD, not '15.01.1998'"},
+      {"purge --from 1998-01-15 --to 1998-02-30", 2, "--to needs a date YYYY-MM-DD, not '1998-02-30'"},
+      {"purge --from 1998-01-16 --to 1998-01-15", 2, "--from 1998-01-16 is after --to 1998-01-15"},
+      {"optimize --log", 2, "--log needs a file name"},
+      {"repair extra", 2, "unexpected argument 'extra'"},
+      {"archive", 2, "archive needs --out FILE.mrl"},
+  };
+  for (const auto& row : rows) {
+    SCOPED_TRACE(row.words);
+    EXPECT_EQ(Run(Words(row.words)), row.rc);
+    EXPECT_TRUE(err_.contains(QLatin1String(row.message))) << err_.toStdString();
+    EXPECT_EQ(out_, "");
+  }
+  EXPECT_EQ(LogEntries(), QStringList{});
+}
+
+TEST_F(CliRewriteTest, EachCommandHasHelp) {
+  for (const char* command : {"optimize", "purge", "repair", "archive"}) {
+    SCOPED_TRACE(command);
+    EXPECT_EQ(Run(QStringList{QLatin1String(command), QStringLiteral("--help")}), 0);
+    EXPECT_TRUE(out_.startsWith(QStringLiteral("usage: mirolat-cli ") + QLatin1String(command))) << out_.toStdString();
+    EXPECT_TRUE(out_.contains(QStringLiteral("Exit status")));
+  }
+  EXPECT_EQ(Run(Words("--help")), 0);
+  for (const char* command : {"optimize", "purge", "repair", "archive"}) {
+    EXPECT_TRUE(out_.contains(QStringLiteral("  ") + QLatin1String(command))) << command;
+  }
+}
+
+TEST_F(CliRewriteTest, ArchiveCopiesTheLogExactly) {
+  const QByteArray input = Golden("ModemLog.txt");
+  WriteLog(input);
+  const QString archive = dir_.filePath(QStringLiteral("Jan98.mrl"));
+  ASSERT_EQ(Run(Words("archive --out") << dir_.filePath(QStringLiteral("Jan98"))), 0) << err_.toStdString();
+  EXPECT_EQ(Read(archive), input);
+  EXPECT_EQ(out_, QStringLiteral("Archived %1 as %2 (%3 bytes)\n").arg(LogPath(), archive).arg(input.size()));
+  EXPECT_EQ(LogEntries(), QStringList{"ModemLog.txt"});
+
+  // An existing archive is replaced only when asked.
+  WriteLog("newer log");
+  EXPECT_EQ(Run(Words("archive --out") << archive), 1);
+  EXPECT_TRUE(err_.contains(QStringLiteral("add --force"))) << err_.toStdString();
+  EXPECT_EQ(Read(archive), input);
+  EXPECT_EQ(Run(Words("archive --force --out") << archive), 0) << err_.toStdString();
+  EXPECT_EQ(Read(archive), "newer log");
+
+  // Another log, and the log itself refused as the archive.
+  Write(QStringLiteral("other.txt"), "other log");
+  EXPECT_EQ(Run(Words("archive --force --out")
+                << archive << QStringLiteral("--log") << dir_.filePath(QStringLiteral("other.txt"))),
+            0);
+  EXPECT_EQ(Read(archive), "other log");
+  EXPECT_EQ(Run(Words("archive --force --out") << archive << QStringLiteral("--log") << archive), 1);
+  EXPECT_EQ(Read(archive), "other log");
+}
+
+TEST_F(CliRewriteTest, AFailedArchiveWritesNothing) {
+  WriteLog("a log");
+  const QString blocked = dir_.filePath(QStringLiteral("no such folder/Jan98.mrl"));
+  EXPECT_EQ(Run(Words("archive --out") << blocked), 1);
+  EXPECT_TRUE(err_.contains(QStringLiteral("archive abandoned"))) << err_.toStdString();
+  EXPECT_FALSE(QFileInfo::exists(blocked));
+}
+
+// ---------------------------------------------------------------------------
+// mirolat-cli purge killed at random moments: at every instant the log holds
+// the old bytes, or the new bytes with ModemLog.old holding the old.
+
+TEST_F(CliRewriteTest, APurgeKilledAtAnyMomentLeavesTheLogWhole) {
+  LogGeneratorOptions options;
+  options.seed = 7;
+  options.days = 700;
+  options.sessionsPerDay = 4;
+  const QByteArray oldLog = GenerateModemLog(options);
+  ASSERT_GT(oldLog.size(), 2'000'000);
+  const Date from = FromQDate(options.start.addDays(100));
+  const Date to = FromQDate(options.start.addDays(500));
+  ByteArraySink sink;
+  NullProgress quiet;
+  PurgeLogText(oldLog, from, to, sink, quiet);
+  const QByteArray newLog = sink.bytes();
+  ASSERT_LT(newLog.size(), oldLog.size());
+  const QByteArray previousBackup = "the backup before";
+
+  QProcess purge;
+  QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+  env.insert(QStringLiteral("WinDir"), logDir_);
+  env.insert(QStringLiteral("MIROLAT_CONFIG_DIR"), configDir_);
+  purge.setProcessEnvironment(env);
+  const QStringList args{QStringLiteral("purge"), QStringLiteral("--from"), DateToIso(from), QStringLiteral("--to"),
+                         DateToIso(to)};
+
+  const auto reset = [&] {
+    WriteLog(oldLog);
+    WriteLog(previousBackup, "ModemLog.old");
+  };
+  // Whole runs: they work, and the second (with the settings store in place)
+  // tells how long a run lasts.
+  qint64 runMs = 0;
+  for (int i = 0; i < 2; ++i) {
+    reset();
+    QElapsedTimer timer;
+    timer.start();
+    purge.start(QStringLiteral(MIROLAT_CLI_PATH), args);
+    ASSERT_TRUE(purge.waitForFinished(30000));
+    runMs = std::max<qint64>(timer.elapsed(), 5);
+    ASSERT_EQ(purge.exitCode(), 0) << purge.readAllStandardError().toStdString();
+    ASSERT_EQ(Read(LogPath()), newLog);
+    ASSERT_EQ(Read(LogPath("ModemLog.old")), oldLog);
+  }
+
+  std::random_device seedSource;
+  const unsigned seed = seedSource();
+  std::mt19937 draw(seed);
+  std::uniform_int_distribution<qint64> delayUs(0, runMs * 1200);
+  int oldSeen = 0;
+  int newSeen = 0;
+  for (int i = 0; i < 20; ++i) {
+    SCOPED_TRACE(::testing::Message() << "kill " << i << ", seed " << seed);
+    reset();
+    purge.start(QStringLiteral(MIROLAT_CLI_PATH), args);
+    ASSERT_TRUE(purge.waitForStarted(10000));
+    QThread::usleep(static_cast<unsigned long>(delayUs(draw)));
+    purge.kill();
+    ASSERT_TRUE(purge.waitForFinished(10000));
+    const QByteArray log = Read(LogPath());
+    const QByteArray backup = Read(LogPath("ModemLog.old"));
+    if (log == oldLog) {
+      ++oldSeen;
+      EXPECT_TRUE(backup == previousBackup || backup == oldLog) << "backup of " << backup.size() << " bytes";
+    } else {
+      ++newSeen;
+      ASSERT_EQ(log.size(), newLog.size()) << "the log is neither the old nor the new one";
+      EXPECT_TRUE(log == newLog);
+      EXPECT_TRUE(backup == oldLog) << "backup of " << backup.size() << " bytes";
+    }
+  }
+  RecordProperty("OldLogsFound", oldSeen);
+  RecordProperty("NewLogsFound", newSeen);
+}
+
+}  // namespace
+}  // namespace mirolat

@@ -1,0 +1,435 @@
+// The rewrites on files: the work files and backups beside the log, the
+// golden cases byte for byte, and a failure injected at each file-system call
+// (the log stays whole, the earlier backup as it was, no work file left, and
+// the result says the rewrite was abandoned).
+#include <gtest/gtest.h>
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+#include <cerrno>
+#include <deque>
+#include <functional>
+
+#include "core/logfile/log_rewrites.h"
+
+namespace mirolat {
+namespace {
+
+QByteArray ReadAll(const QString& path) {
+  QFile f(path);
+  if (!f.open(QIODevice::ReadOnly)) return QByteArray("<missing>");
+  return f.readAll();
+}
+
+void WriteRaw(const QString& path, const QByteArray& bytes) {
+  QFile f(path);
+  ASSERT_TRUE(f.open(QIODevice::WriteOnly | QIODevice::Truncate)) << path.toStdString();
+  ASSERT_EQ(f.write(bytes), bytes.size());
+}
+
+QByteArray GoldenFile(const char* name) {
+  return ReadAll(QStringLiteral(MIROLAT_TEST_DATA_DIR "/rewrites/mixed/") + QLatin1String(name));
+}
+
+// Answers each failure from a script (Continue when the script is empty) and
+// keeps the failures.
+class ScriptedReporter : public ErrorReporter {
+ public:
+  explicit ScriptedReporter(std::deque<ErrorAnswer> answers = {}) : answers_(std::move(answers)) {}
+  ErrorAnswer ReportError(const RunError& error) override {
+    errors.push_back(error);
+    if (answers_.empty()) return ErrorAnswer::Continue;
+    const ErrorAnswer a = answers_.front();
+    answers_.pop_front();
+    return a;
+  }
+  std::vector<RunError> errors;
+
+ private:
+  std::deque<ErrorAnswer> answers_;
+};
+
+// The system's calls, with the calls of one kind failing with `err` — only
+// those on a path holding `pathPart` for the calls that take a path — up to
+// `times` times. A write budget lets that many bytes through first.
+enum class Call { Open, Write, Sync, Close, Link, Rename };
+
+class FailingOps : public FileSystemOps {
+ public:
+  FailingOps(Call call, QByteArray pathPart, int err, long writeBudget = 0, int times = 1000)
+      : call_(call), part_(std::move(pathPart)), err_(err), writeBudget_(writeBudget), times_(times) {}
+
+  int Open(const QByteArray& path, int flags, int mode) override {
+    if (Hits(Call::Open, path)) return Fail();
+    return FileSystemOps::Open(path, flags, mode);
+  }
+  long Write(int fd, const char* data, unsigned long size) override {
+    if (call_ == Call::Write && times_ > 0) {
+      if (writeBudget_ <= 0) return Fail();
+      const unsigned long n = std::min<unsigned long>(size, static_cast<unsigned long>(writeBudget_));
+      writeBudget_ -= static_cast<long>(n);
+      return FileSystemOps::Write(fd, data, n);
+    }
+    return FileSystemOps::Write(fd, data, size);
+  }
+  int Sync(int fd) override { return call_ == Call::Sync && times_ > 0 ? Fail() : FileSystemOps::Sync(fd); }
+  int Close(int fd) override {
+    const int r = FileSystemOps::Close(fd);
+    return call_ == Call::Close && times_ > 0 ? Fail() : r;
+  }
+  int Link(const QByteArray& from, const QByteArray& to) override {
+    return Hits(Call::Link, to) ? Fail() : FileSystemOps::Link(from, to);
+  }
+  int Rename(const QByteArray& from, const QByteArray& to) override {
+    return Hits(Call::Rename, from) ? Fail() : FileSystemOps::Rename(from, to);
+  }
+  int failures = 0;
+
+ private:
+  bool Hits(Call call, const QByteArray& path) const { return call_ == call && times_ > 0 && path.contains(part_); }
+  int Fail() {
+    --times_;
+    ++failures;
+    errno = err_;
+    return -1;
+  }
+  Call call_;
+  QByteArray part_;
+  int err_;
+  long writeBudget_;
+  int times_;
+};
+
+enum class Op { Optimize, Purge, Repair };
+
+const char* OpName(Op op) {
+  switch (op) {
+    case Op::Optimize:
+      return "Optimize";
+    case Op::Purge:
+      return "Purge";
+    case Op::Repair:
+      return "Repair";
+  }
+  return "";
+}
+
+class RewriteFilesTest : public ::testing::Test {
+ protected:
+  void SetUp() override { ASSERT_TRUE(dir_.isValid()); }
+  QString Path(const char* name) const { return dir_.filePath(QLatin1String(name)); }
+  QStringList Entries() const { return QDir(dir_.path()).entryList(QDir::Files | QDir::Hidden, QDir::Name); }
+  CurrentFileState File(const char* name = "ModemLog.txt", bool archive = false) const {
+    CurrentFileState f;
+    f.WindowsDir = dir_.path() + QLatin1Char('/');
+    f.LogFileName = QLatin1String(name);
+    f.LogFilePath = f.WindowsDir + f.LogFileName;
+    f.ArchiveOpen = archive;
+    return f;
+  }
+  static RewriteResult Run(Op op, const CurrentFileState& file, ErrorReporter& reporter,
+                           FileSystemOps& ops = FileSystemOps::System()) {
+    NullProgress progress;
+    switch (op) {
+      case Op::Optimize:
+        return OptimizeLog(file, Configuration{}, progress, reporter, ops);
+      case Op::Purge:
+        return PurgeEntries(file, MakeDate(1998, 1, 15), MakeDate(1998, 1, 16), progress, reporter, ops);
+      case Op::Repair:
+        return RepairLog(file, progress, reporter, ops);
+    }
+    return {};
+  }
+
+  QTemporaryDir dir_;
+};
+
+// ---------------------------------------------------------------------------
+// Golden cases: the log as given, the file each rewrite leaves, byte for byte.
+
+struct GoldenRow {
+  Op op;
+  const char* expected;
+  QStringList entries;  // the folder afterwards
+};
+
+class RewriteGoldenTest : public RewriteFilesTest, public ::testing::WithParamInterface<GoldenRow> {};
+
+TEST_P(RewriteGoldenTest, RewritesTheLogAndKeepsTheOldOneAsBackup) {
+  const GoldenRow& row = GetParam();
+  const QByteArray input = GoldenFile("ModemLog.txt");
+  ASSERT_GT(input.size(), 500);
+  WriteRaw(Path("ModemLog.txt"), input);
+  WriteRaw(Path("ModemLog.old"), "an earlier backup");
+  ScriptedReporter reporter;
+  const RewriteResult result = Run(row.op, File(), reporter);
+  ASSERT_TRUE(result.Done);
+  EXPECT_TRUE(reporter.errors.empty());
+  const QByteArray expected = GoldenFile(row.expected);
+  EXPECT_EQ(ReadAll(Path("ModemLog.txt")), expected);
+  EXPECT_EQ(ReadAll(Path("ModemLog.old")), input) << "the backup is the log exactly as it was";
+  EXPECT_EQ(result.BackupPath, Path("ModemLog.old"));
+  EXPECT_EQ(result.BytesBefore, input.size());
+  EXPECT_EQ(result.BytesAfter, expected.size());
+  EXPECT_EQ(result.LinesKept, expected.count("\r\n"));
+  EXPECT_EQ(Entries(), row.entries);
+  if (row.op == Op::Repair) {
+    EXPECT_EQ(ReadAll(Path("ModemLog.fx1")), GoldenFile("first_pass.txt"));
+    EXPECT_EQ(result.BytesDropped, input.size() - GoldenFile("first_pass.txt").size());
+  }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Mixed, RewriteGoldenTest,
+    ::testing::Values(GoldenRow{Op::Optimize, "optimized.txt", {"ModemLog.old", "ModemLog.txt"}},
+                      GoldenRow{Op::Purge, "purged.txt", {"ModemLog.old", "ModemLog.txt"}},
+                      GoldenRow{Op::Repair, "repaired.txt", {"ModemLog.fx1", "ModemLog.old", "ModemLog.txt"}}),
+    [](const ::testing::TestParamInfo<GoldenRow>& info) { return std::string(OpName(info.param.op)); });
+
+TEST_F(RewriteFilesTest, AnArchiveKeepsItsOwnBackupBesideIt) {
+  for (const Op op : {Op::Optimize, Op::Purge, Op::Repair}) {
+    SCOPED_TRACE(OpName(op));
+    const QByteArray input = GoldenFile("ModemLog.txt");
+    WriteRaw(Path("Jan98.mrl"), input);
+    WriteRaw(Path("ModemLog.old"), "the modem log's backup");
+    ScriptedReporter reporter;
+    const RewriteResult result = Run(op, File("Jan98.mrl", true), reporter);
+    ASSERT_TRUE(result.Done);
+    EXPECT_EQ(result.BackupPath, Path("ModemLogArchive.old"));
+    EXPECT_EQ(ReadAll(Path("ModemLogArchive.old")), input);
+    EXPECT_EQ(ReadAll(Path("ModemLog.old")), "the modem log's backup");
+  }
+}
+
+TEST_F(RewriteFilesTest, AnEarlierWorkFileIsReplaced) {
+  WriteRaw(Path("ModemLog.txt"), GoldenFile("ModemLog.txt"));
+  WriteRaw(Path("ModemLog.opt"), QByteArray(100000, 'z'));
+  ScriptedReporter reporter;
+  ASSERT_TRUE(Run(Op::Optimize, File(), reporter).Done);
+  EXPECT_EQ(ReadAll(Path("ModemLog.txt")), GoldenFile("optimized.txt"));
+  EXPECT_EQ(Entries(), (QStringList{"ModemLog.old", "ModemLog.txt"}));
+}
+
+TEST_F(RewriteFilesTest, SuccessEndsWithTheFinishedText) {
+  const struct {
+    Op op;
+    const char* text;
+  } rows[] = {{Op::Optimize, "Finished Optimizing Modem Log File!"},
+              {Op::Purge, "Finished Purging Records!"},
+              {Op::Repair, "Modem File Successfully Repaired!"}};
+  for (const auto& row : rows) {
+    WriteRaw(Path("ModemLog.txt"), GoldenFile("ModemLog.txt"));
+    class Recorder : public Progress {
+     public:
+      void SetStatus(const QString& t) override { last = t; }
+      void SetPercent(int) override {}
+      QString last;
+    } progress;
+    ScriptedReporter reporter;
+    RewriteResult result;
+    if (row.op == Op::Optimize) result = OptimizeLog(File(), Configuration{}, progress, reporter);
+    if (row.op == Op::Purge) result = PurgeEntries(File(), 1, 2, progress, reporter);
+    if (row.op == Op::Repair) result = RepairLog(File(), progress, reporter);
+    ASSERT_TRUE(result.Done);
+    EXPECT_EQ(progress.last, row.text);
+  }
+}
+
+// ---------------------------------------------------------------------------
+// Failures.
+
+struct FailureRow {
+  const char* name;
+  Op op;
+  Call call;
+  const char* pathPart;
+  int err;
+  long writeBudget;
+  ErrorCondition condition;
+};
+
+void PrintTo(const FailureRow& row, std::ostream* os) { *os << OpName(row.op) << row.name; }
+
+class RewriteFailureTest : public RewriteFilesTest, public ::testing::WithParamInterface<FailureRow> {};
+
+// Whatever call fails, and although the reporter answers "continue", the
+// rewrite is abandoned: the log keeps its bytes, the earlier backup stays,
+// no work file is left, and the result is not Done.
+TEST_P(RewriteFailureTest, AbandonsTheRewriteAndChangesNothing) {
+  const FailureRow& row = GetParam();
+  // Large enough for several buffered writes.
+  const QByteArray input = GoldenFile("ModemLog.txt").repeated(300);
+  WriteRaw(Path("ModemLog.txt"), input);
+  WriteRaw(Path("ModemLog.old"), "the backup before");
+  FailingOps ops(row.call, row.pathPart, row.err, row.writeBudget);
+  ScriptedReporter reporter({ErrorAnswer::Continue});
+  class Recorder : public Progress {
+   public:
+    void SetStatus(const QString& t) override { statuses.append(t); }
+    void SetPercent(int) override {}
+    QStringList statuses;
+  } progress;
+  RewriteResult result;
+  switch (row.op) {
+    case Op::Optimize:
+      result = OptimizeLog(File(), Configuration{}, progress, reporter, ops);
+      break;
+    case Op::Purge:
+      result = PurgeEntries(File(), MakeDate(1998, 1, 15), MakeDate(1998, 1, 16), progress, reporter, ops);
+      break;
+    case Op::Repair:
+      result = RepairLog(File(), progress, reporter, ops);
+      break;
+  }
+  EXPECT_GE(ops.failures, 1) << "the failure was injected";
+  EXPECT_FALSE(result.Done);
+  ASSERT_EQ(reporter.errors.size(), 1u);
+  EXPECT_EQ(reporter.errors[0].condition(), row.condition) << reporter.errors[0].description().toStdString();
+  EXPECT_EQ(ReadAll(Path("ModemLog.txt")), input);
+  EXPECT_EQ(ReadAll(Path("ModemLog.old")), "the backup before");
+  EXPECT_EQ(Entries(), (QStringList{"ModemLog.old", "ModemLog.txt"}));
+  for (const QString& s : progress.statuses)
+    EXPECT_FALSE(s.startsWith("Finished") || s.contains("Successfully")) << s.toStdString();
+}
+
+std::vector<FailureRow> FailureRows() {
+  std::vector<FailureRow> rows;
+  const struct {
+    Op op;
+    const char* work;
+  } ops[] = {{Op::Optimize, "ModemLog.opt"}, {Op::Purge, "ModemLog.pge"}, {Op::Repair, "ModemLog.fx2"}};
+  for (const auto& o : ops) {
+    rows.push_back({"OpenWorkFile", o.op, Call::Open, o.work, EACCES, 0, ErrorCondition::PathFileAccess});
+    rows.push_back({"FirstWrite", o.op, Call::Write, "", EIO, 0, ErrorCondition::DeviceIO});
+    rows.push_back({"WritePartWay", o.op, Call::Write, "", ENOSPC, 70000, ErrorCondition::DiskFull});
+    rows.push_back({"Sync", o.op, Call::Sync, "", EIO, 0, ErrorCondition::DeviceIO});
+    rows.push_back({"Close", o.op, Call::Close, "", ENOSPC, 0, ErrorCondition::DiskFull});
+    rows.push_back({"BackupRename", o.op, Call::Rename, ".bak-", EIO, 0, ErrorCondition::DeviceIO});
+    rows.push_back({"RenameOverLog", o.op, Call::Rename, o.work, EACCES, 0, ErrorCondition::PathFileAccess});
+  }
+  // The first pass's own file.
+  rows.push_back({"OpenFirstPassFile", Op::Repair, Call::Open, "ModemLog.fx1", ENOSPC, 0, ErrorCondition::DiskFull});
+  rows.push_back({"RenameFirstPassFile", Op::Repair, Call::Rename, "ModemLog.fx1", EIO, 0, ErrorCondition::DeviceIO});
+  return rows;
+}
+
+INSTANTIATE_TEST_SUITE_P(EachCall, RewriteFailureTest, ::testing::ValuesIn(FailureRows()),
+                         [](const ::testing::TestParamInfo<FailureRow>& info) {
+                           return std::string(OpName(info.param.op)) + info.param.name;
+                         });
+
+TEST_F(RewriteFilesTest, AMissingLogIsReportedAndNothingIsWritten) {
+  for (const Op op : {Op::Optimize, Op::Purge, Op::Repair}) {
+    SCOPED_TRACE(OpName(op));
+    WriteRaw(Path("ModemLog.old"), "the backup before");
+    ScriptedReporter reporter;
+    EXPECT_FALSE(Run(op, File(), reporter).Done);
+    ASSERT_EQ(reporter.errors.size(), 1u);
+    EXPECT_EQ(reporter.errors[0].condition(), ErrorCondition::PathNotFound);
+    EXPECT_EQ(Entries(), QStringList{"ModemLog.old"});
+    EXPECT_EQ(ReadAll(Path("ModemLog.old")), "the backup before");
+  }
+}
+
+TEST_F(RewriteFilesTest, RetryRunsTheRewriteAgain) {
+  const QByteArray input = GoldenFile("ModemLog.txt");
+  WriteRaw(Path("ModemLog.txt"), input);
+  FailingOps ops(Call::Rename, "ModemLog.pge", ENOSPC, 0, /*times=*/1);
+  ScriptedReporter reporter({ErrorAnswer::Retry});
+  const RewriteResult result = Run(Op::Purge, File(), reporter, ops);
+  EXPECT_TRUE(result.Done);
+  EXPECT_EQ(reporter.errors.size(), 1u);
+  EXPECT_EQ(ReadAll(Path("ModemLog.txt")), GoldenFile("purged.txt"));
+  EXPECT_EQ(ReadAll(Path("ModemLog.old")), input);
+}
+
+TEST_F(RewriteFilesTest, EndingTheProgramLeavesTheFilesWhole) {
+  const QByteArray input = GoldenFile("ModemLog.txt");
+  WriteRaw(Path("ModemLog.txt"), input);
+  WriteRaw(Path("ModemLog.old"), "the backup before");
+  FailingOps ops(Call::Sync, "", EIO);
+  ScriptedReporter reporter({ErrorAnswer::End});
+  EXPECT_THROW(Run(Op::Repair, File(), reporter, ops), EndProgramRequested);
+  EXPECT_EQ(ReadAll(Path("ModemLog.txt")), input);
+  EXPECT_EQ(ReadAll(Path("ModemLog.old")), "the backup before");
+  EXPECT_EQ(Entries(), (QStringList{"ModemLog.old", "ModemLog.txt"}));
+}
+
+TEST_F(RewriteFilesTest, WithoutHardLinksTheBackupIsACopy) {
+  const QByteArray input = GoldenFile("ModemLog.txt");
+  WriteRaw(Path("ModemLog.txt"), input);
+  FailingOps ops(Call::Link, "", EXDEV);
+  ScriptedReporter reporter;
+  ASSERT_TRUE(Run(Op::Optimize, File(), reporter, ops).Done);
+  EXPECT_EQ(ReadAll(Path("ModemLog.old")), input);
+  EXPECT_EQ(ReadAll(Path("ModemLog.txt")), GoldenFile("optimized.txt"));
+}
+
+// A file named like the rewrite's backup or work file would lose it.
+TEST_F(RewriteFilesTest, ALogNamedLikeItsBackupIsNotRewritten) {
+  const struct {
+    Op op;
+    const char* name;
+    bool archive;
+  } rows[] = {{Op::Repair, "ModemLog.old", false},
+              {Op::Optimize, "ModemLogArchive.old", true},
+              {Op::Purge, "ModemLog.pge", false},
+              {Op::Repair, "ModemLog.fx1", true}};
+  for (const auto& row : rows) {
+    SCOPED_TRACE(row.name);
+    QDir(dir_.path()).removeRecursively();
+    QDir().mkpath(dir_.path());
+    const QByteArray input = GoldenFile("ModemLog.txt");
+    WriteRaw(Path(row.name), input);
+    ScriptedReporter reporter;
+    EXPECT_FALSE(Run(row.op, File(row.name, row.archive), reporter).Done);
+    ASSERT_EQ(reporter.errors.size(), 1u);
+    EXPECT_EQ(ReadAll(Path(row.name)), input);
+    EXPECT_EQ(Entries(), QStringList{QLatin1String(row.name)});
+  }
+}
+
+// ---------------------------------------------------------------------------
+// Archives and the viewer's text.
+
+TEST_F(RewriteFilesTest, AnArchiveIsAnExactCopy) {
+  const QByteArray input = GoldenFile("ModemLog.txt");
+  WriteRaw(Path("ModemLog.txt"), input);
+  ScriptedReporter reporter;
+  ASSERT_TRUE(SaveLogAsArchive(Path("ModemLog.txt"), Path("Jan98.mrl"), reporter));
+  EXPECT_EQ(ReadAll(Path("Jan98.mrl")), input);
+  EXPECT_EQ(ReadAll(Path("ModemLog.txt")), input);
+  EXPECT_EQ(Entries(), (QStringList{"Jan98.mrl", "ModemLog.txt"}));
+}
+
+TEST_F(RewriteFilesTest, AFailedArchiveLeavesNoFileAndAnEarlierOneWhole) {
+  WriteRaw(Path("ModemLog.txt"), GoldenFile("ModemLog.txt"));
+  WriteRaw(Path("old.mrl"), "earlier archive");
+  for (const char* name : {"new.mrl", "old.mrl"}) {
+    FailingOps ops(Call::Write, "", ENOSPC, 100);
+    ScriptedReporter reporter;
+    EXPECT_FALSE(SaveLogAsArchive(Path("ModemLog.txt"), Path(name), reporter, ops)) << name;
+    EXPECT_EQ(reporter.errors.size(), 1u);
+  }
+  EXPECT_EQ(ReadAll(Path("old.mrl")), "earlier archive");
+  EXPECT_EQ(Entries(), (QStringList{"ModemLog.txt", "old.mrl"}));
+
+  ScriptedReporter reporter;
+  EXPECT_FALSE(SaveLogAsArchive(Path("missing.txt"), Path("new.mrl"), reporter));
+  EXPECT_EQ(Entries(), (QStringList{"ModemLog.txt", "old.mrl"}));
+}
+
+TEST_F(RewriteFilesTest, TheViewerTextIsSavedWithCrLfEnds) {
+  WriteRaw(Path("ModemLog.txt"), "old");
+  ScriptedReporter reporter;
+  ASSERT_TRUE(SaveViewerText(Path("ModemLog.txt"), QStringLiteral("a\nb"), reporter));
+  EXPECT_EQ(ReadAll(Path("ModemLog.txt")), "a\r\nb\r\n");
+  FailingOps ops(Call::Sync, "", EIO);
+  EXPECT_FALSE(SaveViewerText(Path("ModemLog.txt"), QStringLiteral("c"), reporter, ops));
+  EXPECT_EQ(ReadAll(Path("ModemLog.txt")), "a\r\nb\r\n");
+  EXPECT_EQ(Entries(), QStringList{"ModemLog.txt"});
+}
+
+}  // namespace
+}  // namespace mirolat
