@@ -1,0 +1,535 @@
+#include "ui/logviewer/frm_view_log.h"
+
+#include <QApplication>
+#include <QCloseEvent>
+#include <QDir>
+#include <QFileInfo>
+#include <QFontInfo>
+#include <QKeyEvent>
+#include <QMenuBar>
+#include <QStandardPaths>
+#include <QTextBlock>
+#include <QTextCursor>
+#include <QTextDocument>
+#include <cmath>
+
+#include "core/app/app_state.h"
+#include "core/common/errors.h"
+#include "core/logfile/log_rewrites.h"
+#include "core/logfile/text_search.h"
+#include "core/settings/configuration_io.h"
+#include "ui/common/end_program.h"
+#include "ui/common/help_window.h"
+#include "ui/dialogs/file_dialog.h"
+#include "ui/dialogs/font_dialog.h"
+#include "ui/dialogs/message_box.h"
+#include "ui/logviewer/frm_find.h"
+
+namespace mirolat {
+
+namespace {
+
+constexpr int kLogMaintenanceHelpTopic = 7;
+// The first part of a file, shown before the window opens: far more lines
+// than any screen holds. The rest follows in parts small enough to keep the
+// window responsive.
+constexpr qsizetype kFirstPartChars = 256 * 1024;
+constexpr qsizetype kLaterPartChars = 384 * 1024;
+constexpr double kTwipsPerInch = 1440;
+
+int TwipsToPixels(double twips, double dpi) { return static_cast<int>(std::lround(twips * dpi / kTwipsPerInch)); }
+int PixelsToTwips(int pixels, double dpi) {
+  return static_cast<int>(std::lround(static_cast<double>(pixels) * kTwipsPerInch / dpi));
+}
+
+class WaitCursor {
+ public:
+  WaitCursor() { QApplication::setOverrideCursor(Qt::WaitCursor); }
+  ~WaitCursor() { QApplication::restoreOverrideCursor(); }
+  WaitCursor(const WaitCursor&) = delete;
+  WaitCursor& operator=(const WaitCursor&) = delete;
+};
+
+// The document's characters with '\n' between its lines.
+QString DocumentText(const QTextDocument& document) {
+  QString raw = document.toRawText();
+  // The raw text ends with the last block's separator, which is no character of the text.
+  if (!raw.isEmpty() && raw.back() == QChar::ParagraphSeparator) raw.chop(1);
+  for (QChar& c : raw) {
+    if (c == QChar::ParagraphSeparator || c == QChar::LineSeparator) c = QLatin1Char('\n');
+  }
+  return raw;
+}
+
+}  // namespace
+
+SearchState& frmViewLog::Search() {
+  static SearchState search;
+  return search;
+}
+
+void frmViewLog::ResetSearch() { Search() = SearchState{}; }
+
+frmViewLog::frmViewLog(AppState& state, ErrorReporter& reporter, QWidget* parent)
+    : QMainWindow(parent, Qt::Window), state_(state), reporter_(reporter) {
+  setObjectName(QStringLiteral("frmViewLog"));
+  setAttribute(Qt::WA_DeleteOnClose);
+  BuildControls();
+  BuildMenus();
+  BuildToolbar();
+  InstallHelpKey(this, kLogMaintenanceHelpTopic);
+  RegisterWindow(WindowRole::LogViewer, this);
+}
+
+frmViewLog::~frmViewLog() { UnregisterWindow(this); }
+
+// ---------------------------------------------------------------------------
+// Construction
+
+void frmViewLog::BuildControls() {
+  TextViewLog = new QPlainTextEdit(this);
+  TextViewLog->setObjectName(QStringLiteral("TextViewLog"));
+  TextViewLog->setLineWrapMode(QPlainTextEdit::NoWrap);
+  TextViewLog->setUndoRedoEnabled(true);
+  TextViewLog->installEventFilter(this);
+  setCentralWidget(TextViewLog);
+  connect(TextViewLog->document(), &QTextDocument::contentsChanged, this, [this] {
+    if (!loading_) textStale_ = true;
+  });
+  connect(TextViewLog->document(), &QTextDocument::modificationChanged, this, [this](bool changed) {
+    if (loaded_ && !loading_) SetSaveEnabled(changed);
+  });
+  loadTimer_ = new QTimer(this);
+  loadTimer_->setInterval(0);
+  connect(loadTimer_, &QTimer::timeout, this, [this] { AppendLoadedText(kLaterPartChars); });
+
+  StatusBar1 = new QStatusBar(this);
+  StatusBar1->setObjectName(QStringLiteral("StatusBar1"));
+  for (int i = 0; i < 4; ++i) {
+    auto* panel = new QLabel(StatusBar1);
+    panel->setObjectName(QStringLiteral("Panel%1").arg(i + 1));
+    panel->setFrameShape(QFrame::StyledPanel);
+    panel->setFrameShadow(QFrame::Sunken);
+    StatusBar1->addWidget(panel, i == 0 ? 2 : 1);
+    StatusPanels[static_cast<std::size_t>(i)] = panel;
+  }
+  setStatusBar(StatusBar1);
+}
+
+void frmViewLog::BuildMenus() {
+  auto action = [this](QMenu* menu, const QString& name, const QString& caption, const QKeySequence& key,
+                       void (frmViewLog::*handler)()) {
+    auto* a = menu->addAction(caption);
+    a->setObjectName(name);
+    if (!key.isEmpty()) a->setShortcut(key);
+    connect(a, &QAction::triggered, this, handler);
+    return a;
+  };
+  mnuFile = menuBar()->addMenu(QStringLiteral("&File"));
+  mnuFile->setObjectName(QStringLiteral("mnuFile"));
+  mnuSave = action(mnuFile, QStringLiteral("mnuSave"), QStringLiteral("&Save"), QKeySequence(Qt::CTRL | Qt::Key_S),
+                   &frmViewLog::mnuSave_Click);
+  mnuSaveArchive = action(mnuFile, QStringLiteral("mnuSaveArchive"), QStringLiteral("Save as &Archive"),
+                          QKeySequence(Qt::CTRL | Qt::Key_A), &frmViewLog::mnuSaveArchive_Click);
+  mnuFile->addSeparator();
+  mnuExit = action(mnuFile, QStringLiteral("mnuExit"), QStringLiteral("&Close"), QKeySequence(Qt::CTRL | Qt::Key_X),
+                   &frmViewLog::mnuExit_Click);
+
+  mnuSearch = menuBar()->addMenu(QStringLiteral("&Search"));
+  mnuSearch->setObjectName(QStringLiteral("mnuSearch"));
+  mnuSearchFind = action(mnuSearch, QStringLiteral("mnuSearchFind"), QStringLiteral("&Find"), QKeySequence(Qt::Key_F2),
+                         &frmViewLog::mnuSearchFind_Click);
+  mnuSearchFindNext = action(mnuSearch, QStringLiteral("mnuSearchFindNext"), QStringLiteral("Find &Next"),
+                             QKeySequence(Qt::Key_F3), &frmViewLog::mnuSearchFindNext_Click);
+  mnuSearch->addSeparator();
+  mnuTop = action(mnuSearch, QStringLiteral("mnuTop"), QStringLiteral("&Top"), QKeySequence(Qt::CTRL | Qt::Key_T),
+                  &frmViewLog::mnuTop_Click);
+  mnuBottom = action(mnuSearch, QStringLiteral("mnuBottom"), QStringLiteral("&Bottom"),
+                     QKeySequence(Qt::CTRL | Qt::Key_B), &frmViewLog::mnuBottom_Click);
+
+  mnuSettings = menuBar()->addMenu(QStringLiteral("S&ettings"));
+  mnuSettings->setObjectName(QStringLiteral("mnuSettings"));
+  mnuFont = action(mnuSettings, QStringLiteral("mnuFont"), QStringLiteral("&Font"), QKeySequence(Qt::CTRL | Qt::Key_F),
+                   &frmViewLog::mnuFont_Click);
+  mnuSettings->addSeparator();
+  mnuSaveSettings = action(mnuSettings, QStringLiteral("mnuSaveSettings"), QStringLiteral("&Save on Exit"), {},
+                           &frmViewLog::mnuSaveSettings_Click);
+  mnuSaveSettings->setCheckable(true);
+  mnuRestore = action(mnuSettings, QStringLiteral("mnuRestore"), QStringLiteral("&Restore Defaults"), {},
+                      &frmViewLog::mnuRestore_Click);
+
+}
+
+void frmViewLog::BuildToolbar() {
+  Toolbar1 = new QToolBar(this);
+  Toolbar1->setObjectName(QStringLiteral("Toolbar1"));
+  Toolbar1->setMovable(false);
+  Toolbar1->setFloatable(false);
+  Toolbar1->setToolButtonStyle(Qt::ToolButtonTextOnly);
+  addToolBar(Qt::TopToolBarArea, Toolbar1);
+  const auto add = [this](const QString& key, const QString& text, const QString& tooltip) {
+    auto* button = Toolbar1->addAction(text);
+    button->setObjectName(QStringLiteral("Toolbar1_") + key);
+    button->setData(key);
+    button->setToolTip(tooltip);
+    toolbarButtons_.append(button);
+  };
+  add(QStringLiteral("Save"), QStringLiteral("Save"), QStringLiteral("Save"));
+  add(QStringLiteral("Exit"), QStringLiteral("Close"), QStringLiteral("Close"));
+  Toolbar1->addSeparator();
+  add(QStringLiteral("Search"), QStringLiteral("Search"), QStringLiteral("Search"));
+  connect(Toolbar1, &QToolBar::actionTriggered, this, &frmViewLog::Toolbar1_ButtonClick);
+}
+
+QAction* frmViewLog::ToolbarButtonByKey(const QString& key) const {
+  for (QAction* button : toolbarButtons_) {
+    if (button->data().toString() == key) return button;
+  }
+  return nullptr;
+}
+
+QString frmViewLog::PanelText(int panel) const {
+  if (panel < 1 || panel > 4) return {};
+  return StatusPanels[static_cast<std::size_t>(panel - 1)]->text();
+}
+
+const QString& frmViewLog::ShownText() {
+  if (textStale_) {
+    text_ = DocumentText(*TextViewLog->document());
+    textStale_ = false;
+  }
+  return text_;
+}
+
+double frmViewLog::DpiX() const {
+  const int dpi = logicalDpiX();
+  return dpi > 0 ? dpi : 96;
+}
+
+double frmViewLog::DpiY() const {
+  const int dpi = logicalDpiY();
+  return dpi > 0 ? dpi : 96;
+}
+
+// ---------------------------------------------------------------------------
+// Window procedures
+
+void frmViewLog::ShowViewer() {
+  Form_Load();
+  show();
+  raise();
+  activateWindow();
+  Form_Activate();
+  Q_EMIT ViewerOpenChanged(true);
+}
+
+void frmViewLog::Form_Load() {
+  const CurrentFileState& file = state_.File;
+  mnuSaveSettings->setChecked(state_.Config.ViewLog.SaveSettings);
+  ApplyEditLock();
+  setWindowTitle(file.ArchiveOpen ? QStringLiteral("MRL - View Archive (") + file.LogFileName + QLatin1Char(')')
+                                  : QStringLiteral("MRL - View Modem Log"));
+  ApplyStoredFont();
+  ApplyStoredSize();
+
+  {
+    WaitCursor wait;
+    LogText log;
+    const QString path = file.LogFilePath;
+    if (RunStep(reporter_, [&log, &path] { log = ReadLogText(path); })) {
+      lineEnd_ = log.lineEnd;
+      stamp_ = log.stamp;
+    } else {
+      stamp_ = StampOfFile(path);
+    }
+    text_ = std::move(log.text);
+    textStale_ = false;
+    loading_ = true;
+    loadedChars_ = 0;
+    TextViewLog->document()->setUndoRedoEnabled(false);
+    ApplyEditLock();
+    TextViewLog->clear();
+    AppendLoadedText(kFirstPartChars);
+    TextViewLog->moveCursor(QTextCursor::Start);
+  }
+  loaded_ = true;
+  SetSaveEnabled(false);
+  UpdateStatusBar();
+  if (loading_) loadTimer_->start();
+}
+
+void frmViewLog::AppendLoadedText(qsizetype chars) {
+  if (!loading_) return;
+  qsizetype end = loadedChars_ + chars;
+  if (end >= text_.size()) {
+    end = text_.size();
+  } else {
+    const qsizetype lineEnd = text_.indexOf(QLatin1Char('\n'), end);
+    end = lineEnd < 0 ? text_.size() : lineEnd + 1;
+  }
+  QTextCursor cursor(TextViewLog->document());
+  cursor.movePosition(QTextCursor::End);
+  cursor.insertText(QStringView(text_).mid(loadedChars_, end - loadedChars_).toString());
+  loadedChars_ = end;
+  if (loadedChars_ >= text_.size()) FinishLoading();
+}
+
+void frmViewLog::FinishLoading() {
+  loadTimer_->stop();
+  loading_ = false;
+  QTextDocument* document = TextViewLog->document();
+  document->setUndoRedoEnabled(true);
+  document->setModified(false);
+  textStale_ = false;
+  ApplyEditLock();
+}
+
+void frmViewLog::CompleteLoading() {
+  while (loading_) AppendLoadedText(text_.size());
+}
+
+void frmViewLog::Form_Activate() {
+  Toolbar1->setVisible(state_.Config.ShowToolbars);
+  Toolbar1->setEnabled(state_.Config.ShowToolbars);
+}
+
+bool frmViewLog::Form_Unload() {
+  if (unloaded_) return true;
+  if (mnuSave->isEnabled() && SaveToLog() == SaveOutcome::Failed) return false;
+  unloaded_ = true;
+  loadTimer_->stop();
+
+  ViewLogSettings& v = state_.Config.ViewLog;
+  if (v.SaveSettings) {
+    const QFont font = TextViewLog->font();
+    v.FontName = font.family();
+    v.FontSize = static_cast<int>(std::lround(font.pointSizeF()));
+    v.FontBold = font.bold();
+    v.FontItalic = font.italic();
+    const Qt::WindowStates s = windowState();
+    if ((s & (Qt::WindowMinimized | Qt::WindowMaximized | Qt::WindowFullScreen)) == 0) {
+      v.WinHeight = PixelsToTwips(height(), DpiY());
+      v.WinWidth = PixelsToTwips(width(), DpiX());
+    }
+    v.WinState = (s & Qt::WindowMinimized) ? 1 : (s & (Qt::WindowMaximized | Qt::WindowFullScreen)) ? 2 : 0;
+    if (state_.Store) SaveConfiguration(*state_.Store, state_.Config, reporter_);
+  } else if (state_.Store) {
+    SettingsStore& store = *state_.Store;
+    RunStep(reporter_, [&store] {
+      store.SettingsCreateKey(Root::Machine, kViewLogKey);
+      store.SettingsWriteValue(Root::Machine, kViewLogKey, QStringLiteral("SaveSettings"), QStringLiteral("False"),
+                               static_cast<int>(ValueKind::Text));
+    });
+  }
+  Q_EMIT ViewerOpenChanged(false);
+  Q_EMIT Closed(savedOnce_);
+  return true;
+}
+
+void frmViewLog::ApplyEditLock() { TextViewLog->setReadOnly(!state_.Config.EditLog || loading_); }
+
+void frmViewLog::SetSaveEnabled(bool on) {
+  mnuSave->setEnabled(on);
+  ToolbarButtonByKey(QStringLiteral("Save"))->setEnabled(on);
+}
+
+void frmViewLog::ApplyStoredFont() {
+  const ViewLogSettings& v = state_.Config.ViewLog;
+  QFont font(v.FontName);
+  if (v.FontSize > 0) font.setPointSize(v.FontSize);
+  font.setBold(v.FontBold);
+  font.setItalic(v.FontItalic);
+  TextViewLog->setFont(font);
+}
+
+void frmViewLog::ApplyStoredSize() {
+  const ViewLogSettings& v = state_.Config.ViewLog;
+  if (v.WinWidth > 0 && v.WinHeight > 0) resize(TwipsToPixels(v.WinWidth, DpiX()), TwipsToPixels(v.WinHeight, DpiY()));
+  if (v.WinState == 1) {
+    setWindowState(Qt::WindowMinimized);
+  } else if (v.WinState == 2) {
+    setWindowState(Qt::WindowMaximized);
+  } else {
+    setWindowState(Qt::WindowNoState);
+  }
+}
+
+void frmViewLog::UpdateStatusBar() {
+  const QFont font = TextViewLog->font();
+  StatusPanels[0]->setText(font.family() + QLatin1Char(' ') + QString::number(std::lround(font.pointSizeF())));
+  StatusPanels[1]->setText(font.bold() ? QStringLiteral(" Bold") : QString());
+  StatusPanels[2]->setText(font.italic() ? QStringLiteral(" Italic") : QString());
+  StatusPanels[3]->setText(state_.Config.EditLog ? QStringLiteral("Edit Allowed") : QStringLiteral("Locked"));
+}
+
+void frmViewLog::changeEvent(QEvent* event) {
+  QMainWindow::changeEvent(event);
+  if (event->type() == QEvent::ActivationChange && isActiveWindow() && loaded_ && !unloaded_) Form_Activate();
+}
+
+void frmViewLog::closeEvent(QCloseEvent* event) {
+  if (Form_Unload()) {
+    event->accept();
+  } else {
+    event->ignore();
+  }
+}
+
+bool frmViewLog::eventFilter(QObject* watched, QEvent* event) {
+  if (watched == TextViewLog && event->type() == QEvent::FocusIn) ApplyEditLock();
+  if (watched == TextViewLog && event->type() == QEvent::ShortcutOverride) {
+    // The menus' keys go to the menus, not to the text's own editing keys
+    // (Ctrl+A is Save as Archive here, not Select All; Ctrl+X is Close, not Cut).
+    const auto* key = static_cast<QKeyEvent*>(event);
+    const QKeySequence pressed(key->keyCombination());
+    for (QAction* a : {mnuSave, mnuSaveArchive, mnuExit, mnuSearchFind, mnuSearchFindNext, mnuTop, mnuBottom, mnuFont}) {
+      if (a->shortcut() == pressed) return true;
+    }
+  }
+  return QMainWindow::eventFilter(watched, event);
+}
+
+// ---------------------------------------------------------------------------
+// Commands
+
+void frmViewLog::mnuSave_Click() { SaveToLog(); }
+
+frmViewLog::SaveOutcome frmViewLog::SaveToLog() {
+  if (MessageBox::Show(QStringLiteral("Save Changes to Modem Log File?"), MessageButtons::YesNo, MessageIcon::None,
+                       QString(), this) != MessageButton::Yes) {
+    return SaveOutcome::Declined;
+  }
+  const QString path = state_.File.LogFilePath;
+  // Lines the modem wrote since the file was read would be lost: ask first.
+  if (StampOfFile(path) != stamp_) {
+    MessageBoxSpec changed;
+    changed.title = QStringLiteral("WARNING");
+    changed.text = QStringLiteral(
+        "The file has changed since the viewer read it: new entries may have been written to it.\n\n"
+        "Replace it with the text shown here?");
+    changed.buttons = MessageButtons::YesNo;
+    changed.icon = MessageIcon::Exclamation;
+    if (MessageBox::Show(changed, this, MessageButton::No) != MessageButton::Yes) return SaveOutcome::Declined;
+  }
+  CompleteLoading();
+  const QString& text = ShownText();
+  const QByteArray lineEnd = lineEnd_;
+  if (!RunStep(reporter_, [&path, &text, &lineEnd] { WriteLogText(path, text, lineEnd); })) {
+    return SaveOutcome::Failed;
+  }
+  stamp_ = StampOfFile(path);
+  savedOnce_ = true;
+  TextViewLog->document()->setModified(false);
+  SetSaveEnabled(false);
+  Q_EMIT LogSaved();
+  return SaveOutcome::Saved;
+}
+
+void frmViewLog::mnuSaveArchive_Click() {
+  const CurrentFileState& file = state_.File;
+  // Month names in English whatever the language, as the report file names have them.
+  const QString proposed =
+      ProposedArchiveName(file.LogFirstDate, file.LogLastDate, QLocale(QLocale::English, QLocale::UnitedStates));
+  QString folder = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+  if (folder.isEmpty() || !QDir(folder).exists()) folder = QDir::homePath();
+  const QString proposedFile = proposed.isEmpty() ? QString() : proposed + QStringLiteral(".mrl");
+  QString fileName = FileDialog::GetSaveFileName(this, QStringLiteral("Save as Archive"),
+                                                 QDir(folder).filePath(proposedFile),
+                                                 QString::fromLatin1(kArchiveFileFilter));
+  if (fileName.isEmpty()) return;
+  if (QFileInfo(fileName).suffix().isEmpty()) fileName += QStringLiteral(".mrl");
+  CompleteLoading();
+  const QString& text = ShownText();
+  const QByteArray lineEnd = lineEnd_;
+  if (!RunStep(reporter_, [&fileName, &text, &lineEnd] { WriteLogText(fileName, text, lineEnd); })) return;
+  Q_EMIT ArchiveSaved(fileName);
+}
+
+void frmViewLog::mnuExit_Click() { close(); }
+
+void frmViewLog::mnuSearchFind_Click() {
+  if (!findDialog_.isNull()) return;
+  QString selection = TextViewLog->textCursor().selectedText();
+  selection.replace(QChar::ParagraphSeparator, QLatin1Char('\n'));
+  findDialog_ = new frmFind(Search(), [this] { return FindText(); }, selection, this);
+  findDialog_->exec();
+  delete findDialog_.data();
+}
+
+void frmViewLog::mnuSearchFindNext_Click() {
+  if (Search().SearchText.isEmpty()) {
+    mnuSearchFind_Click();
+  } else {
+    FindText();
+  }
+}
+
+bool frmViewLog::FindText() {
+  CompleteLoading();
+  SearchState& s = Search();
+  const qint64 caret = TextViewLog->textCursor().selectionStart();
+  TextSearchRequest request;
+  request.needle = s.SearchText;
+  request.caret = caret;
+  request.matchCase = s.MatchCase;
+  request.down = s.SearchDirection == 1;
+  request.continueAfterHit = caret == s.LastFoundPos && !s.NewSearch;
+  const qsizetype pos = FindTextPosition(ShownText(), request);
+  const bool found = pos != 0;
+  if (!found) {
+    MessageBox::Show(QStringLiteral("Cannot find \"") + s.SearchText + QLatin1Char('"'), MessageButtons::Ok,
+                     MessageIcon::None, QString(), findDialog_.isNull() ? static_cast<QWidget*>(this) : findDialog_.data());
+  } else {
+    QTextCursor cursor(TextViewLog->document());
+    cursor.setPosition(static_cast<int>(pos - 1));
+    cursor.setPosition(static_cast<int>(pos - 1 + s.SearchText.size()), QTextCursor::KeepAnchor);
+    TextViewLog->setTextCursor(cursor);
+    TextViewLog->ensureCursorVisible();
+  }
+  s.LastFoundPos = TextViewLog->textCursor().selectionStart();
+  s.NewSearch = false;
+  return found;
+}
+
+void frmViewLog::mnuTop_Click() { TextViewLog->moveCursor(QTextCursor::Start); }
+
+void frmViewLog::mnuBottom_Click() {
+  CompleteLoading();
+  TextViewLog->moveCursor(QTextCursor::End);
+}
+
+void frmViewLog::mnuFont_Click() {
+  QFont font = TextViewLog->font();
+  if (!FontDialog::Choose(font, this, QStringLiteral("Font"))) return;
+  TextViewLog->setFont(font);
+  UpdateStatusBar();
+}
+
+void frmViewLog::mnuSaveSettings_Click() {
+  // The check has already toggled; the setting follows it.
+  state_.Config.ViewLog.SaveSettings = mnuSaveSettings->isChecked();
+}
+
+void frmViewLog::mnuRestore_Click() {
+  SetViewLogDefaults(state_.Config);
+  ApplyStoredFont();
+  mnuSaveSettings->setChecked(state_.Config.ViewLog.SaveSettings);
+  setWindowState(Qt::WindowNoState);
+  const ViewLogSettings& v = state_.Config.ViewLog;
+  resize(TwipsToPixels(v.WinWidth, DpiX()), TwipsToPixels(v.WinHeight, DpiY()));
+  UpdateStatusBar();
+}
+
+void frmViewLog::Toolbar1_ButtonClick(QAction* button) {
+  if (button == nullptr) return;
+  const QString key = button->data().toString();
+  if (key == QLatin1String("Save")) {
+    mnuSave_Click();
+  } else if (key == QLatin1String("Exit")) {
+    mnuExit_Click();
+  } else if (key == QLatin1String("Search")) {
+    mnuSearchFind_Click();
+  }
+}
+
+}  // namespace mirolat

@@ -1,0 +1,572 @@
+// The log viewer and its find dialog driven as a user would: searching down
+// and up, Find Next, the edit lock, saving (without growing the file, and not
+// over lines written since it was read), closing with unsaved edits, Save as
+// Archive, the font and what closing writes to the settings store.
+#include <QApplication>
+#include <QDir>
+#include <QFocusEvent>
+#include <QFileInfo>
+#include <QPointer>
+#include <QSignalSpy>
+#include <QTest>
+#include <QTimer>
+#include <cmath>
+#include <functional>
+#include <memory>
+
+#include "core/app/app_state.h"
+#include "core/settings/configuration_io.h"
+#include "core/settings/settings_store.h"
+#include "support/common_test_env.h"
+#include "support/log_window_support.h"
+#include "ui/dialogs/file_dialog.h"
+#include "ui/dialogs/font_dialog.h"
+#include "ui/dialogs/message_box.h"
+#include "ui/logviewer/frm_find.h"
+#include "ui/logviewer/frm_view_log.h"
+
+using namespace mirolat;
+using test::ReadAll;
+
+class TestLogViewer : public QObject {
+  Q_OBJECT
+
+ private:
+  std::unique_ptr<test::CommonTestEnvironment> env_;
+  std::unique_ptr<AppState> state_;
+  test::RecordingReporter reporter_;
+  QPointer<frmViewLog> viewer_;
+
+  QString LogPath() const { return state_->File.LogFilePath; }
+
+  void Open() {
+    viewer_ = new frmViewLog(*state_, reporter_);
+    viewer_->ShowViewer();
+    QVERIFY(QTest::qWaitForWindowExposed(viewer_));
+  }
+
+  // Opens the find dialog and lets `act` work on it while it is up; the
+  // dialog is cancelled afterwards when `act` left it open.
+  void WithFindDialog(const std::function<void(frmFind&)>& act) {
+    bool ran = false;
+    QTimer::singleShot(0, this, [this, &act, &ran] {
+      frmFind* dialog = viewer_->FindDialog();
+      if (dialog == nullptr) return;
+      ran = true;
+      act(*dialog);
+      if (viewer_->FindDialog() != nullptr && viewer_->FindDialog()->isVisible()) viewer_->FindDialog()->cmdcancel->click();
+    });
+    viewer_->mnuSearchFind->trigger();
+    QVERIFY(ran);
+  }
+
+  void Find(const QString& text, bool down, bool matchCase = false) {
+    WithFindDialog([&](frmFind& f) {
+      f.Text1->setText(text);
+      if (!down) f.optDirection[0]->click();
+      if (matchCase != f.chkCase->isChecked()) f.chkCase->click();
+      f.cmdFind->click();
+    });
+  }
+
+  int SelectionStart() const { return viewer_->TextViewLog->textCursor().selectionStart(); }
+  QString Selected() const { return viewer_->TextViewLog->textCursor().selectedText(); }
+  void PutCaret(int position) {
+    QTextCursor c = viewer_->TextViewLog->textCursor();
+    c.setPosition(position);
+    viewer_->TextViewLog->setTextCursor(c);
+  }
+  void TypeAtEnd(const QString& text) {
+    viewer_->TextViewLog->setFocus();
+    viewer_->mnuBottom_Click();
+    QTest::keyClicks(viewer_->TextViewLog, text);
+  }
+  int CountOf(const QString& text) const {
+    int n = 0;
+    for (const MessageBoxSpec& m : MessageBox::shownMessages()) n += m.text == text ? 1 : 0;
+    return n;
+  }
+
+ private Q_SLOTS:
+  void init() {
+    env_ = std::make_unique<test::CommonTestEnvironment>();
+    state_ = std::make_unique<AppState>();
+    state_->Locale = LoadLocaleInfo(QLocale(QLocale::English, QLocale::UnitedStates));
+    state_->Store = std::make_shared<SettingsStore>(SettingsStore::FilePathIn(env_->ConfigDir()));
+    QVERIFY(SaveConfiguration(*state_->Store, state_->Config, reporter_));
+    test::UseLogFile(*state_, env_->LogDir(), QStringLiteral("ModemLog.txt"), test::JanuaryLog());
+    reporter_ = test::RecordingReporter{};
+    frmViewLog::ResetSearch();
+  }
+
+  void cleanup() {
+    if (!viewer_.isNull()) {
+      // Nothing left to ask about when the test closes it.
+      viewer_->TextViewLog->document()->setModified(false);
+      viewer_->close();
+    }
+    QTRY_VERIFY(viewer_.isNull());
+    state_.reset();
+    env_.reset();
+  }
+
+  void menusAndShortcuts_data() {
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QString>("caption");
+    QTest::addColumn<QString>("shortcut");
+    QTest::newRow("save") << "mnuSave" << "&Save" << "Ctrl+S";
+    QTest::newRow("archive") << "mnuSaveArchive" << "Save as &Archive" << "Ctrl+A";
+    QTest::newRow("close") << "mnuExit" << "&Close" << "Ctrl+X";
+    QTest::newRow("find") << "mnuSearchFind" << "&Find" << "F2";
+    QTest::newRow("find next") << "mnuSearchFindNext" << "Find &Next" << "F3";
+    QTest::newRow("top") << "mnuTop" << "&Top" << "Ctrl+T";
+    QTest::newRow("bottom") << "mnuBottom" << "&Bottom" << "Ctrl+B";
+    QTest::newRow("font") << "mnuFont" << "&Font" << "Ctrl+F";
+    QTest::newRow("save on exit") << "mnuSaveSettings" << "&Save on Exit" << "";
+    QTest::newRow("restore") << "mnuRestore" << "&Restore Defaults" << "";
+  }
+  void menusAndShortcuts() {
+    QFETCH(QString, name);
+    QFETCH(QString, caption);
+    QFETCH(QString, shortcut);
+    Open();
+    auto* action = viewer_->findChild<QAction*>(name);
+    QVERIFY(action != nullptr);
+    QCOMPARE(action->text(), caption);
+    QCOMPARE(action->shortcut().toString(), shortcut);
+  }
+
+  void menuKeysWinOverTheTextsEditingKeys() {
+    Open();
+    viewer_->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(viewer_));
+    viewer_->TextViewLog->setFocus();
+    // Ctrl+A asks for an archive name rather than selecting the text.
+    FileDialog::setNextFileName(QString());
+    QTest::keyClick(viewer_->TextViewLog, Qt::Key_A, Qt::ControlModifier);
+    QCOMPARE(FileDialog::requests().size(), 1);
+    QVERIFY(!viewer_->TextViewLog->textCursor().hasSelection());
+    // Ctrl+X closes the viewer rather than cutting.
+    QTest::keyClick(viewer_->TextViewLog, Qt::Key_X, Qt::ControlModifier);
+    QTRY_VERIFY(viewer_.isNull());
+    QCOMPARE(ReadAll(LogPath()), test::JanuaryLog());
+  }
+
+  void openingShowsTheFileLockedSaveAndStatus() {
+    viewer_ = new frmViewLog(*state_, reporter_);
+    QSignalSpy opened(viewer_.data(), &frmViewLog::ViewerOpenChanged);
+    viewer_->ShowViewer();
+    QCOMPARE(opened.count(), 1);
+    QCOMPARE(opened.at(0).at(0).toBool(), true);
+    QCOMPARE(viewer_->windowTitle(), QStringLiteral("MRL - View Modem Log"));
+    QCOMPARE(viewer_->ShownText(),
+             QString::fromLatin1(test::JanuaryLog()).replace(QStringLiteral("\r\n"), QStringLiteral("\n")));
+    QVERIFY(!viewer_->mnuSave->isEnabled());
+    QVERIFY(!viewer_->ToolbarButtonByKey(QStringLiteral("Save"))->isEnabled());
+    QCOMPARE(viewer_->PanelText(1), QStringLiteral("MS Sans Serif 8"));
+    QCOMPARE(viewer_->PanelText(2), QString());
+    QCOMPARE(viewer_->PanelText(3), QString());
+    QCOMPARE(viewer_->PanelText(4), QStringLiteral("Edit Allowed"));
+    QCOMPARE(viewer_->ToolbarButtonByKey(QStringLiteral("Search"))->toolTip(), QStringLiteral("Search"));
+    QCOMPARE(viewer_->ToolbarButtonByKey(QStringLiteral("Exit"))->toolTip(), QStringLiteral("Close"));
+  }
+
+  void archiveCaption() {
+    test::UseLogFile(*state_, env_->LogDir(), QStringLiteral("Jan98.mrl"), test::JanuaryLog(), true);
+    Open();
+    QCOMPARE(viewer_->windowTitle(), QStringLiteral("MRL - View Archive (Jan98.mrl)"));
+  }
+
+  void findDialogOpensWithSelectionOrLastTextAndDownwards() {
+    Open();
+    frmViewLog::Search().SearchText = QStringLiteral("earlier");
+    frmViewLog::Search().SearchDirection = 0;
+    frmViewLog::Search().MatchCase = true;
+    WithFindDialog([](frmFind& f) {
+      QCOMPARE(f.windowTitle(), QStringLiteral("Find"));
+      QCOMPARE(f.Text1->text(), QStringLiteral("earlier"));
+      QVERIFY(f.optDirection[1]->isChecked());
+      QVERIFY(f.chkCase->isChecked());
+      QVERIFY(f.cmdFind->isEnabled());
+      QCOMPARE(f.cmdcancel->toolTip(), QStringLiteral("Return to Notepad"));
+      f.Text1->clear();
+      QVERIFY(!f.cmdFind->isEnabled());
+    });
+    QCOMPARE(frmViewLog::Search().SearchDirection, 1);
+    // A selection in the text goes into the box.
+    QTextCursor c = viewer_->TextViewLog->textCursor();
+    c.setPosition(25);
+    c.setPosition(32, QTextCursor::KeepAnchor);
+    viewer_->TextViewLog->setTextCursor(c);
+    WithFindDialog([](frmFind& f) { QCOMPARE(f.Text1->text(), QStringLiteral("Recv: A")); });
+  }
+
+  void findDownThenFindNextContinuesBehindEachHit() {
+    Open();
+    const QString text = viewer_->ShownText();
+    const QString needle = QStringLiteral("connection established");
+    const int first = text.indexOf(needle, 0, Qt::CaseInsensitive);
+    const int second = text.indexOf(needle, first + 1, Qt::CaseInsensitive);
+    const int third = text.indexOf(needle, second + 1, Qt::CaseInsensitive);
+    QVERIFY(first > 0 && second > first && third > second);
+    Find(needle, true);
+    QVERIFY(viewer_->FindDialog() == nullptr);  // closed by the hit
+    QCOMPARE(SelectionStart(), first);
+    QCOMPARE(Selected().size(), needle.size());
+    viewer_->mnuSearchFindNext->trigger();
+    QCOMPARE(SelectionStart(), second);
+    viewer_->mnuSearchFindNext->trigger();
+    QCOMPARE(SelectionStart(), third);
+    // Past the last hit: the box, and the caret stays.
+    viewer_->mnuSearchFindNext->trigger();
+    QCOMPARE(SelectionStart(), third);
+    QCOMPARE(CountOf(QStringLiteral("Cannot find \"connection established\"")), 1);
+  }
+
+  void findWithCaseSkipsOtherCases() {
+    Open();
+    const QString text = viewer_->ShownText();
+    Find(QStringLiteral("CONNECTION ESTABLISHED"), true, true);
+    QCOMPARE(SelectionStart(), text.indexOf(QStringLiteral("CONNECTION ESTABLISHED")));
+  }
+
+  void findUpNeverLooksAtTheCaretAndContinuesUpwards() {
+    Open();
+    const QString text = viewer_->ShownText();
+    const QString needle = QStringLiteral("Recv");
+    const int first = text.indexOf(needle);
+    const int second = text.indexOf(needle, first + 1);
+    // The caret on the second hit: a new upward search passes over it.
+    PutCaret(second);
+    Find(needle, false);
+    QCOMPARE(SelectionStart(), first);
+    viewer_->mnuBottom_Click();
+    // From the end: the last hit; then Find Next goes on upwards.
+    Find(needle, false);
+    QCOMPARE(SelectionStart(), second);
+    viewer_->mnuSearchFindNext->trigger();
+    QCOMPARE(SelectionStart(), first);
+  }
+
+  void changedSearchTextStartsAtTheCaretAgain() {
+    Open();
+    const QString text = viewer_->ShownText();
+    Find(QStringLiteral("Recv"), true);
+    const int hit = SelectionStart();
+    // A new text that matches right at the caret finds that place, not the next one.
+    Find(QStringLiteral("Recv: ATDT555"), true);
+    QCOMPARE(SelectionStart(), hit);
+    QCOMPARE(text.mid(hit, 4), QStringLiteral("Recv"));
+  }
+
+  void missedSearchShowsTheBoxAndKeepsTheDialogAndCaret() {
+    Open();
+    PutCaret(5);
+    WithFindDialog([](frmFind& f) {
+      f.Text1->setText(QStringLiteral("no such text"));
+      f.cmdFind->click();
+      QVERIFY(f.isVisible());
+    });
+    QCOMPARE(SelectionStart(), 5);
+    QCOMPARE(CountOf(QStringLiteral("Cannot find \"no such text\"")), 1);
+    QCOMPARE(MessageBox::shownMessages().last().title, QString());
+  }
+
+  void findNextWithoutTextOpensTheDialog() {
+    Open();
+    bool opened = false;
+    QTimer::singleShot(0, this, [this, &opened] {
+      if (frmFind* f = viewer_->FindDialog()) {
+        opened = true;
+        f->cmdcancel->click();
+      }
+    });
+    viewer_->mnuSearchFindNext->trigger();
+    QVERIFY(opened);
+  }
+
+  void topAndBottom() {
+    Open();
+    viewer_->mnuBottom->trigger();
+    QCOMPARE(viewer_->TextViewLog->textCursor().position(), viewer_->ShownText().size());
+    viewer_->mnuTop->trigger();
+    QCOMPARE(viewer_->TextViewLog->textCursor().position(), 0);
+  }
+
+  void editLogOffLocksTheText() {
+    state_->Config.EditLog = false;
+    Open();
+    QVERIFY(viewer_->TextViewLog->isReadOnly());
+    QCOMPARE(viewer_->PanelText(4), QStringLiteral("Locked"));
+    TypeAtEnd(QStringLiteral("typed"));
+    QVERIFY(!viewer_->ShownText().contains(QStringLiteral("typed")));
+    QVERIFY(!viewer_->mnuSave->isEnabled());
+    // The lock is put back whenever the text gets the focus.
+    viewer_->TextViewLog->setReadOnly(false);
+    QFocusEvent focusIn(QEvent::FocusIn, Qt::MouseFocusReason);
+    QApplication::sendEvent(viewer_->TextViewLog, &focusIn);
+    QVERIFY(viewer_->TextViewLog->isReadOnly());
+  }
+
+  void savingWritesTheTextOnceWithoutGrowing() {
+    Open();
+    QSignalSpy saved(viewer_.data(), &frmViewLog::LogSaved);
+    TypeAtEnd(QStringLiteral("01-31-1998 23:59:30.00 - typed"));
+    QVERIFY(viewer_->mnuSave->isEnabled());
+    MessageBox::setNextAnswer(MessageButton::Yes);
+    viewer_->mnuSave->trigger();
+    QCOMPARE(MessageBox::shownMessages().last().text, QStringLiteral("Save Changes to Modem Log File?"));
+    const QByteArray expected = test::JanuaryLog() + "01-31-1998 23:59:30.00 - typed\r\n";
+    QCOMPARE(ReadAll(LogPath()), expected);
+    QCOMPARE(saved.count(), 1);
+    QVERIFY(!viewer_->mnuSave->isEnabled());
+    // An edit and its undoing, then a second save: the same bytes.
+    TypeAtEnd(QStringLiteral("x"));
+    QTest::keyClick(viewer_->TextViewLog, Qt::Key_Backspace);
+    viewer_->TextViewLog->document()->setModified(true);
+    MessageBox::setNextAnswer(MessageButton::Yes);
+    viewer_->mnuSave_Click();
+    QCOMPARE(ReadAll(LogPath()), expected);
+    QVERIFY(reporter_.errors.isEmpty());
+  }
+
+  void saveAnsweredNoWritesNothing() {
+    Open();
+    TypeAtEnd(QStringLiteral("x"));
+    MessageBox::setNextAnswer(MessageButton::No);
+    viewer_->mnuSave_Click();
+    QCOMPARE(ReadAll(LogPath()), test::JanuaryLog());
+    QVERIFY(viewer_->mnuSave->isEnabled());
+  }
+
+  void saveAsksBeforeReplacingLinesWrittenSinceReading() {
+    Open();
+    TypeAtEnd(QStringLiteral("x"));
+    // The modem writes a line meanwhile.
+    const QByteArray grown = test::JanuaryLog() + "02-01-1998 09:00:00.00 - Recv: ATDT5551234\r\n";
+    test::WriteAll(LogPath(), grown);
+    MessageBox::setNextAnswer(MessageButton::Yes);
+    MessageBox::setNextAnswer(MessageButton::No);
+    viewer_->mnuSave_Click();
+    QCOMPARE(MessageBox::shownMessages().last().title, QStringLiteral("WARNING"));
+    QCOMPARE(ReadAll(LogPath()), grown);
+    QVERIFY(viewer_->mnuSave->isEnabled());
+    // Answered Yes the second time: the shown text replaces it.
+    MessageBox::setNextAnswer(MessageButton::Yes);
+    MessageBox::setNextAnswer(MessageButton::Yes);
+    viewer_->mnuSave_Click();
+    QCOMPARE(ReadAll(LogPath()), test::JanuaryLog() + "x\r\n");
+  }
+
+  void closingWithUnsavedEdits_data() {
+    QTest::addColumn<bool>("yes");
+    QTest::newRow("yes saves") << true;
+    QTest::newRow("no discards") << false;
+  }
+  void closingWithUnsavedEdits() {
+    QFETCH(bool, yes);
+    Open();
+    QSignalSpy closed(viewer_.data(), &frmViewLog::Closed);
+    QSignalSpy open(viewer_.data(), &frmViewLog::ViewerOpenChanged);
+    TypeAtEnd(QStringLiteral("edited"));
+    MessageBox::setNextAnswer(yes ? MessageButton::Yes : MessageButton::No);
+    viewer_->mnuExit->trigger();
+    QCOMPARE(MessageBox::shownMessages().size(), 1);
+    QCOMPARE(MessageBox::shownMessages().first().text, QStringLiteral("Save Changes to Modem Log File?"));
+    QCOMPARE(ReadAll(LogPath()), yes ? test::JanuaryLog() + "edited\r\n" : test::JanuaryLog());
+    QCOMPARE(closed.count(), 1);
+    QCOMPARE(closed.at(0).at(0).toBool(), yes);
+    QCOMPARE(open.count(), 1);
+    QCOMPARE(open.at(0).at(0).toBool(), false);
+    QTRY_VERIFY(viewer_.isNull());
+  }
+
+  void closingKeepsTheWindowWhenTheEditsCouldNotBeSaved() {
+    Open();
+    QSignalSpy closed(viewer_.data(), &frmViewLog::Closed);
+    TypeAtEnd(QStringLiteral("precious"));
+    // The file's folder has gone: the write fails and the reporter is told.
+    state_->File.LogFilePath = env_->LogDir() + QStringLiteral("gone/ModemLog.txt");
+    MessageBox::setNextAnswer(MessageButton::Yes);
+    MessageBox::setNextAnswer(MessageButton::Yes);
+    QVERIFY(!viewer_->close());
+    QCOMPARE(reporter_.errors.size(), 1);
+    QCOMPARE(closed.count(), 0);
+    QVERIFY(!viewer_.isNull());
+    QVERIFY(viewer_->ShownText().endsWith(QStringLiteral("precious")));
+    QVERIFY(viewer_->mnuSave->isEnabled());
+    // Saved elsewhere, the edits may then be let go.
+    MessageBox::setNextAnswer(MessageButton::No);
+    QVERIFY(viewer_->close());
+    QCOMPARE(closed.count(), 1);
+  }
+
+  void closingUneditedAsksNothing() {
+    Open();
+    viewer_->mnuExit->trigger();
+    QVERIFY(MessageBox::shownMessages().isEmpty());
+    QCOMPARE(ReadAll(LogPath()), test::JanuaryLog());
+  }
+
+  void saveAsArchiveWritesTheShownText() {
+    Open();
+    QSignalSpy archived(viewer_.data(), &frmViewLog::ArchiveSaved);
+    TypeAtEnd(QStringLiteral("01-31-1998 23:59:59.00 - edited"));
+    const QString target = env_->LogDir() + QStringLiteral("January");
+    FileDialog::setNextFileName(target);
+    viewer_->mnuSaveArchive->trigger();
+    const FileDialogRequest request = FileDialog::requests().last();
+    QCOMPARE(request.kind, FileDialogRequest::Save);
+    QCOMPARE(QFileInfo(request.directory).fileName(), QStringLiteral("01Jan98 - 31Jan98.mrl"));
+    QCOMPARE(request.filter, QStringLiteral("Mirolat Modem Log Archive (*.mrl)"));
+    // The extension is added to a name typed without one.
+    QCOMPARE(ReadAll(target + QStringLiteral(".mrl")), test::JanuaryLog() + "01-31-1998 23:59:59.00 - edited\r\n");
+    QCOMPARE(archived.count(), 1);
+    // The log itself and the viewer's unsaved state are untouched.
+    QCOMPARE(ReadAll(LogPath()), test::JanuaryLog());
+    QVERIFY(viewer_->mnuSave->isEnabled());
+  }
+
+  void saveAsArchiveCancelledWritesNothing() {
+    Open();
+    FileDialog::setNextFileName(QString());
+    viewer_->mnuSaveArchive_Click();
+    QCOMPARE(QDir(env_->LogDir()).entryList(QDir::Files), QStringList{QStringLiteral("ModemLog.txt")});
+  }
+
+  void saveAsArchiveReportsAWriteError() {
+    Open();
+    QSignalSpy archived(viewer_.data(), &frmViewLog::ArchiveSaved);
+    FileDialog::setNextFileName(env_->LogDir() + QStringLiteral("missing/folder/a.mrl"));
+    viewer_->mnuSaveArchive_Click();
+    QCOMPARE(reporter_.errors.size(), 1);
+    QCOMPARE(archived.count(), 0);
+  }
+
+  void fontDialogAppliesTheChoiceAndCancelKeepsIt() {
+    Open();
+    QFont chosen(QStringLiteral("Courier New"), 12);
+    chosen.setBold(true);
+    chosen.setItalic(true);
+    FontDialog::setNextFont(chosen);
+    viewer_->mnuFont->trigger();
+    QCOMPARE(viewer_->TextViewLog->font().family(), QStringLiteral("Courier New"));
+    QCOMPARE(viewer_->PanelText(1), QStringLiteral("Courier New 12"));
+    QCOMPARE(viewer_->PanelText(2), QStringLiteral(" Bold"));
+    QCOMPARE(viewer_->PanelText(3), QStringLiteral(" Italic"));
+    FontDialog::setNextCancel();
+    viewer_->mnuFont_Click();
+    QCOMPARE(viewer_->PanelText(1), QStringLiteral("Courier New 12"));
+  }
+
+  void closingStoresTheWindowSettingsOnlyWithSaveOnExit_data() {
+    QTest::addColumn<bool>("saveOnExit");
+    QTest::newRow("save on exit") << true;
+    QTest::newRow("not saved") << false;
+  }
+  void closingStoresTheWindowSettingsOnlyWithSaveOnExit() {
+    QFETCH(bool, saveOnExit);
+    Open();
+    QCOMPARE(viewer_->mnuSaveSettings->isChecked(), false);
+    if (saveOnExit) viewer_->mnuSaveSettings->trigger();
+    QFont chosen(QStringLiteral("Courier New"), 11);
+    chosen.setBold(true);
+    FontDialog::setNextFont(chosen);
+    viewer_->mnuFont_Click();
+    viewer_->resize(500, 300);
+    viewer_->close();
+    const auto text = [this](const char* name) {
+      const SettingsValue v = state_->Store->SettingsReadValue(Root::Machine, kViewLogKey, QString::fromLatin1(name));
+      return std::holds_alternative<QString>(v) ? std::get<QString>(v) : QStringLiteral("<not text>");
+    };
+    const auto number = [this](const char* name) {
+      const SettingsValue v = state_->Store->SettingsReadValue(Root::Machine, kViewLogKey, QString::fromLatin1(name));
+      return std::holds_alternative<qint32>(v) ? std::get<qint32>(v) : -1;
+    };
+    QCOMPARE(text("SaveSettings"), saveOnExit ? QStringLiteral("True") : QStringLiteral("False"));
+    QCOMPARE(text("FontName"), saveOnExit ? QStringLiteral("Courier New") : QStringLiteral("MS Sans Serif"));
+    QCOMPARE(number("FontSize"), saveOnExit ? 11 : 8);
+    QCOMPARE(text("FontBold"), saveOnExit ? QStringLiteral("True") : QStringLiteral("False"));
+    if (saveOnExit) {
+      const int dpi = QWidget().logicalDpiX();
+      QCOMPARE(number("WinWidth"), static_cast<int>(std::lround(500 * 1440.0 / dpi)));
+    } else {
+      QCOMPARE(number("WinWidth"), 6000);
+    }
+  }
+
+  void restoreDefaultsPutsBackFontCheckAndSize() {
+    state_->Config.ViewLog.SaveSettings = true;
+    state_->Config.ViewLog.FontName = QStringLiteral("Courier New");
+    state_->Config.ViewLog.FontSize = 14;
+    state_->Config.ViewLog.FontItalic = true;
+    Open();
+    QCOMPARE(viewer_->PanelText(1), QStringLiteral("Courier New 14"));
+    QVERIFY(viewer_->mnuSaveSettings->isChecked());
+    viewer_->resize(300, 200);
+    viewer_->mnuRestore->trigger();
+    QCOMPARE(viewer_->PanelText(1), QStringLiteral("MS Sans Serif 8"));
+    QCOMPARE(viewer_->PanelText(3), QString());
+    QVERIFY(!viewer_->mnuSaveSettings->isChecked());
+    QVERIFY(state_->Config.ViewLog == ViewLogSettings{});
+    const int dpi = viewer_->logicalDpiX();
+    QCOMPARE(viewer_->width(), static_cast<int>(std::lround(6000.0 * dpi / 1440)));
+  }
+
+  void toolbarFollowsShowToolbars() {
+    state_->Config.ShowToolbars = false;
+    Open();
+    viewer_->Form_Activate();
+    QVERIFY(!viewer_->Toolbar1->isVisible());
+  }
+
+  void largeLogShowsAtOnceAndCompletesForEveryWholeTextCommand() {
+    QByteArray big;
+    for (int i = 0; i < 40000; ++i) {
+      big += QStringLiteral("01-%1-1998 10:00:00.00 - Recv: line %2\r\n").arg(1 + i / 2000, 2, 10, QLatin1Char('0')).arg(i).toLatin1();
+    }
+    big += "01-31-1998 23:59:59.00 - the last line\r\n";
+    test::UseLogFile(*state_, env_->LogDir(), QStringLiteral("ModemLog.txt"), big);
+    Open();
+    QVERIFY(viewer_->IsLoading());
+    QVERIFY(viewer_->TextViewLog->isReadOnly());
+    QVERIFY(!viewer_->mnuSave->isEnabled());
+    QCOMPARE(viewer_->TextViewLog->textCursor().position(), 0);
+    // Find reaches the last line before the rest has arrived.
+    Find(QStringLiteral("the last line"), true);
+    QVERIFY(!viewer_->IsLoading());
+    QCOMPARE(Selected(), QStringLiteral("the last line"));
+    QVERIFY(!viewer_->TextViewLog->isReadOnly());
+    QVERIFY(!viewer_->mnuSave->isEnabled());
+    // Edits after loading are edits like any other, and the save writes everything.
+    TypeAtEnd(QStringLiteral("x"));
+    MessageBox::setNextAnswer(MessageButton::Yes);
+    viewer_->mnuSave_Click();
+    QCOMPARE(ReadAll(LogPath()), big + "x\r\n");
+    // Undo cannot take away what was loaded.
+    QVERIFY(viewer_->TextViewLog->document()->availableUndoSteps() <= 1);
+  }
+
+  void largeLogFinishesLoadingByItself() {
+    QByteArray big;
+    for (int i = 0; i < 40000; ++i) big += "01-05-1998 10:00:00.00 - a line of the log\r\n";
+    test::UseLogFile(*state_, env_->LogDir(), QStringLiteral("ModemLog.txt"), big);
+    Open();
+    QTRY_VERIFY(!viewer_->IsLoading());
+    QCOMPARE(viewer_->TextViewLog->document()->blockCount(), 40001);
+    QCOMPARE(viewer_->TextViewLog->textCursor().position(), 0);
+    QVERIFY(!viewer_->mnuSave->isEnabled());
+    viewer_->mnuExit_Click();
+    QVERIFY(MessageBox::shownMessages().isEmpty());
+  }
+
+  void missingFileGoesToTheReporterAndShowsNothing() {
+    QFile::remove(LogPath());
+    Open();
+    QCOMPARE(reporter_.errors.size(), 1);
+    QVERIFY(viewer_->ShownText().isEmpty());
+  }
+};
+
+QTEST_MAIN(TestLogViewer)
+#include "tst_log_viewer.moc"
