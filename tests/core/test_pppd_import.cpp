@@ -189,6 +189,20 @@ TEST_F(PppdImportFileTest, OnlyEntriesAfterTheLogsLastAreAppended) {
   EXPECT_EQ(ReadFile(Log()), kSessionLines.join(QStringLiteral("\r\n")).toLatin1() + "\r\n");
 }
 
+TEST(PppdImport, EntriesOutOfTimeOrderAreLeftOutSoTheLogStaysInOrder) {
+  // The clock was set back an hour between two sessions.
+  QByteArray log = kSession;
+  log += QByteArray(kSession).replace("Dec  6 21:", "Dec  6 20:");
+  const QList<ImportedEntry> entries = Parse(log).Entries;
+  ASSERT_EQ(entries.size(), 10);
+  int appended = 0;
+  const QByteArray once = AppendImportedEntries(QByteArrayView(), entries, &appended);
+  EXPECT_EQ(appended, 5);
+  EXPECT_EQ(once, kSessionLines.join(QStringLiteral("\r\n")).toLatin1() + "\r\n");
+  EXPECT_EQ(AppendImportedEntries(once, entries, &appended), once);
+  EXPECT_EQ(appended, 0);
+}
+
 TEST_F(PppdImportFileTest, ALogEndingInAnEndOfFileMarkGetsTheEntriesBeforeIt) {
   WriteLog("12-06-2026 20:00:00.00 - x\r\n\x1a");
   EXPECT_EQ(ImportIntoModemLog(Log(), Parse(kSession).Entries), 5);

@@ -335,17 +335,21 @@ LogMoment LastEntryMoment(QByteArrayView modemLog) {
 
 QByteArray AppendImportedEntries(QByteArrayView modemLog, const QList<ImportedEntry>& entries, int* appended) {
   const LogMoment after = LastEntryMoment(modemLog);
+  LogMoment lastAppended = after;
   QByteArray out(modemLog.data(), modemLog.size());
   // An end-of-file mark would hide what follows it.
   while (out.endsWith('\x1a')) out.chop(1);
   int count = 0;
   for (const ImportedEntry& e : entries) {
     const LogMoment m{e.Day, e.Seconds, e.Hundredths};
-    if (!(after < m)) continue;
+    if (!(after < m) || m < lastAppended) continue;
     if (count == 0 && !out.isEmpty() && !out.endsWith('\n') && !out.endsWith('\r')) out += "\r\n";
     out += e.LogLine().toLatin1();
     out += "\r\n";
     ++count;
+    // The log stays in time order: an entry earlier than one already written
+    // (a clock set back, a system log out of order) is left out.
+    lastAppended = m;
   }
   if (appended != nullptr) *appended = count;
   return out;
