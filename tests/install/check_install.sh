@@ -23,6 +23,14 @@ if command -v help2man >/dev/null; then
   grep -q 'import-pppd' "$prefix/share/man/man1/mirolat-cli.1" || fail "the manual page lacks import-pppd"
 fi
 
+if command -v appstreamcli >/dev/null; then
+  appstreamcli validate --no-net "$prefix/share/metainfo/org.mirolat.Mirolat.metainfo.xml" >/dev/null ||
+    fail "the AppStream metadata does not validate"
+fi
+if command -v desktop-file-validate >/dev/null; then
+  desktop-file-validate "$prefix/share/applications/org.mirolat.Mirolat.desktop" || fail "the desktop entry does not validate"
+fi
+
 export MIROLAT_CONFIG_DIR="$work/config" WinDir="$work/logs"
 mkdir -p "$WinDir"
 cli="$prefix/bin/mirolat-cli"

@@ -18,6 +18,8 @@
 #include "core/settings/modem_store.h"
 #include "core/settings/settings_store.h"
 #include "support/common_test_env.h"
+#include "core/app/app_state.h"
+#include "ui/common/program_startup.h"
 #include "ui/wizard/frm_pre_configure.h"
 
 using namespace mirolat;
@@ -92,6 +94,7 @@ class WizardTest : public QObject {
   void init() {
     modems_.reset();
     store_.reset();
+    env_.reset();  // its end clears the environment the new one sets
     env_ = std::make_unique<test::CommonTestEnvironment>();
     store_ = std::make_unique<SettingsStore>(SettingsStore::FilePathIn(env_->ConfigDir()));
     modems_ = std::make_unique<ModemClassStore>(*store_);
@@ -300,6 +303,51 @@ class WizardTest : public QObject {
     QCOMPARE(store_->GetSetting("MRL", "Options", "Preferred Modem", QStringLiteral("unsaved")),
              QStringLiteral("unsaved"));
     QCOMPARE(w.btnNext->text(), QStringLiteral("&OK"));
+  }
+
+  // The desktop start-up: the check runs at step 6 and its hook shows the
+  // wizard, whose Finish takes effect before the configuration is read.
+  void startUpShowsTheWizardWhenTheCheckSaysSo() {
+    AddModem(QStringLiteral("M"), QStringLiteral("/dev/ttyACM0"), QString(), 0, QStringLiteral("ATV1"));
+    store_.reset();
+    modems_.reset();
+    int shown = 0;
+    StartupHooks& hooks = ProgramStartupHooks();
+    hooks.ShowModemWizard = [&](ModemClassStore& store, ModemCheck& check) {
+      ++shown;
+      ContinuingReporter reporter;
+      frmPreConfigure w(store, check, true, reporter);
+      w.btnNext_Click();
+      w.btnNext_Click();
+      w.btnNext_Click();  // Finish
+      QVERIFY(w.Outcome().Succeeded());
+      w.btnNext_Click();  // OK
+    };
+    AppState state;
+    class Statuses : public Progress {
+     public:
+      QStringList texts;
+      void SetStatus(const QString& t) override { texts.append(t); }
+      void SetPercent(int) override {}
+    } progress;
+    const bool waits = RunProgramStartUp(state, progress);
+    hooks = StartupHooks();
+    QCOMPARE(shown, 1);
+    QCOMPARE(progress.texts.value(0), QStringLiteral("Checking Modem Configuration"));
+    // The log Finish created is the one start-up finds.
+    QVERIFY(!waits);
+    QVERIFY(state.File.LogExists);
+    QCOMPARE(state.File.LogFilePath, env_->LogDir() + QStringLiteral("ModemLog.txt"));
+    ModemClassStore modems(*state.Store);
+    QCOMPARE(modems.ReadText(DeviceSubKey(DeviceClass::Modem, 0), QStringLiteral("UserInit")),
+             QStringLiteral("ATV1E1"));
+    // The next start finds the modem configured: no wizard.
+    hooks.ShowModemWizard = [&](ModemClassStore&, ModemCheck&) { ++shown; };
+    AppState again;
+    again.Store = state.Store;
+    RunProgramStartUp(again, progress);
+    hooks = StartupHooks();
+    QCOMPARE(shown, 1);
   }
 };
 
