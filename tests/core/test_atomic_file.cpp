@@ -1,0 +1,218 @@
+// The atomic writer: the target holds its old bytes or its new bytes, whole,
+// whichever call fails; a kept backup is the old file exactly.
+#include <gtest/gtest.h>
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+#include <cerrno>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include "core/common/atomic_file.h"
+#include "core/common/errors.h"
+
+namespace mirolat {
+namespace {
+
+QByteArray ReadAll(const QString& path) {
+  QFile f(path);
+  if (!f.open(QIODevice::ReadOnly)) return QByteArray("<missing>");
+  return f.readAll();
+}
+
+void WriteRaw(const QString& path, const QByteArray& bytes) {
+  QFile f(path);
+  ASSERT_TRUE(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
+  ASSERT_EQ(f.write(bytes), bytes.size());
+}
+
+// The system's calls, with one of them failing with `err`: the `failOn`-th
+// call of that kind (1 = the first), or a write that stops after `writeBudget`
+// bytes as a full disk does.
+enum class Call { Open, Write, Sync, Close, Rename, Link, BackupRename };
+
+class FailingOps : public FileSystemOps {
+ public:
+  FailingOps(Call call, int err, long writeBudget = 0) : call_(call), err_(err), writeBudget_(writeBudget) {}
+
+  int Open(const QByteArray& path, int flags, int mode) override {
+    if (call_ == Call::Open) return Fail();
+    return FileSystemOps::Open(path, flags, mode);
+  }
+  long Write(int fd, const char* data, unsigned long size) override {
+    if (call_ == Call::Write) {
+      if (writeBudget_ <= 0) return Fail();
+      const unsigned long n = std::min<unsigned long>(size, static_cast<unsigned long>(writeBudget_));
+      writeBudget_ -= static_cast<long>(n);
+      return FileSystemOps::Write(fd, data, n);
+    }
+    return FileSystemOps::Write(fd, data, size);
+  }
+  int Sync(int fd) override { return call_ == Call::Sync ? Fail() : FileSystemOps::Sync(fd); }
+  int Close(int fd) override {
+    const int r = FileSystemOps::Close(fd);
+    return call_ == Call::Close ? Fail() : r;
+  }
+  int Rename(const QByteArray& from, const QByteArray& to) override {
+    // The new file's work name holds ".new-", the backup's ".bak-".
+    if (call_ == Call::Rename && from.contains(".new-")) return Fail();
+    if (call_ == Call::BackupRename && from.contains(".bak-")) return Fail();
+    return FileSystemOps::Rename(from, to);
+  }
+  int Link(const QByteArray& from, const QByteArray& to) override {
+    return call_ == Call::Link ? Fail() : FileSystemOps::Link(from, to);
+  }
+
+ private:
+  int Fail() {
+    errno = err_;
+    return -1;
+  }
+  Call call_;
+  int err_;
+  long writeBudget_;
+};
+
+class AtomicFileTest : public ::testing::Test {
+ protected:
+  void SetUp() override { ASSERT_TRUE(dir_.isValid()); }
+  QString Path(const QString& name) const { return dir_.filePath(name); }
+  QStringList Entries() const { return QDir(dir_.path()).entryList(QDir::Files | QDir::Hidden, QDir::Name); }
+  QTemporaryDir dir_;
+};
+
+TEST_F(AtomicFileTest, WritesNewAndReplacesExistingFilesWhole) {
+  const QString target = Path("report.txt");
+  WriteFileAtomically(target, "first\r\n");
+  EXPECT_EQ(ReadAll(target), "first\r\n");
+
+  // More than the writer's buffer, in pieces, replaces the old bytes.
+  AtomicFileWriter writer(target);
+  QByteArray expected;
+  for (int i = 0; i < 20000; ++i) {
+    const QByteArray line = QByteArray::number(i) + " line of the new file\r\n";
+    writer.Write(line);
+    expected += line;
+  }
+  EXPECT_EQ(ReadAll(target), "first\r\n") << "nothing is visible before the commit";
+  writer.Commit();
+  EXPECT_EQ(ReadAll(target), expected);
+  EXPECT_EQ(Entries(), QStringList{"report.txt"}) << "no work file is left behind";
+}
+
+TEST_F(AtomicFileTest, KeepsTheOldFilesPermissions) {
+  const QString target = Path("ModemLog.txt");
+  WriteRaw(target, "old");
+  ASSERT_EQ(::chmod(QFile::encodeName(target).constData(), 0640), 0);
+  WriteFileAtomically(target, "new");
+  struct stat st {};
+  ASSERT_EQ(::stat(QFile::encodeName(target).constData(), &st), 0);
+  EXPECT_EQ(st.st_mode & 07777, 0640u);
+}
+
+TEST_F(AtomicFileTest, AnUncommittedWriterLeavesTheTargetAlone) {
+  const QString target = Path("config.json");
+  WriteRaw(target, "old");
+  {
+    AtomicFileWriter writer(target);
+    writer.Write(QByteArray(100000, 'x'));
+  }
+  EXPECT_EQ(ReadAll(target), "old");
+  EXPECT_EQ(Entries(), QStringList{"config.json"});
+}
+
+struct FailureRow {
+  const char* name;
+  Call call;
+  int err;
+  long writeBudget;
+  ErrorCondition condition;
+};
+
+class AtomicFileFailureTest : public AtomicFileTest, public ::testing::WithParamInterface<FailureRow> {};
+
+// Whatever call fails, the target keeps its old bytes, an earlier backup stays
+// as it was, no work file is left, and the failure's condition is raised.
+TEST_P(AtomicFileFailureTest, TargetAndBackupStayWhole) {
+  const FailureRow& row = GetParam();
+  const QString target = Path("ModemLog.txt");
+  const QString backup = Path("ModemLog.old");
+  const QByteArray oldBytes = "10-01-1998 10:00:00.00 - old line\r\n";
+  WriteRaw(target, oldBytes);
+  WriteRaw(backup, "the backup before");
+
+  FailingOps ops(row.call, row.err, row.writeBudget);
+  try {
+    AtomicFileWriter writer(target, ops);
+    writer.Write(QByteArray(200000, 'n'));
+    writer.CommitWithBackup(backup);
+    FAIL() << "no error raised";
+  } catch (const RunError& e) {
+    EXPECT_EQ(e.condition(), row.condition) << e.description().toStdString();
+  }
+  EXPECT_EQ(ReadAll(target), oldBytes);
+  EXPECT_EQ(ReadAll(backup), "the backup before");
+  EXPECT_EQ(Entries(), (QStringList{"ModemLog.old", "ModemLog.txt"}));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    EachCall, AtomicFileFailureTest,
+    ::testing::Values(FailureRow{"Open", Call::Open, EACCES, 0, ErrorCondition::PathFileAccess},
+                      FailureRow{"FirstWrite", Call::Write, EIO, 0, ErrorCondition::DeviceIO},
+                      FailureRow{"WritePartWay", Call::Write, ENOSPC, 70000, ErrorCondition::DiskFull},
+                      FailureRow{"Sync", Call::Sync, EIO, 0, ErrorCondition::DeviceIO},
+                      FailureRow{"Close", Call::Close, ENOSPC, 0, ErrorCondition::DiskFull},
+                      FailureRow{"Rename", Call::Rename, EACCES, 0, ErrorCondition::PathFileAccess},
+                      FailureRow{"BackupRename", Call::BackupRename, EIO, 0, ErrorCondition::DeviceIO}),
+    [](const ::testing::TestParamInfo<FailureRow>& info) { return std::string(info.param.name); });
+
+TEST_F(AtomicFileTest, BackupIsTheOldFileExactlyWithOrWithoutHardLinks) {
+  for (const bool links : {true, false}) {
+    const QString target = Path("ModemLog.txt");
+    const QString backup = Path("ModemLog.old");
+    WriteRaw(target, "old log\r\n");
+    WriteRaw(backup, "older backup");
+    FailingOps noLinks(Call::Link, EXDEV);
+    FileSystemOps& ops = links ? FileSystemOps::System() : noLinks;
+    AtomicFileWriter writer(target, ops);
+    writer.Write("new log\r\n");
+    writer.CommitWithBackup(backup);
+    EXPECT_EQ(ReadAll(target), "new log\r\n") << links;
+    EXPECT_EQ(ReadAll(backup), "old log\r\n") << links;
+    EXPECT_EQ(Entries(), (QStringList{"ModemLog.old", "ModemLog.txt"})) << links;
+  }
+}
+
+TEST_F(AtomicFileTest, NoBackupIsMadeWhenThereIsNoOldFile) {
+  AtomicFileWriter writer(Path("ModemLog.txt"));
+  writer.Write("new");
+  writer.CommitWithBackup(Path("ModemLog.old"));
+  EXPECT_EQ(Entries(), QStringList{"ModemLog.txt"});
+}
+
+TEST_F(AtomicFileTest, AMissingFolderIsPathNotFound) {
+  try {
+    WriteFileAtomically(Path("no/such/folder/file.txt"), "x");
+    FAIL();
+  } catch (const RunError& e) {
+    EXPECT_EQ(e.condition(), ErrorCondition::PathNotFound);
+  }
+}
+
+TEST(WriteAllToDescriptorTest, AFullDeviceIsDiskFull) {
+  const int fd = ::open("/dev/full", O_WRONLY | O_CLOEXEC);
+  if (fd < 0) GTEST_SKIP() << "no /dev/full here";
+  try {
+    WriteAllToDescriptor(fd, QByteArray(10, 'x'), QStringLiteral("standard output"));
+    ::close(fd);
+    FAIL();
+  } catch (const RunError& e) {
+    ::close(fd);
+    EXPECT_EQ(e.condition(), ErrorCondition::DiskFull);
+  }
+}
+
+}  // namespace
+}  // namespace mirolat
