@@ -4,6 +4,7 @@
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
+#include <cerrno>
 
 #include "core/common/errors.h"
 #include "core/logfile/pppd_import.h"
@@ -225,6 +226,24 @@ TEST_F(PppdImportFileTest, AFolderThatCannotBeWrittenIsAClearErrorAndLeavesNothi
     EXPECT_TRUE(e.description().contains(QLatin1String("missing/ModemLog.txt"))) << e.description().toStdString();
   }
   EXPECT_TRUE(QDir(dir_.path()).entryList(QDir::Files | QDir::Dirs | QDir::NoDotAndDotDot).isEmpty());
+}
+
+// A file system whose sync fails: the import is an error and the log keeps
+// its bytes, with no work file left beside it.
+class FailingSync : public FileSystemOps {
+ public:
+  int Sync(int) override {
+    errno = EIO;
+    return -1;
+  }
+};
+
+TEST_F(PppdImportFileTest, AFailedWriteLeavesTheLogAsItWas) {
+  WriteLog("12-06-2026 20:00:00.00 - x\r\n");
+  FailingSync ops;
+  EXPECT_THROW(ImportIntoModemLog(Log(), Parse(kSession).Entries, ops), RunError);
+  EXPECT_EQ(ReadFile(Log()), QByteArray("12-06-2026 20:00:00.00 - x\r\n"));
+  EXPECT_EQ(QDir(dir_.path()).entryList(QDir::Files), QStringList{QStringLiteral("ModemLog.txt")});
 }
 
 TEST(PppdImport, TheSampleSystemLog) {

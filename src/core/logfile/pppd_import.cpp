@@ -1,15 +1,9 @@
 #include "core/logfile/pppd_import.h"
 
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
 #include <QFile>
 #include <QFileInfo>
 #include <QRegularExpression>
-#include <cerrno>
-#include <cstdlib>
-
+#include "core/common/atomic_file.h"
 #include "core/common/errors.h"
 #include "core/logfile/log_format.h"
 
@@ -355,59 +349,8 @@ QByteArray AppendImportedEntries(QByteArrayView modemLog, const QList<ImportedEn
   return out;
 }
 
-namespace {
-
-void WriteAll(int fd, const QByteArray& bytes, const QString& path) {
-  qsizetype done = 0;
-  while (done < bytes.size()) {
-    const ssize_t n = ::write(fd, bytes.constData() + done, static_cast<size_t>(bytes.size() - done));
-    if (n < 0) {
-      if (errno == EINTR) continue;
-      throw FileErrorFromErrno(errno, QStringLiteral("Cannot write"), path);
-    }
-    done += n;
-  }
-}
-
-// Writes `bytes` to a new file beside `target`, syncs it and renames it over
-// the target; the target keeps its old bytes whatever fails.
-void ReplaceFileAtomically(const QString& target, const QByteArray& bytes, mode_t mode) {
-  const QByteArray native = QFile::encodeName(target);
-  QByteArray work = native + ".import-XXXXXX";
-  const int fd = ::mkstemp(work.data());
-  const QString workPath = QFile::decodeName(work);
-  if (fd < 0) throw FileErrorFromErrno(errno, QStringLiteral("Cannot create"), workPath);
-  try {
-    if (::fchmod(fd, mode) != 0) throw FileErrorFromErrno(errno, QStringLiteral("Cannot set the mode of"), workPath);
-    WriteAll(fd, bytes, workPath);
-    if (::fsync(fd) != 0) throw FileErrorFromErrno(errno, QStringLiteral("Cannot sync"), workPath);
-    if (::close(fd) != 0) {
-      ::unlink(work.constData());
-      throw FileErrorFromErrno(errno, QStringLiteral("Cannot close"), workPath);
-    }
-  } catch (...) {
-    ::close(fd);
-    ::unlink(work.constData());
-    throw;
-  }
-  if (::rename(work.constData(), native.constData()) != 0) {
-    const int err = errno;
-    ::unlink(work.constData());
-    throw FileErrorFromErrno(err, QStringLiteral("Cannot replace"), target);
-  }
-  const QByteArray dir = QFile::encodeName(QFileInfo(target).absolutePath());
-  const int dfd = ::open(dir.constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-  if (dfd >= 0) {
-    ::fsync(dfd);
-    ::close(dfd);
-  }
-}
-
-}  // namespace
-
-int ImportIntoModemLog(const QString& logPath, const QList<ImportedEntry>& entries) {
+int ImportIntoModemLog(const QString& logPath, const QList<ImportedEntry>& entries, FileSystemOps& ops) {
   QByteArray old;
-  mode_t mode = 0644;
   QFile file(logPath);
   if (file.exists()) {
     if (!file.open(QIODevice::ReadOnly)) {
@@ -416,8 +359,6 @@ int ImportIntoModemLog(const QString& logPath, const QList<ImportedEntry>& entri
     }
     old = file.readAll();
     file.close();
-    struct stat st {};
-    if (::stat(QFile::encodeName(logPath).constData(), &st) == 0) mode = st.st_mode & 07777;
     QByteArrayView last;
     if (LastLogLine(old, last) && MomentOfLine(last).Day == 0) {
       throw RunError(ErrorCondition::Other,
@@ -429,7 +370,7 @@ int ImportIntoModemLog(const QString& logPath, const QList<ImportedEntry>& entri
   int appended = 0;
   const QByteArray updated = AppendImportedEntries(old, entries, &appended);
   if (appended == 0) return 0;
-  ReplaceFileAtomically(logPath, updated, mode);
+  WriteFileAtomically(logPath, updated, ops);
   return appended;
 }
 

@@ -17,6 +17,7 @@
 #include <QList>
 #include <QString>
 
+#include "core/common/atomic_file.h"
 #include "core/common/dates.h"
 #include "core/model/configuration.h"
 
@@ -80,6 +81,7 @@ QByteArray AppendImportedEntries(QByteArrayView modemLog, const QList<ImportedEn
 // log cannot be read or written, and when its last non-empty line carries no
 // date (the log is left as it was then). Returns the number of entries added;
 // with none, the file is not touched.
-int ImportIntoModemLog(const QString& logPath, const QList<ImportedEntry>& entries);
+int ImportIntoModemLog(const QString& logPath, const QList<ImportedEntry>& entries,
+                       FileSystemOps& ops = FileSystemOps::System());
 
 }  // namespace mirolat
