@@ -253,6 +253,9 @@ PppdImportResult ParsePppdLog(QByteArrayView systemLog, const PppdImportOptions&
   ForEachLine(systemLog, [&](QByteArrayView raw) {
     if (raw.trimmed().isEmpty()) return;
     ++result.LinesRead;
+    // Most of a system log is other programs': only lines naming pppd or chat
+    // are decoded and matched.
+    if (!raw.contains(QByteArrayView("pppd")) && !raw.contains(QByteArrayView("chat"))) return;
     SysLine l;
     if (ParseSysLine(QString::fromUtf8(raw), l)) lines.append(std::move(l));
   });
