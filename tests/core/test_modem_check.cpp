@@ -231,6 +231,27 @@ TEST_F(ModemCheckTest, FailingReadsCountAsEmpty) {
   EXPECT_FALSE(check.ModemTable[0].EchoOn);
 }
 
+TEST(ModemLogName, OnlyAPathInTheLogFolderGivesItsName) {
+  const struct {
+    const char* path;
+    const char* name;
+  } rows[] = {
+      {"/home/a/.local/share/mirolat/ModemLog.txt", "ModemLog.txt"},
+      {"/home/a/.local/share/mirolat//Other.log", "Other.log"},
+      {"/home/a/.local/share/mirolat/sub/ModemLog.txt", "Before.txt"},
+      {"/home/a/.local/share/ModemLog.txt", "Before.txt"},
+      {"/home/a/.local/share/mirolat/", "Before.txt"},
+      {"ModemLog.txt", "Before.txt"},
+      {"", "Before.txt"},
+  };
+  for (const auto& r : rows) {
+    EXPECT_EQ(LogFileNameFromLoggingPath(QLatin1String(r.path), QStringLiteral("/home/a/.local/share/mirolat/"),
+                                         QStringLiteral("Before.txt")),
+              QLatin1String(r.name))
+        << r.path;
+  }
+}
+
 // --- Finish ---------------------------------------------------------------
 
 TEST_F(ModemCheckTest, EchoOnKeepsTheInitialisationString) {
