@@ -10,12 +10,31 @@
 #include "ui/common/end_program.h"
 #include "ui/common/program_startup.h"
 #include "ui/common/splash_window.h"
+#include "ui/dialogs/desktop_error_reporter.h"
+#include "ui/wizard/frm_pre_configure.h"
+#ifdef MIROLAT_HAVE_SERIALPORT
+#include "serial/qt_serial_port_lister.h"
+#endif
 
 int main(int argc, char** argv) {
   mirolat::Application app(argc, argv);
   mirolat::Application::setApplicationName(QStringLiteral("Mirolat"));
   mirolat::Application::setApplicationVersion(QStringLiteral(MIROLAT_VERSION_STRING));
   QLocale::setDefault(QLocale::system());
+
+  // The modem check at start-up: serial modems seen for the first time become
+  // modem entries, and the configuration wizard shows when a modem must change.
+  mirolat::StartupHooks& hooks = mirolat::ProgramStartupHooks();
+#ifdef MIROLAT_HAVE_SERIALPORT
+  hooks.DetectSerialModems = [](mirolat::ModemClassStore& store) {
+    mirolat::QtSerialPortLister ports;
+    mirolat::RegisterSerialModems(store, ports.Ports());
+  };
+#endif
+  hooks.ShowModemWizard = [](mirolat::ModemClassStore& store, mirolat::ModemCheck& check) {
+    mirolat::frmPreConfigure wizard(store, check, true, mirolat::SharedErrorReporter());
+    wizard.exec();
+  };
 
   mirolat::ApplicationWindows windows(mirolat::TheAppState());
   auto* splash = new mirolat::frmSplash(

@@ -9,16 +9,26 @@
 namespace mirolat::cli {
 
 namespace {
+
 const char* kUsage =
     "usage: mirolat-cli <command> [options]\n"
+    "       mirolat-cli <command> --help\n"
+    "\n"
+    "Mirolat reads a dial-up modem's log, finds every session in it, prices the\n"
+    "sessions from the services and tariffs of its configuration and reports\n"
+    "them. mirolat-cli runs the desktop program's analysis and upkeep without a\n"
+    "window, on the same settings store ($MIROLAT_CONFIG_DIR, else\n"
+    "~/.config/mirolat) and the same log directory ($WinDir, else\n"
+    "~/.local/share/mirolat).\n"
+    "\n"
     "commands:\n"
     "  scan --log FILE                 the start-up checks and the log's statistics\n"
-    "  report --log FILE --from YYYY-MM-DD --to YYYY-MM-DD [--details]\n"
-    "         [--format text|json|csv] [--locale NAME]\n"
-    "                                  analyse the log and print a report\n"
+    "  report --log FILE --from YYYY-MM-DD --to YYYY-MM-DD [OPTIONS]\n"
+    "                                  analyse the log and print a report (--details,\n"
+    "                                  --format text|json|csv, --locale NAME)\n"
     "  config export [FILE]            the configuration record as JSON\n"
     "  config import FILE              replace the configuration record from JSON\n"
-    "  genlog --seed N --days D [--out FILE]\n"
+    "  genlog --seed N --days D [--start YYYY-MM-DD] [--out FILE]\n"
     "                                  write a synthetic modem log\n"
     "  optimize [--log FILE]           keep only the log's response entries\n"
     "  purge --from YYYY-MM-DD --to YYYY-MM-DD [--log FILE]\n"
@@ -26,25 +36,130 @@ const char* kUsage =
     "  repair [--log FILE]             drop bad bytes and undated lines\n"
     "  archive --out FILE.mrl [--force] [--log FILE]\n"
     "                                  save a copy of the log as an archive\n"
-    "  (without --log the maintenance commands work on the configured modem log;\n"
-    "   mirolat-cli <command> --help tells more)\n";
+    "  modem list|add|remove|detect    the modem entries the start-up check looks at\n"
+    "  import-pppd [--from FILE|-] [--year YYYY] [--log FILE]\n"
+    "                                  append the dial-up sessions of a Linux system\n"
+    "                                  log (pppd, chat) to the modem log\n"
+    "  (without --log the maintenance commands work on the configured modem log)\n"
+    "\n"
+    "Exit status: 0 on success, 1 when the command failed, 2 for a wrong command line.\n";
+
+const char* kScanHelp =
+    "usage: mirolat-cli scan --log FILE [--locale NAME]\n"
+    "\n"
+    "Runs the desktop program's start-up checks on a modem log and prints its\n"
+    "name, path, size, number of entries, first and last entry dates and the\n"
+    "warnings the main window would show (no log, corrupt, not a modem log, too\n"
+    "big).\n"
+    "\n"
+    "  --log FILE     the modem log to check\n"
+    "  --locale NAME  the locale of the dates and numbers (e.g. en_US, de_DE);\n"
+    "                 default: the system's\n"
+    "  (without --log the maintenance commands work on the configured modem log)\n"
+    "\n"
+    "Exit status 1 when the log is missing, corrupt or not a modem log.\n";
+
+const char* kReportHelp =
+    "usage: mirolat-cli report --log FILE --from YYYY-MM-DD --to YYYY-MM-DD [--details]\n"
+    "                          [--format text|json|csv] [--locale NAME]\n"
+    "\n"
+    "Analyses the modem log over a range of days with the configuration in the\n"
+    "settings store, as the desktop program's OK button does, and prints the\n"
+    "report.\n"
+    "\n"
+    "  --log FILE          the modem log (or an archive of it)\n"
+    "  --from YYYY-MM-DD   the first day of the range\n"
+    "  --to YYYY-MM-DD     the last day of the range (not before --from)\n"
+    "  --details           the Details report (every session) instead of the Summary\n"
+    "  --format text       the report's standard text (the default)\n"
+    "  --format json       the run's figures and both reports, for scripts\n"
+    "  --format csv        the report's rows as comma-separated values\n"
+    "  --locale NAME       the locale of dates and money (e.g. en_US); default: the system's\n"
+    "\n"
+    "A run that stops (too many services or sessions, an undated line) exits with\n"
+    "status 1 and its message on standard error.\n";
+
+const char* kConfigHelp =
+    "usage: mirolat-cli config export [FILE]\n"
+    "       mirolat-cli config import FILE\n"
+    "\n"
+    "  export [FILE]   writes the whole configuration record (general settings,\n"
+    "                  modem response texts, costs, services with their tariffs,\n"
+    "                  holidays) as JSON to FILE, or to standard output\n"
+    "  import FILE     replaces the configuration record with the JSON in FILE;\n"
+    "                  absent keys take their defaults\n";
+
+const char* kGenlogHelp =
+    "usage: mirolat-cli genlog --seed N --days D [--start YYYY-MM-DD] [--out FILE]\n"
+    "\n"
+    "Writes a synthetic modem log (dial, answer, connect, disconnect, bytes read\n"
+    "and written, modem chatter) for demonstrations, tests and benchmarks.\n"
+    "\n"
+    "  --seed N             the random seed (0..4294967295); the same seed gives the same log\n"
+    "  --days D             how many days the log covers (1..36500)\n"
+    "  --start YYYY-MM-DD   the first day (default 1998-01-01)\n"
+    "  --out FILE           the file to write (atomically); default: standard output\n";
 
 using Command = int (*)(const QStringList&, QTextStream&, QTextStream&);
+
+struct CommandEntry {
+  const char* name;
+  Command run;
+  const char* (*help)();
+};
+
+const char* ScanHelp() { return kScanHelp; }
+const char* ReportHelp() { return kReportHelp; }
+const char* ConfigHelp() { return kConfigHelp; }
+const char* GenlogHelp() { return kGenlogHelp; }
+
+const CommandEntry kCommands[] = {
+    {"scan", CmdScan, ScanHelp},
+    {"config", CmdConfig, ConfigHelp},
+    {"report", CmdReport, ReportHelp},
+    {"genlog", CmdGenlog, GenlogHelp},
+    {"optimize", CmdOptimize, OptimizeHelp},
+    {"purge", CmdPurge, PurgeHelp},
+    {"repair", CmdRepair, RepairHelp},
+    {"archive", CmdArchive, ArchiveHelp},
+    {"modem", CmdModem, ModemHelp},
+    {"import-pppd", CmdImportPppd, ImportPppdHelp},
+};
+
+bool IsHelpWord(const QString& word) {
+  return word == QLatin1String("--help") || word == QLatin1String("-h");
+}
+
 }  // namespace
 
 int Run(const QStringList& args, QTextStream& out, QTextStream& err) {
-  if (args.size() < 2 || args[1] == QLatin1String("--help") || args[1] == QLatin1String("-h") ||
-      args[1] == QLatin1String("help")) {
+  if (args.size() < 2 || IsHelpWord(args[1]) || args[1] == QLatin1String("help")) {
+    // "help COMMAND" is the command's own help.
+    if (args.size() >= 3 && args[1] == QLatin1String("help")) {
+      for (const CommandEntry& c : kCommands) {
+        if (args[2] == QLatin1String(c.name)) {
+          out << c.help();
+          return 0;
+        }
+      }
+    }
     (args.size() < 2 ? err : out) << kUsage;
     return args.size() < 2 ? 2 : 0;
   }
-  const struct {
-    const char* name;
-    Command run;
-  } commands[] = {{"scan", CmdScan}, {"config", CmdConfig}, {"report", CmdReport}, {"genlog", CmdGenlog},
-                  {"optimize", CmdOptimize}, {"purge", CmdPurge}, {"repair", CmdRepair}, {"archive", CmdArchive}};
-  for (const auto& c : commands) {
-    if (args[1] == QLatin1String(c.name)) return c.run(args.mid(2), out, err);
+  if (args[1] == QLatin1String("--version")) {
+    out << "mirolat-cli " << MIROLAT_VERSION_STRING << '\n';
+    return 0;
+  }
+  for (const CommandEntry& c : kCommands) {
+    if (args[1] != QLatin1String(c.name)) continue;
+    const QStringList rest = args.mid(2);
+    for (const QString& word : rest) {
+      if (IsHelpWord(word)) {
+        out << c.help();
+        return 0;
+      }
+    }
+    return c.run(rest, out, err);
   }
   err << "mirolat-cli: unknown command '" << args[1] << "'\n" << kUsage;
   return 2;

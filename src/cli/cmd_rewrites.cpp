@@ -53,6 +53,15 @@ const char* kArchiveHelp =
     "Without --log: the configured modem log in the log directory.\n"
     "Exit status: 0 done, 1 failed (nothing changed), 2 wrong arguments.\n";
 
+}  // namespace
+
+const char* OptimizeHelp() { return kOptimizeHelp; }
+const char* PurgeHelp() { return kPurgeHelp; }
+const char* RepairHelp() { return kRepairHelp; }
+const char* ArchiveHelp() { return kArchiveHelp; }
+
+namespace {
+
 bool WantsHelp(const QStringList& args) {
   return args.contains(QStringLiteral("--help")) || args.contains(QStringLiteral("-h"));
 }

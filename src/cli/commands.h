@@ -14,4 +14,28 @@ int CmdPurge(const QStringList& args, QTextStream& out, QTextStream& err);
 int CmdRepair(const QStringList& args, QTextStream& out, QTextStream& err);
 int CmdArchive(const QStringList& args, QTextStream& out, QTextStream& err);
 
+// The full help of the maintenance commands.
+const char* OptimizeHelp();
+const char* PurgeHelp();
+const char* RepairHelp();
+const char* ArchiveHelp();
+int CmdModem(const QStringList& args, QTextStream& out, QTextStream& err);
+int CmdImportPppd(const QStringList& args, QTextStream& out, QTextStream& err);
+
+// The full help of the commands that keep it beside their code.
+const char* ModemHelp();
+const char* ImportPppdHelp();
+
+}  // namespace mirolat::cli
+
+namespace mirolat {
+class SerialPortLister;
+}
+
+namespace mirolat::cli {
+
+// The serial ports `modem detect` looks at (the program's main plugs in the
+// system's; none: detection is not available).
+void SetSerialPortLister(SerialPortLister* lister);
+
 }  // namespace mirolat::cli

@@ -112,7 +112,8 @@ TEST_F(StartUpTest, FirstRunWithoutALogWaitsForAClick) {
   EXPECT_EQ(file_.LogFilePath, logDir_ + QStringLiteral("/ModemLog.txt"));
   EXPECT_FALSE(file_.LogExists);
   EXPECT_FALSE(file_.ArchiveOpen);
-  EXPECT_EQ(progress_.statuses, (QStringList{QStringLiteral("Reading User Configuration"),
+  EXPECT_EQ(progress_.statuses, (QStringList{QStringLiteral("Checking Modem Configuration"),
+                                             QStringLiteral("Reading User Configuration"),
                                              QStringLiteral("Please Wait . . . Checking Modem Log")}));
   EXPECT_EQ(locale_.LongDayNames[0], QStringLiteral("Monday"));
   EXPECT_EQ(locale_.ShortDayNames[6], QStringLiteral("Sun"));
@@ -171,10 +172,9 @@ TEST_F(StartUpTest, PerUserOptionsAndTheModemCheck) {
     int checks = 0;
     int statusesAtCheck = -1;
     StartupHooks hooks;
-    hooks.CheckModemConfiguration = [&](const StartupOptions& options) {
+    hooks.DetectSerialModems = [&](ModemClassStore&) {
       ++checks;
       statusesAtCheck = static_cast<int>(progress_.statuses.size());
-      EXPECT_TRUE(options.RunConfigWizard);
     };
     progress_.statuses.clear();
     const StartupResult r =
@@ -184,8 +184,10 @@ TEST_F(StartUpTest, PerUserOptionsAndTheModemCheck) {
     EXPECT_EQ(r.Options.PreferredModem, c.expectModem) << c.modem;
     EXPECT_EQ(file_.IsWindowsNT, c.ntDirectory);
     EXPECT_EQ(checks, c.expectCheck ? 1 : 0);
+    EXPECT_EQ(r.ModemChecked, c.expectCheck);
     if (c.expectCheck) {
       EXPECT_EQ(statusesAtCheck, 0) << "the check runs before the configuration is read";
+      EXPECT_EQ(progress_.statuses.value(0), QStringLiteral("Checking Modem Configuration"));
     }
   }
 }

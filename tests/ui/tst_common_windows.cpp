@@ -373,11 +373,12 @@ class CommonWindowsTest : public QObject {
     QTest::addColumn<QStringList>("labels");
     QTest::newRow("no log: waits for a click")
         << false
-        << QStringList{"Reading User Configuration", "Please Wait . . . Checking Modem Log", "Click to continue..."};
+        << QStringList{"Checking Modem Configuration", "Reading User Configuration",
+                       "Please Wait . . . Checking Modem Log", "Click to continue..."};
     QTest::newRow("a small log: checked, then the main window")
         << true
-        << QStringList{"Reading User Configuration", "Please Wait . . . Checking Modem Log",
-                       "Please Wait .....Loading 100%"};
+        << QStringList{"Checking Modem Configuration", "Reading User Configuration",
+                       "Please Wait . . . Checking Modem Log", "Please Wait .....Loading 100%"};
   }
 
   void splashRunsStartUp() {

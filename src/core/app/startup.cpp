@@ -46,13 +46,34 @@ StartupResult StartUpCore(SettingsStore& store, Configuration& config, LocaleVal
   // The defaults of a first run are the record's own initial values.
   config = Configuration{};
 
-  if (result.Options.RunConfigWizard && !file.IsWindowsNT && hooks.CheckModemConfiguration) {
-    hooks.CheckModemConfiguration(result.Options);
+  if (result.Options.RunConfigWizard && !file.IsWindowsNT) {
+    ModemClassStore modems(store);
+    // Like every platform call of the check, a failing detection is passed over.
+    if (hooks.DetectSerialModems) {
+      try {
+        hooks.DetectSerialModems(modems);
+      } catch (const RunError&) {
+      }
+    }
+    result.ModemChecked = true;
+    result.Modem.WindowsDir = file.WindowsDir;
+    result.Modem.DefaultLogFileName = config.ModemLogFile;
+    result.Modem.PreferredModem = result.Options.PreferredModem;
+    if (CheckModemConfiguration(modems, result.Modem, progress) && hooks.ShowModemWizard) {
+      hooks.ShowModemWizard(modems, result.Modem);
+    }
+    result.Options.PreferredModem = result.Modem.PreferredModem;
   }
 
   progress.SetStatus(QStringLiteral("Reading User Configuration"));
   const LoadedFlags flags = LoadConfiguration(store, config, reporter);
-  result.DefaultsApplied = ApplyStartupDefaults(config, flags);
+  // A log file name the modem check found stands in for a missing one.
+  bool modemNameUsed = false;
+  if (config.ModemLogFile.isEmpty() && result.ModemChecked && !result.Modem.DefaultLogFileName.isEmpty()) {
+    config.ModemLogFile = result.Modem.DefaultLogFileName;
+    modemNameUsed = true;
+  }
+  result.DefaultsApplied = ApplyStartupDefaults(config, flags) || modemNameUsed;
   if (result.DefaultsApplied) SaveConfiguration(store, config, reporter);
 
   progress.SetStatus(QStringLiteral("Please Wait . . . Checking Modem Log"));

@@ -9,6 +9,7 @@
 
 #include "core/common/errors.h"
 #include "core/common/locale_values.h"
+#include "core/app/modem_check.h"
 #include "core/common/progress.h"
 #include "core/logfile/current_file.h"
 #include "core/model/configuration.h"
@@ -31,9 +32,12 @@ struct StartupOptions {
 StartupOptions ReadStartupOptions(SettingsStore& store);
 
 struct StartupHooks {
-  // The modem configuration check. Called when the user wants it
-  // (RunConfigWizard) and the log directory is not an NT one; may be empty.
-  std::function<void(const StartupOptions&)> CheckModemConfiguration;
+  // Registers the serial modems present on the machine as modem entries,
+  // just before the modem configuration check; may be empty.
+  std::function<void(ModemClassStore&)> DetectSerialModems;
+  // Shows the configuration wizard over a check that found a modem to change
+  // (modally; it may change the check's state); may be empty.
+  std::function<void(ModemClassStore&, ModemCheck&)> ShowModemWizard;
 };
 
 struct StartupResult {
@@ -43,10 +47,16 @@ struct StartupResult {
   // Missing settings were filled with defaults (and saved).
   bool DefaultsApplied = false;
   QString HelpFilePath;
+  // The modem configuration check ran (RunConfigWizard on, not an NT
+  // directory), and what it found.
+  bool ModemChecked = false;
+  ModemCheck Modem;
 };
 
 // Runs the start-up steps in order: options, locale values and day names from
-// `systemLocale`, the log directory, the modem check hook, the configuration
+// `systemLocale`, the log directory, the modem configuration check (when
+// RunConfigWizard is on and the directory is not an NT one; its default log
+// file name is used when the configuration holds none), the configuration
 // ("Reading User Configuration"), its defaults (saved once when any was
 // filled in), the log's name and path ("Please Wait . . . Checking Modem Log"),
 // and, when the log exists, the character check and, if it is clean, ScanLog.

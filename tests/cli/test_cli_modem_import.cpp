@@ -1,0 +1,206 @@
+// mirolat-cli modem and import-pppd, and every command's --help.
+#include <gtest/gtest.h>
+
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+
+#include "cli/commands.h"
+#include "cli_test_support.h"
+#include "core/settings/modem_store.h"
+
+namespace mirolat {
+namespace {
+
+class CliModemTest : public testing::CliTest {};
+
+TEST_F(CliModemTest, AddListAndRemoveEntries) {
+  EXPECT_EQ(Run(Words("modem list")), 0) << err_.toStdString();
+  EXPECT_EQ(out_, QStringLiteral("Modems (System\\CurrentControlSet\\Services\\Class\\Modem): none\n"
+                                 "Ports (System\\CurrentControlSet\\Services\\Class\\Ports): none\n"
+                                 "Checked at start-up: none\n"));
+  ASSERT_EQ(Run(QStringList{"modem", "add", "--name", "Sportster 56K", "--port", "/dev/ttyACM0", "--logging-path",
+                            "/logs/ModemLog.txt", "--logging", "on", "--init", "ATE1V1"}),
+            0)
+      << err_.toStdString();
+  EXPECT_EQ(out_, QStringLiteral("Added System\\CurrentControlSet\\Services\\Class\\Modem\\0000: Sportster 56K\n"));
+  ASSERT_EQ(Run(QStringList{"modem", "add", "--name", "Direct cable between 2 PCs"}), 0);
+  ASSERT_EQ(Run(QStringList{"modem", "add", "--ports", "--name", "PCI Modem", "--config-dialog", "modemui.dll"}), 0);
+  ASSERT_EQ(Run(Words("modem list")), 0);
+  EXPECT_EQ(out_, QStringLiteral("Modems (System\\CurrentControlSet\\Services\\Class\\Modem):\n"
+                                 "  0000  Sportster 56K\n"
+                                 "        Port: /dev/ttyACM0\n"
+                                 "        Logging path: /logs/ModemLog.txt\n"
+                                 "        Logging: on\n"
+                                 "        Init string: ATE1V1\n"
+                                 "  0001  Direct cable between 2 PCs\n"
+                                 "        Port: (not set)\n"
+                                 "        Logging path: (not set)\n"
+                                 "        Logging: (not set)\n"
+                                 "        Init string: (not set)\n"
+                                 "Ports (System\\CurrentControlSet\\Services\\Class\\Ports):\n"
+                                 "  0000  PCI Modem\n"
+                                 "        Config dialog: modemui.dll\n"
+                                 "        Logging path: (not set)\n"
+                                 "        Logging: (not set)\n"
+                                 "        Init string: (not set)\n"
+                                 "Checked at start-up:\n"
+                                 "  1. Sportster 56K on /dev/ttyACM0\n"
+                                 "  2. PCI Modem\n"));
+  // The values are the store's, with their kinds.
+  SettingsStore store(SettingsStore::FilePathIn(configDir_));
+  const QString key = kDeviceClassKey + QStringLiteral("\\Modem\\0000");
+  EXPECT_EQ(store.SettingsReadValue(Root::Machine, key, QStringLiteral("Logging")), SettingsValue(qint32(1)));
+  EXPECT_EQ(store.SettingsReadValue(Root::Machine, key, QStringLiteral("UserInit")), SettingsValue(QString("ATE1V1")));
+
+  ASSERT_EQ(Run(Words("modem remove 0")), 0) << err_.toStdString();
+  EXPECT_EQ(out_, QStringLiteral("Removed System\\CurrentControlSet\\Services\\Class\\Modem\\0000: Sportster 56K\n"));
+  ASSERT_EQ(Run(Words("modem list")), 0);
+  EXPECT_TRUE(out_.startsWith(QStringLiteral("Modems (System\\CurrentControlSet\\Services\\Class\\Modem):\n"
+                                             "  0000  Direct cable between 2 PCs\n")))
+      << out_.toStdString();
+  EXPECT_TRUE(out_.endsWith(QStringLiteral("Checked at start-up:\n  1. PCI Modem\n"))) << out_.toStdString();
+  EXPECT_EQ(Run(Words("modem remove 1")), 1);
+  EXPECT_EQ(err_, QStringLiteral("mirolat-cli modem remove: there is no entry \\Modem\\0001\n"));
+}
+
+TEST_F(CliModemTest, WrongCommandLinesAreRefused) {
+  const struct {
+    QStringList words;
+    const char* message;
+  } rows[] = {
+      {{"modem"}, "usage: mirolat-cli modem list"},
+      {{"modem", "add", "--port", "COM1"}, "--name is required"},
+      {{"modem", "add", "--name", "M", "--logging", "maybe"}, "--logging is on or off, not 'maybe'"},
+      {{"modem", "add", "--name"}, "an option lacks its value"},
+      {{"modem", "add", "--name", "M", "--config-dialog", "x"}, "--config-dialog belongs to a port entry"},
+      {{"modem", "remove", "first"}, "give the entry's number"},
+      {{"modem", "rename"}, "unknown subcommand 'rename'"},
+      {{"import-pppd", "--year", "26"}, "--year needs a year YYYY, not '26'"},
+      {{"import-pppd", "extra"}, "unexpected argument 'extra'"},
+  };
+  for (const auto& row : rows) {
+    EXPECT_EQ(Run(row.words), 2) << row.words.join(' ').toStdString();
+    EXPECT_TRUE(err_.contains(QLatin1String(row.message))) << err_.toStdString();
+  }
+}
+
+class FakeLister : public SerialPortLister {
+ public:
+  QList<SerialDevice> ports;
+  QList<SerialDevice> Ports() override { return ports; }
+};
+
+TEST_F(CliModemTest, DetectAddsSerialModemsOnce) {
+  FakeLister lister;
+  lister.ports = {{QStringLiteral("ttyACM0"), QStringLiteral("/dev/ttyACM0"), QStringLiteral("USB Modem"), {}, {},
+                   0x0572, 0x1329},
+                  {QStringLiteral("ttyS0"), QStringLiteral("/dev/ttyS0"), {}, {}, {}, -1, -1}};
+  cli::SetSerialPortLister(&lister);
+  EXPECT_EQ(Run(Words("modem detect")), 0);
+  EXPECT_EQ(out_, QStringLiteral("Added USB Modem on /dev/ttyACM0\n"));
+  EXPECT_EQ(Run(Words("modem detect")), 0);
+  EXPECT_EQ(out_, QStringLiteral("No new serial modem found.\n"));
+  cli::SetSerialPortLister(nullptr);
+  EXPECT_EQ(Run(Words("modem detect")), 1);
+}
+
+class CliImportTest : public testing::CliTest {
+ protected:
+  QString Sample() const { return QStringLiteral(MIROLAT_SAMPLES_DIR "/pppd-syslog.log"); }
+  int Import(const QString& log) {
+    return Run(QStringList{"import-pppd", "--from", Sample(), "--year", "2026", "--log", log});
+  }
+};
+
+// The report over the imported log gives the sessions, durations and bytes of
+// the system log.
+TEST_F(CliImportTest, AReportOverTheImportedLogHasTheSystemLogsSessions) {
+  const QString log = dir_.filePath(QStringLiteral("ModemLog.txt"));
+  ASSERT_EQ(Import(log), 0) << err_.toStdString();
+  EXPECT_EQ(out_, QStringLiteral("Read 67 lines: 4 dials, 2 connections.\nAppended 16 entries to %1.\n").arg(log));
+  ASSERT_EQ(Run(QStringList{"report", "--log", log, "--from", "2026-12-30", "--to", "2027-01-01", "--details",
+                            "--format", "json", "--locale", "en_US"}),
+            0)
+      << err_.toStdString();
+  const QJsonObject run = QJsonDocument::fromJson(out_.toUtf8()).object();
+  EXPECT_EQ(run["SessionCount"].toInt(), 2);
+  EXPECT_EQ(run["ErrorsFound"].toBool(), false);
+  const QJsonArray sessions = run["Sessions"].toArray();
+  ASSERT_EQ(sessions.size(), 2);
+  const struct {
+    const char* number;
+    const char* connectDate;
+    const char* connectTime;
+    const char* disconnectDate;
+    const char* disconnectTime;
+    qint64 read, written;
+    int seconds;
+  } expected[] = {{"5551234", "2026-12-30", "21:03:34", "2026-12-30", "21:45:10", 2345678, 183412, 2496},
+                  {"5559876", "2026-12-31", "23:40:27", "2027-01-01", "00:25:03", 913377, 52110, 2676}};
+  const QJsonArray rows = run["DetailRows"].toArray();
+  ASSERT_EQ(rows.size(), 2);
+  for (int i = 0; i < 2; ++i) {
+    const QJsonObject s = sessions[i].toObject();
+    EXPECT_EQ(s["Number"].toString(), QLatin1String(expected[i].number));
+    EXPECT_EQ(s["ConnectDate"].toString(), QLatin1String(expected[i].connectDate));
+    EXPECT_EQ(s["ConnectTime"].toString(), QLatin1String(expected[i].connectTime));
+    EXPECT_EQ(s["DisconnectDate"].toString(), QLatin1String(expected[i].disconnectDate));
+    EXPECT_EQ(s["DisconnectTime"].toString(), QLatin1String(expected[i].disconnectTime));
+    EXPECT_EQ(s["BytesRead"].toInteger(), expected[i].read);
+    EXPECT_EQ(s["BytesWritten"].toInteger(), expected[i].written);
+    EXPECT_EQ(rows[i].toObject()["Seconds"].toInt(), expected[i].seconds);
+  }
+  // Importing the same system log again adds nothing.
+  const QByteArray before = Read(log);
+  ASSERT_EQ(Import(log), 0);
+  EXPECT_EQ(out_, QStringLiteral("Read 67 lines: 4 dials, 2 connections.\nNothing new for %1.\n").arg(log));
+  EXPECT_EQ(Read(log), before);
+}
+
+TEST_F(CliImportTest, AMissingSystemLogIsAClearError) {
+  EXPECT_EQ(Run(QStringList{"import-pppd", "--from", dir_.filePath(QStringLiteral("absent.log")), "--log",
+                            dir_.filePath(QStringLiteral("ModemLog.txt"))}),
+            1);
+  EXPECT_TRUE(err_.startsWith(QStringLiteral("mirolat-cli import-pppd: cannot read the system log"))) << err_.toStdString();
+  EXPECT_FALSE(QFile::exists(dir_.filePath(QStringLiteral("ModemLog.txt"))));
+}
+
+TEST_F(CliImportTest, ALogEndingInAnUndatedLineIsLeftAlone) {
+  const QString log = Write(QStringLiteral("ModemLog.txt"), "12-01-2026 10:00:00.00 - x\r\njunk\r\n");
+  EXPECT_EQ(Import(log), 1);
+  EXPECT_TRUE(err_.contains(QLatin1String("ends with a line that carries no date"))) << err_.toStdString();
+  EXPECT_EQ(Read(log), QByteArray("12-01-2026 10:00:00.00 - x\r\njunk\r\n"));
+}
+
+TEST_F(CliModemTest, EveryCommandHasItsHelp) {
+  EXPECT_EQ(Run(Words("--help")), 0);
+  for (const char* c : {"scan", "report", "config", "genlog", "modem", "import-pppd"}) {
+    EXPECT_TRUE(out_.contains(QStringLiteral("\n  %1 ").arg(QLatin1String(c)))) << c;
+  }
+  for (const char* c : {"scan", "report", "config", "genlog", "modem", "import-pppd"}) {
+    for (const char* form : {"--help", "-h"}) {
+      ASSERT_EQ(Run(QStringList{QLatin1String(c), QLatin1String(form)}), 0) << c;
+      EXPECT_TRUE(out_.startsWith(QStringLiteral("usage: mirolat-cli %1").arg(QLatin1String(c)))) << c;
+      EXPECT_GT(out_.count(QLatin1Char('\n')), 5) << c << ": the help is a line or two only";
+    }
+    const QString help = out_;
+    ASSERT_EQ(Run(QStringList{"help", QLatin1String(c)}), 0);
+    EXPECT_EQ(out_, help);
+  }
+  // Each option a command's help names is one it takes: spot-check the new ones.
+  ASSERT_EQ(Run(Words("import-pppd --help")), 0);
+  for (const char* option : {"--from", "--year", "--log", "journalctl -t pppd -t chat -o short-iso"}) {
+    EXPECT_TRUE(out_.contains(QLatin1String(option))) << option;
+  }
+  ASSERT_EQ(Run(Words("modem --help")), 0);
+  for (const char* option : {"--name", "--port", "--logging-path", "--logging on|off", "--init", "--ports",
+                             "--config-dialog", "detect"}) {
+    EXPECT_TRUE(out_.contains(QLatin1String(option))) << option;
+  }
+  EXPECT_EQ(Run(Words("--version")), 0);
+  EXPECT_TRUE(out_.startsWith(QStringLiteral("mirolat-cli "))) << out_.toStdString();
+}
+
+}  // namespace
+}  // namespace mirolat
