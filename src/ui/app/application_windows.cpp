@@ -3,7 +3,14 @@
 #include "core/app/app_state.h"
 #include "ui/common/about_window.h"
 #include "ui/common/tip_window.h"
+#include "ui/dialogs/desktop_error_reporter.h"
+#include "ui/dialogs/wait_cursor.h"
 #include "ui/dialogs/window_placement.h"
+#include "ui/maintenance/frm_file_repair.h"
+#include "ui/maintenance/frm_purge.h"
+#include "ui/maintenance/optimize_presenter.h"
+#include "ui/maintenance/rewrite_progress.h"
+#include "ui/setup/frm_setup.h"
 
 namespace mirolat {
 
@@ -21,8 +28,96 @@ void ApplicationWindows::Connect(frmMain& main) {
   connect(&main, &frmMain::ReportRequested, this, &ApplicationWindows::ShowReport);
   connect(&main, &frmMain::TipsRequested, this, &ApplicationWindows::ShowTips);
   connect(&main, &frmMain::AboutRequested, this, &ApplicationWindows::ShowAbout);
-  // The options dialog, the log viewer and the maintenance windows are
-  // connected here as they join the program.
+  connect(&main, &frmMain::OptionsRequested, this, &ApplicationWindows::ShowOptions);
+  connect(&main, &frmMain::ViewLogRequested, this, &ApplicationWindows::OpenLogViewer);
+  connect(&main, &frmMain::CloseLogViewerRequested, this, &ApplicationWindows::CloseLogViewer);
+  connect(&main, &frmMain::OptimizeRequested, this, &ApplicationWindows::Optimize);
+  connect(&main, &frmMain::PurgeRequested, this, &ApplicationWindows::Purge);
+  connect(&main, &frmMain::RepairRequested, this, &ApplicationWindows::Repair);
+
+  rewriteProgress_ = new RewriteProgress(&main);
+  ShowRewriteProgress(*rewriteProgress_);
+  optimizer_ = new OptimizePresenter(state_, SharedErrorReporter(), &main, &main);
+  ShowRewriteProgress(optimizer_->progress());
+  connect(optimizer_, &OptimizePresenter::LockMainWindowRequested, &main, [&main] { main.LockMainWindow(QString()); });
+  // Optimized or not, the file is scanned again and the window reloads (which
+  // also lifts the lock).
+  connect(optimizer_, &OptimizePresenter::Finished, &main, &frmMain::LogChanged);
+
+  for (const WindowCommand command : {WindowCommand::Options, WindowCommand::ViewLog, WindowCommand::Optimize,
+                                      WindowCommand::Purge, WindowCommand::Repair}) {
+    main.SetWindowConnected(command, true);
+  }
+}
+
+void ApplicationWindows::ShowRewriteProgress(RewriteProgress& progress) {
+  frmMain* main = main_;
+  connect(&progress, &RewriteProgress::StatusTextChanged, main,
+          [main](const QString& text) { main->StatusProgress().SetStatus(text); });
+  connect(&progress, &RewriteProgress::ProgressValueChanged, main,
+          [main](int percent) { main->StatusProgress().SetPercent(percent); });
+}
+
+// The options dialog, modal; its OK hands the new record to the main window,
+// which switches to another log when the file name changed.
+void ApplicationWindows::ShowOptions() {
+  const WaitCursor wait(WaitCursor::Span::UntilEventLoop);
+  frmSetup setup(state_, main_);
+  PlaceOnParent(&setup, main_);
+  connect(&setup, &frmSetup::ConfigurationChanged, main_, [this](bool) { main_->ConfigurationChanged(); });
+  setup.exec();
+}
+
+// The log viewer, modeless and one at a time. While it is open the main window
+// holds back the commands that rewrite the file; its saves and its closing
+// make the main window read the file again.
+void ApplicationWindows::OpenLogViewer() {
+  if (!viewer_.isNull()) {
+    viewer_->raise();
+    viewer_->activateWindow();
+    return;
+  }
+  auto* viewer = new frmViewLog(state_, SharedErrorReporter(), main_);
+  viewer_ = viewer;
+  connect(viewer, &frmViewLog::ViewerOpenChanged, main_, &frmMain::SetLogViewerOpen);
+  connect(viewer, &frmViewLog::LogSaved, main_, &frmMain::LogChanged);
+  connect(viewer, &frmViewLog::Closed, main_, [this](bool) { main_->LogChanged(); });
+  viewer->ShowViewer();
+}
+
+void ApplicationWindows::CloseLogViewer() {
+  if (!viewer_.isNull()) viewer_->close();
+}
+
+void ApplicationWindows::Optimize() {
+  const WaitCursor wait(WaitCursor::Span::UntilEventLoop);
+  optimizer_->OptimizeCurrentFile();
+}
+
+// The purge dialog, modal; the main window is locked while the log is
+// rewritten and reloads itself when something was purged.
+void ApplicationWindows::Purge() {
+  frmPurge purge(state_, SharedErrorReporter(), *rewriteProgress_, main_);
+  PlaceOnParent(&purge, main_);
+  const QMetaObject::Connection lock = connect(rewriteProgress_, &RewriteProgress::ProgressBarShown, main_,
+                                               [this](bool shown) {
+                                                 if (shown) main_->LockMainWindow(QString());
+                                               });
+  purge.exec();
+  disconnect(lock);
+  if (purge.PurgeDone()) {
+    main_->LogChanged();
+  } else {
+    main_->UnlockMainWindow();
+  }
+}
+
+// The repair window, modal; the file is scanned again whatever it did.
+void ApplicationWindows::Repair() {
+  frmFileRepair repair(state_, SharedErrorReporter(), main_);
+  PlaceOnParent(&repair, main_);
+  repair.exec();
+  main_->LogChanged();
 }
 
 // One report window at a time, created when needed and shown again after each run.

@@ -4,8 +4,8 @@
 // here, and a window that changed the current file or the configuration
 // calls the main window's slots back (LogChanged, ConfigurationChanged).
 //
-// Connecting a new window to a main-window command is a few lines in
-// Connect(): connect the command's signal (OptionsRequested,
+// Connecting a window to a main-window command is a few lines in Connect():
+// connect the command's signal (OptionsRequested,
 // ViewLogRequested/CloseLogViewerRequested, OptimizeRequested,
 // PurgeRequested, RepairRequested) to a handler that opens the window, and
 // tell the main window it is there: SetWindowConnected(WindowCommand::...,
@@ -13,12 +13,15 @@
 #include <QObject>
 #include <QPointer>
 
+#include "ui/logviewer/frm_view_log.h"
 #include "ui/main/frm_main.h"
 #include "ui/reports/frm_report.h"
 
 namespace mirolat {
 
 struct AppState;
+class OptimizePresenter;
+class RewriteProgress;
 
 class ApplicationWindows : public QObject {
   Q_OBJECT
@@ -32,16 +35,29 @@ class ApplicationWindows : public QObject {
   frmMain* MainWindow() const { return main_; }
   // The report window of the last run, or null before the first.
   frmReport* ReportWindow() const { return report_; }
+  // The open log viewer, or null.
+  frmViewLog* LogViewer() const { return viewer_; }
 
  private:
   void Connect(frmMain& main);
   void ShowReport();
   void ShowTips();
   void ShowAbout();
+  void ShowOptions();
+  void OpenLogViewer();
+  void CloseLogViewer();
+  void Optimize();
+  void Purge();
+  void Repair();
+  // A rewrite's progress drives the main window's status bar and progress bar.
+  void ShowRewriteProgress(RewriteProgress& progress);
 
   AppState& state_;
   QPointer<frmMain> main_;
   QPointer<frmReport> report_;
+  QPointer<frmViewLog> viewer_;
+  RewriteProgress* rewriteProgress_ = nullptr;
+  OptimizePresenter* optimizer_ = nullptr;
 };
 
 }  // namespace mirolat
