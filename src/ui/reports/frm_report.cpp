@@ -13,7 +13,6 @@
 #include <QMenuBar>
 #include <QPointer>
 #include <QPrinter>
-#include <QSaveFile>
 #include <QScreen>
 #include <QScrollBar>
 #include <QStandardPaths>
@@ -21,6 +20,7 @@
 
 #include "core/analysis/session_builder.h"
 #include "core/app/app_state.h"
+#include "core/common/atomic_file.h"
 #include "core/reports/details_report.h"
 #include "core/reports/summary_report.h"
 #include "core/settings/configuration_io.h"
@@ -715,11 +715,9 @@ void frmReport::mnuSaveAS_Click() {
                                   QStringLiteral("Text (*.txt)"));
   if (fileName.isEmpty()) return;
   // Written beside and renamed over the target: a failed write leaves any
-  // earlier file whole. Other failures are passed over, as the command does.
-  QSaveFile file(fileName);
-  if (!file.open(QIODevice::WriteOnly)) return;
-  file.write((reportText_ + QLatin1Char('\n')).toUtf8());
-  file.commit();
+  // earlier file whole, and the failure is shown (Retry writes again).
+  const QByteArray bytes = (reportText_ + QLatin1Char('\n')).toUtf8();
+  RunStep(SharedErrorReporter(), [&] { WriteFileAtomically(fileName, bytes, *files_); });
 }
 
 void frmReport::mnuPrint_Click() {

@@ -15,6 +15,7 @@
 #include <QTreeView>
 #include <array>
 
+#include "core/common/atomic_file.h"
 #include "core/model/configuration.h"
 #include "core/reports/report_model.h"
 #include "ui/reports/report_table_model.h"
@@ -36,6 +37,8 @@ class frmReport : public QMainWindow {
   // Shows the window (modeless), brings it to the front and builds the
   // checked report from the last analysis run.
   void ShowReport();
+  // The file-system calls Save As makes (tests make them fail).
+  void SetFileSystemForTesting(FileSystemOps& files) { files_ = &files; }
 
   // Program-wide Auto Arrange state: cleared at start-up, set from the
   // AutoArrange setting when the window loads, toggled by Auto Arrange.
@@ -129,6 +132,7 @@ class frmReport : public QMainWindow {
   void resizeEvent(QResizeEvent* event) override;
 
  private:
+  FileSystemOps* files_ = &FileSystemOps::System();
   void BuildCommands();
   void BuildControls();
   void ShowReportOfKind(ReportKind kind);
