@@ -19,16 +19,16 @@ TEST_F(CliModemTest, AddListAndRemoveEntries) {
   EXPECT_EQ(out_, QStringLiteral("Modems (System\\CurrentControlSet\\Services\\Class\\Modem): none\n"
                                  "Ports (System\\CurrentControlSet\\Services\\Class\\Ports): none\n"
                                  "Checked at start-up: none\n"));
-  ASSERT_EQ(Run(QStringList{"modem", "add", "--name", "Sportster 56K", "--port", "/dev/ttyACM0", "--logging-path",
+  ASSERT_EQ(Run(QStringList{"modem", "add", "--name", "Standard 56K", "--port", "/dev/ttyACM0", "--logging-path",
                             "/logs/ModemLog.txt", "--logging", "on", "--init", "ATE1V1"}),
             0)
       << err_.toStdString();
-  EXPECT_EQ(out_, QStringLiteral("Added System\\CurrentControlSet\\Services\\Class\\Modem\\0000: Sportster 56K\n"));
+  EXPECT_EQ(out_, QStringLiteral("Added System\\CurrentControlSet\\Services\\Class\\Modem\\0000: Standard 56K\n"));
   ASSERT_EQ(Run(QStringList{"modem", "add", "--name", "Direct cable between 2 PCs"}), 0);
   ASSERT_EQ(Run(QStringList{"modem", "add", "--ports", "--name", "PCI Modem", "--config-dialog", "modemui.dll"}), 0);
   ASSERT_EQ(Run(Words("modem list")), 0);
   EXPECT_EQ(out_, QStringLiteral("Modems (System\\CurrentControlSet\\Services\\Class\\Modem):\n"
-                                 "  0000  Sportster 56K\n"
+                                 "  0000  Standard 56K\n"
                                  "        Port: /dev/ttyACM0\n"
                                  "        Logging path: /logs/ModemLog.txt\n"
                                  "        Logging: on\n"
@@ -45,7 +45,7 @@ TEST_F(CliModemTest, AddListAndRemoveEntries) {
                                  "        Logging: (not set)\n"
                                  "        Init string: (not set)\n"
                                  "Checked at start-up:\n"
-                                 "  1. Sportster 56K on /dev/ttyACM0\n"
+                                 "  1. Standard 56K on /dev/ttyACM0\n"
                                  "  2. PCI Modem\n"));
   // The values are the store's, with their kinds.
   SettingsStore store(SettingsStore::FilePathIn(configDir_));
@@ -54,7 +54,7 @@ TEST_F(CliModemTest, AddListAndRemoveEntries) {
   EXPECT_EQ(store.SettingsReadValue(Root::Machine, key, QStringLiteral("UserInit")), SettingsValue(QString("ATE1V1")));
 
   ASSERT_EQ(Run(Words("modem remove 0")), 0) << err_.toStdString();
-  EXPECT_EQ(out_, QStringLiteral("Removed System\\CurrentControlSet\\Services\\Class\\Modem\\0000: Sportster 56K\n"));
+  EXPECT_EQ(out_, QStringLiteral("Removed System\\CurrentControlSet\\Services\\Class\\Modem\\0000: Standard 56K\n"));
   ASSERT_EQ(Run(Words("modem list")), 0);
   EXPECT_TRUE(out_.startsWith(QStringLiteral("Modems (System\\CurrentControlSet\\Services\\Class\\Modem):\n"
                                              "  0000  Direct cable between 2 PCs\n")))

@@ -114,7 +114,7 @@ class ModemCheckTest : public ::testing::Test {
   RecordingProgress progress_;
 };
 
-const Stored kGood{DeviceClass::Modem, "Sportster 56K", "COM2", "@ModemLog.txt", 1, "ATE1V1"};
+const Stored kGood{DeviceClass::Modem, "Standard 56K", "COM2", "@ModemLog.txt", 1, "ATE1V1"};
 
 // --- the start-up check over tables of stored entries ----------------------
 
@@ -129,10 +129,10 @@ struct CheckRow {
 };
 
 TEST_F(ModemCheckTest, CheckOverTablesOfStoredEntries) {
-  const Stored atv1{DeviceClass::Modem, "Sportster 56K", "COM2", "@ModemLog.txt", 1, "ATV1"};
+  const Stored atv1{DeviceClass::Modem, "Standard 56K", "COM2", "@ModemLog.txt", 1, "ATV1"};
   const Stored off{DeviceClass::Modem, "Old Modem", "COM1", nullptr, 0, nullptr};
-  const Stored other{DeviceClass::Modem, "Sportster 56K", "COM2", "@Other.txt", 1, "ATE1V1"};
-  const Stored elsewhere{DeviceClass::Modem, "Sportster 56K", "COM2", "/var/log/ppp/ModemLog.txt", 1, "ATE1"};
+  const Stored other{DeviceClass::Modem, "Standard 56K", "COM2", "@Other.txt", 1, "ATE1V1"};
+  const Stored elsewhere{DeviceClass::Modem, "Standard 56K", "COM2", "/var/log/ppp/ModemLog.txt", 1, "ATE1"};
   const Stored cable{DeviceClass::Modem, "Dial-Up Networking Serial Cable between 2 PCs", "COM1", nullptr, -1,
                      nullptr};
   const Stored portModem{DeviceClass::Ports, "Internal PCI Modem", "SerialUI ModemUI.dll", "@ModemLog.txt", 1,
@@ -141,27 +141,27 @@ TEST_F(ModemCheckTest, CheckOverTablesOfStoredEntries) {
   const Stored portNoDialog{DeviceClass::Ports, "Printer Port (LPT1)", nullptr, nullptr, -1, nullptr};
   const CheckRow rows[] = {
       {"a configured modem: no wizard, the name from its LoggingPath", {kGood}, 0, false,
-       {"Sportster 56K on COM2"}, "ModemLog.txt", 0},
-      {"echo off (ATV1): the wizard", {atv1}, 0, true, {"Sportster 56K on COM2"}, "Before.txt", 0},
+       {"Standard 56K on COM2"}, "ModemLog.txt", 0},
+      {"echo off (ATV1): the wizard", {atv1}, 0, true, {"Standard 56K on COM2"}, "Before.txt", 0},
       {"no modem: nothing, the name as it was", {}, 0, false, {}, "Before.txt", 0},
-      {"the direct cable between 2 PCs is not a modem", {cable, kGood}, 0, false, {"Sportster 56K on COM2"},
+      {"the direct cable between 2 PCs is not a modem", {cable, kGood}, 0, false, {"Standard 56K on COM2"},
        "ModemLog.txt", 0},
       {"a port entry with a modem dialog is a modem", {portPlain, portModem, portNoDialog}, 0, false,
        {"Internal PCI Modem"}, "ModemLog.txt", 0},
       {"Preferred Modem 2: only modem 2 is checked", {off, kGood}, 2, false,
-       {"Old Modem on COM1", "Sportster 56K on COM2"}, "ModemLog.txt", 2},
+       {"Old Modem on COM1", "Standard 56K on COM2"}, "ModemLog.txt", 2},
       {"Preferred Modem 1 unconfigured: the wizard", {off, kGood}, 1, true,
-       {"Old Modem on COM1", "Sportster 56K on COM2"}, "Before.txt", 1},
+       {"Old Modem on COM1", "Standard 56K on COM2"}, "Before.txt", 1},
       {"no preferred modem: every modem must pass", {kGood, off}, 0, true,
-       {"Sportster 56K on COM2", "Old Modem on COM1"}, "Before.txt", 0},
+       {"Standard 56K on COM2", "Old Modem on COM1"}, "Before.txt", 0},
       {"a preferred modem beyond those detected is ignored", {off, kGood}, 5, true,
-       {"Old Modem on COM1", "Sportster 56K on COM2"}, "Before.txt", 0},
-      {"a preferred modem of 0 or below is none", {kGood}, -3, false, {"Sportster 56K on COM2"}, "ModemLog.txt",
+       {"Old Modem on COM1", "Standard 56K on COM2"}, "Before.txt", 0},
+      {"a preferred modem of 0 or below is none", {kGood}, -3, false, {"Standard 56K on COM2"}, "ModemLog.txt",
        0},
       {"a log in the log folder with another name gives that name", {other}, 0, false,
-       {"Sportster 56K on COM2"}, "Other.txt", 0},
+       {"Standard 56K on COM2"}, "Other.txt", 0},
       {"a LoggingPath outside the log folder leaves the name alone", {elsewhere}, 0, false,
-       {"Sportster 56K on COM2"}, "Before.txt", 0},
+       {"Standard 56K on COM2"}, "Before.txt", 0},
   };
   for (const CheckRow& row : rows) {
     SCOPED_TRACE(row.name);
@@ -190,13 +190,13 @@ TEST_F(ModemCheckTest, PreferredModemReadsOnlyItsOwnEntry) {
 }
 
 TEST_F(ModemCheckTest, EchoOffShowsEchoOffAndLoggingOn) {
-  Put({{DeviceClass::Modem, "Sportster 56K", "COM2", "@ModemLog.txt", 1, "atv1"}});
+  Put({{DeviceClass::Modem, "Standard 56K", "COM2", "@ModemLog.txt", 1, "atv1"}});
   ModemCheck check = NewCheck();
   ASSERT_TRUE(CheckModemConfiguration(*modems_, check, progress_));
   EXPECT_TRUE(check.ModemTable[0].LoggingOn);
   EXPECT_FALSE(check.ModemTable[0].EchoOn);
   // Lower case counts too.
-  Put({{DeviceClass::Modem, "Sportster 56K", "COM2", "@ModemLog.txt", 1, "ate1"}});
+  Put({{DeviceClass::Modem, "Standard 56K", "COM2", "@ModemLog.txt", 1, "ate1"}});
   check = NewCheck();
   EXPECT_FALSE(CheckModemConfiguration(*modems_, check, progress_));
 }
@@ -264,7 +264,7 @@ TEST_F(ModemCheckTest, EchoOnKeepsTheInitialisationString) {
 }
 
 TEST_F(ModemCheckTest, FinishAfterEchoOffSetsEchoAndSavesThePreferredModem) {
-  Put({{DeviceClass::Modem, "Sportster 56K", "COM2", "@ModemLog.txt", 1, "ATV1"}});
+  Put({{DeviceClass::Modem, "Standard 56K", "COM2", "@ModemLog.txt", 1, "ATV1"}});
   ModemCheck check = NewCheck(0, "ModemLog.txt");
   ASSERT_TRUE(CheckModemConfiguration(*modems_, check, progress_));
   ContinuingReporter reporter;
@@ -299,7 +299,7 @@ TEST_F(ModemCheckTest, FinishOnAnUnsetModemWritesEveryValue) {
 }
 
 TEST_F(ModemCheckTest, FinishWithAnExistingLogLeavesItAlone) {
-  Put({{DeviceClass::Modem, "Sportster 56K", "COM2", "@ModemLog.txt", 0, "ATE1"}});
+  Put({{DeviceClass::Modem, "Standard 56K", "COM2", "@ModemLog.txt", 0, "ATE1"}});
   const QString log = logDir_ + QStringLiteral("ModemLog.txt");
   {
     QFile f(log);
@@ -324,7 +324,7 @@ TEST_F(ModemCheckTest, FinishWithAnExistingLogLeavesItAlone) {
 }
 
 TEST_F(ModemCheckTest, FinishPointsALogElsewhereAtTheLogFolder) {
-  Put({{DeviceClass::Modem, "Sportster 56K", "COM2", "/tmp/somewhere/Modem.log", 1, "ATV1"}});
+  Put({{DeviceClass::Modem, "Standard 56K", "COM2", "/tmp/somewhere/Modem.log", 1, "ATV1"}});
   ModemCheck check = NewCheck(0, "ModemLog.txt");
   ASSERT_TRUE(CheckModemConfiguration(*modems_, check, progress_));
   ContinuingReporter reporter;
@@ -337,7 +337,7 @@ TEST_F(ModemCheckTest, AFailedWriteIsReportedAndThePreferredModemIsNotSaved) {
   for (const bool silently : {false, true}) {
     SCOPED_TRACE(silently ? "a write that does nothing" : "a write that throws");
     SetUp();
-    Put({{DeviceClass::Modem, "Sportster 56K", "COM2", nullptr, 0, "ATV1"}});
+    Put({{DeviceClass::Modem, "Standard 56K", "COM2", nullptr, 0, "ATV1"}});
     FailingModemStore failing(*store_, QStringLiteral("UserInit"), silently);
     ModemCheck check = NewCheck(0, "ModemLog.txt");
     ASSERT_TRUE(CheckModemConfiguration(failing, check, progress_));

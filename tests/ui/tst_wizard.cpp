@@ -102,7 +102,7 @@ class WizardTest : public QObject {
   }
 
   void fourPagesWithTheirTexts() {
-    AddModem(QStringLiteral("Sportster 56K Data Fax"), QStringLiteral("/dev/ttyACM0"),
+    AddModem(QStringLiteral("Standard 56K Data Fax"), QStringLiteral("/dev/ttyACM0"),
              env_->LogDir() + QStringLiteral("ModemLog.txt"), 1, QStringLiteral("ATV1"));
     AddModem(QStringLiteral("Internal Winmodem"), QString(), QString(), -1, QString());
     QVERIFY(Check());
@@ -128,7 +128,7 @@ class WizardTest : public QObject {
              QStringLiteral("The following installed modem(s) were detected on your system. Please select the modem "
                             "you wish to configure for use with MRL and then click on the 'NEXT' button."));
     QCOMPARE(w.lstModems->count(), 2);
-    QCOMPARE(w.lstModems->item(0)->text(), QStringLiteral("Sportster 56K Data Fax on /dev/ttyACM0"));
+    QCOMPARE(w.lstModems->item(0)->text(), QStringLiteral("Standard 56K Data Fax on /dev/ttyACM0"));
     QCOMPARE(w.lstModems->item(1)->text(), QStringLiteral("Internal Winmodem"));
     QCOMPARE(w.lstModems->currentRow(), 0);
     QCOMPARE(w.btnCancel->text(), QStringLiteral("< &Back"));
@@ -138,7 +138,7 @@ class WizardTest : public QObject {
     QCOMPARE(w.Page(), 2);
     QCOMPARE(VisiblePages(w), QList<int>{2});
     QCOMPARE(w.SelectedModem(), 1);
-    QCOMPARE(w.lblSelModem->text(), QStringLiteral("Sportster 56K Data Fax"));
+    QCOMPARE(w.lblSelModem->text(), QStringLiteral("Standard 56K Data Fax"));
     QCOMPARE(w.fraCurrent->title(), QStringLiteral("Current "));
     QCOMPARE(w.fraRecommended->title(), QStringLiteral("Recommended"));
     QCOMPARE(w.lblCurrentLogging->text(), QStringLiteral("ON"));
