@@ -3,6 +3,7 @@
 // after each change to the file the main window shows the file as it is now.
 #include <QApplication>
 #include <QFile>
+#include <QLineEdit>
 #include <QPointer>
 #include <QTimer>
 #include <QtTest>
@@ -18,6 +19,7 @@
 #include "ui/dialogs/desktop_error_reporter.h"
 #include "ui/dialogs/message_box.h"
 #include "ui/maintenance/frm_file_repair.h"
+#include "ui/maintenance/frm_purge.h"
 #include "ui/setup/frm_setup.h"
 
 using namespace mirolat;
@@ -182,6 +184,28 @@ class ApplicationWindowsTest : public QObject {
     main_->mnuOptimize->trigger();
     // Only the lines with a response text are left: dial, connect, hang-up.
     QTRY_COMPARE(main_->LabelLogEntries2->text(), QStringLiteral("6"));
+    QCOMPARE(ReadFile(env_->LogDir() + QStringLiteral("ModemLog.old")), before);
+    QVERIFY(main_->btnExit->isEnabled());  // the lock is lifted
+  }
+
+  void purgeRemovesTheDaysAndReloadsTheMainWindow() {
+    Open(TwoDayLog());
+    const QByteArray before = ReadFile(LogPath());
+    MessageBox::setNextAnswer(MessageButton::Yes);
+    WhenModal<frmPurge>([](frmPurge* purge) {
+      purge->optPurge[1]->click();  // from the first entry up to a day
+      QLineEdit* box = purge->MaskEdBox1;
+      box->setFocus();
+      box->selectAll();
+      QTest::keyClick(box, Qt::Key_Delete);
+      box->setCursorPosition(0);
+      QTest::keyClicks(box, QStringLiteral("011598"));
+      QVERIFY(purge->btnOK->isEnabled());
+      purge->btnOK->click();
+    });
+    main_->mnuPurgeLog->trigger();
+    QCOMPARE(main_->LabelLogEntries2->text(), QStringLiteral("6"));
+    QVERIFY(main_->LabelLogFirst2->text().contains(QStringLiteral("January 17, 1998")));
     QCOMPARE(ReadFile(env_->LogDir() + QStringLiteral("ModemLog.old")), before);
     QVERIFY(main_->btnExit->isEnabled());  // the lock is lifted
   }
