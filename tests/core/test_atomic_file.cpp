@@ -13,20 +13,13 @@
 #include "core/common/atomic_file.h"
 #include "core/common/errors.h"
 
+#include "file_test_support.h"
+
 namespace mirolat {
 namespace {
 
-QByteArray ReadAll(const QString& path) {
-  QFile f(path);
-  if (!f.open(QIODevice::ReadOnly)) return QByteArray("<missing>");
-  return f.readAll();
-}
-
-void WriteRaw(const QString& path, const QByteArray& bytes) {
-  QFile f(path);
-  ASSERT_TRUE(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
-  ASSERT_EQ(f.write(bytes), bytes.size());
-}
+using test::ReadAll;
+using test::WriteRaw;
 
 // The system's calls, with one of them failing with `err`: the `failOn`-th
 // call of that kind (1 = the first), or a write that stops after `writeBudget`

@@ -13,20 +13,13 @@
 
 #include "core/logfile/log_rewrites.h"
 
+#include "file_test_support.h"
+
 namespace mirolat {
 namespace {
 
-QByteArray ReadAll(const QString& path) {
-  QFile f(path);
-  if (!f.open(QIODevice::ReadOnly)) return QByteArray("<missing>");
-  return f.readAll();
-}
-
-void WriteRaw(const QString& path, const QByteArray& bytes) {
-  QFile f(path);
-  ASSERT_TRUE(f.open(QIODevice::WriteOnly | QIODevice::Truncate)) << path.toStdString();
-  ASSERT_EQ(f.write(bytes), bytes.size());
-}
+using test::ReadAll;
+using test::WriteRaw;
 
 QByteArray GoldenFile(const char* name) {
   return ReadAll(QStringLiteral(MIROLAT_TEST_DATA_DIR "/rewrites/mixed/") + QLatin1String(name));

@@ -9,20 +9,13 @@
 #include "core/common/errors.h"
 #include "core/logfile/log_text_file.h"
 
+#include "file_test_support.h"
+
 namespace mirolat {
 namespace {
 
-QByteArray ReadAll(const QString& path) {
-  QFile f(path);
-  if (!f.open(QIODevice::ReadOnly)) return QByteArray("<missing>");
-  return f.readAll();
-}
-
-void WriteRaw(const QString& path, const QByteArray& bytes) {
-  QFile f(path);
-  ASSERT_TRUE(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
-  ASSERT_EQ(f.write(bytes), bytes.size());
-}
+using test::ReadAll;
+using test::WriteRaw;
 
 struct RoundTripRow {
   const char* name;

@@ -14,13 +14,6 @@ namespace mirolat {
 
 namespace {
 
-const QString kDriverDesc = QStringLiteral("DriverDesc");
-const QString kAttachedTo = QStringLiteral("AttachedTo");
-const QString kConfigDialog = QStringLiteral("ConfigDialog");
-const QString kLoggingPath = QStringLiteral("LoggingPath");
-const QString kLogging = QStringLiteral("Logging");
-const QString kUserInit = QStringLiteral("UserInit");
-
 // A read whose failure counts as an empty value.
 SettingsValue ReadOrEmpty(ModemClassStore& store, const QString& key, const QString& name) {
   try {

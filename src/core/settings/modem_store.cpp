@@ -6,13 +6,6 @@ namespace mirolat {
 
 namespace {
 
-const QString kDriverDesc = QStringLiteral("DriverDesc");
-const QString kAttachedTo = QStringLiteral("AttachedTo");
-const QString kConfigDialog = QStringLiteral("ConfigDialog");
-const QString kLoggingPath = QStringLiteral("LoggingPath");
-const QString kLogging = QStringLiteral("Logging");
-const QString kUserInit = QStringLiteral("UserInit");
-
 const char* kDetectedSection = "Detected Modems";
 
 QString ClassName(DeviceClass c) { return c == DeviceClass::Modem ? QStringLiteral("Modem") : QStringLiteral("Ports"); }

@@ -16,6 +16,14 @@ namespace mirolat {
 
 inline const QString kDeviceClassKey = QStringLiteral("System\\CurrentControlSet\\Services\\Class");
 
+// The value names of a device-class entry.
+inline const QString kDriverDesc = QStringLiteral("DriverDesc");
+inline const QString kAttachedTo = QStringLiteral("AttachedTo");
+inline const QString kConfigDialog = QStringLiteral("ConfigDialog");
+inline const QString kLoggingPath = QStringLiteral("LoggingPath");
+inline const QString kLogging = QStringLiteral("Logging");
+inline const QString kUserInit = QStringLiteral("UserInit");
+
 enum class DeviceClass { Modem, Ports };
 
 // "\Modem\0003" or "\Ports\0003": a sub-key relative to the class key.

@@ -69,6 +69,7 @@ frmService::frmService(Configuration& config, int serviceIndex, bool isNew, cons
     frmTariff editor(tariffs, count, position, locale_, parentWidget);
     return editor.exec() == QDialog::Accepted;
   };
+  leave_ = new LeaveWatcher(this);
   BuildControls();
   resize(720, 440);
   InstallHelpKey(this, kServiceEditorHelpTopic);
@@ -315,19 +316,7 @@ QWidget* frmService::BuildServiceCostTab() {
 }
 
 void frmService::WatchLeave(QWidget* box, std::function<bool()> handler) {
-  leaveHandlers_.insert(box, std::move(handler));
-  box->installEventFilter(this);
-}
-
-bool frmService::eventFilter(QObject* watched, QEvent* event) {
-  if (event->type() == QEvent::FocusOut) {
-    auto it = leaveHandlers_.find(watched);
-    const Qt::FocusReason reason = static_cast<QFocusEvent*>(event)->reason();
-    if (it != leaveHandlers_.end() && reason != Qt::ActiveWindowFocusReason && reason != Qt::PopupFocusReason) {
-      it.value()();
-    }
-  }
-  return QDialog::eventFilter(watched, event);
+  leave_->Watch(box, std::move(handler));
 }
 
 void frmService::KeepFocus(QWidget* box) {

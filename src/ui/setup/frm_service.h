@@ -19,6 +19,7 @@
 #include <array>
 #include <functional>
 
+#include "ui/dialogs/leave_watcher.h"
 #include "core/common/locale_values.h"
 #include "core/model/configuration.h"
 #include "core/model/service_rules.h"
@@ -100,7 +101,6 @@ class frmService : public QDialog {
   bool txtAfterMeg_LostFocus();
 
  protected:
-  bool eventFilter(QObject* watched, QEvent* event) override;
   void showEvent(QShowEvent* event) override;
 
  private:
@@ -132,7 +132,7 @@ class frmService : public QDialog {
   // period that is empty or not one of the choices).
   QString storedFlexPeriod_;
   QString storedMegPeriod_;
-  QHash<QObject*, std::function<bool()>> leaveHandlers_;
+  LeaveWatcher* leave_ = nullptr;
 };
 
 }  // namespace mirolat

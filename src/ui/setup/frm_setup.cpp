@@ -91,6 +91,7 @@ frmSetup::frmSetup(AppState& state, QWidget* parent)
     frmService editor(draft, index, isNew, state_.Locale, parentWidget);
     return editor.exec() == QDialog::Accepted;
   };
+  leave_ = new LeaveWatcher(this);
   BuildControls();
   InstallHelpKey(this, [this] { return HelpTopic(); });
   Form_Load();
@@ -390,27 +391,12 @@ QWidget* frmSetup::BuildHolidaysTab() {
 }
 
 void frmSetup::WatchLeave(QLineEdit* box, std::function<bool()> handler) {
-  leaveHandlers_.insert(box, std::move(handler));
-  box->installEventFilter(this);
-}
-
-bool frmSetup::eventFilter(QObject* watched, QEvent* event) {
-  if (event->type() == QEvent::FocusOut) {
-    auto it = leaveHandlers_.find(watched);
-    // Losing the focus to another window (a message box, the file dialog)
-    // is not leaving the box.
-    const Qt::FocusReason reason = static_cast<QFocusEvent*>(event)->reason();
-    if (it != leaveHandlers_.end() && reason != Qt::ActiveWindowFocusReason && reason != Qt::PopupFocusReason) {
-      it.value()();
-    }
-  }
-  return QDialog::eventFilter(watched, event);
+  leave_->Watch(box, std::move(handler));
 }
 
 bool frmSetup::LeaveFocusedBox() {
   QWidget* focused = focusWidget();
-  auto it = leaveHandlers_.find(focused);
-  return it == leaveHandlers_.end() || it.value()();
+  return leave_->Leave(focused);
 }
 
 void frmSetup::RestoreFocus(QLineEdit* box) {

@@ -20,6 +20,7 @@
 #include <array>
 #include <functional>
 
+#include "ui/dialogs/leave_watcher.h"
 #include "core/model/configuration.h"
 
 namespace mirolat {
@@ -140,7 +141,6 @@ class frmSetup : public QDialog {
   void ConfigurationChanged(bool logFileChanged);
 
  protected:
-  bool eventFilter(QObject* watched, QEvent* event) override;
   void keyPressEvent(QKeyEvent* event) override;
   void showEvent(QShowEvent* event) override;
 
@@ -176,7 +176,7 @@ class frmSetup : public QDialog {
   std::array<QString, 3> costTexts_{};  // as last shown, to tell an edit
   QString durationShown_;
   QString dataShown_;
-  QHash<QObject*, std::function<bool()>> leaveHandlers_;
+  LeaveWatcher* leave_ = nullptr;
   bool holidayLabelRed_ = false;
   bool saved_ = false;
 };

@@ -42,6 +42,7 @@ frmTariff::frmTariff(std::array<Tariff, kMaxTariffs>& tariffs, int& count, int p
   setObjectName(QStringLiteral("frmTariff"));
   setWindowTitle(QStringLiteral("MRL - Dial-up Tariff Definition"));
   setModal(true);
+  leave_ = new LeaveWatcher(this);
   BuildControls();
   InstallHelpKey(this, kTariffEditorHelpTopic);
   Load();
@@ -116,7 +117,7 @@ void frmTariff::BuildControls() {
   connect(lstDialTimeTariffDialEnd, &QComboBox::currentTextChanged, this, [this] { End_Changed(); });
   for (QLineEdit* box : {txtDialTimeTariffDialRate, txtDialTimeTariffMinuteRate}) {
     connect(box, &QLineEdit::textEdited, this, [this, box] { Amount_Changed(box); });
-    leaveHandlers_.insert(box, [this, box] { return Amount_LostFocus(box); });
+    leave_->Watch(box, [this, box] { return Amount_LostFocus(box); });
     box->installEventFilter(this);
   }
   connect(txtDialTimeTariffAfterMins, &QLineEdit::textEdited, this,
@@ -124,7 +125,7 @@ void frmTariff::BuildControls() {
   connect(txtDialTimeTariffAfterSecs, &QLineEdit::textEdited, this,
           [this] { Threshold_Changed(txtDialTimeTariffAfterSecs, kMaxThresholdSeconds); });
   for (QLineEdit* box : {txtDialTimeTariffAfterMins, txtDialTimeTariffAfterSecs}) {
-    leaveHandlers_.insert(box, [this, box] { return Threshold_LostFocus(box); });
+    leave_->Watch(box, [this, box] { return Threshold_LostFocus(box); });
     box->installEventFilter(this);
   }
 }
@@ -173,10 +174,6 @@ bool frmTariff::eventFilter(QObject* watched, QEvent* event) {
     const Qt::FocusReason reason = static_cast<QFocusEvent*>(event)->reason();
     if (list == lstDialTimeTariffDialStart || list == lstDialTimeTariffDialEnd) {
       if (reason != Qt::PopupFocusReason) lblAssist->hide();
-    }
-    auto it = leaveHandlers_.find(watched);
-    if (it != leaveHandlers_.end() && reason != Qt::ActiveWindowFocusReason && reason != Qt::PopupFocusReason) {
-      it.value()();
     }
   }
   return QDialog::eventFilter(watched, event);

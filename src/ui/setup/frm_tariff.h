@@ -11,6 +11,7 @@
 #include <array>
 #include <functional>
 
+#include "ui/dialogs/leave_watcher.h"
 #include "core/common/locale_values.h"
 #include "core/model/configuration.h"
 #include "core/model/tariff_rules.h"
@@ -70,7 +71,7 @@ class frmTariff : public QDialog {
   int position_;
   const LocaleValues& locale_;
   bool adjusting_ = false;  // a time list is being moved by the other
-  QHash<QObject*, std::function<bool()>> leaveHandlers_;
+  LeaveWatcher* leave_ = nullptr;
 };
 
 }  // namespace mirolat

@@ -1,0 +1,25 @@
+#pragma once
+// Reading and writing whole files in tests of the code that writes files.
+#include <gtest/gtest.h>
+
+#include <QByteArray>
+#include <QFile>
+#include <QString>
+
+namespace mirolat::test {
+
+// The file's bytes, or "<missing>" when it cannot be read.
+inline QByteArray ReadAll(const QString& path) {
+  QFile f(path);
+  if (!f.open(QIODevice::ReadOnly)) return QByteArray("<missing>");
+  return f.readAll();
+}
+
+// Puts exactly `bytes` in the file (a test assertion fails otherwise).
+inline void WriteRaw(const QString& path, const QByteArray& bytes) {
+  QFile f(path);
+  ASSERT_TRUE(f.open(QIODevice::WriteOnly | QIODevice::Truncate)) << path.toStdString();
+  ASSERT_EQ(f.write(bytes), bytes.size());
+}
+
+}  // namespace mirolat::test
