@@ -15,19 +15,38 @@ LocaleValues CliLocale(const QString& localeName) {
   return LoadLocaleInfo(localeName.isEmpty() ? QLocale::system() : QLocale(localeName));
 }
 
-bool OpenCliContext(CliContext& context, QTextStream& err, const QString& localeName) {
-  CliErrorReporter reporter(err);
+void TellDamage(const CliContext& context, QTextStream& err) {
+  if (context.Store && !context.Store->DamageMessage().isEmpty()) {
+    err << "mirolat-cli: " << context.Store->DamageMessage() << '\n';
+    err.flush();
+  }
+}
+
+bool OpenCliStore(CliContext& context, QTextStream& err) {
   try {
     context.Store = std::make_unique<SettingsStore>(SettingsStore::FilePathIn(ConfigFolder()));
-    if (!context.Store->DamageMessage().isEmpty()) err << "mirolat-cli: " << context.Store->DamageMessage() << '\n';
-    context.Config = Configuration{};
-    LoadConfigurationWithDefaults(*context.Store, context.Config, reporter);
   } catch (const RunError& e) {
     err << "mirolat-cli: " << e.description() << '\n';
     return false;
+  }
+  return true;
+}
+
+bool OpenCliContext(CliContext& context, QTextStream& err, const QString& localeName) {
+  if (!OpenCliStore(context, err)) return false;
+  CliErrorReporter reporter(err);
+  try {
+    context.Config = Configuration{};
+    LoadConfigurationWithDefaults(*context.Store, context.Config, reporter);
+  } catch (const RunError& e) {
+    TellDamage(context, err);
+    err << "mirolat-cli: " << e.description() << '\n';
+    return false;
   } catch (const EndProgramRequested&) {
+    TellDamage(context, err);
     return false;
   }
+  TellDamage(context, err);
   context.Locale = CliLocale(localeName);
   return true;
 }

@@ -51,9 +51,7 @@ StartupResult StartUpCore(SettingsStore& store, Configuration& config, LocaleVal
   }
 
   progress.SetStatus(QStringLiteral("Reading User Configuration"));
-  const LoadedFlags flags = LoadConfiguration(store, config, reporter);
-  result.DefaultsApplied = ApplyStartupDefaults(config, flags);
-  if (result.DefaultsApplied) SaveConfiguration(store, config, reporter);
+  result.DefaultsApplied = LoadConfigurationWithDefaults(store, config, reporter);
 
   progress.SetStatus(QStringLiteral("Please Wait . . . Checking Modem Log"));
   file.LogFileName = config.ModemLogFile;
