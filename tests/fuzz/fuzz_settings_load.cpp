@@ -88,16 +88,30 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
       return 0;
     }
   }
+  // A store with every key of the configuration and nothing in it, made once
+  // and copied for each input.
+  static const QByteArray emptyStore = [] {
+    QTemporaryDir templateDir;
+    const QString templatePath = SettingsStore::FilePathIn(templateDir.path());
+    {
+      SettingsStore store(templatePath);
+      SettingsStore::Transaction tx(store);
+      for (const QString& key : {kGeneralKey, kModemKey, kCostsKey, kServicesKey, kViewLogKey, kViewReportKey,
+                                 kSummaryReportKey, kDetailReportKey, kHolidaysKey}) {
+        store.SettingsCreateKey(Root::Machine, key);
+      }
+      tx.Commit();
+    }
+    QFile file(templatePath);
+    if (!file.open(QIODevice::ReadOnly)) __builtin_trap();
+    return file.readAll();
+  }();
   QTemporaryDir dir;
   if (!dir.isValid()) __builtin_trap();
   const QString path = SettingsStore::FilePathIn(dir.path());
   {
-    // A store with every key of the configuration and nothing in it.
-    SettingsStore store(path);
-    for (const QString& key : {kGeneralKey, kModemKey, kCostsKey, kServicesKey, kViewLogKey, kViewReportKey,
-                               kSummaryReportKey, kDetailReportKey, kHolidaysKey}) {
-      store.SettingsCreateKey(Root::Machine, key);
-    }
+    QFile file(path);
+    if (!file.open(QIODevice::WriteOnly) || file.write(emptyStore) != emptyStore.size()) __builtin_trap();
   }
   WriteRawValues(path, input);
 

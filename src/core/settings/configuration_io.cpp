@@ -65,17 +65,26 @@ QString BoolText(bool b) { return b ? QStringLiteral("True") : QStringLiteral("F
 // empty: 0, the empty text or false.
 class KeyReader {
  public:
-  KeyReader(const StoredTree& tree, const QString& key) : tree_(tree), key_(key) {
-    const QString relative = key.mid(kSettingsBaseKey.size() + 1);
-    prefix_ = Folded(relative) + '\\';
-    present_ = tree.Keys.contains(Folded(relative));
+  KeyReader(const StoredTree& tree, const QString& key) : key_(key) {
+    const auto it = tree.Keys.constFind(Folded(key.mid(kSettingsBaseKey.size() + 1)));
+    if (it != tree.Keys.constEnd()) values_ = &*it;
   }
-  bool KeyPresent() const { return present_; }
+  bool KeyPresent() const { return values_ != nullptr; }
 
   // The value as the store's read gives it, after checking its stored form.
   SettingsValue Raw(const QString& name) const {
-    const auto it = tree_.Values.constFind(prefix_ + Folded(name));
-    if (it == tree_.Values.constEnd()) return {};
+    if (values_ == nullptr) return {};
+    // Folded on the stack: looking a name up allocates nothing.
+    char folded[96];
+    if (name.size() > qsizetype(sizeof folded)) return {};
+    qsizetype length = 0;
+    for (const QChar c : name) {
+      const char16_t u = c.unicode();
+      if (u > 0x7F) return {};  // every name of the record is ASCII
+      folded[length++] = static_cast<char>(u >= 'A' && u <= 'Z' ? u + 32 : u);
+    }
+    const auto it = values_->constFind(QByteArray::fromRawData(folded, length));
+    if (it == values_->constEnd()) return {};
     const StoredValue& v = *it;
     using S = StoredValue::Storage;
     switch (v.Kind) {
@@ -178,10 +187,8 @@ class KeyReader {
   DamagedRecord Damaged(const QString& name, const QString& what) const {
     return DamagedRecord{key_ + QLatin1Char('\\') + name + QLatin1Char(' ') + what};
   }
-  const StoredTree& tree_;
   QString key_;
-  QByteArray prefix_;
-  bool present_ = false;
+  const StoredTree::KeyValues* values_ = nullptr;
 };
 
 // Writes the values of one key; any failure throws and ends the transaction.
@@ -491,8 +498,9 @@ bool LoadWithDefaultsOnce(SettingsStore& store, Configuration& config) {
       const StoredTree tree = ReadSnapshot(store);
       Configuration loaded = config;
       const LoadedFlags flags = ParseRecord(tree, loaded);
-      Configuration filled = loaded;
-      if (AllRecordKeysPresent(tree) && !ApplyStartupDefaults(filled, flags)) {
+      // Nothing filled in leaves `loaded` as read; anything filled in is thrown
+      // away and done again below on the record read under the write lock.
+      if (AllRecordKeysPresent(tree) && !ApplyStartupDefaults(loaded, flags)) {
         config = std::move(loaded);
         return false;
       }

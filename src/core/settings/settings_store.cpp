@@ -95,6 +95,12 @@ class SettingsStore::Statement {
   double Real(int col) const { return sqlite3_column_double(stmt_, col); }
   int Type(int col) const { return sqlite3_column_type(stmt_, col); }
   bool IsNull(int col) const { return Type(col) == SQLITE_NULL; }
+  // Text bytes valid until the next step (empty for NULL).
+  QByteArrayView View(int col) const {
+    if (IsNull(col)) return {};
+    const auto* data = reinterpret_cast<const char*>(sqlite3_column_text(stmt_, col));
+    return QByteArrayView(data, sqlite3_column_bytes(stmt_, col));
+  }
   QByteArray Bytes(int col) const {
     // The type is asked first: reading the bytes may convert the value in place.
     if (IsNull(col)) return {};
@@ -380,46 +386,49 @@ StoredTree SettingsStore::ReadTree(Root root, const QString& keyPath) {
   StoredTree tree;
   const qint64 base = FindKey(root, keyPath);
   if (base < 0) return tree;
-  Statement keys(*this,
-                 "WITH RECURSIVE sub(id, path) AS ("
-                 " SELECT id, fold FROM keys WHERE root = ?1 AND parent = ?2"
-                 " UNION ALL SELECT k.id, sub.path || '\\' || k.fold FROM keys k JOIN sub ON k.parent = sub.id)"
-                 " SELECT sub.path, v.fold, v.kind, v.value FROM sub LEFT JOIN vals v ON v.key = sub.id;");
-  keys.Bind(1, static_cast<int>(root)).Bind(2, base);
-  // The base key's own values have no key path in front of their names.
-  Statement own(*this, "SELECT NULL, fold, kind, value FROM vals WHERE key = ?1;");
-  own.Bind(1, base);
-  for (Statement* query : {&own, &keys}) {
-    while (query->Step()) {
-      const QByteArray path = query->Bytes(0);
-      if (query != &own) tree.Keys.insert(path);
-      if (query->IsNull(1)) continue;  // a key without values
-      StoredValue value;
-      value.Kind = static_cast<int>(query->Int(2));
-      switch (query->Type(3)) {
-        case SQLITE_INTEGER:
-          value.Holds = StoredValue::Storage::Integer;
-          value.Integer = query->Int(3);
-          break;
-        case SQLITE_FLOAT:
-          value.Holds = StoredValue::Storage::Real;
-          value.Real = query->Real(3);
-          break;
-        case SQLITE_TEXT:
-          value.Holds = StoredValue::Storage::Text;
-          value.Bytes = query->Bytes(3);
-          break;
-        case SQLITE_BLOB:
-          value.Holds = StoredValue::Storage::Blob;
-          value.Bytes = query->Bytes(3);
-          break;
-        default:
-          value.Holds = StoredValue::Storage::Null;
-          break;
-      }
-      const QByteArray name = query->Bytes(1);
-      tree.Values.insert(path.isEmpty() ? name : path + '\\' + name, std::move(value));
+  // The base key's own values first (path NULL, read as ""), then every key
+  // below it with its values (a key without values gives one row of NULLs).
+  Statement query(*this,
+                  "WITH RECURSIVE sub(id, path) AS ("
+                  " SELECT id, fold FROM keys WHERE root = ?1 AND parent = ?2"
+                  " UNION ALL SELECT k.id, sub.path || '\\' || k.fold FROM keys k JOIN sub ON k.parent = sub.id)"
+                  " SELECT NULL, fold, kind, value FROM vals WHERE key = ?2"
+                  " UNION ALL SELECT sub.path, v.fold, v.kind, v.value FROM sub LEFT JOIN vals v ON v.key = sub.id;");
+  query.Bind(1, static_cast<int>(root)).Bind(2, base);
+  StoredTree::KeyValues* values = &tree.Keys[QByteArray()];
+  QByteArray path;
+  while (query.Step()) {
+    // Rows of one key come together: its map is looked up once per key.
+    const QByteArrayView rowPath = query.View(0);
+    if (rowPath != path) {
+      path = rowPath.toByteArray();
+      values = &tree.Keys[path];
     }
+    if (query.IsNull(1)) continue;  // a key without values
+    StoredValue value;
+    value.Kind = static_cast<int>(query.Int(2));
+    switch (query.Type(3)) {
+      case SQLITE_INTEGER:
+        value.Holds = StoredValue::Storage::Integer;
+        value.Integer = query.Int(3);
+        break;
+      case SQLITE_FLOAT:
+        value.Holds = StoredValue::Storage::Real;
+        value.Real = query.Real(3);
+        break;
+      case SQLITE_TEXT:
+        value.Holds = StoredValue::Storage::Text;
+        value.Bytes = query.Bytes(3);
+        break;
+      case SQLITE_BLOB:
+        value.Holds = StoredValue::Storage::Blob;
+        value.Bytes = query.Bytes(3);
+        break;
+      default:
+        value.Holds = StoredValue::Storage::Null;
+        break;
+    }
+    values->insert(query.Bytes(1), std::move(value));
   }
   return tree;
 }

@@ -7,7 +7,6 @@
 // case-insensitively (ASCII) and keep the spelling they were first written with.
 #include <QByteArray>
 #include <QHash>
-#include <QSet>
 #include <QString>
 #include <QStringList>
 #include <QVariant>
@@ -41,12 +40,12 @@ struct StoredValue {
   QByteArray Bytes;    // UTF-8 text or blob bytes
 };
 
-// Every key and value below one key, read at once. Paths and names are folded
-// (ASCII lower case) and relative to that key: key "viewreport\summaryreport",
-// value "viewreport\summaryreport\winheight", a value of the key itself "name".
+// Every key and value below one key, read at once: for each key (its folded
+// path relative to that key, "viewreport\summaryreport"; the key itself is
+// "") its values by folded name ("winheight"). Folded: ASCII lower case.
 struct StoredTree {
-  QSet<QByteArray> Keys;
-  QHash<QByteArray, StoredValue> Values;
+  using KeyValues = QHash<QByteArray, StoredValue>;
+  QHash<QByteArray, KeyValues> Keys;
 };
 
 class SettingsStore {
