@@ -83,7 +83,7 @@ TEST(ConfigurationRaces, AReaderSeesTheOldOrTheNewRecordNeverAMix) {
   std::thread importer([&] {
     SettingsStore store(path);
     FailOnError reporter;
-    for (int i = 0; i < 120 && !stop; ++i) {
+    for (int i = 0; i < 60 && !stop; ++i) {
       Configuration next = i % 2 == 0 ? b : a;
       SaveConfiguration(store, next, reporter);
       ++saves;
