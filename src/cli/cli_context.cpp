@@ -27,24 +27,43 @@ std::optional<LocaleValues> CliLocale(const QString& localeName) {
   return LoadLocaleInfo(*locale);
 }
 
+void TellDamage(const CliContext& context, QTextStream& err) {
+  if (context.Store && !context.Store->DamageMessage().isEmpty()) {
+    err << "mirolat-cli: " << context.Store->DamageMessage() << '\n';
+    err.flush();
+  }
+}
+
+bool OpenCliStore(CliContext& context, QTextStream& err) {
+  try {
+    context.Store = std::make_unique<SettingsStore>(SettingsStore::FilePathIn(ConfigFolder()));
+  } catch (const RunError& e) {
+    err << "mirolat-cli: " << e.description() << '\n';
+    return false;
+  }
+  return true;
+}
+
 bool OpenCliContext(CliContext& context, QTextStream& err, const QString& localeName) {
   std::optional<LocaleValues> locale = CliLocale(localeName);
   if (!locale) {
     err << "mirolat-cli: unknown locale '" << localeName << "' (give a name such as en_US, de_DE or fr_FR)\n";
     return false;
   }
+  if (!OpenCliStore(context, err)) return false;
   CliErrorReporter reporter(err);
   try {
-    context.Store = std::make_unique<SettingsStore>(SettingsStore::FilePathIn(ConfigFolder()));
-    if (!context.Store->DamageMessage().isEmpty()) err << "mirolat-cli: " << context.Store->DamageMessage() << '\n';
     context.Config = Configuration{};
     LoadConfigurationWithDefaults(*context.Store, context.Config, reporter);
   } catch (const RunError& e) {
+    TellDamage(context, err);
     err << "mirolat-cli: " << e.description() << '\n';
     return false;
   } catch (const EndProgramRequested&) {
+    TellDamage(context, err);
     return false;
   }
+  TellDamage(context, err);
   context.Locale = std::move(*locale);
   return true;
 }

@@ -32,12 +32,20 @@ struct CliContext {
   LocaleValues Locale;
 };
 
-// Opens the store in the configuration folder (telling `err` when a damaged
-// store was replaced) and loads the configuration with its start-up defaults,
-// saving them once when any were filled in. `localeName` empty: the system
-// locale. Returns false after printing the reason to `err` (an unknown locale
-// name among them, before the store is touched).
+// Opens the store in the configuration folder and loads the configuration
+// with its start-up defaults, saving them once when any were filled in; tells
+// `err` when a damaged store (or a stored record the program cannot use) was
+// moved aside. `localeName` empty: the system locale. Returns false after
+// printing the reason to `err` (an unknown locale name among them, before the
+// store is touched).
 bool OpenCliContext(CliContext& context, QTextStream& err, const QString& localeName = QString());
+
+// Opens the store only, for a command that replaces the record without
+// reading it. Returns false after printing the reason to `err`.
+bool OpenCliStore(CliContext& context, QTextStream& err);
+
+// Tells `err` when the store was found damaged and moved aside.
+void TellDamage(const CliContext& context, QTextStream& err);
 
 // The locale values of `--locale NAME`, or of the system locale for an empty
 // name. Nothing for a name that is no known locale.

@@ -2,12 +2,17 @@
 
 #include "cli/cli_context.h"
 #include "cli/commands.h"
+#include "core/common/small_file.h"
 #include "core/settings/config_json.h"
 #include "core/settings/configuration_io.h"
 
 namespace mirolat::cli {
 
 namespace {
+
+// The largest configuration file import reads: the largest record the limits
+// allow (32766 services with ten tariffs each) takes about 100 MB as JSON.
+constexpr qint64 kMaxConfigurationJsonBytes = 256LL * 1024 * 1024;
 
 const char* kConfigUsage =
     "usage: mirolat-cli config export [FILE]\n"
@@ -40,27 +45,30 @@ int Import(const QStringList& args, QTextStream& err) {
     err << kConfigUsage;
     return 2;
   }
-  QFile file(args[0]);
-  if (!file.open(QIODevice::ReadOnly)) {
-    err << "mirolat-cli: cannot read '" << args[0] << "': " << file.errorString() << '\n';
+  QByteArray json;
+  try {
+    json = ReadSmallRegularFile(args[0], kMaxConfigurationJsonBytes);
+  } catch (const RunError& e) {
+    err << "mirolat-cli: " << e.description() << '\n';
     return 1;
   }
-  const QByteArray json = file.readAll();
-  CliContext context;
-  if (!OpenCliContext(context, err)) return 1;
+  // Checked whole before the store is touched: a refused file changes nothing.
   Configuration imported;
   QString problem;
-  if (!ConfigurationFromJson(json, context.Config, imported, problem)) {
+  if (!ConfigurationFromJson(json, Configuration{}, imported, problem)) {
     err << "mirolat-cli: '" << args[0] << "' is not a usable configuration: " << problem << '\n';
     return 1;
   }
+  CliContext context;
+  if (!OpenCliStore(context, err)) return 1;
   CliErrorReporter reporter(err);
+  bool saved = false;
   try {
-    if (!SaveConfiguration(*context.Store, imported, reporter)) return 1;
+    saved = ImportConfiguration(*context.Store, imported, reporter);
   } catch (const EndProgramRequested&) {
-    return 1;
   }
-  return 0;
+  TellDamage(context, err);
+  return saved ? 0 : 1;
 }
 
 }  // namespace

@@ -6,6 +6,7 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QTemporaryDir>
+#include <sys/stat.h>
 
 #include "cli_test_support.h"
 #include "core/settings/config_json.h"
@@ -168,6 +169,11 @@ TEST_F(CliConfigTest, ABadFileIsRefusedAndTheStoreKeepsItsConfiguration) {
       {"{ not json", "not valid JSON"},
       {R"({"General": {"MaxConnections": "many"}})", "General.MaxConnections"},
       {R"({"Holidays": ["2000-13-01"]})", "Holidays[0]"},
+      {R"({"General": {"ModemLogFile": "../../home/user/thesis.tex"}})", "General.ModemLogFile"},
+      {R"({"General": {"ModemLogFile": "/home/user/thesis.tex"}})", "General.ModemLogFile"},
+      {R"({"General": {"ModemLogFile": "*.txt"}})", "General.ModemLogFile"},
+      {R"({"General": {"ModemLogFile": ".."}})", "General.ModemLogFile"},
+      {R"({"General": {"ModemLogFile": ""}})", "General.ModemLogFile"},
   };
   for (const auto& c : cases) {
     const QString path = Write(QStringLiteral("bad.json"), c.json);
@@ -206,6 +212,78 @@ TEST_F(CliConfigTest, ADamagedStoreIsReportedAndReplacedByDefaults) {
       QDir(configDir_).entryList({QStringLiteral("settings.sqlite.damaged-*")}, QDir::Files);
   ASSERT_EQ(aside.size(), 1);
   EXPECT_EQ(Read(QDir(configDir_).filePath(aside[0])), QByteArray("this is no database"));
+}
+
+// Only a regular file of a sensible size is read: a FIFO would block the
+// import for ever and /dev/zero would fill the memory.
+TEST_F(CliConfigTest, ImportReadsOnlyASmallRegularFile) {
+  ASSERT_EQ(Import(Write(QStringLiteral("good.json"), R"({"General": {"MaxConnections": 321}})")), 0);
+  const Configuration before = StoredConfiguration();
+
+  const QString fifo = dir_.filePath(QStringLiteral("pipe.json"));
+  ASSERT_EQ(mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
+  const QString huge = dir_.filePath(QStringLiteral("huge.json"));
+  {
+    QFile f(huge);
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    ASSERT_TRUE(f.resize(257LL * 1024 * 1024));  // sparse: no disk space used
+  }
+  struct Case {
+    QString path;
+    const char* mentioned;
+  } cases[] = {
+      {fifo, "not a regular file"},
+      {QStringLiteral("/dev/zero"), "not a regular file"},
+      {dir_.path(), "not a regular file"},
+      {huge, "too large"},
+  };
+  for (const Case& c : cases) {
+    EXPECT_EQ(Import(c.path), 1) << c.path.toStdString();
+    EXPECT_TRUE(err_.contains(c.path)) << err_.toStdString();
+    EXPECT_TRUE(err_.contains(QLatin1String(c.mentioned))) << err_.toStdString();
+    EXPECT_EQ(StoredConfiguration(), before);
+  }
+}
+
+// A stored record that cannot be loaded no longer locks every command out:
+// the store is moved aside with its message, export shows the defaults, and
+// import replaces the record without needing the old one.
+TEST_F(CliConfigTest, AnUnusableStoredRecordIsMovedAsideAndImportReplacesIt) {
+  struct Case {
+    const char* name;
+    QString key;
+    QVariant value;
+    int kind;
+  } cases[] = {
+      {"UsedServices", kGeneralKey, 32767, 4},
+      {"MaxServices", kGeneralKey, QStringLiteral("abc"), 1},
+      {"UsedHolidays", kHolidaysKey, 500, 4},
+      {"ModemLogFile", kGeneralKey, QStringLiteral("../../home/user/thesis.tex"), 1},
+  };
+  for (const Case& c : cases) {
+    QDir(configDir_).removeRecursively();
+    auto spoil = [&] {
+      ASSERT_EQ(Run(Words("config export")), 0);
+      SettingsStore store(SettingsStore::FilePathIn(configDir_));
+      store.SettingsWriteValue(Root::Machine, c.key, QLatin1String(c.name), c.value, c.kind);
+    };
+    spoil();
+    ASSERT_EQ(Run(Words("config export")), 0) << c.name << ": " << err_.toStdString();
+    EXPECT_TRUE(err_.contains(QStringLiteral("damaged"))) << err_.toStdString();
+    EXPECT_TRUE(err_.contains(QLatin1String(c.name))) << err_.toStdString();
+    EXPECT_EQ(out_.toUtf8(), ConfigurationToJson(Configuration{})) << c.name;
+
+    spoil();
+    ASSERT_EQ(ImportJson(R"({"General": {"MaxConnections": 321}, "Services": [{"ServiceName": "New"}]})"), 0)
+        << c.name << ": " << err_.toStdString();
+    EXPECT_TRUE(err_.contains(QLatin1String(c.name))) << err_.toStdString();
+    const Configuration stored = StoredConfiguration();
+    EXPECT_EQ(stored.MaxConnections, 321) << c.name;
+    ASSERT_EQ(stored.UsedServices, 1) << c.name;
+    EXPECT_EQ(stored.Services[0].ServiceName, QStringLiteral("New"));
+    EXPECT_EQ(QDir(configDir_).entryList({QStringLiteral("settings.sqlite.damaged-*")}, QDir::Files).size(), 2)
+        << c.name;
+  }
 }
 
 }  // namespace

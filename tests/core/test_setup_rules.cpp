@@ -167,17 +167,6 @@ TEST(OptionEntries, HolidaysStaySortedWithoutDuplicatesUpToTheLimit) {
   EXPECT_EQ(out.Holidays[0], past);
 }
 
-TEST(LogFileName, OnlyPlainNamesAreAccepted) {
-  struct Case {
-    const char* name;
-    bool plain;
-  } cases[] = {{"ModemLog.txt", true}, {"my modem.log", true}, {"", false},         {".", false},
-               {"..", false},          {"../x.txt", false},    {"a/b.txt", false},  {"a\\b.txt", false},
-               {"*.txt", false},       {"Modem?.txt", false},  {"[ab].txt", false}, {"tab\there", false},
-               {"/etc/passwd", false}, {"..txt", true}};
-  for (const Case& c : cases) EXPECT_EQ(IsPlainLogFileName(QString::fromLatin1(c.name)), c.plain) << c.name;
-}
-
 TEST(TariffRules, ListChoices) {
   const LocaleValues us = UnitedStates();
   EXPECT_EQ(TariffDayChoices(us),

@@ -66,15 +66,10 @@ StartupResult StartUpCore(SettingsStore& store, Configuration& config, LocaleVal
   }
 
   progress.SetStatus(QStringLiteral("Reading User Configuration"));
-  const LoadedFlags flags = LoadConfiguration(store, config, reporter);
   // A log file name the modem check found stands in for a missing one.
-  bool modemNameUsed = false;
-  if (config.ModemLogFile.isEmpty() && result.ModemChecked && !result.Modem.DefaultLogFileName.isEmpty()) {
-    config.ModemLogFile = result.Modem.DefaultLogFileName;
-    modemNameUsed = true;
-  }
-  result.DefaultsApplied = ApplyStartupDefaults(config, flags) || modemNameUsed;
-  if (result.DefaultsApplied) SaveConfiguration(store, config, reporter);
+  const QString modemLogFileName =
+      result.ModemChecked ? result.Modem.DefaultLogFileName : QString();
+  result.DefaultsApplied = LoadConfigurationWithDefaults(store, config, reporter, modemLogFileName);
 
   progress.SetStatus(QStringLiteral("Please Wait . . . Checking Modem Log"));
   file.LogFileName = config.ModemLogFile;

@@ -1,13 +1,17 @@
 #pragma once
-// The modem log's file name as the options dialog takes it: a plain name of a
-// file inside the log folder, never a path or a pattern.
+// The rule for the configured modem log's name (ModemLogFile): the log is
+// always looked for in the log directory, and Clear Modem Log deletes what the
+// name names, so it must be a plain file name there and nothing else.
 #include <QString>
 
 namespace mirolat {
 
-// True for a non-empty name without path separators ('/' or '\'), without
-// wildcard characters ('*', '?', '[', ']'), without control characters, and
-// other than "." and "..".
+// True for a plain file name: not empty, not "." or "..", no path separator
+// ('/' or '\'), no wildcard ('*', '?'), no control character, and at most 255
+// bytes in UTF-8 (the longest name a folder entry can have).
 bool IsPlainLogFileName(const QString& name);
+
+// Why a name is not plain, for messages ("must be a plain file name ...").
+QString PlainLogFileNameRule();
 
 }  // namespace mirolat

@@ -7,6 +7,7 @@
 #include <cmath>
 #include <limits>
 
+#include "core/model/log_file_name.h"
 
 namespace mirolat {
 
@@ -192,6 +193,8 @@ Configuration Parse(const QJsonDocument& doc, const Configuration& base) {
                           "NoDisconData", "MaxLogSize", "EditLog", "ShowErrors", "ShowToolbars", "ShowGraphic",
                           "AutoOptimize"}));
     r.Text("ModemLogFile", c.ModemLogFile);
+    // Clear Modem Log deletes what this names: a file in the log folder, nothing else.
+    if (!IsPlainLogFileName(c.ModemLogFile)) throw JsonProblem{QStringLiteral("General.ModemLogFile: ") + PlainLogFileNameRule()};
     r.Integer("MaxServices", c.MaxServices, 1, std::numeric_limits<qint16>::max() - 1);
     r.Int16("MaxConnections", c.MaxConnections);
     r.Int16("MaxConnectDays", c.MaxConnectDays);

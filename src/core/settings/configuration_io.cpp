@@ -1,5 +1,7 @@
 #include "core/settings/configuration_io.h"
 
+#include "core/model/log_file_name.h"
+
 #include <cmath>
 #include <limits>
 
@@ -12,11 +14,6 @@ constexpr int kNumber = static_cast<int>(ValueKind::Number);
 
 RunError Overflow(const QString& where) {
   return RunError(ErrorCondition::Other, QStringLiteral("Overflow (%1)").arg(where), QStringLiteral("Mirolat"), 6);
-}
-
-RunError TypeMismatch(const QString& where, const QString& text) {
-  return RunError(ErrorCondition::Other, QStringLiteral("Type mismatch: '%1' (%2)").arg(text, where),
-                  QStringLiteral("Mirolat"), 13);
 }
 
 RunError OutOfRange(const QString& where, qint64 value, int low, int high) {
@@ -34,36 +31,22 @@ qint32 RoundToStored(double value, const QString& where) {
   return static_cast<qint32>(rounded);
 }
 
-// A stored value as a number: empty is 0, text must hold a number.
-double NumberOf(const SettingsValue& v, const QString& where) {
-  if (const auto* n = std::get_if<qint32>(&v)) return *n;
-  if (const auto* text = std::get_if<QString>(&v)) {
-    bool ok = false;
-    const double d = text->trimmed().toDouble(&ok);
-    if (!ok) throw TypeMismatch(where, *text);
-    return d;
+// A stored record the program cannot use: the store counts as damaged.
+struct DamagedRecord {
+  QString reason;
+};
+
+// ASCII lower case, as the store folds its names.
+QByteArray Folded(const QString& name) {
+  QByteArray bytes = name.toUtf8();
+  for (char& c : bytes) {
+    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c + 32);
   }
-  return 0;
+  return bytes;
 }
 
-qint64 IntegerOf(const SettingsValue& v, const QString& where, qint64 low, qint64 high) {
-  const double d = std::nearbyint(NumberOf(v, where));
-  if (!(d >= static_cast<double>(low) && d <= static_cast<double>(high))) throw Overflow(where);
-  return static_cast<qint64>(d);
-}
-
-bool BoolOf(const SettingsValue& v, const QString& where) {
-  if (const auto* n = std::get_if<qint32>(&v)) return *n != 0;
-  if (const auto* text = std::get_if<QString>(&v)) {
-    const QString t = text->trimmed();
-    if (t.isEmpty() || t.compare(QLatin1String("False"), Qt::CaseInsensitive) == 0) return false;
-    if (t.compare(QLatin1String("True"), Qt::CaseInsensitive) == 0) return true;
-    bool ok = false;
-    const double d = t.toDouble(&ok);
-    if (!ok) throw TypeMismatch(where, *text);
-    return d != 0;
-  }
-  return false;
+QString Shown(const QString& text) {
+  return text.size() > 40 ? QLatin1Char('\'') + text.left(40) + QStringLiteral("...'") : QLatin1Char('\'') + text + QLatin1Char('\'');
 }
 
 // A boolean counts as missing when absent, empty text or the number 0.
@@ -75,85 +58,137 @@ bool FlagMissing(const SettingsValue& v) {
 
 QString BoolText(bool b) { return b ? QStringLiteral("True") : QStringLiteral("False"); }
 
-// Reads the values of one key, each as one step under the reporter.
+// Reads the values of one key from a tree read at once, checking each: a
+// value of a kind the store never writes, a number where the field needs one
+// and none is found, or a number outside the field's range makes the whole
+// record unusable (DamagedRecord naming the value). Absent values read as
+// empty: 0, the empty text or false.
 class KeyReader {
  public:
-  KeyReader(SettingsStore& store, ErrorReporter& reporter, const QString& key)
-      : store_(store), reporter_(reporter), key_(key) {
-    RunStep(reporter_, [&] { store_.SettingsCreateKey(Root::Machine, key_); });
+  KeyReader(const StoredTree& tree, const QString& key) : key_(key) {
+    const auto it = tree.Keys.constFind(Folded(key.mid(kSettingsBaseKey.size() + 1)));
+    if (it != tree.Keys.constEnd()) values_ = &*it;
+  }
+  bool KeyPresent() const { return values_ != nullptr; }
+
+  // The value as the store's read gives it, after checking its stored form.
+  SettingsValue Raw(const QString& name) const {
+    if (values_ == nullptr) return {};
+    // Folded on the stack: looking a name up allocates nothing.
+    char folded[96];
+    if (name.size() > qsizetype(sizeof folded)) return {};
+    qsizetype length = 0;
+    for (const QChar c : name) {
+      const char16_t u = c.unicode();
+      if (u > 0x7F) return {};  // every name of the record is ASCII
+      folded[length++] = static_cast<char>(u >= 'A' && u <= 'Z' ? u + 32 : u);
+    }
+    const auto it = values_->constFind(QByteArray::fromRawData(folded, length));
+    if (it == values_->constEnd()) return {};
+    const StoredValue& v = *it;
+    using S = StoredValue::Storage;
+    switch (v.Kind) {
+      case static_cast<int>(ValueKind::Text):
+        if (v.Holds == S::Text) return QString::fromUtf8(v.Bytes);
+        break;
+      case static_cast<int>(ValueKind::Byte):
+        if (v.Holds == S::Integer && v.Integer >= 0 && v.Integer <= 255) return static_cast<qint32>(v.Integer);
+        break;
+      case static_cast<int>(ValueKind::Number):
+        if (v.Holds == S::Integer && v.Integer >= std::numeric_limits<qint32>::min() &&
+            v.Integer <= std::numeric_limits<qint32>::max()) {
+          return static_cast<qint32>(v.Integer);
+        }
+        break;
+      default:
+        throw Damaged(name, QStringLiteral("is stored with kind %1, which the settings store never writes").arg(v.Kind));
+    }
+    throw Damaged(name, QStringLiteral("does not hold what its kind %1 says").arg(v.Kind));
   }
 
-  template <class Convert>
-  void Read(const QString& name, Convert&& convert) {
-    RunStep(reporter_, [&] { convert(store_.SettingsReadValue(Root::Machine, key_, name), Where(name)); });
+  void Text(const QString& name, QString& field) const {
+    const SettingsValue v = Raw(name);
+    if (const auto* t = std::get_if<QString>(&v)) {
+      field = *t;
+    } else if (const auto* n = std::get_if<qint32>(&v)) {
+      field = QString::number(*n);
+    } else {
+      field.clear();
+    }
   }
-
-  void Text(const QString& name, QString& field) {
-    Read(name, [&](const SettingsValue& v, const QString&) {
-      if (const auto* t = std::get_if<QString>(&v)) {
-        field = *t;
-      } else if (const auto* n = std::get_if<qint32>(&v)) {
-        field = QString::number(*n);
-      } else {
-        field.clear();
+  void LogFileName(const QString& name, QString& field) const {
+    Text(name, field);
+    if (!field.isEmpty() && !IsPlainLogFileName(field)) {
+      throw Damaged(name, QStringLiteral("holds %1, which %2").arg(Shown(field), PlainLogFileNameRule()));
+    }
+  }
+  // A number as the store keeps it: a 32-bit whole number, or text holding a
+  // number, rounded like a stored one.
+  qint64 Number(const QString& name) const {
+    const SettingsValue v = Raw(name);
+    if (const auto* n = std::get_if<qint32>(&v)) return *n;
+    if (const auto* text = std::get_if<QString>(&v)) {
+      bool ok = false;
+      const double d = text->trimmed().toDouble(&ok);
+      if (!ok || !std::isfinite(d)) throw Damaged(name, QStringLiteral("holds %1, which is not a number").arg(Shown(*text)));
+      const double rounded = std::nearbyint(d);
+      if (!(rounded >= std::numeric_limits<qint32>::min() && rounded <= std::numeric_limits<qint32>::max())) {
+        throw Damaged(name, QStringLiteral("holds %1, which does not fit a 32-bit number").arg(Shown(*text)));
       }
-    });
+      return static_cast<qint64>(rounded);
+    }
+    return 0;
   }
   void Int(const QString& name, int& field, int low = std::numeric_limits<qint16>::min(),
-           int high = std::numeric_limits<qint16>::max()) {
-    Read(name, [&](const SettingsValue& v, const QString& where) {
-      const qint64 n = IntegerOf(v, where, std::numeric_limits<qint16>::min(), std::numeric_limits<qint16>::max());
-      if (n < low || n > high) throw OutOfRange(where, n, low, high);
-      field = static_cast<int>(n);
-    });
+           int high = std::numeric_limits<qint16>::max()) const {
+    const qint64 n = Number(name);
+    if (n < low || n > high) throw Damaged(name, QStringLiteral("is %1, allowed %2..%3").arg(n).arg(low).arg(high));
+    field = static_cast<int>(n);
   }
-  void Int32(const QString& name, qint32& field) {
-    Read(name, [&](const SettingsValue& v, const QString& where) {
-      field = static_cast<qint32>(
-          IntegerOf(v, where, std::numeric_limits<qint32>::min(), std::numeric_limits<qint32>::max()));
-    });
-  }
-  void Money(const QString& name, double& field) {
-    Read(name, [&](const SettingsValue& v, const QString& where) { field = NumberOf(v, where) / 10000.0; });
-  }
-  void Plain(const QString& name, double& field) {
-    Read(name, [&](const SettingsValue& v, const QString& where) { field = NumberOf(v, where); });
-  }
-  void Single(const QString& name, float& field) {
-    Read(name, [&](const SettingsValue& v, const QString& where) { field = static_cast<float>(NumberOf(v, where)); });
-  }
-  SettingsValue Flag(const QString& name, bool& field) {
-    SettingsValue raw;
-    Read(name, [&](const SettingsValue& v, const QString& where) {
-      raw = v;
-      field = BoolOf(v, where);
-    });
-    return raw;
-  }
-  void Time(const QString& name, TimeOfDay& field) {
-    Read(name, [&](const SettingsValue& v, const QString& where) {
-      if (IsEmptyValue(v)) {
-        field = 0;
-        return;
+  void Int32(const QString& name, qint32& field) const { field = static_cast<qint32>(Number(name)); }
+  void Money(const QString& name, double& field) const { field = static_cast<double>(Number(name)) / 10000.0; }
+  void Plain(const QString& name, double& field) const { field = static_cast<double>(Number(name)); }
+  void Single(const QString& name, float& field) const { field = static_cast<float>(Number(name)); }
+  SettingsValue Flag(const QString& name, bool& field) const {
+    const SettingsValue v = Raw(name);
+    if (const auto* n = std::get_if<qint32>(&v)) {
+      field = *n != 0;
+    } else if (const auto* text = std::get_if<QString>(&v)) {
+      const QString t = text->trimmed();
+      if (t.isEmpty() || t.compare(QLatin1String("False"), Qt::CaseInsensitive) == 0) {
+        field = false;
+      } else if (t.compare(QLatin1String("True"), Qt::CaseInsensitive) == 0) {
+        field = true;
+      } else {
+        field = Number(name) != 0;
       }
-      const auto* text = std::get_if<QString>(&v);
-      const TimeOfDay t = text != nullptr ? TimeFromText(text->trimmed()) : -1;
-      if (t < 0) throw TypeMismatch(where, text != nullptr ? *text : QString::number(std::get<qint32>(v)));
-      field = t;
-    });
+    } else {
+      field = false;
+    }
+    return v;
   }
-  void DateValue(const QString& name, Date& field) {
-    Read(name, [&](const SettingsValue& v, const QString& where) {
-      field = static_cast<Date>(
-          IntegerOf(v, where, std::numeric_limits<qint32>::min(), std::numeric_limits<qint32>::max()));
-    });
+  void Time(const QString& name, TimeOfDay& field) const {
+    const SettingsValue v = Raw(name);
+    if (IsEmptyValue(v)) {
+      field = 0;
+      return;
+    }
+    const auto* text = std::get_if<QString>(&v);
+    const TimeOfDay t = text != nullptr ? TimeFromText(text->trimmed()) : -1;
+    if (t < 0) {
+      throw Damaged(name, QStringLiteral("holds %1, which is not a time of day")
+                              .arg(Shown(text != nullptr ? *text : QString::number(std::get<qint32>(v)))));
+    }
+    field = t;
   }
+  void DateValue(const QString& name, Date& field) const { field = static_cast<Date>(Number(name)); }
 
  private:
-  QString Where(const QString& name) const { return key_ + QLatin1Char('\\') + name; }
-  SettingsStore& store_;
-  ErrorReporter& reporter_;
+  DamagedRecord Damaged(const QString& name, const QString& what) const {
+    return DamagedRecord{key_ + QLatin1Char('\\') + name + QLatin1Char(' ') + what};
+  }
   QString key_;
+  const StoredTree::KeyValues* values_ = nullptr;
 };
 
 // Writes the values of one key; any failure throws and ends the transaction.
@@ -185,7 +220,7 @@ QString T(int n, int t, const char* field) {
   return QStringLiteral("Tariff%1-%2").arg(n).arg(t) + QLatin1String(field);
 }
 
-void ReadReportWindow(KeyReader& r, ReportWindowSettings& w, int columns) {
+void ReadReportWindow(const KeyReader& r, ReportWindowSettings& w, int columns) {
   r.Int32(QStringLiteral("WinHeight"), w.WinHeight);
   r.Int32(QStringLiteral("WinWidth"), w.WinWidth);
   r.Int32(QStringLiteral("WinLeft"), w.WinLeft);
@@ -210,11 +245,20 @@ qint32 DoubleToStored(double value) { return RoundToStored(value, QStringLiteral
 
 QString HolidayValueName(int n) { return QLatin1Char(' ') + QString::number(n); }
 
-LoadedFlags LoadConfiguration(SettingsStore& store, Configuration& config, ErrorReporter& reporter) {
+namespace {
+
+// The nine keys of the record, in the order a load creates them.
+const QString* const kRecordKeys[] = {&kGeneralKey,     &kModemKey,         &kCostsKey,
+                                      &kServicesKey,    &kViewLogKey,       &kViewReportKey,
+                                      &kSummaryReportKey, &kDetailReportKey, &kHolidaysKey};
+
+// Fills `config` from a tree read at once, converting and checking each value
+// as the field needs; throws DamagedRecord for a value the record cannot hold.
+LoadedFlags ParseRecord(const StoredTree& tree, Configuration& config) {
   LoadedFlags flags;
   {
-    KeyReader r(store, reporter, kGeneralKey);
-    r.Text(QStringLiteral("ModemLogFile"), config.ModemLogFile);
+    KeyReader r(tree, kGeneralKey);
+    r.LogFileName(QStringLiteral("ModemLogFile"), config.ModemLogFile);
     r.Int(QStringLiteral("MaxServices"), config.MaxServices, 0, std::numeric_limits<qint16>::max() - 1);
     r.Int(QStringLiteral("UsedServices"), config.UsedServices, 0, config.MaxServices);
     r.Int(QStringLiteral("MaxConnections"), config.MaxConnections);
@@ -228,11 +272,9 @@ LoadedFlags LoadConfiguration(SettingsStore& store, Configuration& config, Error
     flags.ShowGraphic = r.Flag(QStringLiteral("ShowGraphic"), config.ShowGraphic);
     flags.AutoOptimize = r.Flag(QStringLiteral("AutoOptimize"), config.AutoOptimize);
     config.Services.assign(static_cast<size_t>(config.MaxServices) + 1, Service{});
-    // A UsedServices kept from before (when its read was skipped) must still fit.
-    if (config.UsedServices > config.MaxServices) config.UsedServices = 0;
   }
   {
-    KeyReader r(store, reporter, kModemKey);
+    KeyReader r(tree, kModemKey);
     r.Text(QStringLiteral("ModemDial"), config.ModemDial);
     r.Text(QStringLiteral("ModemAnswer"), config.ModemAnswer);
     r.Text(QStringLiteral("ModemConnect"), config.ModemConnect);
@@ -242,14 +284,14 @@ LoadedFlags LoadConfiguration(SettingsStore& store, Configuration& config, Error
     r.Text(QStringLiteral("ModemWrites"), config.ModemWrites);
   }
   {
-    KeyReader r(store, reporter, kCostsKey);
+    KeyReader r(tree, kCostsKey);
     flags.CalcCosts = r.Flag(QStringLiteral("CalcCosts"), config.CalcCosts);
     r.Money(QStringLiteral("DialCost"), config.DialCost);
     r.Money(QStringLiteral("CostPerHour"), config.CostPerHour);
     r.Money(QStringLiteral("CostPerMeg"), config.CostPerMeg);
   }
   {
-    KeyReader r(store, reporter, kServicesKey);
+    KeyReader r(tree, kServicesKey);
     for (int n = 1; n <= config.UsedServices; ++n) {
       Service& s = config.Services[static_cast<size_t>(n - 1)];
       r.Text(N("ServiceName", n), s.ServiceName);
@@ -279,7 +321,7 @@ LoadedFlags LoadConfiguration(SettingsStore& store, Configuration& config, Error
     }
   }
   {
-    KeyReader r(store, reporter, kViewLogKey);
+    KeyReader r(tree, kViewLogKey);
     ViewLogSettings& v = config.ViewLog;
     r.Flag(QStringLiteral("SaveSettings"), v.SaveSettings);
     r.Text(QStringLiteral("FontName"), v.FontName);
@@ -291,21 +333,21 @@ LoadedFlags LoadConfiguration(SettingsStore& store, Configuration& config, Error
     r.Int(QStringLiteral("WinState"), v.WinState);
   }
   {
-    KeyReader r(store, reporter, kViewReportKey);
+    KeyReader r(tree, kViewReportKey);
     r.Flag(QStringLiteral("SaveSettings"), config.ReportSaveSettings);
     r.Flag(QStringLiteral("ListView"), config.ReportListView);
     r.Flag(QStringLiteral("AutoArrange"), config.ReportAutoArrange);
   }
   {
-    KeyReader r(store, reporter, kSummaryReportKey);
+    KeyReader r(tree, kSummaryReportKey);
     ReadReportWindow(r, config.SummaryReport, 5);
   }
   {
-    KeyReader r(store, reporter, kDetailReportKey);
+    KeyReader r(tree, kDetailReportKey);
     ReadReportWindow(r, config.DetailReport, 6);
   }
   {
-    KeyReader r(store, reporter, kHolidaysKey);
+    KeyReader r(tree, kHolidaysKey);
     r.Int(QStringLiteral("UsedHolidays"), config.UsedHolidays, 0, kMaxHolidays);
     for (int n = 1; n <= config.UsedHolidays; ++n) {
       r.DateValue(HolidayValueName(n), config.Holidays[static_cast<size_t>(n - 1)]);
@@ -314,118 +356,255 @@ LoadedFlags LoadConfiguration(SettingsStore& store, Configuration& config, Error
   return flags;
 }
 
-bool SaveConfiguration(SettingsStore& store, Configuration& config, ErrorReporter& reporter) {
+// Writes the whole record in one transaction (a savepoint inside an open one).
+void WriteRecord(SettingsStore& store, const Configuration& c) {
+  if (c.UsedServices < 0 || static_cast<size_t>(c.UsedServices) > c.Services.size()) {
+    throw OutOfRange(QStringLiteral("UsedServices"), c.UsedServices, 0, static_cast<int>(c.Services.size()));
+  }
+  if (c.UsedHolidays < 0 || c.UsedHolidays > kMaxHolidays) {
+    throw OutOfRange(QStringLiteral("UsedHolidays"), c.UsedHolidays, 0, kMaxHolidays);
+  }
+  SettingsStore::Transaction tx(store);
+  {
+    KeyWriter w(store, kGeneralKey);
+    w.Text(QStringLiteral("ModemLogFile"), c.ModemLogFile);
+    w.Int(QStringLiteral("MaxServices"), c.MaxServices);
+    w.Int(QStringLiteral("UsedServices"), c.UsedServices);
+    w.Int(QStringLiteral("MaxConnections"), c.MaxConnections);
+    w.Int(QStringLiteral("MaxConnectDays"), c.MaxConnectDays);
+    w.Plain(QStringLiteral("NoDisconDuration"), c.NoDisconDuration);
+    w.Plain(QStringLiteral("NoDisconData"), c.NoDisconData);
+    w.Int(QStringLiteral("MaxLogSize"), c.MaxLogSize);
+    w.Flag(QStringLiteral("EditLog"), c.EditLog);
+    w.Flag(QStringLiteral("ShowErrors"), c.ShowErrors);
+    w.Flag(QStringLiteral("ShowToolbars"), c.ShowToolbars);
+    w.Flag(QStringLiteral("ShowGraphic"), c.ShowGraphic);
+    w.Flag(QStringLiteral("AutoOptimize"), c.AutoOptimize);
+  }
+  {
+    KeyWriter w(store, kModemKey);
+    w.Text(QStringLiteral("ModemDial"), c.ModemDial);
+    w.Text(QStringLiteral("ModemAnswer"), c.ModemAnswer);
+    w.Text(QStringLiteral("ModemConnect"), c.ModemConnect);
+    w.Text(QStringLiteral("ModemUserDisconnect"), c.ModemUserDisconnect);
+    w.Text(QStringLiteral("ModemHostDisconnect"), c.ModemHostDisconnect);
+    w.Text(QStringLiteral("ModemReads"), c.ModemReads);
+    w.Text(QStringLiteral("ModemWrites"), c.ModemWrites);
+  }
+  {
+    KeyWriter w(store, kServicesKey);
+    for (int n = 1; n <= c.UsedServices; ++n) {
+      const Service& s = c.Services[static_cast<size_t>(n - 1)];
+      if (s.UsedTariffs < 0 || s.UsedTariffs > kMaxTariffs) {
+        throw OutOfRange(N("UsedTariffs", n), s.UsedTariffs, 0, kMaxTariffs);
+      }
+      w.Text(N("ServiceName", n), s.ServiceName);
+      w.Text(N("ServiceNumber", n), s.ServiceNumber);
+      w.Int(N("DialOption", n), s.DialOption);
+      w.Money(N("DialFixedTariff", n), s.DialFixedTariff);
+      w.Int(N("UsedTariffs", n), s.UsedTariffs);
+      for (int t = 1; t <= s.UsedTariffs; ++t) {
+        const Tariff& tariff = s.Tariffs[static_cast<size_t>(t - 1)];
+        w.Int(T(n, t, "After"), tariff.After);
+        w.Text(T(n, t, "AppliesDays"), tariff.AppliesDays);
+        w.Time(T(n, t, "AppliesTimeEnd"), tariff.AppliesTimeEnd);
+        w.Time(T(n, t, "AppliesTimeStart"), tariff.AppliesTimeStart);
+        w.Text(T(n, t, "Description"), tariff.Description);
+        w.Money(T(n, t, "DialRate"), tariff.DialRate);
+        w.Money(T(n, t, "PerMinuteRate"), tariff.PerMinuteRate);
+      }
+      w.Money(N("ServiceRate", n), s.ServiceRate);
+      w.Int(N("ServiceOption", n), s.ServiceOption);
+      w.Plain(N("AfterMeg", n), s.AfterMeg);
+      w.Money(N("PerMeg", n), s.PerMeg);
+      w.Text(N("MegPeriod", n), s.MegPeriod);
+      w.Money(N("FlexRate", n), s.FlexRate);
+      w.Money(N("FlexRate2", n), s.FlexRate2);
+      w.Text(N("PenaltyPeriod", n), s.PenaltyPeriod);
+      w.Int(N("UpToHours", n), s.UpToHours);
+    }
+  }
+  {
+    KeyWriter w(store, kCostsKey);
+    w.Flag(QStringLiteral("CalcCosts"), c.CalcCosts);
+    w.Money(QStringLiteral("DialCost"), c.DialCost);
+    w.Money(QStringLiteral("CostPerHour"), c.CostPerHour);
+    w.Money(QStringLiteral("CostPerMeg"), c.CostPerMeg);
+  }
+  {
+    KeyWriter w(store, kViewLogKey);
+    const ViewLogSettings& v = c.ViewLog;
+    w.Flag(QStringLiteral("SaveSettings"), v.SaveSettings);
+    w.Text(QStringLiteral("FontName"), v.FontName);
+    w.Int(QStringLiteral("FontSize"), v.FontSize);
+    w.Flag(QStringLiteral("FontBold"), v.FontBold);
+    w.Flag(QStringLiteral("FontItalic"), v.FontItalic);
+    w.Int(QStringLiteral("WinHeight"), v.WinHeight);
+    w.Int(QStringLiteral("WinWidth"), v.WinWidth);
+    w.Int(QStringLiteral("WinState"), v.WinState);
+  }
+  {
+    KeyWriter w(store, kViewReportKey);
+    w.Flag(QStringLiteral("SaveSettings"), c.ReportSaveSettings);
+    w.Flag(QStringLiteral("ListView"), c.ReportListView);
+    w.Flag(QStringLiteral("AutoArrange"), c.ReportAutoArrange);
+  }
+  {
+    KeyWriter w(store, kSummaryReportKey);
+    WriteReportWindow(w, c.SummaryReport, 5);
+  }
+  {
+    KeyWriter w(store, kDetailReportKey);
+    WriteReportWindow(w, c.DetailReport, 6);
+  }
+  {
+    KeyWriter w(store, kHolidaysKey);
+    w.Int(QStringLiteral("UsedHolidays"), c.UsedHolidays);
+    for (int n = 1; n <= c.UsedHolidays; ++n) w.Int(HolidayValueName(n), c.Holidays[static_cast<size_t>(n - 1)]);
+  }
+  tx.Commit();
+}
+
+void UpperCaseModemTexts(Configuration& config) {
   for (QString* text : {&config.ModemDial, &config.ModemAnswer, &config.ModemConnect, &config.ModemUserDisconnect,
                         &config.ModemHostDisconnect, &config.ModemReads, &config.ModemWrites}) {
     *text = text->toUpper();
   }
-  const Configuration& c = config;
-  return RunStep(reporter, [&] {
-    if (c.UsedServices < 0 || static_cast<size_t>(c.UsedServices) > c.Services.size()) {
-      throw OutOfRange(QStringLiteral("UsedServices"), c.UsedServices, 0, static_cast<int>(c.Services.size()));
+}
+
+StoredTree ReadSnapshot(SettingsStore& store) {
+  SettingsStore::Transaction read(store, SettingsStore::Transaction::Mode::Read);
+  StoredTree tree = store.ReadTree(Root::Machine, kSettingsBaseKey);
+  read.Commit();
+  return tree;
+}
+
+bool AllRecordKeysPresent(const StoredTree& tree) {
+  for (const QString* key : kRecordKeys) {
+    if (!KeyReader(tree, *key).KeyPresent()) return false;
+  }
+  return true;
+}
+
+// One load: `config` is left alone unless it succeeds. A damaged record moves
+// the store aside (its message in DamageMessage()) and the load starts again
+// on the fresh store, which holds nothing and so cannot be damaged.
+// The start-up defaults, with the log file name a modem check found standing in
+// for a missing one. True when anything was filled in.
+bool FillDefaults(Configuration& config, const LoadedFlags& flags, const QString& modemLogFileName) {
+  bool modemNameUsed = false;
+  if (config.ModemLogFile.isEmpty() && !modemLogFileName.isEmpty()) {
+    config.ModemLogFile = modemLogFileName;
+    modemNameUsed = true;
+  }
+  return ApplyStartupDefaults(config, flags) || modemNameUsed;
+}
+
+bool LoadWithDefaultsOnce(SettingsStore& store, Configuration& config, const QString& modemLogFileName) {
+  for (int attempt = 0;; ++attempt) {
+    QString damage;
+    // Most loads find the whole record and nothing to fill in: one read
+    // snapshot, nothing written, other readers and writers not held up.
+    try {
+      const StoredTree tree = ReadSnapshot(store);
+      Configuration loaded = config;
+      const LoadedFlags flags = ParseRecord(tree, loaded);
+      // Nothing filled in leaves `loaded` as read; anything filled in is thrown
+      // away and done again below on the record read under the write lock.
+      if (AllRecordKeysPresent(tree) && !FillDefaults(loaded, flags, modemLogFileName)) {
+        config = std::move(loaded);
+        return false;
+      }
+    } catch (const DamagedRecord& damaged) {
+      damage = damaged.reason;
     }
-    if (c.UsedHolidays < 0 || c.UsedHolidays > kMaxHolidays) {
-      throw OutOfRange(QStringLiteral("UsedHolidays"), c.UsedHolidays, 0, kMaxHolidays);
-    }
-    SettingsStore::Transaction tx(store);
-    {
-      KeyWriter w(store, kGeneralKey);
-      w.Text(QStringLiteral("ModemLogFile"), c.ModemLogFile);
-      w.Int(QStringLiteral("MaxServices"), c.MaxServices);
-      w.Int(QStringLiteral("UsedServices"), c.UsedServices);
-      w.Int(QStringLiteral("MaxConnections"), c.MaxConnections);
-      w.Int(QStringLiteral("MaxConnectDays"), c.MaxConnectDays);
-      w.Plain(QStringLiteral("NoDisconDuration"), c.NoDisconDuration);
-      w.Plain(QStringLiteral("NoDisconData"), c.NoDisconData);
-      w.Int(QStringLiteral("MaxLogSize"), c.MaxLogSize);
-      w.Flag(QStringLiteral("EditLog"), c.EditLog);
-      w.Flag(QStringLiteral("ShowErrors"), c.ShowErrors);
-      w.Flag(QStringLiteral("ShowToolbars"), c.ShowToolbars);
-      w.Flag(QStringLiteral("ShowGraphic"), c.ShowGraphic);
-      w.Flag(QStringLiteral("AutoOptimize"), c.AutoOptimize);
-    }
-    {
-      KeyWriter w(store, kModemKey);
-      w.Text(QStringLiteral("ModemDial"), c.ModemDial);
-      w.Text(QStringLiteral("ModemAnswer"), c.ModemAnswer);
-      w.Text(QStringLiteral("ModemConnect"), c.ModemConnect);
-      w.Text(QStringLiteral("ModemUserDisconnect"), c.ModemUserDisconnect);
-      w.Text(QStringLiteral("ModemHostDisconnect"), c.ModemHostDisconnect);
-      w.Text(QStringLiteral("ModemReads"), c.ModemReads);
-      w.Text(QStringLiteral("ModemWrites"), c.ModemWrites);
-    }
-    {
-      KeyWriter w(store, kServicesKey);
-      for (int n = 1; n <= c.UsedServices; ++n) {
-        const Service& s = c.Services[static_cast<size_t>(n - 1)];
-        if (s.UsedTariffs < 0 || s.UsedTariffs > kMaxTariffs) {
-          throw OutOfRange(N("UsedTariffs", n), s.UsedTariffs, 0, kMaxTariffs);
+    if (damage.isEmpty()) {
+      // Something to fill in or a key to create: load again under the write
+      // lock, so the record completed and saved is the one that is stored now
+      // and no other writer can commit in between.
+      SettingsStore::Transaction write(store);
+      try {
+        const StoredTree tree = store.ReadTree(Root::Machine, kSettingsBaseKey);
+        Configuration loaded = config;
+        const LoadedFlags flags = ParseRecord(tree, loaded);
+        const bool applied = FillDefaults(loaded, flags, modemLogFileName);
+        for (const QString* key : kRecordKeys) store.SettingsCreateKey(Root::Machine, *key);
+        if (applied) {
+          UpperCaseModemTexts(loaded);
+          WriteRecord(store, loaded);
         }
-        w.Text(N("ServiceName", n), s.ServiceName);
-        w.Text(N("ServiceNumber", n), s.ServiceNumber);
-        w.Int(N("DialOption", n), s.DialOption);
-        w.Money(N("DialFixedTariff", n), s.DialFixedTariff);
-        w.Int(N("UsedTariffs", n), s.UsedTariffs);
-        for (int t = 1; t <= s.UsedTariffs; ++t) {
-          const Tariff& tariff = s.Tariffs[static_cast<size_t>(t - 1)];
-          w.Int(T(n, t, "After"), tariff.After);
-          w.Text(T(n, t, "AppliesDays"), tariff.AppliesDays);
-          w.Time(T(n, t, "AppliesTimeEnd"), tariff.AppliesTimeEnd);
-          w.Time(T(n, t, "AppliesTimeStart"), tariff.AppliesTimeStart);
-          w.Text(T(n, t, "Description"), tariff.Description);
-          w.Money(T(n, t, "DialRate"), tariff.DialRate);
-          w.Money(T(n, t, "PerMinuteRate"), tariff.PerMinuteRate);
-        }
-        w.Money(N("ServiceRate", n), s.ServiceRate);
-        w.Int(N("ServiceOption", n), s.ServiceOption);
-        w.Plain(N("AfterMeg", n), s.AfterMeg);
-        w.Money(N("PerMeg", n), s.PerMeg);
-        w.Text(N("MegPeriod", n), s.MegPeriod);
-        w.Money(N("FlexRate", n), s.FlexRate);
-        w.Money(N("FlexRate2", n), s.FlexRate2);
-        w.Text(N("PenaltyPeriod", n), s.PenaltyPeriod);
-        w.Int(N("UpToHours", n), s.UpToHours);
+        write.Commit();
+        config = std::move(loaded);
+        return applied;
+      } catch (const DamagedRecord& damaged) {
+        damage = damaged.reason;  // changed since the snapshot; the transaction rolls back
       }
     }
-    {
-      KeyWriter w(store, kCostsKey);
-      w.Flag(QStringLiteral("CalcCosts"), c.CalcCosts);
-      w.Money(QStringLiteral("DialCost"), c.DialCost);
-      w.Money(QStringLiteral("CostPerHour"), c.CostPerHour);
-      w.Money(QStringLiteral("CostPerMeg"), c.CostPerMeg);
+    if (attempt > 0) {
+      throw RunError(ErrorCondition::Other,
+                     QStringLiteral("Settings store '%1': a fresh store still holds an unusable record (%2)")
+                         .arg(store.FilePath(), damage));
     }
-    {
-      KeyWriter w(store, kViewLogKey);
-      const ViewLogSettings& v = c.ViewLog;
-      w.Flag(QStringLiteral("SaveSettings"), v.SaveSettings);
-      w.Text(QStringLiteral("FontName"), v.FontName);
-      w.Int(QStringLiteral("FontSize"), v.FontSize);
-      w.Flag(QStringLiteral("FontBold"), v.FontBold);
-      w.Flag(QStringLiteral("FontItalic"), v.FontItalic);
-      w.Int(QStringLiteral("WinHeight"), v.WinHeight);
-      w.Int(QStringLiteral("WinWidth"), v.WinWidth);
-      w.Int(QStringLiteral("WinState"), v.WinState);
+    store.MoveAsideAsDamaged(damage);
+  }
+}
+
+}  // namespace
+
+LoadedFlags LoadConfiguration(SettingsStore& store, Configuration& config, ErrorReporter& reporter) {
+  LoadedFlags flags;
+  RunStep(reporter, [&] {
+    StoredTree tree = ReadSnapshot(store);
+    Configuration loaded = config;
+    try {
+      flags = ParseRecord(tree, loaded);
+    } catch (const DamagedRecord& damaged) {
+      store.MoveAsideAsDamaged(damaged.reason);
+      loaded = config;
+      flags = ParseRecord(StoredTree{}, loaded);
     }
-    {
-      KeyWriter w(store, kViewReportKey);
-      w.Flag(QStringLiteral("SaveSettings"), c.ReportSaveSettings);
-      w.Flag(QStringLiteral("ListView"), c.ReportListView);
-      w.Flag(QStringLiteral("AutoArrange"), c.ReportAutoArrange);
+    config = std::move(loaded);
+  });
+  return flags;
+}
+
+bool SaveConfiguration(SettingsStore& store, Configuration& config, ErrorReporter& reporter) {
+  UpperCaseModemTexts(config);
+  return RunStep(reporter, [&] { WriteRecord(store, config); });
+}
+
+bool ImportConfiguration(SettingsStore& store, Configuration& imported, ErrorReporter& reporter) {
+  UpperCaseModemTexts(imported);
+  return RunStep(reporter, [&] {
+    for (int attempt = 0;; ++attempt) {
+      QString damage;
+      {
+        SettingsStore::Transaction write(store);
+        try {
+          Configuration current;
+          const LoadedFlags flags = ParseRecord(store.ReadTree(Root::Machine, kSettingsBaseKey), current);
+          ApplyStartupDefaults(current, flags);
+          imported.ViewLog = current.ViewLog;
+          imported.ReportSaveSettings = current.ReportSaveSettings;
+          imported.ReportListView = current.ReportListView;
+          imported.ReportAutoArrange = current.ReportAutoArrange;
+          imported.SummaryReport = current.SummaryReport;
+          imported.DetailReport = current.DetailReport;
+          WriteRecord(store, imported);
+          write.Commit();
+          return;
+        } catch (const DamagedRecord& damaged) {
+          damage = damaged.reason;
+        }
+      }
+      if (attempt > 0) {
+        throw RunError(ErrorCondition::Other,
+                       QStringLiteral("Settings store '%1': a fresh store still holds an unusable record (%2)")
+                           .arg(store.FilePath(), damage));
+      }
+      // The old record is not needed to replace it: a damaged one is moved aside.
+      store.MoveAsideAsDamaged(damage);
     }
-    {
-      KeyWriter w(store, kSummaryReportKey);
-      WriteReportWindow(w, c.SummaryReport, 5);
-    }
-    {
-      KeyWriter w(store, kDetailReportKey);
-      WriteReportWindow(w, c.DetailReport, 6);
-    }
-    {
-      KeyWriter w(store, kHolidaysKey);
-      w.Int(QStringLiteral("UsedHolidays"), c.UsedHolidays);
-      for (int n = 1; n <= c.UsedHolidays; ++n) w.Int(HolidayValueName(n), c.Holidays[static_cast<size_t>(n - 1)]);
-    }
-    tx.Commit();
   });
 }
 
@@ -505,10 +684,10 @@ bool ApplyStartupDefaults(Configuration& config, const LoadedFlags& flags) {
   return applied;
 }
 
-bool LoadConfigurationWithDefaults(SettingsStore& store, Configuration& config, ErrorReporter& reporter) {
-  const LoadedFlags flags = LoadConfiguration(store, config, reporter);
-  const bool applied = ApplyStartupDefaults(config, flags);
-  if (applied) SaveConfiguration(store, config, reporter);
+bool LoadConfigurationWithDefaults(SettingsStore& store, Configuration& config, ErrorReporter& reporter,
+                                   const QString& modemLogFileName) {
+  bool applied = false;
+  RunStep(reporter, [&] { applied = LoadWithDefaultsOnce(store, config, modemLogFileName); });
   return applied;
 }
 

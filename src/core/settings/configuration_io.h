@@ -26,11 +26,15 @@ struct LoadedFlags {
   SettingsValue EditLog, ShowErrors, ShowToolbars, ShowGraphic, AutoOptimize, CalcCosts;
 };
 
-// Fills `config` from the store. Each value read is one step under `reporter`:
-// a value out of its field's range, text that does not convert, a stored
-// UsedTariffs above 10 or UsedHolidays above 100 is a RunError; when the answer
-// is to continue, the field keeps the value it had. The service list is
-// re-created empty with MaxServices + 1 slots.
+// Fills `config` from the store, read in one query of one snapshot. Values
+// beyond the used counts and the column slots that are not stored keep what
+// `config` held. A record the program cannot hold (a value out of its field's
+// range such as UsedServices above MaxServices, UsedTariffs above 10 or
+// UsedHolidays above 100, text where a number or a time is needed, a value of
+// a kind the store never writes, a ModemLogFile that is not a plain file name)
+// counts as damage: the store is moved aside with its message
+// (SettingsStore::DamageMessage) and the record is read from the fresh, empty
+// store. Only a failure to reach the store goes to `reporter`.
 LoadedFlags LoadConfiguration(SettingsStore& store, Configuration& config, ErrorReporter& reporter);
 
 // Writes the whole record in one transaction: a failure leaves the previous
@@ -49,8 +53,22 @@ void SetViewLogDefaults(Configuration& config);
 void SetReportWindowDefaults(Configuration& config);
 
 // Load, fill missing defaults, and save once when anything was filled in.
-// True when defaults were applied (and saved).
-bool LoadConfigurationWithDefaults(SettingsStore& store, Configuration& config, ErrorReporter& reporter);
+// True when defaults were applied (and saved). A damaged record is handled as
+// LoadConfiguration does. The record is read in one snapshot, so it is never a
+// mix of two saves; when anything must be filled in, it is read again inside
+// one write transaction (BEGIN IMMEDIATE) that fills and saves it, so what is
+// saved is the stored record completed, never a mix with another writer's.
+// `modemLogFileName` (a name the modem check found) stands in for a missing
+// ModemLogFile before the defaults are filled in.
+bool LoadConfigurationWithDefaults(SettingsStore& store, Configuration& config, ErrorReporter& reporter,
+                                   const QString& modemLogFileName = QString());
+
+// Replaces the stored record by `imported` in one write transaction, keeping
+// the stored window layouts (viewer and report windows, which the JSON form
+// does not carry; defaults where missing). The old record need not load: a
+// damaged one is moved aside first, like any damaged store. The modem texts
+// are upper-cased in `imported`. Returns false when the step was skipped.
+bool ImportConfiguration(SettingsStore& store, Configuration& imported, ErrorReporter& reporter);
 
 // The store's conversions, shared with anything else that writes the record's
 // values: money is the amount × 10000, plain doubles are whole numbers, both

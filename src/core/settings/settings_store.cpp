@@ -92,6 +92,21 @@ class SettingsStore::Statement {
     throw store_.ErrorFromDb(rc, QStringLiteral("reading or writing"));
   }
   qint64 Int(int col) const { return sqlite3_column_int64(stmt_, col); }
+  double Real(int col) const { return sqlite3_column_double(stmt_, col); }
+  int Type(int col) const { return sqlite3_column_type(stmt_, col); }
+  bool IsNull(int col) const { return Type(col) == SQLITE_NULL; }
+  // Text bytes valid until the next step (empty for NULL).
+  QByteArrayView View(int col) const {
+    if (IsNull(col)) return {};
+    const auto* data = reinterpret_cast<const char*>(sqlite3_column_text(stmt_, col));
+    return QByteArrayView(data, sqlite3_column_bytes(stmt_, col));
+  }
+  QByteArray Bytes(int col) const {
+    // The type is asked first: reading the bytes may convert the value in place.
+    if (IsNull(col)) return {};
+    const void* data = Type(col) == SQLITE_BLOB ? sqlite3_column_blob(stmt_, col) : sqlite3_column_text(stmt_, col);
+    return QByteArray(static_cast<const char*>(data), sqlite3_column_bytes(stmt_, col));
+  }
   QString Text(int col) const {
     const auto* data = reinterpret_cast<const char*>(sqlite3_column_text(stmt_, col));
     return QString::fromUtf8(data, sqlite3_column_bytes(stmt_, col));
@@ -367,6 +382,66 @@ QStringList SettingsStore::ValueNames(Root root, const QString& keyPath) {
   return names;
 }
 
+StoredTree SettingsStore::ReadTree(Root root, const QString& keyPath) {
+  StoredTree tree;
+  const qint64 base = FindKey(root, keyPath);
+  if (base < 0) return tree;
+  // The base key's own values first (path NULL, read as ""), then every key
+  // below it with its values (a key without values gives one row of NULLs).
+  Statement query(*this,
+                  "WITH RECURSIVE sub(id, path) AS ("
+                  " SELECT id, fold FROM keys WHERE root = ?1 AND parent = ?2"
+                  " UNION ALL SELECT k.id, sub.path || '\\' || k.fold FROM keys k JOIN sub ON k.parent = sub.id)"
+                  " SELECT NULL, fold, kind, value FROM vals WHERE key = ?2"
+                  " UNION ALL SELECT sub.path, v.fold, v.kind, v.value FROM sub LEFT JOIN vals v ON v.key = sub.id;");
+  query.Bind(1, static_cast<int>(root)).Bind(2, base);
+  StoredTree::KeyValues* values = &tree.Keys[QByteArray()];
+  QByteArray path;
+  while (query.Step()) {
+    // Rows of one key come together: its map is looked up once per key.
+    const QByteArrayView rowPath = query.View(0);
+    if (rowPath != path) {
+      path = rowPath.toByteArray();
+      values = &tree.Keys[path];
+    }
+    if (query.IsNull(1)) continue;  // a key without values
+    StoredValue value;
+    value.Kind = static_cast<int>(query.Int(2));
+    switch (query.Type(3)) {
+      case SQLITE_INTEGER:
+        value.Holds = StoredValue::Storage::Integer;
+        value.Integer = query.Int(3);
+        break;
+      case SQLITE_FLOAT:
+        value.Holds = StoredValue::Storage::Real;
+        value.Real = query.Real(3);
+        break;
+      case SQLITE_TEXT:
+        value.Holds = StoredValue::Storage::Text;
+        value.Bytes = query.Bytes(3);
+        break;
+      case SQLITE_BLOB:
+        value.Holds = StoredValue::Storage::Blob;
+        value.Bytes = query.Bytes(3);
+        break;
+      default:
+        value.Holds = StoredValue::Storage::Null;
+        break;
+    }
+    values->insert(query.Bytes(1), std::move(value));
+  }
+  return tree;
+}
+
+void SettingsStore::MoveAsideAsDamaged(const QString& reason) {
+  if (txLevel_ != 0) {
+    throw RunError(ErrorCondition::Other,
+                   QStringLiteral("Settings store '%1': cannot be moved aside inside a transaction").arg(path_));
+  }
+  CloseDatabase();
+  MoveAsideAndRecreate(reason);
+}
+
 QString SettingsStore::GetSetting(const QString& app, const QString& section, const QString& key,
                                   const QString& defaultValue) {
   const SettingsValue v = SettingsReadValue(Root::User, app + QLatin1Char('\\') + section, key);
@@ -384,9 +459,9 @@ void SettingsStore::SaveSetting(const QString& app, const QString& section, cons
   tx.Commit();
 }
 
-SettingsStore::Transaction::Transaction(SettingsStore& store) : store_(store), level_(store.txLevel_) {
+SettingsStore::Transaction::Transaction(SettingsStore& store, Mode mode) : store_(store), level_(store.txLevel_) {
   if (level_ == 0) {
-    store_.Exec("BEGIN IMMEDIATE;");
+    store_.Exec(mode == Mode::Write ? "BEGIN IMMEDIATE;" : "BEGIN DEFERRED;");
   } else {
     store_.Exec(QStringLiteral("SAVEPOINT sp%1;").arg(level_).toLatin1().constData());
   }

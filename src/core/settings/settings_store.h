@@ -5,6 +5,8 @@
 //
 // Key paths are names separated by '\'; key names and value names compare
 // case-insensitively (ASCII) and keep the spelling they were first written with.
+#include <QByteArray>
+#include <QHash>
 #include <QString>
 #include <QStringList>
 #include <QVariant>
@@ -27,6 +29,24 @@ enum class ValueKind : int { Text = 1, Byte = 3, Number = 4 };
 using SettingsValue = std::variant<std::monostate, QString, qint32>;
 
 inline bool IsEmptyValue(const SettingsValue& v) { return std::holds_alternative<std::monostate>(v); }
+
+// A value exactly as the database holds it, for checking before use.
+struct StoredValue {
+  enum class Storage { Null, Integer, Real, Text, Blob };
+  int Kind = 0;  // the kind it was written with; 1, 3 and 4 are the store's own
+  Storage Holds = Storage::Null;
+  qint64 Integer = 0;  // when Holds is Integer
+  double Real = 0;     // when Holds is Real
+  QByteArray Bytes;    // UTF-8 text or blob bytes
+};
+
+// Every key and value below one key, read at once: for each key (its folded
+// path relative to that key, "viewreport\summaryreport"; the key itself is
+// "") its values by folded name ("winheight"). Folded: ASCII lower case.
+struct StoredTree {
+  using KeyValues = QHash<QByteArray, StoredValue>;
+  QHash<QByteArray, KeyValues> Keys;
+};
 
 class SettingsStore {
  public:
@@ -66,15 +86,28 @@ class SettingsStore {
   QStringList SubKeyNames(Root root, const QString& keyPath);
   QStringList ValueNames(Root root, const QString& keyPath);
 
+  // Every sub-key and value below `keyPath` in one query: empty when the key is
+  // missing. Inside a transaction it sees that transaction's snapshot.
+  StoredTree ReadTree(Root root, const QString& keyPath);
+
+  // For content found unusable by whoever reads it: the file is moved aside
+  // like a damaged file at open, a fresh empty store takes its place and
+  // DamageMessage() tells what happened and why. Not inside a transaction.
+  void MoveAsideAsDamaged(const QString& reason);
+
   // The per-user application settings: application\section, value key, text.
   QString GetSetting(const QString& app, const QString& section, const QString& key, const QString& defaultValue);
   void SaveSetting(const QString& app, const QString& section, const QString& key, const QString& value);
 
   // All writes between construction and Commit() land together or not at all.
-  // Nested transactions become savepoints of the outer one.
+  // Nested transactions become savepoints of the outer one. A write
+  // transaction takes the write lock at once (BEGIN IMMEDIATE), so what it
+  // reads cannot change before it commits; a read transaction reads one
+  // snapshot of the store, however many queries it runs, and writes nothing.
   class Transaction {
    public:
-    explicit Transaction(SettingsStore& store);
+    enum class Mode { Write, Read };
+    explicit Transaction(SettingsStore& store, Mode mode = Mode::Write);
     ~Transaction();
     Transaction(const Transaction&) = delete;
     Transaction& operator=(const Transaction&) = delete;

@@ -28,14 +28,16 @@ bool RunProgramStartUp(AppState& state, Progress& progress) {
       state.Store = std::make_shared<SettingsStore>(SettingsStore::FilePathIn(ConfigFolder()));
     });
     if (!opened) throw EndProgramRequested();
-    if (!state.Store->DamageMessage().isEmpty()) {
-      MessageBox::Show(state.Store->DamageMessage(), MessageButtons::Ok, MessageIcon::Exclamation,
-                       QStringLiteral("WARNING"));
-    }
   }
 
   const StartupResult result = StartUpCore(*state.Store, state.Config, state.Locale, state.File, QLocale(),
                                            progress, reporter, ProgramStartupHooks());
+  // A damaged file found at open, or a stored record the program cannot use
+  // found while loading it: either way the store was moved aside.
+  if (!state.Store->DamageMessage().isEmpty()) {
+    MessageBox::Show(state.Store->DamageMessage(), MessageButtons::Ok, MessageIcon::Exclamation,
+                     QStringLiteral("WARNING"));
+  }
   state.ShowTipsAtStartup = result.Options.ShowTipsAtStartup;
   return result.SplashWaitsForClick;
 }

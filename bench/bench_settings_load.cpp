@@ -1,0 +1,91 @@
+// Speed of loading the configuration record from the settings store, as every
+// command and the program's start do, for records of growing size up to the
+// largest the limits allow (MaxServices 32766, every service with ten
+// tariffs). The store is written once per size; each iteration opens nothing
+// new and loads the whole record with its defaults (nothing left to fill in).
+// Run by hand: build/bench/bench_settings_load
+#include <benchmark/benchmark.h>
+
+#include <QTemporaryDir>
+#include <map>
+#include <memory>
+
+#include "core/settings/configuration_io.h"
+
+namespace mirolat {
+namespace {
+
+class Quiet : public ErrorReporter {
+ public:
+  ErrorAnswer ReportError(const RunError&) override { return ErrorAnswer::End; }
+};
+
+Configuration Record(int services, int tariffs) {
+  Configuration c;
+  c.MaxServices = std::max(services, 10);
+  c.Services.assign(static_cast<size_t>(c.MaxServices) + 1, Service{});
+  c.UsedServices = services;
+  for (int n = 0; n < services; ++n) {
+    Service& s = c.Services[static_cast<size_t>(n)];
+    s.ServiceName = QStringLiteral("Service %1").arg(n + 1);
+    s.ServiceNumber = QStringLiteral("0845%1").arg(n + 1);
+    s.DialOption = 2;
+    s.UsedTariffs = tariffs;
+    for (int t = 0; t < tariffs; ++t) {
+      s.Tariffs[static_cast<size_t>(t)] =
+          Tariff{QStringLiteral("Tariff %1").arg(t + 1), QStringLiteral("Mon - Fri"), t * 3600, t * 3600 + 3540,
+                 0.05, 0.01 * t, 60};
+    }
+    s.ServiceOption = 2;
+    s.FlexRate = 0.5;
+    s.UpToHours = 10;
+    s.PenaltyPeriod = QStringLiteral("Week");
+    s.MegPeriod = QStringLiteral("Month");
+  }
+  c.UsedHolidays = 100;
+  for (int n = 0; n < 100; ++n) c.Holidays[static_cast<size_t>(n)] = 36000 + n;
+  return c;
+}
+
+// One store per size, written on first use and kept for the whole run.
+SettingsStore& StoreWith(int services, int tariffs) {
+  static std::map<std::pair<int, int>, std::pair<std::unique_ptr<QTemporaryDir>, std::unique_ptr<SettingsStore>>> stores;
+  auto& entry = stores[{services, tariffs}];
+  if (!entry.second) {
+    entry.first = std::make_unique<QTemporaryDir>();
+    entry.second = std::make_unique<SettingsStore>(SettingsStore::FilePathIn(entry.first->path()));
+    Quiet reporter;
+    Configuration c = Record(services, tariffs);
+    SaveConfiguration(*entry.second, c, reporter);
+    Configuration loaded;
+    LoadConfigurationWithDefaults(*entry.second, loaded, reporter);  // nothing left to fill in after this
+  }
+  return *entry.second;
+}
+
+void BM_LoadConfiguration(benchmark::State& state) {
+  const int services = static_cast<int>(state.range(0));
+  const int tariffs = static_cast<int>(state.range(1));
+  SettingsStore& store = StoreWith(services, tariffs);
+  Quiet reporter;
+  for (auto _ : state) {
+    Configuration config;
+    const bool filled = LoadConfigurationWithDefaults(store, config, reporter);
+    if (filled || config.UsedServices != services) state.SkipWithError("the record did not load as stored");
+    benchmark::DoNotOptimize(config);
+  }
+  state.counters["values"] = static_cast<double>(services) * (15 + 7 * tariffs) + 160;
+}
+BENCHMARK(BM_LoadConfiguration)
+    ->Args({10, 2})
+    ->Args({1000, 2})
+    ->Args({10000, 0})
+    ->Args({10000, 2})
+    ->Args({10000, 10})
+    ->Args({32766, 10})
+    ->Unit(benchmark::kMillisecond);
+
+}  // namespace
+}  // namespace mirolat
+
+BENCHMARK_MAIN();

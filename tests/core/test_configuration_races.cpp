@@ -1,0 +1,152 @@
+// Two connections to one store at once, as two commands running together: a
+// `config import` committing while `config export`, `scan` or `report` loads
+// the record. A reader sees the old record or the new one, never a mix, and
+// the defaults it fills in are saved onto the record it read.
+#include <gtest/gtest.h>
+#include <sqlite3.h>
+
+#include <QFile>
+#include <QTemporaryDir>
+#include <atomic>
+#include <chrono>
+#include <thread>
+
+#include "core/settings/configuration_io.h"
+
+namespace mirolat {
+namespace {
+
+class FailOnError : public ErrorReporter {
+ public:
+  std::atomic<int> failures{0};
+  ErrorAnswer ReportError(const RunError& error) override {
+    ADD_FAILURE() << error.description().toStdString();
+    ++failures;
+    return ErrorAnswer::Continue;
+  }
+};
+
+// A record whose every service, holiday and general value differs from the
+// other's, with the viewer's font missing so that every load fills in the
+// viewer defaults and saves.
+Configuration Record(const char* tag, int services, int holidays) {
+  Configuration c;
+  c.ModemLogFile = QStringLiteral("%1.log").arg(QLatin1String(tag));
+  c.MaxServices = 100;
+  c.MaxConnections = 100 + services;
+  c.Services.assign(101, Service{});
+  c.UsedServices = services;
+  for (int n = 0; n < services; ++n) {
+    Service& s = c.Services[static_cast<size_t>(n)];
+    s.ServiceName = QStringLiteral("%1 service %2").arg(QLatin1String(tag)).arg(n + 1);
+    s.ServiceNumber = QStringLiteral("%1%2").arg(services).arg(n + 1);
+    s.DialOption = 1;
+    s.DialFixedTariff = services / 100.0;
+    s.UsedTariffs = 1;
+    s.Tariffs[0].Description = QLatin1String(tag);
+    s.Tariffs[0].After = services;
+  }
+  c.UsedHolidays = holidays;
+  for (int n = 0; n < holidays; ++n) c.Holidays[static_cast<size_t>(n)] = 36000 + services + n;
+  c.ViewLog.FontName.clear();
+  return c;
+}
+
+// What loading `saved` from a store of its own gives: the record with its defaults.
+Configuration AsLoaded(Configuration saved) {
+  QTemporaryDir dir;
+  SettingsStore store(SettingsStore::FilePathIn(dir.path()));
+  FailOnError reporter;
+  EXPECT_TRUE(SaveConfiguration(store, saved, reporter));
+  Configuration loaded;
+  LoadConfigurationWithDefaults(store, loaded, reporter);
+  return loaded;
+}
+
+TEST(ConfigurationRaces, AReaderSeesTheOldOrTheNewRecordNeverAMix) {
+  QTemporaryDir dir;
+  const QString path = SettingsStore::FilePathIn(dir.path());
+  const Configuration a = Record("A", 20, 3);
+  const Configuration b = Record("B", 35, 9);
+  const Configuration loadedA = AsLoaded(a);
+  const Configuration loadedB = AsLoaded(b);
+  ASSERT_NE(loadedA, loadedB);
+  {
+    SettingsStore store(path);
+    FailOnError reporter;
+    Configuration first = a;
+    ASSERT_TRUE(SaveConfiguration(store, first, reporter));
+  }
+
+  std::atomic<bool> stop{false};
+  std::atomic<int> saves{0};
+  std::thread importer([&] {
+    SettingsStore store(path);
+    FailOnError reporter;
+    for (int i = 0; i < 60 && !stop; ++i) {
+      Configuration next = i % 2 == 0 ? b : a;
+      SaveConfiguration(store, next, reporter);
+      ++saves;
+      // Commands come and go; one that saved without a pause would keep
+      // every other writer waiting for its turn.
+      std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    }
+    stop = true;
+  });
+  SettingsStore store(path);
+  FailOnError reporter;
+  int loads = 0;
+  int mixes = 0;
+  while (!stop) {
+    Configuration loaded;
+    LoadConfigurationWithDefaults(store, loaded, reporter);
+    ++loads;
+    if (loaded != loadedA && loaded != loadedB && ++mixes == 1) {
+      ADD_FAILURE() << "load " << loads << " gave a mix: " << loaded.UsedServices << " services, log file "
+                    << loaded.ModemLogFile.toStdString() << ", first service "
+                    << loaded.Services[0].ServiceName.toStdString();
+    }
+    if (mixes >= 5) stop = true;
+  }
+  importer.join();
+  EXPECT_EQ(mixes, 0) << "in " << loads << " loads during " << saves << " saves";
+  EXPECT_GT(loads, 0);
+  EXPECT_TRUE(store.DamageMessage().isEmpty()) << store.DamageMessage().toStdString();
+
+  // Whatever the last writer was, the store holds one whole record.
+  Configuration last;
+  LoadConfigurationWithDefaults(store, last, reporter);
+  EXPECT_TRUE(last == loadedA || last == loadedB);
+}
+
+// While another command holds the write lock, a load that has nothing to fill
+// in reads its snapshot and goes on: it writes nothing, so it waits for nothing.
+TEST(ConfigurationRaces, ALoadWithNothingToFillInWritesNothing) {
+  QTemporaryDir dir;
+  const QString path = SettingsStore::FilePathIn(dir.path());
+  Configuration complete = Record("C", 5, 1);
+  complete.ViewLog.FontName = QStringLiteral("Fixed");
+  {
+    SettingsStore store(path);
+    FailOnError reporter;
+    Configuration first;
+    LoadConfigurationWithDefaults(store, first, reporter);  // every key created
+    ASSERT_TRUE(SaveConfiguration(store, complete, reporter));
+  }
+  sqlite3* other = nullptr;
+  ASSERT_EQ(sqlite3_open(QFile::encodeName(path).constData(), &other), SQLITE_OK);
+  ASSERT_EQ(sqlite3_exec(other, "BEGIN IMMEDIATE;", nullptr, nullptr, nullptr), SQLITE_OK);
+
+  SettingsStore store(path);
+  FailOnError reporter;
+  Configuration loaded;
+  // Asking for the lock would fail (busy) and go to the reporter.
+  EXPECT_FALSE(LoadConfigurationWithDefaults(store, loaded, reporter));
+  EXPECT_EQ(loaded, complete);
+  EXPECT_EQ(reporter.failures, 0);
+  sqlite3_exec(other, "ROLLBACK;", nullptr, nullptr, nullptr);
+  sqlite3_close(other);
+}
+
+}  // namespace
+}  // namespace mirolat
