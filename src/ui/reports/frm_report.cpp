@@ -26,6 +26,7 @@
 #include "core/settings/configuration_io.h"
 #include "ui/common/end_program.h"
 #include "ui/common/help_window.h"
+#include "ui/dialogs/status_panels.h"
 #include "ui/dialogs/desktop_error_reporter.h"
 #include "ui/dialogs/file_dialog.h"
 #include "ui/dialogs/printer_dialog.h"
@@ -194,14 +195,7 @@ void frmReport::BuildControls() {
 
   StatusBar1 = new QStatusBar(this);
   StatusBar1->setObjectName(QStringLiteral("StatusBar1"));
-  for (int i = 0; i < 3; ++i) {
-    auto* panel = new QLabel(StatusBar1);
-    panel->setObjectName(QStringLiteral("Panel%1").arg(i + 1));
-    panel->setFrameShape(QFrame::StyledPanel);
-    panel->setFrameShadow(QFrame::Sunken);
-    StatusBar1->addWidget(panel, i == 0 ? 2 : 1);
-    StatusPanels[static_cast<std::size_t>(i)] = panel;
-  }
+  StatusPanels = AddStatusPanels<3>(StatusBar1);
   setStatusBar(StatusBar1);
 }
 
