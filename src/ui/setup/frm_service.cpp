@@ -87,13 +87,14 @@ void frmService::BuildControls() {
   auto* outer = new QVBoxLayout(this);
   TabStrip1 = new QTabWidget;
   TabStrip1->setObjectName(QStringLiteral("TabStrip1"));
+  // The tabs' contents, built in tab order.
   const struct {
     const char* caption;
     const char* toolTip;
-    QWidget* (frmService::*build)();
-  } tabs[3] = {{"Service Details", "Dialed Service Description and Number", &frmService::BuildDetailsTab},
-               {"Dial-up Cost", "Dial-up Tariffs and Charges", &frmService::BuildDialCostTab},
-               {"Service Cost ", "On-Line Charges For This Service", &frmService::BuildServiceCostTab}};
+    QWidget* contents;
+  } tabs[3] = {{"Service Details", "Dialed Service Description and Number", BuildDetailsTab()},
+               {"Dial-up Cost", "Dial-up Tariffs and Charges", BuildDialCostTab()},
+               {"Service Cost ", "On-Line Charges For This Service", BuildServiceCostTab()}};
   for (int i = 0; i < 3; ++i) {
     auto* page = new QWidget;
     auto* pageLayout = new QVBoxLayout(page);
@@ -102,7 +103,7 @@ void frmService::BuildControls() {
     frame->setObjectName(QStringLiteral("fraService%1").arg(i));
     auto* frameLayout = new QVBoxLayout(frame);
     frameLayout->setContentsMargins(0, 0, 0, 0);
-    frameLayout->addWidget((this->*tabs[i].build)());
+    frameLayout->addWidget(tabs[i].contents);
     pageLayout->addWidget(frame);
     fraService[static_cast<size_t>(i)] = frame;
     TabStrip1->addTab(page, QLatin1String(tabs[i].caption));

@@ -113,16 +113,16 @@ void frmSetup::BuildControls() {
   auto* outer = new QVBoxLayout(this);
   TabStrip1 = new QTabWidget;
   TabStrip1->setObjectName(QStringLiteral("TabStrip1"));
-  QWidget* (frmSetup::*builders[7])() = {
-      &frmSetup::BuildGeneralTab, &frmSetup::BuildModemTab,  &frmSetup::BuildServicesTab, &frmSetup::BuildCostsTab,
-      &frmSetup::BuildFormatTab,  &frmSetup::BuildErrorsTab, &frmSetup::BuildHolidaysTab};
+  // The tabs' contents, built in tab order.
+  QWidget* const contents[7] = {BuildGeneralTab(), BuildModemTab(),  BuildServicesTab(), BuildCostsTab(),
+                                BuildFormatTab(),  BuildErrorsTab(), BuildHolidaysTab()};
   for (int i = 0; i < 7; ++i) {
     auto* page = new QWidget;
     auto* pageLayout = new QVBoxLayout(page);
     Settings[static_cast<size_t>(i)] = new QGroupBox(QLatin1String(kTabs[i].frame));
     Settings[static_cast<size_t>(i)]->setObjectName(QStringLiteral("Settings%1").arg(i));
     auto* frameLayout = new QVBoxLayout(Settings[static_cast<size_t>(i)]);
-    frameLayout->addWidget((this->*builders[i])());
+    frameLayout->addWidget(contents[i]);
     pageLayout->addWidget(Settings[static_cast<size_t>(i)]);
     TabStrip1->addTab(page, QLatin1String(kTabs[i].caption));
     TabStrip1->setTabToolTip(i, QLatin1String(kTabs[i].toolTip));
