@@ -413,16 +413,5 @@ TEST_F(RewriteFilesTest, AFailedArchiveLeavesNoFileAndAnEarlierOneWhole) {
   EXPECT_EQ(Entries(), (QStringList{"ModemLog.txt", "old.mrl"}));
 }
 
-TEST_F(RewriteFilesTest, TheViewerTextIsSavedWithCrLfEnds) {
-  WriteRaw(Path("ModemLog.txt"), "old");
-  ScriptedReporter reporter;
-  ASSERT_TRUE(SaveViewerText(Path("ModemLog.txt"), QStringLiteral("a\nb"), reporter));
-  EXPECT_EQ(ReadAll(Path("ModemLog.txt")), "a\r\nb\r\n");
-  FailingOps ops(Call::Sync, "", EIO);
-  EXPECT_FALSE(SaveViewerText(Path("ModemLog.txt"), QStringLiteral("c"), reporter, ops));
-  EXPECT_EQ(ReadAll(Path("ModemLog.txt")), "a\r\nb\r\n");
-  EXPECT_EQ(Entries(), QStringList{"ModemLog.txt"});
-}
-
 }  // namespace
 }  // namespace mirolat

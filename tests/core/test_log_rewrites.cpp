@@ -424,22 +424,6 @@ TEST(RewriteProgressText, StatusTexts) {
 // ---------------------------------------------------------------------------
 // Texts and rules of the commands.
 
-TEST(ViewerText, LineBreaksBecomeCrLfAndOneMoreFollows) {
-  const struct {
-    QString text;
-    QByteArray bytes;
-  } rows[] = {
-      {QString(), "\r\n"},
-      {QStringLiteral("a"), "a\r\n"},
-      {QStringLiteral("a\nb"), "a\r\nb\r\n"},
-      {QStringLiteral("a\r\nb\r\n"), "a\r\nb\r\n\r\n"},
-      {QStringLiteral("a\rb"), "a\r\nb\r\n"},
-      {QStringLiteral("a") + QChar(0x2029) + QStringLiteral("b"), "a\r\nb\r\n"},
-      {QStringLiteral("caf") + QChar(0xE9) + QChar(0x20AC), "caf\xe9?\r\n"},
-  };
-  for (const auto& row : rows) EXPECT_EQ(ViewerTextToLogBytes(row.text), row.bytes) << row.text.toStdString();
-}
-
 TEST(ArchiveName, FirstAndLastDay) {
   const QLocale english(QLocale::English, QLocale::UnitedStates);
   EXPECT_EQ(ProposedArchiveName(MakeDate(1998, 1, 1), MakeDate(1998, 1, 31), english), "01Jan98 - 31Jan98");

@@ -394,28 +394,6 @@ bool SaveLogAsArchive(const QString& logPath, const QString& archivePath, ErrorR
   });
 }
 
-QByteArray ViewerTextToLogBytes(const QString& text) {
-  QByteArray out;
-  out.reserve(text.size() + text.size() / 32 + 2);
-  const qsizetype n = text.size();
-  for (qsizetype i = 0; i < n; ++i) {
-    const char16_t c = text[i].unicode();
-    if (c == u'\r' || c == u'\n' || c == 0x2028 || c == 0x2029) {
-      if (c == u'\r' && i + 1 < n && text[i + 1] == u'\n') ++i;
-      out += kLineEnd;
-    } else {
-      out += c <= 0xFF ? static_cast<char>(c) : '?';
-    }
-  }
-  out += kLineEnd;
-  return out;
-}
-
-bool SaveViewerText(const QString& path, const QString& text, ErrorReporter& reporter, FileSystemOps& ops) {
-  const QByteArray bytes = ViewerTextToLogBytes(text);
-  return RunStep(reporter, [&] { WriteFileAtomically(path, bytes, ops); });
-}
-
 QString ProposedArchiveName(Date first, Date last, const QLocale& locale) {
   if (first == 0 || last == 0) return {};
   const QString format = QStringLiteral("ddMMMyy");

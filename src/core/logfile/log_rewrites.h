@@ -138,17 +138,6 @@ RewriteResult RepairLog(const CurrentFileState& file, Progress& progress, ErrorR
 bool SaveLogAsArchive(const QString& logPath, const QString& archivePath, ErrorReporter& reporter,
                       FileSystemOps& ops = FileSystemOps::System());
 
-// The viewer's text as log bytes: each character as one byte (Latin-1, '?'
-// beyond it), every line break (CR LF, LF, CR, paragraph separator) as CR LF,
-// and one CR LF after the whole text.
-QByteArray ViewerTextToLogBytes(const QString& text);
-
-// Writes the viewer's text (ViewerTextToLogBytes) to `path` atomically: the
-// viewer's Save (to the current file) and Save as Archive. False after a
-// failure (the file is as it was).
-bool SaveViewerText(const QString& path, const QString& text, ErrorReporter& reporter,
-                    FileSystemOps& ops = FileSystemOps::System());
-
 // The name proposed for an archive: first and last day as ddMMMyy, joined by
 // " - " ("01Jan98 - 31Jan98"), month names of `locale`. Empty when either
 // date is 0.
