@@ -1,6 +1,7 @@
 #include "core/settings/configuration_io.h"
 
 #include "core/model/log_file_name.h"
+#include "core/settings/record_image.h"
 
 #include <cmath>
 #include <limits>
@@ -472,18 +473,69 @@ void UpperCaseModemTexts(Configuration& config) {
   }
 }
 
-StoredTree ReadSnapshot(SettingsStore& store) {
-  SettingsStore::Transaction read(store, SettingsStore::Transaction::Mode::Read);
-  StoredTree tree = store.ReadTree(Root::Machine, kSettingsBaseKey);
-  read.Commit();
-  return tree;
-}
-
 bool AllRecordKeysPresent(const StoredTree& tree) {
   for (const QString* key : kRecordKeys) {
     if (!KeyReader(tree, *key).KeyPresent()) return false;
   }
   return true;
+}
+
+// The name the parsed record is kept under beside the values.
+const QString kRecordImageName = QStringLiteral("configuration record");
+
+// What one reading of the record found.
+struct RecordRead {
+  RecordImageFacts Facts;
+  bool FromImage = false;  // false: parsed value by value
+  qint64 Changes = 0;      // the store's change count it was read at
+};
+
+// Fills `config` with the record as the caller's transaction sees it: from
+// the kept image while it is current, else by parsing every value (throws
+// DamagedRecord for a value the record cannot hold).
+RecordRead ReadRecord(SettingsStore& store, Configuration& config) {
+  RecordRead read;
+  read.Changes = store.ChangeCount();
+  const QByteArray image = store.ReadDerived(kRecordImageName);
+  if (!image.isEmpty() && DecodeRecordImage(image, config, read.Facts)) {
+    read.FromImage = true;
+    return read;
+  }
+  const StoredTree tree = store.ReadTree(Root::Machine, kSettingsBaseKey);
+  Configuration parsed = config;
+  read.Facts.Flags = ParseRecord(tree, parsed);
+  read.Facts.AllKeysPresent = AllRecordKeysPresent(tree);
+  config = std::move(parsed);
+  return read;
+}
+
+// ReadRecord in a read transaction of its own: one snapshot, nothing held.
+// A record that had to be parsed value by value is kept as an image for the
+// loads after this one, unless the store changed meanwhile or is busy.
+RecordRead ReadRecordAndKeepImage(SettingsStore& store, Configuration& config) {
+  RecordRead read;
+  {
+    SettingsStore::Transaction snapshot(store, SettingsStore::Transaction::Mode::Read);
+    read = ReadRecord(store, config);
+    snapshot.Commit();
+  }
+  if (!read.FromImage) store.StoreDerived(kRecordImageName, EncodeRecordImage(config, read.Facts), read.Changes);
+  return read;
+}
+
+// Inside a write transaction that has just written the record: keeps the
+// record as stored now as its image. A record that does not parse gets none;
+// the next load finds out what is wrong with it.
+void KeepImageOfStoredRecord(SettingsStore& store) {
+  try {
+    const StoredTree tree = store.ReadTree(Root::Machine, kSettingsBaseKey);
+    Configuration parsed;
+    RecordImageFacts facts;
+    facts.Flags = ParseRecord(tree, parsed);
+    facts.AllKeysPresent = AllRecordKeysPresent(tree);
+    store.StoreDerived(kRecordImageName, EncodeRecordImage(parsed, facts), store.ChangeCount());
+  } catch (const DamagedRecord&) {
+  }
 }
 
 // One load: `config` is left alone unless it succeeds. A damaged record moves
@@ -506,17 +558,18 @@ bool LoadWithDefaultsOnce(SettingsStore& store, Configuration& config, const QSt
     // Most loads find the whole record and nothing to fill in: one read
     // snapshot, nothing written, other readers and writers not held up.
     try {
-      const StoredTree tree = ReadSnapshot(store);
       Configuration loaded = config;
-      const LoadedFlags flags = ParseRecord(tree, loaded);
+      const RecordRead read = ReadRecordAndKeepImage(store, loaded);
       // Nothing filled in leaves `loaded` as read; anything filled in is thrown
       // away and done again below on the record read under the write lock.
-      if (AllRecordKeysPresent(tree) && !FillDefaults(loaded, flags, modemLogFileName)) {
+      if (read.Facts.AllKeysPresent && !FillDefaults(loaded, read.Facts.Flags, modemLogFileName)) {
         config = std::move(loaded);
         return false;
       }
     } catch (const DamagedRecord& damaged) {
       damage = damaged.reason;
+    } catch (const StoreDamaged& damaged) {
+      damage = damaged.description();
     }
     if (damage.isEmpty()) {
       // Something to fill in or a key to create: load again under the write
@@ -524,20 +577,22 @@ bool LoadWithDefaultsOnce(SettingsStore& store, Configuration& config, const QSt
       // and no other writer can commit in between.
       SettingsStore::Transaction write(store);
       try {
-        const StoredTree tree = store.ReadTree(Root::Machine, kSettingsBaseKey);
         Configuration loaded = config;
-        const LoadedFlags flags = ParseRecord(tree, loaded);
-        const bool applied = FillDefaults(loaded, flags, modemLogFileName);
+        const RecordRead read = ReadRecord(store, loaded);
+        const bool applied = FillDefaults(loaded, read.Facts.Flags, modemLogFileName);
         for (const QString* key : kRecordKeys) store.SettingsCreateKey(Root::Machine, *key);
         if (applied) {
           UpperCaseModemTexts(loaded);
           WriteRecord(store, loaded);
         }
+        KeepImageOfStoredRecord(store);
         write.Commit();
         config = std::move(loaded);
         return applied;
       } catch (const DamagedRecord& damaged) {
         damage = damaged.reason;  // changed since the snapshot; the transaction rolls back
+      } catch (const StoreDamaged& damaged) {
+        damage = damaged.description();
       }
     }
     if (attempt > 0) {
@@ -554,12 +609,17 @@ bool LoadWithDefaultsOnce(SettingsStore& store, Configuration& config, const QSt
 LoadedFlags LoadConfiguration(SettingsStore& store, Configuration& config, ErrorReporter& reporter) {
   LoadedFlags flags;
   RunStep(reporter, [&] {
-    StoredTree tree = ReadSnapshot(store);
     Configuration loaded = config;
+    QString damage;
     try {
-      flags = ParseRecord(tree, loaded);
+      flags = ReadRecordAndKeepImage(store, loaded).Facts.Flags;
     } catch (const DamagedRecord& damaged) {
-      store.MoveAsideAsDamaged(damaged.reason);
+      damage = damaged.reason;
+    } catch (const StoreDamaged& damaged) {
+      damage = damaged.description();
+    }
+    if (!damage.isEmpty()) {
+      store.MoveAsideAsDamaged(damage);
       loaded = config;
       flags = ParseRecord(StoredTree{}, loaded);
     }
@@ -570,7 +630,12 @@ LoadedFlags LoadConfiguration(SettingsStore& store, Configuration& config, Error
 
 bool SaveConfiguration(SettingsStore& store, Configuration& config, ErrorReporter& reporter) {
   UpperCaseModemTexts(config);
-  return RunStep(reporter, [&] { WriteRecord(store, config); });
+  return RunStep(reporter, [&] {
+    SettingsStore::Transaction write(store);
+    WriteRecord(store, config);
+    KeepImageOfStoredRecord(store);
+    write.Commit();
+  });
 }
 
 bool ImportConfiguration(SettingsStore& store, Configuration& imported, ErrorReporter& reporter) {
@@ -582,8 +647,7 @@ bool ImportConfiguration(SettingsStore& store, Configuration& imported, ErrorRep
         SettingsStore::Transaction write(store);
         try {
           Configuration current;
-          const LoadedFlags flags = ParseRecord(store.ReadTree(Root::Machine, kSettingsBaseKey), current);
-          ApplyStartupDefaults(current, flags);
+          ApplyStartupDefaults(current, ReadRecord(store, current).Facts.Flags);
           imported.ViewLog = current.ViewLog;
           imported.ReportSaveSettings = current.ReportSaveSettings;
           imported.ReportListView = current.ReportListView;
@@ -591,10 +655,13 @@ bool ImportConfiguration(SettingsStore& store, Configuration& imported, ErrorRep
           imported.SummaryReport = current.SummaryReport;
           imported.DetailReport = current.DetailReport;
           WriteRecord(store, imported);
+          KeepImageOfStoredRecord(store);
           write.Commit();
           return;
         } catch (const DamagedRecord& damaged) {
           damage = damaged.reason;
+        } catch (const StoreDamaged& damaged) {
+          damage = damaged.description();
         }
       }
       if (attempt > 0) {

@@ -26,19 +26,22 @@ struct LoadedFlags {
   SettingsValue EditLog, ShowErrors, ShowToolbars, ShowGraphic, AutoOptimize, CalcCosts;
 };
 
-// Fills `config` from the store, read in one query of one snapshot. Values
+// Fills `config` from the store, read in one snapshot: from the record's image
+// kept beside the values (see record_image.h) while no value has changed
+// since it was made, else value by value in one query, after which the image
+// is made for the loads to come. Values
 // beyond the used counts and the column slots that are not stored keep what
 // `config` held. A record the program cannot hold (a value out of its field's
 // range such as UsedServices above MaxServices, UsedTariffs above 10 or
 // UsedHolidays above 100, text where a number or a time is needed, a value of
 // a kind the store never writes, a ModemLogFile that is not a plain file name)
-// counts as damage: the store is moved aside with its message
+// counts as damage, and so does a damaged page met while reading (StoreDamaged): the store is moved aside with its message
 // (SettingsStore::DamageMessage) and the record is read from the fresh, empty
 // store. Only a failure to reach the store goes to `reporter`.
 LoadedFlags LoadConfiguration(SettingsStore& store, Configuration& config, ErrorReporter& reporter);
 
-// Writes the whole record in one transaction: a failure leaves the previous
-// configuration in the store whole. The modem texts are upper-cased in `config`
+// Writes the whole record, and its image for the loads to come, in one
+// transaction: a failure leaves the previous configuration in the store whole. The modem texts are upper-cased in `config`
 // first. Runs as one step under `reporter` (a retry writes everything again);
 // returns false when the save was skipped.
 bool SaveConfiguration(SettingsStore& store, Configuration& config, ErrorReporter& reporter);

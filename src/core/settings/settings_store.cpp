@@ -7,19 +7,39 @@
 #include <QFile>
 #include <QFileInfo>
 #include <limits>
+#include <vector>
 
 namespace mirolat {
 
 namespace {
 
-constexpr int kSchemaVersion = 1;
+constexpr int kSchemaVersion = 2;
+// How long a statement waits for another connection's lock before giving up.
+constexpr int kBusyTimeoutMs = 5000;
+// The largest file checked page by page when it is opened.
+constexpr qint64 kQuickCheckLimit = 2 * 1024 * 1024;
 
-const char* const kSchema =
+// Version 1 held the keys and values only.
+const char* const kKeysAndValues =
     "CREATE TABLE keys(id INTEGER PRIMARY KEY, root INTEGER NOT NULL, parent INTEGER NOT NULL,"
     " name TEXT NOT NULL, fold TEXT NOT NULL, UNIQUE(root, parent, fold));"
     "CREATE TABLE vals(seq INTEGER PRIMARY KEY, key INTEGER NOT NULL, name TEXT NOT NULL,"
-    " fold TEXT NOT NULL, kind INTEGER NOT NULL, value, UNIQUE(key, fold));"
-    "PRAGMA user_version = 1;";
+    " fold TEXT NOT NULL, kind INTEGER NOT NULL, value, UNIQUE(key, fold));";
+
+// Version 2 adds a count of changes to keys and values, kept by triggers so
+// that every writer moves it, and data derived from them, each piece marked
+// with the count it was made at: a piece is current only while the count is.
+const char* const kDerivedData =
+    "CREATE TABLE changes(id INTEGER PRIMARY KEY CHECK(id = 1), count INTEGER NOT NULL);"
+    "INSERT INTO changes VALUES(1, 0);"
+    "CREATE TABLE derived(name TEXT PRIMARY KEY, changes INTEGER NOT NULL, data BLOB NOT NULL);"
+    "CREATE TRIGGER keys_inserted AFTER INSERT ON keys BEGIN UPDATE changes SET count = count + 1; END;"
+    "CREATE TRIGGER keys_updated AFTER UPDATE ON keys BEGIN UPDATE changes SET count = count + 1; END;"
+    "CREATE TRIGGER keys_deleted AFTER DELETE ON keys BEGIN UPDATE changes SET count = count + 1; END;"
+    "CREATE TRIGGER vals_inserted AFTER INSERT ON vals BEGIN UPDATE changes SET count = count + 1; END;"
+    "CREATE TRIGGER vals_updated AFTER UPDATE ON vals BEGIN UPDATE changes SET count = count + 1; END;"
+    "CREATE TRIGGER vals_deleted AFTER DELETE ON vals BEGIN UPDATE changes SET count = count + 1; END;"
+    "PRAGMA user_version = 2;";
 
 // Key and value names compare like the store they replace: ASCII letters
 // without regard to case, everything else exactly.
@@ -67,11 +87,27 @@ struct DamagedDatabase {
 // One prepared statement, finalized when it goes out of scope.
 class SettingsStore::Statement {
  public:
-  Statement(SettingsStore& store, const char* sql) : store_(store) {
-    const int rc = sqlite3_prepare_v2(store.db_, sql, -1, &stmt_, nullptr);
-    if (rc != SQLITE_OK) throw store.ErrorFromDb(rc, QStringLiteral("preparing a query"));
+  // Takes the prepared statement of `sql` from the store's cache (a statement
+  // already in use elsewhere is prepared afresh) and gives it back, reset,
+  // when it goes out of scope.
+  Statement(SettingsStore& store, const char* sql) : store_(store), sql_(sql) {
+    stmt_ = store.statements_.take(sql);
+    if (stmt_ != nullptr) return;
+    const int rc = sqlite3_prepare_v3(store.db_, sql, -1, SQLITE_PREPARE_PERSISTENT, &stmt_, nullptr);
+    if (rc != SQLITE_OK) {
+      sqlite3_finalize(stmt_);
+      store.ThrowDbError(rc, QStringLiteral("preparing a query"));
+    }
   }
-  ~Statement() { sqlite3_finalize(stmt_); }
+  ~Statement() {
+    sqlite3_reset(stmt_);
+    sqlite3_clear_bindings(stmt_);
+    if (store_.db_ == nullptr || store_.statements_.contains(sql_)) {
+      sqlite3_finalize(stmt_);
+    } else {
+      store_.statements_.insert(sql_, stmt_);
+    }
+  }
   Statement(const Statement&) = delete;
   Statement& operator=(const Statement&) = delete;
 
@@ -84,12 +120,17 @@ class SettingsStore::Statement {
     Check(sqlite3_bind_text(stmt_, index, utf8.constData(), static_cast<int>(utf8.size()), SQLITE_TRANSIENT));
     return *this;
   }
+  Statement& BindBlob(int index, const QByteArray& bytes) {
+    Check(sqlite3_bind_blob64(stmt_, index, bytes.constData(), static_cast<sqlite3_uint64>(bytes.size()),
+                              SQLITE_STATIC));
+    return *this;
+  }
   // True while a row is available.
   bool Step() {
     const int rc = sqlite3_step(stmt_);
     if (rc == SQLITE_ROW) return true;
     if (rc == SQLITE_DONE) return false;
-    throw store_.ErrorFromDb(rc, QStringLiteral("reading or writing"));
+    store_.ThrowDbError(rc, QStringLiteral("reading or writing"));
   }
   qint64 Int(int col) const { return sqlite3_column_int64(stmt_, col); }
   double Real(int col) const { return sqlite3_column_double(stmt_, col); }
@@ -114,9 +155,10 @@ class SettingsStore::Statement {
 
  private:
   void Check(int rc) {
-    if (rc != SQLITE_OK) throw store_.ErrorFromDb(rc, QStringLiteral("binding a value"));
+    if (rc != SQLITE_OK) store_.ThrowDbError(rc, QStringLiteral("binding a value"));
   }
   SettingsStore& store_;
+  const char* sql_;
   sqlite3_stmt* stmt_ = nullptr;
 };
 
@@ -149,6 +191,8 @@ SettingsStore::SettingsStore(const QString& filePath) : path_(QFileInfo(filePath
 SettingsStore::~SettingsStore() { CloseDatabase(); }
 
 void SettingsStore::CloseDatabase() {
+  for (sqlite3_stmt* stmt : std::as_const(statements_)) sqlite3_finalize(stmt);
+  statements_.clear();
   if (db_ != nullptr) {
     sqlite3_close_v2(db_);
     db_ = nullptr;
@@ -161,11 +205,17 @@ RunError SettingsStore::ErrorFromDb(int rc, const QString& action) const {
                   QStringLiteral("Settings store '%1': %2 failed: %3").arg(path_, action, detail));
 }
 
+void SettingsStore::ThrowDbError(int rc, const QString& action) const {
+  RunError error = ErrorFromDb(rc, action);
+  if (IsDamage(rc)) throw StoreDamaged(std::move(error));
+  throw error;
+}
+
 void SettingsStore::Exec(const char* sql) {
   char* message = nullptr;
   const int rc = sqlite3_exec(db_, sql, nullptr, nullptr, &message);
   sqlite3_free(message);
-  if (rc != SQLITE_OK) throw ErrorFromDb(rc, QStringLiteral("running '%1'").arg(QString::fromLatin1(sql)));
+  if (rc != SQLITE_OK) ThrowDbError(rc, QStringLiteral("running '%1'").arg(QString::fromLatin1(sql)));
 }
 
 void SettingsStore::OpenDatabase() {
@@ -177,7 +227,7 @@ void SettingsStore::OpenDatabase() {
     throw error;
   }
   sqlite3_extended_result_codes(db_, 1);
-  sqlite3_busy_timeout(db_, 5000);
+  sqlite3_busy_timeout(db_, kBusyTimeoutMs);
   // Any statement that touches the file finds out whether it is a database;
   // nothing is written before the file is known to be a store of ours.
   auto guarded = [this](auto&& step) {
@@ -193,25 +243,28 @@ void SettingsStore::OpenDatabase() {
       throw;
     }
   };
-  guarded([this] {
-    Statement check(*this, "PRAGMA quick_check;");
-    while (check.Step()) {
-      const QString result = check.Text(0);
-      if (result != QLatin1String("ok")) {
-        CloseDatabase();
-        throw DamagedDatabase{QStringLiteral("integrity check: %1").arg(result)};
+  // A store of a usual size is checked page by page here, in a few
+  // milliseconds at most; a larger one (thousands of services) would take
+  // most of a second, so it is found damaged when a page read turns out bad
+  // (StoreDamaged), which the configuration's loads handle like this check.
+  if (QFileInfo(path_).size() <= kQuickCheckLimit) {
+    guarded([this] {
+      Statement check(*this, "PRAGMA quick_check;");
+      while (check.Step()) {
+        const QString result = check.Text(0);
+        if (result != QLatin1String("ok")) {
+          CloseDatabase();
+          throw DamagedDatabase{QStringLiteral("integrity check: %1").arg(result)};
+        }
       }
-    }
-  });
-  bool fresh = false;
-  guarded([this, &fresh] {
-    Statement version(*this, "PRAGMA user_version;");
-    const qint64 userVersion = version.Step() ? version.Int(0) : 0;
+    });
+  }
+  guarded([this] {
+    const int version = UserVersion();
     Statement tables(*this, "SELECT count(*) FROM sqlite_master;");
     const qint64 objects = tables.Step() ? tables.Int(0) : 0;
-    if (userVersion == 0 && objects == 0) {
-      fresh = true;
-    } else if (userVersion != kSchemaVersion || !SchemaLooksRight()) {
+    const bool fresh = version == 0 && objects == 0;
+    if (!fresh && !SchemaLooksRight(version)) {
       CloseDatabase();
       throw DamagedDatabase{QStringLiteral("it is not a settings store of this program")};
     }
@@ -221,18 +274,33 @@ void SettingsStore::OpenDatabase() {
     Exec("PRAGMA journal_mode = WAL;");
     Exec("PRAGMA synchronous = FULL;");
   });
-  if (fresh) {
+  if (UserVersion() != kSchemaVersion) {
+    // A new store is created, an older one brought up to date, under the
+    // write lock and checked again there: another process may have done it.
     guarded([this] {
       Transaction tx(*this);
-      Exec(kSchema);
+      const int version = UserVersion();
+      if (version == 0) Exec(kKeysAndValues);
+      if (version < 2) Exec(kDerivedData);
       tx.Commit();
     });
   }
 }
 
-bool SettingsStore::SchemaLooksRight() {
-  for (const char* sql : {"SELECT id, root, parent, name, fold FROM keys LIMIT 0;",
-                          "SELECT seq, key, name, fold, kind, value FROM vals LIMIT 0;"}) {
+int SettingsStore::UserVersion() {
+  Statement version(*this, "PRAGMA user_version;");
+  return version.Step() ? static_cast<int>(version.Int(0)) : 0;
+}
+
+bool SettingsStore::SchemaLooksRight(int version) {
+  if (version < 1 || version > kSchemaVersion) return false;
+  std::vector<const char*> queries = {"SELECT id, root, parent, name, fold FROM keys LIMIT 0;",
+                                      "SELECT seq, key, name, fold, kind, value FROM vals LIMIT 0;"};
+  if (version >= 2) {
+    queries.push_back("SELECT id, count FROM changes LIMIT 0;");
+    queries.push_back("SELECT name, changes, data FROM derived LIMIT 0;");
+  }
+  for (const char* sql : queries) {
     sqlite3_stmt* stmt = nullptr;
     const int rc = sqlite3_prepare_v2(db_, sql, -1, &stmt, nullptr);
     sqlite3_finalize(stmt);
@@ -431,6 +499,44 @@ StoredTree SettingsStore::ReadTree(Root root, const QString& keyPath) {
     values->insert(query.Bytes(1), std::move(value));
   }
   return tree;
+}
+
+qint64 SettingsStore::ChangeCount() {
+  Statement count(*this, "SELECT count FROM changes WHERE id = 1;");
+  return count.Step() ? count.Int(0) : 0;
+}
+
+QByteArray SettingsStore::ReadDerived(const QString& name) {
+  Statement read(*this,
+                 "SELECT d.data FROM derived d JOIN changes c ON c.id = 1"
+                 " WHERE d.name = ?1 AND d.changes = c.count;");
+  read.Bind(1, name);
+  return read.Step() ? read.Bytes(0) : QByteArray();
+}
+
+bool SettingsStore::StoreDerived(const QString& name, const QByteArray& data, qint64 madeAt) {
+  auto store = [&] {
+    if (ChangeCount() != madeAt) return false;
+    Statement write(*this, "INSERT OR REPLACE INTO derived(name, changes, data) VALUES(?1, ?2, ?3);");
+    write.Bind(1, name).Bind(2, madeAt).BindBlob(3, data);
+    write.Step();
+    return true;
+  };
+  if (txLevel_ != 0) return store();
+  // A shortcut is not worth waiting for: another writer makes this one give up.
+  sqlite3_busy_timeout(db_, 0);
+  bool stored = false;
+  try {
+    Transaction tx(*this);
+    if (store()) {
+      tx.Commit();
+      stored = true;
+    }
+  } catch (const RunError&) {
+    stored = false;
+  }
+  sqlite3_busy_timeout(db_, kBusyTimeoutMs);
+  return stored;
 }
 
 void SettingsStore::MoveAsideAsDamaged(const QString& reason) {

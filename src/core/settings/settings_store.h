@@ -48,12 +48,23 @@ struct StoredTree {
   QHash<QByteArray, KeyValues> Keys;
 };
 
+// A failure that shows the file itself is damaged: a page read does not hold
+// what a database page must. Whoever reads the store can move it aside
+// (SettingsStore::MoveAsideAsDamaged) as if the damage had been found when it
+// was opened.
+class StoreDamaged : public RunError {
+ public:
+  explicit StoreDamaged(RunError error) : RunError(std::move(error)) {}
+};
+
 class SettingsStore {
  public:
   static constexpr const char* kFileName = "settings.sqlite";
 
   // Opens (creating when missing) the database at `filePath`. A file that is
-  // not a settings database, or is damaged, is moved aside to
+  // not a settings database, or is damaged (checked page by page when it is
+  // of a usual size; a large one throws StoreDamaged from the read or write
+  // that meets a damaged page), is moved aside to
   // "<file>.damaged-<timestamp>" and a fresh store is created; DamageMessage()
   // then tells what happened. A file or folder that cannot be opened or written
   // throws RunError and leaves the file as it was.
@@ -90,6 +101,23 @@ class SettingsStore {
   // missing. Inside a transaction it sees that transaction's snapshot.
   StoredTree ReadTree(Root root, const QString& keyPath);
 
+  // Data derived from the keys and values (a parsed copy of a record, say),
+  // kept beside them under a name. Every change to a key or value, by any
+  // connection, moves the store's change count; a piece of derived data is
+  // current only while the count is still the one it was made at.
+  //
+  // The change count now (inside a transaction, that transaction's view).
+  qint64 ChangeCount();
+  // The data stored under `name` while it is current; empty otherwise.
+  QByteArray ReadDerived(const QString& name);
+  // Stores `data` under `name`, made from what the store held at change count
+  // `madeAt`. Inside a transaction it is one more write of that transaction
+  // and throws like any write. Outside one it takes a write transaction of its
+  // own that waits for no other writer, and stores nothing (false) when the
+  // store is busy, has changed since `madeAt` or cannot be written: derived
+  // data is only ever a shortcut.
+  bool StoreDerived(const QString& name, const QByteArray& data, qint64 madeAt);
+
   // For content found unusable by whoever reads it: the file is moved aside
   // like a damaged file at open, a fresh empty store takes its place and
   // DamageMessage() tells what happened and why. Not inside a transaction.
@@ -124,12 +152,17 @@ class SettingsStore {
   void OpenDatabase();
   void CloseDatabase();
   void InitialiseSchema();
-  bool SchemaLooksRight();
+  int UserVersion();
+  bool SchemaLooksRight(int version);
   void MoveAsideAndRecreate(const QString& reason);
   void Exec(const char* sql);
   RunError ErrorFromDb(int rc, const QString& action) const;
+  [[noreturn]] void ThrowDbError(int rc, const QString& action) const;
   qint64 FindKey(Root root, const QString& keyPath);  // -1 when missing
 
+  // Prepared statements by their SQL text (always a literal), kept for reuse
+  // while the database is open: a whole record is thousands of writes.
+  QHash<const char*, sqlite3_stmt*> statements_;
   QString path_;
   QString damageMessage_;
   QString damagedPath_;
