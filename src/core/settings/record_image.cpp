@@ -377,10 +377,12 @@ bool DecodeRecordImage(QByteArrayView image, Configuration& config, RecordImageF
   std::memcpy(&length, image.data() + 12, 8);
   std::memcpy(&sum, image.data() + 20, 8);
   const QByteArrayView payload = image.sliced(kHeaderSize);
-  if (order != kByteOrder || length != static_cast<quint64>(payload.size()) ||
-      sum != Checksum(payload.data(), payload.size())) {
-    return false;
-  }
+  if (order != kByteOrder || length != static_cast<quint64>(payload.size())) return false;
+#ifndef FUZZING_BUILD_MODE_UNSAFE_FOR_PRODUCTION
+  if (sum != Checksum(payload.data(), payload.size())) return false;
+#else
+  (void)sum;
+#endif
   Reader reader(payload);
   if (!reader.ReadTexts()) return false;
   Configuration decoded = config;
