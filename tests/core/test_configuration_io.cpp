@@ -66,7 +66,7 @@ QStringList RawRows(const QString& path, const QByteArray& fold) {
 }
 
 class ConfigurationIoTest : public ::testing::Test {
- protected:
+ public:  // the tables' steps take the fixture
   SettingsStore& Store() {
     if (!store_) store_ = std::make_unique<SettingsStore>(SettingsStore::FilePathIn(dir_.path()));
     return *store_;
@@ -93,6 +93,26 @@ class ConfigurationIoTest : public ::testing::Test {
     EXPECT_EQ(rc, SQLITE_OK) << (message ? message : "");
     sqlite3_free(message);
     sqlite3_close(db);
+  }
+  // The first column of the first row of a query through a second connection.
+  QByteArray SqlValue(const char* sql) {
+    sqlite3* db = nullptr;
+    EXPECT_EQ(sqlite3_open(QFile::encodeName(Store().FilePath()).constData(), &db), SQLITE_OK);
+    sqlite3_stmt* stmt = nullptr;
+    EXPECT_EQ(sqlite3_prepare_v2(db, sql, -1, &stmt, nullptr), SQLITE_OK) << sql;
+    QByteArray value;
+    if (sqlite3_step(stmt) == SQLITE_ROW) {
+      value = QByteArray(static_cast<const char*>(sqlite3_column_blob(stmt, 0)), sqlite3_column_bytes(stmt, 0));
+    }
+    sqlite3_finalize(stmt);
+    sqlite3_close(db);
+    return value;
+  }
+  // The kept image of the record while it is current, else empty.
+  QByteArray CurrentImage() {
+    return SqlValue(
+        "SELECT d.data FROM derived d JOIN changes c ON c.id = 1"
+        " WHERE d.name = 'configuration record' AND d.changes = c.count;");
   }
   Configuration Reload() {
     Configuration c;
@@ -761,6 +781,202 @@ TEST_F(ConfigurationIoTest, AFailedSaveLeavesThePreviousConfigurationWhole) {
   EXPECT_EQ(loaded.ModemLogFile, QStringLiteral("changed.txt"));
   EXPECT_EQ(loaded.Services[0].ServiceName, QStringLiteral("Changed"));
   EXPECT_EQ(loaded.UsedHolidays, 0);
+}
+
+// A start record with something in every field a load leaves alone: the
+// holidays beyond the used ones and the column slots that are not stored.
+Configuration StartRecord() {
+  Configuration c;
+  c.Holidays.fill(4242);
+  c.SummaryReport.Columns[5] = 77;
+  c.SummaryReport.Columns[6] = 78;
+  c.DetailReport.Columns[6] = 79;
+  return c;
+}
+
+// Loading from the kept image gives what parsing every value gives, field for
+// field and flag for flag, whatever form the values were stored in.
+TEST_F(ConfigurationIoTest, TheKeptImageLoadsExactlyWhatParsingTheValuesGives) {
+  struct Case {
+    const char* label;
+    std::function<void(ConfigurationIoTest&)> store;
+  } cases[] = {
+      {"an empty store", [](ConfigurationIoTest&) {}},
+      {"a whole saved record",
+       [](ConfigurationIoTest& t) {
+         Configuration c = TwoServiceConfiguration();
+         ScriptedReporter quiet;
+         ASSERT_TRUE(SaveConfiguration(t.Store(), c, quiet));
+       }},
+      {"a record saved by the first start",
+       [](ConfigurationIoTest& t) {
+         Configuration c;
+         ScriptedReporter quiet;
+         LoadConfigurationWithDefaults(t.Store(), c, quiet);
+       }},
+      {"numbers, flags and times stored as text, bytes, missing keys",
+       [](ConfigurationIoTest& t) {
+         t.Put(kGeneralKey, "MaxServices", QStringLiteral(" 12 "), kText);
+         t.Put(kGeneralKey, "UsedServices", 2, kByte);
+         t.Put(kGeneralKey, "NoDisconDuration", QStringLiteral("90.5"), kText);
+         t.Put(kGeneralKey, "EditLog", QStringLiteral("false"), kText);
+         t.Put(kGeneralKey, "ShowErrors", 1, kByte);
+         t.Put(kGeneralKey, "ShowGraphic", QStringLiteral("7"), kText);
+         t.Put(kServicesKey, "ServiceName1", QStringLiteral("Caf\u00e9 \u00fcnicode"), kText);
+         t.Put(kServicesKey, "ServiceNumber1", 5551234, kNumber);
+         t.Put(kServicesKey, "UsedTariffs1", 1, kNumber);
+         t.Put(kServicesKey, "Tariff1-1AppliesTimeStart", QStringLiteral("08:00"), kText);
+         t.Put(kServicesKey, "Tariff1-1DialRate", QStringLiteral("1250"), kText);
+         t.Put(kServicesKey, "ServiceName2", QString(), kText);
+         t.Put(kServicesKey, "ServiceName3", QStringLiteral("beyond the used services"), kText);
+         t.Put(kHolidaysKey, "UsedHolidays", 1, kNumber);
+         t.Put(kHolidaysKey, " 1", QStringLiteral("36000"), kText);
+         t.Put(kSummaryReportKey, "FontSize", QStringLiteral("10.5"), kText);
+       }},
+  };
+  for (const auto& c : cases) {
+    QTemporaryDir dir;
+    store_ = std::make_unique<SettingsStore>(SettingsStore::FilePathIn(dir.path()));
+    c.store(*this);
+    Sql("DELETE FROM derived;");
+
+    Configuration parsed = StartRecord();
+    ScriptedReporter r;
+    const LoadedFlags parsedFlags = LoadConfiguration(Store(), parsed, r);
+    const QByteArray image = CurrentImage();
+    ASSERT_FALSE(image.isEmpty()) << c.label << ": the parsed record is kept for the next load";
+
+    Configuration fromImage = StartRecord();
+    const LoadedFlags imageFlags = LoadConfiguration(Store(), fromImage, r);
+    EXPECT_TRUE(r.messages.isEmpty()) << c.label;
+    EXPECT_EQ(CurrentImage(), image) << c.label << ": a load from the image writes nothing";
+    EXPECT_EQ(fromImage, parsed) << c.label;
+    for (const auto member : {&LoadedFlags::EditLog, &LoadedFlags::ShowErrors, &LoadedFlags::ShowToolbars,
+                              &LoadedFlags::ShowGraphic, &LoadedFlags::AutoOptimize, &LoadedFlags::CalcCosts}) {
+      EXPECT_EQ(imageFlags.*member, parsedFlags.*member) << c.label;
+    }
+    EXPECT_EQ(fromImage.Holidays[50], 4242) << c.label;
+    EXPECT_EQ(fromImage.SummaryReport.Columns[6], 78) << c.label;
+
+    // The start-up load decides the same way from the image: nothing to fill
+    // in for a whole record, the defaults for a partial one.
+    Configuration viaParse;
+    Configuration viaImage;
+    Sql("DELETE FROM derived;");
+    LoadConfigurationWithDefaults(Store(), viaParse, r);
+    const bool filledImage = LoadConfigurationWithDefaults(Store(), viaImage, r);
+    EXPECT_FALSE(filledImage) << c.label << ": the first load saved what it filled in";
+    EXPECT_EQ(viaImage, viaParse) << c.label;
+    store_.reset();
+  }
+}
+
+// Any change to the values, through the store or straight in the database,
+// retires the image: the next load reads the change and keeps a new image.
+TEST_F(ConfigurationIoTest, AnyChangeToTheValuesRetiresTheKeptImage) {
+  struct Case {
+    const char* label;
+    std::function<void(ConfigurationIoTest&)> change;
+    std::function<bool(const Configuration&)> seen;
+  } cases[] = {
+      {"a write through the store",
+       [](ConfigurationIoTest& t) { t.Put(kServicesKey, "ServiceName1", QStringLiteral("Renamed"), kText); },
+       [](const Configuration& c) { return c.Services[0].ServiceName == QLatin1String("Renamed"); }},
+      {"an update by another program",
+       [](ConfigurationIoTest& t) { t.Sql("UPDATE vals SET value = 'Elsewhere' WHERE fold = 'servicename2';"); },
+       [](const Configuration& c) { return c.Services[1].ServiceName == QLatin1String("Elsewhere"); }},
+      {"a value deleted by another program",
+       [](ConfigurationIoTest& t) { t.Sql("DELETE FROM vals WHERE fold = 'servicenumber1';"); },
+       [](const Configuration& c) { return c.Services[0].ServiceNumber.isEmpty(); }},
+      {"a value added by another program",
+       [](ConfigurationIoTest& t) {
+         t.Sql("UPDATE vals SET value = 3 WHERE fold = 'usedholidays';"
+               "INSERT INTO vals(key, name, fold, kind, value)"
+               " SELECT key, ' 3', ' 3', 4, 36500 FROM vals WHERE fold = 'usedholidays';");
+       },
+       [](const Configuration& c) { return c.UsedHolidays == 3 && c.Holidays[2] == 36500; }},
+      {"a key deleted by another program",
+       [](ConfigurationIoTest& t) { t.Sql("DELETE FROM keys WHERE fold = 'holidays';"); },
+       [](const Configuration& c) { return c.UsedHolidays == 0; }},
+  };
+  for (const auto& c : cases) {
+    QTemporaryDir dir;
+    store_ = std::make_unique<SettingsStore>(SettingsStore::FilePathIn(dir.path()));
+    Configuration saved = TwoServiceConfiguration();
+    ASSERT_TRUE(SaveConfiguration(Store(), saved, reporter_));
+    const QByteArray before = CurrentImage();
+    ASSERT_FALSE(before.isEmpty()) << c.label << ": a save keeps the image of what it saved";
+    ASSERT_EQ(Reload(), saved) << c.label;
+
+    c.change(*this);
+    EXPECT_TRUE(CurrentImage().isEmpty()) << c.label;
+    const Configuration after = Reload();
+    EXPECT_TRUE(c.seen(after)) << c.label;
+    const QByteArray remade = CurrentImage();
+    EXPECT_FALSE(remade.isEmpty()) << c.label;
+    EXPECT_NE(remade, before) << c.label;
+    EXPECT_EQ(Reload(), after) << c.label;
+    store_.reset();
+  }
+}
+
+// A damaged image is passed over: the values are parsed and a good image
+// takes its place.
+TEST_F(ConfigurationIoTest, ADamagedImageIsPassedOverAndMadeAgain) {
+  const char* damages[] = {
+      "UPDATE derived SET data = substr(data, 1, 60);",
+      "UPDATE derived SET data = substr(data, 1, 100) || x'ff' || substr(data, 102);",
+      "UPDATE derived SET data = zeroblob(length(data));",
+      "UPDATE derived SET data = x'';",
+      "UPDATE derived SET data = 'MRLIMG01 and then nothing of the kind';",
+  };
+  for (const char* damage : damages) {
+    QTemporaryDir dir;
+    store_ = std::make_unique<SettingsStore>(SettingsStore::FilePathIn(dir.path()));
+    Configuration saved = TwoServiceConfiguration();
+    ASSERT_TRUE(SaveConfiguration(Store(), saved, reporter_));
+    const QByteArray good = CurrentImage();
+    Sql(damage);
+    ASSERT_NE(CurrentImage(), good) << damage;
+    EXPECT_EQ(Reload(), saved) << damage;
+    EXPECT_EQ(CurrentImage(), good) << damage;
+    store_.reset();
+  }
+}
+
+// A store too large to check page by page when it is opened is found damaged
+// by the load that meets a damaged page: moved aside with its message, like
+// one the open found, and the program goes on with the defaults.
+TEST_F(ConfigurationIoTest, ADamagedPageOfALargeStoreFoundWhileLoadingMovesItAside) {
+  const QString path = SettingsStore::FilePathIn(dir_.path());
+  {
+    SettingsStore store(path);
+    Configuration big = TwoServiceConfiguration();
+    for (Service& s : big.Services) s.ServiceName = QString(6000, QLatin1Char('n'));
+    big.MaxServices = 400;
+    big.Services.resize(401);
+    big.UsedServices = 400;
+    for (int n = 0; n < 400; ++n) big.Services[static_cast<size_t>(n)].ServiceName = QString(6000, QLatin1Char('a' + n % 26));
+    ScriptedReporter quiet;
+    ASSERT_TRUE(SaveConfiguration(store, big, quiet));
+  }
+  QFile file(path);
+  ASSERT_TRUE(file.open(QIODevice::ReadWrite));
+  ASSERT_GT(file.size(), 3 * 1024 * 1024) << "large enough to skip the check at open";
+  // Every page but the first (the file header and the list of tables).
+  file.seek(4096);
+  file.write(QByteArray(file.size() - 4096, '\xA5'));
+  file.close();
+
+  SettingsStore store(path);
+  EXPECT_TRUE(store.DamageMessage().isEmpty());
+  Configuration config;
+  ScriptedReporter r;
+  EXPECT_TRUE(LoadConfigurationWithDefaults(store, config, r));
+  EXPECT_TRUE(r.messages.isEmpty()) << r.messages.join(QLatin1Char('|')).toStdString();
+  EXPECT_FALSE(store.DamageMessage().isEmpty());
+  EXPECT_TRUE(QFile::exists(store.DamagedFilePath()));
+  EXPECT_EQ(config, Configuration{});
 }
 
 }  // namespace

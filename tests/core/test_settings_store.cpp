@@ -155,6 +155,96 @@ TEST_F(SettingsStoreTest, ValuesSurviveReopening) {
   EXPECT_EQ(store.SettingsReadValue(Root::Machine, QStringLiteral("a\\b"), QStringLiteral("n")), Number(12345));
 }
 
+// Derived data is current only while no key or value has changed since the
+// change count it was made at; a shortcut never waits for another writer.
+TEST_F(SettingsStoreTest, DerivedDataLastsUntilTheNextChange) {
+  SettingsStore store(StorePath());
+  const QString key = QStringLiteral("K");
+  store.SettingsCreateKey(Root::Machine, key);
+  const QByteArray data("parsed\0form", 11);
+
+  const qint64 madeAt = store.ChangeCount();
+  EXPECT_TRUE(store.StoreDerived(QStringLiteral("piece"), data, madeAt));
+  EXPECT_EQ(store.ReadDerived(QStringLiteral("piece")), data);
+  EXPECT_TRUE(store.ReadDerived(QStringLiteral("other")).isEmpty());
+
+  // Made before a change: refused, and the old piece is no longer current.
+  store.SettingsWriteValue(Root::Machine, key, QStringLiteral("V"), 1, kNumber);
+  EXPECT_GT(store.ChangeCount(), madeAt);
+  EXPECT_TRUE(store.ReadDerived(QStringLiteral("piece")).isEmpty());
+  EXPECT_FALSE(store.StoreDerived(QStringLiteral("piece"), data, madeAt));
+  EXPECT_TRUE(store.ReadDerived(QStringLiteral("piece")).isEmpty());
+
+  // Another connection holding the write lock: refused at once.
+  SettingsStore other(StorePath());
+  {
+    SettingsStore::Transaction writing(other);
+    other.SettingsWriteValue(Root::Machine, key, QStringLiteral("V"), 2, kNumber);
+    EXPECT_FALSE(store.StoreDerived(QStringLiteral("piece"), data, store.ChangeCount()));
+    writing.Commit();
+  }
+  // Inside a transaction it is one more write of it, rolled back with it.
+  {
+    SettingsStore::Transaction tx(store);
+    EXPECT_TRUE(store.StoreDerived(QStringLiteral("piece"), data, store.ChangeCount()));
+  }
+  EXPECT_TRUE(store.ReadDerived(QStringLiteral("piece")).isEmpty());
+  EXPECT_TRUE(store.StoreDerived(QStringLiteral("piece"), data, store.ChangeCount()));
+  // A change by another connection retires it too.
+  other.SettingsWriteValue(Root::Machine, key, QStringLiteral("V"), 3, kNumber);
+  EXPECT_TRUE(store.ReadDerived(QStringLiteral("piece")).isEmpty());
+}
+
+// A store of the first layout (keys and values only) is brought up to date
+// when opened and keeps everything; a layout from a later version is not
+// ours to guess at and counts as damaged.
+TEST_F(SettingsStoreTest, AStoreOfTheFirstLayoutIsBroughtUpToDate) {
+  auto create = [&](const char* sql) {
+    sqlite3* db = nullptr;
+    ASSERT_EQ(sqlite3_open(QFile::encodeName(StorePath()).constData(), &db), SQLITE_OK);
+    char* message = nullptr;
+    ASSERT_EQ(sqlite3_exec(db, sql, nullptr, nullptr, &message), SQLITE_OK) << (message ? message : "");
+    sqlite3_close(db);
+  };
+  const char* firstLayout =
+      "CREATE TABLE keys(id INTEGER PRIMARY KEY, root INTEGER NOT NULL, parent INTEGER NOT NULL,"
+      " name TEXT NOT NULL, fold TEXT NOT NULL, UNIQUE(root, parent, fold));"
+      "CREATE TABLE vals(seq INTEGER PRIMARY KEY, key INTEGER NOT NULL, name TEXT NOT NULL,"
+      " fold TEXT NOT NULL, kind INTEGER NOT NULL, value, UNIQUE(key, fold));"
+      "INSERT INTO keys VALUES(1, 0, 0, 'Software', 'software');"
+      "INSERT INTO vals VALUES(1, 1, 'Name', 'name', 1, 'kept');"
+      "PRAGMA user_version = 1;";
+  create(firstLayout);
+  {
+    SettingsStore store(StorePath());
+    EXPECT_TRUE(store.DamageMessage().isEmpty()) << store.DamageMessage().toStdString();
+    EXPECT_EQ(store.SettingsReadValue(Root::Machine, QStringLiteral("SOFTWARE"), QStringLiteral("NAME")),
+              Text(QStringLiteral("kept")));
+    const qint64 before = store.ChangeCount();
+    ASSERT_TRUE(store.StoreDerived(QStringLiteral("piece"), "x", before));
+    store.SettingsWriteValue(Root::Machine, QStringLiteral("Software"), QStringLiteral("Name"),
+                             QStringLiteral("new"), kText);
+    EXPECT_EQ(store.ChangeCount(), before + 1);
+    EXPECT_TRUE(store.ReadDerived(QStringLiteral("piece")).isEmpty());
+  }
+  SettingsStore reopened(StorePath());
+  EXPECT_TRUE(reopened.DamageMessage().isEmpty());
+  EXPECT_EQ(reopened.SettingsReadValue(Root::Machine, QStringLiteral("Software"), QStringLiteral("Name")),
+            Text(QStringLiteral("new")));
+
+  QTemporaryDir later;
+  const QString laterPath = SettingsStore::FilePathIn(later.path());
+  {
+    SettingsStore store(laterPath);
+  }
+  sqlite3* db = nullptr;
+  ASSERT_EQ(sqlite3_open(QFile::encodeName(laterPath).constData(), &db), SQLITE_OK);
+  sqlite3_exec(db, "PRAGMA user_version = 3;", nullptr, nullptr, nullptr);
+  sqlite3_close(db);
+  SettingsStore store(laterPath);
+  EXPECT_FALSE(store.DamageMessage().isEmpty());
+}
+
 TEST_F(SettingsStoreTest, TransactionsCommitOrRollBackTogether) {
   SettingsStore store(StorePath());
   const QString key = QStringLiteral("K");

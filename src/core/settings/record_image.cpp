@@ -2,6 +2,7 @@
 
 #include <QHash>
 #include <QList>
+#include <algorithm>
 #include <cstring>
 #include <limits>
 
@@ -238,14 +239,17 @@ void WriteFields(Writer& w, const Configuration& c, const RecordImageFacts& fact
   w.F64(c.DialCost);
   w.F64(c.CostPerHour);
   w.F64(c.CostPerMeg);
-  for (int n = 0; n < c.UsedServices; ++n) {
+  // The loops stay within the tables whatever the counts say; a count beyond
+  // its table makes an image that a decode refuses.
+  const int services = std::min(c.UsedServices, static_cast<int>(c.Services.size()));
+  for (int n = 0; n < services; ++n) {
     const Service& s = c.Services[static_cast<size_t>(n)];
     w.Str(s.ServiceName);
     w.Str(s.ServiceNumber);
     w.I32(s.DialOption);
     w.F64(s.DialFixedTariff);
     w.I32(s.UsedTariffs);
-    for (int t = 0; t < s.UsedTariffs; ++t) {
+    for (int t = 0; t < std::min(s.UsedTariffs, kMaxTariffs); ++t) {
       const Tariff& tariff = s.Tariffs[static_cast<size_t>(t)];
       w.I32(tariff.After);
       w.Str(tariff.AppliesDays);
@@ -280,7 +284,7 @@ void WriteFields(Writer& w, const Configuration& c, const RecordImageFacts& fact
   WriteWindow(w, c.SummaryReport, kSummaryColumns);
   WriteWindow(w, c.DetailReport, kDetailColumns);
   w.I32(c.UsedHolidays);
-  for (int n = 0; n < c.UsedHolidays; ++n) w.I32(c.Holidays[static_cast<size_t>(n)]);
+  for (int n = 0; n < std::min(c.UsedHolidays, kMaxHolidays); ++n) w.I32(c.Holidays[static_cast<size_t>(n)]);
   const LoadedFlags& f = facts.Flags;
   for (const SettingsValue* flag : {&f.EditLog, &f.ShowErrors, &f.ShowToolbars, &f.ShowGraphic, &f.AutoOptimize,
                                     &f.CalcCosts}) {
