@@ -268,6 +268,25 @@ TEST_F(SettingsStoreTest, TransactionsCommitOrRollBackTogether) {
   }
   EXPECT_EQ(store.SettingsReadValue(Root::Machine, key, QStringLiteral("V")), Number(3));
   EXPECT_TRUE(IsEmptyValue(store.SettingsReadValue(Root::Machine, key, QStringLiteral("W"))));
+
+  // A key made in a part rolled back is gone for the rest of the transaction:
+  // a write to it does nothing, and cannot land on a key made after it.
+  const QString gone = QStringLiteral("K\\Gone");
+  const QString later = QStringLiteral("K\\Later");
+  {
+    SettingsStore::Transaction outer(store);
+    {
+      SettingsStore::Transaction inner(store);
+      store.SettingsCreateKey(Root::Machine, gone);
+      store.SettingsWriteValue(Root::Machine, gone, QStringLiteral("V"), 5, kNumber);
+      EXPECT_EQ(store.SettingsReadValue(Root::Machine, gone, QStringLiteral("V")), Number(5));
+    }
+    store.SettingsWriteValue(Root::Machine, gone, QStringLiteral("V"), 6, kNumber);
+    store.SettingsCreateKey(Root::Machine, later);
+    outer.Commit();
+  }
+  EXPECT_FALSE(store.KeyExists(Root::Machine, gone));
+  EXPECT_TRUE(store.ValueNames(Root::Machine, later).isEmpty());
 }
 
 TEST_F(SettingsStoreTest, DamagedFilesAreMovedAsideAndReplaced) {

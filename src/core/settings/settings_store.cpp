@@ -193,6 +193,7 @@ SettingsStore::~SettingsStore() { CloseDatabase(); }
 void SettingsStore::CloseDatabase() {
   for (sqlite3_stmt* stmt : std::as_const(statements_)) sqlite3_finalize(stmt);
   statements_.clear();
+  keyIds_.clear();
   if (db_ != nullptr) {
     sqlite3_close_v2(db_);
     db_ = nullptr;
@@ -339,6 +340,16 @@ void SettingsStore::MoveAsideAndRecreate(const QString& reason) {
 }
 
 qint64 SettingsStore::FindKey(Root root, const QString& keyPath) {
+  // Inside a transaction nobody else can change the keys it sees, and this
+  // store never deletes one, so a key found stays where it was until the
+  // transaction ends or part of it is rolled back (which clears the list).
+  const bool remember = txLevel_ != 0;
+  QString remembered;
+  if (remember) {
+    remembered = QString::number(static_cast<int>(root)) + QLatin1Char('\\') + FoldName(keyPath);
+    const auto it = keyIds_.constFind(remembered);
+    if (it != keyIds_.constEnd()) return *it;
+  }
   const QStringList parts = SplitPath(keyPath);
   if (parts.isEmpty()) return -1;
   qint64 parent = 0;
@@ -348,6 +359,7 @@ qint64 SettingsStore::FindKey(Root root, const QString& keyPath) {
     if (!find.Step()) return -1;
     parent = find.Int(0);
   }
+  if (remember) keyIds_.insert(remembered, parent);
   return parent;
 }
 
@@ -578,6 +590,7 @@ void SettingsStore::Transaction::Commit() {
   if (done_) return;
   if (level_ == 0) {
     store_.Exec("COMMIT;");
+    store_.keyIds_.clear();
   } else {
     store_.Exec(QStringLiteral("RELEASE sp%1;").arg(level_).toLatin1().constData());
   }
@@ -590,6 +603,7 @@ SettingsStore::Transaction::~Transaction() {
   const QByteArray sql = level_ == 0 ? QByteArray("ROLLBACK;")
                                      : QStringLiteral("ROLLBACK TO sp%1; RELEASE sp%1;").arg(level_).toLatin1();
   sqlite3_exec(store_.db_, sql.constData(), nullptr, nullptr, nullptr);
+  store_.keyIds_.clear();
   --store_.txLevel_;
 }
 

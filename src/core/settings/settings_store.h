@@ -163,6 +163,8 @@ class SettingsStore {
   // Prepared statements by their SQL text (always a literal), kept for reuse
   // while the database is open: a whole record is thousands of writes.
   QHash<const char*, sqlite3_stmt*> statements_;
+  // Key ids found inside the current transaction, by root and folded path.
+  QHash<QString, qint64> keyIds_;
   QString path_;
   QString damageMessage_;
   QString damagedPath_;
