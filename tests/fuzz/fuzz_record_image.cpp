@@ -6,6 +6,7 @@
 #include <cstdint>
 
 #include "core/settings/record_image.h"
+#include "record_limits.h"
 
 using namespace mirolat;
 
@@ -19,15 +20,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     if (!(config == before)) __builtin_trap();
     return 0;
   }
-  if (config.MaxServices < 0 || config.UsedServices < 0 || config.UsedServices > config.MaxServices ||
-      config.Services.size() != static_cast<size_t>(config.MaxServices) + 1 || config.UsedHolidays < 0 ||
-      config.UsedHolidays > kMaxHolidays) {
-    __builtin_trap();
-  }
-  for (int n = 0; n < config.UsedServices; ++n) {
-    const int tariffs = config.Services[static_cast<size_t>(n)].UsedTariffs;
-    if (tariffs < 0 || tariffs > kMaxTariffs) __builtin_trap();
-  }
+  if (!WithinRecordLimits(config)) __builtin_trap();
   // Holidays beyond the used ones are not the image's to set.
   for (int n = config.UsedHolidays; n < kMaxHolidays; ++n) {
     if (config.Holidays[static_cast<size_t>(n)] != 7) __builtin_trap();

@@ -7,8 +7,8 @@
 //
 // Whatever was stored, the load must end with a record the program can use
 // and save: a damaged record is moved aside with its message, never a crash,
-// never a failed step, and loading again gives the same record without
-// filling in anything.
+// never a failed step, and loading again (from the image of the parsed record
+// that the first load kept) gives the same record without filling in anything.
 #include <sqlite3.h>
 
 #include <QDir>
@@ -17,6 +17,7 @@
 #include <cstdint>
 
 #include "core/settings/configuration_io.h"
+#include "record_limits.h"
 
 using namespace mirolat;
 
@@ -120,15 +121,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   {
     SettingsStore store(path);
     LoadConfigurationWithDefaults(store, first, reporter);
-    if (first.UsedServices < 0 || first.UsedServices > first.MaxServices ||
-        first.Services.size() != static_cast<size_t>(first.MaxServices) + 1 || first.UsedHolidays < 0 ||
-        first.UsedHolidays > kMaxHolidays) {
-      __builtin_trap();
-    }
-    for (int n = 0; n < first.UsedServices; ++n) {
-      const int tariffs = first.Services[static_cast<size_t>(n)].UsedTariffs;
-      if (tariffs < 0 || tariffs > kMaxTariffs) __builtin_trap();
-    }
+    if (!WithinRecordLimits(first)) __builtin_trap();
   }
   Configuration second;
   {

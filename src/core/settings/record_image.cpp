@@ -119,35 +119,22 @@ class Reader {
     return ok_;
   }
 
-  quint8 U8() {
-    quint8 v = 0;
-    Raw(&v, 1);
+  // A plain value of the host's layout (the image was made on this host).
+  template <typename T>
+  T Get() {
+    T v{};
+    Raw(&v, sizeof v);
     return v;
   }
-  quint32 U32() {
-    quint32 v = 0;
-    Raw(&v, 4);
-    return v;
-  }
-  qint32 I32() {
-    qint32 v = 0;
-    Raw(&v, 4);
-    return v;
-  }
+  quint8 U8() { return Get<quint8>(); }
+  quint32 U32() { return Get<quint32>(); }
+  qint32 I32() { return Get<qint32>(); }
+  float F32() { return Get<float>(); }
+  double F64() { return Get<double>(); }
   // A whole number that must lie in low..high.
   int Count(int low, int high) {
     const qint32 v = I32();
     if (v < low || v > high) return Failed(), 0;
-    return v;
-  }
-  float F32() {
-    float v = 0;
-    Raw(&v, 4);
-    return v;
-  }
-  double F64() {
-    double v = 0;
-    Raw(&v, 8);
     return v;
   }
   bool Bool() {
