@@ -274,6 +274,10 @@ void SettingsStore::OpenDatabase() {
   guarded([this] {
     Exec("PRAGMA journal_mode = WAL;");
     Exec("PRAGMA synchronous = FULL;");
+    // Room for a whole record of thousands of services in one transaction:
+    // with the default 2 MB a large save writes the same pages out many times.
+    // Pages are only held as they are used.
+    Exec("PRAGMA cache_size = -65536;");
   });
   if (UserVersion() != kSchemaVersion) {
     // A new store is created, an older one brought up to date, under the
