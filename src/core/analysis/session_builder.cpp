@@ -217,7 +217,8 @@ void SessionBuilder::ProcessLogText(QByteArrayView data) {
     if (s_.LineDate >= firstDayRead) reachedDaysRead_ = true;
     if (s_.TooManyServices) s_.KeepGoing = false;
   }
-  while (s_.KeepGoing && scanner_.Next(data, pos, raw_, kinds_)) {
+  EntryScanner::Lines lines(scanner_, data, pos);
+  while (s_.KeepGoing && lines.Next(raw_, kinds_)) {
     kindsReady_ = true;
     ProcessLine();
     if (s_.TooManyServices) s_.KeepGoing = false;
