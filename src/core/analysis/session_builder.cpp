@@ -10,6 +10,7 @@
 #include "core/analysis/service_identification.h"
 #include "core/common/formatting.h"
 #include "core/costs/dial_tariffs.h"
+#include "core/logfile/byte_scan.h"
 #include "core/logfile/log_format.h"
 #include "core/logfile/warnings.h"
 
@@ -195,8 +196,22 @@ void SessionBuilder::ProcessLogText(QByteArrayView data) {
   while (s_.KeepGoing && !reachedDaysRead_) {
     // A line that starts with the ten bytes of the last dated line, a day
     // before those read: it is dated and counted, nothing more.
-    if (datePrefixLength_ == 10 && cachedDate_ != 0 && cachedDate_ < firstDayRead &&
-        cachedDate_ <= in_.ReportEndDate && pos + 10 <= size && SamePrefix(datePrefix_, bytes + pos, 10)) {
+    const bool skipping = datePrefixLength_ == 10 && cachedDate_ != 0 && cachedDate_ < firstDayRead &&
+                          cachedDate_ <= in_.ReportEndDate;
+    if (skipping && pos + 10 <= size && SamePrefix(datePrefix_, bytes + pos, 10)) {
+      // Such lines in bulk up to the one that shows progress, which goes the
+      // way of a single line below.
+      qint64 room = std::numeric_limits<qint32>::max() - qint64(s_.LinesRead);
+      if (s_.ProgressStep > 0 && nextProgressLine_ > s_.LinesRead) {
+        room = std::min<qint64>(room, nextProgressLine_ - s_.LinesRead - 1);
+      }
+      if (room > 0) {
+        if (const qint64 passed = SkipLinesStartingWith(data, pos, datePrefix_, room)) {
+          s_.LinesRead += static_cast<qint32>(passed);
+          s_.LineDate = cachedDate_;
+          continue;
+        }
+      }
       const qsizetype end = FindLineEnd(data, pos + 10);
       if (end >= size) {
         pos = size;

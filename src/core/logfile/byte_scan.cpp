@@ -1,6 +1,7 @@
 #include "core/logfile/byte_scan.h"
 
 #include <bit>
+#include <cstring>
 #include <QtGlobal>
 
 #if (defined(__SSE2__) && defined(__x86_64__)) || defined(_M_X64)
@@ -81,7 +82,89 @@ __attribute__((target("avx2,popcnt"))) qsizetype WalkAvx2(const unsigned char* p
 }
 #endif
 
+// The first ten bytes at a and at b are equal.
+inline bool SameTen(const char* a, const char* b) {
+  quint64 a8, b8;
+  quint16 a2, b2;
+  std::memcpy(&a8, a, 8);
+  std::memcpy(&b8, b, 8);
+  std::memcpy(&a2, a + 8, 2);
+  std::memcpy(&b2, b + 8, 2);
+  return a8 == b8 && a2 == b2;
+}
+
+constexpr bool EndsText(unsigned char c) { return c == '\n' || c == '\r' || c == 0x1a; }
+
+// Where the line whose ending is at `end` lets the next one begin.
+inline qsizetype PastEnding(const char* p, qsizetype n, qsizetype end) {
+  if (end >= n || p[end] == '\x1a') return n;  // the end-of-file mark ends the text
+  if (p[end] == '\r' && end + 1 < n && p[end + 1] == '\n') return end + 2;
+  return end + 1;
+}
+
+qint64 SkipLinesPortable(const char* p, qsizetype n, qsizetype& pos, const char* prefix, qint64 maxLines) {
+  qint64 passed = 0;
+  qsizetype at = pos;
+  while (passed < maxLines && at + 10 <= n && SameTen(prefix, p + at)) {
+    qsizetype end = at + 10;
+    while (end < n && !EndsText(static_cast<unsigned char>(p[end]))) ++end;
+    at = PastEnding(p, n, end);
+    ++passed;
+  }
+  pos = at;
+  return passed;
+}
+
+#ifdef MIROLAT_BYTE_SCAN_AVX2
+// Bit i set when p[i] (of 32) ends a line or the text.
+__attribute__((target("avx2"), always_inline)) inline unsigned TextEnds32(const char* p) {
+  const __m256i v = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(p));
+  return static_cast<unsigned>(_mm256_movemask_epi8(
+      _mm256_or_si256(_mm256_or_si256(_mm256_cmpeq_epi8(v, _mm256_set1_epi8('\n')), _mm256_cmpeq_epi8(v, _mm256_set1_epi8('\r'))),
+                      _mm256_cmpeq_epi8(v, _mm256_set1_epi8(0x1a)))));
+}
+
+__attribute__((target("avx2"))) qint64 SkipLinesAvx2(const char* p, qsizetype n, qsizetype& pos, const char* prefix,
+                                                      qint64 maxLines) {
+  qint64 passed = 0;
+  qsizetype at = pos;
+  qsizetype chunk = -1;  // the 64 bytes whose endings are in `ends`
+  quint64 ends = 0;
+  while (passed < maxLines && at + 10 <= n && SameTen(prefix, p + at)) {
+    qsizetype from = at + 10;
+    qsizetype end = -1;
+    while (from + 64 <= n) {
+      if (chunk < 0 || from < chunk || from >= chunk + 64) {
+        chunk = from;
+        ends = quint64(TextEnds32(p + chunk)) | (quint64(TextEnds32(p + chunk + 32)) << 32);
+      }
+      const quint64 ahead = ends & (~quint64(0) << (from - chunk));
+      if (ahead != 0) {
+        end = chunk + std::countr_zero(ahead);
+        break;
+      }
+      from = chunk + 64;
+    }
+    if (end < 0) {
+      end = from;  // the last bytes, one by one
+      while (end < n && !EndsText(static_cast<unsigned char>(p[end]))) ++end;
+    }
+    at = PastEnding(p, n, end);
+    ++passed;
+  }
+  pos = at;
+  return passed;
+}
+#endif
+
 }  // namespace
+
+qint64 SkipLinesStartingWith(QByteArrayView data, qsizetype& pos, const char* prefix, qint64 maxLines) {
+#ifdef MIROLAT_BYTE_SCAN_AVX2
+  if (HasAvx2()) return SkipLinesAvx2(data.data(), data.size(), pos, prefix, maxLines);
+#endif
+  return SkipLinesPortable(data.data(), data.size(), pos, prefix, maxLines);
+}
 
 qsizetype FindForbiddenByte(const unsigned char* p, qsizetype n) {
   qsizetype i = 0;
