@@ -63,7 +63,7 @@ inline bool SamePrefix(const char* a, const char* b, qsizetype length) {
 
 bool TakeSessionNumber(RunState& run, const Configuration& config) {
   SessionTable& table = run.Tables;
-  const int limit = std::min(config.MaxConnections, static_cast<int>(table.Sessions.size()) - 1);
+  const int limit = std::min(config.MaxConnections, table.SlotLimit());
   if (table.SessionCount >= limit) {
     run.TooManyConnections = true;
     run.KeepGoing = false;
@@ -71,6 +71,7 @@ bool TakeSessionNumber(RunState& run, const Configuration& config) {
     return false;
   }
   ++table.SessionCount;
+  table.OpenSlot(table.SessionCount);
   table.Sessions[static_cast<size_t>(table.SessionCount)] = Session{};
   table.Touch(table.SessionCount);
   return true;
@@ -109,7 +110,7 @@ void SessionBuilder::StartRun() {
   s_.TooManyServices = false;
   s_.TooManyConnections = false;
   s_.Messages.clear();
-  s_.Tables.Create(config.MaxServices, config.MaxConnections);
+  s_.Tables.CreateForRun(config.MaxServices, config.MaxConnections);
   s_.Usage.Clear();
   s_.LastService = 0;
   s_.Dialling = false;
