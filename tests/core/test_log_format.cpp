@@ -216,6 +216,25 @@ TEST(LogFormat, LinesEndAtCrLfLoneLfOrLoneCr) {
   }
 }
 
+// Every byte value at every place of the 16-byte blocks and the tail, into a
+// string that held something longer and something shorter before.
+TEST(LogFormat, AssignUpperLatin1IsLatin1ThenUpperAscii) {
+  QByteArray all;
+  for (int b = 0; b < 256; ++b) all.append(static_cast<char>(b));
+  QString out = QString(600, QLatin1Char('#'));
+  for (int offset = 0; offset < 17; ++offset) {
+    for (int length : {0, 1, 15, 16, 17, 31, 32, 33, 100, 256 - offset}) {
+      const QByteArrayView bytes = QByteArrayView(all).sliced(offset, std::min(length, 256 - offset));
+      AssignUpperLatin1(bytes, out);
+      ASSERT_EQ(out, UpperAscii(QString::fromLatin1(bytes))) << "offset " << offset << ", length " << length;
+    }
+  }
+  const QString shared = out;  // a copy sharing the text is left as it was
+  AssignUpperLatin1("reads : 5 bytes", out);
+  EXPECT_EQ(out, QStringLiteral("READS : 5 BYTES"));
+  EXPECT_EQ(shared, UpperAscii(QString::fromLatin1(QByteArrayView(all).sliced(16))));
+}
+
 TEST(LogFormat, AssignLatin1KeepsEveryByte) {
   QString out;
   AssignLatin1(QByteArrayView("ab\xe9", 3), out);

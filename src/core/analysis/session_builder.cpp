@@ -156,15 +156,7 @@ void SessionBuilder::Discard() {
 }
 
 QStringView SessionBuilder::UpperLineText() {
-  // The line's bytes as Latin-1 characters, ASCII letters upper-cased, in one pass.
-  const qsizetype n = raw_.size();
-  upperText_.resize(n);
-  const auto* src = reinterpret_cast<const unsigned char*>(raw_.data());
-  QChar* dst = upperText_.data();
-  for (qsizetype i = 0; i < n; ++i) {
-    const unsigned char c = src[i];
-    dst[i] = QChar(static_cast<char16_t>(c >= 'a' && c <= 'z' ? c - ('a' - 'A') : c));
-  }
+  AssignUpperLatin1(raw_, upperText_);
   return upperText_;
 }
 

@@ -3,6 +3,10 @@
 #include <cstring>
 #include <limits>
 
+#if defined(__SSE2__) || defined(_M_X64)
+#include <emmintrin.h>
+#endif
+
 #include "core/common/errors.h"
 #include "core/logfile/entry_scanner.h"
 
@@ -176,6 +180,29 @@ void AssignLatin1(QByteArrayView bytes, QString& out) {
   QChar* dst = out.data();
   const char* src = bytes.data();
   for (qsizetype i = 0, n = bytes.size(); i < n; ++i) dst[i] = QChar(static_cast<char16_t>(static_cast<unsigned char>(src[i])));
+}
+
+void AssignUpperLatin1(QByteArrayView bytes, QString& out) {
+  const qsizetype n = bytes.size();
+  out.resize(n);
+  const auto* src = reinterpret_cast<const unsigned char*>(bytes.data());
+  QChar* dst = out.data();
+  qsizetype i = 0;
+#if defined(__SSE2__) || defined(_M_X64)
+  for (; i + 16 <= n; i += 16) {
+    const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(src + i));
+    // Signed compares: bytes from 128 up count as below 'a'.
+    const __m128i lower =
+        _mm_and_si128(_mm_cmpgt_epi8(v, _mm_set1_epi8('a' - 1)), _mm_cmplt_epi8(v, _mm_set1_epi8('z' + 1)));
+    const __m128i upper = _mm_sub_epi8(v, _mm_and_si128(lower, _mm_set1_epi8(0x20)));
+    _mm_storeu_si128(reinterpret_cast<__m128i*>(dst + i), _mm_unpacklo_epi8(upper, _mm_setzero_si128()));
+    _mm_storeu_si128(reinterpret_cast<__m128i*>(dst + i + 8), _mm_unpackhi_epi8(upper, _mm_setzero_si128()));
+  }
+#endif
+  for (; i < n; ++i) {
+    const unsigned char c = src[i];
+    dst[i] = QChar(static_cast<char16_t>(c >= 'a' && c <= 'z' ? c - ('a' - 'A') : c));
+  }
 }
 
 }  // namespace mirolat
