@@ -2,6 +2,7 @@
 
 #include <bit>
 #include <cstring>
+#include <limits>
 #include <QtGlobal>
 
 #if (defined(__SSE2__) && defined(__x86_64__)) || defined(_M_X64)
@@ -126,24 +127,35 @@ __attribute__((target("avx2"), always_inline)) inline unsigned TextEnds32(const 
 
 __attribute__((target("avx2"))) qint64 SkipLinesAvx2(const char* p, qsizetype n, qsizetype& pos, const char* prefix,
                                                       qint64 maxLines) {
+  quint64 prefix8;
+  quint16 prefix2;
+  std::memcpy(&prefix8, prefix, 8);
+  std::memcpy(&prefix2, prefix + 8, 2);
   qint64 passed = 0;
   qsizetype at = pos;
-  qsizetype chunk = -1;  // the 64 bytes whose endings are in `ends`
+  // The 64 bytes at `chunk` whose endings are in `ends`; none yet (any offset from it is 64 or more).
+  qsizetype chunk = std::numeric_limits<qsizetype>::min() / 2;
   quint64 ends = 0;
-  while (passed < maxLines && at + 10 <= n && SameTen(prefix, p + at)) {
+  while (passed < maxLines && at + 10 <= n) {
+    quint64 head8;
+    quint16 head2;
+    std::memcpy(&head8, p + at, 8);
+    std::memcpy(&head2, p + at + 8, 2);
+    if (head8 != prefix8 || head2 != prefix2) break;
     qsizetype from = at + 10;
     qsizetype end = -1;
-    while (from + 64 <= n) {
-      if (chunk < 0 || from < chunk || from >= chunk + 64) {
-        chunk = from;
-        ends = quint64(TextEnds32(p + chunk)) | (quint64(TextEnds32(p + chunk + 32)) << 32);
+    for (;;) {
+      const auto offset = static_cast<quint64>(from - chunk);
+      if (offset < 64) {
+        if (const quint64 ahead = ends >> offset) {
+          end = from + std::countr_zero(ahead);
+          break;
+        }
+        from = chunk + 64;
       }
-      const quint64 ahead = ends & (~quint64(0) << (from - chunk));
-      if (ahead != 0) {
-        end = chunk + std::countr_zero(ahead);
-        break;
-      }
-      from = chunk + 64;
+      if (from + 64 > n) break;
+      chunk = from;
+      ends = quint64(TextEnds32(p + chunk)) | (quint64(TextEnds32(p + chunk + 32)) << 32);
     }
     if (end < 0) {
       end = from;  // the last bytes, one by one
