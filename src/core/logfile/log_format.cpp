@@ -43,26 +43,6 @@ int TwoDigits(QStringView line, qsizetype i) {
   return (line[i].unicode() - u'0') * 10 + (line[i + 1].unicode() - u'0');
 }
 
-// The first occurrence of `needle` in `hay`, or -1: the needle's first
-// character is looked for with the library's vectorised search, the rest
-// compared in place.
-qsizetype FindText(QStringView hay, QStringView needle) {
-  const qsizetype n = needle.size();
-  if (n == 0) return 0;
-  const qsizetype lastStart = hay.size() - n;
-  const QChar first = needle[0];
-  qsizetype from = 0;
-  while (from <= lastStart) {
-    const qsizetype at = hay.sliced(from, lastStart - from + 1).indexOf(first);
-    if (at < 0) return -1;
-    const qsizetype p = from + at;
-    if (std::memcmp(hay.data() + p + 1, needle.data() + 1, static_cast<std::size_t>(n - 1) * sizeof(QChar)) == 0) {
-      return p;
-    }
-    from = p + 1;
-  }
-  return -1;
-}
 
 const QString& ResponseText(EntryKind kind, const Configuration& config) {
   switch (kind) {
@@ -87,7 +67,7 @@ const QString& ResponseText(EntryKind kind, const Configuration& config) {
 // The first run of digits after the first occurrence of `text`. A run that
 // reaches the end of the line counts as well.
 qint32 ExtractCount(QStringView upperLine, const QString& text) {
-  const qsizetype at = FindText(upperLine, text);
+  const qsizetype at = FindInLine(upperLine, text);
   if (at < 0) return 0;
   qsizetype i = at + text.size();
   const qsizetype n = upperLine.size();
@@ -136,7 +116,7 @@ qint32 ExtractWrites(QStringView upperLine, const Configuration& config) {
 }
 
 bool IsEntry(QStringView upperLine, EntryKind kind, const Configuration& config) {
-  return FindText(upperLine, ResponseText(kind, config)) >= 0;
+  return FindInLine(upperLine, ResponseText(kind, config)) >= 0;
 }
 
 void UpperAscii(QStringView line, QString& out) {
@@ -203,6 +183,24 @@ void AssignUpperLatin1(QByteArrayView bytes, QString& out) {
     const unsigned char c = src[i];
     dst[i] = QChar(static_cast<char16_t>(c >= 'a' && c <= 'z' ? c - ('a' - 'A') : c));
   }
+}
+
+qsizetype FindInLine(QStringView hay, QStringView needle) {
+  const qsizetype n = needle.size();
+  if (n == 0) return 0;
+  const qsizetype lastStart = hay.size() - n;
+  const QChar first = needle[0];
+  qsizetype from = 0;
+  while (from <= lastStart) {
+    const qsizetype at = hay.sliced(from, lastStart - from + 1).indexOf(first);
+    if (at < 0) return -1;
+    const qsizetype p = from + at;
+    if (std::memcmp(hay.data() + p + 1, needle.data() + 1, static_cast<std::size_t>(n - 1) * sizeof(QChar)) == 0) {
+      return p;
+    }
+    from = p + 1;
+  }
+  return -1;
 }
 
 }  // namespace mirolat

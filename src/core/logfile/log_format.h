@@ -34,6 +34,11 @@ inline bool IsDisconnect(QStringView upperLine, const Configuration& config) {
   return IsEntry(upperLine, EntryKind::UserDisconnect, config) || IsEntry(upperLine, EntryKind::HostDisconnect, config);
 }
 
+// The first occurrence of `needle` in `hay` (0 for an empty needle), or -1:
+// the needle's first character is looked for with the library's vectorised
+// search, the rest compared in place.
+qsizetype FindInLine(QStringView hay, QStringView needle);
+
 // ASCII-only upper-casing, as the log is compared.
 QString UpperAscii(QStringView line);
 // The same into `out`, reusing its storage (no allocation once it is large enough).
