@@ -142,6 +142,13 @@ EntryScanner::EntryScanner(const QList<QString>& texts) {
     std::memset(probeFirst_[i].bytes, text[0] | 0x20, 16);
     std::memset(probeOther_[i].bytes, text[probeOffset_] | 0x20, 16);
   }
+  for (int k = 0; k < kMaxTexts; ++k) {
+    const QByteArray& text = texts_[static_cast<size_t>(k)];
+    const qsizetype head = std::min<qsizetype>(text.size(), 16);
+    std::memcpy(head_[static_cast<size_t>(k)].bytes, text.constData(), static_cast<size_t>(head));
+    headBits_[static_cast<size_t>(k)] = head == 16 ? 0xFFFFu : (1u << head) - 1;
+  }
+
   // The wide search's tables.
   for (int k = 0; k < kMaxTexts; ++k) {
     const QByteArray& text = texts_[static_cast<size_t>(k)];
@@ -176,7 +183,22 @@ bool EntryScanner::MatchesAt(int k, const unsigned char* data, qsizetype size, q
   const qsizetype length = text.size();
   if (length > size - at) return false;
   const auto* t = reinterpret_cast<const unsigned char*>(text.constData());
-  for (qsizetype j = 0; j < length; ++j) {
+  qsizetype j = 0;
+#ifdef MIROLAT_BLOCK_SEARCH
+  if (at + 16 <= size) {
+    // The first 16 bytes upper-cased ('a' to 'z' lose bit 0x20) against the text's.
+    const __m128i v = Load(data + at);
+    const __m128i lower =
+        _mm_and_si128(_mm_cmpgt_epi8(v, _mm_set1_epi8('a' - 1)), _mm_cmplt_epi8(v, _mm_set1_epi8('z' + 1)));
+    const __m128i upper = _mm_sub_epi8(v, _mm_and_si128(lower, _mm_set1_epi8(0x20)));
+    const auto same = static_cast<unsigned>(_mm_movemask_epi8(
+        _mm_cmpeq_epi8(upper, _mm_load_si128(reinterpret_cast<const __m128i*>(head_[static_cast<size_t>(k)].bytes)))));
+    const unsigned counted = headBits_[static_cast<size_t>(k)];
+    if ((same & counted) != counted) return false;
+    j = std::min<qsizetype>(length, 16);
+  }
+#endif
+  for (; j < length; ++j) {
     if (upper_[data[at + j]] != t[j]) return false;
   }
   return true;

@@ -105,6 +105,11 @@ class EntryScanner {
   static_assert(sizeof(NibbleTable) == 32, "the three places' tables lie one after the other");
   std::array<NibbleTable, 3> nibbleLow_{};
   std::array<NibbleTable, 3> nibbleHigh_{};
+
+  // MatchesAt 16 bytes at a time: each text's first 16 bytes (zeros after a
+  // shorter one) and the bits of those that count.
+  std::array<ProbeBytes, kMaxTexts> head_{};
+  std::array<unsigned, kMaxTexts> headBits_{};
 };
 
 }  // namespace mirolat
