@@ -359,11 +359,14 @@ bool EntryScanner::Lines::Next(QByteArrayView& line, unsigned& kinds) {
   qsizetype q = start;
   // A chunk at c reads bytes c .. c + 65; the last bytes go to the portable search.
   while (q + 66 <= n) {
-    if (chunkAt_ < 0 || q < chunkAt_ || q >= chunkAt_ + 64) {
+    // Outside the chunk (or before the first one) the offset is 64 or more.
+    auto offset = static_cast<quint64>(q - chunkAt_);
+    if (chunkAt_ < 0 || offset >= 64) {
       chunkAt_ = q;
+      offset = 0;
       WideChunk(p + q, scanner_.nibbleLow_[0].bytes, scanner_.nibbleHigh_[0].bytes, ends_, starts_, candidates_);
     }
-    const quint64 ahead = ~quint64(0) << (q - chunkAt_);
+    const quint64 ahead = ~quint64(0) << offset;
     const quint64 ends = ends_ & ahead;
     quint64 starts = starts_ & ahead;
     if (ends != 0) {
@@ -371,9 +374,11 @@ bool EntryScanner::Lines::Next(QByteArrayView& line, unsigned& kinds) {
       starts &= (quint64(1) << endBit) - 1;
       if (starts != 0) Verify(starts, found);
       const qsizetype end = chunkAt_ + endBit;
-      line = data_.sliced(start, end - start);
+      line = QByteArrayView(data_.data() + start, end - start);
       kinds = found;
-      StepPast(data_, end, pos_);
+      // A chunk ends at least two bytes before the data: the byte after the ending is there.
+      const unsigned char c = p[end];
+      pos_ = c == 0x1a ? n : (c == '\r' && p[end + 1] == '\n') ? end + 2 : end + 1;
       return true;
     }
     if (starts != 0) Verify(starts, found);
