@@ -122,6 +122,47 @@ void PrintBox(QTextStream& err, const MessageBoxSpec& box) {
       << lines.join(QLatin1Char(' ')) << '\n';
 }
 
+// The analysis run on the blocks the log checks read, so that a log is read
+// once, when no progress is drawn (the run's progress needs the checks' line
+// count before it starts). A failure inside the run is not reported here: the
+// run is dropped and made again after the checks, on its own reading, where
+// the failure is reported as usual.
+class AnalysisAlongside final : public CheckedTextSink {
+ public:
+  explicit AnalysisAlongside(const RunInputs& inputs) : run_(inputs, quiet_, deferring_) {}
+  void Take(QByteArrayView block) override {
+    if (dropped_ || !run_.Wants()) return;
+    try {
+      run_.Feed(block);
+    } catch (const Deferred&) {
+      dropped_ = true;
+    }
+  }
+  void Complete() override { complete_ = true; }
+  // The finished run, when the checks read the whole file clean and the run
+  // met no failure.
+  std::optional<RunState> Result() {
+    if (dropped_ || !complete_) return std::nullopt;
+    try {
+      return run_.Finish();
+    } catch (const Deferred&) {
+      return std::nullopt;
+    }
+  }
+
+ private:
+  struct Deferred {};
+  class DeferringReporter final : public ErrorReporter {
+   public:
+    ErrorAnswer ReportError(const RunError&) override { throw Deferred{}; }
+  };
+  NullProgress quiet_;
+  DeferringReporter deferring_;
+  LogAnalysis run_;
+  bool dropped_ = false;
+  bool complete_ = false;
+};
+
 Date ParseIsoDate(const QString& text) {
   const QDate d = QDate::fromString(text, Qt::ISODate);
   if (!d.isValid() || text.size() != 10) return 0;
@@ -203,6 +244,16 @@ int CmdReport(const QStringList& arguments, QTextStream& out, QTextStream& err) 
   ReportInputs in{&config, &locale, start, end, false};
   try {
     NullProgress quiet;
+    TerminalProgress progress(err);
+    RunInputs inputs;
+    inputs.config = &config;
+    inputs.locale = &locale;
+    inputs.ReportStartDate = start;
+    inputs.ReportEndDate = end;
+    // Without a progress line the run needs no line count first: it goes
+    // along with the checks.
+    std::optional<AnalysisAlongside> alongside;
+    if (!progress.Active()) alongside.emplace(inputs);
     if (!state.LogExists) {
       if (info.isDir()) {
         err << "mirolat-cli: '" << logPath << "' is a folder, not a log file\n";
@@ -210,7 +261,7 @@ int CmdReport(const QStringList& arguments, QTextStream& out, QTextStream& err) 
         err << "mirolat-cli: no modem log at '" << logPath << "'\n";
       }
       failed = true;
-    } else if (CheckAndScanLog(state, config, false, quiet, reporter)) {
+    } else if (CheckAndScanLog(state, config, false, quiet, reporter, alongside ? &*alongside : nullptr)) {
       state.LogCorrupt = true;
       PrintBox(err, WarnLogCorrupt());
       failed = true;
@@ -221,14 +272,14 @@ int CmdReport(const QStringList& arguments, QTextStream& out, QTextStream& err) 
       }
     }
     if (!failed) {
-      RunInputs inputs;
-      inputs.config = &config;
-      inputs.locale = &locale;
-      inputs.ReportStartDate = start;
-      inputs.ReportEndDate = end;
-      inputs.LogEntryCount = state.LogEntryCount;
-      TerminalProgress progress(err);
-      run = ProcessLog(inputs, state.LogFilePath, progress, reporter);
+      std::optional<RunState> done;
+      if (alongside) done = alongside->Result();
+      if (done) {
+        run = std::move(*done);
+      } else {
+        inputs.LogEntryCount = state.LogEntryCount;
+        run = ProcessLog(inputs, state.LogFilePath, progress, reporter);
+      }
       progress.Finish();
       ran = true;
       for (const MessageBoxSpec& box : run.Messages) PrintBox(err, box);

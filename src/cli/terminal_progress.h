@@ -23,6 +23,8 @@ class TerminalProgress : public Progress {
     shown_ = true;
   }
   void SetPercent(int) override {}
+  // True when the line is drawn (stderr is a terminal).
+  bool Active() const { return active_; }
   // Clears the line.
   void Finish() {
     if (!shown_) return;

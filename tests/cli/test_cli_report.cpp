@@ -248,6 +248,47 @@ TEST_F(CliReportTest, ProblemsExitNonZeroWithAMessage) {
   EXPECT_EQ(Run(Words("report --log") << corrupt << Words("--from 1998-01-16 --to 1998-01-15")), 2);
 }
 
+// Without a progress line the run goes along with the log checks' reading of
+// the file; what the checks find still comes first, and a failure inside the
+// run is reported once, as when the run reads the file on its own.
+TEST_F(CliReportTest, RunReadAlongWithTheChecksAnswersAsBefore) {
+  ImportCase("costs_on");
+  const QStringList range = Words("--from 1998-01-15 --to 1998-01-15");
+  const QByteArray session = "01-15-1998 10:00:00.00 - Recv: ATDT5551234<cr>\r\n"
+                             "01-15-1998 10:00:30.00 - Connection established at 33600bps.\r\n"
+                             "01-15-1998 10:10:30.00 - Hanging up the modem.\r\n";
+  const QByteArray later = "01-16-1998 09:00:00.00 - Opening Modem\r\n";
+
+  // A time that is no time of day, on the connect entry.
+  const QString badTime = Write(QStringLiteral("badtime.txt"), QByteArray(session).replace("10:00:30.00", "10:0x:30.00"));
+  EXPECT_EQ(Run(Words("report --log") << badTime << range), 1);
+  EXPECT_TRUE(out_.isEmpty()) << out_.toStdString();
+  EXPECT_EQ(err_.count(QStringLiteral("mirolat-cli: ")), 1) << err_.toStdString();
+
+  // A forbidden byte after the lines the run needed: the checks still call the log corrupt.
+  const QString lateByte = Write(QStringLiteral("latebyte.txt"), session + later + "01-16-1998 09:00:01.00 - \x01\r\n");
+  EXPECT_EQ(Run(Words("report --log") << lateByte << Words("--format json") << range), 1);
+  EXPECT_TRUE(err_.contains(QStringLiteral("Corruption Detected"))) << err_.toStdString();
+  const QJsonObject o = QJsonDocument::fromJson(out_.toUtf8()).object();
+  EXPECT_TRUE(o[QStringLiteral("LogCorrupt")].toBool());
+  EXPECT_TRUE(o[QStringLiteral("Summary")].isNull());
+
+  // The end-of-file mark as the last byte ends the text; as the first byte,
+  // the log holds no entry and is no modem log.
+  const QString marked = Write(QStringLiteral("marked.txt"), session + later + "\x1a");
+  const QString plain = Write(QStringLiteral("plain.txt"), session + later);
+  EXPECT_EQ(Run(Words("report --log") << plain << range), 0) << err_.toStdString();
+  const QString expected = out_;
+  EXPECT_TRUE(expected.contains(QStringLiteral("5551234")));
+  EXPECT_EQ(Run(Words("report --log") << marked << range), 0) << err_.toStdString();
+  EXPECT_EQ(out_, expected);
+  const QString markFirst = Write(QStringLiteral("markfirst.txt"), "\x1a" + session);
+  EXPECT_EQ(Run(Words("report --log") << markFirst << Words("--format json") << range), 1);
+  EXPECT_TRUE(err_.contains(QStringLiteral("Corruption Detected"))) << err_.toStdString();
+  EXPECT_EQ(Json({})[QStringLiteral("LinesRead")].toInt(), 0);
+  EXPECT_TRUE(Json({})[QStringLiteral("Summary")].isNull());
+}
+
 // With MaxServices 3 the third distinct number stops the run.
 TEST_F(CliReportTest, TooManyServicesStopsTheRun) {
   ImportEdited("costs_on", "\"MaxConnectDays\": 2", "\"MaxConnectDays\": 2, \"MaxServices\": 3");

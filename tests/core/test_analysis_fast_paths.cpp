@@ -72,8 +72,28 @@ std::vector<LineAndKinds> Scanned(const QByteArray& data, const QList<QString>& 
   return out;
 }
 
+// The same through the cursor (the wide search where the processor has it),
+// which must also leave its position just past each line's ending.
+std::vector<LineAndKinds> ScannedByCursor(const QByteArray& data, const QList<QString>& texts) {
+  const EntryScanner scanner(texts);
+  EntryScanner::Lines lines(scanner, data);
+  std::vector<LineAndKinds> out;
+  QByteArrayView line;
+  unsigned kinds = 0;
+  qsizetype pos = 0;
+  QByteArrayView expected;
+  while (lines.Next(line, kinds)) {
+    out.push_back({line.toByteArray(), kinds});
+    EXPECT_TRUE(NextLogLine(data, pos, expected));
+    EXPECT_EQ(lines.pos(), pos);
+  }
+  return out;
+}
+
 void ExpectSameAsReference(const QByteArray& data, const QList<QString>& texts) {
-  EXPECT_EQ(Scanned(data, texts), Reference(data, texts)) << "data (hex): " << data.toHex().constData();
+  const std::vector<LineAndKinds> reference = Reference(data, texts);
+  EXPECT_EQ(Scanned(data, texts), reference) << "data (hex): " << data.toHex().constData();
+  EXPECT_EQ(ScannedByCursor(data, texts), reference) << "cursor, data (hex): " << data.toHex().constData();
 }
 
 TEST(AnalysisFastPaths, LinesAndKindsMatchThePlainSearch) {
@@ -129,6 +149,47 @@ TEST(AnalysisFastPaths, TextsAtEveryOffsetAndLineLength) {
   }
 }
 
+// The wide search reads 64 bytes at a time from the start of the line it is
+// at, and leaves the last 66 bytes of the data to the portable search: texts
+// and line endings on either side of every chunk border, near misses that
+// share a text's first three bytes, and the switch to the tail.
+TEST(AnalysisFastPaths, TextsAcrossTheWideSearchsChunks) {
+  if (!EntryScanner::WideSearchAvailable()) GTEST_SKIP() << "no AVX2: the cursor calls Next";
+  const QByteArray texts[] = {"READS", "hanging up the modem", "CONNECTION ESTABLISHED", "Recv: ATD"};
+  const QByteArray nearMisses[] = {"REA", "READ", "Recv: AT", "CONNECTION ESTABLISHE", "CoNnEcTiOn"};
+  for (int lead = 0; lead <= 70; lead += 3) {
+    // A first line of `lead` bytes moves the second line's start against the chunks.
+    const QByteArray first = QByteArray(lead, 'x') + "\r\n";
+    for (int at = 0; at <= 140; ++at) {
+      for (const QByteArray& text : texts) {
+        const QByteArray line = QByteArray(at, '.') + text + " ok";
+        SCOPED_TRACE(line.constData());
+        ExpectSameAsReference(first + line + "\r\n" + QByteArray(150, 'z'), kDefaultTexts);
+        // The same line at the data's end: some of it in the chunks, the rest in the tail.
+        ExpectSameAsReference(QByteArray(140, 'q') + "\n" + first + line, kDefaultTexts);
+        // Cut in two by a line ending just before the text's last byte.
+        ExpectSameAsReference(first + line.left(at + text.size() - 1) + "\r" + line.mid(at + text.size() - 1) +
+                                  QByteArray(150, 'z'),
+                              kDefaultTexts);
+      }
+      if (at % 7 == 0) {
+        for (const QByteArray& miss : nearMisses) {
+          ExpectSameAsReference(first + QByteArray(at, ' ') + miss + "\r\n" + QByteArray(150, 'r'), kDefaultTexts);
+        }
+      }
+    }
+  }
+  // Many short lines in one chunk, and empty lines, CR only and LF CR among them.
+  QByteArray shortLines;
+  for (int i = 0; i < 200; ++i) {
+    shortLines += (i % 5 == 0) ? QByteArray("reads") : (i % 7 == 0) ? QByteArray() : QByteArray(i % 11, 'w');
+    shortLines += (i % 3 == 0) ? "\r" : (i % 3 == 1) ? "\n\r" : "\r\n";
+  }
+  ExpectSameAsReference(shortLines, kDefaultTexts);
+  // Byte 26 inside a chunk ends the text.
+  ExpectSameAsReference(QByteArray(30, 'a') + "\r\nREADS\x1a" + QByteArray(100, 'b') + "\r\nREADS\r\n", kDefaultTexts);
+}
+
 TEST(AnalysisFastPaths, ConfiguredTextsOfAnyShape) {
   struct Case {
     const char* name;
@@ -156,6 +217,9 @@ TEST(AnalysisFastPaths, ConfiguredTextsOfAnyShape) {
     SCOPED_TRACE(c.name);
     ExpectSameAsReference(c.data, c.texts);
     ExpectSameAsReference(c.data + QByteArray(40, '\n'), c.texts);
+    // Far enough from the data's end for the wide search.
+    ExpectSameAsReference(c.data + QByteArray(100, '\n'), c.texts);
+    ExpectSameAsReference(c.data + "\r\n" + c.data + "\r\n" + c.data + QByteArray(100, '\n'), c.texts);
   }
 }
 

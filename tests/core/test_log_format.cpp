@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <random>
+
 #include "core/common/errors.h"
 #include "core/logfile/log_format.h"
 
@@ -214,6 +216,55 @@ TEST(LogFormat, LinesEndAtCrLfLoneLfOrLoneCr) {
     for (const char* l : c.lines) expected.emplace_back(l);
     EXPECT_EQ(got, expected) << QByteArray(c.data).toHex().constData();
   }
+}
+
+TEST(LogFormat, FindInLineFindsTheFirstOccurrenceAsIndexOfDoes) {
+  struct Case {
+    const char16_t* hay;
+    const char16_t* needle;
+    qsizetype at;
+  };
+  const Case cases[] = {
+      {u"RECV: ATDT5551234<CR>", u"RECV: ATD", 0},   {u"X RECV: ATDT1", u"RECV: ATD", 2},
+      {u"RECV: AT<CR> RECV: ATD", u"RECV: ATD", 13}, {u"RRRECV: ATD", u"RECV: ATD", 2},
+      {u"READS", u"READS", 0},                       {u"READ", u"READS", -1},
+      {u"", u"READS", -1},                           {u"ABC", u"", 0},
+      {u"AAAB", u"AAB", 1},                          {u"ENDS WITH R", u"R", 10},
+  };
+  for (const Case& c : cases) {
+    const QStringView hay(c.hay);
+    const QStringView needle(c.needle);
+    EXPECT_EQ(FindInLine(hay, needle), c.at) << hay.toString().toStdString() << " / " << needle.toString().toStdString();
+    EXPECT_EQ(FindInLine(hay, needle), hay.indexOf(needle));
+  }
+  // Random texts over a small alphabet, so that near misses abound.
+  std::mt19937 rng(23);
+  for (int round = 0; round < 3000; ++round) {
+    QString hay;
+    QString needle;
+    for (int i = int(rng() % 40); i > 0; --i) hay += QChar(u'A' + char16_t(rng() % 3));
+    for (int i = 1 + int(rng() % 4); i > 0; --i) needle += QChar(u'A' + char16_t(rng() % 3));
+    ASSERT_EQ(FindInLine(hay, needle), QStringView(hay).indexOf(needle)) << hay.toStdString() << " / " << needle.toStdString();
+  }
+}
+
+// Every byte value at every place of the 16-byte blocks and the tail, into a
+// string that held something longer and something shorter before.
+TEST(LogFormat, AssignUpperLatin1IsLatin1ThenUpperAscii) {
+  QByteArray all;
+  for (int b = 0; b < 256; ++b) all.append(static_cast<char>(b));
+  QString out = QString(600, QLatin1Char('#'));
+  for (int offset = 0; offset < 17; ++offset) {
+    for (int length : {0, 1, 15, 16, 17, 31, 32, 33, 100, 256 - offset}) {
+      const QByteArrayView bytes = QByteArrayView(all).sliced(offset, std::min(length, 256 - offset));
+      AssignUpperLatin1(bytes, out);
+      ASSERT_EQ(out, UpperAscii(QString::fromLatin1(bytes))) << "offset " << offset << ", length " << length;
+    }
+  }
+  const QString shared = out;  // a copy sharing the text is left as it was
+  AssignUpperLatin1("reads : 5 bytes", out);
+  EXPECT_EQ(out, QStringLiteral("READS : 5 BYTES"));
+  EXPECT_EQ(shared, UpperAscii(QString::fromLatin1(QByteArrayView(all).sliced(16))));
 }
 
 TEST(LogFormat, AssignLatin1KeepsEveryByte) {

@@ -176,6 +176,87 @@ TEST_F(LogReading, ByteWalksMatchTheirDefinitions) {
 }
 
 // The check and the scan in one reading give what the two give in turn.
+// The reference for SkipLinesStartingWith: lines as NextLogLine splits them,
+// passed while they begin with the prefix.
+qint64 SkipByLines(QByteArrayView data, qsizetype& pos, const QByteArray& prefix, qint64 maxLines) {
+  qint64 passed = 0;
+  QByteArrayView line;
+  while (passed < maxLines) {
+    qsizetype next = pos;
+    if (!NextLogLine(data, next, line) || !line.startsWith(prefix)) break;
+    pos = next;
+    ++passed;
+  }
+  return passed;
+}
+
+TEST_F(LogReading, SkippedLinesAreThoseThatBeginWithThePrefix) {
+  const QByteArray prefix = "01-15-1998";
+  struct Case {
+    const char* name;
+    QByteArray data;
+    qint64 maxLines;
+  };
+  const QByteArray filler(70, 'x');  // longer than one 64-byte chunk
+  const Case cases[] = {
+      {"one line, no ending", prefix + " 10:00", 100},
+      {"the prefix alone", prefix, 100},
+      {"nine bytes of it", prefix.left(9), 100},
+      {"CR LF, LF, CR", prefix + " a\r\n" + prefix + " b\n" + prefix + " c\r" + prefix + " d", 100},
+      {"LF CR: an empty line stops", prefix + " a\n\r" + prefix + " b\r\n", 100},
+      {"an empty line stops", prefix + " a\r\n\r\n" + prefix + " b\r\n", 100},
+      {"another day stops", prefix + " a\r\n01-16-1998 b\r\n" + prefix + " c\r\n", 100},
+      {"a blank line stops", prefix + " a\r\n   \r\n" + prefix + " c\r\n", 100},
+      {"byte 26 ends the text", prefix + " a\x1a" + prefix + " b\r\n", 100},
+      {"byte 26 right after the prefix", prefix + "\x1a" + prefix + " b\r\n", 100},
+      {"at most two", prefix + " a\r\n" + prefix + " b\r\n" + prefix + " c\r\n", 2},
+      {"none wanted", prefix + " a\r\n", 0},
+      {"long lines", prefix + filler + filler + "\r\n" + prefix + filler + "\r\n" + prefix + "\r\n" + filler, 100},
+      {"CR LF across a chunk border", prefix + QByteArray(53, 'y') + "\r\n" + prefix + filler + "\r\n" + filler, 100},
+  };
+  for (const Case& c : cases) {
+    for (int lead : {0, 1, 31, 63, 64, 65}) {
+      // Lines before the first one skipped shift everything against the chunks.
+      const QByteArray data = QByteArray(lead, 'z') + "\n" + c.data;
+      SCOPED_TRACE(testing::Message() << c.name << ", lead " << lead);
+      qsizetype pos = lead + 1;
+      qsizetype expectedPos = pos;
+      const qint64 expected = SkipByLines(data, expectedPos, prefix, c.maxLines);
+      EXPECT_EQ(SkipLinesStartingWith(data, pos, prefix.constData(), c.maxLines), expected);
+      EXPECT_EQ(pos, expectedPos);
+    }
+  }
+
+  // Random lines: mostly of the day, some of another day or empty, every kind of ending.
+  std::mt19937 rng(17);
+  for (int round = 0; round < 2000; ++round) {
+    QByteArray data;
+    const int lines = int(rng() % 30);
+    for (int i = 0; i < lines; ++i) {
+      const unsigned kind = rng() % 20;
+      if (kind == 0) {
+        // nothing: an empty line
+      } else if (kind == 1) {
+        QByteArray other = prefix;
+        other[qsizetype(rng() % 10)] = '7';
+        data += other;
+      } else {
+        data += prefix;
+      }
+      data += QByteArray(qsizetype(rng() % 90), 'a' + char(rng() % 26));
+      const char* endings[] = {"\r\n", "\n", "\r", "\n\r", "\r\n", "\r\n"};
+      if (rng() % 200 == 0) data += '\x1a';
+      data += endings[rng() % 6];
+    }
+    const qint64 maxLines = rng() % 4 == 0 ? qint64(rng() % 10) : 1000;
+    qsizetype pos = 0;
+    qsizetype expectedPos = 0;
+    const qint64 expected = SkipByLines(data, expectedPos, prefix, maxLines);
+    ASSERT_EQ(SkipLinesStartingWith(data, pos, prefix.constData(), maxLines), expected) << round;
+    ASSERT_EQ(pos, expectedPos) << round;
+  }
+}
+
 TEST_F(LogReading, CheckAndScanMatchesTheChecksInTurn) {
   const QByteArray big = Generated(40);
   const struct {

@@ -116,6 +116,46 @@ TEST_F(Identify, NoSessionNumberLeftStopsTheRunCleanly) {
                            "Please use the Setup Menu to increase the Max Connections parameter."));
 }
 
+// A table made for a run holds only the slots taken so far, yet takes numbers
+// up to the same limit as a table made in full, and a slot once handed out
+// stays where it is while later ones are made.
+TEST_F(Identify, ARunsTableGrowsToTheSameLimitAsAFullOne) {
+  config.MaxConnections = 40;
+  for (const bool forRun : {false, true}) {
+    SCOPED_TRACE(forRun ? "made for a run" : "made in full");
+    run = RunState{};
+    if (forRun) {
+      run.Tables.CreateForRun(config.MaxServices, config.MaxConnections);
+      EXPECT_EQ(run.Tables.Sessions.size(), 1u);
+    } else {
+      run.Tables.Create(config.MaxServices, config.MaxConnections);
+    }
+    EXPECT_EQ(run.Tables.SlotLimit(), 40);
+    ASSERT_TRUE(TakeSessionNumber(run, config));
+    const Session* first = &run.Tables.Sessions[1];
+    run.Tables.Sessions[1].Notes = QStringLiteral(" kept");
+    for (int i = 2; i <= 40; ++i) ASSERT_TRUE(TakeSessionNumber(run, config)) << i;
+    EXPECT_EQ(&run.Tables.Sessions[1], first);
+    EXPECT_EQ(run.Tables.Sessions[1].Notes, QStringLiteral(" kept"));
+    EXPECT_EQ(run.Tables.Sessions[40], Session{});
+    EXPECT_FALSE(TakeSessionNumber(run, config));
+    EXPECT_TRUE(run.TooManyConnections);
+    EXPECT_EQ(run.Tables.SessionCount, 40);
+    EXPECT_EQ(run.Tables.Sessions.size(), 41u);
+    // Given back and taken again: the slot is opened clean.
+    run.Tables.SessionCount = 0;
+    run.Tables.ResetTables();
+    EXPECT_EQ(run.Tables.Sessions[1], Session{});
+  }
+  // A limit below the configured one is the table's.
+  config.MaxConnections = 100;
+  run = RunState{};
+  run.Tables.CreateForRun(config.MaxServices, 2);
+  EXPECT_TRUE(TakeSessionNumber(run, config));
+  EXPECT_TRUE(TakeSessionNumber(run, config));
+  EXPECT_FALSE(TakeSessionNumber(run, config));
+}
+
 TEST_F(Identify, ASessionNumberGivenBackIsOpenedClean) {
   ASSERT_EQ(Dial(QStringLiteral("RECV: ATDT1<CR>")), IdentifyOutcome::Opened);
   Session& slot = run.Tables.Sessions[1];

@@ -1,5 +1,6 @@
 #include "core/analysis/analysis_run.h"
 
+#include <cstring>
 
 #include "core/common/block_reader.h"
 #include "core/logfile/log_format.h"
@@ -32,11 +33,31 @@ MessageBoxSpec WarnIncompleteTariffs() {
 
 bool ReportWanted(const RunState& run) { return !run.TooManyServices && !run.TooManyConnections && !run.LogCorrupt; }
 
-RunState ProcessLog(const RunInputs& inputs, const QString& logFilePath, Progress& progress, ErrorReporter& reporter) {
-  RunState state;
-  SessionBuilder builder(inputs, state, progress, reporter);
-  builder.StartRun();
+LogAnalysis::LogAnalysis(const RunInputs& inputs, Progress& progress, ErrorReporter& reporter)
+    : progress_(progress), builder_(inputs, state_, progress, reporter) {
+  builder_.StartRun();
+}
 
+void LogAnalysis::Feed(QByteArrayView block) {
+  if (!Wants()) return;
+  if (const void* mark = std::memchr(block.data(), 0x1a, static_cast<size_t>(block.size()))) {
+    // As a reader that stops at the mark hands it out: the mark ends the last block.
+    block.truncate(static_cast<const char*>(mark) - block.data() + 1);
+    ended_ = true;
+  }
+  builder_.ProcessLogText(block);
+}
+
+RunState LogAnalysis::Finish() {
+  builder_.FinishLog();
+  progress_.SetStatus(FinishedText(state_.LinesRead));
+  if (state_.IncompleteTariffs) state_.Messages.append(WarnIncompleteTariffs());
+  ended_ = true;
+  return std::move(state_);
+}
+
+RunState ProcessLog(const RunInputs& inputs, const QString& logFilePath, Progress& progress, ErrorReporter& reporter) {
+  LogAnalysis run(inputs, progress, reporter);
   {
     // The file is read in blocks of whole lines, each walked line by line in
     // place; a file that changes while it is read is a read error.
@@ -44,17 +65,11 @@ RunState ProcessLog(const RunInputs& inputs, const QString& logFilePath, Progres
     if (RunStep(reporter, [&] { reader.Open(logFilePath); })) {
       QByteArrayView block;
       bool more = true;
-      while (state.KeepGoing && RunStep(reporter, [&] { more = reader.Next(block); }) && more) {
-        builder.ProcessLogText(block);
-      }
+      while (run.KeepGoing() && RunStep(reporter, [&] { more = reader.Next(block); }) && more) run.Feed(block);
       if (!more) RunStep(reporter, [&] { reader.CheckUnchanged(); });
     }
   }
-
-  builder.FinishLog();
-  progress.SetStatus(FinishedText(state.LinesRead));
-  if (state.IncompleteTariffs) state.Messages.append(WarnIncompleteTariffs());
-  return state;
+  return run.Finish();
 }
 
 }  // namespace mirolat

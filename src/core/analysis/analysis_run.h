@@ -20,6 +20,34 @@ namespace mirolat {
 RunState ProcessLog(const RunInputs& inputs, const QString& logFilePath, Progress& progress,
                     ErrorReporter& reporter);
 
+// The same run fed its text by a reader elsewhere (the log checks, which read
+// the file once for both): blocks of whole lines in order, as a BlockReader
+// that stops at the end-of-file mark hands them out. Feed stops taking text
+// once the run needs no more. The run must stay where it was made.
+class LogAnalysis {
+ public:
+  LogAnalysis(const RunInputs& inputs, Progress& progress, ErrorReporter& reporter);
+  LogAnalysis(const LogAnalysis&) = delete;
+  LogAnalysis& operator=(const LogAnalysis&) = delete;
+
+  // True while the run takes more text.
+  bool Wants() const { return state_.KeepGoing && !ended_; }
+  // False once the run itself stopped (a line after the range, a limit, a corrupt line).
+  bool KeepGoing() const { return state_.KeepGoing; }
+  // One block of whole lines; text after an end-of-file mark (byte 26) is
+  // not part of the log and ends the run's text.
+  void Feed(QByteArrayView block);
+  // The end of the text: what is open is closed, the finished text shown and
+  // the warnings queued. The run's state moves to the caller.
+  RunState Finish();
+
+ private:
+  RunState state_;
+  Progress& progress_;
+  SessionBuilder builder_;
+  bool ended_ = false;
+};
+
 // True when the run ended normally and the report window should open: no stop
 // for too many services or connections and no corrupt line.
 bool ReportWanted(const RunState& run);

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "core/analysis/session_builder.h"
+#include "core/logfile/log_format.h"
 #include "core/logfile/warnings.h"
 #include "core/model/session_table.h"
 
@@ -21,7 +22,7 @@ bool AllDigits(QStringView text) {
 
 QString DialledNumber(QStringView upperLine, const Configuration& config, bool* usable) {
   QStringView text;
-  const qsizetype p = upperLine.indexOf(config.ModemDial);
+  const qsizetype p = FindInLine(upperLine, config.ModemDial);
   if (p >= 0) {
     // Skip the dial-mode letter after the dial command; drop the line's last character.
     const qsizetype start = p + config.ModemDial.size() + 1;

@@ -10,6 +10,7 @@
 #include "core/analysis/service_identification.h"
 #include "core/common/formatting.h"
 #include "core/costs/dial_tariffs.h"
+#include "core/logfile/byte_scan.h"
 #include "core/logfile/log_format.h"
 #include "core/logfile/warnings.h"
 
@@ -62,7 +63,7 @@ inline bool SamePrefix(const char* a, const char* b, qsizetype length) {
 
 bool TakeSessionNumber(RunState& run, const Configuration& config) {
   SessionTable& table = run.Tables;
-  const int limit = std::min(config.MaxConnections, static_cast<int>(table.Sessions.size()) - 1);
+  const int limit = std::min(config.MaxConnections, table.SlotLimit());
   if (table.SessionCount >= limit) {
     run.TooManyConnections = true;
     run.KeepGoing = false;
@@ -70,6 +71,7 @@ bool TakeSessionNumber(RunState& run, const Configuration& config) {
     return false;
   }
   ++table.SessionCount;
+  table.OpenSlot(table.SessionCount);
   table.Sessions[static_cast<size_t>(table.SessionCount)] = Session{};
   table.Touch(table.SessionCount);
   return true;
@@ -108,7 +110,7 @@ void SessionBuilder::StartRun() {
   s_.TooManyServices = false;
   s_.TooManyConnections = false;
   s_.Messages.clear();
-  s_.Tables.Create(config.MaxServices, config.MaxConnections);
+  s_.Tables.CreateForRun(config.MaxServices, config.MaxConnections);
   s_.Usage.Clear();
   s_.LastService = 0;
   s_.Dialling = false;
@@ -154,15 +156,7 @@ void SessionBuilder::Discard() {
 }
 
 QStringView SessionBuilder::UpperLineText() {
-  // The line's bytes as Latin-1 characters, ASCII letters upper-cased, in one pass.
-  const qsizetype n = raw_.size();
-  upperText_.resize(n);
-  const auto* src = reinterpret_cast<const unsigned char*>(raw_.data());
-  QChar* dst = upperText_.data();
-  for (qsizetype i = 0; i < n; ++i) {
-    const unsigned char c = src[i];
-    dst[i] = QChar(static_cast<char16_t>(c >= 'a' && c <= 'z' ? c - ('a' - 'A') : c));
-  }
+  AssignUpperLatin1(raw_, upperText_);
   return upperText_;
 }
 
@@ -195,8 +189,22 @@ void SessionBuilder::ProcessLogText(QByteArrayView data) {
   while (s_.KeepGoing && !reachedDaysRead_) {
     // A line that starts with the ten bytes of the last dated line, a day
     // before those read: it is dated and counted, nothing more.
-    if (datePrefixLength_ == 10 && cachedDate_ != 0 && cachedDate_ < firstDayRead &&
-        cachedDate_ <= in_.ReportEndDate && pos + 10 <= size && SamePrefix(datePrefix_, bytes + pos, 10)) {
+    const bool skipping = datePrefixLength_ == 10 && cachedDate_ != 0 && cachedDate_ < firstDayRead &&
+                          cachedDate_ <= in_.ReportEndDate;
+    if (skipping && pos + 10 <= size && SamePrefix(datePrefix_, bytes + pos, 10)) {
+      // Such lines in bulk up to the one that shows progress, which goes the
+      // way of a single line below.
+      qint64 room = std::numeric_limits<qint32>::max() - qint64(s_.LinesRead);
+      if (s_.ProgressStep > 0 && nextProgressLine_ > s_.LinesRead) {
+        room = std::min<qint64>(room, nextProgressLine_ - s_.LinesRead - 1);
+      }
+      if (room > 0) {
+        if (const qint64 passed = SkipLinesStartingWith(data, pos, datePrefix_, room)) {
+          s_.LinesRead += static_cast<qint32>(passed);
+          s_.LineDate = cachedDate_;
+          continue;
+        }
+      }
       const qsizetype end = FindLineEnd(data, pos + 10);
       if (end >= size) {
         pos = size;
@@ -217,7 +225,8 @@ void SessionBuilder::ProcessLogText(QByteArrayView data) {
     if (s_.LineDate >= firstDayRead) reachedDaysRead_ = true;
     if (s_.TooManyServices) s_.KeepGoing = false;
   }
-  while (s_.KeepGoing && scanner_.Next(data, pos, raw_, kinds_)) {
+  EntryScanner::Lines lines(scanner_, data, pos);
+  while (s_.KeepGoing && lines.Next(raw_, kinds_)) {
     kindsReady_ = true;
     ProcessLine();
     if (s_.TooManyServices) s_.KeepGoing = false;

@@ -346,6 +346,24 @@ QString FormatWholeNumber(double value, const LocaleValues& locale) {
   return FormatNumber(value, 0, 0, locale.Locale.groupSeparator(), locale.Locale.decimalPoint());
 }
 
+namespace {
+
+// The locale's group separator. The last locale asked about keeps its answer:
+// reading it from the locale's data cost more than writing the number.
+const QString& GroupSeparatorOf(const QLocale& locale) {
+  thread_local QLocale last;
+  thread_local QString separator;
+  thread_local bool known = false;
+  if (!known || last != locale) {
+    last = locale;
+    separator = locale.groupSeparator();
+    known = true;
+  }
+  return separator;
+}
+
+}  // namespace
+
 void AppendKilobytes(QString& text, qint64 bytes, const LocaleValues& locale) {
   // Up to 2^40 bytes the quotient has at most 15 significant figures around
   // its half (k + 0.5, and k + 511/1024 below it), so taking 15 figures first
@@ -364,11 +382,24 @@ void AppendKilobytes(QString& text, qint64 bytes, const LocaleValues& locale) {
     text.append(QLatin1String(digits, n));
     return;
   }
-  const QString group = locale.Locale.groupSeparator();
-  for (int i = 0; i < n; ++i) {
-    if (i > 0 && (n - i) % 3 == 0) text.append(group);
-    text.append(QLatin1Char(digits[i]));
+  // Digits and separators gathered first, appended at once.
+  const QString& group = GroupSeparatorOf(locale.Locale);
+  char16_t out[24 * 5];
+  qsizetype length = 0;
+  if (group.size() > 4) {
+    for (int i = 0; i < n; ++i) {
+      if (i > 0 && (n - i) % 3 == 0) text.append(group);
+      text.append(QLatin1Char(digits[i]));
+    }
+    return;
   }
+  for (int i = 0; i < n; ++i) {
+    if (i > 0 && (n - i) % 3 == 0) {
+      for (QChar c : group) out[length++] = c.unicode();
+    }
+    out[length++] = static_cast<char16_t>(digits[i]);
+  }
+  text.append(QStringView(out, length));
 }
 
 QString FormatAmountText(const QString& text, int maxDecimals, const LocaleValues& locale) {

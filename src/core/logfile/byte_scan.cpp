@@ -1,6 +1,8 @@
 #include "core/logfile/byte_scan.h"
 
 #include <bit>
+#include <cstring>
+#include <limits>
 #include <QtGlobal>
 
 #if (defined(__SSE2__) && defined(__x86_64__)) || defined(_M_X64)
@@ -81,7 +83,100 @@ __attribute__((target("avx2,popcnt"))) qsizetype WalkAvx2(const unsigned char* p
 }
 #endif
 
+// The first ten bytes at a and at b are equal.
+inline bool SameTen(const char* a, const char* b) {
+  quint64 a8, b8;
+  quint16 a2, b2;
+  std::memcpy(&a8, a, 8);
+  std::memcpy(&b8, b, 8);
+  std::memcpy(&a2, a + 8, 2);
+  std::memcpy(&b2, b + 8, 2);
+  return a8 == b8 && a2 == b2;
+}
+
+constexpr bool EndsText(unsigned char c) { return c == '\n' || c == '\r' || c == 0x1a; }
+
+// Where the line whose ending is at `end` lets the next one begin.
+inline qsizetype PastEnding(const char* p, qsizetype n, qsizetype end) {
+  if (end >= n || p[end] == '\x1a') return n;  // the end-of-file mark ends the text
+  if (p[end] == '\r' && end + 1 < n && p[end + 1] == '\n') return end + 2;
+  return end + 1;
+}
+
+qint64 SkipLinesPortable(const char* p, qsizetype n, qsizetype& pos, const char* prefix, qint64 maxLines) {
+  qint64 passed = 0;
+  qsizetype at = pos;
+  while (passed < maxLines && at + 10 <= n && SameTen(prefix, p + at)) {
+    qsizetype end = at + 10;
+    while (end < n && !EndsText(static_cast<unsigned char>(p[end]))) ++end;
+    at = PastEnding(p, n, end);
+    ++passed;
+  }
+  pos = at;
+  return passed;
+}
+
+#ifdef MIROLAT_BYTE_SCAN_AVX2
+// Bit i set when p[i] (of 32) ends a line or the text.
+__attribute__((target("avx2"), always_inline)) inline unsigned TextEnds32(const char* p) {
+  const __m256i v = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(p));
+  return static_cast<unsigned>(_mm256_movemask_epi8(
+      _mm256_or_si256(_mm256_or_si256(_mm256_cmpeq_epi8(v, _mm256_set1_epi8('\n')), _mm256_cmpeq_epi8(v, _mm256_set1_epi8('\r'))),
+                      _mm256_cmpeq_epi8(v, _mm256_set1_epi8(0x1a)))));
+}
+
+__attribute__((target("avx2"))) qint64 SkipLinesAvx2(const char* p, qsizetype n, qsizetype& pos, const char* prefix,
+                                                      qint64 maxLines) {
+  quint64 prefix8;
+  quint16 prefix2;
+  std::memcpy(&prefix8, prefix, 8);
+  std::memcpy(&prefix2, prefix + 8, 2);
+  qint64 passed = 0;
+  qsizetype at = pos;
+  // The 64 bytes at `chunk` whose endings are in `ends`; none yet (any offset from it is 64 or more).
+  qsizetype chunk = std::numeric_limits<qsizetype>::min() / 2;
+  quint64 ends = 0;
+  while (passed < maxLines && at + 10 <= n) {
+    quint64 head8;
+    quint16 head2;
+    std::memcpy(&head8, p + at, 8);
+    std::memcpy(&head2, p + at + 8, 2);
+    if (head8 != prefix8 || head2 != prefix2) break;
+    qsizetype from = at + 10;
+    qsizetype end = -1;
+    for (;;) {
+      const auto offset = static_cast<quint64>(from - chunk);
+      if (offset < 64) {
+        if (const quint64 ahead = ends >> offset) {
+          end = from + std::countr_zero(ahead);
+          break;
+        }
+        from = chunk + 64;
+      }
+      if (from + 64 > n) break;
+      chunk = from;
+      ends = quint64(TextEnds32(p + chunk)) | (quint64(TextEnds32(p + chunk + 32)) << 32);
+    }
+    if (end < 0) {
+      end = from;  // the last bytes, one by one
+      while (end < n && !EndsText(static_cast<unsigned char>(p[end]))) ++end;
+    }
+    at = PastEnding(p, n, end);
+    ++passed;
+  }
+  pos = at;
+  return passed;
+}
+#endif
+
 }  // namespace
+
+qint64 SkipLinesStartingWith(QByteArrayView data, qsizetype& pos, const char* prefix, qint64 maxLines) {
+#ifdef MIROLAT_BYTE_SCAN_AVX2
+  if (HasAvx2()) return SkipLinesAvx2(data.data(), data.size(), pos, prefix, maxLines);
+#endif
+  return SkipLinesPortable(data.data(), data.size(), pos, prefix, maxLines);
+}
 
 qsizetype FindForbiddenByte(const unsigned char* p, qsizetype n) {
   qsizetype i = 0;

@@ -2,6 +2,7 @@
 // The two walks over every byte of a log that the start-up checks make, 16
 // bytes at a time where the processor allows: the search for a byte a modem
 // log cannot contain, and the count of non-empty lines.
+#include <QByteArrayView>
 #include <QtGlobal>
 
 namespace mirolat {
@@ -12,6 +13,14 @@ constexpr bool IsForbiddenLogByte(unsigned char b) { return (b < 32 && b != 9 &&
 
 // The index of the first forbidden byte of p[0..n), or n when there is none.
 qsizetype FindForbiddenByte(const unsigned char* p, qsizetype n);
+
+// Moves `pos` past the lines of `data` from `pos` on that begin with the ten
+// bytes at `prefix` (which hold no line ending), one after the other, at most
+// `maxLines` of them, and returns how many it passed. Lines are split as
+// NextLogLine splits them: CR LF, lone LF or lone CR end a line, byte 26 ends
+// the text (`pos` then moves to the end), the last line needs no ending. On
+// processors with AVX2 the line endings are found 64 bytes at a time.
+qint64 SkipLinesStartingWith(QByteArrayView data, qsizetype& pos, const char* prefix, qint64 maxLines);
 
 // Counts the non-empty lines of a text fed to it in pieces, in order. A line
 // ends at a line feed or a carriage return (CR LF, lone LF, lone CR, as the

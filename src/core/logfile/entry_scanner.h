@@ -32,6 +32,38 @@ class EntryScanner {
   // `pos` past the line's ending; returns false when no line is left.
   bool Next(QByteArrayView data, qsizetype& pos, QByteArrayView& line, unsigned& kinds) const;
 
+  // True when this processor runs the wide search of Lines (AVX2).
+  static bool WideSearchAvailable();
+
+  // The lines of one stretch of data in turn, as Next splits them and with the
+  // same kinds. On processors with AVX2 the data is searched 64 bytes at a
+  // time, each byte once however short the lines: a bit mask of the line
+  // endings and one of the places where a text may begin (its first three
+  // bytes, either case, looked up by their two halves), checked in full only
+  // there. Elsewhere it calls Next. `data` must stay as it is while the
+  // cursor reads it.
+  class Lines {
+   public:
+    Lines(const EntryScanner& scanner, QByteArrayView data, qsizetype pos = 0);
+    bool Next(QByteArrayView& line, unsigned& kinds);
+    // Where the next line begins.
+    qsizetype pos() const { return pos_; }
+
+   private:
+    void Verify(quint64 starts, unsigned& found) const;
+
+    const EntryScanner& scanner_;
+    QByteArrayView data_;
+    qsizetype pos_;
+    bool wide_;
+    // The 64 bytes at chunkAt_ (-1: none yet): their line endings and the
+    // places a text may begin, and for each place the texts that may.
+    qsizetype chunkAt_ = -1;
+    quint64 ends_ = 0;
+    quint64 starts_ = 0;
+    alignas(32) unsigned char candidates_[64] = {};
+  };
+
  private:
   bool MatchesAt(int k, const unsigned char* data, qsizetype size, qsizetype at) const;
   static void StepPast(QByteArrayView data, qsizetype end, qsizetype& pos);
@@ -61,6 +93,23 @@ class EntryScanner {
   std::array<ProbeBytes, kMaxTexts> probeFirst_{};
   std::array<ProbeBytes, kMaxTexts> probeOther_{};
   int probeOffset_ = 0;
+
+  // Wide search: for each of a text's first three bytes, bit k of
+  // nibbleLow_[j][b & 15] and of nibbleHigh_[j][b >> 4] set when byte b may
+  // stand at place j of text k (both cases of a letter; every byte past the
+  // end of a shorter text). Each table is written twice, for both halves of a
+  // 32-byte register.
+  struct alignas(32) NibbleTable {
+    unsigned char bytes[32];
+  };
+  static_assert(sizeof(NibbleTable) == 32, "the three places' tables lie one after the other");
+  std::array<NibbleTable, 3> nibbleLow_{};
+  std::array<NibbleTable, 3> nibbleHigh_{};
+
+  // MatchesAt 16 bytes at a time: each text's first 16 bytes (zeros after a
+  // shorter one) and the bits of those that count.
+  std::array<ProbeBytes, kMaxTexts> head_{};
+  std::array<unsigned, kMaxTexts> headBits_{};
 };
 
 }  // namespace mirolat

@@ -86,7 +86,7 @@ class ScanTally {
 // `tally` when there is one. Returns true when a forbidden byte was found;
 // `complete` tells whether the whole file was read.
 bool ExamineBytes(BlockReader& reader, qint64 size, qint64 step, bool reportProgress, Progress& progress,
-                  ErrorReporter& reporter, ScanTally* tally, bool& complete) {
+                  ErrorReporter& reporter, ScanTally* tally, bool& complete, CheckedTextSink* sink = nullptr) {
   complete = false;
   const qint64 readable = reader.size();
   // Positions 1 .. last - 1 are examined; as 0-based indices, 0 .. last - 2.
@@ -126,6 +126,7 @@ bool ExamineBytes(BlockReader& reader, qint64 size, qint64 step, bool reportProg
       tally->Lines().Feed(reinterpret_cast<const unsigned char*>(rest.data()), rest.size());
       tally->FeedUncounted(block);
     }
+    if (sink != nullptr) sink->Take(block);
   }
   complete = RunStep(reporter, [&] { reader.CheckUnchanged(); });
   return false;
@@ -194,7 +195,7 @@ void ScanLog(CurrentFileState& state, const Configuration& config, ErrorReporter
 }
 
 bool CheckAndScanLog(CurrentFileState& state, const Configuration& config, bool showProgress, Progress& progress,
-                     ErrorReporter& reporter) {
+                     ErrorReporter& reporter, CheckedTextSink* alsoTo) {
   RunStep(reporter, [&] { state.LogFileSize = MeasureFile(state.LogFilePath); });
   const qint64 size = state.LogFileSize;
   if (size < 1) {
@@ -208,9 +209,10 @@ bool CheckAndScanLog(CurrentFileState& state, const Configuration& config, bool 
   bool complete = false;
   bool corrupt = false;
   if (RunStep(reporter, [&] { reader.Open(state.LogFilePath); })) {
-    corrupt = ExamineBytes(reader, size, step, showProgress && step >= 1, progress, reporter, &tally, complete);
+    corrupt = ExamineBytes(reader, size, step, showProgress && step >= 1, progress, reporter, &tally, complete, alsoTo);
   }
   if (corrupt) return true;
+  if (complete && alsoTo != nullptr) alsoTo->Complete();
   if (showProgress) {
     progress.SetStatus(QStringLiteral("Please Wait .....Loading 100%"));
     progress.SetPercent(100);

@@ -33,10 +33,21 @@ struct LogEntryFigures {
 };
 LogEntryFigures CountLogEntries(QByteArrayView data);
 
+// Takes the text the log checks read, for a caller that wants to work on it
+// in the same reading of the file.
+class CheckedTextSink {
+ public:
+  virtual ~CheckedTextSink() = default;
+  // The next block of whole lines, every byte of it checked and found clean.
+  virtual void Take(QByteArrayView block) = 0;
+  // The whole file was read, found clean and unchanged: Take had all of it.
+  virtual void Complete() = 0;
+};
+
 // CheckLogCharacters and, when the file holds no forbidden byte, ScanLog, in
 // one reading of the file: the same results, progress and return value as
-// the two in turn.
+// the two in turn. With `alsoTo`, each block read and found clean goes there.
 bool CheckAndScanLog(CurrentFileState& state, const Configuration& config, bool showProgress, Progress& progress,
-                     ErrorReporter& reporter);
+                     ErrorReporter& reporter, CheckedTextSink* alsoTo = nullptr);
 
 }  // namespace mirolat

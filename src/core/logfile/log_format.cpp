@@ -3,6 +3,10 @@
 #include <cstring>
 #include <limits>
 
+#if defined(__SSE2__) || defined(_M_X64)
+#include <emmintrin.h>
+#endif
+
 #include "core/common/errors.h"
 #include "core/logfile/entry_scanner.h"
 
@@ -39,26 +43,6 @@ int TwoDigits(QStringView line, qsizetype i) {
   return (line[i].unicode() - u'0') * 10 + (line[i + 1].unicode() - u'0');
 }
 
-// The first occurrence of `needle` in `hay`, or -1: the needle's first
-// character is looked for with the library's vectorised search, the rest
-// compared in place.
-qsizetype FindText(QStringView hay, QStringView needle) {
-  const qsizetype n = needle.size();
-  if (n == 0) return 0;
-  const qsizetype lastStart = hay.size() - n;
-  const QChar first = needle[0];
-  qsizetype from = 0;
-  while (from <= lastStart) {
-    const qsizetype at = hay.sliced(from, lastStart - from + 1).indexOf(first);
-    if (at < 0) return -1;
-    const qsizetype p = from + at;
-    if (std::memcmp(hay.data() + p + 1, needle.data() + 1, static_cast<std::size_t>(n - 1) * sizeof(QChar)) == 0) {
-      return p;
-    }
-    from = p + 1;
-  }
-  return -1;
-}
 
 const QString& ResponseText(EntryKind kind, const Configuration& config) {
   switch (kind) {
@@ -83,7 +67,7 @@ const QString& ResponseText(EntryKind kind, const Configuration& config) {
 // The first run of digits after the first occurrence of `text`. A run that
 // reaches the end of the line counts as well.
 qint32 ExtractCount(QStringView upperLine, const QString& text) {
-  const qsizetype at = FindText(upperLine, text);
+  const qsizetype at = FindInLine(upperLine, text);
   if (at < 0) return 0;
   qsizetype i = at + text.size();
   const qsizetype n = upperLine.size();
@@ -132,7 +116,7 @@ qint32 ExtractWrites(QStringView upperLine, const Configuration& config) {
 }
 
 bool IsEntry(QStringView upperLine, EntryKind kind, const Configuration& config) {
-  return FindText(upperLine, ResponseText(kind, config)) >= 0;
+  return FindInLine(upperLine, ResponseText(kind, config)) >= 0;
 }
 
 void UpperAscii(QStringView line, QString& out) {
@@ -176,6 +160,47 @@ void AssignLatin1(QByteArrayView bytes, QString& out) {
   QChar* dst = out.data();
   const char* src = bytes.data();
   for (qsizetype i = 0, n = bytes.size(); i < n; ++i) dst[i] = QChar(static_cast<char16_t>(static_cast<unsigned char>(src[i])));
+}
+
+void AssignUpperLatin1(QByteArrayView bytes, QString& out) {
+  const qsizetype n = bytes.size();
+  out.resize(n);
+  const auto* src = reinterpret_cast<const unsigned char*>(bytes.data());
+  QChar* dst = out.data();
+  qsizetype i = 0;
+#if defined(__SSE2__) || defined(_M_X64)
+  for (; i + 16 <= n; i += 16) {
+    const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(src + i));
+    // Signed compares: bytes from 128 up count as below 'a'.
+    const __m128i lower =
+        _mm_and_si128(_mm_cmpgt_epi8(v, _mm_set1_epi8('a' - 1)), _mm_cmplt_epi8(v, _mm_set1_epi8('z' + 1)));
+    const __m128i upper = _mm_sub_epi8(v, _mm_and_si128(lower, _mm_set1_epi8(0x20)));
+    _mm_storeu_si128(reinterpret_cast<__m128i*>(dst + i), _mm_unpacklo_epi8(upper, _mm_setzero_si128()));
+    _mm_storeu_si128(reinterpret_cast<__m128i*>(dst + i + 8), _mm_unpackhi_epi8(upper, _mm_setzero_si128()));
+  }
+#endif
+  for (; i < n; ++i) {
+    const unsigned char c = src[i];
+    dst[i] = QChar(static_cast<char16_t>(c >= 'a' && c <= 'z' ? c - ('a' - 'A') : c));
+  }
+}
+
+qsizetype FindInLine(QStringView hay, QStringView needle) {
+  const qsizetype n = needle.size();
+  if (n == 0) return 0;
+  const qsizetype lastStart = hay.size() - n;
+  const QChar first = needle[0];
+  qsizetype from = 0;
+  while (from <= lastStart) {
+    const qsizetype at = hay.sliced(from, lastStart - from + 1).indexOf(first);
+    if (at < 0) return -1;
+    const qsizetype p = from + at;
+    if (std::memcmp(hay.data() + p + 1, needle.data() + 1, static_cast<std::size_t>(n - 1) * sizeof(QChar)) == 0) {
+      return p;
+    }
+    from = p + 1;
+  }
+  return -1;
 }
 
 }  // namespace mirolat

@@ -34,6 +34,11 @@ inline bool IsDisconnect(QStringView upperLine, const Configuration& config) {
   return IsEntry(upperLine, EntryKind::UserDisconnect, config) || IsEntry(upperLine, EntryKind::HostDisconnect, config);
 }
 
+// The first occurrence of `needle` in `hay` (0 for an empty needle), or -1:
+// the needle's first character is looked for with the library's vectorised
+// search, the rest compared in place.
+qsizetype FindInLine(QStringView hay, QStringView needle);
+
 // ASCII-only upper-casing, as the log is compared.
 QString UpperAscii(QStringView line);
 // The same into `out`, reusing its storage (no allocation once it is large enough).
@@ -48,5 +53,8 @@ bool NextLogLine(QByteArrayView data, qsizetype& pos, QByteArrayView& line);
 // The bytes of a log line as text, one character per byte, into `out`
 // (reusing its storage).
 void AssignLatin1(QByteArrayView bytes, QString& out);
+// AssignLatin1 and UpperAscii in one pass, 16 bytes at a time where the
+// processor allows: the bytes as characters, 'a' to 'z' upper-cased.
+void AssignUpperLatin1(QByteArrayView bytes, QString& out);
 
 }  // namespace mirolat

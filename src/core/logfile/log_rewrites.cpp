@@ -232,19 +232,19 @@ LineCounts OptimizeLogText(QByteArrayView log, const Configuration& config, Byte
   PercentReporter percent(progress, QStringLiteral("Please Wait .....Optimizing  "), log.size(), false, false);
   KeptLines kept(log, out);
   LineCounts counts;
-  qsizetype pos = 0;
+  EntryScanner::Lines lines(scanner, log);
   QByteArrayView line;
   unsigned kinds = 0;
   while (true) {
-    const qsizetype start = pos;
-    if (!scanner.Next(log, pos, line, kinds)) break;
+    const qsizetype start = lines.pos();
+    if (!lines.Next(line, kinds)) break;
     if (!line.isEmpty() && kinds != 0) {
-      kept.Keep(start, line.size(), pos);
+      kept.Keep(start, line.size(), lines.pos());
       ++counts.Kept;
     } else {
       ++counts.Removed;
     }
-    percent.At(pos);
+    percent.At(lines.pos());
   }
   kept.Flush();
   percent.Finish();

@@ -14,6 +14,22 @@ void SessionTable::Create(int maxServices, int maxConnections) {
   SessionCount = 0;
   ServiceTotalsCount = 0;
   touchedSessions_ = 0;
+  slotLimit_ = std::max(maxConnections, 0);
+}
+
+void SessionTable::CreateForRun(int maxServices, int maxConnections) {
+  Sessions.clear();
+  Sessions.shrink_to_fit();
+  slotLimit_ = std::max(maxConnections, 0);
+  // Reserved, not made: the slots never move while the run holds one, and
+  // memory never written costs nothing.
+  Sessions.reserve(static_cast<size_t>(slotLimit_) + 1);
+  Sessions.resize(1);
+  ServiceTotals.clear();
+  ServiceTotals.resize(static_cast<size_t>(std::max(maxServices, 0)) + 1);
+  SessionCount = 0;
+  ServiceTotalsCount = 0;
+  touchedSessions_ = 0;
 }
 
 void SessionTable::ResetTables() {

@@ -45,6 +45,17 @@ struct SessionTable {
 
   // Creates both tables empty with the given sizes; counters 0.
   void Create(int maxServices, int maxConnections);
+  // Creates both tables empty for an analysis run: ServiceTotals in full,
+  // Sessions with slot 0 only and room for maxConnections more, each made by
+  // OpenSlot when the run takes its number. A table of tens of thousands of
+  // slots then costs the memory of the sessions found, not of all it may hold.
+  void CreateForRun(int maxServices, int maxConnections);
+  // The highest slot the table may hold.
+  int SlotLimit() const { return slotLimit_; }
+  // Makes slot `index` (at most SlotLimit) exist; slots below it stay as they are.
+  void OpenSlot(int index) {
+    if (static_cast<size_t>(index) >= Sessions.size()) Sessions.resize(static_cast<size_t>(index) + 1);
+  }
   // Every ServiceTotals entry and every session slot back to empty text, zero
   // numbers, zero dates and false. The counters are left as they are.
   void ResetTables();
@@ -55,6 +66,7 @@ struct SessionTable {
 
  private:
   int touchedSessions_ = 0;
+  int slotLimit_ = 0;
 };
 
 // Tidies a session's notes for display: blanks trimmed at both ends, the first
