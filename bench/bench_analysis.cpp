@@ -156,14 +156,24 @@ BENCHMARK(BM_ProcessLog)->Unit(benchmark::kMillisecond);
 
 // The part of the run that reads every byte: lines split and response texts
 // found, over the file's bytes already in memory, nothing else.
-void BM_LinesAndKinds(benchmark::State& state) {
-  const BenchData& d = Data();
+// The log's bytes and a scanner for the configuration's response texts.
+struct ScanInput {
+  QByteArray bytes;
+  EntryScanner scanner;
+};
+ScanInput ScanInputFor(const BenchData& d) {
   QFile file(d.path);
   if (!file.open(QIODevice::ReadOnly)) std::abort();
-  const QByteArray bytes = file.readAll();
   const Configuration& c = d.config;
-  const EntryScanner scanner({c.ModemDial, c.ModemAnswer, c.ModemConnect, c.ModemUserDisconnect, c.ModemHostDisconnect,
-                              c.ModemReads, c.ModemWrites});
+  return {file.readAll(), EntryScanner({c.ModemDial, c.ModemAnswer, c.ModemConnect, c.ModemUserDisconnect,
+                                        c.ModemHostDisconnect, c.ModemReads, c.ModemWrites})};
+}
+
+void BM_LinesAndKinds(benchmark::State& state) {
+  const BenchData& d = Data();
+  const ScanInput input = ScanInputFor(d);
+  const QByteArray& bytes = input.bytes;
+  const EntryScanner& scanner = input.scanner;
   for (auto _ : state) {
     qsizetype pos = 0;
     QByteArrayView line;
@@ -180,12 +190,9 @@ BENCHMARK(BM_LinesAndKinds)->Unit(benchmark::kMillisecond);
 // (the per-line search above where the processor lacks it).
 void BM_LinesAndKindsWide(benchmark::State& state) {
   const BenchData& d = Data();
-  QFile file(d.path);
-  if (!file.open(QIODevice::ReadOnly)) std::abort();
-  const QByteArray bytes = file.readAll();
-  const Configuration& c = d.config;
-  const EntryScanner scanner({c.ModemDial, c.ModemAnswer, c.ModemConnect, c.ModemUserDisconnect, c.ModemHostDisconnect,
-                              c.ModemReads, c.ModemWrites});
+  const ScanInput input = ScanInputFor(d);
+  const QByteArray& bytes = input.bytes;
+  const EntryScanner& scanner = input.scanner;
   for (auto _ : state) {
     EntryScanner::Lines lines(scanner, bytes);
     QByteArrayView line;

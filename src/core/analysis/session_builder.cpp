@@ -47,15 +47,7 @@ QStringView Widen(QByteArrayView line, qsizetype count, char16_t* buffer) {
 // The first `length` (at most 10) bytes of a and b are equal; the common
 // case of ten bytes in two loads each rather than a library call.
 inline bool SamePrefix(const char* a, const char* b, qsizetype length) {
-  if (length == 10) {
-    quint64 a8, b8;
-    quint16 a2, b2;
-    std::memcpy(&a8, a, 8);
-    std::memcpy(&b8, b, 8);
-    std::memcpy(&a2, a + 8, 2);
-    std::memcpy(&b2, b + 8, 2);
-    return a8 == b8 && a2 == b2;
-  }
+  if (length == 10) return SameTenBytes(a, b);
   return std::memcmp(a, b, static_cast<size_t>(length)) == 0;
 }
 

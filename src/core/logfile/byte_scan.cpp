@@ -83,17 +83,6 @@ __attribute__((target("avx2,popcnt"))) qsizetype WalkAvx2(const unsigned char* p
 }
 #endif
 
-// The first ten bytes at a and at b are equal.
-inline bool SameTen(const char* a, const char* b) {
-  quint64 a8, b8;
-  quint16 a2, b2;
-  std::memcpy(&a8, a, 8);
-  std::memcpy(&b8, b, 8);
-  std::memcpy(&a2, a + 8, 2);
-  std::memcpy(&b2, b + 8, 2);
-  return a8 == b8 && a2 == b2;
-}
-
 constexpr bool EndsText(unsigned char c) { return c == '\n' || c == '\r' || c == 0x1a; }
 
 // Where the line whose ending is at `end` lets the next one begin.
@@ -106,7 +95,7 @@ inline qsizetype PastEnding(const char* p, qsizetype n, qsizetype end) {
 qint64 SkipLinesPortable(const char* p, qsizetype n, qsizetype& pos, const char* prefix, qint64 maxLines) {
   qint64 passed = 0;
   qsizetype at = pos;
-  while (passed < maxLines && at + 10 <= n && SameTen(prefix, p + at)) {
+  while (passed < maxLines && at + 10 <= n && SameTenBytes(prefix, p + at)) {
     qsizetype end = at + 10;
     while (end < n && !EndsText(static_cast<unsigned char>(p[end]))) ++end;
     at = PastEnding(p, n, end);
