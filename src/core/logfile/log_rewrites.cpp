@@ -251,18 +251,22 @@ LineCounts OptimizeLogText(QByteArrayView log, const Configuration& config, Byte
   return counts;
 }
 
-LineCounts PurgeLogText(QByteArrayView log, Date from, Date to, ByteSink& out, Progress& progress) {
-  PercentReporter percent(progress, QStringLiteral("Please Wait .....Purging  "), log.size(), false, false);
-  KeptLines kept(log, out);
+namespace {
+
+// Copies the lines of `text` whose date (0 for an undated or blank line)
+// `keep` accepts to `out`, in order, with their line ends; counts both kinds.
+template <typename KeepDate>
+LineCounts KeepLinesByDate(QByteArrayView text, ByteSink& out, PercentReporter& percent, KeepDate keep) {
+  KeptLines kept(text, out);
   LineDates dates;
   LineCounts counts;
   qsizetype pos = 0;
   QByteArrayView line;
   while (true) {
     const qsizetype start = pos;
-    if (!NextLogLine(log, pos, line)) break;
-    const Date d = line.isEmpty() ? 0 : dates.Of(line);
-    if (d != 0 && (d < from || d > to)) {
+    if (!NextLogLine(text, pos, line)) break;
+    // A dated line is never blank: its month starts within its first two characters.
+    if (keep(line.isEmpty() ? 0 : dates.Of(line))) {
       kept.Keep(start, line.size(), pos);
       ++counts.Kept;
     } else {
@@ -273,6 +277,13 @@ LineCounts PurgeLogText(QByteArrayView log, Date from, Date to, ByteSink& out, P
   kept.Flush();
   percent.Finish();
   return counts;
+}
+
+}  // namespace
+
+LineCounts PurgeLogText(QByteArrayView log, Date from, Date to, ByteSink& out, Progress& progress) {
+  PercentReporter percent(progress, QStringLiteral("Please Wait .....Purging  "), log.size(), false, false);
+  return KeepLinesByDate(log, out, percent, [&](Date d) { return d != 0 && (d < from || d > to); });
 }
 
 QByteArray StripBadCharacters(QByteArrayView log, Progress& progress) {
@@ -302,26 +313,7 @@ QByteArray StripBadCharacters(QByteArrayView log, Progress& progress) {
 
 LineCounts DropUndatedLines(QByteArrayView text, ByteSink& out, Progress& progress) {
   PercentReporter percent(progress, QStringLiteral("Checking Entries......... "), text.size(), true, true);
-  KeptLines kept(text, out);
-  LineDates dates;
-  LineCounts counts;
-  qsizetype pos = 0;
-  QByteArrayView line;
-  while (true) {
-    const qsizetype start = pos;
-    if (!NextLogLine(text, pos, line)) break;
-    // A dated line is never blank: its month starts within its first two characters.
-    if (!line.isEmpty() && dates.Of(line) != 0) {
-      kept.Keep(start, line.size(), pos);
-      ++counts.Kept;
-    } else {
-      ++counts.Removed;
-    }
-    percent.At(pos);
-  }
-  kept.Flush();
-  percent.Finish();
-  return counts;
+  return KeepLinesByDate(text, out, percent, [](Date d) { return d != 0; });
 }
 
 // ---------------------------------------------------------------------------
