@@ -125,7 +125,7 @@ void frmMain::BuildCommands() {
     if (c.separatorBefore) m->addSeparator();
     QAction* item = m->addAction(QString::fromLatin1(c.caption));
     item->setObjectName(QString::fromLatin1(c.name));
-    if (*c.shortcut != '\0') item->setShortcut(QKeySequence(QString::fromLatin1(c.shortcut)));
+    if (*c.shortcut != '\0') item->setShortcuts(QKeySequence::listFromString(QString::fromLatin1(c.shortcut)));
     const auto handler = c.handler;
     connect(item, &QAction::triggered, this, [this, handler] { (this->*handler)(); });
     this->*c.item = item;
@@ -195,10 +195,6 @@ void frmMain::BuildControls() {
   LabelEnding = DateRange->LabelEnding;
   imgStartArrow = DateRange->imgStartArrow;
   imgEndArrow = DateRange->imgEndArrow;
-  // The menu's Exit key (Ctrl+X) ends the program from the date boxes too,
-  // instead of cutting their text.
-  inputStarting->installEventFilter(this);
-  inputEnding->installEventFilter(this);
 
   const auto label = [](QWidget* parent, const char* name, const QString& text, const QRect& geometry) {
     auto* l = new QLabel(text, parent);
@@ -800,16 +796,5 @@ void frmMain::OnFocusChanged(QWidget* old, QWidget* now) {
   }
 }
 
-bool frmMain::eventFilter(QObject* watched, QEvent* event) {
-  // A date box takes Ctrl+X as its own Cut key: the menu's Exit comes first.
-  if ((watched == inputStarting || watched == inputEnding) && event->type() == QEvent::KeyPress) {
-    auto* key = static_cast<QKeyEvent*>(event);
-    if (mnuExit->isEnabled() && QKeySequence(key->keyCombination()) == mnuExit->shortcut()) {
-      mnuExit->trigger();
-      return true;
-    }
-  }
-  return QMainWindow::eventFilter(watched, event);
-}
 
 }  // namespace mirolat

@@ -198,7 +198,6 @@ class frmMain : public QMainWindow {
   void AboutRequested();
 
  protected:
-  bool eventFilter(QObject* watched, QEvent* event) override;
   void resizeEvent(QResizeEvent* event) override;
   void showEvent(QShowEvent* event) override;
   void closeEvent(QCloseEvent* event) override;
