@@ -3,9 +3,11 @@
 #include <QAbstractButton>
 #include <QAbstractItemView>
 #include <QApplication>
+#include <QCloseEvent>
 #include <QComboBox>
 #include <QDir>
 #include <QElapsedTimer>
+#include <QFileDialog>
 #include <QEventLoop>
 #include <QFile>
 #include <QGroupBox>
@@ -16,6 +18,7 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QPlainTextEdit>
+#include <QPointer>
 #include <QProcess>
 #include <QTextEdit>
 #include <QThread>
@@ -87,19 +90,48 @@ QString VisibleText(QWidget* w) {
   return w->windowTitle();
 }
 
+bool Ordinary(const QWidget* w) {
+  return w->isVisible() && w->windowType() != Qt::SplashScreen && w->windowType() != Qt::Popup &&
+         w->windowType() != Qt::ToolTip;
+}
+
+// The windows that had the keyboard focus, the latest last.
+QList<QPointer<QWidget>>& FocusHistory() {
+  static QList<QPointer<QWidget>> history;
+  return history;
+}
+QMetaObject::Connection& FocusWatch() {
+  static QMetaObject::Connection watch;
+  return watch;
+}
+void WatchFocus() {
+  FocusHistory().clear();
+  FocusWatch() = QObject::connect(qApp, &QApplication::focusChanged, qApp, [](QWidget*, QWidget* now) {
+    if (now == nullptr) return;
+    QList<QPointer<QWidget>>& history = FocusHistory();
+    history.removeAll(now->window());
+    history.append(now->window());
+  });
+}
+
 // What a window manager does when the active window goes away: the window
-// below it (a modal dialog first, else the main window, else any) becomes
-// active. The offscreen platform has no window manager to do it.
+// below it (a modal dialog first, else the window that last had the focus,
+// else the main window, else any) becomes active. The offscreen platform has
+// no window manager to do it.
 void ActivateLikeWindowManager() {
   if (QApplication::activeWindow() != nullptr) return;
   QWidget* next = QApplication::activeModalWidget();
+  const QList<QPointer<QWidget>>& history = FocusHistory();
+  for (auto w = history.crbegin(); next == nullptr && w != history.crend(); ++w) {
+    if (!w->isNull() && Ordinary(*w)) next = *w;
+  }
   for (QWidget* w : QApplication::topLevelWidgets()) {
-    if (next != nullptr && next->objectName() == QLatin1String("frmMain")) break;
-    if (next == QApplication::activeModalWidget() && next != nullptr) break;
-    if (w->isVisible() && w->windowType() != Qt::SplashScreen && w->windowType() != Qt::Popup &&
-        w->windowType() != Qt::ToolTip && (next == nullptr || w->objectName() == QLatin1String("frmMain"))) {
-      next = w;
-    }
+    if (next != nullptr) break;
+    if (Ordinary(w) && w->objectName() == QLatin1String("frmMain")) next = w;
+  }
+  for (QWidget* w : QApplication::topLevelWidgets()) {
+    if (next != nullptr) break;
+    if (Ordinary(w)) next = w;
   }
   if (next != nullptr) {
     next->activateWindow();
@@ -121,7 +153,8 @@ bool ButtonAnimating() {
   for (QWidget* top : QApplication::topLevelWidgets()) {
     if (!top->isVisible()) continue;
     for (QAbstractButton* b : top->findChildren<QAbstractButton*>()) {
-      if (b->isDown()) return true;
+      // (The file dialog shows its view mode by a button held down.)
+      if (b->isDown() && qobject_cast<QFileDialog*>(b->window()) == nullptr) return true;
     }
   }
   return false;
@@ -148,6 +181,7 @@ void Journey::SetUp() {
   // The program's end closes its windows; the journey, not the process, goes on.
   SetProgramExitHandler([] {});
   state_ = std::make_unique<AppState>();
+  WatchFocus();
 }
 
 void Journey::TearDown() {
@@ -160,6 +194,7 @@ void Journey::TearDown() {
   program_.reset();
   state_.reset();
   SetProgramExitHandler({});
+  QObject::disconnect(FocusWatch());
   qunsetenv("MIROLAT_CONFIG_DIR");
   qunsetenv("WinDir");
 }
@@ -307,6 +342,16 @@ void Journey::DoubleClick(const QString& title, const QString& control, QPoint a
       QTest::mouseClick(w, Qt::LeftButton, {}, p);
       QTest::mouseDClick(w, Qt::LeftButton, {}, p);
     }
+  });
+}
+
+void Journey::CloseBox(const QString& title) {
+  ASSERT_TRUE(WaitForWindow(title)) << title.toStdString();
+  Deliver([title] {
+    QWidget* w = Window(title);
+    if (w == nullptr || w->windowHandle() == nullptr) return;
+    QCloseEvent close;
+    QCoreApplication::sendEvent(w->windowHandle(), &close);
   });
 }
 
