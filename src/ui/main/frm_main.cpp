@@ -679,6 +679,8 @@ void frmMain::CurrentFileChangedOnDisk() {
   }
 }
 
+void frmMain::ShowCommandDone(const QString& text) { Messages->ShowDone(text); }
+
 void frmMain::LogChanged() {
   RescanCurrentFile();
   LoadWindow(RangeOnLoad::Keep);
@@ -830,6 +832,8 @@ void frmMain::OnFocusChanged(QWidget* old, QWidget* now) {
   // Focus leaving the window (another program, a message box) is no change
   // within the window.
   if (now == nullptr || now->window() != this) return;
+  // The user moves on within the window: a finished command's text gives way.
+  if (old != nullptr && old->window() == this) Messages->ReleaseDone();
   if (old == inputStarting) {
     DateRange->BoxLostFocus(DateBox::Start);
   } else if (old == inputEnding) {

@@ -18,8 +18,12 @@
 #include <QTemporaryDir>
 #include <functional>
 #include <memory>
+#include <ostream>
 
 class QWidget;
+
+// Failures print texts as a user reads them.
+inline void PrintTo(const QString& text, std::ostream* out) { *out << '"' << text.toStdString() << '"'; }
 
 namespace mirolat {
 struct AppState;
