@@ -82,6 +82,11 @@ TEST_F(Journey, ArchiveSavedOpenedViewedAndLeftForTheModemLog) {
     ASSERT_TRUE(WaitForClose(QStringLiteral("frmTip")));
     Key(QKeySequence(Qt::Key_F4));
     ASSERT_TRUE(Active(logViewer));
+    // Meanwhile the commands that rewrite the log wait.
+    const QString tools = QStringLiteral("&Tools");
+    EXPECT_EQ(Text(kMain, QStringLiteral("btnViewLog")), QStringLiteral("Close Modem Log"));
+    EXPECT_FALSE(itemEnabled(tools, QStringLiteral("Purge Modem Log")));
+    EXPECT_FALSE(itemEnabled(tools, QStringLiteral("Clear Modem Log")));
 
     // The dialog proposes the log's first and last days as the name. A name
     // typed without ".mrl" gets it; the status bar says where the archive went.
@@ -101,7 +106,7 @@ TEST_F(Journey, ArchiveSavedOpenedViewedAndLeftForTheModemLog) {
 
     // The same name again, for the edited text: the archive is replaced only
     // when the user says so. No goes back to the dialog.
-    Key(QKeySequence::MoveToEndOfDocument);
+    Key(QKeySequence(QStringLiteral("Ctrl+End")));
     Type(QString::fromLatin1(kAdded.chopped(2)));
     saveAsArchive(logViewer, ScratchDir() + QStringLiteral("January"));
     ASSERT_TRUE(replaceQuestion()) << "no question before replacing " << archive.toStdString();
@@ -122,6 +127,7 @@ TEST_F(Journey, ArchiveSavedOpenedViewedAndLeftForTheModemLog) {
     ASSERT_TRUE(Active(QStringLiteral("Mirolat")));
     Key(QKeySequence(QStringLiteral("Alt+N")));
     ASSERT_TRUE(WaitForClose(logViewer));
+    EXPECT_TRUE(itemEnabled(tools, QStringLiteral("Purge Modem Log")));
 
     // File > Open Archive puts the archive in the log's place.
     Menu(kMain, {QStringLiteral("&File"), QStringLiteral("Open &Archive")});
@@ -133,6 +139,8 @@ TEST_F(Journey, ArchiveSavedOpenedViewedAndLeftForTheModemLog) {
     ASSERT_TRUE(WaitUntil([&] { return Text(kMain, QStringLiteral("LabelHeading")) == "Archive Statistics"; }));
     EXPECT_EQ(Text(kMain, QStringLiteral("LabelLogName2")).toStdString(), "January.mrl");
     EXPECT_TRUE(itemEnabled(file, QStringLiteral("Open Modem Log")));
+    EXPECT_FALSE(itemEnabled(tools, QStringLiteral("Purge Modem Log")));  // not for an archive
+    EXPECT_FALSE(itemEnabled(tools, QStringLiteral("Clear Modem Log")));
 
     // While the viewer shows the archive, nothing changes which file is current.
     Key(QKeySequence(Qt::Key_F4));
@@ -140,11 +148,11 @@ TEST_F(Journey, ArchiveSavedOpenedViewedAndLeftForTheModemLog) {
     EXPECT_FALSE(itemEnabled(file, QStringLiteral("Open Modem Log")));
     EXPECT_FALSE(itemEnabled(file, QStringLiteral("MRL Options")));
     EXPECT_FALSE(itemEnabled(file, QStringLiteral("Open Archive")));
-    EXPECT_FALSE(itemEnabled(QStringLiteral("&Tools"), QStringLiteral("Optimize Archive")));
+    EXPECT_FALSE(itemEnabled(tools, QStringLiteral("Optimize Archive")));
 
     // Edits saved on closing go to the archive, the previous one kept beside it.
     ASSERT_TRUE(WaitUntil([&] { return FocusName() == QStringLiteral("TextViewLog"); })) << FocusName().toStdString();
-    Key(QKeySequence::MoveToEndOfDocument);
+    Key(QKeySequence(QStringLiteral("Ctrl+End")));
     Type(QString::fromLatin1(kAddedLater.chopped(2)));
     Key(QKeySequence(QStringLiteral("Ctrl+W")));
     ASSERT_TRUE(Active(QStringLiteral("Mirolat")));
