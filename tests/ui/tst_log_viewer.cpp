@@ -195,19 +195,6 @@ class TestLogViewer : public QObject {
     QCOMPARE(MessageBox::shownMessages().last().title, QString());
   }
 
-  void findNextWithoutTextOpensTheDialog() {
-    Open();
-    bool opened = false;
-    QTimer::singleShot(0, this, [this, &opened] {
-      if (frmFind* f = viewer_->FindDialog()) {
-        opened = true;
-        f->cmdcancel->click();
-      }
-    });
-    viewer_->mnuSearchFindNext->trigger();
-    QVERIFY(opened);
-  }
-
   void savingWritesTheTextOnceWithoutGrowing() {
     Open();
     QSignalSpy saved(viewer_.data(), &frmViewLog::LogSaved);
