@@ -149,7 +149,8 @@ TEST_F(Journey, ViewerEditsWithTheDesktopKeysAndNoKeyLosesAnEdit) {
     ASSERT_TRUE(Visible(kViewer, QStringLiteral("TextViewLog")));
     EXPECT_TRUE(shown().endsWith(QStringLiteral("second session"))) << shown().toStdString();
 
-    // No lets them go.
+    // Back in the viewer, No lets them go.
+    Click(kViewer, QStringLiteral("TextViewLog"));
     Key(QKeySequence::Close);
     ASSERT_TRUE(Active(kQuestion));
     Key(QKeySequence(QStringLiteral("Alt+N")));
