@@ -120,11 +120,23 @@ TEST_F(Journey, ViewerEditsWithTheDesktopKeysAndNoKeyLosesAnEdit) {
     Screenshot(kViewer, QStringLiteral("log-viewer.png"));
     Key(QKeySequence(Qt::Key_Escape));
     EXPECT_EQ(ActiveTitle().toStdString(), kViewer.toStdString());
-    // Ctrl+F is the viewer's own Find.
+    // Ctrl+F is the viewer's own Find, with the selected text, downwards. A
+    // text not found is said so, and the dialog stays.
+    const QString find = QStringLiteral("Find");
+    Key(QKeySequence(QStringLiteral("Shift+Home")));
     Key(QKeySequence(QStringLiteral("Ctrl+F")));
-    ASSERT_TRUE(Active(QStringLiteral("Find")));
+    ASSERT_TRUE(Active(find));
+    EXPECT_EQ(Text(find, QStringLiteral("Text1")), QStringLiteral("second session"));
+    EXPECT_TRUE(Checked(find, QStringLiteral("optDirection1")));
+    Key(QKeySequence(QStringLiteral("Ctrl+A")));
+    Type(QStringLiteral("no such text"));
+    Key(QKeySequence(Qt::Key_Return));
+    ASSERT_TRUE(Active(kQuestion));
+    EXPECT_EQ(Text(kQuestion, QStringLiteral("qt_msgbox_label")), QStringLiteral("Cannot find \"no such text\""));
+    Key(QKeySequence(Qt::Key_Return));
+    ASSERT_TRUE(WaitForClose(kQuestion));
     Key(QKeySequence(Qt::Key_Escape));
-    ASSERT_TRUE(WaitForClose(QStringLiteral("Find")));
+    ASSERT_TRUE(WaitForClose(find));
 
     // Closing asks; Cancel (Escape) goes back to the edits, by the key and by the close box.
     Key(QKeySequence(QStringLiteral("Ctrl+W")));

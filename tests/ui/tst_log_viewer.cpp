@@ -109,28 +109,6 @@ class TestLogViewer : public QObject {
     env_.reset();
   }
 
-  void findDialogOpensWithSelectionOrLastTextAndDownwards() {
-    Open();
-    frmViewLog::Search().SearchText = QStringLiteral("earlier");
-    frmViewLog::Search().SearchDirection = 0;
-    frmViewLog::Search().MatchCase = true;
-    WithFindDialog([](frmFind& f) {
-      QCOMPARE(f.Text1->text(), QStringLiteral("earlier"));
-      QVERIFY(f.optDirection[1]->isChecked());
-      QVERIFY(f.chkCase->isChecked());
-      QVERIFY(f.cmdFind->isEnabled());
-      f.Text1->clear();
-      QVERIFY(!f.cmdFind->isEnabled());
-    });
-    QCOMPARE(frmViewLog::Search().SearchDirection, 1);
-    // A selection in the text goes into the box.
-    QTextCursor c = viewer_->TextViewLog->textCursor();
-    c.setPosition(25);
-    c.setPosition(32, QTextCursor::KeepAnchor);
-    viewer_->TextViewLog->setTextCursor(c);
-    WithFindDialog([](frmFind& f) { QCOMPARE(f.Text1->text(), QStringLiteral("Recv: A")); });
-  }
-
   void findDownThenFindNextContinuesBehindEachHit() {
     Open();
     const QString text = viewer_->ShownText();
@@ -180,19 +158,6 @@ class TestLogViewer : public QObject {
     Find(QStringLiteral("Recv: ATDT555"), true);
     QCOMPARE(SelectionStart(), hit);
     QCOMPARE(text.mid(hit, 4), QStringLiteral("Recv"));
-  }
-
-  void missedSearchShowsTheBoxAndKeepsTheDialogAndCaret() {
-    Open();
-    PutCaret(5);
-    WithFindDialog([](frmFind& f) {
-      f.Text1->setText(QStringLiteral("no such text"));
-      f.cmdFind->click();
-      QVERIFY(f.isVisible());
-    });
-    QCOMPARE(SelectionStart(), 5);
-    QCOMPARE(CountOf(QStringLiteral("Cannot find \"no such text\"")), 1);
-    QCOMPARE(MessageBox::shownMessages().last().title, QString());
   }
 
   void savingWritesTheTextOnceWithoutGrowing() {
