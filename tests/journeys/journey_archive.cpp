@@ -32,13 +32,6 @@ TEST_F(Journey, ArchiveSavedOpenedViewedAndLeftForTheModemLog) {
   const QString archive = ScratchDir() + QStringLiteral("January.mrl");
 
   Run([&] {
-    // Keys go to the window once it is active (a window manager may take a moment).
-    const auto Active = [&](const QString& title) {
-      return WaitUntil([title] {
-        const QWidget* w = QApplication::activeWindow();
-        return w != nullptr && (w->windowTitle() == title || w->objectName() == title);
-      });
-    };
     const QString logViewer = QStringLiteral("MRL - View Modem Log");
     const QString archiveViewer = QStringLiteral("MRL - View Archive (January.mrl)");
     // Whether an item of a menu of the main window can be chosen, as the open menu shows it.
@@ -61,7 +54,7 @@ TEST_F(Journey, ArchiveSavedOpenedViewedAndLeftForTheModemLog) {
     };
     const auto saveAsArchive = [&](const QString& viewer, const QString& typed) {
       Menu(viewer, {QStringLiteral("&File"), QStringLiteral("Save as &Archive")});
-      ASSERT_TRUE(Active(kSaveDialog));
+      ASSERT_TRUE(WaitForActive(kSaveDialog));
       ASSERT_TRUE(WaitUntil([&] { return FocusName() == QStringLiteral("fileNameEdit"); }));
       Key(QKeySequence::SelectAll);
       Type(typed);
@@ -77,11 +70,11 @@ TEST_F(Journey, ArchiveSavedOpenedViewedAndLeftForTheModemLog) {
     };
 
     ASSERT_TRUE(WaitForWindow(kMain));
-    ASSERT_TRUE(Active(QStringLiteral("frmTip")));
+    ASSERT_TRUE(WaitForActive(QStringLiteral("frmTip")));
     Key(QKeySequence(Qt::Key_Escape));
     ASSERT_TRUE(WaitForClose(QStringLiteral("frmTip")));
     Key(QKeySequence(Qt::Key_F4));
-    ASSERT_TRUE(Active(logViewer));
+    ASSERT_TRUE(WaitForActive(logViewer));
     // Meanwhile the commands that rewrite the log wait.
     const QString tools = QStringLiteral("&Tools");
     EXPECT_EQ(Text(kMain, QStringLiteral("btnViewLog")), QStringLiteral("Close Modem Log"));
@@ -91,7 +84,7 @@ TEST_F(Journey, ArchiveSavedOpenedViewedAndLeftForTheModemLog) {
     // The dialog proposes the log's first and last days as the name. A name
     // typed without ".mrl" gets it; the status bar says where the archive went.
     Menu(logViewer, {QStringLiteral("&File"), QStringLiteral("Save as &Archive")});
-    ASSERT_TRUE(Active(kSaveDialog));
+    ASSERT_TRUE(WaitForActive(kSaveDialog));
     EXPECT_EQ(Text(kSaveDialog, QStringLiteral("fileNameEdit")).toStdString(), "05Jan98 - 09Jan98.mrl");
     Key(QKeySequence(Qt::Key_Escape));
     ASSERT_TRUE(WaitForClose(kSaveDialog));
@@ -124,14 +117,14 @@ TEST_F(Journey, ArchiveSavedOpenedViewedAndLeftForTheModemLog) {
 
     // The viewer closes; the edits of the log itself are let go.
     Key(QKeySequence(QStringLiteral("Ctrl+W")));
-    ASSERT_TRUE(Active(QStringLiteral("Mirolat")));
+    ASSERT_TRUE(WaitForActive(QStringLiteral("Mirolat")));
     Key(QKeySequence(QStringLiteral("Alt+N")));
     ASSERT_TRUE(WaitForClose(logViewer));
     EXPECT_TRUE(itemEnabled(tools, QStringLiteral("Purge Modem Log")));
 
     // File > Open Archive puts the archive in the log's place.
     Menu(kMain, {QStringLiteral("&File"), QStringLiteral("Open &Archive")});
-    ASSERT_TRUE(Active(QStringLiteral("Open Archive")));
+    ASSERT_TRUE(WaitForActive(QStringLiteral("Open Archive")));
     ASSERT_TRUE(WaitUntil([&] { return FocusName() == QStringLiteral("fileNameEdit"); }));
     Type(archive);
     Key(QKeySequence(Qt::Key_Return));
@@ -144,7 +137,7 @@ TEST_F(Journey, ArchiveSavedOpenedViewedAndLeftForTheModemLog) {
 
     // While the viewer shows the archive, nothing changes which file is current.
     Key(QKeySequence(Qt::Key_F4));
-    ASSERT_TRUE(Active(archiveViewer));
+    ASSERT_TRUE(WaitForActive(archiveViewer));
     EXPECT_FALSE(itemEnabled(file, QStringLiteral("Open Modem Log")));
     EXPECT_FALSE(itemEnabled(file, QStringLiteral("MRL Options")));
     EXPECT_FALSE(itemEnabled(file, QStringLiteral("Open Archive")));
@@ -155,7 +148,7 @@ TEST_F(Journey, ArchiveSavedOpenedViewedAndLeftForTheModemLog) {
     Key(QKeySequence(QStringLiteral("Ctrl+End")));
     Type(QString::fromLatin1(kAddedLater.chopped(2)));
     Key(QKeySequence(QStringLiteral("Ctrl+W")));
-    ASSERT_TRUE(Active(QStringLiteral("Mirolat")));
+    ASSERT_TRUE(WaitForActive(QStringLiteral("Mirolat")));
     EXPECT_TRUE(Text(QStringLiteral("Mirolat"), QStringLiteral("qt_msgbox_label")).contains(archive));
     Key(QKeySequence(QStringLiteral("Alt+Y")));
     ASSERT_TRUE(WaitForClose(archiveViewer));

@@ -39,21 +39,14 @@ TEST_F(Journey, ViewerEditsWithTheDesktopKeysAndNoKeyLosesAnEdit) {
 
   const auto shown = [&] { return Text(kViewer, QStringLiteral("TextViewLog")); };
   Run([&] {
-    // Keys go to the window once it is active (a window manager may take a moment).
-    const auto Active = [&](const QString& title) {
-      return WaitUntil([title] {
-        const QWidget* w = QApplication::activeWindow();
-        return w != nullptr && (w->windowTitle() == title || w->objectName() == title);
-      });
-    };
     ASSERT_TRUE(WaitForWindow(kMain));
-    ASSERT_TRUE(Active(QStringLiteral("frmTip")));
+    ASSERT_TRUE(WaitForActive(QStringLiteral("frmTip")));
     Key(QKeySequence(Qt::Key_Escape));
     ASSERT_TRUE(WaitForClose(QStringLiteral("frmTip")));
 
     // Locked, the text takes no keys.
     Key(QKeySequence(Qt::Key_F4));
-    ASSERT_TRUE(Active(kViewer));
+    ASSERT_TRUE(WaitForActive(kViewer));
     EXPECT_EQ(Text(kViewer, QStringLiteral("Panel4")).toStdString(), "Locked");
     Type(QStringLiteral("locked"));
     EXPECT_EQ(shown().toStdString(), AsShown(kLog));
@@ -62,13 +55,13 @@ TEST_F(Journey, ViewerEditsWithTheDesktopKeysAndNoKeyLosesAnEdit) {
 
     // Editing is allowed in the options.
     Menu(kMain, {QStringLiteral("&File"), QStringLiteral("&MRL Options")});
-    ASSERT_TRUE(Active(QStringLiteral("MRL - Options")));
+    ASSERT_TRUE(WaitForActive(QStringLiteral("MRL - Options")));
     Click(QStringLiteral("MRL - Options"), QStringLiteral("Allow editing of log"));
     Click(QStringLiteral("MRL - Options"), QStringLiteral("OK"));
     ASSERT_TRUE(WaitForClose(QStringLiteral("MRL - Options")));
 
     Key(QKeySequence(Qt::Key_F4));
-    ASSERT_TRUE(Active(kViewer));
+    ASSERT_TRUE(WaitForActive(kViewer));
     ASSERT_TRUE(WaitUntil([&] { return FocusName() == QStringLiteral("TextViewLog"); })) << FocusName().toStdString();
     EXPECT_EQ(Text(kViewer, QStringLiteral("Panel4")).toStdString(), "Edit Allowed");
     // The status bar names the font the text is drawn in.
@@ -97,7 +90,7 @@ TEST_F(Journey, ViewerEditsWithTheDesktopKeysAndNoKeyLosesAnEdit) {
     EXPECT_EQ(shown().toStdString(), AsShown(kEdited));
 
     Key(QKeySequence::Save);
-    ASSERT_TRUE(Active(kQuestion));
+    ASSERT_TRUE(WaitForActive(kQuestion));
     EXPECT_TRUE(Text(kQuestion, QStringLiteral("qt_msgbox_label")).contains(LogPath()))
         << Text(kQuestion, QStringLiteral("qt_msgbox_label")).toStdString();
     Key(QKeySequence(Qt::Key_Return));
@@ -125,13 +118,13 @@ TEST_F(Journey, ViewerEditsWithTheDesktopKeysAndNoKeyLosesAnEdit) {
     const QString find = QStringLiteral("Find");
     Key(QKeySequence(QStringLiteral("Shift+Home")));
     Key(QKeySequence(QStringLiteral("Ctrl+F")));
-    ASSERT_TRUE(Active(find));
+    ASSERT_TRUE(WaitForActive(find));
     EXPECT_EQ(Text(find, QStringLiteral("Text1")), QStringLiteral("second session"));
     EXPECT_TRUE(Checked(find, QStringLiteral("optDirection1")));
     Key(QKeySequence(QStringLiteral("Ctrl+A")));
     Type(QStringLiteral("no such text"));
     Key(QKeySequence(Qt::Key_Return));
-    ASSERT_TRUE(Active(kQuestion));
+    ASSERT_TRUE(WaitForActive(kQuestion));
     EXPECT_EQ(Text(kQuestion, QStringLiteral("qt_msgbox_label")), QStringLiteral("Cannot find \"no such text\""));
     Key(QKeySequence(Qt::Key_Return));
     ASSERT_TRUE(WaitForClose(kQuestion));
@@ -140,12 +133,12 @@ TEST_F(Journey, ViewerEditsWithTheDesktopKeysAndNoKeyLosesAnEdit) {
 
     // Closing asks; Cancel (Escape) goes back to the edits, by the key and by the close box.
     Key(QKeySequence(QStringLiteral("Ctrl+W")));
-    ASSERT_TRUE(Active(kQuestion));
+    ASSERT_TRUE(WaitForActive(kQuestion));
     EXPECT_TRUE(Visible(kQuestion, QStringLiteral("Cancel")));
     Key(QKeySequence(Qt::Key_Escape));
     ASSERT_TRUE(WaitForClose(kQuestion));
     CloseBox(kViewer);
-    ASSERT_TRUE(Active(kQuestion));
+    ASSERT_TRUE(WaitForActive(kQuestion));
     Click(kQuestion, QStringLiteral("Cancel"));
     ASSERT_TRUE(WaitForClose(kQuestion));
     ASSERT_TRUE(Visible(kViewer, QStringLiteral("TextViewLog")));
@@ -154,7 +147,7 @@ TEST_F(Journey, ViewerEditsWithTheDesktopKeysAndNoKeyLosesAnEdit) {
 
     // Exit in the main window asks too, and Cancel keeps the program and the edits.
     Click(kMain, QStringLiteral("btnExit"));
-    ASSERT_TRUE(Active(kQuestion));
+    ASSERT_TRUE(WaitForActive(kQuestion));
     Key(QKeySequence(Qt::Key_Escape));
     ASSERT_TRUE(WaitForClose(kQuestion));
     EXPECT_FALSE(ProgramEnded());
@@ -164,7 +157,7 @@ TEST_F(Journey, ViewerEditsWithTheDesktopKeysAndNoKeyLosesAnEdit) {
     // Back in the viewer, No lets them go.
     Click(kViewer, QStringLiteral("TextViewLog"));
     Key(QKeySequence::Close);
-    ASSERT_TRUE(Active(kQuestion));
+    ASSERT_TRUE(WaitForActive(kQuestion));
     Key(QKeySequence(QStringLiteral("Alt+N")));
     ASSERT_TRUE(WaitForClose(kViewer));
   });

@@ -328,6 +328,15 @@ bool Journey::WaitForClose(const QString& title, int ms) {
   return WaitUntil([title] { return Window(title) == nullptr; }, ms);
 }
 
+bool Journey::WaitForActive(const QString& title, int ms) {
+  return WaitUntil(
+      [title] {
+        const QWidget* w = QApplication::activeWindow();
+        return w != nullptr && (TitleMatches(title, w->windowTitle()) || w->objectName() == title);
+      },
+      ms);
+}
+
 void Journey::Key(const QKeySequence& keys) {
   ActivateForInput();
   for (int i = 0; i < keys.count(); ++i) {

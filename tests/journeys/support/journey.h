@@ -69,6 +69,9 @@ class Journey : public ::testing::Test {
   // as "frmMain", names it whatever its title); false on timeout.
   bool WaitForWindow(const QString& title, int ms = 10000);
   bool WaitForClose(const QString& title, int ms = 10000);
+  // Waits until the window is the active one (a window manager may take a
+  // moment to activate a window that has just opened).
+  bool WaitForActive(const QString& title, int ms = 10000);
   // Waits until `condition`, evaluated on the program's thread, holds.
   bool WaitUntil(const std::function<bool()>& condition, int ms = 10000);
   // Keys to the widget that has the keyboard focus (an open menu first, else
