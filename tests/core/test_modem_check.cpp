@@ -411,7 +411,6 @@ TEST_F(ModemCheckTest, SerialModemsAreAddedTheFirstTimeTheyAreSeen) {
 // --- start-up with the check ------------------------------------------------
 
 TEST_F(ModemCheckTest, StartUpTakesTheLogNameFromAConfiguredModemAndShowsTheWizardOtherwise) {
-  if (IsWindowsNTDirectory(logDir_)) GTEST_SKIP() << "the temporary folder's name contains NT";
   const QByteArray winDir = qgetenv("WinDir");
   struct Row {
     Stored modem;

@@ -41,12 +41,12 @@ StartupResult StartUpCore(SettingsStore& store, Configuration& config, LocaleVal
   locale = LoadLocaleInfo(systemLocale);
 
   RunStep(reporter, [&] { file.WindowsDir = LogDirectory(); });
-  file.IsWindowsNT = IsWindowsNTDirectory(file.WindowsDir);
 
   // The defaults of a first run are the record's own initial values.
   config = Configuration{};
 
-  if (result.Options.RunConfigWizard && !file.IsWindowsNT) {
+  // On Linux the check runs whatever the log folder is called.
+  if (result.Options.RunConfigWizard) {
     ModemClassStore modems(store);
     // Like every platform call of the check, a failing detection is passed over.
     if (hooks.DetectSerialModems) {

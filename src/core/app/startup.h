@@ -47,18 +47,17 @@ struct StartupResult {
   // Missing settings were filled with defaults (and saved).
   bool DefaultsApplied = false;
   QString HelpFilePath;
-  // The modem configuration check ran (RunConfigWizard on, not an NT
-  // directory), and what it found.
+  // The modem configuration check ran (RunConfigWizard on), and what it found.
   bool ModemChecked = false;
   ModemCheck Modem;
 };
 
 // Runs the start-up steps in order: options, locale values and day names from
 // `systemLocale`, the log directory, the modem configuration check (when
-// RunConfigWizard is on and the directory is not an NT one; its default log
-// file name is used when the configuration holds none), the configuration
-// ("Reading User Configuration"), its defaults (saved once when any was
-// filled in), the log's name and path ("Please Wait . . . Checking Modem Log"),
+// RunConfigWizard is on; its default log file name is used when the
+// configuration holds none), the configuration ("Reading User
+// Configuration"), its defaults (saved once when any was filled in), the
+// log's name and path ("Please Wait . . . Checking Modem Log"),
 // and, when the log exists, the character check and, if it is clean, ScanLog.
 // File steps go through `reporter`.
 StartupResult StartUpCore(SettingsStore& store, Configuration& config, LocaleValues& locale, CurrentFileState& file,

@@ -48,10 +48,6 @@ QString LogDirectory() {
   return EnsureFolder(folder, "log directory") + QLatin1Char('/');
 }
 
-bool IsWindowsNTDirectory(const QString& windowsDir) {
-  return windowsDir.toUpper().contains(QLatin1String("NT"));
-}
-
 QString ProgramFolder() {
   if (QCoreApplication::instance() != nullptr) return QCoreApplication::applicationDirPath();
   return QFileInfo(QStringLiteral("/proc/self/exe")).canonicalFilePath().section(QLatin1Char('/'), 0, -2);

@@ -14,9 +14,6 @@ QString ConfigFolder();
 // else $XDG_DATA_HOME/mirolat/ (~/.local/share/mirolat/), created when missing.
 QString LogDirectory();
 
-// True when the upper-cased log directory contains "NT" anywhere.
-bool IsWindowsNTDirectory(const QString& windowsDir);
-
 // The folder of the running executable.
 QString ProgramFolder();
 
