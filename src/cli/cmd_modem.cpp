@@ -29,8 +29,7 @@ QString OrNotSet(const QString& s) { return s.isEmpty() ? QStringLiteral("(not s
 
 void PrintClass(QTextStream& out, ModemClassStore& store, DeviceClass c) {
   const QList<DeviceClassEntry> entries = ReadDeviceClass(store, c);
-  out << (c == DeviceClass::Modem ? "Modems" : "Ports") << " (" << kDeviceClassKey
-      << (c == DeviceClass::Modem ? "\\Modem" : "\\Ports") << "):";
+  out << (c == DeviceClass::Modem ? "Modem entries:" : "Port entries:");
   if (entries.isEmpty()) {
     out << " none\n";
     return;
@@ -107,7 +106,7 @@ int Add(const QStringList& arguments, QTextStream& out, QTextStream& err, ModemC
     return 2;
   }
   const int number = AddDeviceEntry(store, entry);
-  out << "Added " << kDeviceClassKey << DeviceSubKey(entry.Class, number) << ": " << entry.DriverDesc << '\n';
+  out << "Added " << DeviceEntryText(entry.Class, number) << ": " << entry.DriverDesc << '\n';
   return 0;
 }
 
@@ -123,11 +122,11 @@ int Remove(const QStringList& arguments, QTextStream& out, QTextStream& err, Mod
   const DeviceClass c = ports ? DeviceClass::Ports : DeviceClass::Modem;
   const QList<DeviceClassEntry> entries = ReadDeviceClass(store, c);
   if (number >= entries.size()) {
-    err << "mirolat-cli modem remove: there is no entry " << DeviceSubKey(c, number) << '\n';
+    err << "mirolat-cli modem remove: there is no " << DeviceEntryText(c, number) << '\n';
     return 1;
   }
   RemoveDeviceEntry(store, c, number);
-  out << "Removed " << kDeviceClassKey << DeviceSubKey(c, number) << ": " << entries[number].DriverDesc << '\n';
+  out << "Removed " << DeviceEntryText(c, number) << ": " << entries[number].DriverDesc << '\n';
   return 0;
 }
 
@@ -158,9 +157,10 @@ const char* ModemHelp() {
          "       mirolat-cli modem detect\n"
          "\n"
          "The modem entries the desktop program checks at start-up (when \"Run Config\n"
-         "Wizard\" is on) and that its configuration wizard changes. They are kept in\n"
-         "the settings store under System\\CurrentControlSet\\Services\\Class\\Modem\\nnnn\n"
-         "(and \\Ports\\nnnn for port entries whose configuration dialog is a modem's).\n"
+         "Wizard\" is on) and that its configuration wizard changes. They are\n"
+         "Mirolat's own modem settings, kept in its settings store: modem entries\n"
+         "0000, 0001, ... and port entries (counted apart) whose configuration dialog\n"
+         "is a modem's. Nothing of the system's own modem or serial setup is changed.\n"
          "\n"
          "  list              every entry with its port, log file path, logging flag and\n"
          "                    initialisation string, and the modems the check looks at\n"

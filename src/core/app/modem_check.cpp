@@ -72,7 +72,7 @@ void WriteChecked(ModemClassStore& store, const QString& key, const QString& nam
                                                                                                   : ~0));
   if (!same) {
     throw RunError(ErrorCondition::Other,
-                   QStringLiteral("The modem setting %1 of %2 could not be written.").arg(name, kDeviceClassKey + key));
+                   QStringLiteral("The setting %1 of %2 could not be written.").arg(name, DeviceEntryText(key)));
   }
 }
 

@@ -45,6 +45,20 @@ QString DeviceSubKey(DeviceClass deviceClass, int number) {
   return QStringLiteral("\\%1\\%2").arg(ClassName(deviceClass)).arg(number, 4, 10, QLatin1Char('0'));
 }
 
+QString DeviceEntryText(DeviceClass deviceClass, int number) {
+  return QStringLiteral("%1 entry %2")
+      .arg(deviceClass == DeviceClass::Modem ? QStringLiteral("modem") : QStringLiteral("port"))
+      .arg(number, 4, 10, QLatin1Char('0'));
+}
+
+QString DeviceEntryText(const QString& subKey) {
+  const QString kind = subKey.section(QLatin1Char('\\'), 1, 1);
+  const QString number = subKey.section(QLatin1Char('\\'), 2, 2);
+  return (kind.compare(QLatin1String("Ports"), Qt::CaseInsensitive) == 0 ? QStringLiteral("port entry ")
+                                                                         : QStringLiteral("modem entry ")) +
+         number;
+}
+
 SettingsValue ModemClassStore::ReadValue(const QString& subKey, const QString& name) {
   return store_.SettingsReadValue(Root::Machine, kDeviceClassKey + subKey, name);
 }

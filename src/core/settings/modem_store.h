@@ -29,6 +29,11 @@ enum class DeviceClass { Modem, Ports };
 // "\Modem\0003" or "\Ports\0003": a sub-key relative to the class key.
 QString DeviceSubKey(DeviceClass deviceClass, int number);
 
+// How the user is told of an entry: "modem entry 0003", "port entry 0003";
+// the second form takes a sub-key ("\Ports\0003").
+QString DeviceEntryText(DeviceClass deviceClass, int number);
+QString DeviceEntryText(const QString& subKey);
+
 // The modem class values as the wizard reads and writes them. A seam: tests
 // make a write or a read fail by overriding ReadValue / WriteValue.
 class ModemClassStore {
