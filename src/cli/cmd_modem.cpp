@@ -174,8 +174,10 @@ const char* ModemHelp() {
          "      --config-dialog TEXT  the port entry's ConfigDialog (contains \"modem\" for a modem)\n"
          "  remove NUMBER     removes entry NUMBER (0 for 0000); later entries move down one\n"
          "      --ports               a port entry\n"
-         "  detect            adds the USB and ACM serial modems of this machine that were\n"
-         "                    not seen before (as the desktop program does at start-up)\n";
+         "  detect            adds a modem entry for each USB or ACM serial modem of this\n"
+         "                    machine (/dev/ttyUSBn, /dev/ttyACMn) that no entry has as its\n"
+         "                    port; nothing is registered unless you ask (here or with the\n"
+         "                    wizard's Detect Serial Modems)\n";
 }
 
 int CmdModem(const QStringList& args, QTextStream& out, QTextStream& err) {

@@ -113,10 +113,10 @@ bool IsSerialModemPort(const SerialDevice& device);
 // maker's name, else "Serial Modem") on its device path.
 NewModemEntry EntryForSerialDevice(const SerialDevice& device);
 
-// Adds a modem entry for each serial modem among `devices` that has not been
-// seen before (the devices already seen are remembered in the per-user area,
-// section "Detected Modems", so a modem the user removed is not added again).
-// Returns the descriptions of the entries added.
+// Adds a modem entry for each serial modem among `devices` whose device path
+// is not already a modem entry's port, and returns their descriptions. Only a
+// user's request calls it (the wizard's detect step, `mirolat-cli modem
+// detect`): a port never becomes a modem by merely being there.
 QStringList RegisterSerialModems(ModemClassStore& store, const QList<SerialDevice>& devices);
 
 // Lists the serial ports of the machine (the desktop program and the command
