@@ -25,6 +25,8 @@
 namespace mirolat {
 
 struct AppState;
+class ErrorReporter;
+class FileWatch;
 
 // The commands whose windows ui/app connects.
 enum class WindowCommand { Options, ViewLog, Optimize, Purge, Repair };
@@ -198,7 +200,6 @@ class frmMain : public QMainWindow {
   void AboutRequested();
 
  protected:
-  bool eventFilter(QObject* watched, QEvent* event) override;
   void resizeEvent(QResizeEvent* event) override;
   void showEvent(QShowEvent* event) override;
   void closeEvent(QCloseEvent* event) override;
@@ -214,6 +215,9 @@ class frmMain : public QMainWindow {
          DateControls = true, ExitButton = true, Locked = false, ViewerOpen = false;
   };
 
+  // Form_Load's work; a change to the current file on disk keeps the range.
+  enum class RangeOnLoad { Reset, Keep };
+  void LoadWindow(RangeOnLoad range);
   void BuildCommands();
   void BuildControls();
   void ConnectHandlers();
@@ -226,6 +230,9 @@ class frmMain : public QMainWindow {
   StatusMessageId FocusMessage() const;
   void SetViewCaptions();
   void RescanCurrentFile();
+  // The current file's existence, character check and scan, read afresh.
+  void CheckCurrentFile(ErrorReporter& reporter);
+  void CurrentFileChangedOnDisk();
 
   AppState& state_;
   CommandState commands_;
@@ -237,6 +244,8 @@ class frmMain : public QMainWindow {
   bool activating_ = false;
   bool processing_ = false;
   bool lastFocusWasForm_ = false;
+  FileWatch* fileWatch_ = nullptr;
+  bool diskChangePending_ = false;
 
   // The modem log parked while an archive is open.
   QString parkedLogFileName_;

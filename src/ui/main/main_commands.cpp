@@ -13,7 +13,7 @@ const MainCommandSpec kCommands[] = {
     {M::File, false, &frmMain::mnuOpenLog, "mnuOpenLog", "&Open Modem Log", "F2", 0, "", "", S::SP_CustomBase, false, &frmMain::mnuOpenLog_Click},
     {M::File, false, &frmMain::mnuOpenArchive, "mnuOpenArchive", "Open &Archive", "F3", 2, "Open Archive", "Open Archive", S::SP_DialogOpenButton, true, &frmMain::mnuOpenArchive_Click},
     {M::File, true, &frmMain::mnuSetup, "mnuSetup", "&MRL Options", "", 3, "Setup", "MRL Options", S::SP_FileDialogDetailedView, false, &frmMain::mnuSetup_Click},
-    {M::File, true, &frmMain::mnuExit, "mnuExit", "&Exit", "Ctrl+X", 4, "Exit", "Close Program", S::SP_DialogCloseButton, false, &frmMain::btnExit_Click},
+    {M::File, true, &frmMain::mnuExit, "mnuExit", "&Exit", "Ctrl+Q; Ctrl+X", 4, "Exit", "Close Program", S::SP_DialogCloseButton, false, &frmMain::btnExit_Click},
     {M::Tools, false, &frmMain::mnuViewLog, "mnuViewLog", "&View Modem Log", "F4", 6, "View Modem Log", "View Modem Log or Archive", S::SP_FileDialogContentsView, false, &frmMain::btnViewLog_Click},
     {M::Tools, false, &frmMain::mnuClearLog, "mnuClearLog", "&Clear Modem Log", "F5", 7, "Clear Modem Log", "Clear Modem Log", S::SP_TrashIcon, true, &frmMain::mnuClearLog_Click},
     {M::Tools, false, &frmMain::mnuPurgeLog, "mnuPurgeLog", "&Purge Modem Log", "F6", 0, "", "", S::SP_CustomBase, false, &frmMain::mnuPurgeLog_Click},

@@ -21,7 +21,7 @@ struct MainCommandSpec {
   QAction* frmMain::*item;    // the window's field for the menu item
   const char* name;           // the menu item's object name
   const char* caption;
-  const char* shortcut;       // portable key text, or empty
+  const char* shortcut;       // portable key text ("; " between several keys), or empty
   int toolbarPosition;        // 1-based, separators included; 0 when not on the toolbar
   const char* toolbarKey;
   const char* toolbarTip;
