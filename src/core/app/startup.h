@@ -32,9 +32,6 @@ struct StartupOptions {
 StartupOptions ReadStartupOptions(SettingsStore& store);
 
 struct StartupHooks {
-  // Registers the serial modems present on the machine as modem entries,
-  // just before the modem configuration check; may be empty.
-  std::function<void(ModemClassStore&)> DetectSerialModems;
   // Shows the configuration wizard over a check that found a modem to change
   // (modally; it may change the check's state); may be empty.
   std::function<void(ModemClassStore&, ModemCheck&)> ShowModemWizard;
