@@ -1,5 +1,7 @@
 // mirolat-cli modem list|add|remove|detect: the modem entries of the device
 // class keys that the desktop program's modem check and wizard look at.
+#include <optional>
+
 #include "cli/cli_context.h"
 #include "cli/commands.h"
 #include "core/app/modem_check.h"
@@ -27,8 +29,7 @@ QString LoggingText(const SettingsValue& v) {
 
 QString OrNotSet(const QString& s) { return s.isEmpty() ? QStringLiteral("(not set)") : s; }
 
-void PrintClass(QTextStream& out, ModemClassStore& store, DeviceClass c) {
-  const QList<DeviceClassEntry> entries = ReadDeviceClass(store, c);
+void PrintClass(QTextStream& out, const QList<DeviceClassEntry>& entries, DeviceClass c) {
   out << (c == DeviceClass::Modem ? "Modem entries:" : "Port entries:");
   if (entries.isEmpty()) {
     out << " none\n";
@@ -48,14 +49,16 @@ void PrintClass(QTextStream& out, ModemClassStore& store, DeviceClass c) {
   }
 }
 
-int List(const QStringList& args, QTextStream& out, QTextStream& err, ModemClassStore& store) {
+// `store` is null when no settings are stored: then there is no entry.
+int List(const QStringList& args, QTextStream& out, QTextStream& err, ModemClassStore* store) {
   if (!args.isEmpty()) {
     err << kModemUsage;
     return 2;
   }
-  PrintClass(out, store, DeviceClass::Modem);
-  PrintClass(out, store, DeviceClass::Ports);
-  const QList<ModemEntry> detected = DetectModems(store);
+  for (const DeviceClass c : {DeviceClass::Modem, DeviceClass::Ports}) {
+    PrintClass(out, store != nullptr ? ReadDeviceClass(*store, c) : QList<DeviceClassEntry>{}, c);
+  }
+  const QList<ModemEntry> detected = store != nullptr ? DetectModems(*store) : QList<ModemEntry>{};
   out << "Checked at start-up:";
   if (detected.isEmpty()) out << " none";
   out << '\n';
@@ -185,13 +188,16 @@ int CmdModem(const QStringList& args, QTextStream& out, QTextStream& err) {
     err << kModemUsage;
     return 2;
   }
-  CliContext context;
-  if (!OpenCliContext(context, err)) return 1;
-  ModemClassStore store(*context.Store);
   const QString sub = args[0];
   const QStringList rest = args.mid(1);
+  CliContext context;
+  const bool listing = sub == QLatin1String("list");
+  if (!OpenCliContext(context, err, QString(), listing ? StoreUse::ReadOnly : StoreUse::Write)) return 1;
+  std::optional<ModemClassStore> opened;
+  if (context.Store) opened.emplace(*context.Store);
   try {
-    if (sub == QLatin1String("list")) return List(rest, out, err, store);
+    if (listing) return List(rest, out, err, opened ? &*opened : nullptr);
+    ModemClassStore& store = *opened;
     if (sub == QLatin1String("add")) return Add(rest, out, err, store);
     if (sub == QLatin1String("remove")) return Remove(rest, out, err, store);
     if (sub == QLatin1String("detect")) return Detect(rest, out, err, store);

@@ -12,7 +12,6 @@
 #include "core/common/dates.h"
 #include "core/logfile/log_checks.h"
 #include "core/logfile/log_rewrites.h"
-#include "core/settings/config_paths.h"
 
 namespace mirolat::cli {
 
@@ -81,22 +80,13 @@ QString ComparablePath(const QString& path) {
 // Finds the file a command works on: `logOption`, or the configured modem log.
 // Prints the reason and returns false when there is none.
 bool FindLog(const QString& logOption, const Configuration& config, CurrentFileState& file, QTextStream& err) {
-  QString configured;
-  try {
-    configured = LogDirectory() + config.ModemLogFile;
-  } catch (const RunError& e) {
-    if (logOption.isEmpty()) {
-      err << "mirolat-cli: " << e.description() << '\n';
-      return false;
-    }
-  }
+  const QString configured = ConfiguredLogPath(config);
   const QString path = logOption.isEmpty() ? configured : logOption;
   const QFileInfo info(path);
   file.LogFilePath = info.absoluteFilePath();
   file.LogFileName = info.fileName();
   file.WindowsDir = info.absolutePath() + QLatin1Char('/');
-  file.ArchiveOpen =
-      !logOption.isEmpty() && (configured.isEmpty() || ComparablePath(path) != ComparablePath(configured));
+  file.ArchiveOpen = !logOption.isEmpty() && ComparablePath(path) != ComparablePath(configured);
   file.LogExists = FileExists(file.LogFilePath);
   if (!file.LogExists) {
     err << "mirolat-cli: no log file at '" << file.LogFilePath << "'\n";
