@@ -120,6 +120,15 @@ TEST_F(CliRewriteTest, AnotherFileIsAnArchiveWithItsOwnBackup) {
       << out_.toStdString();
   EXPECT_EQ(Read(LogPath()), "the modem log");
   EXPECT_EQ(Read(LogPath("ModemLog.old")), "the modem log's backup");
+
+  // Purge, as in the window, is refused on an archive: both files stay.
+  const QByteArray optimized = Read(archive);
+  EXPECT_EQ(Run(Words("purge --from 1998-01-15 --to 1998-01-16 --log") << archive), 1);
+  EXPECT_EQ(err_, QStringLiteral("mirolat-cli: purge works on the modem log only: '%1' is an archive, not the "
+                                 "configured modem log '%2'\n")
+                      .arg(archive, LogPath()));
+  EXPECT_EQ(Read(archive), optimized);
+  EXPECT_EQ(Read(dir_.filePath(QStringLiteral("ModemLogArchive.old"))), input);
 }
 
 // Every command that reads the log takes the configured one when --log is
