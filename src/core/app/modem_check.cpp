@@ -239,12 +239,11 @@ QString FinishedPageText(const FinishOutcome& outcome) {
                           "\n\nClick the 'OK' button to continue.");
   }
   QString text = QStringLiteral(
-      "C O N G R A T U L A T I O N S .\n\nYou have finished configuring your modem and dial-up networking system "
-      "for use with MRL.\n\n");
+      "C O N G R A T U L A T I O N S .\n\nYou have finished configuring Mirolat's modem settings.\n\n");
   if (outcome.LogFileCreated) {
     text += QStringLiteral(
         "A new empty modem log file has been created for you. Reports will not be available until after your next "
-        "dial-up networking session.");
+        "dial-up session.");
   } else {
     text += QStringLiteral(
         "MRL will check your settings each time you start but you will not see this wizard again unless your "

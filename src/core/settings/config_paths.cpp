@@ -56,7 +56,6 @@ QString LogDirectory() {
   return EnsureFolder(path.chopped(1), "log directory") + QLatin1Char('/');
 }
 
-
 QString ProgramFolder() {
   if (QCoreApplication::instance() != nullptr) return QCoreApplication::applicationDirPath();
   return QFileInfo(QStringLiteral("/proc/self/exe")).canonicalFilePath().section(QLatin1Char('/'), 0, -2);

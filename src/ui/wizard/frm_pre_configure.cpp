@@ -21,9 +21,10 @@ namespace {
 constexpr int kWizardHelpTopic = 9;
 
 const QString kIntroText = QStringLiteral(
-    "This is MRL's Modem and Dial-up Networking\nConfiguration Wizard.\n\nIt will automatically detect the modems "
-    "installed on your system and optionally configure them for use with MRL.\n\nClick the 'Next' button and the "
-    "wizard will take you through a step by step process to configure your dial-up netwoking system for MRL.");
+    "This is MRL's Modem Logging Wizard.\n\nMRL reads the log your modem writes. The wizard looks at the modem "
+    "entries of Mirolat's modem settings and, where needed, configures one of them for use with MRL: its logging, "
+    "its log file and its command echo.\n\nClick the 'Next' button and the wizard will take you through a step by "
+    "step process.");
 
 QPixmap StatePicture(bool right) {
   QPixmap pixmap(20, 20);
@@ -241,15 +242,15 @@ void frmPreConfigure::ShowModemPage() {
   Timer1->start();
   if (modem.LoggingOn && modem.EchoOn) {
     lblAdvice->setText(QStringLiteral(
-        "The wizard has determined that this modem and its dial-up networking settings are already configured "
-        "correctly for MRL. \n\nClick the 'OK' button to continue."));
+        "The wizard has determined that this modem is already configured correctly for MRL. \n\nClick the 'OK' "
+        "button to continue."));
     btnNext->setText(QStringLiteral("&OK"));
     check_.ModemConfigured = true;
     if (check_.ModemCount() > 1) check_.PreferredModem = selectedModem_;
   } else {
     lblAdvice->setText(QStringLiteral(
-        "The wizard needs to make some changes to your modem and dial-up networking settings in order for MRL to "
-        "work as intended.\n\nClick the 'Finish' button to have the wizard make these changes for you."));
+        "The wizard needs to make some changes to Mirolat's modem settings for this modem in order for MRL to work "
+        "as intended.\n\nClick the 'Finish' button to have the wizard make these changes for you."));
     btnNext->setText(QStringLiteral("&Finish"));
     check_.ModemConfigured = false;
   }
