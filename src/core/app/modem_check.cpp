@@ -109,12 +109,10 @@ void CheckModem(ModemClassStore& store, ModemCheck& check, int n) {
   }
   ModemEntry& e = check.ModemTable[n - 1];
   e.LoggingPath = TextOf(ReadOrEmpty(store, e.KeyPath, kLoggingPath));
-  if (e.LoggingPath.isEmpty()) check.ModemConfigured = false;
   e.LoggingOn = IsOn(ReadOrEmpty(store, e.KeyPath, kLogging));
-  if (!e.LoggingOn) check.ModemConfigured = false;
   e.UserInit = TextOf(ReadOrEmpty(store, e.KeyPath, kUserInit));
   e.EchoOn = e.UserInit.toUpper().contains(QLatin1String("E1"));
-  if (!e.EchoOn) check.ModemConfigured = false;
+  if (!e.ReadyForLogging()) check.ModemConfigured = false;
 }
 
 bool CheckModemConfiguration(ModemClassStore& store, ModemCheck& check, Progress& progress) {

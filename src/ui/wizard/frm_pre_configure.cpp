@@ -240,7 +240,7 @@ void frmPreConfigure::ShowModemPage() {
   SetBold(lblRecLogging, false);
   SetBold(lblRecEcho, false);
   Timer1->start();
-  if (modem.LoggingOn && modem.EchoOn) {
+  if (modem.ReadyForLogging()) {
     lblAdvice->setText(QStringLiteral(
         "The wizard has determined that this modem is already configured correctly for MRL. \n\nClick the 'OK' "
         "button to continue."));
@@ -248,9 +248,15 @@ void frmPreConfigure::ShowModemPage() {
     check_.ModemConfigured = true;
     if (check_.ModemCount() > 1) check_.PreferredModem = selectedModem_;
   } else {
-    lblAdvice->setText(QStringLiteral(
-        "The wizard needs to make some changes to Mirolat's modem settings for this modem in order for MRL to work "
-        "as intended.\n\nClick the 'Finish' button to have the wizard make these changes for you."));
+    // A modem that logs and echoes but has no log file: Finish gives it one.
+    const QString logFile = modem.LoggingPath.isEmpty()
+                                ? QStringLiteral("This modem has no log file; it will log to %1.\n\n")
+                                      .arg(check_.WindowsDir + check_.DefaultLogFileName)
+                                : QString();
+    lblAdvice->setText(QStringLiteral("The wizard needs to make some changes to Mirolat's modem settings for this "
+                                      "modem in order for MRL to work as intended.\n\n") +
+                       logFile +
+                       QStringLiteral("Click the 'Finish' button to have the wizard make these changes for you."));
     btnNext->setText(QStringLiteral("&Finish"));
     check_.ModemConfigured = false;
   }
