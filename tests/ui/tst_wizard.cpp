@@ -274,6 +274,28 @@ class WizardTest : public QObject {
     QVERIFY(!QFile::exists(env_->LogDir() + QStringLiteral("ModemLog.txt")));
   }
 
+  // No modem entry: no Next; the detect step registers the serial modems
+  // the lister finds, once, and lists them.
+  void detectRegistersSerialModemsOnce() {
+    struct : SerialPortLister {
+      QList<SerialDevice> Ports() override {
+        return {{QStringLiteral("ttyACM0"), QStringLiteral("/dev/ttyACM0"), QStringLiteral("USB Modem"), {}, {}, -1, -1},
+                {QStringLiteral("ttyS0"), QStringLiteral("/dev/ttyS0"), {}, {}, {}, -1, -1}};
+      }
+    } ports;
+    QVERIFY(!Check());
+    frmPreConfigure w(*modems_, check_, true, reporter_);
+    w.SetSerialPortLister(&ports);
+    QVERIFY(!w.btnNext->isEnabled());
+    for (int click = 0; click < 2; ++click) {
+      QTest::mouseClick(w.btnDetect, Qt::LeftButton);
+      QCOMPARE(ReadDeviceClass(*modems_, DeviceClass::Modem).size(), 1);
+    }
+    QCOMPARE(w.lstModems->count(), 1);
+    QCOMPARE(w.lstModems->item(0)->text(), QStringLiteral("USB Modem on /dev/ttyACM0"));
+    QVERIFY(w.btnNext->isEnabled());
+  }
+
   void check1IsSavedAtOnce() {
     AddModem(QStringLiteral("M"), QStringLiteral("COM1"), QString(), 0, QString());
     QVERIFY(Check());

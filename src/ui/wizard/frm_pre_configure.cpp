@@ -13,6 +13,7 @@
 #include <QVBoxLayout>
 
 #include "ui/common/help_window.h"
+#include "ui/dialogs/wait_cursor.h"
 
 namespace mirolat {
 
@@ -25,6 +26,16 @@ const QString kIntroText = QStringLiteral(
     "entries of Mirolat's modem settings and, where needed, configures one of them for use with MRL: its logging, "
     "its log file and its command echo.\n\nClick the 'Next' button and the wizard will take you through a step by "
     "step process.");
+
+const QString kNoModemText = QStringLiteral(
+    "No modem entry was found in Mirolat's modem settings, so there is no modem for the wizard to configure.\n\n"
+    "On Linux, pppd and chat write each dial-up session to the system log rather than to a modem log. To get a log "
+    "that MRL can report on, import those sessions into the modem log with the command\n\n"
+    "mirolat-cli import-pppd\n\n"
+    "(see \"Dial-up on Linux: importing pppd's sessions\" in the README, or Help \u203a Topics).");
+
+const QString kDetectText = QStringLiteral(
+    "\n\nA USB or serial modem of this computer gets a modem entry when you click 'Detect Serial Modems'.");
 
 QPixmap StatePicture(bool right) {
   QPixmap pixmap(20, 20);
@@ -83,7 +94,17 @@ frmPreConfigure::frmPreConfigure(ModemClassStore& store, ModemCheck& check, bool
     lblIntro = WrappedLabel(QStringLiteral("lblIntro"), fraCheck[0]);
     lblNote = WrappedLabel(QStringLiteral("lblNote"), fraCheck[0]);
     lblNote->setText(QStringLiteral("NOTE: You will be asked to confirm the details of any recommended changes."));
+    btnDetect = new QPushButton(QStringLiteral("&Detect Serial Modems"), fraCheck[0]);
+    btnDetect->setObjectName(QStringLiteral("btnDetect"));
+    btnDetect->setAutoDefault(false);
+    btnDetect->hide();
+    lblDetected = WrappedLabel(QStringLiteral("lblDetected"), fraCheck[0]);
+    auto* detect = new QHBoxLayout;
+    detect->addWidget(btnDetect);
+    detect->addStretch(1);
     layout->addWidget(lblIntro);
+    layout->addLayout(detect);
+    layout->addWidget(lblDetected);
     layout->addStretch(1);
     layout->addWidget(lblNote);
   }
@@ -178,6 +199,7 @@ frmPreConfigure::frmPreConfigure(ModemClassStore& store, ModemCheck& check, bool
 
   connect(btnNext, &QPushButton::clicked, this, &frmPreConfigure::btnNext_Click);
   connect(btnCancel, &QPushButton::clicked, this, &frmPreConfigure::btnCancel_Click);
+  connect(btnDetect, &QPushButton::clicked, this, &frmPreConfigure::btnDetect_Click);
   connect(Check1, &QCheckBox::clicked, this, &frmPreConfigure::Check1_Click);
   connect(Timer1, &QTimer::timeout, this, &frmPreConfigure::Timer1_Timer);
   InstallHelpKey(this, kWizardHelpTopic);
@@ -193,11 +215,47 @@ void frmPreConfigure::Form_Load() {
     const QSignalBlocker block(Check1);
     Check1->setChecked(runConfigWizard_);
   }
-  lblIntro->setText(kIntroText);
+  lblDetected->clear();
+  ShowModems();
+  ShowPage(0);
+}
+
+void frmPreConfigure::SetSerialPortLister(SerialPortLister* lister) {
+  lister_ = lister;
+  btnDetect->setVisible(lister != nullptr);
+  ShowModems();
+}
+
+void frmPreConfigure::ShowModems() {
+  const bool any = check_.ModemCount() > 0;
+  lblIntro->setText(any ? kIntroText : kNoModemText + (lister_ != nullptr ? kDetectText : QString()));
+  lblNote->setVisible(any);
   lstModems->clear();
   for (const ModemEntry& modem : check_.ModemTable) lstModems->addItem(modem.ListText());
-  if (lstModems->count() > 0) lstModems->setCurrentRow(0);
-  ShowPage(0);
+  if (any) lstModems->setCurrentRow(0);
+  // Without a modem there is nothing to configure: no page follows.
+  btnNext->setEnabled(any);
+}
+
+// Registers the serial modems the lister finds that have no entry yet, then
+// reads the entries again.
+void frmPreConfigure::btnDetect_Click() {
+  if (lister_ == nullptr) return;
+  QStringList added;
+  bool done = false;
+  {
+    const WaitCursor wait;
+    done = RunStep(reporter_, [&] { added = RegisterSerialModems(store_, lister_->Ports()); });
+    check_.ModemTable = DetectModems(store_);
+  }
+  if (!done) {
+    lblDetected->setText(QStringLiteral("The serial modems could not be registered."));
+  } else if (added.isEmpty()) {
+    lblDetected->setText(QStringLiteral("No USB or serial modem without a modem entry was found."));
+  } else {
+    lblDetected->setText(QStringLiteral("Added: ") + added.join(QStringLiteral(", ")) + QLatin1Char('.'));
+  }
+  ShowModems();
 }
 
 void frmPreConfigure::ShowPage(int page) {
