@@ -121,8 +121,8 @@ TEST(RangeAfterFileChange, KeepsTheRangeInsideTheLogAndClampsTheRest) {
       {"cut after the end", Jan(16), Jan(20), true, kFirst, Jan(19), true, Jan(16), Jan(19)},
       {"all of it purged away", Jan(15), Jan(16), true, Jan(18), kLast, true, Jan(18), Jan(18)},
       {"a box held no date", Jan(16), Jan(18), false, kFirst, kLast, true, 0, 0},
-      {"no usable file", Jan(16), Jan(18), true, kFirst, kLast, false, 0, 0},
-      {"no dated entry", Jan(16), Jan(18), true, 0, 0, true, 0, 0},
+      {"damaged or gone for now", Jan(16), Jan(18), true, kFirst, kLast, false, Jan(16), Jan(18)},
+      {"no dated entry", Jan(16), Jan(18), true, 0, 0, true, Jan(16), Jan(18)},
   };
   for (const Row& r : rows) {
     RangeBounds bounds{r.first, r.last, r.usable, r.usable};

@@ -54,8 +54,10 @@ RangeBounds RangeBoundsOf(const CurrentFileState& f) {
 }
 
 std::optional<ReportRange> RangeAfterFileChange(const ReportRange& before, const RangeBounds& bounds) {
-  if (!before.startValid || !before.endValid || !bounds.clampStart || !bounds.clampEnd) return std::nullopt;
-  if (bounds.first <= 0 || bounds.last < bounds.first) return std::nullopt;
+  if (!before.startValid || !before.endValid) return std::nullopt;
+  // A file that gives no dates for now (damaged, gone, empty) leaves the
+  // range alone until it does again.
+  if (!bounds.clampStart || !bounds.clampEnd || bounds.first <= 0 || bounds.last < bounds.first) return before;
   ReportRange kept = before;
   kept.start = std::clamp(before.start, bounds.first, bounds.last);
   kept.end = std::clamp(before.end, bounds.first, bounds.last);

@@ -52,8 +52,9 @@ RangeEntry EnterDate(const ReportRange& before, DateBox box, Date entered, DateB
 // The range once the current file changed on disk (rewritten, saved, appended
 // to or replaced by another program): the user's range stays while both ends
 // lie within the file's dated entries, and an end outside them is clamped to
-// the nearest. No value when there is nothing to keep (a box held no valid
-// date, or the file gives no dates to keep it in): the range starts afresh.
+// the nearest; a file that gives no dates for now (damaged, gone, empty)
+// leaves the range as it is. No value when a box held no valid date: the
+// range starts afresh.
 std::optional<ReportRange> RangeAfterFileChange(const ReportRange& before, const RangeBounds& bounds);
 
 struct RangeCaption {

@@ -4,6 +4,7 @@
 #include "core/app/modem_check.h"
 #include "core/app/startup.h"
 #include "core/logfile/log_checks.h"
+#include "core/logfile/log_rewrites.h"
 #include "core/settings/config_paths.h"
 #include "core/settings/modem_store.h"
 #include "ui/common/about_window.h"
@@ -59,7 +60,10 @@ void ApplicationWindows::Connect(frmMain& main) {
   connect(optimizer_, &OptimizePresenter::LockMainWindowRequested, &main, [&main] { main.LockMainWindow(QString()); });
   // Optimized or not, the file is scanned again and the window reloads (which
   // also lifts the lock).
-  connect(optimizer_, &OptimizePresenter::Finished, &main, &frmMain::LogChanged);
+  connect(optimizer_, &OptimizePresenter::Finished, &main, [&main](bool optimized) {
+    main.LogChanged();
+    if (optimized) main.ShowCommandDone(QString::fromLatin1(kOptimizeFinishedText));
+  });
 
   for (const WindowCommand command : {WindowCommand::Options, WindowCommand::ViewLog, WindowCommand::Optimize,
                                       WindowCommand::Purge, WindowCommand::Repair, WindowCommand::ModemWizard}) {
@@ -124,6 +128,7 @@ void ApplicationWindows::Purge() {
   disconnect(lock);
   if (purge.PurgeDone()) {
     main_->LogChanged();
+    main_->ShowCommandDone(QString::fromLatin1(kPurgeFinishedText));
   } else {
     main_->UnlockMainWindow();
   }
@@ -135,6 +140,7 @@ void ApplicationWindows::Repair() {
   PlaceOnParent(&repair, main_);
   repair.exec();
   main_->LogChanged();
+  if (repair.Repaired()) main_->ShowCommandDone(QString::fromLatin1(kRepairFinishedText));
 }
 
 // The modem logging wizard (Tools menu), modal, over the modem entries as

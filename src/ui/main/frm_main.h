@@ -164,6 +164,9 @@ class frmMain : public QMainWindow {
   // The current file changed on disk (optimized, purged, repaired, saved by
   // the viewer): scan it again and re-run the load and activation logic.
   void LogChanged();
+  // A rewrite of the current file finished: what it did stays on the status
+  // bar until the user moves on.
+  void ShowCommandDone(const QString& text);
   // The options dialog's OK: when it changed the modem log's file name
   // (AppState::LogFileChanged) the window switches to that log.
   void ConfigurationChanged();
