@@ -34,9 +34,8 @@ DesktopProgram::DesktopProgram(AppState& state)
   }
   // The modem check at start-up shows the configuration wizard when a modem
   // entry must change. Serial ports are registered as modems only when the
-  // user asks (the wizard's detect step), never here.
+  // user asks (the wizard's detect step); start-up has no hook for it.
   StartupHooks& hooks = ProgramStartupHooks();
-  hooks.DetectSerialModems = nullptr;
   hooks.ShowModemWizard = [](ModemClassStore& store, ModemCheck& check) {
     frmPreConfigure wizard(store, check, true, SharedErrorReporter());
     wizard.exec();

@@ -169,6 +169,10 @@ void frmMain::BuildCommands() {
       toolbarButtons_[i] = ToolbarMain->addSeparator();
     }
   }
+  mnuTools->addSeparator();
+  mnuModemWizard = mnuTools->addAction(QStringLiteral("Modem Logging &Wizard..."));
+  mnuModemWizard->setObjectName(QStringLiteral("mnuModemWizard"));
+  connect(mnuModemWizard, &QAction::triggered, this, &frmMain::ModemWizardRequested);
   // The menus keep the icons to the toolbar.
   for (QMenu* m : {mnuFile, mnuTools, mnuQuickDate, mnuHelp}) {
     for (QAction* a : m->actions()) a->setIconVisibleInMenu(false);
@@ -542,7 +546,11 @@ void frmMain::PushCommandStates() {
   mnuLogStart->setEnabled(quick && c.FirstLastEntry);
   mnuLogEnd->setEnabled(quick && c.FirstLastEntry);
 
-  mnuTools->menuAction()->setEnabled(tools);
+  // The wizard is offered even without a log: the Tools menu then opens with
+  // only the items the state allows.
+  const bool wizard = Connected(WindowCommand::ModemWizard) && unlocked;
+  mnuModemWizard->setEnabled(wizard);
+  mnuTools->menuAction()->setEnabled(tools || wizard);
   mnuPurgeLog->setEnabled(tools && c.ToolsPurge && purger && free);
   mnuOptimize->setEnabled(tools && c.ToolsOptimize && c.OptimizeButton && optimizer && free);
   mnuClearLog->setEnabled(tools && c.ToolsClear && !c.ViewerOpen);
