@@ -110,6 +110,7 @@ TEST_F(Journey, ViewerEditsWithTheDesktopKeysAndNoKeyLosesAnEdit) {
     Key(QKeySequence(QStringLiteral("Ctrl+V")));
     Key(QKeySequence(QStringLiteral("Ctrl+Z")));
     EXPECT_TRUE(shown().endsWith(QStringLiteral("second session"))) << shown().toStdString();
+    ResizeWindow(kViewer, QSize(640, 360));
     Screenshot(kViewer, QStringLiteral("log-viewer.png"));
     Key(QKeySequence(Qt::Key_Escape));
     EXPECT_EQ(ActiveTitle().toStdString(), kViewer.toStdString());
@@ -121,6 +122,7 @@ TEST_F(Journey, ViewerEditsWithTheDesktopKeysAndNoKeyLosesAnEdit) {
     ASSERT_TRUE(WaitForActive(find));
     EXPECT_EQ(Text(find, QStringLiteral("Text1")), QStringLiteral("second session"));
     EXPECT_TRUE(Checked(find, QStringLiteral("optDirection1")));
+    Screenshot(find, QStringLiteral("find-dialog.png"));
     Key(QKeySequence(QStringLiteral("Ctrl+A")));
     Type(QStringLiteral("no such text"));
     Key(QKeySequence(Qt::Key_Return));
