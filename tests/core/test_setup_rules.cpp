@@ -77,12 +77,27 @@ TEST(OptionEntries, DurationTextIsHoursMinutesSecondsWithinTheClock) {
   struct Case {
     const char* text;
     std::optional<int> seconds;
+    const char* problem;  // how the refusal begins
   } cases[] = {
-      {"01:30:00", 5400},         {"00:15:00", 900},          {"99:59:59", 359999},       {"00:00:00", 0},
-      {"00:60:00", std::nullopt}, {"00:00:60", std::nullopt}, {"00:99:99", std::nullopt}, {"1:30:00", std::nullopt},
-      {"01:3_:__", std::nullopt}, {"::::::::", std::nullopt}, {"", std::nullopt},
+      {"01:30:00", 5400, ""},
+      {"00:15:00", 900, ""},
+      {"99:59:59", 359999, ""},
+      {"00:00:00", 0, ""},
+      {"00:60:00", std::nullopt, "The minutes (60) must be 00 to 59."},
+      {"00:00:60", std::nullopt, "The seconds (60) must be 00 to 59."},
+      {"25:99:99", std::nullopt, "The minutes (99) must be 00 to 59."},
+      {"1:30:00", std::nullopt, "Type the duration as hh:mm:ss"},
+      {"01:3_:__", std::nullopt, "Type the duration as hh:mm:ss"},
+      {"::::::::", std::nullopt, "Type the duration as hh:mm:ss"},
+      {"", std::nullopt, "Type the duration as hh:mm:ss"},
   };
-  for (const Case& c : cases) EXPECT_EQ(ReadDurationText(QString::fromLatin1(c.text)), c.seconds) << c.text;
+  for (const Case& c : cases) {
+    const QString text = QString::fromLatin1(c.text);
+    EXPECT_EQ(ReadDurationText(text), c.seconds) << c.text;
+    const QString problem = DurationTextProblem(text);
+    EXPECT_TRUE(*c.problem == '\0' ? problem.isEmpty() : problem.startsWith(QLatin1String(c.problem)))
+        << c.text << ": " << problem.toStdString();
+  }
 }
 
 TEST(OptionEntries, KilobytesAreNotNegative) {
@@ -240,31 +255,66 @@ TEST(TariffRules, ValidateTariffNamesTheFieldsThatFail) {
   const LocaleValues us = UnitedStates();
   const TariffEntries good{"Peak", "Mon - Fri", "08:00", "17:59", "0.10", "0.05", "1", "0"};
   ASSERT_TRUE(ValidateTariff(good, us).ok());
+  EXPECT_EQ(TariffProblem(good, us), QString());
+  // Each case breaks one rule; the editor's line names the field and the rule.
   struct Case {
     const char* what;
     TariffEntries entries;
     bool TariffValidation::*field;
+    const char* says;
   } cases[] = {
-      {"no description", {"", "Everyday", "08:00", "17:59", "0.1", "0", "0", "0"}, &TariffValidation::description},
-      {"no days", {"x", "", "08:00", "17:59", "0.1", "0", "0", "0"}, &TariffValidation::days},
-      {"no end", {"x", "Everyday", "00:00", "", "0.1", "0", "0", "0"}, &TariffValidation::end},
-      {"end before start", {"x", "Everyday", "10:00", "09:59", "0.1", "0", "0", "0"}, &TariffValidation::end},
-      {"start not a time", {"x", "Everyday", "8:00", "09:59", "0.1", "0", "0", "0"}, &TariffValidation::start},
-      {"both charges 0", {"x", "Everyday", "00:00", "23:59", "0", "0", "0", "0"}, &TariffValidation::chargeAboveZero},
-      {"negative minimum", {"x", "Everyday", "00:00", "23:59", "-1", "2", "0", "0"}, &TariffValidation::dialRate},
+      {"no description",
+       {"", "Everyday", "08:00", "17:59", "0.1", "0", "0", "0"},
+       &TariffValidation::description,
+       "Description: type or choose a name"},
+      {"no days", {"x", "", "08:00", "17:59", "0.1", "0", "0", "0"}, &TariffValidation::days, "Days: choose"},
+      {"no end",
+       {"x", "Everyday", "00:00", "", "0.1", "0", "0", "0"},
+       &TariffValidation::end,
+       "End time: type or choose a time of day as hh:mm"},
+      {"end before start",
+       {"x", "Everyday", "10:00", "09:59", "0.1", "0", "0", "0"},
+       &TariffValidation::end,
+       "End time: 09:59 is before the start time 10:00"},
+      {"end off the clock",
+       {"x", "Everyday", "10:00", "25:00", "0.1", "0", "0", "0"},
+       &TariffValidation::end,
+       "End time: \"25:00\" is not a time of day"},
+      {"start not a time",
+       {"x", "Everyday", "8:00", "09:59", "0.1", "0", "0", "0"},
+       &TariffValidation::start,
+       "Start time: \"8:00\" is not a time of day"},
+      {"both charges 0",
+       {"x", "Everyday", "00:00", "23:59", "0", "0", "0", "0"},
+       &TariffValidation::chargeAboveZero,
+       "Costs: the minimum charge or the charge per minute must be above 0"},
+      {"negative minimum",
+       {"x", "Everyday", "00:00", "23:59", "-1", "2", "0", "0"},
+       &TariffValidation::dialRate,
+       "Minimum charge: \"-1\" is not an amount of 0 or more"},
       {"negative per minute",
        {"x", "Everyday", "00:00", "23:59", "2", "-1", "0", "0"},
-       &TariffValidation::perMinuteRate},
-      {"letters", {"x", "Everyday", "00:00", "23:59", "1a", "0", "0", "0"}, &TariffValidation::dialRate},
+       &TariffValidation::perMinuteRate,
+       "Charge per minute: \"-1\" is not an amount"},
+      {"letters",
+       {"x", "Everyday", "00:00", "23:59", "1a", "0", "0", "0"},
+       &TariffValidation::dialRate,
+       "Minimum charge: \"1a\""},
       {"minutes above 999",
        {"x", "Everyday", "00:00", "23:59", "1", "1", "1000", "0"},
-       &TariffValidation::afterMinutes},
-      {"seconds 61", {"x", "Everyday", "00:00", "23:59", "1", "1", "0", "61"}, &TariffValidation::afterSeconds},
+       &TariffValidation::afterMinutes,
+       "Threshold minutes: \"1000\" is not a whole number from 0 to 999"},
+      {"seconds 61",
+       {"x", "Everyday", "00:00", "23:59", "1", "1", "0", "61"},
+       &TariffValidation::afterSeconds,
+       "Threshold seconds: \"61\" is not a whole number from 0 to 60"},
   };
   for (const Case& c : cases) {
     const TariffValidation v = ValidateTariff(c.entries, us);
     EXPECT_FALSE(v.ok()) << c.what;
     EXPECT_FALSE(v.*c.field) << c.what;
+    EXPECT_TRUE(TariffProblem(c.entries, us).startsWith(QLatin1String(c.says)))
+        << c.what << ": " << TariffProblem(c.entries, us).toStdString();
   }
   // One charge above 0 is enough; a rate being typed ("0.") reads as its digits.
   EXPECT_TRUE(ValidateTariff({"x", "Everyday", "00:00", "23:59", "0", "0.05", "", ""}, us).ok());
