@@ -431,17 +431,21 @@ TEST(ServiceRules, ValidateServiceNamesTheFieldsThatFail) {
     int tariffs;
     bool valid;
     bool ServiceValidation::*field;
+    const char* says = "";  // how the editor's line begins
   } cases[] = {
       {"blank number", [](ServiceEntries& e) { e.Number = QStringLiteral("  "); }, 1, false,
-       &ServiceValidation::number},
-      {"no description", [](ServiceEntries& e) { e.Description.clear(); }, 1, false, &ServiceValidation::description},
+       &ServiceValidation::number, "Service Details: type the number"},
+      {"no description", [](ServiceEntries& e) { e.Description.clear(); }, 1, false, &ServiceValidation::description,
+       "Service Details: type a description"},
       {"per call not a number", [](ServiceEntries& e) { e.DialFixedTariff = QStringLiteral("x"); }, 1, false,
-       &ServiceValidation::dialCost},
+       &ServiceValidation::dialCost, "Dial-up Cost: the cost per call \"x\" is not an amount"},
       {"per call negative", [](ServiceEntries& e) { e.DialFixedTariff = QStringLiteral("-1"); }, 1, false,
        &ServiceValidation::dialCost},
-      {"tariffs without any", [](ServiceEntries& e) { e.DialOption = 2; }, 0, false, &ServiceValidation::dialCost},
+      {"tariffs without any", [](ServiceEntries& e) { e.DialOption = 2; }, 0, false, &ServiceValidation::dialCost,
+       "Dial-up Cost: add a time-segmented tariff"},
       {"tariffs with one", [](ServiceEntries& e) { e.DialOption = 2; }, 1, true, &ServiceValidation::dialCost},
-      {"flexi 0 and 0", [](ServiceEntries& e) { e.ServiceOption = 2; }, 1, false, &ServiceValidation::flexAboveZero},
+      {"flexi 0 and 0", [](ServiceEntries& e) { e.ServiceOption = 2; }, 1, false, &ServiceValidation::flexAboveZero,
+       "Service Cost: the flexi rate or the excess rate must be above 0"},
       {"flexi 0 and 1.5",
        [](ServiceEntries& e) {
          e.ServiceOption = 2;
@@ -454,14 +458,14 @@ TEST(ServiceRules, ValidateServiceNamesTheFieldsThatFail) {
          e.FlexRate = QStringLiteral("-1");
          e.FlexRate2 = QStringLiteral("3");
        },
-       1, false, &ServiceValidation::flexRate},
+       1, false, &ServiceValidation::flexRate, "Service Cost: the flexi rate \"-1\""},
       {"flexi hours 100",
        [](ServiceEntries& e) {
          e.ServiceOption = 2;
          e.FlexRate = QStringLiteral("1");
          e.FlexHours = QStringLiteral("100");
        },
-       1, false, &ServiceValidation::flexHours},
+       1, false, &ServiceValidation::flexHours, "Service Cost: the flexi hours must be a whole number from 0 to 99"},
       {"flexi hours negative",
        [](ServiceEntries& e) {
          e.ServiceOption = 2;
@@ -475,7 +479,7 @@ TEST(ServiceRules, ValidateServiceNamesTheFieldsThatFail) {
          e.FlexRate = QStringLiteral("1");
          e.FlexPeriod = QStringLiteral("Year");
        },
-       1, false, &ServiceValidation::flexPeriod},
+       1, false, &ServiceValidation::flexPeriod, "Service Cost: choose the flexi period"},
       {"flat rate ignores the flexi boxes", [](ServiceEntries& e) { e.FlexHours = QStringLiteral("x"); }, 1, true,
        &ServiceValidation::serviceCost},
       {"per megabyte with no period",
@@ -483,7 +487,7 @@ TEST(ServiceRules, ValidateServiceNamesTheFieldsThatFail) {
          e.PerMeg = QStringLiteral("0.5");
          e.MegPeriod.clear();
        },
-       1, false, &ServiceValidation::megPeriod},
+       1, false, &ServiceValidation::megPeriod, "Service Cost: choose the period the free megabytes count over"},
       {"no per megabyte, no period", [](ServiceEntries& e) { e.MegPeriod.clear(); }, 1, true,
        &ServiceValidation::megPeriod},
       {"megabyte period not listed",
@@ -497,9 +501,9 @@ TEST(ServiceRules, ValidateServiceNamesTheFieldsThatFail) {
       {"megabytes negative", [](ServiceEntries& e) { e.AfterMeg = QStringLiteral("-1"); }, 1, false,
        &ServiceValidation::afterMeg},
       {"megabytes above 99", [](ServiceEntries& e) { e.AfterMeg = QStringLiteral("150"); }, 1, false,
-       &ServiceValidation::afterMeg},
+       &ServiceValidation::afterMeg, "Service Cost: the free megabytes must be a whole number from 0 to 99"},
       {"per megabyte negative", [](ServiceEntries& e) { e.PerMeg = QStringLiteral("-0.1"); }, 1, false,
-       &ServiceValidation::perMeg},
+       &ServiceValidation::perMeg, "Service Cost: the cost per megabyte \"-0.1\""},
   };
   for (const Case& c : cases) {
     ServiceEntries e = base;
@@ -507,6 +511,9 @@ TEST(ServiceRules, ValidateServiceNamesTheFieldsThatFail) {
     const ServiceValidation v = ValidateService(e, c.tariffs, us);
     EXPECT_EQ(v.ok(), c.valid) << c.what;
     EXPECT_EQ(v.*c.field, c.valid) << c.what;
+    const QString problem = ServiceProblem(e, c.tariffs, us);
+    EXPECT_TRUE(c.valid ? problem.isEmpty() : problem.startsWith(QLatin1String(c.says)))
+        << c.what << ": " << problem.toStdString();
   }
 }
 
