@@ -12,12 +12,14 @@
 #include <QStyle>
 #include <QTimer>
 #include <QWindow>
+#include <algorithm>
 #include <cerrno>
 #include <cstdio>
 
 #include "core/analysis/analysis_run.h"
 #include "core/app/app_state.h"
 #include "core/app/run_status.h"
+#include "core/logfile/file_watch.h"
 #include "core/logfile/log_checks.h"
 #include "core/logfile/warnings.h"
 #include "ui/common/end_program.h"
@@ -56,6 +58,22 @@ void SetShortened(QLabel* label, const QString& text) {
   }
 }
 
+// The natural size of the window's central area (the controls' arrangement
+// below the toolbar) and of the statistics' values.
+constexpr int kNaturalFormWidth = 600;
+constexpr int kNaturalFormHeight = 370;
+constexpr int kStatisticsValueWidth = 190;
+constexpr const char* kFullTextProperty = "fullText";
+
+// A long text (the log's folder) is shortened in the middle to the label's
+// width; the whole text is its tooltip then.
+void ElideToWidth(QLabel* label) {
+  const QString full = label->property(kFullTextProperty).toString();
+  const QString shown = label->fontMetrics().elidedText(full, Qt::ElideMiddle, label->width());
+  label->setText(shown);
+  label->setToolTip(shown == full ? QString() : full);
+}
+
 // A window the program shows as one of its forms (not a message box, a file
 // dialog or a popup menu): coming back from one re-runs the activation logic.
 bool IsFormWindow(QWindow* window) {
@@ -83,10 +101,13 @@ QMenu* MenuOf(frmMain& w, MainMenu menu) {
 frmMain::frmMain(AppState& state, QWidget* parent) : QMainWindow(parent), state_(state) {
   setObjectName(QStringLiteral("frmMain"));
   setWindowTitle(QStringLiteral("Mirolat"));
+  fileWatch_ = new FileWatch(this);
+  connect(fileWatch_, &FileWatch::Changed, this, &frmMain::CurrentFileChangedOnDisk);
   BuildControls();
   BuildCommands();
   ConnectHandlers();
   resize(600, 470);
+  setMinimumSize(600, 470);
   RegisterWindow(WindowRole::Main, this);
   Form_Load();
 }
@@ -136,7 +157,7 @@ void frmMain::BuildCommands() {
       button->setObjectName(QStringLiteral("ToolbarMain_%1").arg(c.toolbarPosition));
       connect(button, &QAction::triggered, this, [this, handler] { (this->*handler)(); });
     }
-    button->setIcon(style()->standardIcon(c.icon));
+    button->setIcon(QIcon::fromTheme(QString::fromLatin1(c.themeIcon), style()->standardIcon(c.icon)));
     button->setData(QString::fromLatin1(c.toolbarKey));
     button->setToolTip(QString::fromLatin1(c.toolbarTip));
     toolbarButtons_[c.toolbarPosition - 1] = button;
@@ -229,7 +250,7 @@ void frmMain::BuildControls() {
   int y = 182;
   for (const Pair& p : pairs) {
     *p.caption = label(Form, p.captionName, QString::fromLatin1(p.text), QRect(10, y, 80, 22));
-    *p.value = label(Form, p.valueName, QStringLiteral("N/A"), QRect(92, y, 190, 22));
+    *p.value = label(Form, p.valueName, QStringLiteral("N/A"), QRect(92, y, kStatisticsValueWidth, 22));
     y += 24;
   }
 
@@ -295,16 +316,23 @@ void frmMain::OnFocusWindowChanged(QWindow* now) {
 // ---------------------------------------------------------------------------
 // Load, activation and layout
 
-void frmMain::Form_Load() {
+void frmMain::Form_Load() { LoadWindow(RangeOnLoad::Reset); }
+
+void frmMain::LoadWindow(RangeOnLoad range) {
   ProgressBar1->hide();
   DateRange->SetDateMask();
   commands_.Process = false;
   PushCommandStates();
   state_.LogFileChanged = false;
   LabelMainVersion->setText(QStringLiteral("Version %1.%2").arg(MIROLAT_VERSION_MAJOR).arg(MIROLAT_VERSION_MINOR));
-  DateRange->InitDateRange();
+  if (range == RangeOnLoad::Keep) {
+    DateRange->KeepDateRange();
+  } else {
+    DateRange->InitDateRange();
+  }
   ShowLogStatistics();
   ApplyAvailability(AvailabilityFor(state_.File, parkedLogUsable_));
+  fileWatch_->Watch(state_.File.LogFilePath);
 }
 
 void frmMain::showEvent(QShowEvent* event) {
@@ -405,7 +433,21 @@ void frmMain::Form_Resize() {
       {LabelLogFirst2, 92, 278},  {LabelLogLast, 10, 302},     {LabelLogLast2, 92, 302},
       {btnProcess, 290, 240},     {btnViewLog, 376, 240},      {btnExit, 502, 240},
   };
-  for (const Placed& p : placed) p.widget->move(p.x, p.y + offset);
+  // At its natural size the window keeps its arrangement; larger, the
+  // calendar takes the extra room (a third of the width going to the
+  // statistics beside it) and the buttons stay under the calendar.
+  const int extraWidth = std::max(0, width - kNaturalFormWidth);
+  const int extraHeight = std::max(0, Form->height() - offset - kNaturalFormHeight);
+  DateRange->SetExtraRoom(extraWidth, extraHeight);
+  for (const Placed& p : placed) {
+    const bool button = p.widget == btnProcess || p.widget == btnViewLog || p.widget == btnExit;
+    p.widget->move(p.x + (button ? extraWidth : 0), p.y + offset + (button ? extraHeight : 0));
+  }
+  for (QLabel* value : {LabelLogName2, LabelLogPath2, LabelLogLength2, LabelLogEntries2, LabelLogFirst2,
+                        LabelLogLast2}) {
+    value->resize(kStatisticsValueWidth + extraWidth / 3, value->height());
+  }
+  ElideToWidth(LabelLogPath2);
   LabelMainVersion->move(10, Form->height() - LabelMainVersion->height() - 4);
   imgMain->move(width - imgMain->width() - 6, Form->height() - imgMain->height() - 4);
 }
@@ -622,9 +664,58 @@ void frmMain::mnuOpenLog_Click() {
 
 void frmMain::RescanCurrentFile() { ScanLog(state_.File, state_.Config, SharedErrorReporter()); }
 
+void frmMain::CheckCurrentFile(ErrorReporter& reporter) {
+  CurrentFileState& f = state_.File;
+  f.LogExists = FileExists(f.LogFilePath);
+  f.LogCorrupt = false;
+  if (f.LogExists) {
+    NullProgress quiet;
+    f.LogCorrupt = CheckLogCharacters(f, false, quiet, reporter);
+    if (!f.LogCorrupt) ScanLog(f, state_.Config, reporter);
+  } else {
+    f.LogFileSize = 0;
+    f.LogEntryCount = 0;
+    f.LogFirstDate = 0;
+    f.LogLastDate = 0;
+  }
+}
+
+// Another program appended to, truncated or replaced the current file: the
+// statistics, the range and the warnings follow. A warning box shows only
+// when its warning newly applies; a change met while the window is busy
+// (a run, a rewrite) is looked at once it is done.
+void frmMain::CurrentFileChangedOnDisk() {
+  if (ProgramEnding()) return;
+  if (commands_.Locked || processing_ || activating_ || QApplication::activeModalWidget() != nullptr) {
+    diskChangePending_ = true;
+    QTimer::singleShot(500, this, [this] {
+      if (diskChangePending_) CurrentFileChangedOnDisk();
+    });
+    return;
+  }
+  diskChangePending_ = false;
+  const CurrentFileState before = state_.File;
+  ContinueReporter quietly;  // a file going away while it is read is looked at again next time
+  CheckCurrentFile(quietly);
+  LoadWindow(RangeOnLoad::Keep);
+  const CurrentFileState& after = state_.File;
+  const bool newWarning = (WarnLogCorruptApplies(after) && !WarnLogCorruptApplies(before)) ||
+                          (WarnNotModemLogApplies(after) && !WarnNotModemLogApplies(before)) ||
+                          (WarnLogTooBigApplies(after) && !WarnLogTooBigApplies(before)) ||
+                          (!after.LogExists && before.LogExists);
+  if (newWarning) {
+    if (!after.LogExists) state_.NoLogWarned = false;
+    Form_Activate();
+  } else {
+    Messages->Show(FocusMessage());
+  }
+}
+
+void frmMain::ShowCommandDone(const QString& text) { Messages->ShowDone(text); }
+
 void frmMain::LogChanged() {
   RescanCurrentFile();
-  Form_Load();
+  LoadWindow(RangeOnLoad::Keep);
   Form_Activate();
 }
 
@@ -644,12 +735,7 @@ void frmMain::ConfigurationChanged() {
   }
   f.LogFileName = name;
   f.LogFilePath = f.WindowsDir + f.LogFileName;
-  f.LogExists = FileExists(f.LogFilePath);
-  if (f.LogExists) {
-    NullProgress quiet;
-    f.LogCorrupt = CheckLogCharacters(f, false, quiet, SharedErrorReporter());
-    if (!f.LogCorrupt) RescanCurrentFile();
-  }
+  CheckCurrentFile(SharedErrorReporter());
   Form_Load();
   Form_Activate();
   SetViewCaptions();
@@ -732,8 +818,11 @@ StatusMessageId frmMain::FocusMessage() const {
 
 void frmMain::ShowLogStatistics() {
   const CurrentFileState& f = state_.File;
+  const QString na = QStringLiteral("N/A");
   if (!f.LogExists && !f.ArchiveOpen) {
+    // Also a log that went away while the window was open: nothing of it stays.
     LabelLogName2->setText(QStringLiteral("Log Not Found"));
+    for (QLabel* l : {LabelLogLength2, LabelLogEntries2, LabelLogFirst2, LabelLogLast2}) l->setText(na);
     return;
   }
   Form->setUpdatesEnabled(false);
@@ -741,8 +830,8 @@ void frmMain::ShowLogStatistics() {
   LabelHeading->setText(heading);
   LabelHeading2->setText(heading);
   SetShortened(LabelLogName2, f.LogFileName);
-  SetShortened(LabelLogPath2, f.WindowsDir);
-  const QString na = QStringLiteral("N/A");
+  LabelLogPath2->setProperty(kFullTextProperty, f.WindowsDir);
+  ElideToWidth(LabelLogPath2);
   if (!f.LogCorrupt && !f.NotAModemLog) {
     LabelLogLength2->setText(QStringLiteral("%1 Bytes (%2KB)").arg(f.LogFileSize).arg(qRound64(f.LogFileSize / 1024.0)));
     LabelLogEntries2->setText(QString::number(static_cast<qint64>(f.LogEntryCount)));
@@ -776,6 +865,8 @@ void frmMain::OnFocusChanged(QWidget* old, QWidget* now) {
   // Focus leaving the window (another program, a message box) is no change
   // within the window.
   if (now == nullptr || now->window() != this) return;
+  // The user moves on within the window: a finished command's text gives way.
+  if (old != nullptr && old->window() == this) Messages->ReleaseDone();
   if (old == inputStarting) {
     DateRange->BoxLostFocus(DateBox::Start);
   } else if (old == inputEnding) {

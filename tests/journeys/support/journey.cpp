@@ -9,6 +9,7 @@
 #include <QEventLoop>
 #include <QFile>
 #include <QGroupBox>
+#include <QHash>
 #include <QLabel>
 #include <QLineEdit>
 #include <QLocale>
@@ -90,8 +91,8 @@ QString VisibleText(QWidget* w) {
 // What a window manager does when the active window goes away: the window
 // below it (a modal dialog first, else the main window, else any) becomes
 // active. The offscreen platform has no window manager to do it.
-void ActivateLikeWindowManager() {
-  if (QApplication::activeWindow() != nullptr) return;
+bool ActivateLikeWindowManager() {
+  if (QApplication::activeWindow() != nullptr || QApplication::activePopupWidget() != nullptr) return false;
   QWidget* next = QApplication::activeModalWidget();
   for (QWidget* w : QApplication::topLevelWidgets()) {
     if (next != nullptr && next->objectName() == QLatin1String("frmMain")) break;
@@ -101,15 +102,13 @@ void ActivateLikeWindowManager() {
       next = w;
     }
   }
-  if (next != nullptr) {
-    next->activateWindow();
-    QCoreApplication::processEvents();
-  }
+  if (next == nullptr) return false;
+  next->activateWindow();
+  return true;
 }
 
 QWidget* KeyTarget() {
   if (QWidget* popup = QApplication::activePopupWidget()) return popup;
-  ActivateLikeWindowManager();
   if (QWidget* focus = QApplication::focusWidget()) return focus;
   if (QWidget* modal = QApplication::activeModalWidget()) return modal;
   return QApplication::activeWindow();
@@ -142,6 +141,7 @@ void Journey::SetUp() {
   QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));
   qputenv("MIROLAT_CONFIG_DIR", config_.path().toLocal8Bit());
   qputenv("WinDir", logs_.path().toLocal8Bit());
+  logDir_ = logs_.path() + QLatin1Char('/');
   // Real message boxes and dialogs, answered with keys.
   SetUnattended(false);
   ResetProgramEnding();
@@ -168,6 +168,27 @@ void Journey::WriteFile(const QString& path, const QByteArray& bytes) {
   QFile f(path);
   ASSERT_TRUE(f.open(QIODevice::WriteOnly | QIODevice::Truncate)) << path.toStdString();
   ASSERT_EQ(f.write(bytes), bytes.size());
+}
+
+void Journey::UseLogDir(const QString& relative) {
+  logDir_ = ScratchDir() + relative;
+  if (!logDir_.endsWith(QLatin1Char('/'))) logDir_ += QLatin1Char('/');
+  ASSERT_TRUE(QDir().mkpath(logDir_));
+  qputenv("WinDir", logDir_.toLocal8Bit());
+}
+
+QByteArray Journey::SessionLog(const QStringList& days, const QString& number) {
+  QByteArray log;
+  for (const QString& day : days) {
+    const QByteArray d = day.toLatin1();
+    log += d + " 10:23:40.00 - Opening Modem\r\n";
+    log += d + " 10:23:42.74 - Recv: ATDT" + number.toLatin1() + "<cr>\r\n";
+    log += d + " 10:23:43.00 - Send: ATZ<cr>\r\n";
+    log += d + " 10:24:05.25 - Connection established at 33600bps.\r\n";
+    log += d + " 10:55:32.44 - Hanging up the modem.\r\n";
+    log += d + " 10:55:33.00 - Modem closed.\r\n";
+  }
+  return log;
 }
 
 QByteArray Journey::ReadFile(const QString& path) {
@@ -222,6 +243,12 @@ void Journey::Run(const std::function<void()>& steps) {
 
 bool Journey::ProgramEnded() const { return ProgramEnding(); }
 
+void Journey::Quit() {
+  Key(QKeySequence::Quit);
+  EXPECT_TRUE(WaitUntil([this] { return ProgramEnded(); })) << "the program did not end; active: "
+                                                            << ActiveTitle().toStdString();
+}
+
 QWidget* Journey::Window(const QString& title) {
   QWidget* found = nullptr;
   for (QWidget* w : QApplication::topLevelWidgets()) {
@@ -267,6 +294,7 @@ bool Journey::WaitForClose(const QString& title, int ms) {
 }
 
 void Journey::Key(const QKeySequence& keys) {
+  ActivateForInput();
   for (int i = 0; i < keys.count(); ++i) {
     const QKeyCombination combination = keys[i];
     Deliver([combination] {
@@ -279,12 +307,37 @@ void Journey::Key(const QKeySequence& keys) {
 }
 
 void Journey::Key(QKeySequence::StandardKey key) {
-  const QList<QKeySequence> bindings = QKeySequence::keyBindings(key);
-  ASSERT_FALSE(bindings.isEmpty()) << "no binding for standard key " << key;
-  Key(bindings.first());
+  // The keys of the Linux desktops (the offscreen platform reports another
+  // system's keyboard scheme).
+  using K = QKeySequence;
+  static const QHash<int, QString> kDesktopKeys = {
+      {K::Cut, "Ctrl+X"},    {K::Copy, "Ctrl+C"},  {K::Paste, "Ctrl+V"}, {K::SelectAll, "Ctrl+A"},
+      {K::Undo, "Ctrl+Z"},   {K::Redo, "Ctrl+Shift+Z"}, {K::Find, "Ctrl+F"}, {K::FindNext, "Ctrl+G"},
+      {K::Save, "Ctrl+S"},   {K::SaveAs, "Ctrl+Shift+S"}, {K::Open, "Ctrl+O"}, {K::Print, "Ctrl+P"},
+      {K::Close, "Ctrl+W"},  {K::Quit, "Ctrl+Q"},  {K::HelpContents, "F1"}, {K::Refresh, "F5"},
+  };
+  const auto found = kDesktopKeys.find(key);
+  ASSERT_TRUE(found != kDesktopKeys.end()) << "no desktop key for standard key " << key;
+  Key(QKeySequence(found.value()));
+}
+
+void Journey::Settle() {
+  // The activation reaches the program through the event loop, and what it
+  // does there (a timer of no delay) one turn later.
+  for (int i = 0; i < 3; ++i) {
+    QThread::msleep(20);
+    OnMain([] { QCoreApplication::processEvents(); });
+  }
+}
+
+void Journey::ActivateForInput() {
+  bool activated = false;
+  Deliver([&] { activated = ActivateLikeWindowManager(); });
+  if (activated) Settle();
 }
 
 void Journey::Type(const QString& text) {
+  ActivateForInput();
   Deliver([text] {
     if (QWidget* target = KeyTarget()) QTest::keyClicks(target, text);
   });
@@ -293,6 +346,17 @@ void Journey::Type(const QString& text) {
 void Journey::Click(const QString& title, const QString& control, QPoint at) {
   ASSERT_TRUE(WaitUntil([&] { return Control(title, control) != nullptr; }))
       << "no control " << control.toStdString() << " in " << title.toStdString();
+  // A click into a window makes it the active one, as window managers do;
+  // what the program does on its activation comes before the click lands.
+  bool activated = false;
+  Deliver([&] {
+    QWidget* w = Control(title, control);
+    if (w && w->window() != QApplication::activeWindow() && QApplication::activeModalWidget() == nullptr) {
+      w->window()->activateWindow();
+      activated = true;
+    }
+  });
+  if (activated) Settle();
   Deliver([title, control, at] {
     if (QWidget* w = Control(title, control)) QTest::mouseClick(w, Qt::LeftButton, {}, at.x() < 0 ? w->rect().center() : at);
   });
@@ -390,6 +454,19 @@ QRect Journey::Geometry(const QString& title) {
   return Ask<QRect>([&] {
     QWidget* w = Window(title);
     return w ? w->frameGeometry() : QRect();
+  });
+}
+
+QRect Journey::ControlGeometry(const QString& title, const QString& control) {
+  return Ask<QRect>([&] {
+    QWidget* w = Control(title, control);
+    return w ? QRect(w->mapTo(w->window(), QPoint(0, 0)), w->size()) : QRect();
+  });
+}
+
+void Journey::ResizeWindow(const QString& title, const QSize& size) {
+  Deliver([title, size] {
+    if (QWidget* w = Window(title)) w->resize(size);
   });
 }
 

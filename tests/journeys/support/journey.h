@@ -18,8 +18,12 @@
 #include <QTemporaryDir>
 #include <functional>
 #include <memory>
+#include <ostream>
 
 class QWidget;
+
+// Failures print texts as a user reads them.
+inline void PrintTo(const QString& text, std::ostream* out) { *out << '"' << text.toStdString() << '"'; }
 
 namespace mirolat {
 struct AppState;
@@ -37,10 +41,15 @@ class Journey : public ::testing::Test {
 
   // The program's private folders and files.
   QString ConfigDir() const { return config_.path(); }
-  QString LogDir() const { return logs_.path() + QLatin1Char('/'); }
+  QString LogDir() const { return logDir_; }
+  // The log folder from now on: `relative` below the scratch folder, made here.
+  void UseLogDir(const QString& relative);
   QString LogPath() const { return LogDir() + QStringLiteral("ModemLog.txt"); }
   QString ScratchDir() const { return scratch_.path() + QLatin1Char('/'); }
   static void WriteFile(const QString& path, const QByteArray& bytes);
+  // One dial-up session in the log's own format on each day ("01-15-1998"),
+  // dialling `number`, connected from 10:24:05 to 10:55:32.
+  static QByteArray SessionLog(const QStringList& days, const QString& number = QStringLiteral("5551234"));
   static QByteArray ReadFile(const QString& path);
   // Runs mirolat-cli on the program's folders (setting up and checking the
   // store as a user would from a terminal); fails the journey on a non-zero exit.
@@ -49,6 +58,8 @@ class Journey : public ::testing::Test {
   // Starts the desktop program, then runs `steps` on the journey's thread
   // until they return (the program goes on running until the journey ends it).
   void Run(const std::function<void()>& steps);
+  // Leaves the program: the main window's Quit key, then waits for the end.
+  void Quit();
   // True once the program ended (Quit, the main window closed).
   bool ProgramEnded() const;
 
@@ -63,6 +74,7 @@ class Journey : public ::testing::Test {
   // Keys to the widget that has the keyboard focus (an open menu first, else
   // the focus widget of the active window), one key combination at a time.
   void Key(const QKeySequence& keys);
+  // A standard key as the Linux desktops bind it (Close is Ctrl+W, Quit Ctrl+Q).
   void Key(QKeySequence::StandardKey key);
   void Type(const QString& text);
   // Focus on the control of window `title` found by object name or visible
@@ -82,6 +94,11 @@ class Journey : public ::testing::Test {
   QString FocusName();  // object name of the focus widget
   QString ActiveTitle();
   QRect Geometry(const QString& title);
+  // The control's place inside its window.
+  QRect ControlGeometry(const QString& title, const QString& control);
+  // What the window manager does when the user drags a window's border or
+  // maximises it.
+  void ResizeWindow(const QString& title, const QSize& size);
   // Any other look at the program's widgets, on its thread (read only).
   void OnProgramThread(const std::function<void()>& look);
   // Saves a picture of the window under $MIROLAT_JOURNEY_SHOTS (when set).
@@ -92,7 +109,13 @@ class Journey : public ::testing::Test {
   static QWidget* Control(const QString& title, const QString& control);
 
  private:
+  // Lets the program finish what a window's activation started.
+  void Settle();
+  // No window active (the one above closed): the one below becomes active.
+  void ActivateForInput();
+
   QTemporaryDir config_, logs_, scratch_;
+  QString logDir_;
   std::unique_ptr<AppState> state_;
   std::unique_ptr<DesktopProgram> program_;
 };
