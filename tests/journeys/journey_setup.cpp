@@ -298,8 +298,7 @@ TEST_F(Journey, KeyboardOnlySetUpPricesTheReportAndCancelLeavesTheStoreAsItWas) 
     EXPECT_EQ(text(kOptions, "lblUsedHolidays"), "0 Holidays (Max 100)");
     key("Escape");
     ASSERT_TRUE(WaitForClose(kOptions));
-    key("Ctrl+Q");
-    EXPECT_TRUE(WaitUntil([&] { return ProgramEnded(); }));
+    Quit();
   });
 
   const QByteArray stored = Cli({u"config"_s, u"export"_s});
