@@ -12,6 +12,8 @@
 #include <QLabel>
 #include <QMap>
 #include <QTabWidget>
+#include <QHeaderView>
+#include <QTreeView>
 
 #include "support/journey.h"
 
@@ -235,6 +237,11 @@ TEST_F(Journey, KeyboardOnlySetUpPricesTheReportAndCancelLeavesTheStoreAsItWas) 
     retype(u"Everyday Rate"_s);  // the cursor is back in the description
     key("Return");
     ASSERT_TRUE(WaitForClose(kTariff));
+    OnProgramThread([&] {  // the tariff list shows every column whole
+      auto* list = qobject_cast<QTreeView*>(Control(kService, u"lstDialTimeTariff"_s));
+      ASSERT_NE(list, nullptr);
+      EXPECT_LE(list->header()->length(), list->viewport()->width());
+    });
 
     // Service Cost: 1.00 an hour up to 10 hours a month, then 3.00.
     key("Ctrl+Tab");

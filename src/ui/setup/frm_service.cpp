@@ -495,6 +495,8 @@ void frmService::FillTariffList() {
   if (selectedTariff_ >= 1 && selectedTariff_ <= count_) {
     lstDialTimeTariff->setCurrentItem(lstDialTimeTariff->topLevelItem(selectedTariff_ - 1));
   }
+  // Every column as wide as its widest text: no hours or amounts cut off.
+  for (int i = 0; i < lstDialTimeTariff->columnCount(); ++i) lstDialTimeTariff->resizeColumnToContents(i);
   ShowTariffCount();
   ShowTariffSummary();
 }
