@@ -22,6 +22,16 @@ QRect CentredOnParent(const QSize& size, const QRect& parent, const QRect& avail
   return FitIntoArea(r, available);
 }
 
+QRect BesideParent(const QSize& size, const QRect& parent, const QRect& available) {
+  for (const QPoint topLeft : {QPoint(parent.right() + 1, parent.top()), QPoint(parent.left() - size.width(), parent.top())}) {
+    const QRect r(topLeft, size);
+    const QRect fitted = FitIntoArea(r, available);
+    // Moved up to stay on the screen is still beside; moved sideways is not.
+    if (fitted.size() == size && fitted.left() == r.left()) return fitted;
+  }
+  return CentredOnParent(size, parent, available);
+}
+
 void PlaceOnParent(QWidget* window, QWidget* parent) {
   if (window == nullptr) return;
   if (parent == nullptr) parent = QApplication::activeWindow();
