@@ -16,7 +16,9 @@
 #include <QScreen>
 #include <QScrollBar>
 #include <QStandardPaths>
+#include <QStyle>
 #include <QVBoxLayout>
+#include <cmath>
 
 #include "core/analysis/session_builder.h"
 #include "core/app/app_state.h"
@@ -181,8 +183,14 @@ void frmReport::BuildControls() {
   ListView1->setTextElideMode(Qt::ElideRight);
   ListView1->setItemDelegate(new ReportCellDelegate(ListView1));
   ListView1->setEditTriggers(QAbstractItemView::NoEditTriggers);
-  ListView1->header()->setStretchLastSection(false);
-  ListView1->header()->setSectionsMovable(false);
+  QHeaderView* titles = ListView1->header();
+  titles->setObjectName(QStringLiteral("ListView1Header"));
+  titles->setStretchLastSection(false);
+  titles->setSectionsMovable(false);
+  // A click on a column's title sorts the list by it; until then the list
+  // keeps the report's order.
+  titles->setSortIndicator(-1, Qt::AscendingOrder);
+  ListView1->setSortingEnabled(true);
   ListView1->setFont(QFont(QStringLiteral("Arial"), static_cast<int>(fontSize_)));
   column->addWidget(ListView1, 1);
 
@@ -434,7 +442,8 @@ ReportWindowSettings& frmReport::LayoutOfCheckedReport() {
 
 void frmReport::StoreReportLayout() {
   ReportWindowSettings& layout = LayoutOfCheckedReport();
-  if (NormalState()) {
+  // Before its first showing the window has no size of the user's to keep.
+  if (placed_ && NormalState()) {
     layout.WinHeight = PixelsToTwipsKeeping(height(), DpiY(), layout.WinHeight);
     layout.WinWidth = PixelsToTwipsKeeping(width(), DpiX(), layout.WinWidth);
     layout.WinLeft = PixelsToTwipsKeeping(x(), DpiX(), layout.WinLeft);
@@ -442,34 +451,16 @@ void frmReport::StoreReportLayout() {
   }
   layout.FontSize = fontSize_;
   const int columns = std::min(ListModel->columnCount(), kStoredColumns);
-  for (int i = 0; i < columns; ++i) layout.Columns[static_cast<std::size_t>(i)] = ColumnWidthTwips(i);
+  for (int i = 0; i < columns; ++i) {
+    // A hidden column keeps the width it has in the record.
+    if (!ListView1->header()->isSectionHidden(i)) layout.Columns[static_cast<std::size_t>(i)] = ColumnWidthTwips(i);
+  }
 }
 
 void frmReport::ApplyReportLayout() {
+  // The window's size and place come from the record only when it opens
+  // (PlaceAtOpening): switching reports or presentations keeps them.
   const ReportWindowSettings& layout = LayoutOfCheckedReport();
-  if (NormalState()) {
-    int h = layout.WinHeight != 0 ? TwipsToPixels(layout.WinHeight, DpiY()) : height();
-    int w = layout.WinWidth != 0 ? TwipsToPixels(layout.WinWidth, DpiX()) : width();
-    // A size stored on a larger screen opens at one that fits this screen.
-    QScreen* screen = this->screen() != nullptr ? this->screen() : QGuiApplication::primaryScreen();
-    const QRect available = screen != nullptr ? screen->availableGeometry() : QRect();
-    const QSize frame = frameGeometry().size() - geometry().size();
-    if (!available.isEmpty()) {
-      w = std::min(w, available.width() - frame.width());
-      h = std::min(h, available.height() - frame.height());
-    }
-    if (h != height() || w != width()) resize(w, h);
-    int top = layout.WinTop != 0 ? TwipsToPixels(layout.WinTop, DpiY()) : y();
-    int left = layout.WinLeft != 0 ? TwipsToPixels(layout.WinLeft, DpiX()) : x();
-    // A place on a screen no longer attached would hide the window: it stays put then.
-    const bool onScreen = QGuiApplication::screenAt(QPoint(left + w / 2, top + h / 2)) != nullptr;
-    if (onScreen && !available.isEmpty()) {
-      const QRect fitted = FitIntoArea(QRect(left, top, w + frame.width(), h + frame.height()), available);
-      left = fitted.left();
-      top = fitted.top();
-    }
-    if ((top != y() || left != x()) && onScreen) move(left, top);
-  }
   if (mnuListView->isChecked()) {
     if (layout.FontSize != 0) {
       fontSize_ = layout.FontSize;
@@ -480,6 +471,12 @@ void frmReport::ApplyReportLayout() {
       const qint32 stored = layout.Columns[static_cast<std::size_t>(i)];
       if (stored != 0) SetColumnWidthTwips(i, stored);
     }
+    // The first time the list shows a run in this report, every column too
+    // narrow for its text widens; the widths the user sets stay otherwise.
+    std::weak_ptr<RunState>& widened = widenedRun_[detailsChecked_ ? 1 : 0];
+    const bool newRun = widened.lock() != builtRun_.lock();
+    widened = builtRun_;
+    LayOutColumns(newRun);
   }
   RepWarn3->setText(detailsChecked_ ? QStringLiteral("Report may be inaccurate.")
                                             : QStringLiteral("Check details report."));
@@ -554,12 +551,113 @@ void frmReport::resizeEvent(QResizeEvent* event) {
 }
 
 void frmReport::ShowReport() {
-  skipNextActivation_ = !isActiveWindow();
   freshRun_ = true;
+  if (!placed_) {
+    // The report is built before the window first shows, so that the window
+    // opens at the size the report needs.
+    Form_Activate();
+    PlaceAtOpening();
+    placed_ = true;
+    skipNextActivation_ = true;
+    show();
+    raise();
+    activateWindow();
+    return;
+  }
+  skipNextActivation_ = !isActiveWindow();
   show();
   raise();
   activateWindow();
   Form_Activate();
+}
+
+QSize frmReport::ContentSize(const QSize& room) {
+  ensurePolished();
+  if (layout() != nullptr) layout()->activate();
+  const bool list = !ListView1->isHidden();
+  const QAbstractScrollArea* shown = list ? static_cast<QAbstractScrollArea*>(ListView1) : ReportTextBox;
+  QSize content;
+  if (list) {
+    const int frame = 2 * ListView1->frameWidth();
+    const int rows = ListModel->rowCount();
+    content = QSize(frame + ListView1->header()->length(),
+                    frame + ListView1->header()->sizeHint().height() + (rows > 0 ? rows * ListView1->sizeHintForRow(0) : 0));
+  } else {
+    content = ReportTextBox->ContentSize();
+  }
+  // The menus, toolbar, header panel and status bar at their own sizes,
+  // around all of the report.
+  const QSize hint = sizeHint();
+  QSize size(std::max(hint.width(), content.width()), hint.height() - shown->sizeHint().height() + content.height());
+  const int bar = style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, shown);
+  if (size.height() > room.height()) size.rwidth() += bar;
+  if (size.width() > room.width()) size.rheight() += bar;
+  return size;
+}
+
+void frmReport::PlaceAtOpening() {
+  const ReportWindowSettings& layout = LayoutOfCheckedReport();
+  QWidget* main = parentWidget() != nullptr ? parentWidget()->window() : nullptr;
+  QScreen* screen = main != nullptr ? main->screen() : this->screen();
+  if (screen == nullptr) screen = QGuiApplication::primaryScreen();
+  const QRect available = screen != nullptr ? screen->availableGeometry() : QRect();
+  // The frame the window manager adds is not known before the first show:
+  // the main window's stands in for it.
+  QSize frame = frameGeometry().size() - geometry().size();
+  if (frame.isEmpty() && main != nullptr) frame = main->frameGeometry().size() - main->geometry().size();
+  const QSize room = available.isEmpty() ? QSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX) : available.size() - frame;
+  QSize size = HasStoredWindowSize(layout)
+                   ? QSize(TwipsToPixels(layout.WinWidth, DpiX()), TwipsToPixels(layout.WinHeight, DpiY()))
+                   : ContentSize(room);
+  // A size stored on a larger screen opens at one that fits this screen.
+  size = size.boundedTo(room).expandedTo(minimumSize());
+  QRect outer(QPoint(0, 0), size + frame);
+  const QPoint stored(TwipsToPixels(layout.WinLeft, DpiX()), TwipsToPixels(layout.WinTop, DpiY()));
+  // A place on a screen no longer attached would hide the window.
+  if (HasStoredWindowPlace(layout) &&
+      QGuiApplication::screenAt(stored + QPoint(size.width() / 2, size.height() / 2)) != nullptr) {
+    outer = FitIntoArea(outer.translated(stored), available);
+  } else if (main != nullptr && main->isVisible()) {
+    outer = BesideParent(outer.size(), main->frameGeometry(), available);
+  } else if (!available.isEmpty()) {
+    outer = CentredOnParent(outer.size(), available, available);
+  }
+  resize(outer.size() - frame);
+  move(outer.topLeft());
+}
+
+void frmReport::LayOutColumns(bool widen) {
+  QHeaderView* header = ListView1->header();
+  // A cell's text sits inside a margin on either side; the width of a text is
+  // the sum of its characters' (never less than the text laid out whole).
+  const int margin = 2 * (ListView1->style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, ListView1) + 1) + 1;
+  const QFontMetricsF metrics(ListView1->font());
+  std::array<qreal, 256> latin;
+  latin.fill(-1);
+  const auto textWidth = [&](const QString& text) {
+    qreal width = 0;
+    for (const QChar c : text) {
+      if (c.unicode() >= latin.size()) {
+        width += metrics.horizontalAdvance(c);
+        continue;
+      }
+      qreal& advance = latin[c.unicode()];
+      if (advance < 0) advance = metrics.horizontalAdvance(c);
+      width += advance;
+    }
+    return static_cast<int>(std::ceil(width)) + margin;
+  };
+  const std::vector<int> needed = ColumnWidthsForData(ListModel->Report(), textWidth);
+  for (int c = 0; c < ListModel->columnCount(); ++c) {
+    const bool titled = !ListModel->headerData(c, Qt::Horizontal).toString().trimmed().isEmpty();
+    const int cells = needed[static_cast<std::size_t>(c)];
+    header->setSectionHidden(c, !titled && cells == 0);
+    if (!widen || header->isSectionHidden(c)) continue;
+    const int width = std::max(cells, titled ? header->sectionSizeHint(c) : 0);
+    if (header->sectionSize(c) >= width) continue;
+    header->resizeSection(c, width);
+    if (c < kStoredColumns) appliedColumnTwips_[static_cast<std::size_t>(c)] = 0;
+  }
 }
 
 // ---------------------------------------------------------------------------
@@ -579,6 +677,7 @@ void frmReport::BuildReport(ReportKind kind) {
     state_.LastRun->Tables.Create(state_.Config.MaxServices, 0);
   }
   RunState& run = *state_.LastRun;
+  builtRun_ = state_.LastRun;
   inputs.ErrorsFound = run.ErrorsFound;
 
   ReportModel model;
@@ -631,6 +730,8 @@ void frmReport::SetPresentationEnabled(bool listView) {
 
 void frmReport::ShowReportOfKind(ReportKind kind) {
   StoreReportLayout();
+  // The other report starts in its own order: its columns are not these.
+  if ((kind == ReportKind::Details) != detailsChecked_) ListView1->header()->setSortIndicator(-1, Qt::AscendingOrder);
   // A checkable menu item has already toggled itself when its command runs:
   // the report being left is remembered apart from the checks.
   detailsChecked_ = kind == ReportKind::Details;
@@ -674,6 +775,8 @@ void frmReport::mnuListView_Click() {
 void frmReport::mnuFontIncrease_Click() {
   fontSize_ += 1;
   ApplyListFont();
+  // Larger text needs wider columns.
+  LayOutColumns(true);
   UpdateReportStatus();
 }
 

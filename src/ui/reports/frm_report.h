@@ -4,6 +4,8 @@
 // them, changes the list's font size, spreads the columns over the window,
 // saves the report as a text file and prints it. Window size, position, font
 // size and column widths are kept per report type in the ViewReport settings.
+// The window opens at the size its report needs (or the size it was left at)
+// beside the main window; switching reports or presentations keeps its size.
 #include <QAction>
 #include <QActionGroup>
 #include <QFrame>
@@ -14,6 +16,7 @@
 #include <QToolBar>
 #include <QTreeView>
 #include <array>
+#include <memory>
 
 #include "core/common/atomic_file.h"
 #include "core/model/configuration.h"
@@ -24,6 +27,7 @@
 namespace mirolat {
 
 struct AppState;
+struct RunState;
 
 class frmReport : public QMainWindow {
   Q_OBJECT
@@ -139,6 +143,15 @@ class frmReport : public QMainWindow {
   void BuildReport(ReportKind kind);
   void SetPresentationEnabled(bool listView);
   void ApplyListFont();
+  // Hides the columns with neither title nor text; with `widen`, gives every
+  // other column at least the width its title and text need.
+  void LayOutColumns(bool widen);
+  // The first opening's size and place, from the checked report's record or,
+  // when it holds none, the size the report needs beside the main window.
+  void PlaceAtOpening();
+  // The size that shows the whole report (with scroll bars where it is
+  // larger than `room`).
+  QSize ContentSize(const QSize& room);
   ReportWindowSettings& LayoutOfCheckedReport();
   double DpiX() const;
   double DpiY() const;
@@ -153,6 +166,11 @@ class frmReport : public QMainWindow {
   bool building_ = false;
   bool skipNextActivation_ = false;
   bool freshRun_ = false;
+  bool placed_ = false;  // the window has had its opening size and place
+  // The run the list holds, and the run each report's columns (Summary,
+  // Details) were last widened to.
+  std::weak_ptr<RunState> builtRun_;
+  std::array<std::weak_ptr<RunState>, 2> widenedRun_;
   // The twips each column was last given, so unchanged widths are stored back exactly.
   std::array<int, 7> appliedColumnTwips_{};
   QList<QAction*> toolbarButtons_;

@@ -55,6 +55,11 @@ QStringView ReportTextView::line(int line) const {
   return QStringView(text_).mid(start, end - start);
 }
 
+QSize ReportTextView::ContentSize() const {
+  const int frame = 2 * frameWidth();
+  return {frame + 2 * kMargin + longestLine_ * charWidth_, frame + 2 * kMargin + lineCount() * lineHeight_};
+}
+
 QString ReportTextView::selectedText() const {
   const Position from = std::min(anchor_, cursor_);
   const Position to = std::max(anchor_, cursor_);

@@ -20,6 +20,9 @@ class ReportTextView : public QAbstractScrollArea {
   // Line `line` (0-based) without its line feed.
   QStringView line(int line) const;
 
+  // The size that shows the whole text without scrolling, frame included.
+  QSize ContentSize() const;
+
   // The selected text (whole lines joined by line feeds), empty when nothing is selected.
   QString selectedText() const;
   void selectAll();
