@@ -235,7 +235,7 @@ using RG = ReportGroup;
 const ReportCommandSpec kReportCommands[] = {
     {RM::File, false, &frmReport::mnuSaveAS, "mnuSaveAS", "Save &As", "", 1, "Save", "Save", "Save Report", RG::None, false, &frmReport::mnuSaveAS_Click},
     {RM::File, false, &frmReport::mnuPrint, "mnuPrint", "&Print", "Ctrl+P", 2, "Print", "Print", "Print Report", RG::None, false, &frmReport::mnuPrint_Click},
-    {RM::File, true, &frmReport::mnuExit, "mnuExit", "&Close", "Ctrl+X", 3, "Exit", "Close", "Close Report", RG::None, false, &frmReport::mnuExit_Click},
+    {RM::File, true, &frmReport::mnuExit, "mnuExit", "&Close", "", 3, "Exit", "Close", "Close Report", RG::None, false, &frmReport::mnuExit_Click},
     {RM::View, false, &frmReport::mnuSummary, "mnuSummary", "&Summary Report", "F2", 5, "Summary", "Summary", "Summary Report", RG::Report, true, &frmReport::mnuSummary_Click},
     {RM::View, false, &frmReport::mnuDetails, "mnuDetails", "&Details Report", "F3", 6, "Detail", "Detail", "Detail Report", RG::Report, true, &frmReport::mnuDetails_Click},
     {RM::Options, false, &frmReport::mnuFormatStd, "mnuFormatStd", "&Standard Format", "F4", 8, "Standard", "Standard", "Standard View", RG::Format, true, &frmReport::mnuFormatStd_Click},
@@ -310,6 +310,8 @@ void frmReport::BuildCommands() {
       button = Toolbar1->addSeparator();
     }
   }
+  // Closed as a desktop window is (Ctrl+W, Escape); Ctrl+X stays the text's Cut.
+  mnuExit->setShortcuts(QKeySequence::keyBindings(QKeySequence::Close) << QKeySequence(Qt::Key_Escape));
   mnuSummary->setChecked(true);
   mnuListView->setChecked(true);
 }
