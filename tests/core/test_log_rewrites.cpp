@@ -424,6 +424,24 @@ TEST(RewriteProgressText, StatusTexts) {
 // ---------------------------------------------------------------------------
 // Texts and rules of the commands.
 
+TEST(RepairDoneText, SaysWhatWasRemovedAndWhereTheOldFileIs) {
+  const auto text = [](qint64 lines, qint64 bytes, const char* backup) {
+    RewriteResult r;
+    r.Done = true;
+    r.LinesRemoved = lines;
+    r.BytesDropped = bytes;
+    r.BackupPath = QString::fromLatin1(backup);
+    return RepairDoneText(r).toStdString();
+  };
+  EXPECT_EQ(text(1, 2, "/logs/ModemLog.old"),
+            "Modem File Successfully Repaired!\n\n1 line removed, 2 characters removed.\n"
+            "The file as it was is kept as ModemLog.old.");
+  EXPECT_EQ(text(3, 1, ""), "Modem File Successfully Repaired!\n\n3 lines removed, 1 character removed.");
+  EXPECT_EQ(text(0, 0, "/a/ModemLogArchive.old"),
+            "Modem File Successfully Repaired!\n\nNothing had to be removed.\n"
+            "The file as it was is kept as ModemLogArchive.old.");
+}
+
 TEST(ArchiveName, FirstAndLastDay) {
   const QLocale english(QLocale::English, QLocale::UnitedStates);
   EXPECT_EQ(ProposedArchiveName(MakeDate(1998, 1, 1), MakeDate(1998, 1, 31), english), "01Jan98 - 31Jan98");

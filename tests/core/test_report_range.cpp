@@ -104,6 +104,39 @@ TEST(RangeEntry, BoundsApplyOnlyToAUsableFile) {
   }
 }
 
+TEST(RangeAfterFileChange, KeepsTheRangeInsideTheLogAndClampsTheRest) {
+  struct Row {
+    const char* name;
+    Date start, end;
+    bool valid;
+    Date first, last;
+    bool usable;
+    Date wantStart, wantEnd;  // 0: the range starts afresh
+  };
+  const Row rows[] = {
+      {"inside", Jan(16), Jan(18), true, kFirst, kLast, true, Jan(16), Jan(18)},
+      {"the whole log", kFirst, kLast, true, kFirst, kLast, true, kFirst, kLast},
+      {"log grew at the end", Jan(16), Jan(21), true, kFirst, Jan(25), true, Jan(16), Jan(21)},
+      {"purged before the start", Jan(16), Jan(18), true, Jan(17), kLast, true, Jan(17), Jan(18)},
+      {"cut after the end", Jan(16), Jan(20), true, kFirst, Jan(19), true, Jan(16), Jan(19)},
+      {"all of it purged away", Jan(15), Jan(16), true, Jan(18), kLast, true, Jan(18), Jan(18)},
+      {"a box held no date", Jan(16), Jan(18), false, kFirst, kLast, true, 0, 0},
+      {"damaged or gone for now", Jan(16), Jan(18), true, kFirst, kLast, false, Jan(16), Jan(18)},
+      {"no dated entry", Jan(16), Jan(18), true, 0, 0, true, Jan(16), Jan(18)},
+  };
+  for (const Row& r : rows) {
+    RangeBounds bounds{r.first, r.last, r.usable, r.usable};
+    const auto kept = RangeAfterFileChange({r.start, r.end, true, r.valid}, bounds);
+    if (r.wantStart == 0) {
+      EXPECT_FALSE(kept.has_value()) << r.name;
+      continue;
+    }
+    ASSERT_TRUE(kept.has_value()) << r.name;
+    EXPECT_EQ(kept->start, r.wantStart) << r.name;
+    EXPECT_EQ(kept->end, r.wantEnd) << r.name;
+  }
+}
+
 TEST(RangeEntry, AFileDatedBackwardsStopsPullingAfterAFewSteps) {
   // First entry after the last: each bound pulls the other box.
   CurrentFileState f = WeekLog();

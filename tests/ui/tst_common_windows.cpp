@@ -425,6 +425,31 @@ class CommonWindowsTest : public QObject {
     delete splash;
   }
 
+  // Closing the wizard started by start-up can make Qt quit (no other
+  // primary window is up yet), which closes every window: the splash stays
+  // until start-up is done, and its progress goes on reaching it.
+  void splashOutlivesAQuitDuringStartUp() {
+    QPointer<frmSplash> splash;
+    bool reachedTheEnd = false;
+    splash = new frmSplash(
+        [&](Progress& progress) {
+          QEvent quit(QEvent::Quit);
+          QCoreApplication::sendEvent(qApp, &quit);
+          QCoreApplication::processEvents();
+          QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+          progress.SetStatus(QStringLiteral("Please Wait . . . Checking Modem Log"));
+          progress.Yield();
+          reachedTheEnd = !splash.isNull();
+          return true;
+        },
+        [] { return nullptr; });
+    splash->Form_Load();
+    QVERIFY(reachedTheEnd);
+    QVERIFY(!splash.isNull());
+    QCOMPARE(splash->SplashLabel1->text(), QStringLiteral("Click to continue..."));
+    delete splash;
+  }
+
   // --- tips -----------------------------------------------------------
 
   void tipWindowPagesThroughTheFile_data() {

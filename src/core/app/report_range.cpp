@@ -1,5 +1,7 @@
 #include "core/app/report_range.h"
 
+#include <algorithm>
+
 namespace mirolat {
 
 namespace {
@@ -49,6 +51,18 @@ RangeBounds RangeBoundsOf(const CurrentFileState& f) {
   b.clampStart = (f.LogExists || f.ArchiveOpen) && !f.NotAModemLog && !f.LogCorrupt;
   b.clampEnd = b.clampStart && !f.LogEmpty;
   return b;
+}
+
+std::optional<ReportRange> RangeAfterFileChange(const ReportRange& before, const RangeBounds& bounds) {
+  if (!before.startValid || !before.endValid) return std::nullopt;
+  // A file that gives no dates for now (damaged, gone, empty) leaves the
+  // range alone until it does again.
+  if (!bounds.clampStart || !bounds.clampEnd || bounds.first <= 0 || bounds.last < bounds.first) return before;
+  ReportRange kept = before;
+  kept.start = std::clamp(before.start, bounds.first, bounds.last);
+  kept.end = std::clamp(before.end, bounds.first, bounds.last);
+  if (kept.start > kept.end) kept.start = kept.end;
+  return kept;
 }
 
 RangeEntry EnterDate(const ReportRange& before, DateBox box, Date entered, DateBox active,

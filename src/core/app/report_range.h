@@ -5,6 +5,7 @@
 // the end along and an end before the start drags the start; the caption
 // the range gives; and the dates the quick-date commands write.
 #include <QString>
+#include <optional>
 #include <vector>
 
 #include "core/app/status_messages.h"
@@ -47,6 +48,14 @@ struct RangeEntry {
 // before the first) cannot pull the boxes back and forth without end.
 RangeEntry EnterDate(const ReportRange& before, DateBox box, Date entered, DateBox active,
                      const RangeBounds& bounds);
+
+// The range once the current file changed on disk (rewritten, saved, appended
+// to or replaced by another program): the user's range stays while both ends
+// lie within the file's dated entries, and an end outside them is clamped to
+// the nearest; a file that gives no dates for now (damaged, gone, empty)
+// leaves the range as it is. No value when a box held no valid date: the
+// range starts afresh.
+std::optional<ReportRange> RangeAfterFileChange(const ReportRange& before, const RangeBounds& bounds);
 
 struct RangeCaption {
   QString title;

@@ -376,6 +376,23 @@ RewriteResult RepairLog(const CurrentFileState& file, Progress& progress, ErrorR
   return result;
 }
 
+QString RepairDoneText(const RewriteResult& r) {
+  const auto count = [](qint64 n, const char* one, const char* many) {
+    return QStringLiteral("%1 %2").arg(n).arg(QString::fromLatin1(n == 1 ? one : many));
+  };
+  QString text = QString::fromLatin1(kRepairFinishedText) + QStringLiteral("\n\n");
+  if (r.LinesRemoved == 0 && r.BytesDropped == 0) {
+    text += QStringLiteral("Nothing had to be removed.");
+  } else {
+    text += count(r.LinesRemoved, "line removed", "lines removed") + QStringLiteral(", ") +
+            count(r.BytesDropped, "character removed", "characters removed") + QLatin1Char('.');
+  }
+  if (!r.BackupPath.isEmpty()) {
+    text += QStringLiteral("\nThe file as it was is kept as %1.").arg(QFileInfo(r.BackupPath).fileName());
+  }
+  return text;
+}
+
 // ---------------------------------------------------------------------------
 
 bool SaveLogAsArchive(const QString& logPath, const QString& archivePath, ErrorReporter& reporter, FileSystemOps& ops) {

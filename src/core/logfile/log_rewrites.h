@@ -110,6 +110,10 @@ struct RewriteResult {
   QString BackupPath;       // where the previous file is now (when Done)
 };
 
+// What a finished repair did, for the repair window: the finished text, the
+// lines and characters it removed, and where the earlier file is kept.
+QString RepairDoneText(const RewriteResult& result);
+
 // The backup of the file: ModemLogArchive.old beside an archive, ModemLog.old
 // beside the modem log.
 QString BackupPathFor(const CurrentFileState& file);

@@ -1,6 +1,7 @@
 #include "ui/app/application_windows.h"
 
 #include "core/app/app_state.h"
+#include "core/logfile/log_rewrites.h"
 #include "ui/common/about_window.h"
 #include "ui/common/tip_window.h"
 #include "ui/dialogs/desktop_error_reporter.h"
@@ -42,7 +43,10 @@ void ApplicationWindows::Connect(frmMain& main) {
   connect(optimizer_, &OptimizePresenter::LockMainWindowRequested, &main, [&main] { main.LockMainWindow(QString()); });
   // Optimized or not, the file is scanned again and the window reloads (which
   // also lifts the lock).
-  connect(optimizer_, &OptimizePresenter::Finished, &main, &frmMain::LogChanged);
+  connect(optimizer_, &OptimizePresenter::Finished, &main, [&main](bool optimized) {
+    main.LogChanged();
+    if (optimized) main.ShowCommandDone(QString::fromLatin1(kOptimizeFinishedText));
+  });
 
   for (const WindowCommand command : {WindowCommand::Options, WindowCommand::ViewLog, WindowCommand::Optimize,
                                       WindowCommand::Purge, WindowCommand::Repair}) {
@@ -107,6 +111,7 @@ void ApplicationWindows::Purge() {
   disconnect(lock);
   if (purge.PurgeDone()) {
     main_->LogChanged();
+    main_->ShowCommandDone(QString::fromLatin1(kPurgeFinishedText));
   } else {
     main_->UnlockMainWindow();
   }
@@ -118,6 +123,7 @@ void ApplicationWindows::Repair() {
   PlaceOnParent(&repair, main_);
   repair.exec();
   main_->LogChanged();
+  if (repair.Repaired()) main_->ShowCommandDone(QString::fromLatin1(kRepairFinishedText));
 }
 
 // One report window at a time, created when needed and shown again after each run.

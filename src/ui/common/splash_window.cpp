@@ -6,6 +6,7 @@
 #include <QKeyEvent>
 #include <QLinearGradient>
 #include <QPainter>
+#include <QScopeGuard>
 #include <QScreen>
 #include <algorithm>
 
@@ -115,7 +116,19 @@ void frmSplash::Form_Load() {
   LabelVersion->setText(VersionText());
   QCoreApplication::processEvents();
   SplashProgress progress(*this);
-  waitsForClick_ = startUp_ ? startUp_(progress) : false;
+  {
+    // Closing a window start-up opens (the modem wizard) can leave no other
+    // primary window up, and Qt then quits by closing every window: the
+    // splash stays until start-up is done.
+    const bool quitOnLastWindow = QGuiApplication::quitOnLastWindowClosed();
+    QGuiApplication::setQuitOnLastWindowClosed(false);
+    startingUp_ = true;
+    const auto restore = qScopeGuard([&] {
+      startingUp_ = false;
+      QGuiApplication::setQuitOnLastWindowClosed(quitOnLastWindow);
+    });
+    waitsForClick_ = startUp_ ? startUp_(progress) : false;
+  }
   if (waitsForClick_) {
     SplashTimer1->start();
     SetStatusText(QStringLiteral("Click to continue..."));
@@ -151,6 +164,15 @@ void frmSplash::ShowMainWindowAndUnload() {
   close();
 }
 
+void frmSplash::closeEvent(QCloseEvent* event) {
+  // Start-up still writes its progress here; the splash closes itself after.
+  if (startingUp_) {
+    event->ignore();
+    return;
+  }
+  QWidget::closeEvent(event);
+}
+
 void frmSplash::keyPressEvent(QKeyEvent* event) {
   ContinueFromSplash();
   event->accept();
@@ -164,7 +186,9 @@ bool frmSplash::eventFilter(QObject* watched, QEvent* event) {
   return QWidget::eventFilter(watched, event);
 }
 
-void SplashProgress::SetStatus(const QString& text) { splash_.SetStatusText(text); }
+void SplashProgress::SetStatus(const QString& text) {
+  if (!splash_.isNull()) splash_->SetStatusText(text);
+}
 void SplashProgress::SetPercent(int) {}
 void SplashProgress::Yield() { QCoreApplication::processEvents(); }
 

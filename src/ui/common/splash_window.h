@@ -4,6 +4,7 @@
 // stays up, "Click to continue..." blinking once a second, until a click on
 // the picture or the label or a key press; then the main window takes over.
 #include <QLabel>
+#include <QPointer>
 #include <QTimer>
 #include <QWidget>
 #include <functional>
@@ -48,6 +49,7 @@ class frmSplash : public QWidget {
   void StatusTextChanged(const QString& text);
 
  protected:
+  void closeEvent(QCloseEvent* event) override;
   void keyPressEvent(QKeyEvent* event) override;
   bool eventFilter(QObject* watched, QEvent* event) override;
 
@@ -58,19 +60,20 @@ class frmSplash : public QWidget {
   MainWindowFactory mainWindowFactory_;
   QWidget* mainWindow_ = nullptr;
   bool waitsForClick_ = false;
+  bool startingUp_ = false;
 };
 
 // The splash's Progress: status texts go to SplashLabel1, and pending window
 // events run when the check yields.
 class SplashProgress : public Progress {
  public:
-  explicit SplashProgress(frmSplash& splash) : splash_(splash) {}
+  explicit SplashProgress(frmSplash& splash) : splash_(&splash) {}
   void SetStatus(const QString& text) override;
   void SetPercent(int percent) override;
   void Yield() override;
 
  private:
-  frmSplash& splash_;
+  QPointer<frmSplash> splash_;
 };
 
 // "Version " + major + "." + minor.

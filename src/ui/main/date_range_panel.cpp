@@ -159,6 +159,22 @@ void DateRangePanel::InitDateRange() {
   WriteBoxDate(DateBox::End, day);
 }
 
+void DateRangePanel::KeepDateRange() {
+  const ReportRange before{state_.ReportStartDate, state_.ReportEndDate, state_.StartDateValid, state_.EndDateValid};
+  const std::optional<ReportRange> kept = RangeAfterFileChange(before, RangeBoundsOf(state_.File));
+  if (!kept) {
+    InitDateRange();
+    return;
+  }
+  state_.ReportStartDate = kept->start;
+  state_.ReportEndDate = kept->end;
+  ShowInBox(DateBox::Start, kept->start);
+  ShowInBox(DateBox::End, kept->end);
+  SetCalendarDate(active_ == DateBox::Start ? kept->start : kept->end);
+  Q_EMIT RangeChanged();
+  ShowDateTitle();
+}
+
 QLineEdit* DateRangePanel::BoxOf(DateBox box) const {
   if (box == DateBox::Start) return inputStarting;
   if (box == DateBox::End) return inputEnding;

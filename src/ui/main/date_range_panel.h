@@ -54,6 +54,10 @@ class DateRangePanel : public QWidget {
   // The calendar at the file's last day (today for a file without dates);
   // both dates take it.
   void InitDateRange();
+  // The file changed on disk: the range stays as the user chose it while it
+  // lies within the file, clamped into it otherwise (InitDateRange when there
+  // is nothing to keep).
+  void KeepDateRange();
   // Date boxes, spin buttons and their labels.
   void SetControlsEnabled(bool enabled);
   void ShowDateTitle();

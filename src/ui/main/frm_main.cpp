@@ -18,6 +18,7 @@
 #include "core/analysis/analysis_run.h"
 #include "core/app/app_state.h"
 #include "core/app/run_status.h"
+#include "core/logfile/file_watch.h"
 #include "core/logfile/log_checks.h"
 #include "core/logfile/warnings.h"
 #include "ui/common/end_program.h"
@@ -83,6 +84,8 @@ QMenu* MenuOf(frmMain& w, MainMenu menu) {
 frmMain::frmMain(AppState& state, QWidget* parent) : QMainWindow(parent), state_(state) {
   setObjectName(QStringLiteral("frmMain"));
   setWindowTitle(QStringLiteral("Mirolat"));
+  fileWatch_ = new FileWatch(this);
+  connect(fileWatch_, &FileWatch::Changed, this, &frmMain::CurrentFileChangedOnDisk);
   BuildControls();
   BuildCommands();
   ConnectHandlers();
@@ -295,16 +298,23 @@ void frmMain::OnFocusWindowChanged(QWindow* now) {
 // ---------------------------------------------------------------------------
 // Load, activation and layout
 
-void frmMain::Form_Load() {
+void frmMain::Form_Load() { LoadWindow(RangeOnLoad::Reset); }
+
+void frmMain::LoadWindow(RangeOnLoad range) {
   ProgressBar1->hide();
   DateRange->SetDateMask();
   commands_.Process = false;
   PushCommandStates();
   state_.LogFileChanged = false;
   LabelMainVersion->setText(QStringLiteral("Version %1.%2").arg(MIROLAT_VERSION_MAJOR).arg(MIROLAT_VERSION_MINOR));
-  DateRange->InitDateRange();
+  if (range == RangeOnLoad::Keep) {
+    DateRange->KeepDateRange();
+  } else {
+    DateRange->InitDateRange();
+  }
   ShowLogStatistics();
   ApplyAvailability(AvailabilityFor(state_.File, parkedLogUsable_));
+  fileWatch_->Watch(state_.File.LogFilePath);
 }
 
 void frmMain::showEvent(QShowEvent* event) {
@@ -622,9 +632,58 @@ void frmMain::mnuOpenLog_Click() {
 
 void frmMain::RescanCurrentFile() { ScanLog(state_.File, state_.Config, SharedErrorReporter()); }
 
+void frmMain::CheckCurrentFile(ErrorReporter& reporter) {
+  CurrentFileState& f = state_.File;
+  f.LogExists = FileExists(f.LogFilePath);
+  f.LogCorrupt = false;
+  if (f.LogExists) {
+    NullProgress quiet;
+    f.LogCorrupt = CheckLogCharacters(f, false, quiet, reporter);
+    if (!f.LogCorrupt) ScanLog(f, state_.Config, reporter);
+  } else {
+    f.LogFileSize = 0;
+    f.LogEntryCount = 0;
+    f.LogFirstDate = 0;
+    f.LogLastDate = 0;
+  }
+}
+
+// Another program appended to, truncated or replaced the current file: the
+// statistics, the range and the warnings follow. A warning box shows only
+// when its warning newly applies; a change met while the window is busy
+// (a run, a rewrite) is looked at once it is done.
+void frmMain::CurrentFileChangedOnDisk() {
+  if (ProgramEnding()) return;
+  if (commands_.Locked || processing_ || activating_ || QApplication::activeModalWidget() != nullptr) {
+    diskChangePending_ = true;
+    QTimer::singleShot(500, this, [this] {
+      if (diskChangePending_) CurrentFileChangedOnDisk();
+    });
+    return;
+  }
+  diskChangePending_ = false;
+  const CurrentFileState before = state_.File;
+  ContinueReporter quietly;  // a file going away while it is read is looked at again next time
+  CheckCurrentFile(quietly);
+  LoadWindow(RangeOnLoad::Keep);
+  const CurrentFileState& after = state_.File;
+  const bool newWarning = (WarnLogCorruptApplies(after) && !WarnLogCorruptApplies(before)) ||
+                          (WarnNotModemLogApplies(after) && !WarnNotModemLogApplies(before)) ||
+                          (WarnLogTooBigApplies(after) && !WarnLogTooBigApplies(before)) ||
+                          (!after.LogExists && before.LogExists);
+  if (newWarning) {
+    if (!after.LogExists) state_.NoLogWarned = false;
+    Form_Activate();
+  } else {
+    Messages->Show(FocusMessage());
+  }
+}
+
+void frmMain::ShowCommandDone(const QString& text) { Messages->ShowDone(text); }
+
 void frmMain::LogChanged() {
   RescanCurrentFile();
-  Form_Load();
+  LoadWindow(RangeOnLoad::Keep);
   Form_Activate();
 }
 
@@ -644,12 +703,7 @@ void frmMain::ConfigurationChanged() {
   }
   f.LogFileName = name;
   f.LogFilePath = f.WindowsDir + f.LogFileName;
-  f.LogExists = FileExists(f.LogFilePath);
-  if (f.LogExists) {
-    NullProgress quiet;
-    f.LogCorrupt = CheckLogCharacters(f, false, quiet, SharedErrorReporter());
-    if (!f.LogCorrupt) RescanCurrentFile();
-  }
+  CheckCurrentFile(SharedErrorReporter());
   Form_Load();
   Form_Activate();
   SetViewCaptions();
@@ -732,8 +786,11 @@ StatusMessageId frmMain::FocusMessage() const {
 
 void frmMain::ShowLogStatistics() {
   const CurrentFileState& f = state_.File;
+  const QString na = QStringLiteral("N/A");
   if (!f.LogExists && !f.ArchiveOpen) {
+    // Also a log that went away while the window was open: nothing of it stays.
     LabelLogName2->setText(QStringLiteral("Log Not Found"));
+    for (QLabel* l : {LabelLogLength2, LabelLogEntries2, LabelLogFirst2, LabelLogLast2}) l->setText(na);
     return;
   }
   Form->setUpdatesEnabled(false);
@@ -742,7 +799,6 @@ void frmMain::ShowLogStatistics() {
   LabelHeading2->setText(heading);
   SetShortened(LabelLogName2, f.LogFileName);
   SetShortened(LabelLogPath2, f.WindowsDir);
-  const QString na = QStringLiteral("N/A");
   if (!f.LogCorrupt && !f.NotAModemLog) {
     LabelLogLength2->setText(QStringLiteral("%1 Bytes (%2KB)").arg(f.LogFileSize).arg(qRound64(f.LogFileSize / 1024.0)));
     LabelLogEntries2->setText(QString::number(static_cast<qint64>(f.LogEntryCount)));
@@ -776,6 +832,8 @@ void frmMain::OnFocusChanged(QWidget* old, QWidget* now) {
   // Focus leaving the window (another program, a message box) is no change
   // within the window.
   if (now == nullptr || now->window() != this) return;
+  // The user moves on within the window: a finished command's text gives way.
+  if (old != nullptr && old->window() == this) Messages->ReleaseDone();
   if (old == inputStarting) {
     DateRange->BoxLostFocus(DateBox::Start);
   } else if (old == inputEnding) {

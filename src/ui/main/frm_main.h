@@ -25,6 +25,8 @@
 namespace mirolat {
 
 struct AppState;
+class ErrorReporter;
+class FileWatch;
 
 // The commands whose windows ui/app connects.
 enum class WindowCommand { Options, ViewLog, Optimize, Purge, Repair };
@@ -161,6 +163,9 @@ class frmMain : public QMainWindow {
   // The current file changed on disk (optimized, purged, repaired, saved by
   // the viewer): scan it again and re-run the load and activation logic.
   void LogChanged();
+  // A rewrite of the current file finished: what it did stays on the status
+  // bar until the user moves on.
+  void ShowCommandDone(const QString& text);
   // The options dialog's OK: when it changed the modem log's file name
   // (AppState::LogFileChanged) the window switches to that log.
   void ConfigurationChanged();
@@ -213,6 +218,9 @@ class frmMain : public QMainWindow {
          DateControls = true, ExitButton = true, Locked = false, ViewerOpen = false;
   };
 
+  // Form_Load's work; a change to the current file on disk keeps the range.
+  enum class RangeOnLoad { Reset, Keep };
+  void LoadWindow(RangeOnLoad range);
   void BuildCommands();
   void BuildControls();
   void ConnectHandlers();
@@ -225,6 +233,9 @@ class frmMain : public QMainWindow {
   StatusMessageId FocusMessage() const;
   void SetViewCaptions();
   void RescanCurrentFile();
+  // The current file's existence, character check and scan, read afresh.
+  void CheckCurrentFile(ErrorReporter& reporter);
+  void CurrentFileChangedOnDisk();
 
   AppState& state_;
   CommandState commands_;
@@ -236,6 +247,8 @@ class frmMain : public QMainWindow {
   bool activating_ = false;
   bool processing_ = false;
   bool lastFocusWasForm_ = false;
+  FileWatch* fileWatch_ = nullptr;
+  bool diskChangePending_ = false;
 
   // The modem log parked while an archive is open.
   QString parkedLogFileName_;

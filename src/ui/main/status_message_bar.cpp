@@ -33,7 +33,22 @@ void StatusMessageBar::Show(StatusMessageId id) {
 
 void StatusMessageBar::Release() {
   held_ = false;
+  doneHeld_ = false;
   Timer1->stop();
+}
+
+void StatusMessageBar::ShowDone(const QString& text) {
+  Timer1->stop();
+  QFont f = panel_->font();
+  f.setBold(false);
+  panel_->setFont(f);
+  SetText(text);
+  held_ = true;
+  doneHeld_ = true;
+}
+
+void StatusMessageBar::ReleaseDone() {
+  if (doneHeld_) Release();
 }
 
 void StatusMessageBar::SetText(const QString& text) {

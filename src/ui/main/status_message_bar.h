@@ -29,6 +29,10 @@ class StatusMessageBar : public QObject {
   bool Held() const { return held_; }
   // A text of its own (progress), shown whatever stands.
   void SetText(const QString& text);
+  // What a finished command did: it stands until the user moves on
+  // (ReleaseDone) or another command's text replaces it.
+  void ShowDone(const QString& text);
+  void ReleaseDone();
 
   QString Text() const { return panel_->text(); }
   bool Bold() const { return panel_->font().bold(); }
@@ -44,6 +48,7 @@ class StatusMessageBar : public QObject {
 
   QLabel* panel_;
   bool held_ = false;
+  bool doneHeld_ = false;
   std::function<StatusMessageId()> focusMessage_;
 };
 

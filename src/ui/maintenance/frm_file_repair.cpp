@@ -96,7 +96,7 @@ void frmFileRepair::Repair() {
     ProgressBar->setValue(100);
     Beep();
     state_.File.LogCorrupt = false;
-    lblFileRepair->setText(QString::fromLatin1(kRepairFinishedText));
+    lblFileRepair->setText(RepairDoneText(result));
     repaired_ = true;
   } else {
     lblFileRepair->setText(QStringLiteral("The modem log could not be repaired; it has not been changed."));

@@ -9,6 +9,7 @@
 #include <QEventLoop>
 #include <QFile>
 #include <QGroupBox>
+#include <QHash>
 #include <QLabel>
 #include <QLineEdit>
 #include <QLocale>
@@ -170,6 +171,20 @@ void Journey::WriteFile(const QString& path, const QByteArray& bytes) {
   ASSERT_EQ(f.write(bytes), bytes.size());
 }
 
+QByteArray Journey::SessionLog(const QStringList& days, const QString& number) {
+  QByteArray log;
+  for (const QString& day : days) {
+    const QByteArray d = day.toLatin1();
+    log += d + " 10:23:40.00 - Opening Modem\r\n";
+    log += d + " 10:23:42.74 - Recv: ATDT" + number.toLatin1() + "<cr>\r\n";
+    log += d + " 10:23:43.00 - Send: ATZ<cr>\r\n";
+    log += d + " 10:24:05.25 - Connection established at 33600bps.\r\n";
+    log += d + " 10:55:32.44 - Hanging up the modem.\r\n";
+    log += d + " 10:55:33.00 - Modem closed.\r\n";
+  }
+  return log;
+}
+
 QByteArray Journey::ReadFile(const QString& path) {
   QFile f(path);
   return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
@@ -221,6 +236,12 @@ void Journey::Run(const std::function<void()>& steps) {
 }
 
 bool Journey::ProgramEnded() const { return ProgramEnding(); }
+
+void Journey::Quit() {
+  Key(QKeySequence::Quit);
+  EXPECT_TRUE(WaitUntil([this] { return ProgramEnded(); })) << "the program did not end; active: "
+                                                            << ActiveTitle().toStdString();
+}
 
 QWidget* Journey::Window(const QString& title) {
   QWidget* found = nullptr;
@@ -279,9 +300,18 @@ void Journey::Key(const QKeySequence& keys) {
 }
 
 void Journey::Key(QKeySequence::StandardKey key) {
-  const QList<QKeySequence> bindings = QKeySequence::keyBindings(key);
-  ASSERT_FALSE(bindings.isEmpty()) << "no binding for standard key " << key;
-  Key(bindings.first());
+  // The keys of the Linux desktops (the offscreen platform reports another
+  // system's keyboard scheme).
+  using K = QKeySequence;
+  static const QHash<int, QString> kDesktopKeys = {
+      {K::Cut, "Ctrl+X"},    {K::Copy, "Ctrl+C"},  {K::Paste, "Ctrl+V"}, {K::SelectAll, "Ctrl+A"},
+      {K::Undo, "Ctrl+Z"},   {K::Redo, "Ctrl+Shift+Z"}, {K::Find, "Ctrl+F"}, {K::FindNext, "Ctrl+G"},
+      {K::Save, "Ctrl+S"},   {K::SaveAs, "Ctrl+Shift+S"}, {K::Open, "Ctrl+O"}, {K::Print, "Ctrl+P"},
+      {K::Close, "Ctrl+W"},  {K::Quit, "Ctrl+Q"},  {K::HelpContents, "F1"}, {K::Refresh, "F5"},
+  };
+  const auto found = kDesktopKeys.find(key);
+  ASSERT_TRUE(found != kDesktopKeys.end()) << "no desktop key for standard key " << key;
+  Key(QKeySequence(found.value()));
 }
 
 void Journey::Type(const QString& text) {

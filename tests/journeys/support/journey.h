@@ -18,8 +18,12 @@
 #include <QTemporaryDir>
 #include <functional>
 #include <memory>
+#include <ostream>
 
 class QWidget;
+
+// Failures print texts as a user reads them.
+inline void PrintTo(const QString& text, std::ostream* out) { *out << '"' << text.toStdString() << '"'; }
 
 namespace mirolat {
 struct AppState;
@@ -41,6 +45,9 @@ class Journey : public ::testing::Test {
   QString LogPath() const { return LogDir() + QStringLiteral("ModemLog.txt"); }
   QString ScratchDir() const { return scratch_.path() + QLatin1Char('/'); }
   static void WriteFile(const QString& path, const QByteArray& bytes);
+  // One dial-up session in the log's own format on each day ("01-15-1998"),
+  // dialling `number`, connected from 10:24:05 to 10:55:32.
+  static QByteArray SessionLog(const QStringList& days, const QString& number = QStringLiteral("5551234"));
   static QByteArray ReadFile(const QString& path);
   // Runs mirolat-cli on the program's folders (setting up and checking the
   // store as a user would from a terminal); fails the journey on a non-zero exit.
@@ -49,6 +56,8 @@ class Journey : public ::testing::Test {
   // Starts the desktop program, then runs `steps` on the journey's thread
   // until they return (the program goes on running until the journey ends it).
   void Run(const std::function<void()>& steps);
+  // Leaves the program: the main window's Quit key, then waits for the end.
+  void Quit();
   // True once the program ended (Quit, the main window closed).
   bool ProgramEnded() const;
 
@@ -63,6 +72,7 @@ class Journey : public ::testing::Test {
   // Keys to the widget that has the keyboard focus (an open menu first, else
   // the focus widget of the active window), one key combination at a time.
   void Key(const QKeySequence& keys);
+  // A standard key as the Linux desktops bind it (Close is Ctrl+W, Quit Ctrl+Q).
   void Key(QKeySequence::StandardKey key);
   void Type(const QString& text);
   // Focus on the control of window `title` found by object name or visible
