@@ -23,13 +23,10 @@ QRect CentredOnParent(const QSize& size, const QRect& parent, const QRect& avail
 }
 
 QRect BesideParent(const QSize& size, const QRect& parent, const QRect& available) {
-  for (const QPoint topLeft : {QPoint(parent.right() + 1, parent.top()), QPoint(parent.left() - size.width(), parent.top())}) {
-    const QRect r(topLeft, size);
-    const QRect fitted = FitIntoArea(r, available);
-    // Moved up to stay on the screen is still beside; moved sideways is not.
-    if (fitted.size() == size && fitted.left() == r.left()) return fitted;
-  }
-  return CentredOnParent(size, parent, available);
+  const QRect right(QPoint(parent.right() + 1, parent.top()), size);
+  const QRect left(QPoint(parent.left() - size.width(), parent.top()), size);
+  const bool leftFits = !available.isEmpty() && left.left() >= available.left() && right.right() > available.right();
+  return FitIntoArea(leftFits ? left : right, available);
 }
 
 void PlaceOnParent(QWidget* window, QWidget* parent) {
