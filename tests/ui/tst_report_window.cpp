@@ -805,6 +805,20 @@ class TestReportWindow : public QObject {
     QCOMPARE(view.lineCount(), 1);
   }
 
+  // A text view as large as its text has nothing to scroll, also after it
+  // was smaller and showed its scroll bars.
+  void textViewAtTheSizeOfItsTextScrollsNot() {
+    ReportTextView view;
+    view.setPlainText(QStringLiteral(" MIROLAT - Summary Report\n\n Totals:   57:16:12      96       319,862\n"));
+    view.resize(60, 30);
+    view.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&view));
+    QVERIFY(view.horizontalScrollBar()->maximum() > 0);
+    view.resize(view.ContentSize());
+    QCOMPARE(view.horizontalScrollBar()->maximum(), 0);
+    QCOMPARE(view.verticalScrollBar()->maximum(), 0);
+  }
+
   void defaultFileNames_data() {
     QTest::addColumn<bool>("details");
     QTest::addColumn<int>("start");

@@ -444,10 +444,13 @@ ReportWindowSettings& frmReport::LayoutOfCheckedReport() {
 
 void frmReport::StoreReportLayout() {
   ReportWindowSettings& layout = LayoutOfCheckedReport();
-  // Before its first showing the window has no size of the user's to keep.
-  if (placed_ && NormalState()) {
+  // Only a size the user gave the window is kept: one that fits what the
+  // window showed is found again at the next opening.
+  if (placed_ && userSized_ && NormalState()) {
     layout.WinHeight = PixelsToTwipsKeeping(height(), DpiY(), layout.WinHeight);
     layout.WinWidth = PixelsToTwipsKeeping(width(), DpiX(), layout.WinWidth);
+  }
+  if (placed_ && NormalState()) {
     layout.WinLeft = PixelsToTwipsKeeping(x(), DpiX(), layout.WinLeft);
     layout.WinTop = PixelsToTwipsKeeping(y(), DpiY(), layout.WinTop);
   }
@@ -461,7 +464,8 @@ void frmReport::StoreReportLayout() {
 
 void frmReport::ApplyReportLayout() {
   // The window's size and place come from the record only when it opens
-  // (PlaceAtOpening): switching reports or presentations keeps them.
+  // (PlaceAtOpening): switching reports or presentations keeps the size the
+  // user gave it (FitToContent).
   const ReportWindowSettings& layout = LayoutOfCheckedReport();
   if (mnuListView->isChecked()) {
     if (layout.FontSize != 0) {
@@ -498,7 +502,13 @@ void frmReport::UpdateReportStatus() {
 
 void frmReport::Form_Resize() {
   // The toolbar, header, list or text box and status bar follow the window
-  // through its layouts; the frames of the header sit 120 twips from its edge.
+  // through its layouts.
+  ArrangeHeaderFor(width());
+  if (AutoArrangeOn) AutoArrangeColumns();
+}
+
+void frmReport::ArrangeHeaderFor(int windowWidth) {
+  // The frames of the header sit 120 twips from its edge.
   const int margin = TwipsToPixels(kFrameMarginTwips, DpiX());
   if (auto* header = qobject_cast<QBoxLayout*>(fraReportHeader->layout())) {
     QMargins m = header->contentsMargins();
@@ -510,10 +520,12 @@ void frmReport::Form_Resize() {
     for (QFrame* frame : {fraWarning, fraNoConn}) {
       if (!frame->isHidden()) needed += header->spacing() + frame->sizeHint().width();
     }
-    const auto direction = width() >= needed ? QBoxLayout::LeftToRight : QBoxLayout::TopToBottom;
+    const auto direction = windowWidth >= needed ? QBoxLayout::LeftToRight : QBoxLayout::TopToBottom;
     if (header->direction() != direction) header->setDirection(direction);
   }
-  if (!AutoArrangeOn) return;
+}
+
+void frmReport::AutoArrangeColumns() {
   const int columns = ListModel->columnCount();
   QStringList titles;
   QList<double> widths;
@@ -549,6 +561,8 @@ void frmReport::closeEvent(QCloseEvent* event) {
 
 void frmReport::resizeEvent(QResizeEvent* event) {
   QMainWindow::resizeEvent(event);
+  // Any size but the one the window gave itself is the user's.
+  if (placed_ && event->size() != programSize_) userSized_ = true;
   if (loaded_) Form_Resize();
 }
 
@@ -575,7 +589,13 @@ void frmReport::ShowReport() {
 
 QSize frmReport::ContentSize(const QSize& room) {
   ensurePolished();
-  if (layout() != nullptr) layout()->activate();
+  // A window not shown yet does not lay itself out again by itself: the
+  // header panel's new arrangement reaches the window's size hint by hand.
+  for (QWidget* w : {static_cast<QWidget*>(fraReportHeader), centralWidget()}) {
+    w->layout()->invalidate();
+    w->updateGeometry();
+  }
+  layout()->invalidate();
   const bool list = !ListView1->isHidden();
   const QAbstractScrollArea* shown = list ? static_cast<QAbstractScrollArea*>(ListView1) : ReportTextBox;
   QSize content;
@@ -597,24 +617,43 @@ QSize frmReport::ContentSize(const QSize& room) {
   return size;
 }
 
-void frmReport::PlaceAtOpening() {
-  const ReportWindowSettings& layout = LayoutOfCheckedReport();
+void frmReport::FreeArea(QRect& available, QSize& frame) const {
   QWidget* main = parentWidget() != nullptr ? parentWidget()->window() : nullptr;
-  QScreen* screen = main != nullptr ? main->screen() : this->screen();
+  QScreen* screen = isVisible() || main == nullptr ? this->screen() : main->screen();
   if (screen == nullptr) screen = QGuiApplication::primaryScreen();
-  const QRect available = screen != nullptr ? screen->availableGeometry() : QRect();
+  available = screen != nullptr ? screen->availableGeometry() : QRect();
   // The frame the window manager adds is not known before the first show:
   // the main window's stands in for it.
-  QSize frame = frameGeometry().size() - geometry().size();
+  frame = frameGeometry().size() - geometry().size();
   if (frame.isEmpty() && main != nullptr) frame = main->frameGeometry().size() - main->geometry().size();
+}
+
+QSize frmReport::FittedSize(const QRect& available, const QSize& frame) {
   const QSize room = available.isEmpty() ? QSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX) : available.size() - frame;
-  QSize size = HasStoredWindowSize(layout)
-                   ? QSize(TwipsToPixels(layout.WinWidth, DpiX()), TwipsToPixels(layout.WinHeight, DpiY()))
-                   : ContentSize(room);
+  const auto fitted = [&] { return ContentSize(room).boundedTo(room).expandedTo(minimumSize()); };
+  // At the report's width the header panel may lay out otherwise: measure again.
+  ArrangeHeaderFor(fitted().width());
+  return fitted();
+}
+
+void frmReport::ResizeByProgram(const QSize& size) {
+  programSize_ = size;
+  resize(size);
+}
+
+void frmReport::PlaceAtOpening() {
+  const ReportWindowSettings& layout = LayoutOfCheckedReport();
+  QRect available;
+  QSize frame;
+  FreeArea(available, frame);
+  userSized_ = HasStoredWindowSize(layout);
+  QSize size = userSized_ ? QSize(TwipsToPixels(layout.WinWidth, DpiX()), TwipsToPixels(layout.WinHeight, DpiY()))
+                          : FittedSize(available, frame);
   // A size stored on a larger screen opens at one that fits this screen.
-  size = size.boundedTo(room).expandedTo(minimumSize());
+  if (!available.isEmpty()) size = size.boundedTo(available.size() - frame);
   QRect outer(QPoint(0, 0), size + frame);
   const QPoint stored(TwipsToPixels(layout.WinLeft, DpiX()), TwipsToPixels(layout.WinTop, DpiY()));
+  QWidget* main = parentWidget() != nullptr ? parentWidget()->window() : nullptr;
   // A place on a screen no longer attached would hide the window.
   if (HasStoredWindowPlace(layout) &&
       QGuiApplication::screenAt(stored + QPoint(size.width() / 2, size.height() / 2)) != nullptr) {
@@ -624,8 +663,19 @@ void frmReport::PlaceAtOpening() {
   } else if (!available.isEmpty()) {
     outer = CentredOnParent(outer.size(), available, available);
   }
-  resize(outer.size() - frame);
+  ResizeByProgram(outer.size() - frame);
   move(outer.topLeft());
+}
+
+void frmReport::FitToContent() {
+  // Until the user gives the window a size, it follows what it shows.
+  if (!placed_ || userSized_ || !NormalState()) return;
+  QRect available;
+  QSize frame;
+  FreeArea(available, frame);
+  const QRect outer = FitIntoArea(QRect(frameGeometry().topLeft(), FittedSize(available, frame) + frame), available);
+  if (outer.size() - frame != size()) ResizeByProgram(outer.size() - frame);
+  if (outer.topLeft() != frameGeometry().topLeft()) move(outer.topLeft());
 }
 
 void frmReport::LayOutColumns(bool widen) {
@@ -743,6 +793,7 @@ void frmReport::ShowReportOfKind(ReportKind kind) {
   ApplyReportLayout();
   Form_Resize();
   UpdateReportStatus();
+  FitToContent();
 }
 
 void frmReport::mnuSummary_Click() { ShowReportOfKind(ReportKind::Summary); }
@@ -759,6 +810,7 @@ void frmReport::mnuFormatStd_Click() {
   ApplyReportLayout();
   Form_Resize();
   UpdateReportStatus();
+  FitToContent();
 }
 
 void frmReport::mnuListView_Click() {
@@ -772,6 +824,7 @@ void frmReport::mnuListView_Click() {
   ApplyReportLayout();
   Form_Resize();
   UpdateReportStatus();
+  FitToContent();
 }
 
 void frmReport::mnuFontIncrease_Click() {
@@ -780,6 +833,7 @@ void frmReport::mnuFontIncrease_Click() {
   // Larger text needs wider columns.
   LayOutColumns(true);
   UpdateReportStatus();
+  FitToContent();
 }
 
 void frmReport::mnuFontDecrease_Click() {

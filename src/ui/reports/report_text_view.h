@@ -47,6 +47,7 @@ class ReportTextView : public QAbstractScrollArea {
   void UpdateMetrics();
   void UpdateScrollBars();
   Position PositionAt(const QPoint& viewportPoint) const;
+  int TextWidth() const;  // the longest line's, margins included
 
   QString text_;
   std::vector<qsizetype> lineStarts_;
