@@ -153,12 +153,14 @@ TEST_F(Journey, ReportWindowOpensToFitSortsSavesAndPrints) {
     ASSERT_TRUE(Visible(kReport, QStringLiteral("ReportTextBox")));
     EXPECT_EQ(Geometry(kReport).size(), resized);
     Screenshot(kReport, QStringLiteral("summary-standard.png"));
+    EXPECT_FALSE(Enabled(kReport, QStringLiteral("A+")));  // the list's font size only
     Click(kReport, QStringLiteral("ReportTextBox"));
     Key(QKeySequence::SelectAll);
     Key(QKeySequence::Cut);
     EXPECT_TRUE(Visible(kReport, QStringLiteral("ReportTextBox")));
     Key(QKeySequence(Qt::Key_F5));
     ASSERT_TRUE(Visible(kReport, QStringLiteral("ListView1")));
+    EXPECT_TRUE(Enabled(kReport, QStringLiteral("A+")));
     EXPECT_EQ(Geometry(kReport).size(), resized);
 
     // A click on Cost's header sorts by the amount, a second one the other way;

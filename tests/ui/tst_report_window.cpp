@@ -275,41 +275,6 @@ class TestReportWindow : public QObject {
     QCOMPARE(window_->ListFontSize(), 0.5f);
   }
 
-  void standardFormatDisablesListCommands() {
-    state_->Config.ReportListView = false;
-    Open();
-    QVERIFY(window_->mnuFormatStd->isChecked());
-    QVERIFY(window_->ToolbarButtonByKey(QStringLiteral("Standard"))->isChecked());
-    QVERIFY(window_->ReportTextBox->isVisible());
-    QCOMPARE(window_->PanelText(1), QStringLiteral(" Standard Format"));
-    QCOMPARE(window_->PanelText(2), QString());
-    QCOMPARE(window_->PanelText(3), QString());
-    QVERIFY(!window_->mnuFont->isEnabled());
-    QVERIFY(!window_->mnuFontIncrease->isEnabled());
-    QVERIFY(!window_->mnuFontDecrease->isEnabled());
-    QVERIFY(!window_->mnuAutoArrange->isEnabled());
-    QVERIFY(!window_->ToolbarButtonByKey(QStringLiteral("Bigger"))->isEnabled());
-    QVERIFY(!window_->ToolbarButtonByKey(QStringLiteral("Smaller"))->isEnabled());
-    const float size = window_->ListFontSize();
-    window_->mnuFontIncrease->trigger();  // disabled: nothing happens
-    QCOMPARE(window_->ListFontSize(), size);
-
-    window_->mnuListView->trigger();
-    QVERIFY(window_->mnuFont->isEnabled());
-    QVERIFY(window_->mnuAutoArrange->isEnabled());
-    QVERIFY(window_->ToolbarButtonByKey(QStringLiteral("Bigger"))->isEnabled());
-    QCOMPARE(window_->PanelText(1), QStringLiteral(" List View Format"));
-  }
-
-  void toolbarFollowsShowToolbars() {
-    state_->Config.ShowToolbars = false;
-    Open();
-    QVERIFY(!window_->Toolbar1->isVisible());
-    state_->Config.ShowToolbars = true;
-    window_->Form_Activate();
-    QVERIFY(window_->Toolbar1->isVisible());
-  }
-
   // Activation builds the report again from the last run.
   void activationRebuildsFromLastRun() {
     Open();
