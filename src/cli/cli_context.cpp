@@ -1,5 +1,7 @@
 #include "cli/cli_context.h"
 
+#include <QFileInfo>
+
 #include "core/settings/config_paths.h"
 #include "core/settings/configuration_io.h"
 
@@ -44,11 +46,22 @@ bool OpenCliStore(CliContext& context, QTextStream& err) {
   return true;
 }
 
-bool OpenCliContext(CliContext& context, QTextStream& err, const QString& localeName) {
+bool OpenCliContext(CliContext& context, QTextStream& err, const QString& localeName, StoreUse use) {
   std::optional<LocaleValues> locale = CliLocale(localeName);
   if (!locale) {
     err << "mirolat-cli: unknown locale '" << localeName << "' (give a name such as en_US, de_DE or fr_FR)\n";
     return false;
+  }
+  if (use == StoreUse::ReadOnly) {
+    const QString folder = ConfigFolderPath();
+    if (!QFileInfo::exists(SettingsStore::FilePathIn(folder))) {
+      // The record of a first run is the record's own initial values.
+      context.Config = Configuration{};
+      context.Locale = std::move(*locale);
+      err << "mirolat-cli: no settings are stored in '" << folder << "'; using the defaults\n";
+      err.flush();
+      return true;
+    }
   }
   if (!OpenCliStore(context, err)) return false;
   CliErrorReporter reporter(err);
@@ -67,6 +80,8 @@ bool OpenCliContext(CliContext& context, QTextStream& err, const QString& locale
   context.Locale = std::move(*locale);
   return true;
 }
+
+QString ConfiguredLogPath(const Configuration& config) { return LogDirectoryPath() + config.ModemLogFile; }
 
 QString TakeOption(QStringList& args, const QString& name, bool* missingValue) {
   if (missingValue != nullptr) *missingValue = false;

@@ -27,10 +27,16 @@ class CliErrorReporter : public ErrorReporter {
 };
 
 struct CliContext {
+  // Null for a command that only reads when no settings are stored.
   std::unique_ptr<SettingsStore> Store;
   Configuration Config;
   LocaleValues Locale;
 };
+
+// Whether a command may create the settings store. A command that only reads
+// (config export, report, scan, modem list) leaves a machine without
+// settings as it is: it works on the defaults and says so on `err`.
+enum class StoreUse { Write, ReadOnly };
 
 // Opens the store in the configuration folder and loads the configuration
 // with its start-up defaults, saving them once when any were filled in; tells
@@ -38,7 +44,12 @@ struct CliContext {
 // moved aside. `localeName` empty: the system locale. Returns false after
 // printing the reason to `err` (an unknown locale name among them, before the
 // store is touched).
-bool OpenCliContext(CliContext& context, QTextStream& err, const QString& localeName = QString());
+bool OpenCliContext(CliContext& context, QTextStream& err, const QString& localeName = QString(),
+                    StoreUse use = StoreUse::Write);
+
+// The configured modem log: ModemLogFile in the log directory (found without
+// creating anything).
+QString ConfiguredLogPath(const Configuration& config);
 
 // Opens the store only, for a command that replaces the record without
 // reading it. Returns false after printing the reason to `err`.

@@ -24,7 +24,7 @@ int Export(const QStringList& args, QTextStream& out, QTextStream& err) {
     return 2;
   }
   CliContext context;
-  if (!OpenCliContext(context, err)) return 1;
+  if (!OpenCliContext(context, err, QString(), StoreUse::ReadOnly)) return 1;
   const QByteArray json = ConfigurationToJson(context.Config);
   if (args.isEmpty()) {
     out << QString::fromUtf8(json);

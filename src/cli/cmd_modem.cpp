@@ -1,5 +1,7 @@
 // mirolat-cli modem list|add|remove|detect: the modem entries of the device
 // class keys that the desktop program's modem check and wizard look at.
+#include <optional>
+
 #include "cli/cli_context.h"
 #include "cli/commands.h"
 #include "core/app/modem_check.h"
@@ -27,10 +29,8 @@ QString LoggingText(const SettingsValue& v) {
 
 QString OrNotSet(const QString& s) { return s.isEmpty() ? QStringLiteral("(not set)") : s; }
 
-void PrintClass(QTextStream& out, ModemClassStore& store, DeviceClass c) {
-  const QList<DeviceClassEntry> entries = ReadDeviceClass(store, c);
-  out << (c == DeviceClass::Modem ? "Modems" : "Ports") << " (" << kDeviceClassKey
-      << (c == DeviceClass::Modem ? "\\Modem" : "\\Ports") << "):";
+void PrintClass(QTextStream& out, const QList<DeviceClassEntry>& entries, DeviceClass c) {
+  out << (c == DeviceClass::Modem ? "Modem entries:" : "Port entries:");
   if (entries.isEmpty()) {
     out << " none\n";
     return;
@@ -49,14 +49,16 @@ void PrintClass(QTextStream& out, ModemClassStore& store, DeviceClass c) {
   }
 }
 
-int List(const QStringList& args, QTextStream& out, QTextStream& err, ModemClassStore& store) {
+// `store` is null when no settings are stored: then there is no entry.
+int List(const QStringList& args, QTextStream& out, QTextStream& err, ModemClassStore* store) {
   if (!args.isEmpty()) {
     err << kModemUsage;
     return 2;
   }
-  PrintClass(out, store, DeviceClass::Modem);
-  PrintClass(out, store, DeviceClass::Ports);
-  const QList<ModemEntry> detected = DetectModems(store);
+  for (const DeviceClass c : {DeviceClass::Modem, DeviceClass::Ports}) {
+    PrintClass(out, store != nullptr ? ReadDeviceClass(*store, c) : QList<DeviceClassEntry>{}, c);
+  }
+  const QList<ModemEntry> detected = store != nullptr ? DetectModems(*store) : QList<ModemEntry>{};
   out << "Checked at start-up:";
   if (detected.isEmpty()) out << " none";
   out << '\n';
@@ -107,7 +109,7 @@ int Add(const QStringList& arguments, QTextStream& out, QTextStream& err, ModemC
     return 2;
   }
   const int number = AddDeviceEntry(store, entry);
-  out << "Added " << kDeviceClassKey << DeviceSubKey(entry.Class, number) << ": " << entry.DriverDesc << '\n';
+  out << "Added " << DeviceEntryText(entry.Class, number) << ": " << entry.DriverDesc << '\n';
   return 0;
 }
 
@@ -123,11 +125,11 @@ int Remove(const QStringList& arguments, QTextStream& out, QTextStream& err, Mod
   const DeviceClass c = ports ? DeviceClass::Ports : DeviceClass::Modem;
   const QList<DeviceClassEntry> entries = ReadDeviceClass(store, c);
   if (number >= entries.size()) {
-    err << "mirolat-cli modem remove: there is no entry " << DeviceSubKey(c, number) << '\n';
+    err << "mirolat-cli modem remove: there is no " << DeviceEntryText(c, number) << '\n';
     return 1;
   }
   RemoveDeviceEntry(store, c, number);
-  out << "Removed " << kDeviceClassKey << DeviceSubKey(c, number) << ": " << entries[number].DriverDesc << '\n';
+  out << "Removed " << DeviceEntryText(c, number) << ": " << entries[number].DriverDesc << '\n';
   return 0;
 }
 
@@ -158,9 +160,10 @@ const char* ModemHelp() {
          "       mirolat-cli modem detect\n"
          "\n"
          "The modem entries the desktop program checks at start-up (when \"Run Config\n"
-         "Wizard\" is on) and that its configuration wizard changes. They are kept in\n"
-         "the settings store under System\\CurrentControlSet\\Services\\Class\\Modem\\nnnn\n"
-         "(and \\Ports\\nnnn for port entries whose configuration dialog is a modem's).\n"
+         "Wizard\" is on) and that its Modem Logging Wizard (Tools menu) changes. They\n"
+         "are Mirolat's own modem settings, kept in its settings store: modem entries\n"
+         "0000, 0001, ... and port entries (counted apart) whose configuration dialog\n"
+         "is a modem's. Nothing of the system's own modem or serial setup is changed.\n"
          "\n"
          "  list              every entry with its port, log file path, logging flag and\n"
          "                    initialisation string, and the modems the check looks at\n"
@@ -174,8 +177,10 @@ const char* ModemHelp() {
          "      --config-dialog TEXT  the port entry's ConfigDialog (contains \"modem\" for a modem)\n"
          "  remove NUMBER     removes entry NUMBER (0 for 0000); later entries move down one\n"
          "      --ports               a port entry\n"
-         "  detect            adds the USB and ACM serial modems of this machine that were\n"
-         "                    not seen before (as the desktop program does at start-up)\n";
+         "  detect            adds a modem entry for each USB or ACM serial modem of this\n"
+         "                    machine (/dev/ttyUSBn, /dev/ttyACMn) that no entry has as its\n"
+         "                    port; nothing is registered unless you ask (here or with the\n"
+         "                    wizard's Detect Serial Modems)\n";
 }
 
 int CmdModem(const QStringList& args, QTextStream& out, QTextStream& err) {
@@ -183,13 +188,16 @@ int CmdModem(const QStringList& args, QTextStream& out, QTextStream& err) {
     err << kModemUsage;
     return 2;
   }
-  CliContext context;
-  if (!OpenCliContext(context, err)) return 1;
-  ModemClassStore store(*context.Store);
   const QString sub = args[0];
   const QStringList rest = args.mid(1);
+  CliContext context;
+  const bool listing = sub == QLatin1String("list");
+  if (!OpenCliContext(context, err, QString(), listing ? StoreUse::ReadOnly : StoreUse::Write)) return 1;
+  std::optional<ModemClassStore> opened;
+  if (context.Store) opened.emplace(*context.Store);
   try {
-    if (sub == QLatin1String("list")) return List(rest, out, err, store);
+    if (listing) return List(rest, out, err, opened ? &*opened : nullptr);
+    ModemClassStore& store = *opened;
     if (sub == QLatin1String("add")) return Add(rest, out, err, store);
     if (sub == QLatin1String("remove")) return Remove(rest, out, err, store);
     if (sub == QLatin1String("detect")) return Detect(rest, out, err, store);

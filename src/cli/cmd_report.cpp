@@ -1,7 +1,7 @@
-// mirolat-cli report --log FILE --from YYYY-MM-DD --to YYYY-MM-DD [--details]
+// mirolat-cli report [--log FILE] --from YYYY-MM-DD --to YYYY-MM-DD [--details]
 //                    [--format text|json|csv] [--locale NAME]
 // The analysis and report the desktop program's Process runs, on the
-// configuration in the store: the Summary (or Details) report as its standard
+// configuration in the store and the configured modem log by default: the Summary (or Details) report as its standard
 // text, the run and both reports as JSON, or the report's rows as CSV.
 #include <QFileInfo>
 #include <cstdio>
@@ -25,7 +25,7 @@ namespace mirolat::cli {
 namespace {
 
 const char* kReportUsage =
-    "usage: mirolat-cli report --log FILE --from YYYY-MM-DD --to YYYY-MM-DD [--details]\n"
+    "usage: mirolat-cli report [--log FILE] --from YYYY-MM-DD --to YYYY-MM-DD [--details]\n"
     "                          [--format text|json|csv] [--locale NAME]\n";
 
 enum class Format { Text, Json, Csv };
@@ -174,7 +174,7 @@ Date ParseIsoDate(const QString& text) {
 int CmdReport(const QStringList& arguments, QTextStream& out, QTextStream& err) {
   QStringList args = arguments;
   bool missing[5] = {};
-  const QString logPath = TakeOption(args, QStringLiteral("--log"), &missing[0]);
+  const QString logOption = TakeOption(args, QStringLiteral("--log"), &missing[0]);
   const QString fromText = TakeOption(args, QStringLiteral("--from"), &missing[1]);
   const QString toText = TakeOption(args, QStringLiteral("--to"), &missing[2]);
   const QString formatText = TakeOption(args, QStringLiteral("--format"), &missing[3]);
@@ -190,8 +190,8 @@ int CmdReport(const QStringList& arguments, QTextStream& out, QTextStream& err) 
     err << "mirolat-cli report: unexpected argument '" << args.first() << "'\n" << kReportUsage;
     return 2;
   }
-  if (logPath.isEmpty() || fromText.isEmpty() || toText.isEmpty()) {
-    err << "mirolat-cli report: --log, --from and --to are required\n" << kReportUsage;
+  if (fromText.isEmpty() || toText.isEmpty()) {
+    err << "mirolat-cli report: --from and --to are required\n" << kReportUsage;
     return 2;
   }
   Format format = Format::Text;
@@ -215,12 +215,13 @@ int CmdReport(const QStringList& arguments, QTextStream& out, QTextStream& err) 
   }
 
   CliContext context;
-  if (!OpenCliContext(context, err, localeName)) return 1;
+  if (!OpenCliContext(context, err, localeName, StoreUse::ReadOnly)) return 1;
   const Configuration& config = context.Config;
   const LocaleValues& locale = context.Locale;
   CliErrorReporter reporter(err);
 
   // The log checks of start-up.
+  const QString logPath = logOption.isEmpty() ? ConfiguredLogPath(config) : logOption;
   const QFileInfo info(logPath);
   CurrentFileState state;
   state.WindowsDir = info.absolutePath() + QLatin1Char('/');

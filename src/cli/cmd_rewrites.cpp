@@ -2,7 +2,8 @@
 // commands for scripts and cron jobs, on the configured modem log (the log
 // directory and ModemLogFile, as start-up finds it) or on the file --log names.
 // A file other than the configured modem log is handled as an archive: its
-// backup is ModemLogArchive.old beside it.
+// backup is ModemLogArchive.old beside it. Purge, like the window's, works on
+// the modem log only.
 #include <QDir>
 #include <QFileInfo>
 
@@ -12,7 +13,6 @@
 #include "core/common/dates.h"
 #include "core/logfile/log_checks.h"
 #include "core/logfile/log_rewrites.h"
-#include "core/settings/config_paths.h"
 
 namespace mirolat::cli {
 
@@ -32,8 +32,10 @@ const char* kPurgeHelp =
     "Removes the entries dated from --from to --to, both days included. Lines\n"
     "without a date (blank lines included) are removed wherever they are.\n"
     "The new log is written to ModemLog.pge beside it and renamed over it; the\n"
-    "previous log becomes ModemLog.old (ModemLogArchive.old for another file).\n"
-    "Without --log: the configured modem log in the log directory.\n"
+    "previous log becomes ModemLog.old.\n"
+    "Without --log: the configured modem log in the log directory. Only the\n"
+    "modem log is purged: a file --log names that is not the configured modem\n"
+    "log is an archive, and an archive is refused (as in the window).\n"
     "Exit status: 0 done, 1 failed (nothing changed), 2 wrong arguments.\n";
 
 const char* kRepairHelp =
@@ -81,22 +83,13 @@ QString ComparablePath(const QString& path) {
 // Finds the file a command works on: `logOption`, or the configured modem log.
 // Prints the reason and returns false when there is none.
 bool FindLog(const QString& logOption, const Configuration& config, CurrentFileState& file, QTextStream& err) {
-  QString configured;
-  try {
-    configured = LogDirectory() + config.ModemLogFile;
-  } catch (const RunError& e) {
-    if (logOption.isEmpty()) {
-      err << "mirolat-cli: " << e.description() << '\n';
-      return false;
-    }
-  }
+  const QString configured = ConfiguredLogPath(config);
   const QString path = logOption.isEmpty() ? configured : logOption;
   const QFileInfo info(path);
   file.LogFilePath = info.absoluteFilePath();
   file.LogFileName = info.fileName();
   file.WindowsDir = info.absolutePath() + QLatin1Char('/');
-  file.ArchiveOpen =
-      !logOption.isEmpty() && (configured.isEmpty() || ComparablePath(path) != ComparablePath(configured));
+  file.ArchiveOpen = !logOption.isEmpty() && ComparablePath(path) != ComparablePath(configured);
   file.LogExists = FileExists(file.LogFilePath);
   if (!file.LogExists) {
     err << "mirolat-cli: no log file at '" << file.LogFilePath << "'\n";
@@ -105,10 +98,14 @@ bool FindLog(const QString& logOption, const Configuration& config, CurrentFileS
   return true;
 }
 
+// Which files a rewrite command takes.
+enum class Takes { LogOrArchive, ModemLogOnly };
+
 // What every rewrite command shares: the arguments left after the command's
 // own options, the configuration, the log, the progress line, the failure.
 template <class Rewrite>
-int RunRewrite(QStringList args, const char* help, const char* what, QTextStream& err, Rewrite&& rewrite) {
+int RunRewrite(QStringList args, const char* help, const char* what, QTextStream& err, Rewrite&& rewrite,
+               Takes takes = Takes::LogOrArchive) {
   bool missing = false;
   const QString logOption = TakeOption(args, QStringLiteral("--log"), &missing);
   if (missing) return Usage(err, help, QStringLiteral("--log needs a file name"));
@@ -118,6 +115,11 @@ int RunRewrite(QStringList args, const char* help, const char* what, QTextStream
   if (!OpenCliContext(context, err)) return 1;
   CurrentFileState file;
   if (!FindLog(logOption, context.Config, file, err)) return 1;
+  if (takes == Takes::ModemLogOnly && file.ArchiveOpen) {
+    err << "mirolat-cli: " << what << " works on the modem log only: '" << file.LogFilePath
+        << "' is an archive, not the configured modem log '" << ConfiguredLogPath(context.Config) << "'\n";
+    return 1;
+  }
 
   CliErrorReporter reporter(err);
   RewriteResult result;
@@ -191,7 +193,8 @@ int CmdPurge(const QStringList& arguments, QTextStream& out, QTextStream& err) {
                    file = f;
                    result = PurgeEntries(f, from, to, progress, reporter);
                    return result;
-                 });
+                 },
+                 Takes::ModemLogOnly);
   if (rc >= 0) return rc;
   out << "Purged " << DateToIso(from) << " to " << DateToIso(to) << " from " << file.LogFilePath << ": " << Kept(result)
       << "; the previous file is " << result.BackupPath << '\n';

@@ -1,5 +1,6 @@
-// mirolat-cli scan --log FILE [--locale NAME]: the start-up checks on a log
-// file and its statistics, with the warnings the main window would show.
+// mirolat-cli scan [--log FILE] [--locale NAME]: the start-up checks on a log
+// file (the configured modem log by default) and its statistics, with the
+// warnings the main window would show.
 #include <QFileInfo>
 
 #include "cli/cli_context.h"
@@ -25,21 +26,22 @@ int CmdScan(const QStringList& arguments, QTextStream& out, QTextStream& err) {
   QStringList args = arguments;
   bool missingLog = false;
   bool missingLocale = false;
-  const QString logPath = TakeOption(args, QStringLiteral("--log"), &missingLog);
+  const QString logOption = TakeOption(args, QStringLiteral("--log"), &missingLog);
   const QString localeName = TakeOption(args, QStringLiteral("--locale"), &missingLocale);
-  if (logPath.isEmpty() || missingLog || missingLocale || !args.isEmpty()) {
-    err << "usage: mirolat-cli scan --log FILE [--locale NAME]\n";
+  if (missingLog || missingLocale || !args.isEmpty()) {
+    err << "usage: mirolat-cli scan [--log FILE] [--locale NAME]\n";
     return 2;
   }
-
-  const QFileInfo info(logPath);
-  if (info.isDir()) {
-    err << "mirolat-cli: '" << logPath << "' is a folder, not a log file\n";
+  if (!logOption.isEmpty() && QFileInfo(logOption).isDir()) {
+    err << "mirolat-cli: '" << logOption << "' is a folder, not a log file\n";
     return 1;
   }
+
   CliContext context;
-  if (!OpenCliContext(context, err, localeName)) return 1;
+  if (!OpenCliContext(context, err, localeName, StoreUse::ReadOnly)) return 1;
   const LocaleValues& locale = context.Locale;
+  const QString logPath = logOption.isEmpty() ? ConfiguredLogPath(context.Config) : logOption;
+  const QFileInfo info(logPath);
 
   CurrentFileState state;
   state.WindowsDir = info.absolutePath() + QLatin1Char('/');

@@ -34,12 +34,13 @@ class CliConfigTest : public testing::CliTest {
   }
 };
 
-// A first export creates the store with the defaults and prints them.
-TEST_F(CliConfigTest, AFirstExportShowsEveryDefaultAndCreatesTheStore) {
+// An export with no settings stored prints the defaults, says that none are
+// stored and creates nothing (not even the configuration folder).
+TEST_F(CliConfigTest, AFirstExportShowsEveryDefaultAndCreatesNothing) {
   const QJsonObject json = Export();
-  EXPECT_TRUE(err_.isEmpty());
-  EXPECT_TRUE(QFile::exists(QDir(configDir_).filePath(QStringLiteral("settings.sqlite"))));
-  EXPECT_EQ(StoredConfiguration(), Configuration{});
+  EXPECT_EQ(err_, QStringLiteral("mirolat-cli: no settings are stored in '%1'; using the defaults\n").arg(configDir_));
+  EXPECT_FALSE(QFileInfo::exists(configDir_));
+  EXPECT_EQ(out_.toUtf8(), ConfigurationToJson(Configuration{}));
   EXPECT_EQ(Keys(json), (QStringList{QStringLiteral("Costs"), QStringLiteral("General"), QStringLiteral("Holidays"),
                                      QStringLiteral("Modem"), QStringLiteral("Services")}));
   const QJsonObject general = json[QStringLiteral("General")].toObject();
@@ -75,7 +76,7 @@ TEST_F(CliConfigTest, AFirstExportShowsEveryDefaultAndCreatesTheStore) {
 }
 
 TEST_F(CliConfigTest, ImportStoresListsAsUsedCountsAndLeavesWindowsAlone) {
-  ASSERT_EQ(Run(Words("config export")), 0);  // first run: defaults stored
+  ASSERT_EQ(ImportJson("{}"), 0);  // the defaults stored
   {
     SettingsStore store(SettingsStore::FilePathIn(configDir_));
     store.SettingsWriteValue(Root::Machine, kViewLogKey, QStringLiteral("FontName"), QStringLiteral("Courier"), 1);
@@ -263,7 +264,7 @@ TEST_F(CliConfigTest, AnUnusableStoredRecordIsMovedAsideAndImportReplacesIt) {
   for (const Case& c : cases) {
     QDir(configDir_).removeRecursively();
     auto spoil = [&] {
-      ASSERT_EQ(Run(Words("config export")), 0);
+      ASSERT_EQ(ImportJson("{}"), 0);
       SettingsStore store(SettingsStore::FilePathIn(configDir_));
       store.SettingsWriteValue(Root::Machine, c.key, QLatin1String(c.name), c.value, c.kind);
     };

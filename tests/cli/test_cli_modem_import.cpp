@@ -16,18 +16,16 @@ class CliModemTest : public testing::CliTest {};
 
 TEST_F(CliModemTest, AddListAndRemoveEntries) {
   EXPECT_EQ(Run(Words("modem list")), 0) << err_.toStdString();
-  EXPECT_EQ(out_, QStringLiteral("Modems (System\\CurrentControlSet\\Services\\Class\\Modem): none\n"
-                                 "Ports (System\\CurrentControlSet\\Services\\Class\\Ports): none\n"
-                                 "Checked at start-up: none\n"));
+  EXPECT_EQ(out_, QStringLiteral("Modem entries: none\nPort entries: none\nChecked at start-up: none\n"));
   ASSERT_EQ(Run(QStringList{"modem", "add", "--name", "Standard 56K", "--port", "/dev/ttyACM0", "--logging-path",
                             "/logs/ModemLog.txt", "--logging", "on", "--init", "ATE1V1"}),
             0)
       << err_.toStdString();
-  EXPECT_EQ(out_, QStringLiteral("Added System\\CurrentControlSet\\Services\\Class\\Modem\\0000: Standard 56K\n"));
+  EXPECT_EQ(out_, QStringLiteral("Added modem entry 0000: Standard 56K\n"));
   ASSERT_EQ(Run(QStringList{"modem", "add", "--name", "Direct cable between 2 PCs"}), 0);
   ASSERT_EQ(Run(QStringList{"modem", "add", "--ports", "--name", "PCI Modem", "--config-dialog", "modemui.dll"}), 0);
   ASSERT_EQ(Run(Words("modem list")), 0);
-  EXPECT_EQ(out_, QStringLiteral("Modems (System\\CurrentControlSet\\Services\\Class\\Modem):\n"
+  EXPECT_EQ(out_, QStringLiteral("Modem entries:\n"
                                  "  0000  Standard 56K\n"
                                  "        Port: /dev/ttyACM0\n"
                                  "        Logging path: /logs/ModemLog.txt\n"
@@ -38,7 +36,7 @@ TEST_F(CliModemTest, AddListAndRemoveEntries) {
                                  "        Logging path: (not set)\n"
                                  "        Logging: (not set)\n"
                                  "        Init string: (not set)\n"
-                                 "Ports (System\\CurrentControlSet\\Services\\Class\\Ports):\n"
+                                 "Port entries:\n"
                                  "  0000  PCI Modem\n"
                                  "        Config dialog: modemui.dll\n"
                                  "        Logging path: (not set)\n"
@@ -54,14 +52,13 @@ TEST_F(CliModemTest, AddListAndRemoveEntries) {
   EXPECT_EQ(store.SettingsReadValue(Root::Machine, key, QStringLiteral("UserInit")), SettingsValue(QString("ATE1V1")));
 
   ASSERT_EQ(Run(Words("modem remove 0")), 0) << err_.toStdString();
-  EXPECT_EQ(out_, QStringLiteral("Removed System\\CurrentControlSet\\Services\\Class\\Modem\\0000: Standard 56K\n"));
+  EXPECT_EQ(out_, QStringLiteral("Removed modem entry 0000: Standard 56K\n"));
   ASSERT_EQ(Run(Words("modem list")), 0);
-  EXPECT_TRUE(out_.startsWith(QStringLiteral("Modems (System\\CurrentControlSet\\Services\\Class\\Modem):\n"
-                                             "  0000  Direct cable between 2 PCs\n")))
+  EXPECT_TRUE(out_.startsWith(QStringLiteral("Modem entries:\n  0000  Direct cable between 2 PCs\n")))
       << out_.toStdString();
   EXPECT_TRUE(out_.endsWith(QStringLiteral("Checked at start-up:\n  1. PCI Modem\n"))) << out_.toStdString();
   EXPECT_EQ(Run(Words("modem remove 1")), 1);
-  EXPECT_EQ(err_, QStringLiteral("mirolat-cli modem remove: there is no entry \\Modem\\0001\n"));
+  EXPECT_EQ(err_, QStringLiteral("mirolat-cli modem remove: there is no modem entry 0001\n"));
 }
 
 TEST_F(CliModemTest, WrongCommandLinesAreRefused) {

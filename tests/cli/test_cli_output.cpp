@@ -60,7 +60,6 @@ class CliFileOutputTest : public testing::CliTest, public ::testing::WithParamIn
 // left beside it, and the command says why and exits 1.
 TEST_P(CliFileOutputTest, AFailedWriteLeavesTheExistingFileWhole) {
   const FileCommand& c = GetParam();
-  ASSERT_EQ(Run(Words("config export")), 0);  // the store exists before the failing run
   const QString target = Write(QStringLiteral("existing.txt"), "the user's earlier file\n");
   FailingFiles files(c.failing);
   EXPECT_EQ(RunFailing(Words(c.words) << target, files), 1);

@@ -120,6 +120,41 @@ TEST_F(CliRewriteTest, AnotherFileIsAnArchiveWithItsOwnBackup) {
       << out_.toStdString();
   EXPECT_EQ(Read(LogPath()), "the modem log");
   EXPECT_EQ(Read(LogPath("ModemLog.old")), "the modem log's backup");
+
+  // Purge, as in the window, is refused on an archive: both files stay.
+  const QByteArray optimized = Read(archive);
+  EXPECT_EQ(Run(Words("purge --from 1998-01-15 --to 1998-01-16 --log") << archive), 1);
+  EXPECT_EQ(err_, QStringLiteral("mirolat-cli: purge works on the modem log only: '%1' is an archive, not the "
+                                 "configured modem log '%2'\n")
+                      .arg(archive, LogPath()));
+  EXPECT_EQ(Read(archive), optimized);
+  EXPECT_EQ(Read(dir_.filePath(QStringLiteral("ModemLogArchive.old"))), input);
+}
+
+// Every command that reads the log takes the configured one when --log is
+// absent; the commands that only read create no settings store.
+TEST_F(CliRewriteTest, CommandsTakeTheConfiguredLogAndReadersCreateNoStore) {
+  const struct {
+    const char* words;
+    const char* output;  // a line of the output; {log} stands for the log's path
+    bool writes;
+  } rows[] = {
+      {"scan --locale en_US", "Path: {log}\nSize: ", false},
+      {"report --from 1998-01-15 --to 1998-01-16 --locale en_US --format csv", "Number,Service,", false},
+      {"config export", "\"ModemLogFile\": \"ModemLog.txt\"", false},
+      {"modem list", "Modem entries: none\n", false},
+      {"optimize", "Optimized {log}: ", true},
+  };
+  for (const auto& row : rows) {
+    SCOPED_TRACE(row.words);
+    QDir(configDir_).removeRecursively();
+    WriteLog(Golden("repaired.txt"));
+    EXPECT_EQ(Run(Words(row.words)), 0) << err_.toStdString();
+    EXPECT_TRUE(out_.contains(QString::fromLatin1(row.output).replace(QStringLiteral("{log}"), LogPath())))
+        << out_.toStdString();
+    EXPECT_EQ(QFileInfo::exists(configDir_), row.writes);
+    EXPECT_EQ(err_.contains(QStringLiteral("no settings are stored")), !row.writes) << err_.toStdString();
+  }
 }
 
 TEST_F(CliRewriteTest, TheConfiguredLogNamedByAnotherPathIsTheModemLog) {

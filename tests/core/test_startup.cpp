@@ -53,22 +53,10 @@ class EndingReporter : public ErrorReporter {
   }
 };
 
-// A temporary folder whose path does not happen to contain "NT".
-std::unique_ptr<QTemporaryDir> NonNtTemporaryDir() {
-  for (int attempt = 0; attempt < 50; ++attempt) {
-    auto dir = std::make_unique<QTemporaryDir>();
-    if (!IsWindowsNTDirectory(dir->path())) return dir;
-  }
-  return nullptr;
-}
-
 class StartUpTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    dir_ = NonNtTemporaryDir();
-    if (!dir_) {
-      GTEST_SKIP() << "the temporary folder's name contains NT";
-    }
+    dir_ = std::make_unique<QTemporaryDir>();
     logDir_ = dir_->filePath(QStringLiteral("logs"));
     QDir().mkpath(logDir_);
     winDir_ = std::make_unique<ScopedEnv>("WinDir", logDir_);
@@ -107,7 +95,6 @@ TEST_F(StartUpTest, FirstRunWithoutALogWaitsForAClick) {
   EXPECT_EQ(r.Options.PreferredModem, 0);
   EXPECT_EQ(config_, Configuration{});
   EXPECT_EQ(file_.WindowsDir, logDir_ + QLatin1Char('/'));
-  EXPECT_FALSE(file_.IsWindowsNT);
   EXPECT_EQ(file_.LogFileName, QStringLiteral("ModemLog.txt"));
   EXPECT_EQ(file_.LogFilePath, logDir_ + QStringLiteral("/ModemLog.txt"));
   EXPECT_FALSE(file_.LogExists);
@@ -151,15 +138,17 @@ TEST_F(StartUpTest, PerUserOptionsAndTheModemCheck) {
     const char* tips;
     const char* wizard;
     const char* modem;
-    bool ntDirectory;
+    const char* logDir;  // below the test's folder; null: the usual one
     bool expectTips, expectWizard;
     int expectModem;
     bool expectCheck;
   } cases[] = {
-      {nullptr, nullptr, nullptr, false, true, true, 0, true},
-      {"0", "0", "2", false, false, false, 2, false},
-      {"1", "1", "1", true, true, true, 1, false},  // an NT directory skips the check
-      {"7", "-1", "x", false, true, true, 0, true},
+      {nullptr, nullptr, nullptr, nullptr, true, true, 0, true},
+      {"0", "0", "2", nullptr, false, false, 2, false},
+      // Whatever the folder is called, the check runs.
+      {"1", "1", "1", "WinNT", true, true, 1, true},
+      {"1", "1", "1", "mnt/grant", true, true, 1, true},
+      {"7", "-1", "x", nullptr, true, true, 0, true},
   };
   for (const auto& c : cases) {
     QTemporaryDir dir;
@@ -168,27 +157,18 @@ TEST_F(StartUpTest, PerUserOptionsAndTheModemCheck) {
     if (c.tips) store.SaveSetting(app, section, QStringLiteral("Show Tips at Startup"), QLatin1String(c.tips));
     if (c.wizard) store.SaveSetting(app, section, QStringLiteral("Run Config Wizard"), QLatin1String(c.wizard));
     if (c.modem) store.SaveSetting(app, section, QStringLiteral("Preferred Modem"), QLatin1String(c.modem));
-    ScopedEnv winDir("WinDir", c.ntDirectory ? dir.filePath(QStringLiteral("WinNt")) : logDir_);
-    int checks = 0;
-    int statusesAtCheck = -1;
-    StartupHooks hooks;
-    hooks.DetectSerialModems = [&](ModemClassStore&) {
-      ++checks;
-      statusesAtCheck = static_cast<int>(progress_.statuses.size());
-    };
+    const QString logDir = c.logDir ? dir.filePath(QLatin1String(c.logDir)) : logDir_;
+    QDir().mkpath(logDir);
+    ScopedEnv winDir("WinDir", logDir);
     progress_.statuses.clear();
     const StartupResult r =
-        StartUpCore(store, config_, locale_, file_, QLocale(QLocale::English), progress_, reporter_, hooks);
+        StartUpCore(store, config_, locale_, file_, QLocale(QLocale::English), progress_, reporter_);
     EXPECT_EQ(r.Options.ShowTipsAtStartup, c.expectTips) << c.tips;
     EXPECT_EQ(r.Options.RunConfigWizard, c.expectWizard) << c.wizard;
     EXPECT_EQ(r.Options.PreferredModem, c.expectModem) << c.modem;
-    EXPECT_EQ(file_.IsWindowsNT, c.ntDirectory);
-    EXPECT_EQ(checks, c.expectCheck ? 1 : 0);
-    EXPECT_EQ(r.ModemChecked, c.expectCheck);
-    if (c.expectCheck) {
-      EXPECT_EQ(statusesAtCheck, 0) << "the check runs before the configuration is read";
-      EXPECT_EQ(progress_.statuses.value(0), QStringLiteral("Checking Modem Configuration"));
-    }
+    EXPECT_EQ(r.ModemChecked, c.expectCheck) << logDir.toStdString();
+    // The check runs before the configuration is read.
+    EXPECT_EQ(progress_.statuses.value(0) == QStringLiteral("Checking Modem Configuration"), c.expectCheck);
   }
 }
 
@@ -238,15 +218,6 @@ TEST(ConfigPaths, FoldersFollowTheEnvironment) {
     ScopedEnv config("MIROLAT_CONFIG_DIR", dir.filePath(QStringLiteral("blocker")));
     EXPECT_THROW(ConfigFolder(), RunError);
   }
-}
-
-TEST(ConfigPaths, NtIsFoundInAnyCaseAnywhere) {
-  struct Case {
-    const char* dir;
-    bool nt;
-  } cases[] = {{"C:\\WINNT\\", true}, {"/srv/winnt/", true}, {"/home/ant/", true},
-               {"/home/paul/", false}, {"C:\\WINDOWS\\", false}, {"", false}};
-  for (const auto& c : cases) EXPECT_EQ(IsWindowsNTDirectory(QLatin1String(c.dir)), c.nt) << c.dir;
 }
 
 TEST(ConfigPaths, DataIsLookedForBesideTheProgramThenInShare) {

@@ -12,11 +12,15 @@ TEST_F(Journey, FirstStartWizardSwitchesLoggingOnAndTheMainWindowShowsTheLog) {
   Run([&] {
     const QString wizard = QStringLiteral(" MRL Configuration Wizard");
     ASSERT_TRUE(WaitForWindow(wizard));
+    Screenshot(wizard, QStringLiteral("wizard-1-introduction.png"));
     Key(QKeySequence(QStringLiteral("Alt+N")));  // introduction -> installed modems
+    Screenshot(wizard, QStringLiteral("wizard-2-installed-modems.png"));
     Key(QKeySequence(QStringLiteral("Alt+N")));  // -> the modem's settings
     ASSERT_TRUE(WaitUntil([&] { return Text(wizard, QStringLiteral("lblCurrentLogging")) == QStringLiteral("OFF"); }));
+    Screenshot(wizard, QStringLiteral("wizard-3-settings.png"));
     Key(QKeySequence(QStringLiteral("Alt+F")));  // Finish: the changes are made
     ASSERT_TRUE(WaitUntil([&] { return Text(wizard, QStringLiteral("btnNext")) == QStringLiteral("OK"); }));
+    Screenshot(wizard, QStringLiteral("wizard-4-finished.png"));
     Key(QKeySequence(QStringLiteral("Alt+O")));
     ASSERT_TRUE(WaitForClose(wizard));
 
@@ -25,6 +29,7 @@ TEST_F(Journey, FirstStartWizardSwitchesLoggingOnAndTheMainWindowShowsTheLog) {
     ASSERT_TRUE(WaitUntil([&] { return Text(QStringLiteral("frmMain"), QStringLiteral("LabelLogEntries2")) == "3760"; }))
         << Text(QStringLiteral("frmMain"), QStringLiteral("LabelLogEntries2")).toStdString();
     EXPECT_EQ(Text(QStringLiteral("frmMain"), QStringLiteral("LabelLogFirst2")), QStringLiteral("Thursday, January 1, 1998"));
+    Screenshot(QStringLiteral("frmMain"), QStringLiteral("main-window.png"));
     // The sample log is larger than the default limit: the warning says so once.
     ASSERT_TRUE(WaitForWindow(QStringLiteral("WARNING")));
     EXPECT_TRUE(Text(QStringLiteral("WARNING"), QStringLiteral("qt_msgbox_label")).contains(QStringLiteral("Too Big")));

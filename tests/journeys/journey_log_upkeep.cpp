@@ -48,6 +48,7 @@ TEST_F(Journey, OptimizePurgeAndRepairKeepTheRangeAndSayWhatTheyDid) {
     Click(QStringLiteral("Purge Modem Log"), QStringLiteral("MaskEdBox2_1"));
     Key(QKeySequence(Qt::Key_Home));
     Type(QStringLiteral("011698"));
+    Screenshot(QStringLiteral("Purge Modem Log"), QStringLiteral("purge-dialog.png"));
     Key(QKeySequence(Qt::Key_Return));
     ASSERT_TRUE(WaitForWindow(QStringLiteral("PURGE ENTRIES")));
     Key(QKeySequence(QStringLiteral("Alt+Y")));
@@ -75,6 +76,7 @@ TEST_F(Journey, OptimizePurgeAndRepairKeepTheRangeAndSayWhatTheyDid) {
     const QString said = Text(QStringLiteral("File Repair"), QStringLiteral("lblFileRepair"));
     EXPECT_TRUE(said.contains(QStringLiteral("1 line removed")) && said.contains(QStringLiteral("2 characters removed")))
         << said.toStdString();
+    Screenshot(QStringLiteral("File Repair"), QStringLiteral("repair-window.png"));
     Key(QKeySequence(Qt::Key_Return));
     ASSERT_TRUE(WaitForClose(QStringLiteral("File Repair")));
     EXPECT_TRUE(WaitUntil([&] { return Text(kMain, QStringLiteral("LabelLogEntries2")) == QStringLiteral("12"); }));

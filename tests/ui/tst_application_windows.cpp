@@ -46,11 +46,6 @@ void WriteFile(const QString& path, const QByteArray& bytes) {
   QCOMPARE(f.write(bytes), bytes.size());
 }
 
-QByteArray ReadFile(const QString& path) {
-  QFile f(path);
-  return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
-
 // Runs `act` on the modal dialog of type T as soon as it is up.
 template <class T>
 void WhenModal(std::function<void(T*)> act) {
@@ -118,15 +113,6 @@ class ApplicationWindowsTest : public QObject {
     ResetProgramEnding();
   }
 
-  void theConnectedCommandsAreAvailableForAGoodLog() {
-    Open(TwoDayLog());
-    QVERIFY(main_->mnuSetup->isEnabled());
-    QVERIFY(main_->mnuViewLog->isEnabled());
-    QVERIFY(main_->mnuOptimize->isEnabled());
-    QVERIFY(main_->mnuPurgeLog->isEnabled());
-    QVERIFY(!main_->mnuRepairLog->isEnabled());  // only a corrupt log is repaired
-  }
-
   void viewOpensTheViewerAndHoldsBackTheRewrites() {
     Open(TwoDayLog());
     main_->mnuViewLog->trigger();
@@ -155,59 +141,6 @@ class ApplicationWindowsTest : public QObject {
     windows_->LogViewer()->close();
     QTRY_COMPARE(main_->LabelLogEntries2->text(), QStringLiteral("13"));
     QVERIFY(main_->LabelLogLast2->text().contains(QStringLiteral("January 18, 1998")));
-  }
-
-  void repairOfACorruptLogReloadsTheMainWindow() {
-    QByteArray log = TwoDayLog();
-    log.insert(50, '\0');
-    Open(log);
-    QVERIFY(state_->File.LogCorrupt);
-    QCOMPARE(main_->LabelLogEntries2->text(), QStringLiteral("N/A"));
-    QVERIFY(main_->mnuRepairLog->isEnabled());
-    MessageBox::setNextAnswer(MessageButton::Ok);
-    WhenModal<frmFileRepair>([](frmFileRepair* repair) {
-      QTRY_VERIFY(repair->btnOK->isEnabled());
-      repair->btnOK->click();
-    });
-    main_->mnuRepairLog->trigger();
-    QVERIFY(!state_->File.LogCorrupt);
-    QVERIFY(!ReadFile(LogPath()).contains('\0'));
-    QCOMPARE(main_->LabelLogEntries2->text(), QStringLiteral("12"));
-    QVERIFY(!main_->mnuRepairLog->isEnabled());
-    QVERIFY(main_->mnuPurgeLog->isEnabled());
-  }
-
-  void optimizeRewritesTheLogAndReloadsTheMainWindow() {
-    Open(TwoDayLog());
-    const QByteArray before = ReadFile(LogPath());
-    MessageBox::setNextAnswer(MessageButton::Yes);
-    main_->mnuOptimize->trigger();
-    // Only the lines with a response text are left: dial, connect, hang-up.
-    QTRY_COMPARE(main_->LabelLogEntries2->text(), QStringLiteral("6"));
-    QCOMPARE(ReadFile(env_->LogDir() + QStringLiteral("ModemLog.old")), before);
-    QVERIFY(main_->btnExit->isEnabled());  // the lock is lifted
-  }
-
-  void purgeRemovesTheDaysAndReloadsTheMainWindow() {
-    Open(TwoDayLog());
-    const QByteArray before = ReadFile(LogPath());
-    MessageBox::setNextAnswer(MessageButton::Yes);
-    WhenModal<frmPurge>([](frmPurge* purge) {
-      purge->optPurge[1]->click();  // from the first entry up to a day
-      QLineEdit* box = purge->MaskEdBox1;
-      box->setFocus();
-      box->selectAll();
-      QTest::keyClick(box, Qt::Key_Delete);
-      box->setCursorPosition(0);
-      QTest::keyClicks(box, QStringLiteral("011598"));
-      QVERIFY(purge->btnOK->isEnabled());
-      purge->btnOK->click();
-    });
-    main_->mnuPurgeLog->trigger();
-    QCOMPARE(main_->LabelLogEntries2->text(), QStringLiteral("6"));
-    QVERIFY(main_->LabelLogFirst2->text().contains(QStringLiteral("January 17, 1998")));
-    QCOMPARE(ReadFile(env_->LogDir() + QStringLiteral("ModemLog.old")), before);
-    QVERIFY(main_->btnExit->isEnabled());  // the lock is lifted
   }
 
   void cancelInTheOptionsLeavesTheConfigurationAlone() {

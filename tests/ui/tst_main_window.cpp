@@ -678,19 +678,6 @@ class MainWindowTest : public QObject {
     QVERIFY(!w_->imgMain->isVisible());
   }
 
-  void tipWindowAtFirstActivation() {
-    const QByteArray log = WeekLog();
-    StartUp(&log);
-    state_->ShowTipsAtStartup = true;
-    OpenWindow();
-    QTRY_COMPARE(tipsShown_, 1);
-    QVERIFY(state_->TipsShown);
-    QVERIFY(MessageBox::shownMessages().isEmpty());
-    QTRY_VERIFY(w_->inputStarting->hasFocus());
-    w_->Form_Activate();
-    QCOMPARE(tipsShown_, 1);
-  }
-
   void processShowsProgressAndOpensTheReport() {
     QStringList days;
     for (int d = 1; d <= 20; ++d) days << QStringLiteral("01-%1-1998").arg(d, 2, 10, QLatin1Char('0'));

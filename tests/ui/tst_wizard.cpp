@@ -45,9 +45,10 @@ class FailingInitStore : public ModemClassStore {
 };
 
 const QString kIntro = QStringLiteral(
-    "This is MRL's Modem and Dial-up Networking\nConfiguration Wizard.\n\nIt will automatically detect the modems "
-    "installed on your system and optionally configure them for use with MRL.\n\nClick the 'Next' button and the "
-    "wizard will take you through a step by step process to configure your dial-up netwoking system for MRL.");
+    "This is MRL's Modem Logging Wizard.\n\nMRL reads the log your modem writes. The wizard looks at the modem "
+    "entries of Mirolat's modem settings and, where needed, configures one of them for use with MRL: its logging, "
+    "its log file and its command echo.\n\nClick the 'Next' button and the wizard will take you through a step by "
+    "step process.");
 
 }  // namespace
 
@@ -150,7 +151,7 @@ class WizardTest : public QObject {
     QCOMPARE(w.lblRecEcho->text(), QStringLiteral("ON"));
     QCOMPARE(w.imgRecEcho->property("picture").toString(), QStringLiteral("right"));
     QCOMPARE(w.lblAdvice->text(),
-             QStringLiteral("The wizard needs to make some changes to your modem and dial-up networking settings in "
+             QStringLiteral("The wizard needs to make some changes to Mirolat's modem settings for this modem in "
                             "order for MRL to work as intended.\n\nClick the 'Finish' button to have the wizard make "
                             "these changes for you."));
     QCOMPARE(w.btnNext->text(), QStringLiteral("&Finish"));
@@ -171,10 +172,9 @@ class WizardTest : public QObject {
     QCOMPARE(VisiblePages(w), QList<int>{3});
     QCOMPARE(w.fraCheck[3]->title(), QStringLiteral("Finished"));
     QCOMPARE(w.lblFinished->text(),
-             QStringLiteral("C O N G R A T U L A T I O N S .\n\nYou have finished configuring your modem and dial-up "
-                            "networking system for use with MRL.\n\nA new empty modem log file has been created for "
-                            "you. Reports will not be available until after your next dial-up networking session."
-                            "\n\nClick the 'OK' button to continue."));
+             QStringLiteral("C O N G R A T U L A T I O N S .\n\nYou have finished configuring Mirolat's modem "
+                            "settings.\n\nA new empty modem log file has been created for you. Reports will not be "
+                            "available until after your next dial-up session.\n\nClick the 'OK' button to continue."));
     QCOMPARE(w.btnNext->text(), QStringLiteral("&OK"));
     QVERIFY(w.btnCancel->isHidden());
     QVERIFY(!w.Timer1->isActive());
@@ -242,8 +242,8 @@ class WizardTest : public QObject {
     QCOMPARE(w.lblCurrentLogging->text(), QStringLiteral("ON"));
     QCOMPARE(w.lblCurrentEcho->text(), QStringLiteral("ON"));
     QCOMPARE(w.lblAdvice->text(),
-             QStringLiteral("The wizard has determined that this modem and its dial-up networking settings are "
-                            "already configured correctly for MRL. \n\nClick the 'OK' button to continue."));
+             QStringLiteral("The wizard has determined that this modem is already configured correctly for MRL. "
+                            "\n\nClick the 'OK' button to continue."));
     QCOMPARE(w.btnNext->text(), QStringLiteral("&OK"));
     QVERIFY(check_.ModemConfigured);
     QCOMPARE(check_.PreferredModem, 2);  // for this run ...
@@ -272,6 +272,28 @@ class WizardTest : public QObject {
     QCOMPARE(rejected.count(), 1);
     QCOMPARE(UserInit(0), QStringLiteral("ATV1"));
     QVERIFY(!QFile::exists(env_->LogDir() + QStringLiteral("ModemLog.txt")));
+  }
+
+  // No modem entry: no Next; the detect step registers the serial modems
+  // the lister finds, once, and lists them.
+  void detectRegistersSerialModemsOnce() {
+    struct : SerialPortLister {
+      QList<SerialDevice> Ports() override {
+        return {{QStringLiteral("ttyACM0"), QStringLiteral("/dev/ttyACM0"), QStringLiteral("USB Modem"), {}, {}, -1, -1},
+                {QStringLiteral("ttyS0"), QStringLiteral("/dev/ttyS0"), {}, {}, {}, -1, -1}};
+      }
+    } ports;
+    QVERIFY(!Check());
+    frmPreConfigure w(*modems_, check_, true, reporter_);
+    w.SetSerialPortLister(&ports);
+    QVERIFY(!w.btnNext->isEnabled());
+    for (int click = 0; click < 2; ++click) {
+      QTest::mouseClick(w.btnDetect, Qt::LeftButton);
+      QCOMPARE(ReadDeviceClass(*modems_, DeviceClass::Modem).size(), 1);
+    }
+    QCOMPARE(w.lstModems->count(), 1);
+    QCOMPARE(w.lstModems->item(0)->text(), QStringLiteral("USB Modem on /dev/ttyACM0"));
+    QVERIFY(w.btnNext->isEnabled());
   }
 
   void check1IsSavedAtOnce() {

@@ -72,7 +72,7 @@ void WriteChecked(ModemClassStore& store, const QString& key, const QString& nam
                                                                                                   : ~0));
   if (!same) {
     throw RunError(ErrorCondition::Other,
-                   QStringLiteral("The modem setting %1 of %2 could not be written.").arg(name, kDeviceClassKey + key));
+                   QStringLiteral("The setting %1 of %2 could not be written.").arg(name, DeviceEntryText(key)));
   }
 }
 
@@ -109,12 +109,10 @@ void CheckModem(ModemClassStore& store, ModemCheck& check, int n) {
   }
   ModemEntry& e = check.ModemTable[n - 1];
   e.LoggingPath = TextOf(ReadOrEmpty(store, e.KeyPath, kLoggingPath));
-  if (e.LoggingPath.isEmpty()) check.ModemConfigured = false;
   e.LoggingOn = IsOn(ReadOrEmpty(store, e.KeyPath, kLogging));
-  if (!e.LoggingOn) check.ModemConfigured = false;
   e.UserInit = TextOf(ReadOrEmpty(store, e.KeyPath, kUserInit));
   e.EchoOn = e.UserInit.toUpper().contains(QLatin1String("E1"));
-  if (!e.EchoOn) check.ModemConfigured = false;
+  if (!e.ReadyForLogging()) check.ModemConfigured = false;
 }
 
 bool CheckModemConfiguration(ModemClassStore& store, ModemCheck& check, Progress& progress) {
@@ -239,12 +237,11 @@ QString FinishedPageText(const FinishOutcome& outcome) {
                           "\n\nClick the 'OK' button to continue.");
   }
   QString text = QStringLiteral(
-      "C O N G R A T U L A T I O N S .\n\nYou have finished configuring your modem and dial-up networking system "
-      "for use with MRL.\n\n");
+      "C O N G R A T U L A T I O N S .\n\nYou have finished configuring Mirolat's modem settings.\n\n");
   if (outcome.LogFileCreated) {
     text += QStringLiteral(
         "A new empty modem log file has been created for you. Reports will not be available until after your next "
-        "dial-up networking session.");
+        "dial-up session.");
   } else {
     text += QStringLiteral(
         "MRL will check your settings each time you start but you will not see this wizard again unless your "

@@ -27,6 +27,8 @@ struct ModemEntry {
 
   // The line of the wizard's list: the name, then " on " and the port when known.
   QString ListText() const;
+  // What CheckModem read passes: a log file path, logging on and echo on.
+  bool ReadyForLogging() const { return !LoggingPath.isEmpty() && LoggingOn && EchoOn; }
   bool operator==(const ModemEntry&) const = default;
 };
 

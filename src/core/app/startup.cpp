@@ -41,20 +41,15 @@ StartupResult StartUpCore(SettingsStore& store, Configuration& config, LocaleVal
   locale = LoadLocaleInfo(systemLocale);
 
   RunStep(reporter, [&] { file.WindowsDir = LogDirectory(); });
-  file.IsWindowsNT = IsWindowsNTDirectory(file.WindowsDir);
 
   // The defaults of a first run are the record's own initial values.
   config = Configuration{};
 
-  if (result.Options.RunConfigWizard && !file.IsWindowsNT) {
+  // On Linux the check runs whatever the log folder is called. It looks only
+  // at the modem entries already stored: a serial port becomes one when the
+  // user asks (the wizard's detect step, `mirolat-cli modem detect`).
+  if (result.Options.RunConfigWizard) {
     ModemClassStore modems(store);
-    // Like every platform call of the check, a failing detection is passed over.
-    if (hooks.DetectSerialModems) {
-      try {
-        hooks.DetectSerialModems(modems);
-      } catch (const RunError&) {
-      }
-    }
     result.ModemChecked = true;
     result.Modem.WindowsDir = file.WindowsDir;
     result.Modem.DefaultLogFileName = config.ModemLogFile;

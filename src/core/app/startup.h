@@ -32,9 +32,6 @@ struct StartupOptions {
 StartupOptions ReadStartupOptions(SettingsStore& store);
 
 struct StartupHooks {
-  // Registers the serial modems present on the machine as modem entries,
-  // just before the modem configuration check; may be empty.
-  std::function<void(ModemClassStore&)> DetectSerialModems;
   // Shows the configuration wizard over a check that found a modem to change
   // (modally; it may change the check's state); may be empty.
   std::function<void(ModemClassStore&, ModemCheck&)> ShowModemWizard;
@@ -47,18 +44,17 @@ struct StartupResult {
   // Missing settings were filled with defaults (and saved).
   bool DefaultsApplied = false;
   QString HelpFilePath;
-  // The modem configuration check ran (RunConfigWizard on, not an NT
-  // directory), and what it found.
+  // The modem configuration check ran (RunConfigWizard on), and what it found.
   bool ModemChecked = false;
   ModemCheck Modem;
 };
 
 // Runs the start-up steps in order: options, locale values and day names from
 // `systemLocale`, the log directory, the modem configuration check (when
-// RunConfigWizard is on and the directory is not an NT one; its default log
-// file name is used when the configuration holds none), the configuration
-// ("Reading User Configuration"), its defaults (saved once when any was
-// filled in), the log's name and path ("Please Wait . . . Checking Modem Log"),
+// RunConfigWizard is on; its default log file name is used when the
+// configuration holds none), the configuration ("Reading User
+// Configuration"), its defaults (saved once when any was filled in), the
+// log's name and path ("Please Wait . . . Checking Modem Log"),
 // and, when the log exists, the character check and, if it is clean, ScanLog.
 // File steps go through `reporter`.
 StartupResult StartUpCore(SettingsStore& store, Configuration& config, LocaleValues& locale, CurrentFileState& file,

@@ -10,7 +10,6 @@ namespace mirolat {
 
 struct CurrentFileState {
   QString WindowsDir;    // the log directory, ending in '/'
-  bool IsWindowsNT = false;
   QString LogFileName;   // the file currently analysed
   QString LogFilePath;   // WindowsDir + LogFileName
   qint64 LogFileSize = 0;

@@ -35,21 +35,25 @@ QString HomeRelative(const char* xdgVariable, const char* fallback) {
 
 }  // namespace
 
-QString ConfigFolder() {
-  QString folder = EnvPath("MIROLAT_CONFIG_DIR");
-  if (folder.isEmpty()) folder = HomeRelative("XDG_CONFIG_HOME", "/.config") + QStringLiteral("/mirolat");
-  return EnsureFolder(folder, "configuration folder");
+QString ConfigFolderPath() {
+  const QString folder = EnvPath("MIROLAT_CONFIG_DIR");
+  if (!folder.isEmpty()) return folder;
+  return HomeRelative("XDG_CONFIG_HOME", "/.config") + QStringLiteral("/mirolat");
+}
+
+QString ConfigFolder() { return EnsureFolder(ConfigFolderPath(), "configuration folder"); }
+
+QString LogDirectoryPath() {
+  const QString winDir = EnvPath("WinDir");
+  if (!winDir.isEmpty()) return winDir + QLatin1Char('/');
+  return HomeRelative("XDG_DATA_HOME", "/.local/share") + QStringLiteral("/mirolat/");
 }
 
 QString LogDirectory() {
-  const QString winDir = EnvPath("WinDir");
-  if (!winDir.isEmpty()) return winDir + QLatin1Char('/');
-  const QString folder = HomeRelative("XDG_DATA_HOME", "/.local/share") + QStringLiteral("/mirolat");
-  return EnsureFolder(folder, "log directory") + QLatin1Char('/');
-}
-
-bool IsWindowsNTDirectory(const QString& windowsDir) {
-  return windowsDir.toUpper().contains(QLatin1String("NT"));
+  const QString path = LogDirectoryPath();
+  // $WinDir is taken as it is; the default folder is made when missing.
+  if (!EnvPath("WinDir").isEmpty()) return path;
+  return EnsureFolder(path.chopped(1), "log directory") + QLatin1Char('/');
 }
 
 QString ProgramFolder() {

@@ -9,13 +9,15 @@ namespace mirolat {
 // $MIROLAT_CONFIG_DIR when set, else $XDG_CONFIG_HOME/mirolat
 // (~/.config/mirolat). Created when missing; throws RunError when it cannot be.
 QString ConfigFolder();
+// The same folder's path, neither created nor checked (for a reader that
+// must leave the disk as it is).
+QString ConfigFolderPath();
 
 // The log directory, ending in '/': $WinDir with one '/' appended when set,
 // else $XDG_DATA_HOME/mirolat/ (~/.local/share/mirolat/), created when missing.
 QString LogDirectory();
-
-// True when the upper-cased log directory contains "NT" anywhere.
-bool IsWindowsNTDirectory(const QString& windowsDir);
+// The same directory's path, ending in '/', neither created nor checked.
+QString LogDirectoryPath();
 
 // The folder of the running executable.
 QString ProgramFolder();

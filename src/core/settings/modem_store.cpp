@@ -6,8 +6,6 @@ namespace mirolat {
 
 namespace {
 
-const char* kDetectedSection = "Detected Modems";
-
 QString ClassName(DeviceClass c) { return c == DeviceClass::Modem ? QStringLiteral("Modem") : QStringLiteral("Ports"); }
 
 // Writes one entry's values, each text value even when empty.
@@ -30,19 +28,24 @@ void WriteEntry(ModemClassStore& store, const QString& subKey, const DeviceClass
   store.WriteValue(subKey, kUserInit, e.UserInit, ValueKind::Text);
 }
 
-QString DeviceIdentity(const SerialDevice& d) {
-  const QString ids = d.VendorId >= 0 && d.ProductId >= 0
-                          ? QStringLiteral("%1:%2").arg(d.VendorId, 4, 16, QLatin1Char('0')).arg(d.ProductId, 4, 16,
-                                                                                                  QLatin1Char('0'))
-                          : QString();
-  if (!d.SerialNumber.isEmpty()) return ids + QLatin1Char(':') + d.SerialNumber;
-  return ids + QLatin1Char('@') + (d.SystemLocation.isEmpty() ? d.PortName : d.SystemLocation);
-}
-
 }  // namespace
 
 QString DeviceSubKey(DeviceClass deviceClass, int number) {
   return QStringLiteral("\\%1\\%2").arg(ClassName(deviceClass)).arg(number, 4, 10, QLatin1Char('0'));
+}
+
+QString DeviceEntryText(DeviceClass deviceClass, int number) {
+  return QStringLiteral("%1 entry %2")
+      .arg(deviceClass == DeviceClass::Modem ? QStringLiteral("modem") : QStringLiteral("port"))
+      .arg(number, 4, 10, QLatin1Char('0'));
+}
+
+QString DeviceEntryText(const QString& subKey) {
+  const QString kind = subKey.section(QLatin1Char('\\'), 1, 1);
+  const QString number = subKey.section(QLatin1Char('\\'), 2, 2);
+  return (kind.compare(QLatin1String("Ports"), Qt::CaseInsensitive) == 0 ? QStringLiteral("port entry ")
+                                                                         : QStringLiteral("modem entry ")) +
+         number;
 }
 
 SettingsValue ModemClassStore::ReadValue(const QString& subKey, const QString& name) {
@@ -135,19 +138,18 @@ NewModemEntry EntryForSerialDevice(const SerialDevice& device) {
 
 QStringList RegisterSerialModems(ModemClassStore& store, const QList<SerialDevice>& devices) {
   QStringList added;
-  SettingsStore& settings = store.Store();
+  SettingsStore::Transaction tx(store.Store());
+  QStringList ports;
+  for (const DeviceClassEntry& e : ReadDeviceClass(store, DeviceClass::Modem)) ports.append(e.AttachedTo);
   for (const SerialDevice& device : devices) {
     if (!IsSerialModemPort(device)) continue;
-    const QString identity = DeviceIdentity(device);
-    const QString app = QStringLiteral("MRL");
-    if (!settings.GetSetting(app, QLatin1String(kDetectedSection), identity, QString()).isEmpty()) continue;
-    SettingsStore::Transaction tx(settings);
     const NewModemEntry entry = EntryForSerialDevice(device);
+    if (ports.contains(entry.AttachedTo)) continue;
     AddDeviceEntry(store, entry);
-    settings.SaveSetting(app, QLatin1String(kDetectedSection), identity, entry.AttachedTo);
-    tx.Commit();
+    ports.append(entry.AttachedTo);
     added.append(entry.DriverDesc + QStringLiteral(" on ") + entry.AttachedTo);
   }
+  tx.Commit();
   return added;
 }
 

@@ -29,6 +29,11 @@ enum class DeviceClass { Modem, Ports };
 // "\Modem\0003" or "\Ports\0003": a sub-key relative to the class key.
 QString DeviceSubKey(DeviceClass deviceClass, int number);
 
+// How the user is told of an entry: "modem entry 0003", "port entry 0003";
+// the second form takes a sub-key ("\Ports\0003").
+QString DeviceEntryText(DeviceClass deviceClass, int number);
+QString DeviceEntryText(const QString& subKey);
+
 // The modem class values as the wizard reads and writes them. A seam: tests
 // make a write or a read fail by overriding ReadValue / WriteValue.
 class ModemClassStore {
@@ -108,10 +113,10 @@ bool IsSerialModemPort(const SerialDevice& device);
 // maker's name, else "Serial Modem") on its device path.
 NewModemEntry EntryForSerialDevice(const SerialDevice& device);
 
-// Adds a modem entry for each serial modem among `devices` that has not been
-// seen before (the devices already seen are remembered in the per-user area,
-// section "Detected Modems", so a modem the user removed is not added again).
-// Returns the descriptions of the entries added.
+// Adds a modem entry for each serial modem among `devices` whose device path
+// is not already a modem entry's port, and returns their descriptions. Only a
+// user's request calls it (the wizard's detect step, `mirolat-cli modem
+// detect`): a port never becomes a modem by merely being there.
 QStringList RegisterSerialModems(ModemClassStore& store, const QList<SerialDevice>& devices);
 
 // Lists the serial ports of the machine (the desktop program and the command

@@ -1,7 +1,12 @@
 #include "ui/app/application_windows.h"
 
 #include "core/app/app_state.h"
+#include "core/app/modem_check.h"
+#include "core/app/startup.h"
+#include "core/logfile/log_checks.h"
 #include "core/logfile/log_rewrites.h"
+#include "core/settings/config_paths.h"
+#include "core/settings/modem_store.h"
 #include "ui/common/about_window.h"
 #include "ui/common/tip_window.h"
 #include "ui/dialogs/desktop_error_reporter.h"
@@ -12,10 +17,21 @@
 #include "ui/maintenance/optimize_presenter.h"
 #include "ui/maintenance/rewrite_progress.h"
 #include "ui/setup/frm_setup.h"
+#include "ui/wizard/frm_pre_configure.h"
+#ifdef MIROLAT_HAVE_SERIALPORT
+#include "serial/qt_serial_port_lister.h"
+#endif
 
 namespace mirolat {
 
-ApplicationWindows::ApplicationWindows(AppState& state, QObject* parent) : QObject(parent), state_(state) {}
+ApplicationWindows::ApplicationWindows(AppState& state, QObject* parent) : QObject(parent), state_(state) {
+#ifdef MIROLAT_HAVE_SERIALPORT
+  systemSerialPorts_ = std::make_unique<QtSerialPortLister>();
+  serialPorts_ = systemSerialPorts_.get();
+#endif
+}
+
+ApplicationWindows::~ApplicationWindows() = default;
 
 frmMain* ApplicationWindows::CreateMainWindow() {
   auto* window = new frmMain(state_);
@@ -35,6 +51,7 @@ void ApplicationWindows::Connect(frmMain& main) {
   connect(&main, &frmMain::OptimizeRequested, this, &ApplicationWindows::Optimize);
   connect(&main, &frmMain::PurgeRequested, this, &ApplicationWindows::Purge);
   connect(&main, &frmMain::RepairRequested, this, &ApplicationWindows::Repair);
+  connect(&main, &frmMain::ModemWizardRequested, this, &ApplicationWindows::ShowModemWizard);
 
   rewriteProgress_ = new RewriteProgress(&main);
   ShowRewriteProgress(*rewriteProgress_);
@@ -49,7 +66,7 @@ void ApplicationWindows::Connect(frmMain& main) {
   });
 
   for (const WindowCommand command : {WindowCommand::Options, WindowCommand::ViewLog, WindowCommand::Optimize,
-                                      WindowCommand::Purge, WindowCommand::Repair}) {
+                                      WindowCommand::Purge, WindowCommand::Repair, WindowCommand::ModemWizard}) {
     main.SetWindowConnected(command, true);
   }
 }
@@ -124,6 +141,33 @@ void ApplicationWindows::Repair() {
   repair.exec();
   main_->LogChanged();
   if (repair.Repaired()) main_->ShowCommandDone(QString::fromLatin1(kRepairFinishedText));
+}
+
+// The modem logging wizard (Tools menu), modal, over the modem entries as
+// they are now, whatever the start-up check found. When it created the modem
+// log that was missing, the main window reads it.
+void ApplicationWindows::ShowModemWizard() {
+  if (!state_.Store) return;
+  ErrorReporter& reporter = SharedErrorReporter();
+  ModemClassStore modems(*state_.Store);
+  ModemCheck check;
+  if (!RunStep(reporter, [&] { check.WindowsDir = LogDirectory(); })) return;
+  check.DefaultLogFileName = state_.Config.ModemLogFile;
+  StartupOptions options;
+  RunStep(reporter, [&] { options = ReadStartupOptions(*state_.Store); });
+  check.PreferredModem = options.PreferredModem;
+  check.ModemTable = DetectModems(modems);
+
+  frmPreConfigure wizard(modems, check, options.RunConfigWizard, reporter, main_);
+  wizard.SetSerialPortLister(serialPorts_);
+  PlaceOnParent(&wizard, main_);
+  wizard.exec();
+
+  CurrentFileState& file = state_.File;
+  if (!file.ArchiveOpen && !file.LogExists && FileExists(file.LogFilePath)) {
+    file.LogExists = true;
+    main_->LogChanged();
+  }
 }
 
 // One report window at a time, created when needed and shown again after each run.

@@ -12,6 +12,7 @@
 // true). Until then the command stays disabled.
 #include <QObject>
 #include <QPointer>
+#include <memory>
 
 #include "ui/logviewer/frm_view_log.h"
 #include "ui/main/frm_main.h"
@@ -22,11 +23,13 @@ namespace mirolat {
 struct AppState;
 class OptimizePresenter;
 class RewriteProgress;
+class SerialPortLister;
 
 class ApplicationWindows : public QObject {
   Q_OBJECT
  public:
   explicit ApplicationWindows(AppState& state, QObject* parent = nullptr);
+  ~ApplicationWindows() override;
 
   // The main window over `state`, connected to the program's other windows.
   // It is not shown yet; it deletes itself when closed.
@@ -37,6 +40,11 @@ class ApplicationWindows : public QObject {
   frmReport* ReportWindow() const { return report_; }
   // The open log viewer, or null.
   frmViewLog* LogViewer() const { return viewer_; }
+
+  // The serial ports the wizard's detect step registers (not taken over):
+  // by default the machine's, when the program was built with QtSerialPort;
+  // null: the step is not offered.
+  void SetSerialPortLister(SerialPortLister* lister) { serialPorts_ = lister; }
 
  private:
   void Connect(frmMain& main);
@@ -49,6 +57,7 @@ class ApplicationWindows : public QObject {
   void Optimize();
   void Purge();
   void Repair();
+  void ShowModemWizard();
   // A rewrite's progress drives the main window's status bar and progress bar.
   void ShowRewriteProgress(RewriteProgress& progress);
 
@@ -58,6 +67,8 @@ class ApplicationWindows : public QObject {
   QPointer<frmViewLog> viewer_;
   RewriteProgress* rewriteProgress_ = nullptr;
   OptimizePresenter* optimizer_ = nullptr;
+  std::unique_ptr<SerialPortLister> systemSerialPorts_;
+  SerialPortLister* serialPorts_ = nullptr;
 };
 
 }  // namespace mirolat

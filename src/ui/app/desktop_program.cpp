@@ -1,6 +1,8 @@
 #include "ui/app/desktop_program.h"
 
+#include <QIcon>
 #include <QLocale>
+#include <QStandardPaths>
 #include <QTimer>
 
 #include "core/app/app_state.h"
@@ -17,11 +19,23 @@ namespace mirolat {
 
 DesktopProgram::DesktopProgram(AppState& state)
     : state_(state), windows_(std::make_unique<ApplicationWindows>(state)) {
+  // The desktop's icon theme; where no desktop names one, the freedesktop
+  // theme most systems have, then the icons Qt bundles.
+  if (QIcon::themeName().isEmpty()) {
+    QIcon::setThemeName(QStringLiteral("hicolor"));
+    QStringList paths = QIcon::themeSearchPaths();
+    for (const QString& data : QStandardPaths::standardLocations(QStandardPaths::GenericDataLocation)) {
+      if (!paths.contains(data + QStringLiteral("/icons"))) paths.append(data + QStringLiteral("/icons"));
+    }
+    QIcon::setThemeSearchPaths(paths);
+  }
+  if (QIcon::fallbackThemeName().isEmpty() || QIcon::fallbackThemeName() == QLatin1String("hicolor")) {
+    QIcon::setFallbackThemeName(QStringLiteral("Adwaita"));
+  }
   // The modem check at start-up shows the configuration wizard when a modem
   // entry must change. Serial ports are registered as modems only when the
-  // user asks (the wizard's detect step), never here.
+  // user asks (the wizard's detect step); start-up has no hook for it.
   StartupHooks& hooks = ProgramStartupHooks();
-  hooks.DetectSerialModems = nullptr;
   hooks.ShowModemWizard = [](ModemClassStore& store, ModemCheck& check) {
     frmPreConfigure wizard(store, check, true, SharedErrorReporter());
     wizard.exec();

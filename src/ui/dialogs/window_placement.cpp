@@ -38,6 +38,9 @@ void PlaceOnParent(QWidget* window, QWidget* parent) {
   if (screen == nullptr) screen = QGuiApplication::primaryScreen();
   if (screen == nullptr) return;
   window->ensurePolished();
+  // A window laid out by its layout and never sized by hand takes its size
+  // when first shown; it is centred at that size, not at Qt's default one.
+  if (!window->isVisible() && !window->testAttribute(Qt::WA_Resized)) window->adjustSize();
   // The frame the window manager adds; before the first show it is not
   // known yet, and the parent's frame stands in for it.
   QSize frame = window->frameGeometry().size() - window->geometry().size();

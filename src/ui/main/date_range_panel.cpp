@@ -159,6 +159,14 @@ void DateRangePanel::InitDateRange() {
   WriteBoxDate(DateBox::End, day);
 }
 
+void DateRangePanel::SetExtraRoom(int dx, int dy) {
+  const int shift = dx / 3;
+  resize(572 + dx, 216 + dy);
+  lblDateTitle->setGeometry(280 + shift, 0, 290 + dx - shift, 22);
+  CalendarFocus->setGeometry(278 + shift, 22, 294 + dx - shift, 194 + dy);
+  Calendar1->setGeometry(280 + shift, 24, 290 + dx - shift, 190 + dy);
+}
+
 void DateRangePanel::KeepDateRange() {
   const ReportRange before{state_.ReportStartDate, state_.ReportEndDate, state_.StartDateValid, state_.EndDateValid};
   const std::optional<ReportRange> kept = RangeAfterFileChange(before, RangeBoundsOf(state_.File));

@@ -58,6 +58,9 @@ class DateRangePanel : public QWidget {
   // lies within the file, clamped into it otherwise (InitDateRange when there
   // is nothing to keep).
   void KeepDateRange();
+  // The panel larger than its natural size by (dx, dy): the calendar takes
+  // the room, its left edge moving right by a third of dx.
+  void SetExtraRoom(int dx, int dy);
   // Date boxes, spin buttons and their labels.
   void SetControlsEnabled(bool enabled);
   void ShowDateTitle();

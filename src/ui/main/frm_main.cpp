@@ -12,6 +12,7 @@
 #include <QStyle>
 #include <QTimer>
 #include <QWindow>
+#include <algorithm>
 #include <cerrno>
 #include <cstdio>
 
@@ -57,6 +58,22 @@ void SetShortened(QLabel* label, const QString& text) {
   }
 }
 
+// The natural size of the window's central area (the controls' arrangement
+// below the toolbar) and of the statistics' values.
+constexpr int kNaturalFormWidth = 600;
+constexpr int kNaturalFormHeight = 370;
+constexpr int kStatisticsValueWidth = 190;
+constexpr const char* kFullTextProperty = "fullText";
+
+// A long text (the log's folder) is shortened in the middle to the label's
+// width; the whole text is its tooltip then.
+void ElideToWidth(QLabel* label) {
+  const QString full = label->property(kFullTextProperty).toString();
+  const QString shown = label->fontMetrics().elidedText(full, Qt::ElideMiddle, label->width());
+  label->setText(shown);
+  label->setToolTip(shown == full ? QString() : full);
+}
+
 // A window the program shows as one of its forms (not a message box, a file
 // dialog or a popup menu): coming back from one re-runs the activation logic.
 bool IsFormWindow(QWindow* window) {
@@ -90,6 +107,7 @@ frmMain::frmMain(AppState& state, QWidget* parent) : QMainWindow(parent), state_
   BuildCommands();
   ConnectHandlers();
   resize(600, 470);
+  setMinimumSize(600, 470);
   RegisterWindow(WindowRole::Main, this);
   Form_Load();
 }
@@ -139,7 +157,7 @@ void frmMain::BuildCommands() {
       button->setObjectName(QStringLiteral("ToolbarMain_%1").arg(c.toolbarPosition));
       connect(button, &QAction::triggered, this, [this, handler] { (this->*handler)(); });
     }
-    button->setIcon(style()->standardIcon(c.icon));
+    button->setIcon(QIcon::fromTheme(QString::fromLatin1(c.themeIcon), style()->standardIcon(c.icon)));
     button->setData(QString::fromLatin1(c.toolbarKey));
     button->setToolTip(QString::fromLatin1(c.toolbarTip));
     toolbarButtons_[c.toolbarPosition - 1] = button;
@@ -151,6 +169,10 @@ void frmMain::BuildCommands() {
       toolbarButtons_[i] = ToolbarMain->addSeparator();
     }
   }
+  mnuTools->addSeparator();
+  mnuModemWizard = mnuTools->addAction(QStringLiteral("Modem Logging &Wizard..."));
+  mnuModemWizard->setObjectName(QStringLiteral("mnuModemWizard"));
+  connect(mnuModemWizard, &QAction::triggered, this, &frmMain::ModemWizardRequested);
   // The menus keep the icons to the toolbar.
   for (QMenu* m : {mnuFile, mnuTools, mnuQuickDate, mnuHelp}) {
     for (QAction* a : m->actions()) a->setIconVisibleInMenu(false);
@@ -232,7 +254,7 @@ void frmMain::BuildControls() {
   int y = 182;
   for (const Pair& p : pairs) {
     *p.caption = label(Form, p.captionName, QString::fromLatin1(p.text), QRect(10, y, 80, 22));
-    *p.value = label(Form, p.valueName, QStringLiteral("N/A"), QRect(92, y, 190, 22));
+    *p.value = label(Form, p.valueName, QStringLiteral("N/A"), QRect(92, y, kStatisticsValueWidth, 22));
     y += 24;
   }
 
@@ -415,7 +437,21 @@ void frmMain::Form_Resize() {
       {LabelLogFirst2, 92, 278},  {LabelLogLast, 10, 302},     {LabelLogLast2, 92, 302},
       {btnProcess, 290, 240},     {btnViewLog, 376, 240},      {btnExit, 502, 240},
   };
-  for (const Placed& p : placed) p.widget->move(p.x, p.y + offset);
+  // At its natural size the window keeps its arrangement; larger, the
+  // calendar takes the extra room (a third of the width going to the
+  // statistics beside it) and the buttons stay under the calendar.
+  const int extraWidth = std::max(0, width - kNaturalFormWidth);
+  const int extraHeight = std::max(0, Form->height() - offset - kNaturalFormHeight);
+  DateRange->SetExtraRoom(extraWidth, extraHeight);
+  for (const Placed& p : placed) {
+    const bool button = p.widget == btnProcess || p.widget == btnViewLog || p.widget == btnExit;
+    p.widget->move(p.x + (button ? extraWidth : 0), p.y + offset + (button ? extraHeight : 0));
+  }
+  for (QLabel* value : {LabelLogName2, LabelLogPath2, LabelLogLength2, LabelLogEntries2, LabelLogFirst2,
+                        LabelLogLast2}) {
+    value->resize(kStatisticsValueWidth + extraWidth / 3, value->height());
+  }
+  ElideToWidth(LabelLogPath2);
   LabelMainVersion->move(10, Form->height() - LabelMainVersion->height() - 4);
   imgMain->move(width - imgMain->width() - 6, Form->height() - imgMain->height() - 4);
 }
@@ -510,7 +546,11 @@ void frmMain::PushCommandStates() {
   mnuLogStart->setEnabled(quick && c.FirstLastEntry);
   mnuLogEnd->setEnabled(quick && c.FirstLastEntry);
 
-  mnuTools->menuAction()->setEnabled(tools);
+  // The wizard is offered even without a log: the Tools menu then opens with
+  // only the items the state allows.
+  const bool wizard = Connected(WindowCommand::ModemWizard) && unlocked;
+  mnuModemWizard->setEnabled(wizard);
+  mnuTools->menuAction()->setEnabled(tools || wizard);
   mnuPurgeLog->setEnabled(tools && c.ToolsPurge && purger && free);
   mnuOptimize->setEnabled(tools && c.ToolsOptimize && c.OptimizeButton && optimizer && free);
   mnuClearLog->setEnabled(tools && c.ToolsClear && !c.ViewerOpen);
@@ -798,7 +838,8 @@ void frmMain::ShowLogStatistics() {
   LabelHeading->setText(heading);
   LabelHeading2->setText(heading);
   SetShortened(LabelLogName2, f.LogFileName);
-  SetShortened(LabelLogPath2, f.WindowsDir);
+  LabelLogPath2->setProperty(kFullTextProperty, f.WindowsDir);
+  ElideToWidth(LabelLogPath2);
   if (!f.LogCorrupt && !f.NotAModemLog) {
     LabelLogLength2->setText(QStringLiteral("%1 Bytes (%2KB)").arg(f.LogFileSize).arg(qRound64(f.LogFileSize / 1024.0)));
     LabelLogEntries2->setText(QString::number(static_cast<qint64>(f.LogEntryCount)));

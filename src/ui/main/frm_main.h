@@ -29,7 +29,7 @@ class ErrorReporter;
 class FileWatch;
 
 // The commands whose windows ui/app connects.
-enum class WindowCommand { Options, ViewLog, Optimize, Purge, Repair };
+enum class WindowCommand { Options, ViewLog, Optimize, Purge, Repair, ModemWizard };
 
 class frmMain : public QMainWindow {
   Q_OBJECT
@@ -95,6 +95,7 @@ class frmMain : public QMainWindow {
   QAction* mnuPurgeLog = nullptr;
   QAction* mnuOptimize = nullptr;
   QAction* mnuRepairLog = nullptr;
+  QAction* mnuModemWizard = nullptr;
   QMenu* mnuQuickDate = nullptr;
   QAction* mnuToday = nullptr;
   QAction* mnuPlusWeek = nullptr;
@@ -197,6 +198,8 @@ class frmMain : public QMainWindow {
   void PurgeRequested();
   // The repair window, modal.
   void RepairRequested();
+  // The modem logging wizard, modal (offered even without a log).
+  void ModemWizardRequested();
   // The tip window, modal (first activation without a warning).
   void TipsRequested();
   // The About window, modal.

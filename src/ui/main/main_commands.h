@@ -25,7 +25,8 @@ struct MainCommandSpec {
   int toolbarPosition;        // 1-based, separators included; 0 when not on the toolbar
   const char* toolbarKey;
   const char* toolbarTip;
-  QStyle::StandardPixmap icon;
+  const char* themeIcon;      // the desktop theme's icon (freedesktop name)
+  QStyle::StandardPixmap icon;  // the icon Qt bundles, where the theme has none
   bool ownButton;             // the button is enabled apart from the menu item
   void (frmMain::*handler)();
 };

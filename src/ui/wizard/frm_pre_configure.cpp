@@ -13,6 +13,7 @@
 #include <QVBoxLayout>
 
 #include "ui/common/help_window.h"
+#include "ui/dialogs/wait_cursor.h"
 
 namespace mirolat {
 
@@ -21,9 +22,20 @@ namespace {
 constexpr int kWizardHelpTopic = 9;
 
 const QString kIntroText = QStringLiteral(
-    "This is MRL's Modem and Dial-up Networking\nConfiguration Wizard.\n\nIt will automatically detect the modems "
-    "installed on your system and optionally configure them for use with MRL.\n\nClick the 'Next' button and the "
-    "wizard will take you through a step by step process to configure your dial-up netwoking system for MRL.");
+    "This is MRL's Modem Logging Wizard.\n\nMRL reads the log your modem writes. The wizard looks at the modem "
+    "entries of Mirolat's modem settings and, where needed, configures one of them for use with MRL: its logging, "
+    "its log file and its command echo.\n\nClick the 'Next' button and the wizard will take you through a step by "
+    "step process.");
+
+const QString kNoModemText = QStringLiteral(
+    "No modem entry was found in Mirolat's modem settings, so there is no modem for the wizard to configure.\n\n"
+    "On Linux, pppd and chat write each dial-up session to the system log rather than to a modem log. To get a log "
+    "that MRL can report on, import those sessions into the modem log with the command\n\n"
+    "mirolat-cli import-pppd\n\n"
+    "(see \"Dial-up on Linux: importing pppd's sessions\" in the README, or Help \u203a Topics).");
+
+const QString kDetectText = QStringLiteral(
+    "\n\nA USB or serial modem of this computer gets a modem entry when you click 'Detect Serial Modems'.");
 
 QPixmap StatePicture(bool right) {
   QPixmap pixmap(20, 20);
@@ -82,7 +94,17 @@ frmPreConfigure::frmPreConfigure(ModemClassStore& store, ModemCheck& check, bool
     lblIntro = WrappedLabel(QStringLiteral("lblIntro"), fraCheck[0]);
     lblNote = WrappedLabel(QStringLiteral("lblNote"), fraCheck[0]);
     lblNote->setText(QStringLiteral("NOTE: You will be asked to confirm the details of any recommended changes."));
+    btnDetect = new QPushButton(QStringLiteral("&Detect Serial Modems"), fraCheck[0]);
+    btnDetect->setObjectName(QStringLiteral("btnDetect"));
+    btnDetect->setAutoDefault(false);
+    btnDetect->hide();
+    lblDetected = WrappedLabel(QStringLiteral("lblDetected"), fraCheck[0]);
+    auto* detect = new QHBoxLayout;
+    detect->addWidget(btnDetect);
+    detect->addStretch(1);
     layout->addWidget(lblIntro);
+    layout->addLayout(detect);
+    layout->addWidget(lblDetected);
     layout->addStretch(1);
     layout->addWidget(lblNote);
   }
@@ -177,6 +199,7 @@ frmPreConfigure::frmPreConfigure(ModemClassStore& store, ModemCheck& check, bool
 
   connect(btnNext, &QPushButton::clicked, this, &frmPreConfigure::btnNext_Click);
   connect(btnCancel, &QPushButton::clicked, this, &frmPreConfigure::btnCancel_Click);
+  connect(btnDetect, &QPushButton::clicked, this, &frmPreConfigure::btnDetect_Click);
   connect(Check1, &QCheckBox::clicked, this, &frmPreConfigure::Check1_Click);
   connect(Timer1, &QTimer::timeout, this, &frmPreConfigure::Timer1_Timer);
   InstallHelpKey(this, kWizardHelpTopic);
@@ -192,11 +215,47 @@ void frmPreConfigure::Form_Load() {
     const QSignalBlocker block(Check1);
     Check1->setChecked(runConfigWizard_);
   }
-  lblIntro->setText(kIntroText);
+  lblDetected->clear();
+  ShowModems();
+  ShowPage(0);
+}
+
+void frmPreConfigure::SetSerialPortLister(SerialPortLister* lister) {
+  lister_ = lister;
+  btnDetect->setVisible(lister != nullptr);
+  ShowModems();
+}
+
+void frmPreConfigure::ShowModems() {
+  const bool any = check_.ModemCount() > 0;
+  lblIntro->setText(any ? kIntroText : kNoModemText + (lister_ != nullptr ? kDetectText : QString()));
+  lblNote->setVisible(any);
   lstModems->clear();
   for (const ModemEntry& modem : check_.ModemTable) lstModems->addItem(modem.ListText());
-  if (lstModems->count() > 0) lstModems->setCurrentRow(0);
-  ShowPage(0);
+  if (any) lstModems->setCurrentRow(0);
+  // Without a modem there is nothing to configure: no page follows.
+  btnNext->setEnabled(any);
+}
+
+// Registers the serial modems the lister finds that have no entry yet, then
+// reads the entries again.
+void frmPreConfigure::btnDetect_Click() {
+  if (lister_ == nullptr) return;
+  QStringList added;
+  bool done = false;
+  {
+    const WaitCursor wait;
+    done = RunStep(reporter_, [&] { added = RegisterSerialModems(store_, lister_->Ports()); });
+    check_.ModemTable = DetectModems(store_);
+  }
+  if (!done) {
+    lblDetected->setText(QStringLiteral("The serial modems could not be registered."));
+  } else if (added.isEmpty()) {
+    lblDetected->setText(QStringLiteral("No USB or serial modem without a modem entry was found."));
+  } else {
+    lblDetected->setText(QStringLiteral("Added: ") + added.join(QStringLiteral(", ")) + QLatin1Char('.'));
+  }
+  ShowModems();
 }
 
 void frmPreConfigure::ShowPage(int page) {
@@ -239,17 +298,23 @@ void frmPreConfigure::ShowModemPage() {
   SetBold(lblRecLogging, false);
   SetBold(lblRecEcho, false);
   Timer1->start();
-  if (modem.LoggingOn && modem.EchoOn) {
+  if (modem.ReadyForLogging()) {
     lblAdvice->setText(QStringLiteral(
-        "The wizard has determined that this modem and its dial-up networking settings are already configured "
-        "correctly for MRL. \n\nClick the 'OK' button to continue."));
+        "The wizard has determined that this modem is already configured correctly for MRL. \n\nClick the 'OK' "
+        "button to continue."));
     btnNext->setText(QStringLiteral("&OK"));
     check_.ModemConfigured = true;
     if (check_.ModemCount() > 1) check_.PreferredModem = selectedModem_;
   } else {
-    lblAdvice->setText(QStringLiteral(
-        "The wizard needs to make some changes to your modem and dial-up networking settings in order for MRL to "
-        "work as intended.\n\nClick the 'Finish' button to have the wizard make these changes for you."));
+    // A modem that logs and echoes but has no log file: Finish gives it one.
+    const QString logFile = modem.LoggingPath.isEmpty()
+                                ? QStringLiteral("This modem has no log file; it will log to %1.\n\n")
+                                      .arg(check_.WindowsDir + check_.DefaultLogFileName)
+                                : QString();
+    lblAdvice->setText(QStringLiteral("The wizard needs to make some changes to Mirolat's modem settings for this "
+                                      "modem in order for MRL to work as intended.\n\n") +
+                       logFile +
+                       QStringLiteral("Click the 'Finish' button to have the wizard make these changes for you."));
     btnNext->setText(QStringLiteral("&Finish"));
     check_.ModemConfigured = false;
   }

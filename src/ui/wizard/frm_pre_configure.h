@@ -1,8 +1,12 @@
 #pragma once
 // The modem configuration wizard: four pages (introduction, the installed
 // modems, the chosen modem's current and recommended settings, finished) over
-// the state of the start-up modem check. The check and the changes are the
-// core's (core/app/modem_check.h); the window only presents them and asks.
+// the state of the start-up modem check or of the modem entries as they are
+// (Tools menu). The check and the changes are the core's
+// (core/app/modem_check.h); the window only presents them and asks. With no
+// modem entry the introduction says so and how a Linux dial-up user gets a
+// log, and Next is not offered; given a serial port lister, the introduction
+// offers to register the serial modems of the machine.
 #include <QDialog>
 #include <QList>
 #include <QPixmap>
@@ -27,9 +31,14 @@ class frmPreConfigure : public QDialog {
   frmPreConfigure(ModemClassStore& store, ModemCheck& check, bool runConfigWizard, ErrorReporter& reporter,
                   QWidget* parent = nullptr, QTimer* timer = nullptr);
 
+  // The serial ports the detect step registers (not taken over); none: the
+  // step is not offered.
+  void SetSerialPortLister(SerialPortLister* lister);
+
   void Form_Load();
   void btnNext_Click();
   void btnCancel_Click();
+  void btnDetect_Click();
   void Check1_Click();
   void Timer1_Timer();
 
@@ -45,6 +54,8 @@ class frmPreConfigure : public QDialog {
   QList<QGroupBox*> fraCheck;
   QLabel* lblIntro;
   QLabel* lblNote;
+  QPushButton* btnDetect;
+  QLabel* lblDetected;
   QLabel* lblInstalled;
   QListWidget* lstModems;
   QLabel* lblSelModem;
@@ -67,6 +78,8 @@ class frmPreConfigure : public QDialog {
 
  private:
   void ShowPage(int page);
+  // The list and the introduction for the modem entries of check_.
+  void ShowModems();
   void ShowModemPage();
   void ShowFinishedPage();
   void SetPicture(QLabel* label, bool right);
@@ -79,6 +92,7 @@ class frmPreConfigure : public QDialog {
   int page_ = 0;
   int selectedModem_ = 1;
   FinishOutcome outcome_;
+  SerialPortLister* lister_ = nullptr;
   QPixmap pictures_[2];
 };
 

@@ -17,13 +17,13 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QMouseEvent>
-#include <QPointer>
-#include <QWindow>
 #include <QPlainTextEdit>
+#include <QPointer>
 #include <QProcess>
 #include <QTextEdit>
 #include <QThread>
 #include <QTimer>
+#include <QWindow>
 #include <QtTest>
 #include <atomic>
 #include <thread>
@@ -114,8 +114,8 @@ void NoteActivation(QWindow* window) {
 // below it (a modal dialog first, else the window that was active before,
 // else the main window, else any) becomes active. The offscreen platform has
 // no window manager to do it.
-void ActivateLikeWindowManager() {
-  if (QApplication::activeWindow() != nullptr) return;
+bool ActivateLikeWindowManager() {
+  if (QApplication::activeWindow() != nullptr || QApplication::activePopupWidget() != nullptr) return false;
   QWidget* next = QApplication::activeModalWidget();
   for (const QPointer<QWidget>& w : ActivationOrder()) {
     if (next == nullptr && w != nullptr && Activatable(w)) next = w;
@@ -127,15 +127,13 @@ void ActivateLikeWindowManager() {
       next = w;
     }
   }
-  if (next != nullptr) {
-    next->activateWindow();
-    QCoreApplication::processEvents();
-  }
+  if (next == nullptr) return false;
+  next->activateWindow();
+  return true;
 }
 
 QWidget* KeyTarget() {
   if (QWidget* popup = QApplication::activePopupWidget()) return popup;
-  ActivateLikeWindowManager();
   if (QWidget* focus = QApplication::focusWidget()) return focus;
   if (QWidget* modal = QApplication::activeModalWidget()) return modal;
   return QApplication::activeWindow();
@@ -168,6 +166,7 @@ void Journey::SetUp() {
   QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));
   qputenv("MIROLAT_CONFIG_DIR", config_.path().toLocal8Bit());
   qputenv("WinDir", logs_.path().toLocal8Bit());
+  logDir_ = logs_.path() + QLatin1Char('/');
   // Real message boxes and dialogs, answered with keys.
   SetUnattended(false);
   ResetProgramEnding();
@@ -197,6 +196,13 @@ void Journey::WriteFile(const QString& path, const QByteArray& bytes) {
   QFile f(path);
   ASSERT_TRUE(f.open(QIODevice::WriteOnly | QIODevice::Truncate)) << path.toStdString();
   ASSERT_EQ(f.write(bytes), bytes.size());
+}
+
+void Journey::UseLogDir(const QString& relative) {
+  logDir_ = ScratchDir() + relative;
+  if (!logDir_.endsWith(QLatin1Char('/'))) logDir_ += QLatin1Char('/');
+  ASSERT_TRUE(QDir().mkpath(logDir_));
+  qputenv("WinDir", logDir_.toLocal8Bit());
 }
 
 QByteArray Journey::SessionLog(const QStringList& days, const QString& number) {
@@ -316,6 +322,7 @@ bool Journey::WaitForClose(const QString& title, int ms) {
 }
 
 void Journey::Key(const QKeySequence& keys) {
+  ActivateForInput();
   for (int i = 0; i < keys.count(); ++i) {
     const QKeyCombination combination = keys[i];
     Deliver([combination] {
@@ -342,7 +349,23 @@ void Journey::Key(QKeySequence::StandardKey key) {
   Key(QKeySequence(found.value()));
 }
 
+void Journey::Settle() {
+  // The activation reaches the program through the event loop, and what it
+  // does there (a timer of no delay) one turn later.
+  for (int i = 0; i < 3; ++i) {
+    QThread::msleep(20);
+    OnMain([] { QCoreApplication::processEvents(); });
+  }
+}
+
+void Journey::ActivateForInput() {
+  bool activated = false;
+  Deliver([&] { activated = ActivateLikeWindowManager(); });
+  if (activated) Settle();
+}
+
 void Journey::Type(const QString& text) {
+  ActivateForInput();
   Deliver([text] {
     if (QWidget* target = KeyTarget()) QTest::keyClicks(target, text);
   });
@@ -351,6 +374,17 @@ void Journey::Type(const QString& text) {
 void Journey::Click(const QString& title, const QString& control, QPoint at) {
   ASSERT_TRUE(WaitUntil([&] { return Control(title, control) != nullptr; }))
       << "no control " << control.toStdString() << " in " << title.toStdString();
+  // A click into a window makes it the active one, as window managers do;
+  // what the program does on its activation comes before the click lands.
+  bool activated = false;
+  Deliver([&] {
+    QWidget* w = Control(title, control);
+    if (w && w->window() != QApplication::activeWindow() && QApplication::activeModalWidget() == nullptr) {
+      w->window()->activateWindow();
+      activated = true;
+    }
+  });
+  if (activated) Settle();
   Deliver([title, control, at] {
     if (QWidget* w = Control(title, control)) QTest::mouseClick(w, Qt::LeftButton, {}, at.x() < 0 ? w->rect().center() : at);
   });
@@ -466,6 +500,19 @@ QRect Journey::Geometry(const QString& title) {
   return Ask<QRect>([&] {
     QWidget* w = Window(title);
     return w ? w->frameGeometry() : QRect();
+  });
+}
+
+QRect Journey::ControlGeometry(const QString& title, const QString& control) {
+  return Ask<QRect>([&] {
+    QWidget* w = Control(title, control);
+    return w ? QRect(w->mapTo(w->window(), QPoint(0, 0)), w->size()) : QRect();
+  });
+}
+
+void Journey::ResizeWindow(const QString& title, const QSize& size) {
+  Deliver([title, size] {
+    if (QWidget* w = Window(title)) w->resize(size);
   });
 }
 

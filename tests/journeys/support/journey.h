@@ -41,7 +41,9 @@ class Journey : public ::testing::Test {
 
   // The program's private folders and files.
   QString ConfigDir() const { return config_.path(); }
-  QString LogDir() const { return logs_.path() + QLatin1Char('/'); }
+  QString LogDir() const { return logDir_; }
+  // The log folder from now on: `relative` below the scratch folder, made here.
+  void UseLogDir(const QString& relative);
   QString LogPath() const { return LogDir() + QStringLiteral("ModemLog.txt"); }
   QString ScratchDir() const { return scratch_.path() + QLatin1Char('/'); }
   static void WriteFile(const QString& path, const QByteArray& bytes);
@@ -96,6 +98,11 @@ class Journey : public ::testing::Test {
   QString FocusName();  // object name of the focus widget
   QString ActiveTitle();
   QRect Geometry(const QString& title);
+  // The control's place inside its window.
+  QRect ControlGeometry(const QString& title, const QString& control);
+  // What the window manager does when the user drags a window's border or
+  // maximises it.
+  void ResizeWindow(const QString& title, const QSize& size);
   // Any other look at the program's widgets, on its thread (read only).
   void OnProgramThread(const std::function<void()>& look);
   // Saves a picture of the window under $MIROLAT_JOURNEY_SHOTS (when set).
@@ -106,8 +113,14 @@ class Journey : public ::testing::Test {
   static QWidget* Control(const QString& title, const QString& control);
 
  private:
+  // Lets the program finish what a window's activation started.
+  void Settle();
+  // No window active (the one above closed): the one below becomes active.
+  void ActivateForInput();
+
   QTemporaryDir config_, logs_, scratch_;
   QMetaObject::Connection activations_;  // the windows' activation order, as a window manager keeps it
+  QString logDir_;
   std::unique_ptr<AppState> state_;
   std::unique_ptr<DesktopProgram> program_;
 };
