@@ -81,6 +81,10 @@ class Journey : public ::testing::Test {
   // text (without its '&'), by a mouse click on its middle (or at `at`).
   void Click(const QString& title, const QString& control, QPoint at = QPoint(-1, -1));
   void DoubleClick(const QString& title, const QString& control, QPoint at = QPoint(-1, -1));
+  // Presses the left button at `from` on the control (on whichever child of it
+  // lies there, as a mouse would: a size grip, a header), moves to `to` and
+  // releases it there; both points in the control's coordinates.
+  void Drag(const QString& title, const QString& control, QPoint from, QPoint to);
   // Opens a menu of the window's menu bar with a click and clicks an item of
   // it ("&File", "Save &As..."; '&' may be left out). A submenu path may follow.
   void Menu(const QString& title, const QStringList& path);
@@ -115,6 +119,7 @@ class Journey : public ::testing::Test {
   void ActivateForInput();
 
   QTemporaryDir config_, logs_, scratch_;
+  QMetaObject::Connection activations_;  // the windows' activation order, as a window manager keeps it
   QString logDir_;
   std::unique_ptr<AppState> state_;
   std::unique_ptr<DesktopProgram> program_;
