@@ -77,12 +77,27 @@ TEST(OptionEntries, DurationTextIsHoursMinutesSecondsWithinTheClock) {
   struct Case {
     const char* text;
     std::optional<int> seconds;
+    const char* problem;  // how the refusal begins
   } cases[] = {
-      {"01:30:00", 5400},         {"00:15:00", 900},          {"99:59:59", 359999},       {"00:00:00", 0},
-      {"00:60:00", std::nullopt}, {"00:00:60", std::nullopt}, {"00:99:99", std::nullopt}, {"1:30:00", std::nullopt},
-      {"01:3_:__", std::nullopt}, {"::::::::", std::nullopt}, {"", std::nullopt},
+      {"01:30:00", 5400, ""},
+      {"00:15:00", 900, ""},
+      {"99:59:59", 359999, ""},
+      {"00:00:00", 0, ""},
+      {"00:60:00", std::nullopt, "The minutes (60) must be 00 to 59."},
+      {"00:00:60", std::nullopt, "The seconds (60) must be 00 to 59."},
+      {"25:99:99", std::nullopt, "The minutes (99) must be 00 to 59."},
+      {"1:30:00", std::nullopt, "Type the duration as hh:mm:ss"},
+      {"01:3_:__", std::nullopt, "Type the duration as hh:mm:ss"},
+      {"::::::::", std::nullopt, "Type the duration as hh:mm:ss"},
+      {"", std::nullopt, "Type the duration as hh:mm:ss"},
   };
-  for (const Case& c : cases) EXPECT_EQ(ReadDurationText(QString::fromLatin1(c.text)), c.seconds) << c.text;
+  for (const Case& c : cases) {
+    const QString text = QString::fromLatin1(c.text);
+    EXPECT_EQ(ReadDurationText(text), c.seconds) << c.text;
+    const QString problem = DurationTextProblem(text);
+    EXPECT_TRUE(*c.problem == '\0' ? problem.isEmpty() : problem.startsWith(QLatin1String(c.problem)))
+        << c.text << ": " << problem.toStdString();
+  }
 }
 
 TEST(OptionEntries, KilobytesAreNotNegative) {
@@ -240,31 +255,66 @@ TEST(TariffRules, ValidateTariffNamesTheFieldsThatFail) {
   const LocaleValues us = UnitedStates();
   const TariffEntries good{"Peak", "Mon - Fri", "08:00", "17:59", "0.10", "0.05", "1", "0"};
   ASSERT_TRUE(ValidateTariff(good, us).ok());
+  EXPECT_EQ(TariffProblem(good, us), QString());
+  // Each case breaks one rule; the editor's line names the field and the rule.
   struct Case {
     const char* what;
     TariffEntries entries;
     bool TariffValidation::*field;
+    const char* says;
   } cases[] = {
-      {"no description", {"", "Everyday", "08:00", "17:59", "0.1", "0", "0", "0"}, &TariffValidation::description},
-      {"no days", {"x", "", "08:00", "17:59", "0.1", "0", "0", "0"}, &TariffValidation::days},
-      {"no end", {"x", "Everyday", "00:00", "", "0.1", "0", "0", "0"}, &TariffValidation::end},
-      {"end before start", {"x", "Everyday", "10:00", "09:59", "0.1", "0", "0", "0"}, &TariffValidation::end},
-      {"start not a time", {"x", "Everyday", "8:00", "09:59", "0.1", "0", "0", "0"}, &TariffValidation::start},
-      {"both charges 0", {"x", "Everyday", "00:00", "23:59", "0", "0", "0", "0"}, &TariffValidation::chargeAboveZero},
-      {"negative minimum", {"x", "Everyday", "00:00", "23:59", "-1", "2", "0", "0"}, &TariffValidation::dialRate},
+      {"no description",
+       {"", "Everyday", "08:00", "17:59", "0.1", "0", "0", "0"},
+       &TariffValidation::description,
+       "Description: type or choose a name"},
+      {"no days", {"x", "", "08:00", "17:59", "0.1", "0", "0", "0"}, &TariffValidation::days, "Days: choose"},
+      {"no end",
+       {"x", "Everyday", "00:00", "", "0.1", "0", "0", "0"},
+       &TariffValidation::end,
+       "End time: type or choose a time of day as hh:mm"},
+      {"end before start",
+       {"x", "Everyday", "10:00", "09:59", "0.1", "0", "0", "0"},
+       &TariffValidation::end,
+       "End time: 09:59 is before the start time 10:00"},
+      {"end off the clock",
+       {"x", "Everyday", "10:00", "25:00", "0.1", "0", "0", "0"},
+       &TariffValidation::end,
+       "End time: \"25:00\" is not a time of day"},
+      {"start not a time",
+       {"x", "Everyday", "8:00", "09:59", "0.1", "0", "0", "0"},
+       &TariffValidation::start,
+       "Start time: \"8:00\" is not a time of day"},
+      {"both charges 0",
+       {"x", "Everyday", "00:00", "23:59", "0", "0", "0", "0"},
+       &TariffValidation::chargeAboveZero,
+       "Costs: the minimum charge or the charge per minute must be above 0"},
+      {"negative minimum",
+       {"x", "Everyday", "00:00", "23:59", "-1", "2", "0", "0"},
+       &TariffValidation::dialRate,
+       "Minimum charge: \"-1\" is not an amount of 0 or more"},
       {"negative per minute",
        {"x", "Everyday", "00:00", "23:59", "2", "-1", "0", "0"},
-       &TariffValidation::perMinuteRate},
-      {"letters", {"x", "Everyday", "00:00", "23:59", "1a", "0", "0", "0"}, &TariffValidation::dialRate},
+       &TariffValidation::perMinuteRate,
+       "Charge per minute: \"-1\" is not an amount"},
+      {"letters",
+       {"x", "Everyday", "00:00", "23:59", "1a", "0", "0", "0"},
+       &TariffValidation::dialRate,
+       "Minimum charge: \"1a\""},
       {"minutes above 999",
        {"x", "Everyday", "00:00", "23:59", "1", "1", "1000", "0"},
-       &TariffValidation::afterMinutes},
-      {"seconds 61", {"x", "Everyday", "00:00", "23:59", "1", "1", "0", "61"}, &TariffValidation::afterSeconds},
+       &TariffValidation::afterMinutes,
+       "Threshold minutes: \"1000\" is not a whole number from 0 to 999"},
+      {"seconds 61",
+       {"x", "Everyday", "00:00", "23:59", "1", "1", "0", "61"},
+       &TariffValidation::afterSeconds,
+       "Threshold seconds: \"61\" is not a whole number from 0 to 60"},
   };
   for (const Case& c : cases) {
     const TariffValidation v = ValidateTariff(c.entries, us);
     EXPECT_FALSE(v.ok()) << c.what;
     EXPECT_FALSE(v.*c.field) << c.what;
+    EXPECT_TRUE(TariffProblem(c.entries, us).startsWith(QLatin1String(c.says)))
+        << c.what << ": " << TariffProblem(c.entries, us).toStdString();
   }
   // One charge above 0 is enough; a rate being typed ("0.") reads as its digits.
   EXPECT_TRUE(ValidateTariff({"x", "Everyday", "00:00", "23:59", "0", "0.05", "", ""}, us).ok());
@@ -381,17 +431,21 @@ TEST(ServiceRules, ValidateServiceNamesTheFieldsThatFail) {
     int tariffs;
     bool valid;
     bool ServiceValidation::*field;
+    const char* says = "";  // how the editor's line begins
   } cases[] = {
       {"blank number", [](ServiceEntries& e) { e.Number = QStringLiteral("  "); }, 1, false,
-       &ServiceValidation::number},
-      {"no description", [](ServiceEntries& e) { e.Description.clear(); }, 1, false, &ServiceValidation::description},
+       &ServiceValidation::number, "Service Details: type the number"},
+      {"no description", [](ServiceEntries& e) { e.Description.clear(); }, 1, false, &ServiceValidation::description,
+       "Service Details: type a description"},
       {"per call not a number", [](ServiceEntries& e) { e.DialFixedTariff = QStringLiteral("x"); }, 1, false,
-       &ServiceValidation::dialCost},
+       &ServiceValidation::dialCost, "Dial-up Cost: the cost per call \"x\" is not an amount"},
       {"per call negative", [](ServiceEntries& e) { e.DialFixedTariff = QStringLiteral("-1"); }, 1, false,
        &ServiceValidation::dialCost},
-      {"tariffs without any", [](ServiceEntries& e) { e.DialOption = 2; }, 0, false, &ServiceValidation::dialCost},
+      {"tariffs without any", [](ServiceEntries& e) { e.DialOption = 2; }, 0, false, &ServiceValidation::dialCost,
+       "Dial-up Cost: add a time-segmented tariff"},
       {"tariffs with one", [](ServiceEntries& e) { e.DialOption = 2; }, 1, true, &ServiceValidation::dialCost},
-      {"flexi 0 and 0", [](ServiceEntries& e) { e.ServiceOption = 2; }, 1, false, &ServiceValidation::flexAboveZero},
+      {"flexi 0 and 0", [](ServiceEntries& e) { e.ServiceOption = 2; }, 1, false, &ServiceValidation::flexAboveZero,
+       "Service Cost: the flexi rate or the excess rate must be above 0"},
       {"flexi 0 and 1.5",
        [](ServiceEntries& e) {
          e.ServiceOption = 2;
@@ -404,14 +458,14 @@ TEST(ServiceRules, ValidateServiceNamesTheFieldsThatFail) {
          e.FlexRate = QStringLiteral("-1");
          e.FlexRate2 = QStringLiteral("3");
        },
-       1, false, &ServiceValidation::flexRate},
+       1, false, &ServiceValidation::flexRate, "Service Cost: the flexi rate \"-1\""},
       {"flexi hours 100",
        [](ServiceEntries& e) {
          e.ServiceOption = 2;
          e.FlexRate = QStringLiteral("1");
          e.FlexHours = QStringLiteral("100");
        },
-       1, false, &ServiceValidation::flexHours},
+       1, false, &ServiceValidation::flexHours, "Service Cost: the flexi hours must be a whole number from 0 to 99"},
       {"flexi hours negative",
        [](ServiceEntries& e) {
          e.ServiceOption = 2;
@@ -425,7 +479,7 @@ TEST(ServiceRules, ValidateServiceNamesTheFieldsThatFail) {
          e.FlexRate = QStringLiteral("1");
          e.FlexPeriod = QStringLiteral("Year");
        },
-       1, false, &ServiceValidation::flexPeriod},
+       1, false, &ServiceValidation::flexPeriod, "Service Cost: choose the flexi period"},
       {"flat rate ignores the flexi boxes", [](ServiceEntries& e) { e.FlexHours = QStringLiteral("x"); }, 1, true,
        &ServiceValidation::serviceCost},
       {"per megabyte with no period",
@@ -433,7 +487,7 @@ TEST(ServiceRules, ValidateServiceNamesTheFieldsThatFail) {
          e.PerMeg = QStringLiteral("0.5");
          e.MegPeriod.clear();
        },
-       1, false, &ServiceValidation::megPeriod},
+       1, false, &ServiceValidation::megPeriod, "Service Cost: choose the period the free megabytes count over"},
       {"no per megabyte, no period", [](ServiceEntries& e) { e.MegPeriod.clear(); }, 1, true,
        &ServiceValidation::megPeriod},
       {"megabyte period not listed",
@@ -447,9 +501,9 @@ TEST(ServiceRules, ValidateServiceNamesTheFieldsThatFail) {
       {"megabytes negative", [](ServiceEntries& e) { e.AfterMeg = QStringLiteral("-1"); }, 1, false,
        &ServiceValidation::afterMeg},
       {"megabytes above 99", [](ServiceEntries& e) { e.AfterMeg = QStringLiteral("150"); }, 1, false,
-       &ServiceValidation::afterMeg},
+       &ServiceValidation::afterMeg, "Service Cost: the free megabytes must be a whole number from 0 to 99"},
       {"per megabyte negative", [](ServiceEntries& e) { e.PerMeg = QStringLiteral("-0.1"); }, 1, false,
-       &ServiceValidation::perMeg},
+       &ServiceValidation::perMeg, "Service Cost: the cost per megabyte \"-0.1\""},
   };
   for (const Case& c : cases) {
     ServiceEntries e = base;
@@ -457,6 +511,9 @@ TEST(ServiceRules, ValidateServiceNamesTheFieldsThatFail) {
     const ServiceValidation v = ValidateService(e, c.tariffs, us);
     EXPECT_EQ(v.ok(), c.valid) << c.what;
     EXPECT_EQ(v.*c.field, c.valid) << c.what;
+    const QString problem = ServiceProblem(e, c.tariffs, us);
+    EXPECT_TRUE(c.valid ? problem.isEmpty() : problem.startsWith(QLatin1String(c.says)))
+        << c.what << ": " << problem.toStdString();
   }
 }
 

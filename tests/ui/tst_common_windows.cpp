@@ -586,6 +586,18 @@ class CommonWindowsTest : public QObject {
         {{900, 700}, {100, 100, 400, 300}, {0, 0, 800, 600}},       // larger than the screen
     };
     for (const auto& r : rows) QCOMPARE(CentredOnParent(r.size, r.parent, screen), r.placed);
+    // A window that opens beside its parent: the right, the left, else the
+    // right moved back onto the screen, the parent's left part in sight.
+    const struct {
+      QSize size;
+      QRect parent;
+      QRect placed;
+    } beside[] = {
+        {{300, 200}, {100, 100, 300, 300}, {400, 100, 300, 200}},  // on the right
+        {{300, 200}, {400, 100, 300, 300}, {100, 100, 300, 200}},  // on the left
+        {{500, 200}, {200, 450, 300, 100}, {300, 400, 500, 200}},  // neither: the right, moved in and up
+    };
+    for (const auto& r : beside) QCOMPARE(BesideParent(r.size, r.parent, screen), r.placed);
 
     // The help window, wider than this screen, opens whole on it.
     QWidget parent;

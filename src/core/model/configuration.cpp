@@ -14,4 +14,14 @@ ReportWindowSettings DefaultDetailReportSettings() {
   return s;
 }
 
+bool HasStoredWindowSize(const ReportWindowSettings& s) {
+  const ReportWindowSettings defaults;
+  return s.WinWidth > 0 && s.WinHeight > 0 && !(s.WinWidth == defaults.WinWidth && s.WinHeight == defaults.WinHeight);
+}
+
+bool HasStoredWindowPlace(const ReportWindowSettings& s) {
+  const ReportWindowSettings defaults;
+  return (s.WinLeft != 0 || s.WinTop != 0) && !(s.WinLeft == defaults.WinLeft && s.WinTop == defaults.WinTop);
+}
+
 }  // namespace mirolat

@@ -67,6 +67,11 @@ struct ReportWindowSettings {
 
 ReportWindowSettings DefaultSummaryReportSettings();
 ReportWindowSettings DefaultDetailReportSettings();
+// Whether the record holds a window size, a window place, that the window was
+// left at: the defaults written at the first start and 0 stand for none, and
+// the window then opens at the size its report needs, beside the main window.
+bool HasStoredWindowSize(const ReportWindowSettings& s);
+bool HasStoredWindowPlace(const ReportWindowSettings& s);
 
 struct Configuration {
   // General

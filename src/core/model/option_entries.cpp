@@ -38,15 +38,35 @@ std::optional<double> ReadAmount(const QString& text, const LocaleValues& locale
   return *value == 0 ? 0.0 : *value;  // no negative zero
 }
 
-std::optional<int> ReadDurationText(const QString& text) {
+namespace {
+
+struct DurationParts {
+  bool shape = false;  // hh:mm:ss, every digit there
+  int hours = 0, minutes = 0, seconds = 0;
+};
+
+DurationParts SplitDuration(const QString& text) {
   static const QRegularExpression pattern(QStringLiteral("^(\\d\\d):(\\d\\d):(\\d\\d)$"));
   const QRegularExpressionMatch m = pattern.match(text);
-  if (!m.hasMatch()) return std::nullopt;
-  const int hours = m.captured(1).toInt();
-  const int minutes = m.captured(2).toInt();
-  const int seconds = m.captured(3).toInt();
-  if (minutes > 59 || seconds > 59) return std::nullopt;
-  return hours * 3600 + minutes * 60 + seconds;
+  if (!m.hasMatch()) return {};
+  return {true, m.captured(1).toInt(), m.captured(2).toInt(), m.captured(3).toInt()};
+}
+
+}  // namespace
+
+std::optional<int> ReadDurationText(const QString& text) {
+  const DurationParts d = SplitDuration(text);
+  if (!d.shape || d.minutes > 59 || d.seconds > 59) return std::nullopt;
+  return d.hours * 3600 + d.minutes * 60 + d.seconds;
+}
+
+QString DurationTextProblem(const QString& text) {
+  const DurationParts d = SplitDuration(text);
+  const QString correct = QStringLiteral(" Correct the duration to leave the box.");
+  if (!d.shape) return QStringLiteral("Type the duration as hh:mm:ss, with every digit.") + correct;
+  if (d.minutes > 59) return QStringLiteral("The minutes (%1) must be 00 to 59.").arg(d.minutes) + correct;
+  if (d.seconds > 59) return QStringLiteral("The seconds (%1) must be 00 to 59.").arg(d.seconds) + correct;
+  return {};
 }
 
 std::optional<double> ReadKilobytes(const QString& text, const LocaleValues& locale) {

@@ -31,6 +31,9 @@ std::optional<double> ReadAmount(const QString& text, const LocaleValues& locale
 // "hh:mm:ss" (exactly two digits each, minutes and seconds 0..59) as seconds;
 // nothing for anything else.
 std::optional<int> ReadDurationText(const QString& text);
+// Why ReadDurationText refuses a text, as the dialog tells the user who
+// cannot leave the box; empty when the text is a duration.
+QString DurationTextProblem(const QString& text);
 
 // Kilobytes typed in the locale's format: not negative, whole-number range of
 // the store; nothing otherwise.

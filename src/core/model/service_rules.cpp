@@ -42,6 +42,39 @@ ServiceValidation ValidateService(const ServiceEntries& e, int tariffCount, cons
   return v;
 }
 
+QString ServiceProblem(const ServiceEntries& e, int tariffCount, const LocaleValues& locale) {
+  const ServiceValidation v = ValidateService(e, tariffCount, locale);
+  const auto notAmount = [](const QString& tab, const QString& what, const QString& text) {
+    return tab + QStringLiteral(": the ") + what + QStringLiteral(" \"") + text +
+           QStringLiteral("\" is not an amount of 0 or more.");
+  };
+  const QString details = QStringLiteral("Service Details"), dial = QStringLiteral("Dial-up Cost"),
+                cost = QStringLiteral("Service Cost");
+  if (!v.description) return details + QStringLiteral(": type a description for the reports.");
+  if (!v.number) return details + QStringLiteral(": type the number this service is dialled on.");
+  if (!v.dialCost) {
+    return e.DialOption == 2 ? dial + QStringLiteral(": add a time-segmented tariff with New, or choose Per Call "
+                                                     "Tariff.")
+                             : notAmount(dial, QStringLiteral("cost per call"), e.DialFixedTariff);
+  }
+  if (!v.serviceCost) {
+    if (e.ServiceOption != 2) return notAmount(cost, QStringLiteral("hourly rate"), e.ServiceFixedRate);
+    if (!v.flexRate) return notAmount(cost, QStringLiteral("flexi rate"), e.FlexRate);
+    if (!v.flexHours) {
+      return cost + QStringLiteral(": the flexi hours must be a whole number from 0 to %1.").arg(kMaxFlexHours);
+    }
+    if (!v.flexPeriod) return cost + QStringLiteral(": choose the flexi period (Day, Week or Month).");
+    if (!v.flexRate2) return notAmount(cost, QStringLiteral("excess rate"), e.FlexRate2);
+    return cost + QStringLiteral(": the flexi rate or the excess rate must be above 0.");
+  }
+  if (!v.perMeg) return notAmount(cost, QStringLiteral("cost per megabyte"), e.PerMeg);
+  if (!v.afterMeg) {
+    return cost + QStringLiteral(": the free megabytes must be a whole number from 0 to %1.").arg(kMaxAfterMeg);
+  }
+  if (!v.megPeriod) return cost + QStringLiteral(": choose the period the free megabytes count over.");
+  return {};
+}
+
 Tariff DefaultTariff(const Configuration& config) {
   Tariff t;
   t.Description = QStringLiteral("Default Tariff");

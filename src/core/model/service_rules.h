@@ -52,6 +52,9 @@ struct ServiceValidation {
 };
 
 ServiceValidation ValidateService(const ServiceEntries& entries, int tariffCount, const LocaleValues& locale);
+// Why the editor's OK is disabled: the first entry, tab by tab, that breaks a
+// rule, with the tab that holds it; empty when the entries are valid.
+QString ServiceProblem(const ServiceEntries& entries, int tariffCount, const LocaleValues& locale);
 
 // The tariff every new service starts with: Default Tariff, Everyday,
 // 00:00-23:59, the default dial-up cost (to 4 decimals) per call.

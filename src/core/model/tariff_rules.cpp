@@ -113,6 +113,90 @@ TariffValidation ValidateTariff(const TariffEntries& e, const LocaleValues& loca
   return v;
 }
 
+namespace {
+
+QString FieldName(TariffField field) {
+  switch (field) {
+    case TariffField::Description:
+      return QStringLiteral("Description");
+    case TariffField::Days:
+      return QStringLiteral("Days");
+    case TariffField::Start:
+      return QStringLiteral("Start time");
+    case TariffField::End:
+      return QStringLiteral("End time");
+    case TariffField::DialRate:
+      return QStringLiteral("Minimum charge");
+    case TariffField::PerMinuteRate:
+      return QStringLiteral("Charge per minute");
+    case TariffField::AfterMinutes:
+      return QStringLiteral("Threshold minutes");
+    case TariffField::AfterSeconds:
+      return QStringLiteral("Threshold seconds");
+  }
+  return {};
+}
+
+// What the field's entry must be.
+QString FieldRule(TariffField field) {
+  switch (field) {
+    case TariffField::Start:
+    case TariffField::End:
+      return QStringLiteral("a time of day as hh:mm, 00:00 to 23:59");
+    case TariffField::DialRate:
+    case TariffField::PerMinuteRate:
+      return QStringLiteral("an amount of 0 or more");
+    case TariffField::AfterMinutes:
+      return QStringLiteral("a whole number from 0 to %1").arg(kMaxThresholdMinutes);
+    case TariffField::AfterSeconds:
+      return QStringLiteral("a whole number from 0 to %1").arg(kMaxThresholdSeconds);
+    case TariffField::Description:
+    case TariffField::Days:
+      break;
+  }
+  return QStringLiteral("not empty");
+}
+
+QString NotA(TariffField field, const QString& typed) {
+  return FieldName(field) + QStringLiteral(": \"") + typed + QStringLiteral("\" is not ") + FieldRule(field) +
+         QLatin1Char('.');
+}
+
+}  // namespace
+
+QString TariffProblem(const TariffEntries& e, const LocaleValues& locale) {
+  const TariffValidation v = ValidateTariff(e, locale);
+  if (!v.description) return QStringLiteral("Description: type or choose a name for the tariff.");
+  if (!v.days) return QStringLiteral("Days: choose the days the tariff applies on.");
+  const auto time = [](TariffField field, const QString& text) -> QString {
+    if (!text.isEmpty()) return NotA(field, text);
+    return FieldName(field) + QStringLiteral(": type or choose ") + FieldRule(field) + QLatin1Char('.');
+  };
+  if (!v.start) return time(TariffField::Start, e.Start);
+  if (!v.end) {
+    if (ReadHhMm(e.End) < 0) return time(TariffField::End, e.End);
+    return QStringLiteral("End time: %1 is before the start time %2; a tariff ends on the day it starts "
+                          "(a night is two tariffs).")
+        .arg(e.End, e.Start);
+  }
+  if (!v.dialRate) return NotA(TariffField::DialRate, e.DialRate);
+  if (!v.perMinuteRate) return NotA(TariffField::PerMinuteRate, e.PerMinuteRate);
+  if (!v.afterMinutes) return NotA(TariffField::AfterMinutes, e.AfterMinutes);
+  if (!v.afterSeconds) return NotA(TariffField::AfterSeconds, e.AfterSeconds);
+  if (!v.chargeAboveZero) return QStringLiteral("Costs: the minimum charge or the charge per minute must be above 0.");
+  return {};
+}
+
+QString RefusedTariffEntry(TariffField field, const QString& typed) {
+  return NotA(field, typed) + QStringLiteral(" The previous value is back.");
+}
+
+QString MovedTariffTime(TariffField moved, const QString& to) {
+  return moved == TariffField::End
+             ? QStringLiteral("End time moved to %1, so that it is not before the start time.").arg(to)
+             : QStringLiteral("Start time moved to %1, so that it is not after the end time.").arg(to);
+}
+
 Tariff BuildTariff(const TariffEntries& e, const LocaleValues& locale) {
   Tariff t;
   t.Description = e.Description;

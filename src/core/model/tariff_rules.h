@@ -74,6 +74,16 @@ struct TariffValidation {
 };
 
 TariffValidation ValidateTariff(const TariffEntries& entries, const LocaleValues& locale);
+
+// The editor's line of explanation. TariffProblem: why OK is disabled, the
+// first entry (in the editor's order) that breaks a rule, named with the
+// rule; empty when the entries are valid. RefusedTariffEntry: what it says
+// when leaving a box puts the old value back. MovedTariffTime: what it says
+// when a time the user set moved the other time.
+enum class TariffField { Description, Days, Start, End, DialRate, PerMinuteRate, AfterMinutes, AfterSeconds };
+QString TariffProblem(const TariffEntries& entries, const LocaleValues& locale);
+QString RefusedTariffEntry(TariffField field, const QString& typed);
+QString MovedTariffTime(TariffField moved, const QString& to);
 // A whole number 0..max typed in a threshold box; -1 when it is not one.
 qint64 ReadThreshold(const QString& text, int max);
 

@@ -94,11 +94,11 @@ DetailsReport BuildDetailsReport(SessionTable& tables, const ReportInputs& input
       {QString(), ColumnAlignment::Left, kDefaultColumnTwips},
       {QStringLiteral("Service"), ColumnAlignment::Left, kDefaultColumnTwips},
       {QStringLiteral("Status"), ColumnAlignment::Centre, kDefaultColumnTwips},
-      {QStringLiteral("Date"), ColumnAlignment::Centre, kDefaultColumnTwips},
-      {QStringLiteral("Time"), ColumnAlignment::Centre, kDefaultColumnTwips},
-      {QStringLiteral("Duration"), ColumnAlignment::Centre, kDefaultColumnTwips},
+      {QStringLiteral("Date"), ColumnAlignment::Centre, kDefaultColumnTwips, true},
+      {QStringLiteral("Time"), ColumnAlignment::Centre, kDefaultColumnTwips, true},
+      {QStringLiteral("Duration"), ColumnAlignment::Centre, kDefaultColumnTwips, true},
   };
-  if (costs) model.Columns.push_back({QStringLiteral("Cost "), ColumnAlignment::Right, kDefaultColumnTwips});
+  if (costs) model.Columns.push_back({QStringLiteral("Cost "), ColumnAlignment::Right, kDefaultColumnTwips, true});
   model.Columns.push_back({QStringLiteral(" Notes"), ColumnAlignment::Left, kNotesTwips});
   ApplyColumnWidths(model, config.DetailReport);
   const int columnCount = int(model.Columns.size());
@@ -258,8 +258,16 @@ DetailsReport BuildDetailsReport(SessionTable& tables, const ReportInputs& input
       }
     }
     if (listRows) {
-      model.Rows.push_back(ReportRow{std::move(first)});
-      model.Rows.push_back(ReportRow{std::move(second)});
+      std::vector<double> firstValues(std::size_t(columnCount), 0.0);
+      std::vector<double> secondValues(std::size_t(columnCount), 0.0);
+      firstValues[kDate] = session.ConnectDate;
+      firstValues[kTime] = session.ConnectTime;
+      secondValues[kDate] = session.DisconnectDate;
+      secondValues[kTime] = session.DisconnectTime;
+      secondValues[kDuration] = seconds;
+      if (costs) secondValues[kCost] = figures.Cost;
+      model.Rows.push_back(ReportRow{std::move(first), std::move(firstValues)});
+      model.Rows.push_back(ReportRow{std::move(second), std::move(secondValues), RowRole::EntryContinued});
     }
 
     text += sessionRule;
@@ -277,12 +285,12 @@ DetailsReport BuildDetailsReport(SessionTable& tables, const ReportInputs& input
   if (sessionCount > 0 && listRows) {
     QStringList dashes(columnCount, QString(100, QLatin1Char('-')));
     dashes[0] = QString();
-    model.Rows.push_back(ReportRow{dashes});
+    model.Rows.push_back(ReportRow{dashes, {}, RowRole::Rule});
     QStringList totals(columnCount);
     totals[kService] = QStringLiteral("Totals:");
     totals[kDuration] = totalDuration;
     if (costs) totals[kCost] = totalCostText;
-    model.Rows.push_back(ReportRow{totals});
+    model.Rows.push_back(ReportRow{totals, {}, RowRole::Totals});
   }
   QString totalsLine = QStringLiteral("Totals: ") + totalDuration;
   if (costs) totalsLine += PadLeftTo(totalCostText, k);

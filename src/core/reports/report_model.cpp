@@ -2,10 +2,80 @@
 
 #include <algorithm>
 #include <cmath>
+#include <numeric>
 
 #include "core/common/formatting.h"
 
 namespace mirolat {
+
+std::vector<int> SortedRowOrder(const ReportModel& model, int column, bool descending) {
+  const int rowCount = static_cast<int>(model.Rows.size());
+  std::vector<int> order(static_cast<std::size_t>(rowCount));
+  std::iota(order.begin(), order.end(), 0);
+  if (column < 0 || column >= static_cast<int>(model.Columns.size())) return order;
+
+  // Each entry's rows [first, end) and the row that gives its key (-1: none has
+  // anything in the column).
+  struct Entry {
+    int first;
+    int end;
+    int key;
+  };
+  std::vector<Entry> entries;
+  std::vector<int> last;
+  for (int r = 0; r < rowCount; ++r) {
+    const RowRole role = model.Rows[static_cast<std::size_t>(r)].Role;
+    if (role == RowRole::Rule || role == RowRole::Totals) {
+      last.push_back(r);
+    } else if (role == RowRole::EntryContinued && !entries.empty() && entries.back().end == r) {
+      entries.back().end = r + 1;
+    } else {
+      entries.push_back({r, r + 1, -1});
+    }
+  }
+  const auto cell = [&](int row) -> QStringView {
+    const QStringList& cells = model.Rows[static_cast<std::size_t>(row)].Cells;
+    return column < cells.size() ? QStringView(cells[column]) : QStringView();
+  };
+  for (Entry& e : entries) {
+    for (int r = e.first; r < e.end && e.key < 0; ++r) {
+      if (!cell(r).isEmpty()) e.key = r;
+    }
+  }
+  const bool byValue = model.Columns[static_cast<std::size_t>(column)].SortByValue;
+  const auto value = [&](int row) {
+    const std::vector<double>& values = model.Rows[static_cast<std::size_t>(row)].Values;
+    return static_cast<std::size_t>(column) < values.size() ? values[static_cast<std::size_t>(column)] : 0.0;
+  };
+  // An entry with nothing in the column comes before those with something.
+  const auto before = [&](const Entry& a, const Entry& b) {
+    if (a.key < 0 || b.key < 0) return a.key < 0 && b.key >= 0;
+    if (byValue) return value(a.key) < value(b.key);
+    return cell(a.key).compare(cell(b.key), Qt::CaseInsensitive) < 0;
+  };
+  std::stable_sort(entries.begin(), entries.end(),
+                   [&](const Entry& a, const Entry& b) { return descending ? before(b, a) : before(a, b); });
+
+  std::size_t i = 0;
+  for (const Entry& e : entries) {
+    for (int r = e.first; r < e.end; ++r) order[i++] = r;
+  }
+  for (int r : last) order[i++] = r;
+  return order;
+}
+
+std::vector<int> ColumnWidthsForData(const ReportModel& model, const std::function<int(const QString&)>& textWidth) {
+  std::vector<int> widths(model.Columns.size(), 0);
+  for (const ReportRow& row : model.Rows) {
+    if (row.Role == RowRole::Rule) continue;
+    const std::size_t n = std::min(widths.size(), static_cast<std::size_t>(row.Cells.size()));
+    for (std::size_t c = 0; c < n; ++c) {
+      const QString& text = row.Cells[static_cast<qsizetype>(c)];
+      if (!text.isEmpty()) widths[c] = std::max(widths[c], textWidth(text));
+    }
+  }
+  return widths;
+}
 
 void ApplyColumnWidths(ReportModel& model, const ReportWindowSettings& layout) {
   const std::size_t n = std::min(model.Columns.size(), layout.Columns.size());

@@ -6,6 +6,7 @@
 #include <QLocale>
 #include <QString>
 #include <QStringList>
+#include <functional>
 #include <unordered_map>
 #include <vector>
 
@@ -22,13 +23,25 @@ struct ReportColumn {
   QString Title;
   ColumnAlignment Alignment = ColumnAlignment::Left;
   int WidthTwips = 0;
+  // The list sorts this column by the values its rows hold for it (times,
+  // counts, amounts, days) rather than by its text.
+  bool SortByValue = false;
   bool operator==(const ReportColumn&) const = default;
 };
 
+// What a list row is: an entry of the report, the second row of an entry
+// (a Details session's disconnect row, which belongs with the row above it),
+// the rule above the totals, or the totals.
+enum class RowRole { Entry, EntryContinued, Rule, Totals };
+
 // One list row. Cells[0] is the row's own text in the untitled first column
 // (always empty); Cells[1..] are its sub-items, one per further column.
+// Values holds, for each column sorted by value, the value its cell shows
+// (seconds, a count, an amount, a day); empty for the rule and the totals.
 struct ReportRow {
   QStringList Cells;
+  std::vector<double> Values;
+  RowRole Role = RowRole::Entry;
   bool operator==(const ReportRow&) const = default;
 };
 
@@ -49,6 +62,19 @@ struct ReportModel {
 
 // The list's width of a column whose width nobody set.
 inline constexpr int kDefaultColumnTwips = 1000;
+
+// The order the list shows the rows of `model` in when sorted by `column`, as
+// indexes into model.Rows. Entries move with their continued rows and are
+// ordered by the first of their rows that has something in the column: by
+// its value in a column sorted by value, else by its text, ignoring case.
+// Equal entries keep the report's order, whichever the direction; the rule
+// and the totals stay last. A column out of range gives the report's order.
+std::vector<int> SortedRowOrder(const ReportModel& model, int column, bool descending);
+
+// The width each list column needs to show every cell of it whole: the
+// widest of its cells as `textWidth` measures them, the rule's dashes left
+// out (they are no text and are simply cut); 0 for a column with no text.
+std::vector<int> ColumnWidthsForData(const ReportModel& model, const std::function<int(const QString&)>& textWidth);
 
 // Gives the first seven columns their stored widths (a stored 0 keeps the
 // builder's width), as the report window's layout does.

@@ -67,8 +67,9 @@ ReportModel BuildSummaryReport(const SessionTable& tables, const ReportInputs& i
   model.Kind = ReportKind::Summary;
   model.Columns.push_back(ReportColumn{QString(), ColumnAlignment::Left, kDefaultColumnTwips});
   for (int c = 0; c < shown; ++c) {
+    // Every column but the service's holds a time, a count or an amount.
     model.Columns.push_back(
-        ReportColumn{QString::fromLatin1(kColumns[c].title), kColumns[c].alignment, kDefaultColumnTwips});
+        ReportColumn{QString::fromLatin1(kColumns[c].title), kColumns[c].alignment, kDefaultColumnTwips, c > 0});
   }
   ApplyColumnWidths(model, config.SummaryReport);
 
@@ -115,18 +116,26 @@ ReportModel BuildSummaryReport(const SessionTable& tables, const ReportInputs& i
       const double kilobytes = double(entry.TotalBytesRead) / 1024.0;
       const double cost = entry.Number.contains(QLatin1String("Answer")) ? 0.0 : entry.TotalCost;
       // An entry whose calls never connected has no sessions: no average.
-      const QString perSession =
-          entry.TotalSessions > 0 ? FormatDuration(float(double(entry.TotalSeconds) / entry.TotalSessions))
-                                  : FormatDuration(0);
+      const float perSessionSeconds =
+          entry.TotalSessions > 0 ? float(double(entry.TotalSeconds) / entry.TotalSessions) : 0.0f;
+      const float perDaySeconds = float(double(entry.TotalSeconds) / periodDays);
       QStringList cells;
       cells << QString() << ServiceDisplayName(config, entry.Number) << FormatDuration(float(entry.TotalSeconds))
-            << QString::number(entry.TotalSessions) << perSession
-            << FormatDuration(float(double(entry.TotalSeconds) / periodDays)) << FormatWholeNumber(kilobytes, locale);
+            << QString::number(entry.TotalSessions) << FormatDuration(perSessionSeconds)
+            << FormatDuration(perDaySeconds) << FormatWholeNumber(kilobytes, locale);
       if (costs) cells << FormatMoney(cost, 0, locale);
       QStringList textCells = cells.mid(1);
       textCells[0] = entry.Number.trimmed();
       text += TextLine(textCells, widths);
-      model.Rows.push_back(ReportRow{cells});
+      std::vector<double> values = {0,
+                                    0,
+                                    double(entry.TotalSeconds),
+                                    double(entry.TotalSessions),
+                                    perSessionSeconds,
+                                    perDaySeconds,
+                                    ShownWholeNumber(kilobytes, locale)};
+      if (costs) values.push_back(ShownMoney(cost, locale));
+      model.Rows.push_back(ReportRow{cells, std::move(values)});
 
       totalSeconds = AddSeconds(totalSeconds, entry.TotalSeconds);
       totalSessions += entry.TotalSessions;
@@ -144,14 +153,14 @@ ReportModel BuildSummaryReport(const SessionTable& tables, const ReportInputs& i
   if (listed) {
     QStringList dashes(shown + 1, QString(100, QLatin1Char('-')));
     dashes[0] = QString();
-    model.Rows.push_back(ReportRow{dashes});
+    model.Rows.push_back(ReportRow{dashes, {}, RowRole::Rule});
     QStringList totals(shown + 1);
     totals[1] = QStringLiteral("Totals:");
     totals[2] = totalTime;
     totals[3] = QString::number(totalSessions);
     totals[kKilobytesColumn + 1] = totalKbText;
     if (costs) totals[kCostColumn + 1] = totalCostText;
-    model.Rows.push_back(ReportRow{totals});
+    model.Rows.push_back(ReportRow{totals, {}, RowRole::Totals});
   }
 
   text += rule;

@@ -22,6 +22,13 @@ QRect CentredOnParent(const QSize& size, const QRect& parent, const QRect& avail
   return FitIntoArea(r, available);
 }
 
+QRect BesideParent(const QSize& size, const QRect& parent, const QRect& available) {
+  const QRect right(QPoint(parent.right() + 1, parent.top()), size);
+  const QRect left(QPoint(parent.left() - size.width(), parent.top()), size);
+  const bool leftFits = !available.isEmpty() && left.left() >= available.left() && right.right() > available.right();
+  return FitIntoArea(leftFits ? left : right, available);
+}
+
 void PlaceOnParent(QWidget* window, QWidget* parent) {
   if (window == nullptr) return;
   if (parent == nullptr) parent = QApplication::activeWindow();

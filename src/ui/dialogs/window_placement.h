@@ -11,6 +11,11 @@ namespace mirolat {
 QRect FitIntoArea(const QRect& window, const QRect& available);
 // A window of `size` centred on `parent`, then fitted into `available`.
 QRect CentredOnParent(const QSize& size, const QRect& parent, const QRect& available);
+// A window of `size` beside `parent`, its top level with the parent's: on its
+// right where it fits there whole, else on its left where it fits there,
+// else on its right moved back into `available`, covering the parent's right
+// part and leaving its left part, with its menus, in sight.
+QRect BesideParent(const QSize& size, const QRect& parent, const QRect& available);
 
 // Places the top-level `window` (not shown yet, or shown) centred on
 // `parent` (or on the application's active window when null) and inside the

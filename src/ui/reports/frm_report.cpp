@@ -16,7 +16,9 @@
 #include <QScreen>
 #include <QScrollBar>
 #include <QStandardPaths>
+#include <QStyle>
 #include <QVBoxLayout>
+#include <cmath>
 
 #include "core/analysis/session_builder.h"
 #include "core/app/app_state.h"
@@ -181,8 +183,14 @@ void frmReport::BuildControls() {
   ListView1->setTextElideMode(Qt::ElideRight);
   ListView1->setItemDelegate(new ReportCellDelegate(ListView1));
   ListView1->setEditTriggers(QAbstractItemView::NoEditTriggers);
-  ListView1->header()->setStretchLastSection(false);
-  ListView1->header()->setSectionsMovable(false);
+  QHeaderView* titles = ListView1->header();
+  titles->setObjectName(QStringLiteral("ListView1Header"));
+  titles->setStretchLastSection(false);
+  titles->setSectionsMovable(false);
+  // A click on a column's title sorts the list by it; until then the list
+  // keeps the report's order.
+  titles->setSortIndicator(-1, Qt::AscendingOrder);
+  ListView1->setSortingEnabled(true);
   ListView1->setFont(QFont(QStringLiteral("Arial"), static_cast<int>(fontSize_)));
   column->addWidget(ListView1, 1);
 
@@ -227,7 +235,7 @@ using RG = ReportGroup;
 const ReportCommandSpec kReportCommands[] = {
     {RM::File, false, &frmReport::mnuSaveAS, "mnuSaveAS", "Save &As", "", 1, "Save", "Save", "Save Report", RG::None, false, &frmReport::mnuSaveAS_Click},
     {RM::File, false, &frmReport::mnuPrint, "mnuPrint", "&Print", "Ctrl+P", 2, "Print", "Print", "Print Report", RG::None, false, &frmReport::mnuPrint_Click},
-    {RM::File, true, &frmReport::mnuExit, "mnuExit", "&Close", "Ctrl+X", 3, "Exit", "Close", "Close Report", RG::None, false, &frmReport::mnuExit_Click},
+    {RM::File, true, &frmReport::mnuExit, "mnuExit", "&Close", "", 3, "Exit", "Close", "Close Report", RG::None, false, &frmReport::mnuExit_Click},
     {RM::View, false, &frmReport::mnuSummary, "mnuSummary", "&Summary Report", "F2", 5, "Summary", "Summary", "Summary Report", RG::Report, true, &frmReport::mnuSummary_Click},
     {RM::View, false, &frmReport::mnuDetails, "mnuDetails", "&Details Report", "F3", 6, "Detail", "Detail", "Detail Report", RG::Report, true, &frmReport::mnuDetails_Click},
     {RM::Options, false, &frmReport::mnuFormatStd, "mnuFormatStd", "&Standard Format", "F4", 8, "Standard", "Standard", "Standard View", RG::Format, true, &frmReport::mnuFormatStd_Click},
@@ -302,6 +310,8 @@ void frmReport::BuildCommands() {
       button = Toolbar1->addSeparator();
     }
   }
+  // Closed as a desktop window is (Ctrl+W, Escape); Ctrl+X stays the text's Cut.
+  mnuExit->setShortcuts(QKeySequence::keyBindings(QKeySequence::Close) << QKeySequence(Qt::Key_Escape));
   mnuSummary->setChecked(true);
   mnuListView->setChecked(true);
 }
@@ -434,42 +444,29 @@ ReportWindowSettings& frmReport::LayoutOfCheckedReport() {
 
 void frmReport::StoreReportLayout() {
   ReportWindowSettings& layout = LayoutOfCheckedReport();
-  if (NormalState()) {
+  // Only a size the user gave the window is kept: one that fits what the
+  // window showed is found again at the next opening.
+  if (placed_ && userSized_ && NormalState()) {
     layout.WinHeight = PixelsToTwipsKeeping(height(), DpiY(), layout.WinHeight);
     layout.WinWidth = PixelsToTwipsKeeping(width(), DpiX(), layout.WinWidth);
+  }
+  if (placed_ && NormalState()) {
     layout.WinLeft = PixelsToTwipsKeeping(x(), DpiX(), layout.WinLeft);
     layout.WinTop = PixelsToTwipsKeeping(y(), DpiY(), layout.WinTop);
   }
   layout.FontSize = fontSize_;
   const int columns = std::min(ListModel->columnCount(), kStoredColumns);
-  for (int i = 0; i < columns; ++i) layout.Columns[static_cast<std::size_t>(i)] = ColumnWidthTwips(i);
+  for (int i = 0; i < columns; ++i) {
+    // A hidden column keeps the width it has in the record.
+    if (!ListView1->header()->isSectionHidden(i)) layout.Columns[static_cast<std::size_t>(i)] = ColumnWidthTwips(i);
+  }
 }
 
 void frmReport::ApplyReportLayout() {
+  // The window's size and place come from the record only when it opens
+  // (PlaceAtOpening): switching reports or presentations keeps the size the
+  // user gave it (FitToContent).
   const ReportWindowSettings& layout = LayoutOfCheckedReport();
-  if (NormalState()) {
-    int h = layout.WinHeight != 0 ? TwipsToPixels(layout.WinHeight, DpiY()) : height();
-    int w = layout.WinWidth != 0 ? TwipsToPixels(layout.WinWidth, DpiX()) : width();
-    // A size stored on a larger screen opens at one that fits this screen.
-    QScreen* screen = this->screen() != nullptr ? this->screen() : QGuiApplication::primaryScreen();
-    const QRect available = screen != nullptr ? screen->availableGeometry() : QRect();
-    const QSize frame = frameGeometry().size() - geometry().size();
-    if (!available.isEmpty()) {
-      w = std::min(w, available.width() - frame.width());
-      h = std::min(h, available.height() - frame.height());
-    }
-    if (h != height() || w != width()) resize(w, h);
-    int top = layout.WinTop != 0 ? TwipsToPixels(layout.WinTop, DpiY()) : y();
-    int left = layout.WinLeft != 0 ? TwipsToPixels(layout.WinLeft, DpiX()) : x();
-    // A place on a screen no longer attached would hide the window: it stays put then.
-    const bool onScreen = QGuiApplication::screenAt(QPoint(left + w / 2, top + h / 2)) != nullptr;
-    if (onScreen && !available.isEmpty()) {
-      const QRect fitted = FitIntoArea(QRect(left, top, w + frame.width(), h + frame.height()), available);
-      left = fitted.left();
-      top = fitted.top();
-    }
-    if ((top != y() || left != x()) && onScreen) move(left, top);
-  }
   if (mnuListView->isChecked()) {
     if (layout.FontSize != 0) {
       fontSize_ = layout.FontSize;
@@ -480,6 +477,12 @@ void frmReport::ApplyReportLayout() {
       const qint32 stored = layout.Columns[static_cast<std::size_t>(i)];
       if (stored != 0) SetColumnWidthTwips(i, stored);
     }
+    // The first time the list shows a run in this report, every column too
+    // narrow for its text widens; the widths the user sets stay otherwise.
+    std::weak_ptr<RunState>& widened = widenedRun_[detailsChecked_ ? 1 : 0];
+    const bool newRun = widened.lock() != builtRun_.lock();
+    widened = builtRun_;
+    LayOutColumns(newRun);
   }
   RepWarn3->setText(detailsChecked_ ? QStringLiteral("Report may be inaccurate.")
                                             : QStringLiteral("Check details report."));
@@ -499,7 +502,13 @@ void frmReport::UpdateReportStatus() {
 
 void frmReport::Form_Resize() {
   // The toolbar, header, list or text box and status bar follow the window
-  // through its layouts; the frames of the header sit 120 twips from its edge.
+  // through its layouts.
+  ArrangeHeaderFor(width());
+  if (AutoArrangeOn) AutoArrangeColumns();
+}
+
+void frmReport::ArrangeHeaderFor(int windowWidth) {
+  // The frames of the header sit 120 twips from its edge.
   const int margin = TwipsToPixels(kFrameMarginTwips, DpiX());
   if (auto* header = qobject_cast<QBoxLayout*>(fraReportHeader->layout())) {
     QMargins m = header->contentsMargins();
@@ -511,10 +520,12 @@ void frmReport::Form_Resize() {
     for (QFrame* frame : {fraWarning, fraNoConn}) {
       if (!frame->isHidden()) needed += header->spacing() + frame->sizeHint().width();
     }
-    const auto direction = width() >= needed ? QBoxLayout::LeftToRight : QBoxLayout::TopToBottom;
+    const auto direction = windowWidth >= needed ? QBoxLayout::LeftToRight : QBoxLayout::TopToBottom;
     if (header->direction() != direction) header->setDirection(direction);
   }
-  if (!AutoArrangeOn) return;
+}
+
+void frmReport::AutoArrangeColumns() {
   const int columns = ListModel->columnCount();
   QStringList titles;
   QList<double> widths;
@@ -550,16 +561,155 @@ void frmReport::closeEvent(QCloseEvent* event) {
 
 void frmReport::resizeEvent(QResizeEvent* event) {
   QMainWindow::resizeEvent(event);
+  // Any size but the one the window gave itself is the user's.
+  if (placed_ && event->size() != programSize_) userSized_ = true;
   if (loaded_) Form_Resize();
 }
 
 void frmReport::ShowReport() {
-  skipNextActivation_ = !isActiveWindow();
   freshRun_ = true;
+  if (!placed_) {
+    // The report is built before the window first shows, so that the window
+    // opens at the size the report needs.
+    Form_Activate();
+    PlaceAtOpening();
+    placed_ = true;
+    skipNextActivation_ = true;
+    show();
+    raise();
+    activateWindow();
+    return;
+  }
+  skipNextActivation_ = !isActiveWindow();
   show();
   raise();
   activateWindow();
   Form_Activate();
+}
+
+QSize frmReport::ContentSize(const QSize& room) {
+  ensurePolished();
+  // A window not shown yet does not lay itself out again by itself: the
+  // header panel's new arrangement reaches the window's size hint by hand.
+  for (QWidget* w : {static_cast<QWidget*>(fraReportHeader), centralWidget()}) {
+    w->layout()->invalidate();
+    w->updateGeometry();
+  }
+  layout()->invalidate();
+  const bool list = !ListView1->isHidden();
+  const QAbstractScrollArea* shown = list ? static_cast<QAbstractScrollArea*>(ListView1) : ReportTextBox;
+  QSize content;
+  if (list) {
+    const int frame = 2 * ListView1->frameWidth();
+    const int rows = ListModel->rowCount();
+    content = QSize(frame + ListView1->header()->length(),
+                    frame + ListView1->header()->sizeHint().height() + (rows > 0 ? rows * ListView1->sizeHintForRow(0) : 0));
+  } else {
+    content = ReportTextBox->ContentSize();
+  }
+  // The menus, toolbar, header panel and status bar at their own sizes,
+  // around all of the report.
+  const QSize hint = sizeHint();
+  QSize size(std::max(hint.width(), content.width()), hint.height() - shown->sizeHint().height() + content.height());
+  const int bar = style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, shown);
+  if (size.height() > room.height()) size.rwidth() += bar;
+  if (size.width() > room.width()) size.rheight() += bar;
+  return size;
+}
+
+void frmReport::FreeArea(QRect& available, QSize& frame) const {
+  QWidget* main = parentWidget() != nullptr ? parentWidget()->window() : nullptr;
+  QScreen* screen = isVisible() || main == nullptr ? this->screen() : main->screen();
+  if (screen == nullptr) screen = QGuiApplication::primaryScreen();
+  available = screen != nullptr ? screen->availableGeometry() : QRect();
+  // The frame the window manager adds is not known before the first show:
+  // the main window's stands in for it.
+  frame = frameGeometry().size() - geometry().size();
+  if (frame.isEmpty() && main != nullptr) frame = main->frameGeometry().size() - main->geometry().size();
+}
+
+QSize frmReport::FittedSize(const QRect& available, const QSize& frame) {
+  const QSize room = available.isEmpty() ? QSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX) : available.size() - frame;
+  const auto fitted = [&] { return ContentSize(room).boundedTo(room).expandedTo(minimumSize()); };
+  // At the report's width the header panel may lay out otherwise: measure again.
+  ArrangeHeaderFor(fitted().width());
+  return fitted();
+}
+
+void frmReport::ResizeByProgram(const QSize& size) {
+  programSize_ = size;
+  resize(size);
+}
+
+void frmReport::PlaceAtOpening() {
+  const ReportWindowSettings& layout = LayoutOfCheckedReport();
+  QRect available;
+  QSize frame;
+  FreeArea(available, frame);
+  userSized_ = HasStoredWindowSize(layout);
+  QSize size = userSized_ ? QSize(TwipsToPixels(layout.WinWidth, DpiX()), TwipsToPixels(layout.WinHeight, DpiY()))
+                          : FittedSize(available, frame);
+  // A size stored on a larger screen opens at one that fits this screen.
+  if (!available.isEmpty()) size = size.boundedTo(available.size() - frame);
+  QRect outer(QPoint(0, 0), size + frame);
+  const QPoint stored(TwipsToPixels(layout.WinLeft, DpiX()), TwipsToPixels(layout.WinTop, DpiY()));
+  QWidget* main = parentWidget() != nullptr ? parentWidget()->window() : nullptr;
+  // A place on a screen no longer attached would hide the window.
+  if (HasStoredWindowPlace(layout) &&
+      QGuiApplication::screenAt(stored + QPoint(size.width() / 2, size.height() / 2)) != nullptr) {
+    outer = FitIntoArea(outer.translated(stored), available);
+  } else if (main != nullptr && main->isVisible()) {
+    outer = BesideParent(outer.size(), main->frameGeometry(), available);
+  } else if (!available.isEmpty()) {
+    outer = CentredOnParent(outer.size(), available, available);
+  }
+  ResizeByProgram(outer.size() - frame);
+  move(outer.topLeft());
+}
+
+void frmReport::FitToContent() {
+  // Until the user gives the window a size, it follows what it shows.
+  if (!placed_ || userSized_ || !NormalState()) return;
+  QRect available;
+  QSize frame;
+  FreeArea(available, frame);
+  const QRect outer = FitIntoArea(QRect(frameGeometry().topLeft(), FittedSize(available, frame) + frame), available);
+  if (outer.size() - frame != size()) ResizeByProgram(outer.size() - frame);
+  if (outer.topLeft() != frameGeometry().topLeft()) move(outer.topLeft());
+}
+
+void frmReport::LayOutColumns(bool widen) {
+  QHeaderView* header = ListView1->header();
+  // A cell's text sits inside a margin on either side; the width of a text is
+  // the sum of its characters' (never less than the text laid out whole).
+  const int margin = 2 * (ListView1->style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, ListView1) + 1) + 1;
+  const QFontMetricsF metrics(ListView1->font());
+  std::array<qreal, 256> latin;
+  latin.fill(-1);
+  const auto textWidth = [&](const QString& text) {
+    qreal width = 0;
+    for (const QChar c : text) {
+      if (c.unicode() >= latin.size()) {
+        width += metrics.horizontalAdvance(c);
+        continue;
+      }
+      qreal& advance = latin[c.unicode()];
+      if (advance < 0) advance = metrics.horizontalAdvance(c);
+      width += advance;
+    }
+    return static_cast<int>(std::ceil(width)) + margin;
+  };
+  const std::vector<int> needed = ColumnWidthsForData(ListModel->Report(), textWidth);
+  for (int c = 0; c < ListModel->columnCount(); ++c) {
+    const bool titled = !ListModel->headerData(c, Qt::Horizontal).toString().trimmed().isEmpty();
+    const int cells = needed[static_cast<std::size_t>(c)];
+    header->setSectionHidden(c, !titled && cells == 0);
+    if (!widen || header->isSectionHidden(c)) continue;
+    const int width = std::max(cells, titled ? header->sectionSizeHint(c) : 0);
+    if (header->sectionSize(c) >= width) continue;
+    header->resizeSection(c, width);
+    if (c < kStoredColumns) appliedColumnTwips_[static_cast<std::size_t>(c)] = 0;
+  }
 }
 
 // ---------------------------------------------------------------------------
@@ -579,6 +729,7 @@ void frmReport::BuildReport(ReportKind kind) {
     state_.LastRun->Tables.Create(state_.Config.MaxServices, 0);
   }
   RunState& run = *state_.LastRun;
+  builtRun_ = state_.LastRun;
   inputs.ErrorsFound = run.ErrorsFound;
 
   ReportModel model;
@@ -631,6 +782,8 @@ void frmReport::SetPresentationEnabled(bool listView) {
 
 void frmReport::ShowReportOfKind(ReportKind kind) {
   StoreReportLayout();
+  // The other report starts in its own order: its columns are not these.
+  if ((kind == ReportKind::Details) != detailsChecked_) ListView1->header()->setSortIndicator(-1, Qt::AscendingOrder);
   // A checkable menu item has already toggled itself when its command runs:
   // the report being left is remembered apart from the checks.
   detailsChecked_ = kind == ReportKind::Details;
@@ -640,6 +793,7 @@ void frmReport::ShowReportOfKind(ReportKind kind) {
   ApplyReportLayout();
   Form_Resize();
   UpdateReportStatus();
+  FitToContent();
 }
 
 void frmReport::mnuSummary_Click() { ShowReportOfKind(ReportKind::Summary); }
@@ -656,6 +810,7 @@ void frmReport::mnuFormatStd_Click() {
   ApplyReportLayout();
   Form_Resize();
   UpdateReportStatus();
+  FitToContent();
 }
 
 void frmReport::mnuListView_Click() {
@@ -669,12 +824,16 @@ void frmReport::mnuListView_Click() {
   ApplyReportLayout();
   Form_Resize();
   UpdateReportStatus();
+  FitToContent();
 }
 
 void frmReport::mnuFontIncrease_Click() {
   fontSize_ += 1;
   ApplyListFont();
+  // Larger text needs wider columns.
+  LayOutColumns(true);
   UpdateReportStatus();
+  FitToContent();
 }
 
 void frmReport::mnuFontDecrease_Click() {

@@ -4,6 +4,9 @@
 // them, changes the list's font size, spreads the columns over the window,
 // saves the report as a text file and prints it. Window size, position, font
 // size and column widths are kept per report type in the ViewReport settings.
+// The window opens at the size its report needs (or the size the user left it
+// at) beside the main window, follows what it shows until the user sizes it,
+// and keeps the user's size when switching reports or presentations.
 #include <QAction>
 #include <QActionGroup>
 #include <QFrame>
@@ -14,6 +17,7 @@
 #include <QToolBar>
 #include <QTreeView>
 #include <array>
+#include <memory>
 
 #include "core/common/atomic_file.h"
 #include "core/model/configuration.h"
@@ -24,6 +28,7 @@
 namespace mirolat {
 
 struct AppState;
+struct RunState;
 
 class frmReport : public QMainWindow {
   Q_OBJECT
@@ -139,6 +144,25 @@ class frmReport : public QMainWindow {
   void BuildReport(ReportKind kind);
   void SetPresentationEnabled(bool listView);
   void ApplyListFont();
+  // Hides the columns with neither title nor text; with `widen`, gives every
+  // other column at least the width its title and text need.
+  void LayOutColumns(bool widen);
+  // The first opening's size and place, from the checked report's record or,
+  // when it holds none, the size the report needs beside the main window.
+  void PlaceAtOpening();
+  // The size that shows all the window shows, while the user has given it none.
+  void FitToContent();
+  // The screen's free area and the window manager's frame around the window.
+  void FreeArea(QRect& available, QSize& frame) const;
+  // The size that shows the whole report (with scroll bars where it is
+  // larger than `room`), and that size fitted to the free area.
+  QSize ContentSize(const QSize& room);
+  QSize FittedSize(const QRect& available, const QSize& frame);
+  void ResizeByProgram(const QSize& size);
+  // The layout step's parts: the header panel for a window `windowWidth`
+  // wide, and the Auto Arrange widths.
+  void ArrangeHeaderFor(int windowWidth);
+  void AutoArrangeColumns();
   ReportWindowSettings& LayoutOfCheckedReport();
   double DpiX() const;
   double DpiY() const;
@@ -153,6 +177,13 @@ class frmReport : public QMainWindow {
   bool building_ = false;
   bool skipNextActivation_ = false;
   bool freshRun_ = false;
+  bool placed_ = false;     // the window has had its opening size and place
+  bool userSized_ = false;  // the size is the user's (stored, or set since)
+  QSize programSize_;       // the size the window last gave itself
+  // The run the list holds, and the run each report's columns (Summary,
+  // Details) were last widened to.
+  std::weak_ptr<RunState> builtRun_;
+  std::array<std::weak_ptr<RunState>, 2> widenedRun_;
   // The twips each column was last given, so unchanged widths are stored back exactly.
   std::array<int, 7> appliedColumnTwips_{};
   QList<QAction*> toolbarButtons_;

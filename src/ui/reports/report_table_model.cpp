@@ -1,6 +1,7 @@
 #include "ui/reports/report_table_model.h"
 
 #include <algorithm>
+#include <utility>
 
 namespace mirolat {
 
@@ -9,7 +10,26 @@ ReportTableModel::ReportTableModel(QObject* parent) : QAbstractTableModel(parent
 void ReportTableModel::SetReport(ReportModel report) {
   beginResetModel();
   report_ = std::move(report);
+  order_ = SortedRowOrder(report_, sortColumn_, sortOrder_ == Qt::DescendingOrder);
   endResetModel();
+}
+
+void ReportTableModel::sort(int column, Qt::SortOrder order) {
+  sortColumn_ = column;
+  sortOrder_ = order;
+  Q_EMIT layoutAboutToBeChanged({}, QAbstractItemModel::VerticalSortHint);
+  std::vector<int> shownAt(order_.size());  // report row -> shown row, after sorting
+  const std::vector<int> before = std::exchange(order_, SortedRowOrder(report_, column, order == Qt::DescendingOrder));
+  for (std::size_t i = 0; i < order_.size(); ++i) shownAt[static_cast<std::size_t>(order_[i])] = static_cast<int>(i);
+  // The current and selected rows stay with their entries.
+  const QModelIndexList from = persistentIndexList();
+  QModelIndexList to;
+  to.reserve(from.size());
+  for (const QModelIndex& i : from) {
+    to << index(shownAt[static_cast<std::size_t>(before[static_cast<std::size_t>(i.row())])], i.column());
+  }
+  changePersistentIndexList(from, to);
+  Q_EMIT layoutChanged({}, QAbstractItemModel::VerticalSortHint);
 }
 
 int ReportTableModel::rowCount(const QModelIndex& parent) const {
@@ -36,7 +56,7 @@ QVariant ReportTableModel::data(const QModelIndex& index, int role) const {
   if (!index.isValid() || index.row() >= rowCount() || index.column() >= columnCount()) return {};
   switch (role) {
     case Qt::DisplayRole: {
-      const QStringList& cells = report_.Rows[static_cast<std::size_t>(index.row())].Cells;
+      const QStringList& cells = RowAt(index.row()).Cells;
       return index.column() < cells.size() ? cells[index.column()] : QString();
     }
     case Qt::ToolTipRole: {

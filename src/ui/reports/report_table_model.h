@@ -3,7 +3,8 @@
 // the list's untitled first column, the others the report's columns with
 // their titles and alignments. One model for both reports, reset whenever a
 // report is built, so a Details report of tens of thousands of sessions
-// costs no widget per cell.
+// costs no widget per cell. Sorted by a column (SortedRowOrder), it keeps
+// that order for the next report built until it is sorted again.
 #include <QAbstractTableModel>
 #include <QStyledItemDelegate>
 
@@ -25,13 +26,20 @@ class ReportTableModel : public QAbstractTableModel {
   QVariant data(const QModelIndex& index, int role = Qt::DisplayRole) const override;
   QVariant headerData(int section, Qt::Orientation orientation, int role = Qt::DisplayRole) const override;
   Qt::ItemFlags flags(const QModelIndex& index) const override;
+  // Column -1 is the report's own order.
+  void sort(int column, Qt::SortOrder order = Qt::AscendingOrder) override;
 
   static Qt::Alignment ToQtAlignment(ColumnAlignment alignment);
   // A cell of the rule above the totals: dashes only.
   static bool IsRule(const QString& cell);
 
  private:
+  const ReportRow& RowAt(int row) const { return report_.Rows[static_cast<std::size_t>(order_[static_cast<std::size_t>(row)])]; }
+
   ReportModel report_;
+  std::vector<int> order_;  // shown row -> report row
+  int sortColumn_ = -1;
+  Qt::SortOrder sortOrder_ = Qt::AscendingOrder;
 };
 
 // Draws the list's cells: a cell too narrow for its text shows it cut with an

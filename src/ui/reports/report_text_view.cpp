@@ -8,6 +8,7 @@
 #include <QPainter>
 #include <QScrollBar>
 #include <algorithm>
+#include <cmath>
 
 namespace mirolat {
 
@@ -55,6 +56,17 @@ QStringView ReportTextView::line(int line) const {
   return QStringView(text_).mid(start, end - start);
 }
 
+int ReportTextView::TextWidth() const {
+  // Characters are drawn at their exact, fractional advance: a long line is
+  // wider than its length times the rounded one.
+  return 2 * kMargin + static_cast<int>(std::ceil(QFontMetricsF(font()).horizontalAdvance(QLatin1Char('0')) * longestLine_));
+}
+
+QSize ReportTextView::ContentSize() const {
+  const int frame = 2 * frameWidth();
+  return {frame + TextWidth(), frame + 2 * kMargin + lineCount() * lineHeight_};
+}
+
 QString ReportTextView::selectedText() const {
   const Position from = std::min(anchor_, cursor_);
   const Position to = std::max(anchor_, cursor_);
@@ -87,13 +99,21 @@ void ReportTextView::UpdateMetrics() {
 }
 
 void ReportTextView::UpdateScrollBars() {
-  const int visibleLines = std::max(1, (viewport()->height() - kMargin) / lineHeight_);
+  // The room the text has with the scroll bars it needs there, worked out
+  // from the room without any: a bar shown once must not keep itself shown.
+  const QSize most = maximumViewportSize();
+  const int textHeight = kMargin + lineCount() * lineHeight_;
+  bool across = TextWidth() > most.width();
+  const bool down = textHeight > most.height() - (across ? horizontalScrollBar()->sizeHint().height() : 0);
+  across = TextWidth() > most.width() - (down ? verticalScrollBar()->sizeHint().width() : 0);
+  const QSize room(most.width() - (down ? verticalScrollBar()->sizeHint().width() : 0),
+                   most.height() - (across ? horizontalScrollBar()->sizeHint().height() : 0));
+  const int visibleLines = std::max(1, (room.height() - kMargin) / lineHeight_);
   verticalScrollBar()->setRange(0, std::max(0, lineCount() - visibleLines));
   verticalScrollBar()->setPageStep(visibleLines);
   verticalScrollBar()->setSingleStep(1);
-  const int textWidth = 2 * kMargin + longestLine_ * charWidth_;
-  horizontalScrollBar()->setRange(0, std::max(0, textWidth - viewport()->width()));
-  horizontalScrollBar()->setPageStep(viewport()->width());
+  horizontalScrollBar()->setRange(0, std::max(0, TextWidth() - room.width()));
+  horizontalScrollBar()->setPageStep(room.width());
   horizontalScrollBar()->setSingleStep(charWidth_);
 }
 

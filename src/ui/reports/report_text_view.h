@@ -20,6 +20,9 @@ class ReportTextView : public QAbstractScrollArea {
   // Line `line` (0-based) without its line feed.
   QStringView line(int line) const;
 
+  // The size that shows the whole text without scrolling, frame included.
+  QSize ContentSize() const;
+
   // The selected text (whole lines joined by line feeds), empty when nothing is selected.
   QString selectedText() const;
   void selectAll();
@@ -44,6 +47,7 @@ class ReportTextView : public QAbstractScrollArea {
   void UpdateMetrics();
   void UpdateScrollBars();
   Position PositionAt(const QPoint& viewportPoint) const;
+  int TextWidth() const;  // the longest line's, margins included
 
   QString text_;
   std::vector<qsizetype> lineStarts_;

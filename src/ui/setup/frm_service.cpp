@@ -1,5 +1,6 @@
 #include "ui/setup/frm_service.h"
 
+#include <QButtonGroup>
 #include <QFocusEvent>
 #include <QGridLayout>
 #include <QHBoxLayout>
@@ -50,7 +51,7 @@ QLabel* Text(const QString& text) { return new QLabel(text); }
 
 // The words of the controls that the option buttons never disable.
 const char* const kAlwaysEnabled[] = {"DESCRIPTION", "NUMBER", "NOTICE",   "BTNCANCEL", "BTNHELP", "SHAPE",
-                                      "IMAGE",       "OPT",    "TABSTRIP", "FRA",       "MEG"};
+                                      "IMAGE",       "OPT",    "TABSTRIP", "FRA",       "MEG",     "PROBLEM"};
 
 bool IsOurControl(const QWidget* w) {
   const QString name = w->objectName();
@@ -110,10 +111,16 @@ void frmService::BuildControls() {
     TabStrip1->setTabToolTip(i, QLatin1String(tabs[i].toolTip));
   }
   outer->addWidget(TabStrip1);
+  // Why OK is disabled.
+  lblProblem = new QLabel;
+  lblProblem->setObjectName(QStringLiteral("lblProblem"));
+  lblProblem->setWordWrap(true);
+  outer->addWidget(lblProblem);
   auto* buttons = new QHBoxLayout;
   btnHelp = Button("btnHelp", QStringLiteral("&Help"));
   btnCancel = Button("btnCancel", QStringLiteral("&Cancel"));
   btnOK = Button("btnOK", QStringLiteral("&OK"));
+  btnOK->setDefault(true);
   buttons->addWidget(btnHelp);
   buttons->addStretch();
   buttons->addWidget(btnCancel);
@@ -167,10 +174,14 @@ QWidget* frmService::BuildDetailsTab() {
 QWidget* frmService::BuildDialCostTab() {
   auto* w = new QWidget;
   auto* v = new QVBoxLayout(w);
-  optDialCost[0] = new QRadioButton(QStringLiteral("Per Call Tariff"));
+  optDialCost[0] = new QRadioButton(QStringLiteral("&Per Call Tariff"));
   optDialCost[0]->setObjectName(QStringLiteral("optDialCost0"));
-  optDialCost[1] = new QRadioButton(QStringLiteral("Time Segmented Tariffs"));
+  optDialCost[1] = new QRadioButton(QStringLiteral("&Time Segmented Tariffs"));
   optDialCost[1]->setObjectName(QStringLiteral("optDialCost1"));
+  // The pair sits in two frames: the group keeps exactly one of them checked.
+  auto* dialCost = new QButtonGroup(w);
+  dialCost->addButton(optDialCost[0]);
+  dialCost->addButton(optDialCost[1]);
 
   fraFixedTariff = new QGroupBox;
   fraFixedTariff->setObjectName(QStringLiteral("fraFixedTariff"));
@@ -226,10 +237,13 @@ QWidget* frmService::BuildDialCostTab() {
 QWidget* frmService::BuildServiceCostTab() {
   auto* w = new QWidget;
   auto* v = new QVBoxLayout(w);
-  optServiceCost[0] = new QRadioButton(QStringLiteral("Flat Hourly Rate"));
+  optServiceCost[0] = new QRadioButton(QStringLiteral("&Flat Hourly Rate"));
   optServiceCost[0]->setObjectName(QStringLiteral("optServiceCost0"));
-  optServiceCost[1] = new QRadioButton(QStringLiteral("Flexi Rate"));
+  optServiceCost[1] = new QRadioButton(QStringLiteral("Fle&xi Rate"));
   optServiceCost[1]->setObjectName(QStringLiteral("optServiceCost1"));
+  auto* serviceCost = new QButtonGroup(w);
+  serviceCost->addButton(optServiceCost[0]);
+  serviceCost->addButton(optServiceCost[1]);
 
   fraFlatRate = new QGroupBox;
   fraFlatRate->setObjectName(QStringLiteral("fraFlatRate"));
@@ -348,6 +362,8 @@ void frmService::Load() {
   txtServiceFlexRate->setText(e.FlexRate);
   txtServiceFlexHours->setText(e.FlexHours);
   txtServiceFlexRate2->setText(e.FlexRate2);
+  flexShown_[txtServiceFlexRate] = e.FlexRate;
+  flexShown_[txtServiceFlexRate2] = e.FlexRate2;
   txtPerMeg->setText(e.PerMeg);
   txtAfterMeg->setText(e.AfterMeg);
   storedFlexPeriod_ = e.FlexPeriod;
@@ -457,7 +473,9 @@ void frmService::optServiceCost_Click(int index) {
 
 void frmService::UpdateOkButton() {
   if (btnOK == nullptr || lstMegPeriod == nullptr) return;  // still being built
-  btnOK->setEnabled(ValidateService(Entries(), count_, locale_).ok());
+  const ServiceEntries entries = Entries();
+  btnOK->setEnabled(ValidateService(entries, count_, locale_).ok());
+  lblProblem->setText(ServiceProblem(entries, count_, locale_));
 }
 
 // ---------------------------------------------------------------- tariff list
@@ -477,6 +495,8 @@ void frmService::FillTariffList() {
   if (selectedTariff_ >= 1 && selectedTariff_ <= count_) {
     lstDialTimeTariff->setCurrentItem(lstDialTimeTariff->topLevelItem(selectedTariff_ - 1));
   }
+  // Every column as wide as its widest text: no hours or amounts cut off.
+  for (int i = 0; i < lstDialTimeTariff->columnCount(); ++i) lstDialTimeTariff->resizeColumnToContents(i);
   ShowTariffCount();
   ShowTariffSummary();
 }
@@ -572,10 +592,22 @@ void frmService::FlexRate_Changed(QLineEdit* box) {
 }
 
 bool frmService::FlexRate_LostFocus(QLineEdit* box) {
-  const std::optional<double> amount = ReadAmount(box->text(), locale_);
-  box->setText(FormatAmount(amount.value_or(0), 4, locale_));
+  // Nothing typed, or only the decimal separator, is 0; anything else that is
+  // not an amount is refused and the previous rate comes back.
+  const QString text = box->text().trimmed();
+  const bool nothing = text.isEmpty() || text == locale_.MoneyDecimalSeparator;
+  const std::optional<double> amount = nothing ? std::optional<double>(0) : ReadAmount(text, locale_);
+  if (!amount) {
+    Beep();
+    box->setText(flexShown_.value(box));
+    KeepFocus(box);
+    UpdateOkButton();
+    return false;
+  }
+  flexShown_[box] = FormatAmount(*amount, 4, locale_);
+  box->setText(flexShown_[box]);
   UpdateOkButton();
-  return amount.has_value();
+  return true;
 }
 
 void frmService::FlexHours_Changed() {

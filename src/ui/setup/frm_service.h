@@ -76,6 +76,7 @@ class frmService : public QDialog {
   QLineEdit* txtPerMeg = nullptr;
   QLineEdit* txtAfterMeg = nullptr;
   QComboBox* lstMegPeriod = nullptr;
+  QLabel* lblProblem = nullptr;  // why OK is disabled
   QPushButton* btnOK = nullptr;
   QPushButton* btnCancel = nullptr;
   QPushButton* btnHelp = nullptr;
@@ -132,6 +133,7 @@ class frmService : public QDialog {
   // period that is empty or not one of the choices).
   QString storedFlexPeriod_;
   QString storedMegPeriod_;
+  QHash<QObject*, QString> flexShown_;  // the flexi rates as last accepted
   LeaveWatcher* leave_ = nullptr;
 };
 

@@ -41,13 +41,13 @@ struct TabInfo {
 };
 
 const TabInfo kTabs[7] = {
-    {"General", "General Operating Parameters", "General Settings", 51},
-    {"Modem", "Modem Response Settings", "Response Codes", 33},
-    {"Services", "Service Descriptions, Numbers and Costs", "Dialled Services Details", 36},
-    {"Costs", "Default Connection Costs and Currency Format", "Default Costs", 46},
-    {"Format", "Date & Currency Format", "Currency and Date Formats", 47},
-    {"Errors", "Error Correction", "Error Correction/Adjustment", 48},
-    {"Holidays", "User Defined Holidays", "User Defined Holidays", 54},
+    {"&General", "General Operating Parameters", "General Settings", 51},
+    {"&Modem", "Modem Response Settings", "Response Codes", 33},
+    {"&Services", "Service Descriptions, Numbers and Costs", "Dialled Services Details", 36},
+    {"Cos&ts", "Default Connection Costs and Currency Format", "Default Costs", 46},
+    {"&Format", "Date & Currency Format", "Currency and Date Formats", 47},
+    {"&Errors", "Error Correction", "Error Correction/Adjustment", 48},
+    {"Ho&lidays", "User Defined Holidays", "User Defined Holidays", 54},
 };
 
 const double kPreviewAmount = 1234567.89;
@@ -134,6 +134,7 @@ void frmSetup::BuildControls() {
   btnHelp = Button("btnHelp", QStringLiteral("&Help"));
   btnCancel = Button("btnCancel", QStringLiteral("&Cancel"));
   btnSave = Button("btnSave", QStringLiteral("&OK"));
+  btnSave->setDefault(true);
   buttons->addWidget(btnDefaults);
   buttons->addStretch();
   buttons->addWidget(btnHelp);
@@ -250,9 +251,9 @@ QWidget* frmSetup::BuildServicesTab() {
   lstServices->setAllColumnsShowFocus(true);
   lstServices->header()->setStretchLastSection(true);
   lstServices->setColumnWidth(0, 260);
-  btnNew = Button("btnNew", QStringLiteral("New"));
-  btnEdit = Button("btnEdit", QStringLiteral("Edit"));
-  btnDelete = Button("btnDelete", QStringLiteral("Delete"));
+  btnNew = Button("btnNew", QStringLiteral("&New"));
+  btnEdit = Button("btnEdit", QStringLiteral("Ed&it"));
+  btnDelete = Button("btnDelete", QStringLiteral("&Delete"));
   lblServices1 = Label(QString(), "lblServices1");
   lblServices2 = Label(QString(), "lblServices2");
   grid->addWidget(lstServices, 0, 0, 6, 1);
@@ -344,17 +345,22 @@ QWidget* frmSetup::BuildErrorsTab() {
   mskNoDisconDuration->setMaximumWidth(90);
   mskNoDisconData = Box("mskNoDisconData");
   mskNoDisconData->setMaximumWidth(90);
+  lblDurationProblem = Label(QString(), "lblDurationProblem");
+  lblDurationProblem->setWordWrap(true);
+  SetRed(lblDurationProblem, true);
+  lblDurationProblem->hide();
   optShowErrors = new QCheckBox(QStringLiteral("Show errors in reports"));
   optShowErrors->setObjectName(QStringLiteral("optShowErrors"));
   grid->addWidget(first, 0, 0, 1, 3);
   grid->addWidget(mskNoDisconDuration, 1, 0);
   grid->addWidget(Label(QStringLiteral("(hh:mm:ss)")), 1, 1);
-  grid->addWidget(Label(QStringLiteral("and set the amount of data read by the modem to:")), 2, 0, 1, 3);
-  grid->addWidget(mskNoDisconData, 3, 0);
-  grid->addWidget(Label(QStringLiteral("(KBs)")), 3, 1);
-  grid->addWidget(optShowErrors, 4, 0, 1, 3);
+  grid->addWidget(lblDurationProblem, 2, 0, 1, 3);
+  grid->addWidget(Label(QStringLiteral("and set the amount of data read by the modem to:")), 3, 0, 1, 3);
+  grid->addWidget(mskNoDisconData, 4, 0);
+  grid->addWidget(Label(QStringLiteral("(KBs)")), 4, 1);
+  grid->addWidget(optShowErrors, 5, 0, 1, 3);
   grid->setColumnStretch(2, 1);
-  grid->setRowStretch(5, 1);
+  grid->setRowStretch(6, 1);
   connect(optShowErrors, &QCheckBox::toggled, this, [this] { optShowErrors_Click(); });
   WatchLeave(mskNoDisconDuration, [this] { return mskNoDisconDuration_LostFocus(); });
   WatchLeave(mskNoDisconData, [this] { return mskNoDisconData_LostFocus(); });
@@ -374,7 +380,7 @@ QWidget* frmSetup::BuildHolidaysTab() {
   lstHolidays->setMaximumWidth(140);
   btnAdd = Button("btnAdd", QStringLiteral("&Add"));
   btnAdd->setToolTip(QStringLiteral("Add Date to Holiday List"));
-  btnRemove = Button("btnRemove", QStringLiteral("Re&move"));
+  btnRemove = Button("btnRemove", QStringLiteral("Remo&ve"));
   btnRemove->setToolTip(QStringLiteral("Remove Date From Holiday List"));
   lblUsedHolidays = Label(QString(), "lblUsedHolidays");
   grid->addWidget(CalHolidays, 0, 0, 3, 1);
@@ -417,7 +423,8 @@ void frmSetup::Form_Load() {
   lblPreview->setText(FormatMoney(kPreviewAmount, loc.CurrencySymbol, loc.CurrencySymbolFirst, loc.CurrencySpace,
                                   loc.CurrencyDigits, 0, loc));
   lblDateFormat->setText(
-      QStringLiteral("You can alter these formats via the 'Regional Settings' icon in the Windows Control Panel."));
+      QStringLiteral("These formats follow your desktop's region settings (the LANG and LC_* environment variables). "
+                     "Change them there; MRL takes them up the next time it starts."));
   lblShortDate->setText(loc.Locale.toString(today, QLocale::ShortFormat));
   lblLongDate->setText(loc.Locale.toString(today, QLocale::LongFormat));
 
@@ -485,7 +492,6 @@ void frmSetup::showEvent(QShowEvent* event) {
 
 void frmSetup::TabStrip1_Click() {
   const int current = TabStrip1->currentIndex();
-  for (int i = 0; i < 7; ++i) Settings[static_cast<size_t>(i)]->setEnabled(i == current);
   btnDefaults->setVisible(current == kModem);
   btnDefaults->setEnabled(current == kModem);
 }
@@ -732,6 +738,8 @@ bool frmSetup::mskNoDisconDuration_LostFocus() {
   // A disabled box shows a placeholder: it never writes the setting.
   if (!mskNoDisconDuration->isEnabled() || mskNoDisconDuration->displayText() == durationShown_) return true;
   const std::optional<int> seconds = ReadDurationText(mskNoDisconDuration->displayText());
+  lblDurationProblem->setText(DurationTextProblem(mskNoDisconDuration->displayText()));
+  lblDurationProblem->setVisible(!seconds);
   if (!seconds) {
     Beep();
     QTimer::singleShot(0, mskNoDisconDuration, [this] { RestoreFocus(mskNoDisconDuration); });

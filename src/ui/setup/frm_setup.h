@@ -100,6 +100,7 @@ class frmSetup : public QDialog {
   // Errors
   QLineEdit* mskNoDisconDuration = nullptr;
   QLineEdit* mskNoDisconData = nullptr;
+  QLabel* lblDurationProblem = nullptr;  // why a refused duration keeps the cursor
   QCheckBox* optShowErrors = nullptr;
   // Holidays
   QCalendarWidget* CalHolidays = nullptr;

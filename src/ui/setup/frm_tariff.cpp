@@ -3,7 +3,6 @@
 #include <QFocusEvent>
 #include <QGridLayout>
 #include <QHBoxLayout>
-#include <QRegularExpressionValidator>
 #include <QTimer>
 #include <QVBoxLayout>
 
@@ -48,6 +47,16 @@ frmTariff::frmTariff(std::array<Tariff, kMaxTariffs>& tariffs, int& count, int p
   Load();
 }
 
+frmTariff::~frmTariff() {
+  // A list that loses the focus while the window goes says it was chosen;
+  // nothing here may answer once the editor's own state is gone.
+  delete leave_;
+  for (QComboBox* list : findChildren<QComboBox*>()) {
+    list->disconnect(this);
+    if (QLineEdit* edit = list->lineEdit()) edit->disconnect(this);
+  }
+}
+
 void frmTariff::BuildControls() {
   setStyleSheet(QStringLiteral("QLineEdit:disabled { background-color: rgb(192, 192, 192); color: rgb(64, 64, 64); }"));
   auto* outer = new QVBoxLayout(this);
@@ -56,10 +65,10 @@ void frmTariff::BuildControls() {
   lstDialTimeTariffDialDays = List("lstDialTimeTariffDialDays", "Which Days?", TariffDayChoices(locale_));
   lstDialTimeTariffDialStart = List("lstDialTimeTariffDialStart", "Start Time (24 Hour Format)", TariffStartChoices());
   lstDialTimeTariffDialEnd = List("lstDialTimeTariffDialEnd", "End Time (24 Hour Format)", TariffEndChoices());
-  // Times are typed as hh:mm and nothing else.
-  const QRegularExpression time(QStringLiteral("([01]?\\d|2[0-3]?)(:[0-5]?\\d?)?"));
+  // A time is typed as it is read, without completion from the list: leaving
+  // the list takes the time or refuses it.
   for (QComboBox* list : {lstDialTimeTariffDialStart, lstDialTimeTariffDialEnd}) {
-    list->setValidator(new QRegularExpressionValidator(time, list));
+    list->setCompleter(nullptr);
     list->setMaxVisibleItems(12);
     list->installEventFilter(this);
   }
@@ -71,6 +80,10 @@ void frmTariff::BuildControls() {
   lblAssist->setObjectName(QStringLiteral("lblAssist"));
   lblAssist->setStyleSheet(QStringLiteral("color: rgb(0, 0, 128);"));
   lblAssist->hide();
+  // Why OK is disabled, or what the editor just did to an entry.
+  lblProblem = new QLabel;
+  lblProblem->setObjectName(QStringLiteral("lblProblem"));
+  lblProblem->setWordWrap(true);
 
   grid->addWidget(new QLabel(QStringLiteral("Description:")), 0, 0);
   grid->addWidget(lstDialTimeTariffDescrip, 0, 1, 1, 4);
@@ -94,6 +107,7 @@ void frmTariff::BuildControls() {
   grid->setColumnStretch(5, 1);
   outer->addLayout(grid);
   outer->addWidget(lblAssist);
+  outer->addWidget(lblProblem);
   auto* buttons = new QHBoxLayout;
   btnHelp = new QPushButton(QStringLiteral("&Help"));
   btnHelp->setObjectName(QStringLiteral("btnHelp"));
@@ -102,6 +116,7 @@ void frmTariff::BuildControls() {
   btnOK = new QPushButton(QStringLiteral("&OK"));
   btnOK->setObjectName(QStringLiteral("btnOK"));
   for (QPushButton* b : {btnHelp, btnCancel, btnOK}) b->setAutoDefault(false);
+  btnOK->setDefault(true);
   buttons->addWidget(btnHelp);
   buttons->addStretch();
   buttons->addWidget(btnCancel);
@@ -115,6 +130,19 @@ void frmTariff::BuildControls() {
   connect(lstDialTimeTariffDialDays, &QComboBox::currentTextChanged, this, [this] { ValidateEntries(); });
   connect(lstDialTimeTariffDialStart, &QComboBox::currentTextChanged, this, [this] { Start_Changed(); });
   connect(lstDialTimeTariffDialEnd, &QComboBox::currentTextChanged, this, [this] { End_Changed(); });
+  for (QComboBox* list : {lstDialTimeTariffDescrip, lstDialTimeTariffDialDays, lstDialTimeTariffDialStart,
+                          lstDialTimeTariffDialEnd}) {
+    connect(list->lineEdit(), &QLineEdit::textEdited, this, [this] { ClearNotice(); });
+  }
+  for (QComboBox* list : {lstDialTimeTariffDialStart, lstDialTimeTariffDialEnd}) {
+    // A time picked from the list is taken at once; a typed one when it is left.
+    connect(list, &QComboBox::activated, this, [this, list] {
+      if (list->currentText() == shown_.value(list)) return;  // the text was taken already
+      ClearNotice();
+      Time_LostFocus(list);
+    });
+    leave_->Watch(list, [this, list] { return Time_LostFocus(list); });
+  }
   for (QLineEdit* box : {txtDialTimeTariffDialRate, txtDialTimeTariffMinuteRate}) {
     connect(box, &QLineEdit::textEdited, this, [this, box] { Amount_Changed(box); });
     leave_->Watch(box, [this, box] { return Amount_LostFocus(box); });
@@ -133,16 +161,18 @@ void frmTariff::BuildControls() {
 void frmTariff::Load() {
   const TariffEntries e =
       position_ == 0 ? NewTariffEntries(locale_) : EntriesOf(tariffs_[static_cast<size_t>(position_ - 1)], locale_);
-  adjusting_ = true;  // filling the lists moves nothing
   lstDialTimeTariffDescrip->setCurrentText(e.Description);
   lstDialTimeTariffDialDays->setCurrentText(e.AppliesDays);
   lstDialTimeTariffDialStart->setCurrentText(e.Start);
   lstDialTimeTariffDialEnd->setCurrentText(e.End);
-  adjusting_ = false;
   txtDialTimeTariffDialRate->setText(e.DialRate);
   txtDialTimeTariffMinuteRate->setText(e.PerMinuteRate);
   txtDialTimeTariffAfterMins->setText(e.AfterMinutes);
   txtDialTimeTariffAfterSecs->setText(e.AfterSeconds);
+  shown_[lstDialTimeTariffDialStart] = e.Start;
+  shown_[lstDialTimeTariffDialEnd] = e.End;
+  shown_[txtDialTimeTariffAfterMins] = e.AfterMinutes;
+  shown_[txtDialTimeTariffAfterSecs] = e.AfterSeconds;
   for (QLineEdit* box : {txtDialTimeTariffDialRate, txtDialTimeTariffMinuteRate}) Amount_LostFocus(box);
   ApplyPerMinuteRule(false);
   ValidateEntries();
@@ -183,6 +213,25 @@ void frmTariff::KeepFocus(QWidget* box) {
   QTimer::singleShot(0, box, [box] { box->setFocus(); });
 }
 
+void frmTariff::Refuse(QWidget* box, TariffField field, const QString& typed) {
+  Beep();
+  notice_ = RefusedTariffEntry(field, typed);
+  auto* list = qobject_cast<QComboBox*>(box);
+  QLineEdit* edit = list != nullptr ? list->lineEdit() : qobject_cast<QLineEdit*>(box);
+  edit->setText(shown_.value(box));
+  ValidateEntries();
+  QTimer::singleShot(0, box, [box, edit] {
+    box->setFocus();
+    edit->selectAll();
+  });
+}
+
+void frmTariff::ClearNotice() {
+  if (notice_.isEmpty()) return;
+  notice_.clear();
+  ValidateEntries();
+}
+
 void frmTariff::ShowAssist(QComboBox* list) {
   const TimeOfDay t = ReadHhMm(list->currentText());
   lblAssist->setText(t >= 0 ? MediumTimeText(t, locale_) : QString());
@@ -192,34 +241,42 @@ void frmTariff::ShowAssist(QComboBox* list) {
 // ---------------------------------------------------------------- times
 
 void frmTariff::Start_Changed() {
-  if (adjusting_) return;
   if (lstDialTimeTariffDialStart->hasFocus()) ShowAssist(lstDialTimeTariffDialStart);
-  const QString end =
-      EndAfterStartChange(lstDialTimeTariffDialStart->currentText(), lstDialTimeTariffDialEnd->currentText());
-  if (end != lstDialTimeTariffDialEnd->currentText()) {
-    adjusting_ = true;
-    lstDialTimeTariffDialEnd->setCurrentText(end);
-    adjusting_ = false;
-  }
   ValidateEntries();
 }
 
 void frmTariff::End_Changed() {
-  if (adjusting_) return;
   if (lstDialTimeTariffDialEnd->hasFocus()) ShowAssist(lstDialTimeTariffDialEnd);
-  const QString start =
-      StartAfterEndChange(lstDialTimeTariffDialStart->currentText(), lstDialTimeTariffDialEnd->currentText());
-  if (start != lstDialTimeTariffDialStart->currentText()) {
-    adjusting_ = true;
-    lstDialTimeTariffDialStart->setCurrentText(start);
-    adjusting_ = false;
+  ValidateEntries();
+}
+
+bool frmTariff::Time_LostFocus(QComboBox* list) {
+  const bool isStart = list == lstDialTimeTariffDialStart;
+  const QString text = list->currentText();
+  if (!text.isEmpty() && ReadHhMm(text) < 0) {
+    Refuse(list, isStart ? TariffField::Start : TariffField::End, text);
+    return false;
+  }
+  shown_[list] = text;
+  // The other time follows where it would come on the wrong side, and the
+  // line below says so.
+  QComboBox* other = isStart ? lstDialTimeTariffDialEnd : lstDialTimeTariffDialStart;
+  const QString start = lstDialTimeTariffDialStart->currentText();
+  const QString end = lstDialTimeTariffDialEnd->currentText();
+  const QString moved = isStart ? EndAfterStartChange(start, end) : StartAfterEndChange(start, end);
+  if (!text.isEmpty() && moved != other->currentText()) {
+    other->setCurrentText(moved);
+    shown_[other] = moved;
+    notice_ = MovedTariffTime(isStart ? TariffField::End : TariffField::Start, moved);
   }
   ValidateEntries();
+  return true;
 }
 
 // ---------------------------------------------------------------- amounts and threshold
 
 void frmTariff::Amount_Changed(QLineEdit* box) {
+  notice_.clear();
   const QString text = box->text();
   const QString& sep = locale_.MoneyDecimalSeparator;
   const bool typing = !sep.isEmpty() && text.endsWith(sep) &&
@@ -232,18 +289,28 @@ void frmTariff::Amount_Changed(QLineEdit* box) {
 }
 
 bool frmTariff::Amount_LostFocus(QLineEdit* box) {
-  const std::optional<double> amount = ReadAmount(box->text(), locale_);
-  box->setText(FormatAmount(amount.value_or(0), 4, locale_));
+  // Nothing typed, or only the decimal separator, is 0; anything else must be an amount.
+  const QString text = box->text().trimmed();
+  const bool nothing = text.isEmpty() || text == locale_.MoneyDecimalSeparator;
+  const std::optional<double> amount = nothing ? std::optional<double>(0) : ReadAmount(text, locale_);
+  if (!amount) {
+    Refuse(box, box == txtDialTimeTariffDialRate ? TariffField::DialRate : TariffField::PerMinuteRate, box->text());
+    return false;
+  }
+  shown_[box] = FormatAmount(*amount, 4, locale_);
+  box->setText(shown_[box]);
   if (box == txtDialTimeTariffMinuteRate) ApplyPerMinuteRule(true);
   ValidateEntries();
-  return amount.has_value();
+  return true;
 }
 
 void frmTariff::ApplyPerMinuteRule(bool moveFocus) {
   const bool perMinute = ReadAmount(txtDialTimeTariffMinuteRate->text(), locale_).value_or(0) > 0;
   if (!perMinute) {
-    txtDialTimeTariffAfterMins->setText(QStringLiteral("0"));
-    txtDialTimeTariffAfterSecs->setText(QStringLiteral("0"));
+    for (QLineEdit* box : {txtDialTimeTariffAfterMins, txtDialTimeTariffAfterSecs}) {
+      box->setText(QStringLiteral("0"));
+      shown_[box] = box->text();
+    }
   }
   txtDialTimeTariffAfterMins->setEnabled(perMinute);
   txtDialTimeTariffAfterSecs->setEnabled(perMinute);
@@ -254,6 +321,7 @@ void frmTariff::ApplyPerMinuteRule(bool moveFocus) {
 }
 
 void frmTariff::Threshold_Changed(QLineEdit* box, int max) {
+  notice_.clear();
   if (!box->text().isEmpty() && ReadThreshold(box->text(), max) < 0) {
     Beep();
     KeepFocus(box);
@@ -262,18 +330,25 @@ void frmTariff::Threshold_Changed(QLineEdit* box, int max) {
 }
 
 bool frmTariff::Threshold_LostFocus(QLineEdit* box) {
-  const int max = box == txtDialTimeTariffAfterMins ? kMaxThresholdMinutes : kMaxThresholdSeconds;
+  const bool minutes = box == txtDialTimeTariffAfterMins;
   if (box->text().trimmed().isEmpty()) box->setText(QStringLiteral("0"));
-  const qint64 value = ReadThreshold(box->text(), max);
-  if (value >= 0) box->setText(QString::number(value));
+  const qint64 value = ReadThreshold(box->text(), minutes ? kMaxThresholdMinutes : kMaxThresholdSeconds);
+  if (value < 0) {
+    Refuse(box, minutes ? TariffField::AfterMinutes : TariffField::AfterSeconds, box->text());
+    return false;
+  }
+  shown_[box] = QString::number(value);
+  box->setText(shown_[box]);
   ValidateEntries();
   if (box == txtDialTimeTariffAfterSecs && btnOK->isEnabled() && isVisible()) btnOK->setFocus();
-  return value >= 0;
+  return true;
 }
 
 void frmTariff::ValidateEntries() {
-  if (btnOK == nullptr) return;
-  btnOK->setEnabled(ValidateTariff(Entries(), locale_).ok());
+  if (lblProblem == nullptr) return;  // still being built
+  const TariffEntries entries = Entries();
+  btnOK->setEnabled(ValidateTariff(entries, locale_).ok());
+  lblProblem->setText(notice_.isEmpty() ? TariffProblem(entries, locale_) : notice_);
 }
 
 // ---------------------------------------------------------------- OK, Cancel

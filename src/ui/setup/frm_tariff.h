@@ -27,6 +27,7 @@ class frmTariff : public QDialog {
   // last when position is 0 (OK then raises `count`).
   frmTariff(std::array<Tariff, kMaxTariffs>& tariffs, int& count, int position, const LocaleValues& locale,
             QWidget* parent = nullptr);
+  ~frmTariff() override;
 
   TariffEntries Entries() const;
 
@@ -40,6 +41,7 @@ class frmTariff : public QDialog {
   QLineEdit* txtDialTimeTariffAfterMins = nullptr;
   QLineEdit* txtDialTimeTariffAfterSecs = nullptr;
   QLabel* lblAssist = nullptr;
+  QLabel* lblProblem = nullptr;  // why OK is disabled, or what was refused or moved
   QPushButton* btnOK = nullptr;
   QPushButton* btnCancel = nullptr;
   QPushButton* btnHelp = nullptr;
@@ -48,6 +50,7 @@ class frmTariff : public QDialog {
   void ValidateEntries();  // enables OK
   void Start_Changed();
   void End_Changed();
+  bool Time_LostFocus(QComboBox* list);
   void Amount_Changed(QLineEdit* box);
   bool Amount_LostFocus(QLineEdit* box);
   void Threshold_Changed(QLineEdit* box, int max);
@@ -65,12 +68,17 @@ class frmTariff : public QDialog {
   void ApplyPerMinuteRule(bool moveFocus);
   void ShowAssist(QComboBox* list);
   void KeepFocus(QWidget* box);
+  // Beeps, puts the box's last accepted text back and keeps the focus there;
+  // the line below says why.
+  void Refuse(QWidget* box, TariffField field, const QString& typed);
+  void ClearNotice();
 
   std::array<Tariff, kMaxTariffs>& tariffs_;
   int& count_;
   int position_;
   const LocaleValues& locale_;
-  bool adjusting_ = false;  // a time list is being moved by the other
+  QHash<QObject*, QString> shown_;  // each box's last accepted text
+  QString notice_;                  // what was refused or moved, until the next edit
   LeaveWatcher* leave_ = nullptr;
 };
 

@@ -7,9 +7,9 @@
 #include <QComboBox>
 #include <QDir>
 #include <QElapsedTimer>
-#include <QFileDialog>
 #include <QEventLoop>
 #include <QFile>
+#include <QFileDialog>
 #include <QGroupBox>
 #include <QHash>
 #include <QLabel>
@@ -18,12 +18,14 @@
 #include <QMainWindow>
 #include <QMenu>
 #include <QMenuBar>
+#include <QMouseEvent>
 #include <QPlainTextEdit>
 #include <QPointer>
 #include <QProcess>
 #include <QTextEdit>
 #include <QThread>
 #include <QTimer>
+#include <QWindow>
 #include <QtTest>
 #include <atomic>
 #include <thread>
@@ -91,48 +93,41 @@ QString VisibleText(QWidget* w) {
   return w->windowTitle();
 }
 
-bool Ordinary(const QWidget* w) {
+bool Activatable(const QWidget* w) {
   return w->isVisible() && w->windowType() != Qt::SplashScreen && w->windowType() != Qt::Popup &&
          w->windowType() != Qt::ToolTip;
 }
 
-// The windows that had the keyboard focus, the latest last.
-QList<QPointer<QWidget>>& FocusHistory() {
-  static QList<QPointer<QWidget>> history;
-  return history;
+// The windows that were active, the latest first.
+QList<QPointer<QWidget>>& ActivationOrder() {
+  static QList<QPointer<QWidget>> order;
+  return order;
 }
-QMetaObject::Connection& FocusWatch() {
-  static QMetaObject::Connection watch;
-  return watch;
-}
-void WatchFocus() {
-  FocusHistory().clear();
-  FocusWatch() = QObject::connect(qApp, &QApplication::focusChanged, qApp, [](QWidget*, QWidget* now) {
-    if (now == nullptr) return;
-    QList<QPointer<QWidget>>& history = FocusHistory();
-    history.removeAll(now->window());
-    history.append(now->window());
-  });
+
+void NoteActivation(QWindow* window) {
+  for (QWidget* w : QApplication::topLevelWidgets()) {
+    if (window == nullptr || w->windowHandle() != window) continue;
+    ActivationOrder().removeAll(w);
+    ActivationOrder().prepend(w);
+  }
 }
 
 // What a window manager does when the active window goes away: the window
-// below it (a modal dialog first, else the window that last had the focus,
+// below it (a modal dialog first, else the window that was active before,
 // else the main window, else any) becomes active. The offscreen platform has
 // no window manager to do it.
 bool ActivateLikeWindowManager() {
   if (QApplication::activeWindow() != nullptr || QApplication::activePopupWidget() != nullptr) return false;
   QWidget* next = QApplication::activeModalWidget();
-  const QList<QPointer<QWidget>>& history = FocusHistory();
-  for (auto w = history.crbegin(); next == nullptr && w != history.crend(); ++w) {
-    if (!w->isNull() && Ordinary(*w)) next = *w;
+  for (const QPointer<QWidget>& w : ActivationOrder()) {
+    if (next == nullptr && w != nullptr && Activatable(w)) next = w;
   }
   for (QWidget* w : QApplication::topLevelWidgets()) {
-    if (next != nullptr) break;
-    if (Ordinary(w) && w->objectName() == QLatin1String("frmMain")) next = w;
-  }
-  for (QWidget* w : QApplication::topLevelWidgets()) {
-    if (next != nullptr) break;
-    if (Ordinary(w)) next = w;
+    if (next != nullptr && next->objectName() == QLatin1String("frmMain")) break;
+    if (next != nullptr && (next == QApplication::activeModalWidget() || ActivationOrder().contains(next))) break;
+    if (Activatable(w) && (next == nullptr || w->objectName() == QLatin1String("frmMain"))) {
+      next = w;
+    }
   }
   if (next == nullptr) return false;
   next->activateWindow();
@@ -181,7 +176,8 @@ void Journey::SetUp() {
   // The program's end closes its windows; the journey, not the process, goes on.
   SetProgramExitHandler([] {});
   state_ = std::make_unique<AppState>();
-  WatchFocus();
+  ActivationOrder().clear();
+  activations_ = QObject::connect(qApp, &QGuiApplication::focusWindowChanged, qApp, &NoteActivation);
 }
 
 void Journey::TearDown() {
@@ -194,7 +190,7 @@ void Journey::TearDown() {
   program_.reset();
   state_.reset();
   SetProgramExitHandler({});
-  QObject::disconnect(FocusWatch());
+  QObject::disconnect(activations_);
   qunsetenv("MIROLAT_CONFIG_DIR");
   qunsetenv("WinDir");
 }
@@ -415,6 +411,24 @@ void Journey::DoubleClick(const QString& title, const QString& control, QPoint a
       QTest::mouseClick(w, Qt::LeftButton, {}, p);
       QTest::mouseDClick(w, Qt::LeftButton, {}, p);
     }
+  });
+}
+
+void Journey::Drag(const QString& title, const QString& control, QPoint from, QPoint to) {
+  ASSERT_TRUE(WaitUntil([&] { return Control(title, control) != nullptr; }))
+      << "no control " << control.toStdString() << " in " << title.toStdString();
+  Deliver([title, control, from, to] {
+    QWidget* w = Control(title, control);
+    if (w == nullptr) return;
+    QWidget* target = w->childAt(from) != nullptr ? w->childAt(from) : w;
+    // The button stays with the widget it went down on, wherever the mouse goes.
+    const QPoint start = w->mapToGlobal(from);
+    const QPoint end = w->mapToGlobal(to);
+    QTest::mousePress(target, Qt::LeftButton, {}, target->mapFromGlobal(start));
+    QMouseEvent move(QEvent::MouseMove, QPointF(target->mapFromGlobal(end)), QPointF(end), Qt::NoButton,
+                     Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(target, &move);
+    QTest::mouseRelease(target, Qt::LeftButton, {}, target->mapFromGlobal(end));
   });
 }
 

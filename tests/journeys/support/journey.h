@@ -87,6 +87,10 @@ class Journey : public ::testing::Test {
   // The close button of the window's title bar, as the window manager reports
   // a click on it.
   void CloseBox(const QString& title);
+  // Presses the left button at `from` on the control (on whichever child of it
+  // lies there, as a mouse would: a size grip, a header), moves to `to` and
+  // releases it there; both points in the control's coordinates.
+  void Drag(const QString& title, const QString& control, QPoint from, QPoint to);
   // Opens a menu of the window's menu bar with a click and clicks an item of
   // it ("&File", "Save &As..."; '&' may be left out). A submenu path may follow.
   void Menu(const QString& title, const QStringList& path);
@@ -121,6 +125,7 @@ class Journey : public ::testing::Test {
   void ActivateForInput();
 
   QTemporaryDir config_, logs_, scratch_;
+  QMetaObject::Connection activations_;  // the windows' activation order, as a window manager keeps it
   QString logDir_;
   std::unique_ptr<AppState> state_;
   std::unique_ptr<DesktopProgram> program_;
