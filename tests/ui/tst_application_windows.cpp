@@ -113,22 +113,6 @@ class ApplicationWindowsTest : public QObject {
     ResetProgramEnding();
   }
 
-  void viewOpensTheViewerAndHoldsBackTheRewrites() {
-    Open(TwoDayLog());
-    main_->mnuViewLog->trigger();
-    QTRY_VERIFY(windows_->LogViewer() != nullptr && windows_->LogViewer()->isVisible());
-    QCOMPARE(main_->mnuViewLog->text(), QStringLiteral("&Close Modem Log"));
-    QVERIFY(!main_->mnuPurgeLog->isEnabled());
-    QVERIFY(!main_->mnuOptimize->isEnabled());
-
-    // View again closes it; the commands come back with the file read again.
-    main_->mnuViewLog->trigger();
-    QTRY_VERIFY(windows_->LogViewer() == nullptr);
-    QCOMPARE(main_->mnuViewLog->text(), QStringLiteral("&View Modem Log"));
-    QVERIFY(main_->mnuPurgeLog->isEnabled());
-    QVERIFY(main_->mnuOptimize->isEnabled());
-  }
-
   void linesWrittenWhileTheViewerIsOpenShowWhenItCloses() {
     Open(TwoDayLog());
     QCOMPARE(main_->LabelLogEntries2->text(), QStringLiteral("12"));

@@ -353,18 +353,6 @@ class MainWindowTest : public QObject {
     StartUp(&log, QStringLiteral("ABCDEFGHIJKLMNOPQR.txt"));  // 22 characters
     state_->ShowTipsAtStartup = true;
     OpenWindow();
-    QPointer<QWidget> viewer;
-    connect(w_, &frmMain::ViewLogRequested, this, [&] {
-      viewer = new QWidget(w_, Qt::Window);
-      viewer->setObjectName(QStringLiteral("viewer"));
-      viewer->setAttribute(Qt::WA_DeleteOnClose);
-      viewer->show();
-      w_->SetLogViewerOpen(true);
-    });
-    connect(w_, &frmMain::CloseLogViewerRequested, this, [&] {
-      viewer->close();
-      w_->SetLogViewerOpen(false);
-    });
     connect(w_, &frmMain::PurgeRequested, this, [] {});
     w_->SetWindowConnected(WindowCommand::ViewLog, true);
     w_->SetWindowConnected(WindowCommand::Purge, true);
@@ -395,68 +383,11 @@ class MainWindowTest : public QObject {
     QVERIFY(!w_->mnuOptimize->isEnabled());
     QVERIFY(!w_->ToolbarButton(8)->isEnabled());
 
-    // View opens the viewer, and closes it when it is open; meanwhile the
-    // commands that replace or rewrite the file wait.
-    QTest::mouseClick(w_->btnViewLog, Qt::LeftButton);
-    QTRY_VERIFY(w_->findChild<QWidget*>(QStringLiteral("viewer")) != nullptr);
-    QCOMPARE(w_->btnViewLog->text(), QStringLiteral("&Close Modem Log"));
-    for (QAction* a : {w_->mnuClearLog, w_->mnuPurgeLog, w_->mnuOpenArchive, w_->ToolbarButton(2), w_->ToolbarButton(7)}) {
-      QVERIFY2(!a->isEnabled(), qPrintable(a->objectName()));
-    }
-    w_->mnuViewLog->trigger();
-    QTRY_VERIFY(w_->findChild<QWidget*>(QStringLiteral("viewer")) == nullptr);
-    QCOMPARE(w_->btnViewLog->text(), QStringLiteral("&View Modem Log"));
-    QVERIFY(w_->mnuClearLog->isEnabled());
-    QVERIFY(w_->mnuPurgeLog->isEnabled());
-
     // A 23-character name is cut to 19 characters and "...".
     state_->File.LogFileName = QStringLiteral("ABCDEFGHIJKLMNOPQRS.txt");
     w_->ShowLogStatistics();
     QCOMPARE(w_->LabelLogName2->text(), QStringLiteral("ABCDEFGHIJKLMNOPQRS..."));
     QCOMPARE(w_->LabelLogName2->toolTip(), QStringLiteral("ABCDEFGHIJKLMNOPQRS.txt"));
-  }
-
-  void archiveSwitching() {
-    const QByteArray log = WeekLog();
-    StartUp(&log);
-    const QString archive = env_->LogDir() + QStringLiteral("Quarter.mrl");
-    WriteFile(archive, QuarterLog());
-    OpenWindow();
-    QCOMPARE(w_->inputEnding->text(), QStringLiteral("01/21/98"));
-
-    // Cancelling the dialog changes nothing.
-    FileDialog::setNextFileName(QString());
-    QTest::keyClick(w_, Qt::Key_F3);
-    QCOMPARE(FileDialog::requests().size(), 1);
-    QCOMPARE(FileDialog::requests()[0].filter, QStringLiteral("Mirolat Modem Log Archive (*.mrl)"));
-    QVERIFY(!state_->File.ArchiveOpen);
-
-    FileDialog::setNextFileName(archive);
-    w_->ToolbarButton(2)->trigger();
-    QVERIFY(state_->File.ArchiveOpen);
-    QCOMPARE(state_->File.LogFilePath, archive);
-    QCOMPARE(w_->LabelHeading->text(), QStringLiteral("Archive Statistics"));
-    QCOMPARE(w_->LabelLogName2->text(), QStringLiteral("Quarter.mrl"));
-    QCOMPARE(w_->LabelLogLast2->text(), QStringLiteral("Tuesday, March 31, 1998"));
-    QCOMPARE(w_->inputStarting->text(), QStringLiteral("03/31/98"));
-    QCOMPARE(w_->btnViewLog->text(), QStringLiteral("&View Archive"));
-    QCOMPARE(w_->mnuViewLog->text(), QStringLiteral("&View Archive"));
-    QCOMPARE(w_->mnuOptimize->text(), QStringLiteral("&Optimize Archive"));
-    QVERIFY(!w_->mnuClearLog->isEnabled());
-    QVERIFY(!w_->ToolbarButton(7)->isEnabled());
-    QVERIFY(!w_->mnuPurgeLog->isEnabled());
-    QVERIFY(w_->mnuOpenLog->isEnabled());
-    QVERIFY(w_->btnProcess->isEnabled());
-
-    QTest::keyClick(w_, Qt::Key_F2);
-    QVERIFY(!state_->File.ArchiveOpen);
-    QCOMPARE(state_->File.LogFilePath, env_->LogDir() + QStringLiteral("ModemLog.txt"));
-    QCOMPARE(w_->LabelHeading->text(), QStringLiteral("Modem Log Stats"));
-    QCOMPARE(w_->inputEnding->text(), QStringLiteral("01/21/98"));
-    QCOMPARE(w_->btnViewLog->text(), QStringLiteral("&View Modem Log"));
-    QCOMPARE(w_->mnuOptimize->text(), QStringLiteral("&Optimize Modem Log"));
-    QVERIFY(w_->mnuClearLog->isEnabled());
-    QVERIFY(!w_->mnuOpenLog->isEnabled());
   }
 
   void datesOutsideTheLogArePulledBack() {

@@ -70,8 +70,14 @@ QByteArray LogTextBytes(QStringView text, const QByteArray& lineEnd) {
   return bytes;
 }
 
-void WriteLogText(const QString& path, QStringView text, const QByteArray& lineEnd) {
-  WriteFileAtomically(path, LogTextBytes(text, lineEnd));
+void WriteLogText(const QString& path, QStringView text, const QByteArray& lineEnd, const QString& backupPath) {
+  if (backupPath.isEmpty()) {
+    WriteFileAtomically(path, LogTextBytes(text, lineEnd));
+    return;
+  }
+  AtomicFileWriter writer(path);
+  writer.Write(LogTextBytes(text, lineEnd));
+  writer.CommitWithBackup(backupPath);
 }
 
 }  // namespace mirolat

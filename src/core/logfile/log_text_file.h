@@ -37,9 +37,11 @@ LogText ReadLogText(const QString& path);
 // same text again writes the same bytes.
 QByteArray LogTextBytes(QStringView text, const QByteArray& lineEnd);
 
-// Writes the text atomically over `path` (no backup). Throws RunError; the
-// file keeps its old bytes then.
-void WriteLogText(const QString& path, QStringView text, const QByteArray& lineEnd);
+// Writes the text atomically over `path`. With a `backupPath` the file's
+// previous bytes are kept there first (replacing an earlier backup only once
+// the new one is whole). Throws RunError; the file and an earlier backup keep
+// their old bytes then.
+void WriteLogText(const QString& path, QStringView text, const QByteArray& lineEnd, const QString& backupPath = {});
 
 // The file-dialog filter of archives.
 inline constexpr const char* kArchiveFileFilter = "Mirolat Modem Log Archive (*.mrl)";

@@ -22,6 +22,13 @@ class FileDialog {
                                  const QString& filter);
   static QString GetSaveFileName(QWidget* parent, const QString& caption, const QString& directory,
                                  const QString& filter);
+  // The same for files of one kind: a name chosen without an extension gets
+  // `defaultSuffix` ("mrl"), and when the name then names an existing file the
+  // user is asked whether to replace it (No goes back to the dialog). The
+  // question comes after the extension is added, whatever dialog the desktop
+  // shows.
+  static QString GetSaveFileName(QWidget* parent, const QString& caption, const QString& directory,
+                                 const QString& filter, const QString& defaultSuffix);
 
   // Test seam: the next dialogs return these names, in order, without showing.
   static void setNextFileName(const QString& fileName);

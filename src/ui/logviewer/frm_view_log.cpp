@@ -3,9 +3,7 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QDir>
-#include <QFileInfo>
 #include <QFontInfo>
-#include <QKeyEvent>
 #include <QMenuBar>
 #include <QStandardPaths>
 #include <QTextBlock>
@@ -62,6 +60,14 @@ QString DocumentText(const QTextDocument& document) {
   return raw;
 }
 
+// The desktop's keys for a standard command, or `fallback` where the desktop
+// has none.
+QList<QKeySequence> StandardKeys(QKeySequence::StandardKey key, QKeyCombination fallback) {
+  QList<QKeySequence> keys = QKeySequence::keyBindings(key);
+  if (keys.isEmpty()) keys.append(QKeySequence(fallback));
+  return keys;
+}
+
 }  // namespace
 
 SearchState& frmViewLog::Search() {
@@ -95,7 +101,9 @@ void frmViewLog::BuildControls() {
   TextViewLog->installEventFilter(this);
   setCentralWidget(TextViewLog);
   connect(TextViewLog->document(), &QTextDocument::contentsChanged, this, [this] {
-    if (!loading_) textStale_ = true;
+    if (loading_) return;
+    textStale_ = true;
+    StatusBar1->clearMessage();
   });
   connect(TextViewLog->document(), &QTextDocument::modificationChanged, this, [this](bool changed) {
     if (loaded_ && !loading_) SetSaveEnabled(changed);
@@ -110,48 +118,50 @@ void frmViewLog::BuildControls() {
   setStatusBar(StatusBar1);
 }
 
+// The commands' keys leave the desktop's editing keys (Cut, Copy, Paste,
+// Select All, Undo, Redo) to the text; Find is the viewer's own.
 void frmViewLog::BuildMenus() {
-  auto action = [this](QMenu* menu, const QString& name, const QString& caption, const QKeySequence& key,
+  auto action = [this](QMenu* menu, const QString& name, const QString& caption, const QList<QKeySequence>& keys,
                        void (frmViewLog::*handler)()) {
     auto* a = menu->addAction(caption);
     a->setObjectName(name);
-    if (!key.isEmpty()) a->setShortcut(key);
+    a->setShortcuts(keys);
     connect(a, &QAction::triggered, this, handler);
     return a;
   };
   mnuFile = menuBar()->addMenu(QStringLiteral("&File"));
   mnuFile->setObjectName(QStringLiteral("mnuFile"));
-  mnuSave = action(mnuFile, QStringLiteral("mnuSave"), QStringLiteral("&Save"), QKeySequence(Qt::CTRL | Qt::Key_S),
-                   &frmViewLog::mnuSave_Click);
+  mnuSave = action(mnuFile, QStringLiteral("mnuSave"), QStringLiteral("&Save"),
+                   StandardKeys(QKeySequence::Save, Qt::CTRL | Qt::Key_S), &frmViewLog::mnuSave_Click);
   mnuSaveArchive = action(mnuFile, QStringLiteral("mnuSaveArchive"), QStringLiteral("Save as &Archive"),
-                          QKeySequence(Qt::CTRL | Qt::Key_A), &frmViewLog::mnuSaveArchive_Click);
+                          StandardKeys(QKeySequence::SaveAs, Qt::CTRL | Qt::SHIFT | Qt::Key_S),
+                          &frmViewLog::mnuSaveArchive_Click);
   mnuFile->addSeparator();
-  mnuExit = action(mnuFile, QStringLiteral("mnuExit"), QStringLiteral("&Close"), QKeySequence(Qt::CTRL | Qt::Key_X),
-                   &frmViewLog::mnuExit_Click);
+  mnuExit = action(mnuFile, QStringLiteral("mnuExit"), QStringLiteral("&Close"),
+                   StandardKeys(QKeySequence::Close, Qt::CTRL | Qt::Key_W), &frmViewLog::mnuExit_Click);
 
   mnuSearch = menuBar()->addMenu(QStringLiteral("&Search"));
   mnuSearch->setObjectName(QStringLiteral("mnuSearch"));
-  mnuSearchFind = action(mnuSearch, QStringLiteral("mnuSearchFind"), QStringLiteral("&Find"), QKeySequence(Qt::Key_F2),
+  mnuSearchFind = action(mnuSearch, QStringLiteral("mnuSearchFind"), QStringLiteral("&Find"),
+                         StandardKeys(QKeySequence::Find, Qt::CTRL | Qt::Key_F) << QKeySequence(Qt::Key_F2),
                          &frmViewLog::mnuSearchFind_Click);
   mnuSearchFindNext = action(mnuSearch, QStringLiteral("mnuSearchFindNext"), QStringLiteral("Find &Next"),
-                             QKeySequence(Qt::Key_F3), &frmViewLog::mnuSearchFindNext_Click);
+                             StandardKeys(QKeySequence::FindNext, Qt::Key_F3), &frmViewLog::mnuSearchFindNext_Click);
   mnuSearch->addSeparator();
-  mnuTop = action(mnuSearch, QStringLiteral("mnuTop"), QStringLiteral("&Top"), QKeySequence(Qt::CTRL | Qt::Key_T),
+  mnuTop = action(mnuSearch, QStringLiteral("mnuTop"), QStringLiteral("&Top"), {QKeySequence(Qt::CTRL | Qt::Key_T)},
                   &frmViewLog::mnuTop_Click);
   mnuBottom = action(mnuSearch, QStringLiteral("mnuBottom"), QStringLiteral("&Bottom"),
-                     QKeySequence(Qt::CTRL | Qt::Key_B), &frmViewLog::mnuBottom_Click);
+                     {QKeySequence(Qt::CTRL | Qt::Key_B)}, &frmViewLog::mnuBottom_Click);
 
   mnuSettings = menuBar()->addMenu(QStringLiteral("S&ettings"));
   mnuSettings->setObjectName(QStringLiteral("mnuSettings"));
-  mnuFont = action(mnuSettings, QStringLiteral("mnuFont"), QStringLiteral("&Font"), QKeySequence(Qt::CTRL | Qt::Key_F),
-                   &frmViewLog::mnuFont_Click);
+  mnuFont = action(mnuSettings, QStringLiteral("mnuFont"), QStringLiteral("&Font"), {}, &frmViewLog::mnuFont_Click);
   mnuSettings->addSeparator();
   mnuSaveSettings = action(mnuSettings, QStringLiteral("mnuSaveSettings"), QStringLiteral("&Save on Exit"), {},
                            &frmViewLog::mnuSaveSettings_Click);
   mnuSaveSettings->setCheckable(true);
   mnuRestore = action(mnuSettings, QStringLiteral("mnuRestore"), QStringLiteral("&Restore Defaults"), {},
                       &frmViewLog::mnuRestore_Click);
-
 }
 
 void frmViewLog::BuildToolbar() {
@@ -229,7 +239,10 @@ void frmViewLog::Form_Load() {
   {
     WaitCursor wait;
     LogText log;
-    const QString path = file.LogFilePath;
+    // The viewer saves to the file it read, whatever becomes current meanwhile.
+    readPath_ = file.LogFilePath;
+    readArchive_ = file.ArchiveOpen;
+    const QString path = readPath_;
     if (RunStep(reporter_, [&log, &path] { log = ReadLogText(path); })) {
       lineEnd_ = log.lineEnd;
       stamp_ = log.stamp;
@@ -289,7 +302,19 @@ void frmViewLog::Form_Activate() {
 
 bool frmViewLog::Form_Unload() {
   if (unloaded_) return true;
-  if (mnuSave->isEnabled() && SaveToLog() == SaveOutcome::Failed) return false;
+  if (mnuSave->isEnabled()) {
+    // Unsaved edits: Yes writes them (the window stays when they could not
+    // be written), No lets them go, Cancel goes back to them.
+    switch (MessageBox::Show(SaveQuestion(MessageButtons::YesNoCancel), this)) {
+      case MessageButton::Yes:
+        if (!WriteBack()) return false;
+        break;
+      case MessageButton::No:
+        break;
+      default:
+        return false;
+    }
+  }
   unloaded_ = true;
   loadTimer_->stop();
 
@@ -320,7 +345,12 @@ bool frmViewLog::Form_Unload() {
   return true;
 }
 
-void frmViewLog::ApplyEditLock() { TextViewLog->setReadOnly(!state_.Config.EditLog || loading_); }
+void frmViewLog::ApplyEditLock() {
+  const bool locked = !state_.Config.EditLog || loading_;
+  TextViewLog->setReadOnly(locked);
+  // Locked, the text can still be walked, selected and copied with the keys.
+  if (locked) TextViewLog->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
+}
 
 void frmViewLog::SetSaveEnabled(bool on) {
   mnuSave->setEnabled(on);
@@ -349,7 +379,9 @@ void frmViewLog::ApplyStoredSize() {
 }
 
 void frmViewLog::UpdateStatusBar() {
-  const QFont font = TextViewLog->font();
+  // The font the text is drawn in: a font the system does not have is
+  // replaced by another, and the panel names that one.
+  const QFontInfo font(TextViewLog->font());
   StatusPanels[0]->setText(font.family() + QLatin1Char(' ') + QString::number(std::lround(font.pointSizeF())));
   StatusPanels[1]->setText(font.bold() ? QStringLiteral(" Bold") : QString());
   StatusPanels[2]->setText(font.italic() ? QStringLiteral(" Italic") : QString());
@@ -371,29 +403,28 @@ void frmViewLog::closeEvent(QCloseEvent* event) {
 
 bool frmViewLog::eventFilter(QObject* watched, QEvent* event) {
   if (watched == TextViewLog && event->type() == QEvent::FocusIn) ApplyEditLock();
-  if (watched == TextViewLog && event->type() == QEvent::ShortcutOverride) {
-    // The menus' keys go to the menus, not to the text's own editing keys
-    // (Ctrl+A is Save as Archive here, not Select All; Ctrl+X is Close, not Cut).
-    const auto* key = static_cast<QKeyEvent*>(event);
-    const QKeySequence pressed(key->keyCombination());
-    for (QAction* a : {mnuSave, mnuSaveArchive, mnuExit, mnuSearchFind, mnuSearchFindNext, mnuTop, mnuBottom, mnuFont}) {
-      if (a->shortcut() == pressed) return true;
-    }
-  }
   return QMainWindow::eventFilter(watched, event);
 }
 
 // ---------------------------------------------------------------------------
 // Commands
 
-void frmViewLog::mnuSave_Click() { SaveToLog(); }
+void frmViewLog::mnuSave_Click() {
+  if (MessageBox::Show(SaveQuestion(MessageButtons::OkCancel), this) != MessageButton::Ok) return;
+  WriteBack();
+}
 
-frmViewLog::SaveOutcome frmViewLog::SaveToLog() {
-  if (MessageBox::Show(QStringLiteral("Save Changes to Modem Log File?"), MessageButtons::YesNo, MessageIcon::None,
-                       QString(), this) != MessageButton::Yes) {
-    return SaveOutcome::Declined;
-  }
-  const QString path = state_.File.LogFilePath;
+MessageBoxSpec frmViewLog::SaveQuestion(MessageButtons buttons) const {
+  MessageBoxSpec question;
+  question.text = (readArchive_ ? QStringLiteral("Save Changes to Archive File?")
+                                : QStringLiteral("Save Changes to Modem Log File?")) +
+                  QStringLiteral("\n\n") + QDir::toNativeSeparators(readPath_);
+  question.buttons = buttons;
+  return question;
+}
+
+bool frmViewLog::WriteBack() {
+  const QString path = readPath_;
   // Lines the modem wrote since the file was read would be lost: ask first.
   if (StampOfFile(path) != stamp_) {
     MessageBoxSpec changed;
@@ -403,20 +434,25 @@ frmViewLog::SaveOutcome frmViewLog::SaveToLog() {
         "Replace it with the text shown here?");
     changed.buttons = MessageButtons::YesNo;
     changed.icon = MessageIcon::Exclamation;
-    if (MessageBox::Show(changed, this, MessageButton::No) != MessageButton::Yes) return SaveOutcome::Declined;
+    if (MessageBox::Show(changed, this, MessageButton::No) != MessageButton::Yes) return false;
   }
   CompleteLoading();
   const QString& text = ShownText();
   const QByteArray lineEnd = lineEnd_;
-  if (!RunStep(reporter_, [&path, &text, &lineEnd] { WriteLogText(path, text, lineEnd); })) {
-    return SaveOutcome::Failed;
+  // The previous file is kept, as the other rewrites keep it.
+  CurrentFileState read;
+  read.LogFilePath = path;
+  read.ArchiveOpen = readArchive_;
+  const QString backup = BackupPathFor(read);
+  if (!RunStep(reporter_, [&path, &text, &lineEnd, &backup] { WriteLogText(path, text, lineEnd, backup); })) {
+    return false;
   }
   stamp_ = StampOfFile(path);
   savedOnce_ = true;
   TextViewLog->document()->setModified(false);
   SetSaveEnabled(false);
   Q_EMIT LogSaved();
-  return SaveOutcome::Saved;
+  return true;
 }
 
 void frmViewLog::mnuSaveArchive_Click() {
@@ -427,15 +463,15 @@ void frmViewLog::mnuSaveArchive_Click() {
   QString folder = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
   if (folder.isEmpty() || !QDir(folder).exists()) folder = QDir::homePath();
   const QString proposedFile = proposed.isEmpty() ? QString() : proposed + QStringLiteral(".mrl");
-  QString fileName = FileDialog::GetSaveFileName(this, QStringLiteral("Save as Archive"),
-                                                 QDir(folder).filePath(proposedFile),
-                                                 QString::fromLatin1(kArchiveFileFilter));
+  const QString fileName =
+      FileDialog::GetSaveFileName(this, QStringLiteral("Save as Archive"), QDir(folder).filePath(proposedFile),
+                                  QString::fromLatin1(kArchiveFileFilter), QStringLiteral("mrl"));
   if (fileName.isEmpty()) return;
-  if (QFileInfo(fileName).suffix().isEmpty()) fileName += QStringLiteral(".mrl");
   CompleteLoading();
   const QString& text = ShownText();
   const QByteArray lineEnd = lineEnd_;
   if (!RunStep(reporter_, [&fileName, &text, &lineEnd] { WriteLogText(fileName, text, lineEnd); })) return;
+  StatusBar1->showMessage(QStringLiteral("Archive saved as ") + QDir::toNativeSeparators(fileName));
   Q_EMIT ArchiveSaved(fileName);
 }
 

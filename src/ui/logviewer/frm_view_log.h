@@ -18,6 +18,7 @@
 #include <QToolBar>
 #include <array>
 
+#include "core/common/errors.h"
 #include "core/logfile/log_text_file.h"
 #include "ui/logviewer/frm_find.h"
 #include "ui/logviewer/search_state.h"
@@ -77,8 +78,9 @@ class frmViewLog : public QMainWindow {
 
   // Window procedures and commands.
   void Form_Load();
-  // False when the window stays: unsaved edits the user chose to save could
-  // not be written (they are kept, to be saved elsewhere).
+  // Unsaved edits are asked about (Yes, No, Cancel). False when the window
+  // stays: the user cancelled, or the edits the user chose to save could not
+  // be written (they are kept, to be saved elsewhere).
   bool Form_Unload();
   void Form_Activate();
   void UpdateStatusBar();
@@ -115,8 +117,12 @@ class frmViewLog : public QMainWindow {
   bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
-  enum class SaveOutcome { Saved, Declined, Failed };
-  SaveOutcome SaveToLog();
+  // "Save changes?" about the file read, with these buttons.
+  MessageBoxSpec SaveQuestion(MessageButtons buttons) const;
+  // Writes the text over the file it was read from, the previous file kept as
+  // its backup; false when nothing was written (the user would not replace
+  // lines written since, or the write failed).
+  bool WriteBack();
   void BuildControls();
   void BuildMenus();
   void BuildToolbar();
@@ -137,6 +143,8 @@ class frmViewLog : public QMainWindow {
   QString text_;              // the shown text, rebuilt after edits
   bool textStale_ = true;
   QByteArray lineEnd_ = QByteArrayLiteral("\r\n");
+  QString readPath_;          // the file shown, and the one Save writes
+  bool readArchive_ = false;  // it was an archive (its backup is ModemLogArchive.old)
   FileStamp stamp_;           // the file as last read or written
   QTimer* loadTimer_ = nullptr;
   qsizetype loadedChars_ = 0;  // the part of text_ in the document while loading

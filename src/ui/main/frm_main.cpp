@@ -535,8 +535,8 @@ void frmMain::PushCommandStates() {
   btnProcess->setEnabled(c.Process && unlocked);
   mnuOpenArchive->setEnabled(c.OpenArchiveMenu && free);
   ToolbarButton(2)->setEnabled(c.OpenArchiveButton && !c.ViewerOpen);
-  mnuOpenLog->setEnabled(c.OpenModemLog && unlocked);
-  mnuSetup->setEnabled(options && unlocked);
+  mnuOpenLog->setEnabled(c.OpenModemLog && free);
+  mnuSetup->setEnabled(options && free);
 
   const bool quick = c.QuickDate && unlocked;
   mnuQuickDate->menuAction()->setEnabled(quick);
@@ -555,7 +555,7 @@ void frmMain::PushCommandStates() {
   mnuOptimize->setEnabled(tools && c.ToolsOptimize && c.OptimizeButton && optimizer && free);
   mnuClearLog->setEnabled(tools && c.ToolsClear && !c.ViewerOpen);
   ToolbarButton(7)->setEnabled(c.ClearButton && !c.ViewerOpen);
-  mnuRepairLog->setEnabled(c.Repair && repairer && unlocked);
+  mnuRepairLog->setEnabled(c.Repair && repairer && free);
 
   DateRange->SetControlsEnabled(c.DateControls && unlocked);
   btnExit->setEnabled(c.ExitButton && unlocked);
@@ -612,7 +612,12 @@ void frmMain::btnViewLog_Click() {
   }
 }
 
-void frmMain::btnExit_Click() { EndProgram(); }
+void frmMain::btnExit_Click() {
+  // The viewer asks about unsaved edits first; its Cancel keeps the program.
+  if (commands_.ViewerOpen) Q_EMIT CloseLogViewerRequested();
+  if (commands_.ViewerOpen) return;
+  EndProgram();
+}
 
 void frmMain::SetViewCaptions() {
   const bool archive = state_.File.ArchiveOpen;
@@ -799,10 +804,15 @@ void frmMain::mnuAbout_Click() {
 
 void frmMain::closeEvent(QCloseEvent* event) {
   if (!ProgramEnding()) {
+    // The viewer asks about unsaved edits first; its Cancel keeps every window.
+    if (commands_.ViewerOpen) Q_EMIT CloseLogViewerRequested();
+    if (commands_.ViewerOpen) {
+      event->ignore();
+      return;
+    }
     for (WindowRole role : {WindowRole::Splash, WindowRole::Report, WindowRole::About, WindowRole::LogViewer}) {
       for (QWidget* w : RegisteredWindows(role)) w->close();
     }
-    if (commands_.ViewerOpen) Q_EMIT CloseLogViewerRequested();
     // The help window is the program's too: left open it would keep the
     // program running with no main window.
     if (frmHelp* help = HelpWindow()) help->close();

@@ -3,9 +3,11 @@
 #include <QAbstractButton>
 #include <QAbstractItemView>
 #include <QApplication>
+#include <QCloseEvent>
 #include <QComboBox>
 #include <QDir>
 #include <QElapsedTimer>
+#include <QFileDialog>
 #include <QEventLoop>
 #include <QFile>
 #include <QGroupBox>
@@ -145,7 +147,8 @@ bool ButtonAnimating() {
   for (QWidget* top : QApplication::topLevelWidgets()) {
     if (!top->isVisible()) continue;
     for (QAbstractButton* b : top->findChildren<QAbstractButton*>()) {
-      if (b->isDown()) return true;
+      // (The file dialog shows its view mode by a button held down.)
+      if (b->isDown() && qobject_cast<QFileDialog*>(b->window()) == nullptr) return true;
     }
   }
   return false;
@@ -321,6 +324,15 @@ bool Journey::WaitForClose(const QString& title, int ms) {
   return WaitUntil([title] { return Window(title) == nullptr; }, ms);
 }
 
+bool Journey::WaitForActive(const QString& title, int ms) {
+  return WaitUntil(
+      [title] {
+        const QWidget* w = QApplication::activeWindow();
+        return w != nullptr && (TitleMatches(title, w->windowTitle()) || w->objectName() == title);
+      },
+      ms);
+}
+
 void Journey::Key(const QKeySequence& keys) {
   ActivateForInput();
   for (int i = 0; i < keys.count(); ++i) {
@@ -417,6 +429,16 @@ void Journey::Drag(const QString& title, const QString& control, QPoint from, QP
                      Qt::LeftButton, Qt::NoModifier);
     QApplication::sendEvent(target, &move);
     QTest::mouseRelease(target, Qt::LeftButton, {}, target->mapFromGlobal(end));
+  });
+}
+
+void Journey::CloseBox(const QString& title) {
+  ASSERT_TRUE(WaitForWindow(title)) << title.toStdString();
+  Deliver([title] {
+    QWidget* w = Window(title);
+    if (w == nullptr || w->windowHandle() == nullptr) return;
+    QCloseEvent close;
+    QCoreApplication::sendEvent(w->windowHandle(), &close);
   });
 }
 

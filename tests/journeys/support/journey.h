@@ -69,6 +69,9 @@ class Journey : public ::testing::Test {
   // as "frmMain", names it whatever its title); false on timeout.
   bool WaitForWindow(const QString& title, int ms = 10000);
   bool WaitForClose(const QString& title, int ms = 10000);
+  // Waits until the window is the active one (a window manager may take a
+  // moment to activate a window that has just opened).
+  bool WaitForActive(const QString& title, int ms = 10000);
   // Waits until `condition`, evaluated on the program's thread, holds.
   bool WaitUntil(const std::function<bool()>& condition, int ms = 10000);
   // Keys to the widget that has the keyboard focus (an open menu first, else
@@ -85,6 +88,9 @@ class Journey : public ::testing::Test {
   // lies there, as a mouse would: a size grip, a header), moves to `to` and
   // releases it there; both points in the control's coordinates.
   void Drag(const QString& title, const QString& control, QPoint from, QPoint to);
+  // The close button of the window's title bar, as the window manager reports
+  // a click on it.
+  void CloseBox(const QString& title);
   // Opens a menu of the window's menu bar with a click and clicks an item of
   // it ("&File", "Save &As..."; '&' may be left out). A submenu path may follow.
   void Menu(const QString& title, const QStringList& path);
