@@ -7,9 +7,9 @@
 #include <QComboBox>
 #include <QDir>
 #include <QElapsedTimer>
+#include <QFileDialog>
 #include <QEventLoop>
 #include <QFile>
-#include <QFileDialog>
 #include <QGroupBox>
 #include <QHash>
 #include <QLabel>

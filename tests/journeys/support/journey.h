@@ -84,13 +84,13 @@ class Journey : public ::testing::Test {
   // text (without its '&'), by a mouse click on its middle (or at `at`).
   void Click(const QString& title, const QString& control, QPoint at = QPoint(-1, -1));
   void DoubleClick(const QString& title, const QString& control, QPoint at = QPoint(-1, -1));
-  // The close button of the window's title bar, as the window manager reports
-  // a click on it.
-  void CloseBox(const QString& title);
   // Presses the left button at `from` on the control (on whichever child of it
   // lies there, as a mouse would: a size grip, a header), moves to `to` and
   // releases it there; both points in the control's coordinates.
   void Drag(const QString& title, const QString& control, QPoint from, QPoint to);
+  // The close button of the window's title bar, as the window manager reports
+  // a click on it.
+  void CloseBox(const QString& title);
   // Opens a menu of the window's menu bar with a click and clicks an item of
   // it ("&File", "Save &As..."; '&' may be left out). A submenu path may follow.
   void Menu(const QString& title, const QStringList& path);
