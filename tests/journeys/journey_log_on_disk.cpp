@@ -60,7 +60,8 @@ TEST_F(Journey, TheMainWindowFollowsTheLogAsOtherProgramsChangeIt) {
     {
       QFile log(LogPath());
       ASSERT_TRUE(log.open(QIODevice::Append));
-      log.write(QByteArray("01-19-1998 11:00:00.00 - \0\0\0 garbage\r\n", 40));
+      static const char kDamaged[] = "01-19-1998 11:00:00.00 - \0\0\0 garbage\r\n";
+      log.write(kDamaged, sizeof kDamaged - 1);
     }
     ASSERT_TRUE(WaitForWindow(QStringLiteral("WARNING")));
     EXPECT_TRUE(Text(QStringLiteral("WARNING"), QStringLiteral("qt_msgbox_label")).contains(QStringLiteral("Corruption")));
