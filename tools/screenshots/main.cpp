@@ -14,6 +14,7 @@
 #include "core/app/app_state.h"
 #include "core/common/errors.h"
 #include "ui/app/application_windows.h"
+#include "ui/app/desktop_program.h"
 #include "ui/common/application.h"
 #include "ui/common/end_program.h"
 #include "ui/common/program_startup.h"
@@ -115,11 +116,10 @@ int main(int argc, char** argv) {
   const QString folder = QString::fromLocal8Bit(argv[1]);
   QDir().mkpath(folder);
 
-  ApplicationWindows windows(TheAppState());
-  ScreenshotDriver driver(windows, folder);
-  auto* splash = new frmSplash([](Progress& progress) { return RunProgramStartUp(TheAppState(), progress); },
-                               [&windows] { return windows.CreateMainWindow(); });
-  QTimer::singleShot(0, splash, &frmSplash::Form_Load);
+  // The program as main() starts it, with the driver following its windows.
+  DesktopProgram program(TheAppState());
+  ScreenshotDriver driver(program.Windows(), folder);
+  program.Start();
   driver.Start();
   try {
     return Application::exec();

@@ -21,6 +21,8 @@ class DesktopProgram {
   // Shows the splash window; start-up runs as soon as the event loop does,
   // then the main window takes over.
   void Start();
+  // The program's windows (the screenshot driver follows them).
+  ApplicationWindows& Windows() { return *windows_; }
 
  private:
   AppState& state_;
