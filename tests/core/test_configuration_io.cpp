@@ -760,21 +760,22 @@ TEST_F(ConfigurationIoTest, AFailedSaveLeavesThePreviousConfigurationWhole) {
   Configuration before = TwoServiceConfiguration();
   ASSERT_TRUE(SaveConfiguration(Store(), before, reporter_));
   // The last value of a save fails: everything written before it must vanish.
-  Sql("CREATE TRIGGER fail_update BEFORE UPDATE ON vals WHEN NEW.fold = 'usedholidays'"
-      " BEGIN SELECT RAISE(ABORT, 'injected write failure'); END;");
+  // (UsedHolidays 0 would join ModemLogFile in an index that holds one row.)
+  Sql("CREATE UNIQUE INDEX injected_write_failure ON vals((fold IN ('modemlogfile', 'usedholidays')))"
+      " WHERE fold = 'modemlogfile' OR (fold = 'usedholidays' AND value = 0);");
   Configuration changed = Configuration{};
   changed.ModemLogFile = QStringLiteral("changed.txt");
   changed.UsedServices = 1;
   changed.Services[0].ServiceName = QStringLiteral("Changed");
   EXPECT_FALSE(SaveConfiguration(Store(), changed, reporter_));
   ASSERT_EQ(reporter_.messages.size(), 1);
-  EXPECT_TRUE(reporter_.messages[0].contains(QStringLiteral("injected write failure")));
+  EXPECT_TRUE(reporter_.messages[0].contains(QStringLiteral("injected_write_failure")));
   EXPECT_EQ(Reload(), before);
 
   // Retry writes the whole record again once the cause is gone.
   reporter_.messages.clear();
   reporter_.answers = {ErrorAnswer::Retry};
-  reporter_.onError = [this] { Sql("DROP TRIGGER fail_update;"); };
+  reporter_.onError = [this] { Sql("DROP INDEX injected_write_failure;"); };
   EXPECT_TRUE(SaveConfiguration(Store(), changed, reporter_));
   EXPECT_EQ(reporter_.messages.size(), 1);
   Configuration loaded = Reload();

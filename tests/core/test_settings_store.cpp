@@ -289,6 +289,44 @@ TEST_F(SettingsStoreTest, TransactionsCommitOrRollBackTogether) {
   EXPECT_TRUE(store.ValueNames(Root::Machine, later).isEmpty());
 }
 
+// A bulk write leaves what single writes leave (a name keeps its first
+// spelling) and moves the change count by what it added or changed: nothing
+// for values written as they were. A failed one leaves nothing behind, and
+// single writes go on moving the count.
+TEST_F(SettingsStoreTest, ABulkWriteCountsWhatItChangedAndNothingElse) {
+  SettingsStore store(StorePath());
+  const QString a = QStringLiteral("A");
+  const QString b = QStringLiteral("a\\B");
+  store.SettingsCreateKey(Root::Machine, a);
+  store.SettingsWriteValue(Root::Machine, a, QStringLiteral("Name"), QStringLiteral("old"), kText);
+  store.SettingsWriteValue(Root::Machine, a, QStringLiteral("Same"), 7, kNumber);
+  const auto bulkWrite = [&](qint64 same) {
+    SettingsStore::Transaction tx(store);
+    SettingsStore::BulkWrite bulk(store, Root::Machine);
+    bulk.Key(a);
+    bulk.Text(QStringLiteral("NAME"), QStringLiteral("new"));
+    bulk.Number(QStringLiteral("same"), same);
+    bulk.Key(b);
+    bulk.Text(QStringLiteral("V"), QStringLiteral("x"));
+    bulk.Finish();
+    tx.Commit();
+  };
+  const qint64 before = store.ChangeCount();
+  bulkWrite(7);
+  EXPECT_EQ(store.ChangeCount(), before + 3);  // key B, value V, Name changed
+  EXPECT_EQ(store.SettingsReadValue(Root::Machine, a, QStringLiteral("name")), Text(QStringLiteral("new")));
+  EXPECT_EQ(store.SettingsReadValue(Root::Machine, b, QStringLiteral("v")), Text(QStringLiteral("x")));
+  EXPECT_EQ(store.ValueNames(Root::Machine, a), QStringList({QStringLiteral("Name"), QStringLiteral("Same")}));
+  EXPECT_EQ(store.SubKeyNames(Root::Machine, a), QStringList({QStringLiteral("B")}));
+  bulkWrite(7);
+  EXPECT_EQ(store.ChangeCount(), before + 3);
+
+  EXPECT_THROW(bulkWrite(qint64(1) << 40), RunError);
+  EXPECT_EQ(store.SettingsReadValue(Root::Machine, a, QStringLiteral("Same")), Number(7));
+  store.SettingsWriteValue(Root::Machine, a, QStringLiteral("Same"), 8, kNumber);
+  EXPECT_EQ(store.ChangeCount(), before + 4);
+}
+
 TEST_F(SettingsStoreTest, DamagedFilesAreMovedAsideAndReplaced) {
   struct Case {
     const char* name;

@@ -5,6 +5,7 @@
 
 #include <cmath>
 #include <limits>
+#include <optional>
 
 namespace mirolat {
 
@@ -192,18 +193,13 @@ class KeyReader {
   const StoredTree::KeyValues* values_ = nullptr;
 };
 
-// Writes the values of one key; any failure throws and ends the transaction.
+// Writes the values of one key in the record's bulk write; any failure
+// throws and ends the transaction.
 class KeyWriter {
  public:
-  KeyWriter(SettingsStore& store, const QString& key) : store_(store), key_(key) {
-    store_.SettingsCreateKey(Root::Machine, key_);
-  }
-  void Text(const QString& name, const QString& value) {
-    store_.SettingsWriteValue(Root::Machine, key_, name, value, kText);
-  }
-  void Int(const QString& name, qint64 value) {
-    store_.SettingsWriteValue(Root::Machine, key_, name, QVariant::fromValue(value), kNumber);
-  }
+  KeyWriter(SettingsStore::BulkWrite& bulk, const QString& key) : bulk_(bulk), key_(key) { bulk_.Key(key_); }
+  void Text(const QString& name, const QString& value) { bulk_.Text(name, value); }
+  void Int(const QString& name, qint64 value) { bulk_.Number(name, value); }
   void Money(const QString& name, double amount) {
     Int(name, RoundToStored(amount * 10000.0, key_ + QLatin1Char('\\') + name));
   }
@@ -212,7 +208,7 @@ class KeyWriter {
   void Time(const QString& name, TimeOfDay t) { Text(name, TimeToText(t)); }
 
  private:
-  SettingsStore& store_;
+  SettingsStore::BulkWrite& bulk_;
   QString key_;
 };
 
@@ -357,7 +353,8 @@ LoadedFlags ParseRecord(const StoredTree& tree, Configuration& config) {
   return flags;
 }
 
-// Writes the whole record in one transaction (a savepoint inside an open one).
+// Writes the whole record in one pass (SettingsStore::BulkWrite), inside the
+// caller's transaction or one of its own.
 void WriteRecord(SettingsStore& store, const Configuration& c) {
   if (c.UsedServices < 0 || static_cast<size_t>(c.UsedServices) > c.Services.size()) {
     throw OutOfRange(QStringLiteral("UsedServices"), c.UsedServices, 0, static_cast<int>(c.Services.size()));
@@ -365,9 +362,11 @@ void WriteRecord(SettingsStore& store, const Configuration& c) {
   if (c.UsedHolidays < 0 || c.UsedHolidays > kMaxHolidays) {
     throw OutOfRange(QStringLiteral("UsedHolidays"), c.UsedHolidays, 0, kMaxHolidays);
   }
-  SettingsStore::Transaction tx(store);
+  std::optional<SettingsStore::Transaction> ownTransaction;
+  if (!store.InTransaction()) ownTransaction.emplace(store);
+  SettingsStore::BulkWrite bulk(store, Root::Machine);
   {
-    KeyWriter w(store, kGeneralKey);
+    KeyWriter w(bulk, kGeneralKey);
     w.Text(QStringLiteral("ModemLogFile"), c.ModemLogFile);
     w.Int(QStringLiteral("MaxServices"), c.MaxServices);
     w.Int(QStringLiteral("UsedServices"), c.UsedServices);
@@ -383,7 +382,7 @@ void WriteRecord(SettingsStore& store, const Configuration& c) {
     w.Flag(QStringLiteral("AutoOptimize"), c.AutoOptimize);
   }
   {
-    KeyWriter w(store, kModemKey);
+    KeyWriter w(bulk, kModemKey);
     w.Text(QStringLiteral("ModemDial"), c.ModemDial);
     w.Text(QStringLiteral("ModemAnswer"), c.ModemAnswer);
     w.Text(QStringLiteral("ModemConnect"), c.ModemConnect);
@@ -393,7 +392,7 @@ void WriteRecord(SettingsStore& store, const Configuration& c) {
     w.Text(QStringLiteral("ModemWrites"), c.ModemWrites);
   }
   {
-    KeyWriter w(store, kServicesKey);
+    KeyWriter w(bulk, kServicesKey);
     for (int n = 1; n <= c.UsedServices; ++n) {
       const Service& s = c.Services[static_cast<size_t>(n - 1)];
       if (s.UsedTariffs < 0 || s.UsedTariffs > kMaxTariffs) {
@@ -426,14 +425,14 @@ void WriteRecord(SettingsStore& store, const Configuration& c) {
     }
   }
   {
-    KeyWriter w(store, kCostsKey);
+    KeyWriter w(bulk, kCostsKey);
     w.Flag(QStringLiteral("CalcCosts"), c.CalcCosts);
     w.Money(QStringLiteral("DialCost"), c.DialCost);
     w.Money(QStringLiteral("CostPerHour"), c.CostPerHour);
     w.Money(QStringLiteral("CostPerMeg"), c.CostPerMeg);
   }
   {
-    KeyWriter w(store, kViewLogKey);
+    KeyWriter w(bulk, kViewLogKey);
     const ViewLogSettings& v = c.ViewLog;
     w.Flag(QStringLiteral("SaveSettings"), v.SaveSettings);
     w.Text(QStringLiteral("FontName"), v.FontName);
@@ -445,25 +444,26 @@ void WriteRecord(SettingsStore& store, const Configuration& c) {
     w.Int(QStringLiteral("WinState"), v.WinState);
   }
   {
-    KeyWriter w(store, kViewReportKey);
+    KeyWriter w(bulk, kViewReportKey);
     w.Flag(QStringLiteral("SaveSettings"), c.ReportSaveSettings);
     w.Flag(QStringLiteral("ListView"), c.ReportListView);
     w.Flag(QStringLiteral("AutoArrange"), c.ReportAutoArrange);
   }
   {
-    KeyWriter w(store, kSummaryReportKey);
+    KeyWriter w(bulk, kSummaryReportKey);
     WriteReportWindow(w, c.SummaryReport, 5);
   }
   {
-    KeyWriter w(store, kDetailReportKey);
+    KeyWriter w(bulk, kDetailReportKey);
     WriteReportWindow(w, c.DetailReport, 6);
   }
   {
-    KeyWriter w(store, kHolidaysKey);
+    KeyWriter w(bulk, kHolidaysKey);
     w.Int(QStringLiteral("UsedHolidays"), c.UsedHolidays);
     for (int n = 1; n <= c.UsedHolidays; ++n) w.Int(HolidayValueName(n), c.Holidays[static_cast<size_t>(n - 1)]);
   }
-  tx.Commit();
+  bulk.Finish();
+  if (ownTransaction) ownTransaction->Commit();
 }
 
 void UpperCaseModemTexts(Configuration& config) {

@@ -125,6 +125,8 @@ class SettingsStore::Statement {
                               SQLITE_STATIC));
     return *this;
   }
+  // Ready to be bound and stepped again.
+  void Reset() { sqlite3_reset(stmt_); }
   // True while a row is available.
   bool Step() {
     const int rc = sqlite3_step(stmt_);
@@ -579,6 +581,110 @@ void SettingsStore::SaveSetting(const QString& app, const QString& section, cons
   SettingsCreateKey(Root::User, path);
   SettingsWriteValue(Root::User, path, key, value, static_cast<int>(ValueKind::Text));
   tx.Commit();
+}
+
+// The statements of one bulk write, prepared once for all its values.
+struct SettingsStore::BulkWrite::Statements {
+  explicit Statements(SettingsStore& store)
+      : findKey(store, "SELECT id FROM keys WHERE root = ?1 AND parent = ?2 AND fold = ?3;"),
+        insertKey(store, "INSERT INTO keys(root, parent, name, fold) VALUES(?1, ?2, ?3, ?4);"),
+        // An unchanged value is left as it is: no write, no change counted.
+        upsert(store,
+               "INSERT INTO vals(key, name, fold, kind, value) VALUES(?1, ?2, ?3, ?4, ?5)"
+               " ON CONFLICT(key, fold) DO UPDATE SET kind = excluded.kind, value = excluded.value"
+               " WHERE vals.kind IS NOT excluded.kind OR vals.value IS NOT excluded.value;") {}
+  Statement findKey;
+  Statement insertKey;
+  Statement upsert;
+};
+
+SettingsStore::BulkWrite::BulkWrite(SettingsStore& store, Root root) : store_(store), root_(root) {
+  if (store_.txLevel_ == 0) {
+    throw RunError(ErrorCondition::Other,
+                   QStringLiteral("Settings store '%1': a bulk write needs a transaction").arg(store_.path_));
+  }
+  // The triggers that move the change count are left out and the count is
+  // moved by as much at the end: a statement whose trigger writes a second
+  // table must journal every page it touches so that it can be undone alone,
+  // which makes a value written through it cost several times as much.
+  int on = 1;
+  sqlite3_db_config(store_.db_, SQLITE_DBCONFIG_ENABLE_TRIGGER, -1, &on);
+  triggersWereOn_ = on != 0;
+  if (triggersWereOn_) sqlite3_db_config(store_.db_, SQLITE_DBCONFIG_ENABLE_TRIGGER, 0, nullptr);
+  statements_ = std::make_unique<Statements>(store_);
+}
+
+SettingsStore::BulkWrite::~BulkWrite() {
+  statements_.reset();
+  if (triggersWereOn_ && store_.db_ != nullptr) {
+    sqlite3_db_config(store_.db_, SQLITE_DBCONFIG_ENABLE_TRIGGER, 1, nullptr);
+  }
+}
+
+void SettingsStore::BulkWrite::Wrote() { changed_ += sqlite3_changes(store_.db_); }
+
+void SettingsStore::BulkWrite::Key(const QString& keyPath) {
+  const QStringList parts = SplitPath(keyPath);
+  if (parts.isEmpty()) {
+    throw RunError(ErrorCondition::Other, QStringLiteral("Settings store: no key named in '%1'").arg(keyPath));
+  }
+  Statement& find = statements_->findKey;
+  Statement& insert = statements_->insertKey;
+  qint64 parent = 0;
+  for (const QString& part : parts) {
+    const QString fold = FoldName(part);
+    find.Reset();
+    find.Bind(1, static_cast<int>(root_)).Bind(2, parent).Bind(3, fold);
+    if (find.Step()) {
+      parent = find.Int(0);
+      continue;
+    }
+    insert.Reset();
+    insert.Bind(1, static_cast<int>(root_)).Bind(2, parent).Bind(3, part).Bind(4, fold);
+    insert.Step();
+    Wrote();
+    parent = sqlite3_last_insert_rowid(store_.db_);
+  }
+  find.Reset();
+  insert.Reset();
+  key_ = parent;
+  keyPath_ = keyPath;
+}
+
+void SettingsStore::BulkWrite::NeedKey() const {
+  if (key_ < 0) throw RunError(ErrorCondition::Other, QStringLiteral("Settings store: a bulk write names no key"));
+}
+
+void SettingsStore::BulkWrite::Text(const QString& name, const QString& value) {
+  NeedKey();
+  Statement& upsert = statements_->upsert;
+  upsert.Reset();
+  upsert.Bind(1, key_).Bind(2, name).Bind(3, FoldName(name)).Bind(4, static_cast<int>(ValueKind::Text)).Bind(5, value);
+  upsert.Step();
+  Wrote();
+}
+
+void SettingsStore::BulkWrite::Number(const QString& name, qint64 value) {
+  NeedKey();
+  if (value < std::numeric_limits<qint32>::min() || value > std::numeric_limits<qint32>::max()) {
+    throw RunError(ErrorCondition::Other,
+                   QStringLiteral("Overflow: %1 does not fit a 32-bit value (%2\\%3)").arg(value).arg(keyPath_, name),
+                   QStringLiteral("Mirolat"), 6);
+  }
+  Statement& upsert = statements_->upsert;
+  upsert.Reset();
+  upsert.Bind(1, key_).Bind(2, name).Bind(3, FoldName(name)).Bind(4, static_cast<int>(ValueKind::Number)).Bind(5, value);
+  upsert.Step();
+  Wrote();
+}
+
+void SettingsStore::BulkWrite::Finish() {
+  statements_->upsert.Reset();
+  if (changed_ == 0) return;
+  Statement count(store_, "UPDATE changes SET count = count + ?1 WHERE id = 1;");
+  count.Bind(1, changed_);
+  count.Step();
+  changed_ = 0;
 }
 
 SettingsStore::Transaction::Transaction(SettingsStore& store, Mode mode) : store_(store), level_(store.txLevel_) {

@@ -10,6 +10,7 @@
 #include <QString>
 #include <QStringList>
 #include <QVariant>
+#include <memory>
 #include <variant>
 
 #include "core/common/errors.h"
@@ -126,6 +127,47 @@ class SettingsStore {
   // The per-user application settings: application\section, value key, text.
   QString GetSetting(const QString& app, const QString& section, const QString& key, const QString& defaultValue);
   void SaveSetting(const QString& app, const QString& section, const QString& key, const QString& value);
+
+  // Many values under the keys of one root written in one pass, inside an
+  // open write transaction (a whole configuration record is thousands of
+  // them): one prepared statement for the keys and one for the values, no
+  // savepoint of its own, and a value rewritten only when its kind or content
+  // differs from what is stored. Values read back exactly as
+  // SettingsWriteValue leaves them (a name keeps the spelling it was first
+  // written with), and the change count moves by one for each key or value
+  // added or changed, as it does for single writes, when Finish() is called;
+  // without Finish() the caller's transaction must be rolled back. The
+  // database's triggers do not run for its writes.
+  class BulkWrite {
+   public:
+    // Throws RunError outside a transaction.
+    BulkWrite(SettingsStore& store, Root root);
+    ~BulkWrite();
+    BulkWrite(const BulkWrite&) = delete;
+    BulkWrite& operator=(const BulkWrite&) = delete;
+
+    // Creates the key with its missing parents; the values after it go there.
+    void Key(const QString& keyPath);
+    void Text(const QString& name, const QString& value);
+    // A 32-bit number (kind 4); a value outside 32 bits throws an overflow.
+    void Number(const QString& name, qint64 value);
+    void Finish();
+
+   private:
+    struct Statements;
+    void NeedKey() const;
+    void Wrote();
+    SettingsStore& store_;
+    Root root_;
+    qint64 key_ = -1;
+    QString keyPath_;
+    qint64 changed_ = 0;
+    bool triggersWereOn_ = true;
+    std::unique_ptr<Statements> statements_;
+  };
+
+  // True inside a transaction (of any kind).
+  bool InTransaction() const { return txLevel_ != 0; }
 
   // All writes between construction and Commit() land together or not at all.
   // Nested transactions become savepoints of the outer one. A write
