@@ -15,6 +15,7 @@
 #include <QTemporaryDir>
 #include <memory>
 
+#include "core/model/option_entries.h"
 #include "core/settings/configuration_io.h"
 
 namespace mirolat {
@@ -39,8 +40,8 @@ Configuration Record(int services, int tariffs, bool longest) {
   c.MaxServices = std::max(services, 10);
   c.Services.assign(static_cast<size_t>(c.MaxServices) + 1, Service{});
   c.UsedServices = services;
-  const int nameLength = longest ? 255 : 0;
-  const int numberLength = longest ? 64 : 0;
+  const int nameLength = longest ? kMaxNameLength : 0;
+  const int numberLength = longest ? kMaxNumberLength : 0;
   for (int n = 0; n < services; ++n) {
     Service& s = c.Services[static_cast<size_t>(n)];
     s.ServiceName = Filled(QStringLiteral("Service %1 ").arg(n + 1), nameLength);

@@ -109,6 +109,7 @@ TEST(ConfigJson, BadInputIsRefusedNamingTheFieldAndChangesNothing) {
     for (int i = 0; i < 101; ++i) t += (i ? ",\"2000-01-01\"" : "\"2000-01-01\"");
     return t + "]}";
   }();
+  const auto text = [](int length, char c = 'x') { return '"' + std::string(std::size_t(length), c) + '"'; };
   struct Case {
     std::string json;
     const char* mentioned;
@@ -131,6 +132,11 @@ TEST(ConfigJson, BadInputIsRefusedNamingTheFieldAndChangesNothing) {
       {tooManyHolidays, "Holidays"},
       {R"({"Holidays": ["1999-02-30"]})", "Holidays[0]"},
       {R"({"Holidays": [36161]})", "Holidays[0]"},
+      {R"({"Modem": {"ModemReads": )" + text(256) + "}}", "Modem.ModemReads: has 256 characters; at most 255"},
+      {R"({"Services": [{}, {"ServiceName": )" + text(256) + "}]}", "Services[1].ServiceName: has 256 characters"},
+      {R"({"Services": [{"ServiceNumber": )" + text(65, '5') + "}]}", "Services[0].ServiceNumber: has 65 characters; at most 64"},
+      {R"({"Services": [{"MegPeriod": )" + text(256) + "}]}", "Services[0].MegPeriod"},
+      {R"({"Services": [{"Tariffs": [{}, {"AppliesDays": )" + text(256) + "}]}]}", "Services[0].Tariffs[1].AppliesDays"},
   };
   const Configuration before = RichConfiguration();
   for (const auto& c : cases) {

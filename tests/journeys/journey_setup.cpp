@@ -1,7 +1,8 @@
 // Setting up a service with the keyboard alone: Options from the File menu, a
 // new service with two time-segmented tariffs and a flexi charge, a holiday,
 // OK with Enter; the report then shows the priced figure. A second visit
-// left with Escape after edits changes nothing in the store.
+// left with Escape after edits (some refused as too long) changes nothing in
+// the store.
 #include <QAbstractButton>
 #include <QAbstractItemView>
 #include <QApplication>
@@ -287,9 +288,23 @@ TEST_F(Journey, KeyboardOnlySetUpPricesTheReportAndCancelLeavesTheStoreAsItWas) 
     ASSERT_TRUE(focusOn("txtMaxServices"));
     retype(u"12"_s);
     key("Tab");
+    // A response text beyond the limit keeps the cursor, and the tab says why.
+    key("Alt+M");
+    ASSERT_TRUE(focusOn("TextOptDial")) << FocusName().toStdString();
+    retype(QString(256, u'D'));
+    key("Tab");
+    EXPECT_TRUE(focusOn("TextOptDial"));
+    EXPECT_TRUE(shows(kOptions, "lblModemProblem", "Dial: the text has 256 characters; at most 255 are allowed"));
+    retype(u"ATD"_s);
+    key("Tab");
+    EXPECT_FALSE(Visible(kOptions, u"lblModemProblem"_s));
     key("Alt+S");
     key("Alt+I");  // Edit
     ASSERT_TRUE(opened(kService));
+    // So does a name beyond the limit: OK is off until it is shortened.
+    retype(QString(256, u'N'));
+    EXPECT_FALSE(Enabled(kService, u"btnOK"_s));
+    EXPECT_TRUE(shows(kService, "lblProblem", "the description has 256 characters; at most 255 are allowed"));
     retype(u"Renamed"_s);
     key("Ctrl+Tab");
     key("Alt+E");  // the selected tariff

@@ -3,6 +3,8 @@
 #include <QRegularExpression>
 #include <algorithm>
 #include <cmath>
+#include <tuple>
+#include <utility>
 
 #include "core/common/formatting.h"
 
@@ -19,6 +21,54 @@ std::optional<double> ReadNumber(const QString& text, const LocaleValues& locale
 }
 
 }  // namespace
+
+QString LengthProblem(const QString& text, int limit) {
+  if (text.size() <= limit) return {};
+  return QStringLiteral("has %1 characters; at most %2 are allowed").arg(text.size()).arg(limit);
+}
+
+QString LongText::FileName() const {
+  if (Service < 0) return QStringLiteral("Modem.") + QLatin1String(Field);
+  QString name = QStringLiteral("Services[%1].").arg(Service);
+  if (Tariff >= 0) name += QStringLiteral("Tariffs[%1].").arg(Tariff);
+  return name + QLatin1String(Field);
+}
+
+std::optional<LongText> FindTooLongText(const Configuration& c) {
+  const auto tooLong = [](const QString& text, int limit, const char* field, int service,
+                          int tariff) -> std::optional<LongText> {
+    if (text.size() <= limit) return std::nullopt;
+    return LongText{field, service, tariff, LengthProblem(text, limit)};
+  };
+  const std::pair<const QString*, const char*> modem[] = {{&c.ModemDial, "ModemDial"},
+                                                          {&c.ModemAnswer, "ModemAnswer"},
+                                                          {&c.ModemConnect, "ModemConnect"},
+                                                          {&c.ModemUserDisconnect, "ModemUserDisconnect"},
+                                                          {&c.ModemHostDisconnect, "ModemHostDisconnect"},
+                                                          {&c.ModemReads, "ModemReads"},
+                                                          {&c.ModemWrites, "ModemWrites"}};
+  for (const auto& [text, field] : modem) {
+    if (auto found = tooLong(*text, kMaxNameLength, field, -1, -1)) return found;
+  }
+  const int services = std::clamp(c.UsedServices, 0, static_cast<int>(c.Services.size()));
+  for (int n = 0; n < services; ++n) {
+    const Service& s = c.Services[static_cast<std::size_t>(n)];
+    const std::tuple<const QString*, int, const char*> fields[] = {
+        {&s.ServiceName, kMaxNameLength, "ServiceName"},
+        {&s.ServiceNumber, kMaxNumberLength, "ServiceNumber"},
+        {&s.PenaltyPeriod, kMaxNameLength, "PenaltyPeriod"},
+        {&s.MegPeriod, kMaxNameLength, "MegPeriod"}};
+    for (const auto& [text, limit, field] : fields) {
+      if (auto found = tooLong(*text, limit, field, n, -1)) return found;
+    }
+    for (int t = 0; t < std::clamp(s.UsedTariffs, 0, kMaxTariffs); ++t) {
+      const Tariff& tariff = s.Tariffs[static_cast<std::size_t>(t)];
+      if (auto found = tooLong(tariff.Description, kMaxNameLength, "Description", n, t)) return found;
+      if (auto found = tooLong(tariff.AppliesDays, kMaxNameLength, "AppliesDays", n, t)) return found;
+    }
+  }
+  return std::nullopt;
+}
 
 std::optional<qint64> ReadWholeNumber(const QString& text, qint64 min, qint64 max, const LocaleValues& locale) {
   const std::optional<double> value = ReadNumber(text, locale);

@@ -16,6 +16,34 @@ inline constexpr qint64 kMax32 = 2147483647;
 // The largest amount the store holds (amount x 10000 in 32 bits).
 inline constexpr double kMaxStoredAmount = 214748.3647;
 
+// The longest texts the record takes, in characters: names and descriptions
+// (a service's name, a tariff's description and days, the periods, the
+// modem's response texts) and dialled numbers. The dialogs refuse longer
+// ones, so does config import, and a stored record holding one counts as
+// damaged: every report line that shows a name repeats it.
+inline constexpr int kMaxNameLength = 255;
+inline constexpr int kMaxNumberLength = 64;
+
+// Empty when `text` has at most `limit` characters; otherwise the end of the
+// message that refuses it, naming the limit: "has 300 characters; at most
+// 255 are allowed".
+QString LengthProblem(const QString& text, int limit);
+
+// A text of the record longer than its limit: the field, where it is and
+// its LengthProblem.
+struct LongText {
+  const char* Field = "";  // "ModemDial", "ServiceName", "Description", ...
+  int Service = -1;        // 0-based; -1 for a modem text
+  int Tariff = -1;         // 0-based; -1 for a field of the service itself
+  QString Problem;
+  // As the configuration file names it: "Services[2].Tariffs[0].Description".
+  QString FileName() const;
+};
+// The first text of the record in use that is longer than its limit: the
+// modem texts, then each service in use with its tariffs in use. Nothing
+// when every text fits.
+std::optional<LongText> FindTooLongText(const Configuration& config);
+
 // A number typed in the locale's format (grouping accepted), rounded to a
 // whole number (halves to even) and within min..max; nothing otherwise.
 std::optional<qint64> ReadWholeNumber(const QString& text, qint64 min, qint64 max, const LocaleValues& locale);

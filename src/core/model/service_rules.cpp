@@ -25,8 +25,9 @@ QStringList MegPeriodChoices() {
 
 ServiceValidation ValidateService(const ServiceEntries& e, int tariffCount, const LocaleValues& locale) {
   ServiceValidation v;
-  v.description = !e.Description.isEmpty();
-  v.number = !e.Number.trimmed().isEmpty();
+  v.description = !e.Description.isEmpty() && e.Description.size() <= kMaxNameLength;
+  const QString number = e.Number.trimmed();
+  v.number = !number.isEmpty() && number.size() <= kMaxNumberLength;
   v.dialCost = e.DialOption == 2 ? tariffCount > 0 : IsAmount(e.DialFixedTariff, locale);
   v.flexRate = IsAmount(e.FlexRate, locale);
   v.flexRate2 = IsAmount(e.FlexRate2, locale);
@@ -50,8 +51,20 @@ QString ServiceProblem(const ServiceEntries& e, int tariffCount, const LocaleVal
   };
   const QString details = QStringLiteral("Service Details"), dial = QStringLiteral("Dial-up Cost"),
                 cost = QStringLiteral("Service Cost");
-  if (!v.description) return details + QStringLiteral(": type a description for the reports.");
-  if (!v.number) return details + QStringLiteral(": type the number this service is dialled on.");
+  if (!v.description) {
+    if (!e.Description.isEmpty()) {
+      return details + QStringLiteral(": the description ") + LengthProblem(e.Description, kMaxNameLength) +
+             QLatin1Char('.');
+    }
+    return details + QStringLiteral(": type a description for the reports.");
+  }
+  if (!v.number) {
+    const QString number = e.Number.trimmed();
+    if (!number.isEmpty()) {
+      return details + QStringLiteral(": the number ") + LengthProblem(number, kMaxNumberLength) + QLatin1Char('.');
+    }
+    return details + QStringLiteral(": type the number this service is dialled on.");
+  }
   if (!v.dialCost) {
     return e.DialOption == 2 ? dial + QStringLiteral(": add a time-segmented tariff with New, or choose Per Call "
                                                      "Tariff.")

@@ -36,8 +36,8 @@ struct ServiceEntries {
 
 // Which entries are acceptable; the editor's OK is enabled by ok().
 struct ServiceValidation {
-  bool description = false;
-  bool number = false;
+  bool description = false;  // 1..kMaxNameLength characters
+  bool number = false;       // 1..kMaxNumberLength characters, without blanks around it
   bool dialCost = false;     // option 1: an amount; option 2: at least one tariff
   bool serviceCost = false;  // option 1: the flat rate; option 2: every flexi entry
   bool flexRate = false;

@@ -97,8 +97,8 @@ qint64 ReadThreshold(const QString& text, int max) {
 
 TariffValidation ValidateTariff(const TariffEntries& e, const LocaleValues& locale) {
   TariffValidation v;
-  v.description = !e.Description.isEmpty();
-  v.days = !e.AppliesDays.isEmpty();
+  v.description = !e.Description.isEmpty() && e.Description.size() <= kMaxNameLength;
+  v.days = !e.AppliesDays.isEmpty() && e.AppliesDays.size() <= kMaxNameLength;
   const TimeOfDay start = ReadHhMm(e.Start);
   const TimeOfDay end = ReadHhMm(e.End);
   v.start = start >= 0;
@@ -166,8 +166,18 @@ QString NotA(TariffField field, const QString& typed) {
 
 QString TariffProblem(const TariffEntries& e, const LocaleValues& locale) {
   const TariffValidation v = ValidateTariff(e, locale);
-  if (!v.description) return QStringLiteral("Description: type or choose a name for the tariff.");
-  if (!v.days) return QStringLiteral("Days: choose the days the tariff applies on.");
+  if (!v.description) {
+    if (!e.Description.isEmpty()) {
+      return QStringLiteral("Description: the name ") + LengthProblem(e.Description, kMaxNameLength) + QLatin1Char('.');
+    }
+    return QStringLiteral("Description: type or choose a name for the tariff.");
+  }
+  if (!v.days) {
+    if (!e.AppliesDays.isEmpty()) {
+      return QStringLiteral("Days: the text ") + LengthProblem(e.AppliesDays, kMaxNameLength) + QLatin1Char('.');
+    }
+    return QStringLiteral("Days: choose the days the tariff applies on.");
+  }
   const auto time = [](TariffField field, const QString& text) -> QString {
     if (!text.isEmpty()) return NotA(field, text);
     return FieldName(field) + QStringLiteral(": type or choose ") + FieldRule(field) + QLatin1Char('.');

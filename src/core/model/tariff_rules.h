@@ -58,8 +58,8 @@ struct TariffEntries {
 
 // Which entries are acceptable; the editor's OK is enabled by ok().
 struct TariffValidation {
-  bool description = false;
-  bool days = false;
+  bool description = false;  // 1..kMaxNameLength characters
+  bool days = false;         // likewise
   bool start = false;     // hh:mm
   bool end = false;       // hh:mm, not before the start
   bool dialRate = false;  // an amount >= 0

@@ -8,6 +8,7 @@
 #include <limits>
 
 #include "core/model/log_file_name.h"
+#include "core/model/option_entries.h"
 
 namespace mirolat {
 
@@ -242,6 +243,9 @@ Configuration Parse(const QJsonDocument& doc, const Configuration& base) {
       throw JsonProblem{QStringLiteral("Holidays[%1]: expected a date \"YYYY-MM-DD\"").arg(n)};
     }
     c.Holidays[static_cast<size_t>(n)] = FromQDate(d);
+  }
+  if (const std::optional<LongText> text = FindTooLongText(c)) {
+    throw JsonProblem{text->FileName() + QStringLiteral(": ") + text->Problem};
   }
   return c;
 }

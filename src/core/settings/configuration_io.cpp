@@ -1,6 +1,7 @@
 #include "core/settings/configuration_io.h"
 
 #include "core/model/log_file_name.h"
+#include "core/model/option_entries.h"
 #include "core/settings/record_image.h"
 
 #include <cmath>
@@ -499,13 +500,22 @@ RecordRead ReadRecord(SettingsStore& store, Configuration& config) {
   const QByteArray image = store.ReadDerived(kRecordImageName);
   if (!image.isEmpty() && DecodeRecordImage(image, config, read.Facts)) {
     read.FromImage = true;
-    return read;
+  } else {
+    const StoredTree tree = store.ReadTree(Root::Machine, kSettingsBaseKey);
+    Configuration parsed = config;
+    read.Facts.Flags = ParseRecord(tree, parsed);
+    read.Facts.AllKeysPresent = AllRecordKeysPresent(tree);
+    config = std::move(parsed);
   }
-  const StoredTree tree = store.ReadTree(Root::Machine, kSettingsBaseKey);
-  Configuration parsed = config;
-  read.Facts.Flags = ParseRecord(tree, parsed);
-  read.Facts.AllKeysPresent = AllRecordKeysPresent(tree);
-  config = std::move(parsed);
+  // Kept by an earlier version, which took texts of any length. (Every
+  // caller reads into a record of its own, which it drops on damage.)
+  if (const std::optional<LongText> text = FindTooLongText(config)) {
+    const QString name = text->Service < 0 ? kModemKey + QLatin1Char('\\') + QLatin1String(text->Field)
+                         : kServicesKey + QLatin1Char('\\') +
+                               (text->Tariff < 0 ? N(text->Field, text->Service + 1)
+                                                 : T(text->Service + 1, text->Tariff + 1, text->Field));
+    throw DamagedRecord{name + QLatin1Char(' ') + text->Problem};
+  }
   return read;
 }
 

@@ -232,7 +232,16 @@ QWidget* frmSetup::BuildModemTab() {
   grid->addWidget(Label(QStringLiteral("Reads - Writes:")), row, 0);
   grid->addWidget(TextOptReads, row, 1);
   grid->addWidget(TextOptWrites, row, 2);
-  grid->setRowStretch(row + 1, 1);
+  // The names a screen reader gives the boxes, and the refusal below.
+  for (const auto& r : rows) r.box->setAccessibleName(QString::fromLatin1(r.label).chopped(1));
+  TextOptReads->setAccessibleName(QStringLiteral("Reads"));
+  TextOptWrites->setAccessibleName(QStringLiteral("Writes"));
+  lblModemProblem = Label(QString(), "lblModemProblem");
+  lblModemProblem->setWordWrap(true);
+  SetRed(lblModemProblem, true);
+  lblModemProblem->hide();
+  grid->addWidget(lblModemProblem, row + 1, 0, 1, 3);
+  grid->setRowStretch(row + 2, 1);
   for (QLineEdit* box : {TextOptDial, TextOptAnswer, TextOptConnect, TextOptUsrDisconnect, TextOptRemDisconnect,
                          TextOptReads, TextOptWrites}) {
     WatchLeave(box, [this, box] { return ModemText_LostFocus(box); });
@@ -595,6 +604,21 @@ void frmSetup::cmdBrowse_Click() {
 
 bool frmSetup::ModemText_LostFocus(QLineEdit* box) {
   const QString text = box->text().toUpper();
+  const QString tooLong = LengthProblem(text, kMaxNameLength);
+  if (!tooLong.isEmpty()) {
+    refusedModemText_ = box;
+    lblModemProblem->setText(box->accessibleName() + QStringLiteral(": the text ") + tooLong +
+                             QStringLiteral(". Shorten it to leave the box."));
+    lblModemProblem->show();
+    Beep();
+    QTimer::singleShot(0, box, [this, box] { RestoreFocus(box); });
+    return false;
+  }
+  // The box the cursor went to on its way back says nothing about the refused one.
+  if (box == refusedModemText_) {
+    refusedModemText_ = nullptr;
+    lblModemProblem->hide();
+  }
   box->setText(text);
   if (box == TextOptDial) draft_.ModemDial = text;
   if (box == TextOptAnswer) draft_.ModemAnswer = text;
@@ -608,6 +632,8 @@ bool frmSetup::ModemText_LostFocus(QLineEdit* box) {
 
 void frmSetup::btnDefaults_Click() {
   RestoreModemDefaults(draft_);
+  refusedModemText_ = nullptr;
+  lblModemProblem->hide();
   TextOptDial->setText(draft_.ModemDial);
   TextOptAnswer->setText(draft_.ModemAnswer);
   TextOptConnect->setText(draft_.ModemConnect);

@@ -77,6 +77,8 @@ class frmSetup : public QDialog {
   QLineEdit* TextOptRemDisconnect = nullptr;
   QLineEdit* TextOptReads = nullptr;
   QLineEdit* TextOptWrites = nullptr;
+  QLabel* lblModemProblem = nullptr;  // why a refused response text keeps the cursor
+  QLineEdit* refusedModemText_ = nullptr;  // the box lblModemProblem speaks of
   // Services
   QTreeWidget* lstServices = nullptr;
   QPushButton* btnNew = nullptr;
