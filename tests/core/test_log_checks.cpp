@@ -74,7 +74,7 @@ TEST_F(LogChecks, FileExistsFindsFilesOnly) {
   EXPECT_FALSE(FileExists(QString()));
 }
 
-TEST_F(LogChecks, ForbiddenBytesMakeTheLogCorrupt) {
+TEST_F(LogChecks, ForbiddenBytesAndOverlongLinesMakeTheLogCorrupt) {
   struct Case {
     QByteArray bytes;
     bool corrupt;
@@ -91,6 +91,10 @@ TEST_F(LogChecks, ForbiddenBytesMakeTheLogCorrupt) {
       {kLine + "\x1b" + "x", true, "escape"},
       {kLine + "\x7f", false, "forbidden byte last: never examined"},
       {QByteArray(1, '\0'), false, "a single forbidden byte is the last byte"},
+      {kLine + QByteArray(1024, 'x') + "\r\n" + kLine, false, "a line as long as a line can be"},
+      {kLine + QByteArray(1025, 'x') + "\r\n" + kLine, true, "a line longer than that"},
+      {kLine + QByteArray(1025, 'x'), true, "a last line longer than that"},
+      {kLine + QByteArray(1000, 'x') + "\r" + QByteArray(1000, 'x') + "\n", false, "two long lines ended by CR and LF"},
   };
   for (const auto& c : cases) {
     CurrentFileState state = StateFor(c.bytes);
@@ -106,6 +110,12 @@ TEST_F(LogChecks, ForbiddenBytesMakeTheLogCorrupt) {
 // than a hundred; none when not asked or for an empty file (which is empty,
 // not corrupt); a corrupt log shows no final percentage.
 TEST_F(LogChecks, LoadingProgressAndEmptyFiles) {
+  // `n` bytes of text in lines of 64.
+  const auto Text = [](int n) {
+    QByteArray text(n, 'a');
+    for (int i = 63; i < n; i += 64) text[i] = '\n';
+    return text;
+  };
   const QString done = QStringLiteral("Please Wait .....Loading 100%");
   struct Case {
     QByteArray bytes;
@@ -115,15 +125,15 @@ TEST_F(LogChecks, LoadingProgressAndEmptyFiles) {
     int yields;    // -1: not checked
     QString last;
   } cases[] = {
-      {QByteArray(1, 'a'), true, false, 1, 0, done},   {QByteArray(2, 'a'), true, false, 1, 0, done},
-      {QByteArray(35, 'a'), true, false, 1, 0, done},  {QByteArray(49, 'a'), true, false, 1, 0, done},
-      {QByteArray(50, 'a'), true, false, 1, 0, done},  {QByteArray(1000, 'a'), true, false, 100, 99, done},
-      {QByteArray(51, 'a'), true, false, -1, -1, done}, {QByteArray(149, 'a'), true, false, -1, -1, done},
-      {QByteArray(151, 'a'), true, false, -1, -1, done}, {QByteArray(250, 'a'), true, false, -1, -1, done},
-      {QByteArray(10049, 'a'), true, false, -1, -1, done}, {QByteArray(123457, 'a'), true, false, -1, -1, done},
-      {QByteArray(500, 'a') + '\x01' + QByteArray(499, 'a'), true, true, 50, -1,
+      {Text(1), true, false, 1, 0, done},   {Text(2), true, false, 1, 0, done},
+      {Text(35), true, false, 1, 0, done},  {Text(49), true, false, 1, 0, done},
+      {Text(50), true, false, 1, 0, done},  {Text(1000), true, false, 100, 99, done},
+      {Text(51), true, false, -1, -1, done}, {Text(149), true, false, -1, -1, done},
+      {Text(151), true, false, -1, -1, done}, {Text(250), true, false, -1, -1, done},
+      {Text(10049), true, false, -1, -1, done}, {Text(123457), true, false, -1, -1, done},
+      {Text(500) + '\x01' + Text(499), true, true, 50, -1,
        QStringLiteral("Please Wait .....Loading  50%")},  // 10 .. 500
-      {QByteArray(1000, 'a'), false, false, 0, -1, QString()},
+      {Text(1000), false, false, 0, -1, QString()},
       {QByteArray(), true, false, 0, -1, QString()},
   };
   for (const auto& c : cases) {

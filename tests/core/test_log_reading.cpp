@@ -122,7 +122,8 @@ TEST_F(LogReading, EndOfFileMarkEndsTheTextOnlyWhenAsked) {
 }
 
 // The walks 16 bytes at a time against the byte-by-byte definitions, on
-// random text of every alignment and length, fed in random pieces.
+// random text of every alignment and length, fed in random pieces; the
+// line-length check against the longest line as NextLogLine splits them.
 TEST_F(LogReading, ByteWalksMatchTheirDefinitions) {
   std::mt19937 rng(5);
   const char alphabet[] = {'a', '0', ' ', '\r', '\n', '\t', '\r', '\n', '~'};
@@ -145,19 +146,27 @@ TEST_F(LogReading, ByteWalksMatchTheirDefinitions) {
     EXPECT_EQ(FindForbiddenByte(p, n), firstForbidden);
 
     qint64 lines = 0;
+    qsizetype longest = 0;
     {
       qsizetype pos = 0;
       QByteArrayView line;
       const QByteArrayView data(reinterpret_cast<const char*>(p), n);
-      while (NextLogLine(data, pos, line)) lines += line.isEmpty() ? 0 : 1;
+      while (NextLogLine(data, pos, line)) {
+        lines += line.isEmpty() ? 0 : 1;
+        longest = std::max(longest, line.size());
+      }
     }
     LineCounter pieces;
     LineCounter checked;
+    const qsizetype limit = qsizetype(rng() % 24);
+    LineLengthCheck lengths(limit);
+    bool withinLimit = true;
     qsizetype at = 0;
     bool stopped = false;
     while (at < n) {
       const qsizetype piece = std::min<qsizetype>(n - at, qsizetype(rng() % 40));
       pieces.Feed(p + at, piece);
+      withinLimit = withinLimit && lengths.Feed(p + at, piece);
       const qsizetype found = checked.FeedUnlessForbidden(p + at, piece);
       if (found != piece) {
         EXPECT_EQ(at + found, firstForbidden);
@@ -165,6 +174,9 @@ TEST_F(LogReading, ByteWalksMatchTheirDefinitions) {
       }
       at += piece;
       if (stopped) break;
+    }
+    if (!stopped) {
+      EXPECT_EQ(withinLimit, longest <= limit) << round;
     }
     if (firstForbidden == n) {
       EXPECT_EQ(pieces.Lines(), lines) << round;

@@ -338,7 +338,12 @@ INSTANTIATE_TEST_SUITE_P(
                                  "01-15-1998 10:00:01.00 - cr\r\n"
                                  "01-15-1998 10:00:02.00 - crlf\r\n"
                                  "01-15-1998 10:00:03.00 - none\r\n",
-                                 4, 0}),
+                                 4, 0},
+                      RewriteRow{"ALineLongerThanALineCanBeGoes",
+                                 "01-15-1998 10:00:00.00 - " + QByteArray(1000, 'x') + "\r\n"
+                                 "01-15-1998 10:00:01.00 - " + QByteArray(999, 'x') + "\r\n",
+                                 "01-15-1998 10:00:01.00 - " + QByteArray(999, 'x') + "\r\n",
+                                 1, 1}),
     RowName);
 
 TEST(RepairPasses, ALineStartingWithNulKeepsItsDateAndItsLastCharacter) {

@@ -7,6 +7,7 @@
 #include <cerrno>
 
 #include "core/common/errors.h"
+#include "core/logfile/log_format.h"
 #include "core/logfile/pppd_import.h"
 
 namespace mirolat {
@@ -202,6 +203,16 @@ TEST(PppdImport, EntriesOutOfTimeOrderAreLeftOutSoTheLogStaysInOrder) {
   EXPECT_EQ(once, kSessionLines.join(QStringLiteral("\r\n")).toLatin1() + "\r\n");
   EXPECT_EQ(AppendImportedEntries(once, entries, &appended), once);
   EXPECT_EQ(appended, 0);
+}
+
+// A dialled number or a CONNECT text of any length in the system log never
+// makes a line the log check calls corrupt.
+TEST(PppdImport, AnEntryIsCutToTheLongestLineALogHolds) {
+  const ImportedEntry entry{MakeDate(2026, 12, 6), 3600, 0, QString(3000, u'9')};
+  int appended = 0;
+  const QByteArray log = AppendImportedEntries(QByteArrayView(), {entry}, &appended);
+  EXPECT_EQ(appended, 1);
+  EXPECT_EQ(log, QByteArray("12-06-2026 01:00:00.00 - ") + QByteArray(kMaxLogLineLength - 25, '9') + "\r\n");
 }
 
 TEST_F(PppdImportFileTest, ALogEndingInAnEndOfFileMarkGetsTheEntriesBeforeIt) {

@@ -1,5 +1,6 @@
 #include "core/logfile/byte_scan.h"
 
+#include <algorithm>
 #include <bit>
 #include <cstring>
 #include <limits>
@@ -183,6 +184,30 @@ qsizetype FindForbiddenByte(const unsigned char* p, qsizetype n) {
     if (IsForbiddenLogByte(p[i])) return i;
   }
   return n;
+}
+
+bool LineLengthCheck::Feed(const unsigned char* p, qsizetype n) {
+  // The current line may take limit_ - current_ more bytes, so a line ending
+  // must come within the next limit_ - current_ + 1: the last ending in them
+  // is searched for backwards (the library's vectorised memrchr), and the
+  // next such stretch starts after it. Lines far shorter than the limit cost
+  // a few steps per stretch, not one per line.
+  qsizetype at = 0;
+  while (at < n) {
+    const qsizetype stretch = std::min(limit_ - current_ + 1, n - at);
+    const auto* from = p + at;
+    const auto* lf = static_cast<const unsigned char*>(memrchr(from, '\n', size_t(stretch)));
+    const auto* afterLf = lf != nullptr ? lf + 1 : from;
+    const auto* cr = static_cast<const unsigned char*>(memrchr(afterLf, '\r', size_t(from + stretch - afterLf)));
+    const unsigned char* const ending = cr != nullptr ? cr : lf;
+    if (ending == nullptr) {
+      current_ += stretch;
+      return current_ <= limit_;  // the stretch reached the end of the piece, or one byte too far
+    }
+    current_ = 0;
+    at = ending + 1 - p;
+  }
+  return true;
 }
 
 void LineCounter::Feed(const unsigned char* p, qsizetype n) { Walk<false>(p, n); }

@@ -35,6 +35,21 @@ qsizetype FindForbiddenByte(const unsigned char* p, qsizetype n);
 // processors with AVX2 the line endings are found 64 bytes at a time.
 qint64 SkipLinesStartingWith(QByteArrayView data, qsizetype& pos, const char* prefix, qint64 maxLines);
 
+// Follows the length of the current line through a text fed to it in
+// pieces, in order (a line ends at a line feed or a carriage return, as the
+// log is split; the ending is not part of its length), and tells when a line
+// grows beyond `limit` bytes.
+class LineLengthCheck {
+ public:
+  explicit LineLengthCheck(qsizetype limit) : limit_(limit) {}
+  // Feeds p[0..n); false when a line so far is longer than the limit.
+  bool Feed(const unsigned char* p, qsizetype n);
+
+ private:
+  qsizetype limit_;
+  qsizetype current_ = 0;  // bytes of the line not yet ended
+};
+
 // Counts the non-empty lines of a text fed to it in pieces, in order. A line
 // ends at a line feed or a carriage return (CR LF, lone LF, lone CR, as the
 // log is split); the last line needs no ending.

@@ -83,7 +83,8 @@ class ScanTally {
 // Reads the file through `reader` and looks for a forbidden byte at positions
 // 1 .. last - 1 (the last byte of the file is never examined), reporting
 // progress every `step` positions when asked. Each block read also goes to
-// `tally` when there is one. Returns true when a forbidden byte was found;
+// `tally` when there is one. Returns true when a forbidden byte or a line
+// longer than kMaxLogLineLength was found;
 // `complete` tells whether the whole file was read.
 bool ExamineBytes(BlockReader& reader, qint64 size, qint64 step, bool reportProgress, Progress& progress,
                   ErrorReporter& reporter, ScanTally* tally, bool& complete, CheckedTextSink* sink = nullptr) {
@@ -93,6 +94,7 @@ bool ExamineBytes(BlockReader& reader, qint64 size, qint64 step, bool reportProg
   const qint64 last = readable < size ? readable + 1 : size;
   const qint64 checkEnd = last - 1;  // exclusive
   qint64 nextReport = reportProgress ? step : -1;
+  LineLengthCheck lineLengths(kMaxLogLineLength);
   QByteArrayView block;
   for (;;) {
     const qint64 offset = reader.offset();
@@ -107,7 +109,8 @@ bool ExamineBytes(BlockReader& reader, qint64 size, qint64 step, bool reportProg
       const qsizetype n = qsizetype(stretchEnd - j);
       const unsigned char* stretch = bytes + (j - offset);
       // With a tally, the lines are counted in the same walk.
-      if ((tally != nullptr ? tally->Lines().FeedUnlessForbidden(stretch, n) : FindForbiddenByte(stretch, n)) != n) {
+      if ((tally != nullptr ? tally->Lines().FeedUnlessForbidden(stretch, n) : FindForbiddenByte(stretch, n)) != n ||
+          !lineLengths.Feed(stretch, n)) {
         return true;
       }
       j = stretchEnd;
@@ -119,10 +122,11 @@ bool ExamineBytes(BlockReader& reader, qint64 size, qint64 step, bool reportProg
         nextReport += step;
       }
     }
+    // The bytes not examined (the file's last byte) still count, an end-of-file mark aside.
+    QByteArrayView rest = block.sliced(qsizetype(blockCheckEnd - offset));
+    if (!rest.isEmpty() && rest.back() == kEndMark) rest.chop(1);
+    if (!lineLengths.Feed(reinterpret_cast<const unsigned char*>(rest.data()), rest.size())) return true;
     if (tally != nullptr) {
-      // The bytes not examined (the file's last byte) still count, an end-of-file mark aside.
-      QByteArrayView rest = block.sliced(qsizetype(blockCheckEnd - offset));
-      if (!rest.isEmpty() && rest.back() == kEndMark) rest.chop(1);
       tally->Lines().Feed(reinterpret_cast<const unsigned char*>(rest.data()), rest.size());
       tally->FeedUncounted(block);
     }

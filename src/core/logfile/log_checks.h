@@ -15,7 +15,7 @@ namespace mirolat {
 bool FileExists(const QString& path);
 
 // True when the file at state.LogFilePath holds a byte a modem log cannot
-// contain. Sets LogFileSize and, for an empty file, LogEmpty. With showProgress
+// contain or a line longer than kMaxLogLineLength. Sets LogFileSize and, for an empty file, LogEmpty. With showProgress
 // it reports "Please Wait .....Loading  n%" at most 100 times, then 100%.
 bool CheckLogCharacters(CurrentFileState& state, bool showProgress, Progress& progress, ErrorReporter& reporter);
 

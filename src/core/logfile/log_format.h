@@ -11,6 +11,12 @@
 
 namespace mirolat {
 
+// The longest line a modem log holds, in characters without its ending. The
+// log checks call a log with a longer line corrupt, as they do one with a
+// byte no log line holds, and Repair drops such a line: no entry the program
+// reads comes near it, a response text being at most 255 characters.
+inline constexpr qsizetype kMaxLogLineLength = 1024;
+
 // The date of a line, or 0 when it carries none (leading-number rule for each
 // piece; month above 12 and day beyond the month carried forward).
 Date ParseLogDate(QStringView line);

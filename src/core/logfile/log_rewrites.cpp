@@ -265,8 +265,9 @@ LineCounts KeepLinesByDate(QByteArrayView text, ByteSink& out, PercentReporter& 
   while (true) {
     const qsizetype start = pos;
     if (!NextLogLine(text, pos, line)) break;
-    // A dated line is never blank: its month starts within its first two characters.
-    if (keep(line.isEmpty() ? 0 : dates.Of(line))) {
+    // A dated line is never blank: its month starts within its first two
+    // characters. A line longer than a log line can be is taken as undated.
+    if (keep(line.isEmpty() || line.size() > kMaxLogLineLength ? 0 : dates.Of(line))) {
       kept.Keep(start, line.size(), pos);
       ++counts.Kept;
     } else {

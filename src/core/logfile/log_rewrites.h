@@ -84,7 +84,8 @@ LineCounts OptimizeLogText(QByteArrayView log, const Configuration& config, Byte
 
 // Purge: the lines with a date (ParseLogDate) before `from` or after `to`
 // (both days of the range are purged). Lines without a date, blank lines
-// included, are dropped wherever they are. Status "Please Wait .....Purging  n%".
+// and lines longer than kMaxLogLineLength included, are dropped wherever
+// they are. Status "Please Wait .....Purging  n%".
 LineCounts PurgeLogText(QByteArrayView log, Date from, Date to, ByteSink& out, Progress& progress);
 
 // Repair, first pass: every byte kept except those a log line cannot hold
@@ -92,8 +93,9 @@ LineCounts PurgeLogText(QByteArrayView log, Date from, Date to, ByteSink& out, P
 // included, and 127..255). Status "Repairing Modem Log.........  n%".
 QByteArray StripBadCharacters(QByteArrayView log, Progress& progress);
 
-// Repair, second pass: the lines that are not blank (after trimming blanks)
-// and carry a date. Status "Checking Entries.........  n%".
+// Repair, second pass: the lines that are not blank (after trimming blanks),
+// carry a date and are at most kMaxLogLineLength characters long. Status
+// "Checking Entries.........  n%".
 LineCounts DropUndatedLines(QByteArrayView text, ByteSink& out, Progress& progress);
 
 // ---------------------------------------------------------------------------

@@ -341,7 +341,8 @@ QByteArray AppendImportedEntries(QByteArrayView modemLog, const QList<ImportedEn
     const LogMoment m{e.Day, e.Seconds, e.Hundredths};
     if (!(after < m) || m < lastAppended) continue;
     if (count == 0 && !out.isEmpty() && !out.endsWith('\n') && !out.endsWith('\r')) out += "\r\n";
-    out += e.LogLine().toLatin1();
+    // A longer line would make the log one its check calls corrupt.
+    out += e.LogLine().toLatin1().left(kMaxLogLineLength);
     out += "\r\n";
     ++count;
     // The log stays in time order: an entry earlier than one already written

@@ -69,7 +69,8 @@ struct LogMoment {
 LogMoment LastEntryMoment(QByteArrayView modemLog);
 
 // The modem log with the entries later than its last entry appended, each
-// line ended by CR LF (a last line without an ending gets one first). An entry
+// line ended by CR LF (a last line without an ending gets one first) and cut
+// to kMaxLogLineLength characters. An entry
 // earlier than the one appended before it is left out, so the log stays in
 // time order and appending the same entries again adds nothing.
 // `appended` receives the number of entries added.
