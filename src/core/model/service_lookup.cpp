@@ -18,7 +18,9 @@ int FindServiceByNumber(const Configuration& config, QStringView number) {
 QString ServiceDisplayName(const Configuration& config, const QString& number) {
   const int index = FindServiceByNumber(config, number);
   if (index < 0) return number;
-  return TrimBlanks(config.Services[static_cast<size_t>(index)].ServiceName).toString();
+  const QString& name = config.Services[static_cast<size_t>(index)].ServiceName;
+  const QStringView trimmed = TrimBlanks(name);
+  return trimmed.size() == name.size() ? name : trimmed.toString();
 }
 
 }  // namespace mirolat

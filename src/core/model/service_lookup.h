@@ -12,7 +12,8 @@ namespace mirolat {
 int FindServiceByNumber(const Configuration& config, QStringView number);
 
 // The matching service's ServiceName, blanks trimmed; the number itself when
-// no service matches.
+// no service matches. A name without blanks around it is the configuration's
+// own text, shared rather than copied: a report refers to it on every line.
 QString ServiceDisplayName(const Configuration& config, const QString& number);
 
 }  // namespace mirolat

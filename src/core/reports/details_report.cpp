@@ -46,6 +46,7 @@ bool HasErrorMark(const QString& notes) {
 
 // The display names of the numbers met so far (ServiceDisplayName), in order
 // of first appearance: a report names a handful of numbers over and over.
+// Each row refers to its name here (the texts are shared, never copied).
 class DisplayNames {
  public:
   explicit DisplayNames(const Configuration& config) : config_(config) {}
