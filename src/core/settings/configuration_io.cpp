@@ -535,8 +535,10 @@ RecordRead ReadRecordAndKeepImage(SettingsStore& store, Configuration& config) {
 
 // Inside a write transaction that has just written the record: keeps the
 // record as stored now as its image. A record that does not parse gets none;
-// the next load finds out what is wrong with it.
+// the next load finds out what is wrong with it. An image still current (the
+// write changed no value) already is that image.
 void KeepImageOfStoredRecord(SettingsStore& store) {
+  if (store.DerivedIsCurrent(kRecordImageName)) return;
   try {
     const StoredTree tree = store.ReadTree(Root::Machine, kSettingsBaseKey);
     Configuration parsed;

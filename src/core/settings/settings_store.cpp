@@ -532,6 +532,14 @@ QByteArray SettingsStore::ReadDerived(const QString& name) {
   return read.Step() ? read.Bytes(0) : QByteArray();
 }
 
+bool SettingsStore::DerivedIsCurrent(const QString& name) {
+  Statement find(*this,
+                 "SELECT 1 FROM derived d JOIN changes c ON c.id = 1"
+                 " WHERE d.name = ?1 AND d.changes = c.count;");
+  find.Bind(1, name);
+  return find.Step();
+}
+
 bool SettingsStore::StoreDerived(const QString& name, const QByteArray& data, qint64 madeAt) {
   auto store = [&] {
     if (ChangeCount() != madeAt) return false;

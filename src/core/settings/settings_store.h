@@ -111,6 +111,8 @@ class SettingsStore {
   qint64 ChangeCount();
   // The data stored under `name` while it is current; empty otherwise.
   QByteArray ReadDerived(const QString& name);
+  // Whether data is stored under `name` and is current, without reading it.
+  bool DerivedIsCurrent(const QString& name);
   // Stores `data` under `name`, made from what the store held at change count
   // `madeAt`. Inside a transaction it is one more write of that transaction
   // and throws like any write. Outside one it takes a write transaction of its
