@@ -189,32 +189,6 @@ class SetupDialogsTest : public QObject {
     QCOMPARE(BeepCount(), 0);
   }
 
-  void durationIsStoredAsSecondsAndShownAgain() {
-    Open();
-    Tab(5);
-    Enter(w_->mskNoDisconDuration, QStringLiteral("013000"));
-    QCOMPARE(w_->Draft().NoDisconDuration, 5400.0);
-    // Mended: minutes and seconds stay on the clock; a refused entry beeps
-    // and changes nothing.
-    Enter(w_->mskNoDisconDuration, QStringLiteral("007500"));
-    QCOMPARE(BeepCount(), 1);
-    QCOMPARE(w_->Draft().NoDisconDuration, 5400.0);
-    Enter(w_->mskNoDisconDuration, QStringLiteral("000230"));
-    QCOMPARE(w_->Draft().NoDisconDuration, 150.0);
-    Enter(w_->mskNoDisconDuration, QStringLiteral("013000"));
-    Enter(w_->mskNoDisconData, QStringLiteral("1,234"));
-    QCOMPARE(w_->mskNoDisconData->text(), QStringLiteral("1,234"));
-    Enter(w_->mskNoDisconData, QStringLiteral("-5"));
-    QCOMPARE(w_->mskNoDisconData->text(), QStringLiteral("1,234"));
-    w_->btnSave->click();
-    QCOMPARE(state_->Config.NoDisconDuration, 5400.0);
-    QCOMPARE(Reloaded().NoDisconDuration, 5400.0);
-    QCOMPARE(Reloaded().NoDisconData, 1234.0);
-    delete w_.data();
-    Open();
-    QCOMPARE(w_->mskNoDisconDuration->displayText(), QStringLiteral("01:30:00"));
-  }
-
   // Mended: the limits refuse what is out of range like what is not a number.
   void limitsAreRangeChecked() {
     Open();
