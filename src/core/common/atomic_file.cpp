@@ -47,7 +47,7 @@ const char* KindOf(mode_t mode) {
   if (S_ISCHR(mode)) return "a character device";
   if (S_ISBLK(mode)) return "a block device";
   if (S_ISSOCK(mode)) return "a socket";
-  return "not a regular file";
+  return "a special file";
 }
 
 // Makes the rename of an entry of `folder` durable. A folder that cannot be
@@ -70,16 +70,16 @@ QString ReplaceablePath(const QString& path) {
     struct stat target {};
     if (::stat(Native(path).constData(), &target) != 0) {
       throw RunError(ErrorCondition::BadFileName,
-                     QStringLiteral("Cannot write '%1': it is a link to '%2', which does not exist").arg(path, pointsTo));
+                     QStringLiteral("'%1' is a link to '%2', which does not exist").arg(path, pointsTo));
     }
     if (!S_ISREG(target.st_mode)) {
       throw RunError(ErrorCondition::BadFileName,
-                     QStringLiteral("Cannot write '%1': it is a link to '%2', which is %3, not a regular file")
+                     QStringLiteral("'%1' is a link to '%2', which is %3, not a regular file")
                          .arg(path, pointsTo, QLatin1String(KindOf(target.st_mode))));
     }
     return QFileInfo(path).canonicalFilePath();
   }
-  throw RunError(ErrorCondition::BadFileName, QStringLiteral("Cannot write '%1': it is %2, not a regular file")
+  throw RunError(ErrorCondition::BadFileName, QStringLiteral("'%1' is %2, not a regular file")
                                                   .arg(path, QLatin1String(KindOf(st.st_mode))));
 }
 
