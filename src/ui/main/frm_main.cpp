@@ -584,7 +584,11 @@ void frmMain::btnProcess_Click() {
 
   // A record changed by another program is read first; a run does not go on
   // over another log than the one the window showed.
-  if (FollowStoredConfiguration()) return;
+  if (FollowStoredConfiguration()) {
+    Messages->ShowDone(QStringLiteral("The settings were changed by another program: the modem log is now %1.")
+                           .arg(state_.File.LogFileName));
+    return;
+  }
 
   RunInputs inputs;
   inputs.config = &state_.Config;
