@@ -13,14 +13,13 @@
 #include <QTimer>
 #include <QWindow>
 #include <algorithm>
-#include <cerrno>
-#include <cstdio>
 
 #include "core/analysis/analysis_run.h"
 #include "core/app/app_state.h"
 #include "core/app/run_status.h"
 #include "core/logfile/file_watch.h"
 #include "core/logfile/log_checks.h"
+#include "core/logfile/log_rewrites.h"
 #include "core/logfile/warnings.h"
 #include "core/settings/configuration_io.h"
 #include "ui/common/end_program.h"
@@ -805,11 +804,9 @@ void frmMain::mnuClearLog_Click() {
   question.buttons = MessageButtons::YesNo;
   if (MessageBox::Show(question, this, MessageButton::No) != MessageButton::Yes) return;
   const QString path = state_.File.LogFilePath;
-  RunStep(SharedErrorReporter(), [&path] {
-    if (std::remove(QFile::encodeName(path).constData()) != 0) {
-      throw FileErrorFromErrno(errno, QStringLiteral("delete"), path);
-    }
-  });
+  // A log that could not be deleted (or that another command is changing) is
+  // not reported as deleted, and the program goes on.
+  if (!RunStep(SharedErrorReporter(), [&path] { DeleteLog(path); })) return;
   MessageBox::Show(QStringLiteral("Modem log has been deleted.\nMirolat will now terminate!"), MessageButtons::Ok,
                    MessageIcon::None, QString(), this);
   EndProgram();
