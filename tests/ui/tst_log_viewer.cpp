@@ -259,7 +259,7 @@ class TestLogViewer : public QObject {
     chosen.setBold(true);
     FontDialog::setNextFont(chosen);
     viewer_->mnuFont_Click();
-    viewer_->resize(500, 300);
+    viewer_->resize(2600, 300);  // wider than the record's 16 bits of twips at 96 dpi
     viewer_->close();
     const auto text = [this](const char* name) {
       const SettingsValue v = state_->Store->SettingsReadValue(Root::Machine, kViewLogKey, QString::fromLatin1(name));
@@ -273,7 +273,10 @@ class TestLogViewer : public QObject {
     QCOMPARE(text("FontName"), QStringLiteral("Courier New"));
     QCOMPARE(number("FontSize"), 11);
     QCOMPARE(text("FontBold"), QStringLiteral("True"));
-    QCOMPARE(number("WinWidth"), static_cast<int>(std::lround(500 * 1440.0 / QWidget().logicalDpiX())));
+    QCOMPARE(number("WinWidth"), std::min(32767, static_cast<int>(std::lround(2600 * 1440.0 / QWidget().logicalDpiX()))));
+    Configuration reloaded;
+    LoadConfiguration(*state_->Store, reloaded, reporter_);
+    QCOMPARE(state_->Store->DamageMessage(), QString());
   }
 
   void restoreDefaultsPutsBackFontCheckAndSize() {

@@ -3,6 +3,7 @@
 #include "core/model/log_file_name.h"
 #include "core/settings/record_image.h"
 
+#include <algorithm>
 #include <cmath>
 #include <limits>
 
@@ -737,10 +738,15 @@ bool SaveConfigurationKeepingWindows(SettingsStore& store, Configuration& config
 }
 
 bool SaveViewLogSettings(SettingsStore& store, const ViewLogSettings& settings, ErrorReporter& reporter) {
+  // The record holds the viewer's size in 16 bits of twips (about 2200 pixels
+  // at 96 dots an inch): a larger window is stored at the largest size, never
+  // as a value the next load refuses.
+  ViewLogSettings stored = settings;
+  for (int* twips : {&stored.WinHeight, &stored.WinWidth}) *twips = std::clamp(*twips, 0, int{std::numeric_limits<qint16>::max()});
   return RunStep(reporter, [&] {
     WriteWindowKeys(store, kViewLogKey, [&] {
-      if (settings.SaveSettings) {
-        WriteViewLog(store, settings);
+      if (stored.SaveSettings) {
+        WriteViewLog(store, stored);
       } else {
         KeyWriter(store, kViewLogKey).Flag(QStringLiteral("SaveSettings"), false);
       }

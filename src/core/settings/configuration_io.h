@@ -62,7 +62,8 @@ bool SaveConfigurationKeepingWindows(SettingsStore& store, Configuration& config
 // What the log viewer writes when it closes, and nothing else of the record:
 // with `settings.SaveSettings` on every value of the key ViewLog; off, that
 // flag alone (as the text False), the stored font and window staying as they
-// were. A current image of the record is kept current. False when skipped.
+// were. A height or width beyond the record's 16 bits is stored as the
+// largest. A current image of the record is kept current. False when skipped.
 bool SaveViewLogSettings(SettingsStore& store, const ViewLogSettings& settings, ErrorReporter& reporter);
 
 // What a report window writes when it closes, and nothing else of the record:
