@@ -21,6 +21,7 @@
 #include "core/logfile/log_checks.h"
 #include "core/logfile/log_rewrites.h"
 #include "core/logfile/warnings.h"
+#include "core/settings/configuration_io.h"
 #include "ui/common/end_program.h"
 #include "ui/common/help_window.h"
 #include "ui/dialogs/desktop_error_reporter.h"
@@ -354,14 +355,7 @@ void frmMain::Form_Activate() {
     ~Reset() { flag = false; }
   } reset{activating_};
 
-  imgMain->setVisible(state_.Config.ShowGraphic);
-  const bool toolbars = state_.Config.ShowToolbars;
-  for (QWidget* w : {static_cast<QWidget*>(ToolbarMain), static_cast<QWidget*>(lineToolbar1),
-                     static_cast<QWidget*>(lineToolbar2)}) {
-    w->setVisible(toolbars);
-  }
-  ToolbarMain->setEnabled(toolbars && !commands_.Locked);
-  Form_Resize();
+  ApplyShowSettings();
 
   const CurrentFileState& f = state_.File;
   bool warned = false;
@@ -403,6 +397,17 @@ void frmMain::Form_Activate() {
     state_.TipsShown = true;
     Q_EMIT TipsRequested();
   }
+}
+
+void frmMain::ApplyShowSettings() {
+  imgMain->setVisible(state_.Config.ShowGraphic);
+  const bool toolbars = state_.Config.ShowToolbars;
+  for (QWidget* w : {static_cast<QWidget*>(ToolbarMain), static_cast<QWidget*>(lineToolbar1),
+                     static_cast<QWidget*>(lineToolbar2)}) {
+    w->setVisible(toolbars);
+  }
+  ToolbarMain->setEnabled(toolbars && !commands_.Locked);
+  Form_Resize();
 }
 
 int frmMain::ToolbarOffset() const {
@@ -575,6 +580,14 @@ void frmMain::btnProcess_Click() {
     bool& flag;
     ~Reset() { flag = false; }
   } reset{processing_};
+
+  // A record changed by another program is read first; a run does not go on
+  // over another log than the one the window showed.
+  if (FollowStoredConfiguration()) {
+    Messages->ShowDone(QStringLiteral("The settings were changed by another program: the modem log is now %1.")
+                           .arg(state_.File.LogFileName));
+    return;
+  }
 
   RunInputs inputs;
   inputs.config = &state_.Config;
@@ -751,6 +764,23 @@ void frmMain::ConfigurationChanged() {
   Form_Load();
   Form_Activate();
   SetViewCaptions();
+}
+
+bool frmMain::FollowStoredConfiguration() {
+  if (!state_.Store) return false;
+  SettingsStore& store = *state_.Store;
+  const QString damagedBefore = store.DamagedFilePath();
+  const QString logFile = state_.Config.ModemLogFile;
+  if (!ReloadConfigurationIfChanged(store, state_.Config, state_.ConfigChanges, SharedErrorReporter())) return false;
+  // A record the program cannot use was moved aside, as at start-up.
+  if (store.DamagedFilePath() != damagedBefore && !store.DamageMessage().isEmpty()) {
+    MessageBox::Show(store.DamageMessage(), MessageButtons::Ok, MessageIcon::Exclamation, QStringLiteral("WARNING"));
+  }
+  ApplyShowSettings();
+  if (state_.Config.ModemLogFile == logFile) return false;
+  state_.LogFileChanged = true;
+  ConfigurationChanged();
+  return !state_.File.ArchiveOpen;
 }
 
 void frmMain::mnuOptimize_Click() {
