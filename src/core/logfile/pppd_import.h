@@ -23,6 +23,8 @@
 
 namespace mirolat {
 
+class Progress;
+
 // One modem-log entry to write.
 struct ImportedEntry {
   Date Day = 0;
@@ -81,8 +83,9 @@ QByteArray AppendImportedEntries(QByteArrayView modemLog, const QList<ImportedEn
 // is written beside it, synced and renamed over it. Throws RunError when the
 // log cannot be read or written, and when its last non-empty line carries no
 // date (the log is left as it was then). Returns the number of entries added;
-// with none, the file is not touched.
+// with none, the file is not touched. Holds the log's write lock throughout
+// (a wait for it is told to `progress`).
 int ImportIntoModemLog(const QString& logPath, const QList<ImportedEntry>& entries,
-                       FileSystemOps& ops = FileSystemOps::System());
+                       FileSystemOps& ops = FileSystemOps::System(), Progress* progress = nullptr);
 
 }  // namespace mirolat
