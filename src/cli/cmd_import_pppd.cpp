@@ -62,7 +62,7 @@ int CmdImportPppd(const QStringList& arguments, QTextStream& out, QTextStream& e
   if (!yearText.isEmpty()) {
     bool ok = false;
     options.Year = yearText.toInt(&ok);
-    if (!ok || options.Year < 1000 || options.Year > 9999) {
+    if (!ok || options.Year < 1900 || options.Year > 9999) {
       err << "mirolat-cli import-pppd: --year needs a year YYYY, not '" << yearText << "'\n";
       return 2;
     }

@@ -210,11 +210,15 @@ TEST_F(PppdImportFileTest, ALogEndingInAnEndOfFileMarkGetsTheEntriesBeforeIt) {
   EXPECT_TRUE(ReadFile(Log()).startsWith("12-06-2026 20:00:00.00 - x\r\n12-06-2026 21:03:12.00 - RECV"));
 }
 
+// A day that does not exist is no date either: 99-99-9999 once read as a day
+// of the year 10007 that no import could ever follow.
 TEST_F(PppdImportFileTest, ALogWhoseLastLineHasNoDateIsRefusedAndKept) {
-  const QByteArray bad = "12-06-2026 20:00:00.00 - x\r\nno date here\r\n";
-  WriteLog(bad);
-  EXPECT_THROW(ImportIntoModemLog(Log(), Parse(kSession).Entries), RunError);
-  EXPECT_EQ(ReadFile(Log()), bad);
+  for (const char* last : {"no date here", "99-99-9999 23:59:59.00 - x", "02/30/99 10:00:00.00 - x"}) {
+    const QByteArray bad = "12-06-2026 20:00:00.00 - x\r\n" + QByteArray(last) + "\r\n";
+    WriteLog(bad);
+    EXPECT_THROW(ImportIntoModemLog(Log(), Parse(kSession).Entries), RunError) << last;
+    EXPECT_EQ(ReadFile(Log()), bad);
+  }
 }
 
 TEST_F(PppdImportFileTest, AFolderThatCannotBeWrittenIsAClearErrorAndLeavesNothing) {

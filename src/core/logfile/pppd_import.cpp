@@ -120,7 +120,7 @@ class Importer {
  private:
   void Emit(const QString& text) {
     ImportedEntry e;
-    e.Day = MakeDate(line_->Year, line_->Month, line_->Day);
+    e.Day = ExistingDate(line_->Year, line_->Month, line_->Day);
     e.Seconds = line_->Seconds;
     e.Hundredths = line_->Hundredths;
     e.Text = text;
@@ -278,7 +278,8 @@ PppdImportResult ParsePppdLog(QByteArrayView systemLog, const PppdImportOptions&
       previousMonth = l.Month;
       l.Year = year;
     }
-    if (l.Year < 1000 || l.Year > 9999 || !QDate::isValid(l.Year, l.Month, l.Day)) continue;
+    // Only a day the modem log can date (ParseLogDate) becomes an entry.
+    if (ExistingDate(l.Year, l.Month, l.Day) == 0) continue;
     importer.Handle(l);
   }
   return result;
