@@ -145,6 +145,18 @@ TEST(PppdImport, TheConfiguredResponseTextsAreWritten) {
                                    "12-06-2026 21:45:10.00 - OUT : 1000 bytes"}));
 }
 
+// A byte a log line cannot hold never reaches the modem log: its check would
+// call the log corrupt and every report would refuse it.
+TEST(PppdImport, CharactersALogLineCannotHoldAreLeftOut) {
+  const QByteArray log =
+      "Dec  6 21:03:12 host chat[1]: send (ATDT555\x7f" "12\x01" "34^M)\n"
+      "Dec  6 21:03:35 host chat[1]: CONNECT 46667 caf\xc3\xa9\xff\x1b[0m\n";
+  const PppdImportResult r = Parse(log);
+  EXPECT_EQ(Lines(r), (QStringList{"12-06-2026 21:03:12.00 - RECV: ATDT5551234<cr>",
+                                   "12-06-2026 21:03:35.00 - CONNECTION ESTABLISHED (CONNECT 46667 caf[0m)"}));
+  EXPECT_EQ(r.CharactersLeftOut, 5);  // DEL, ^A, e-acute, a broken UTF-8 byte, ESC
+}
+
 TEST(PppdImport, ClassicLinesRollOverAtNewYear) {
   const QByteArray log =
       "Dec 31 23:40:03 host chat[1]: send (ATDT5551234^M)\n"

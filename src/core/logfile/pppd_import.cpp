@@ -5,6 +5,7 @@
 #include <QRegularExpression>
 #include "core/common/atomic_file.h"
 #include "core/common/errors.h"
+#include "core/common/small_file.h"
 #include "core/logfile/log_format.h"
 
 namespace mirolat {
@@ -123,7 +124,14 @@ class Importer {
     e.Day = ExistingDate(line_->Year, line_->Month, line_->Day);
     e.Seconds = line_->Seconds;
     e.Hundredths = line_->Hundredths;
-    e.Text = text;
+    e.Text.reserve(text.size());
+    for (const QChar c : text) {
+      if (c.unicode() >= u' ' && c.unicode() <= u'~') {
+        e.Text.append(c);
+      } else {
+        ++r_.CharactersLeftOut;
+      }
+    }
     r_.Entries.append(e);
   }
   void UserDisconnect() { Emit(config_.ModemUserDisconnect); }
@@ -355,14 +363,13 @@ QByteArray AppendImportedEntries(QByteArrayView modemLog, const QList<ImportedEn
 
 int ImportIntoModemLog(const QString& logPath, const QList<ImportedEntry>& entries, FileSystemOps& ops) {
   QByteArray old;
-  QFile file(logPath);
-  if (file.exists()) {
-    if (!file.open(QIODevice::ReadOnly)) {
-      throw RunError(ErrorCondition::PathFileAccess,
-                     QStringLiteral("Cannot read the modem log '%1': %2").arg(logPath, file.errorString()));
+  if (QFile::exists(logPath)) {
+    // Only a regular file: a FIFO would block the import, a device fill the memory.
+    try {
+      old = ReadSmallRegularFile(logPath, kMaxImportModemLogBytes);
+    } catch (const RunError& e) {
+      throw RunError(e.condition(), QStringLiteral("The modem log ") + e.description());
     }
-    old = file.readAll();
-    file.close();
     QByteArrayView last;
     if (LastLogLine(old, last) && MomentOfLine(last).Day == 0) {
       throw RunError(ErrorCondition::Other,
