@@ -8,6 +8,7 @@
 #include <limits>
 
 #include "core/model/log_file_name.h"
+#include "core/model/record_rules.h"
 
 namespace mirolat {
 
@@ -242,6 +243,21 @@ Configuration Parse(const QJsonDocument& doc, const Configuration& base) {
       throw JsonProblem{QStringLiteral("Holidays[%1]: expected a date \"YYYY-MM-DD\"").arg(n)};
     }
     c.Holidays[static_cast<size_t>(n)] = FromQDate(d);
+  }
+  // What the dialogs would refuse is refused here too, every such value named.
+  const QList<RecordProblem> problems = RecordProblems(c);
+  if (!problems.isEmpty()) {
+    QStringList lines;
+    for (const RecordProblem& p : problems) {
+      QString path = p.Section;
+      if (p.Service >= 0) {
+        path += QStringLiteral("[%1]").arg(p.Service);
+        if (p.Tariff >= 0) path += QStringLiteral(".Tariffs[%1]").arg(p.Tariff);
+      }
+      if (!p.Field.isEmpty()) path += QLatin1Char('.') + p.Field;
+      lines.append(path + QStringLiteral(": ") + p.Problem);
+    }
+    throw JsonProblem{lines.join(QLatin1Char('\n'))};
   }
   return c;
 }
