@@ -9,6 +9,7 @@
 
 #include "cli/cli_context.h"
 #include "cli/commands.h"
+#include "cli/terminal_progress.h"
 #include "core/common/small_file.h"
 #include "core/logfile/pppd_import.h"
 #include "core/settings/config_paths.h"
@@ -110,7 +111,8 @@ int CmdImportPppd(const QStringList& arguments, QTextStream& out, QTextStream& e
   const PppdImportResult result = ParsePppdLog(systemLog, options, context.Config);
   int appended = 0;
   try {
-    appended = ImportIntoModemLog(logPath, result.Entries);
+    TerminalProgress progress(err);
+    appended = ImportIntoModemLog(logPath, result.Entries, FileSystemOps::System(), &progress);
   } catch (const RunError& e) {
     err << "mirolat-cli: " << e.description() << '\n';
     return 1;

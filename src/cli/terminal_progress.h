@@ -23,6 +23,12 @@ class TerminalProgress : public Progress {
     shown_ = true;
   }
   void SetPercent(int) override {}
+  // A line of its own on stderr, terminal or not.
+  void Notice(const QString& text) override {
+    Finish();
+    err_ << "mirolat-cli: " << text << '\n';
+    err_.flush();
+  }
   // True when the line is drawn (stderr is a terminal).
   bool Active() const { return active_; }
   // Clears the line.

@@ -3,8 +3,10 @@
 #include <gtest/gtest.h>
 
 #include <QByteArray>
+#include <QDir>
 #include <QFile>
 #include <QString>
+#include <QStringList>
 
 namespace mirolat::test {
 
@@ -20,6 +22,14 @@ inline void WriteRaw(const QString& path, const QByteArray& bytes) {
   QFile f(path);
   ASSERT_TRUE(f.open(QIODevice::WriteOnly | QIODevice::Truncate)) << path.toStdString();
   ASSERT_EQ(f.write(bytes), bytes.size());
+}
+
+// The files of a folder by name, hidden work files included, the lock files
+// of the log writers left out (they stay beside a log for good).
+inline QStringList FilesIn(const QString& folder) {
+  QStringList names = QDir(folder).entryList(QDir::Files | QDir::Hidden | QDir::System, QDir::Name);
+  names.removeIf([](const QString& name) { return name.startsWith(QLatin1Char('.')) && name.endsWith(".lock"); });
+  return names;
 }
 
 }  // namespace mirolat::test

@@ -4,6 +4,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QTemporaryDir>
 #include <cerrno>
 #include <fcntl.h>
@@ -51,7 +52,7 @@ class FailingOps : public FileSystemOps {
   int Rename(const QByteArray& from, const QByteArray& to) override {
     // The new file's work name holds ".new-", the backup's ".bak-".
     if (call_ == Call::Rename && from.contains(".new-")) return Fail();
-    if (call_ == Call::BackupRename && from.contains(".bak-")) return Fail();
+    if (call_ == Call::BackupRename && from.contains(".bak-") && to.endsWith(".old")) return Fail();
     return FileSystemOps::Rename(from, to);
   }
   int Link(const QByteArray& from, const QByteArray& to) override {
@@ -72,7 +73,7 @@ class AtomicFileTest : public ::testing::Test {
  protected:
   void SetUp() override { ASSERT_TRUE(dir_.isValid()); }
   QString Path(const QString& name) const { return dir_.filePath(name); }
-  QStringList Entries() const { return QDir(dir_.path()).entryList(QDir::Files | QDir::Hidden, QDir::Name); }
+  QStringList Entries() const { return test::FilesIn(dir_.path()); }
   QTemporaryDir dir_;
 };
 
@@ -189,6 +190,95 @@ TEST_F(AtomicFileTest, BackupIsTheOldFileExactlyWithOrWithoutHardLinks) {
     EXPECT_EQ(ReadAll(backup), "old log\r\n") << links;
     EXPECT_EQ(Entries(), (QStringList{"ModemLog.old", "ModemLog.txt"})) << links;
   }
+}
+
+// At no moment of a replacement with backup is the backup the same file as
+// the target: interrupted anywhere, a program appending to the target never
+// changes the backup.
+TEST_F(AtomicFileTest, TheBackupIsNeverTheLiveFile) {
+  class WatchingOps : public FileSystemOps {
+   public:
+    WatchingOps(QString target, QString backup) : target_(std::move(target)), backup_(std::move(backup)) {}
+    int Rename(const QByteArray& from, const QByteArray& to) override { return Check(FileSystemOps::Rename(from, to)); }
+    int Link(const QByteArray& from, const QByteArray& to) override { return Check(FileSystemOps::Link(from, to)); }
+    int calls = 0;
+    int aliased = 0;
+
+   private:
+    int Check(int result) {
+      struct stat t {}, b {};
+      ++calls;
+      if (::stat(QFile::encodeName(target_).constData(), &t) == 0 &&
+          ::stat(QFile::encodeName(backup_).constData(), &b) == 0 && t.st_ino == b.st_ino && t.st_dev == b.st_dev)
+        ++aliased;
+      return result;
+    }
+    QString target_, backup_;
+  } ops(Path("ModemLog.txt"), Path("ModemLog.old"));
+  WriteRaw(Path("ModemLog.txt"), "old log\r\n");
+  WriteRaw(Path("ModemLog.old"), "older backup");
+  AtomicFileWriter writer(Path("ModemLog.txt"), ops);
+  writer.Write("new log\r\n");
+  writer.CommitWithBackup(Path("ModemLog.old"));
+  EXPECT_GE(ops.calls, 3);
+  EXPECT_EQ(ops.aliased, 0);
+  EXPECT_EQ(ReadAll(Path("ModemLog.old")), "old log\r\n");
+}
+
+// A file or link planted at the work file's name (even in the instant before
+// the writer creates it) is never written through.
+TEST_F(AtomicFileTest, APlantedWorkFileIsNeverWrittenThrough) {
+  class PlantingOps : public FileSystemOps {
+   public:
+    explicit PlantingOps(QString victim) : victim_(std::move(victim)) {}
+    int Open(const QByteArray& path, int flags, int mode) override {
+      if (planted_++ == 0) ::symlink(QFile::encodeName(victim_).constData(), path.constData());
+      return FileSystemOps::Open(path, flags, mode);
+    }
+
+   private:
+    QString victim_;
+    int planted_ = 0;
+  } ops(Path("victim"));
+  WriteRaw(Path("victim"), "someone else's");
+  WriteFileAtomically(Path("config.json"), "{}", ops);
+  EXPECT_EQ(ReadAll(Path("victim")), "someone else's");
+  EXPECT_EQ(ReadAll(Path("config.json")), "{}");
+}
+
+// Only a regular file (or a link to one) or a free name is replaced; the
+// other kinds are refused and stay what they were.
+TEST_F(AtomicFileTest, OnlyRegularFilesAreReplaced) {
+  WriteRaw(Path("plain"), "x");
+  ASSERT_EQ(::mkfifo(QFile::encodeName(Path("fifo")).constData(), 0600), 0);
+  ASSERT_TRUE(QDir(dir_.path()).mkdir("folder"));
+  ASSERT_EQ(::symlink("plain", QFile::encodeName(Path("to-plain")).constData()), 0);
+  ASSERT_EQ(::symlink("/dev/null", QFile::encodeName(Path("to-device")).constData()), 0);
+  ASSERT_EQ(::symlink("nowhere", QFile::encodeName(Path("to-nothing")).constData()), 0);
+  const struct {
+    const char* name;
+    const char* replaced;  // nullptr: refused
+  } rows[] = {{"plain", "plain"},   {"free", "free"},         {"to-plain", "plain"},    {"fifo", nullptr},
+              {"folder", nullptr}, {"to-device", nullptr}, {"to-nothing", nullptr}};
+  for (const auto& row : rows) {
+    SCOPED_TRACE(row.name);
+    if (row.replaced != nullptr) {
+      EXPECT_EQ(QFileInfo(ReplaceablePath(Path(row.name))).fileName(), QLatin1String(row.replaced));
+      continue;
+    }
+    try {
+      WriteFileAtomically(Path(row.name), "new");
+      ADD_FAILURE() << "replaced";
+    } catch (const RunError& e) {
+      EXPECT_EQ(e.condition(), ErrorCondition::BadFileName);
+      EXPECT_TRUE(e.description().contains("not a regular file") || e.description().contains("does not exist"))
+          << e.description().toStdString();
+    }
+  }
+  struct stat st {};
+  ASSERT_EQ(::stat(QFile::encodeName(Path("fifo")).constData(), &st), 0);
+  EXPECT_TRUE(S_ISFIFO(st.st_mode));
+  EXPECT_TRUE(QFileInfo(Path("to-device")).isSymLink());
 }
 
 TEST_F(AtomicFileTest, NoBackupIsMadeWhenThereIsNoOldFile) {

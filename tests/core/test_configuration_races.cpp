@@ -9,6 +9,7 @@
 #include <QTemporaryDir>
 #include <atomic>
 #include <chrono>
+#include <functional>
 #include <thread>
 
 #include "core/settings/configuration_io.h"
@@ -42,8 +43,10 @@ Configuration Record(const char* tag, int services, int holidays) {
     s.ServiceNumber = QStringLiteral("%1%2").arg(services).arg(n + 1);
     s.DialOption = 1;
     s.DialFixedTariff = services / 100.0;
+    s.ServiceOption = 1;
     s.UsedTariffs = 1;
     s.Tariffs[0].Description = QLatin1String(tag);
+    s.Tariffs[0].AppliesDays = QStringLiteral("Everyday");
     s.Tariffs[0].After = services;
   }
   c.UsedHolidays = holidays;
@@ -146,6 +149,87 @@ TEST(ConfigurationRaces, ALoadWithNothingToFillInWritesNothing) {
   EXPECT_EQ(reporter.failures, 0);
   sqlite3_exec(other, "ROLLBACK;", nullptr, nullptr, nullptr);
   sqlite3_close(other);
+}
+
+// The settings the viewer and the report windows own, from `windows`.
+Configuration WithWindowsOf(Configuration record, const Configuration& windows) {
+  record.ViewLog = windows.ViewLog;
+  record.ReportSaveSettings = windows.ReportSaveSettings;
+  record.ReportListView = windows.ReportListView;
+  record.ReportAutoArrange = windows.ReportAutoArrange;
+  record.SummaryReport = windows.SummaryReport;
+  record.DetailReport = windows.DetailReport;
+  return record;
+}
+
+// The desktop program holds the record it read while `config import` replaces
+// it through another connection; then one of its windows saves. A window
+// writes its own settings and nothing else, so the import survives (the
+// options dialog writes the rest of the record, not the windows'). The kept
+// image stays current and gives what parsing the values gives, and the
+// program reads the changed record again, keeping its windows' settings.
+TEST(ConfigurationRaces, AWindowSavesOnlyWhatItOwnsOverAnImportMadeMeanwhile) {
+  using Save = std::function<bool(SettingsStore&, Configuration&, ErrorReporter&)>;
+  const Save viewer = [](SettingsStore& s, Configuration& c, ErrorReporter& r) { return SaveViewLogSettings(s, c.ViewLog, r); };
+  const Save report = [](SettingsStore& s, Configuration& c, ErrorReporter& r) { return SaveReportWindowSettings(s, c, r); };
+  const struct {
+    const char* window;
+    std::function<void(Configuration&)> change;  // in the program's memory, windows and all
+    Save save;
+    // What the store holds afterwards, from the record imported and the program's.
+    std::function<Configuration(Configuration imported, const Configuration& held)> stored;
+  } rows[] = {
+      {"viewer, saved on exit", [](Configuration& c) { c.ViewLog = {true, QStringLiteral("Fixed"), 11, true, false, 3000, 7000, 2}; },
+       viewer, [](Configuration imported, const Configuration& held) { imported.ViewLog = held.ViewLog; return imported; }},
+      {"viewer, not saved", [](Configuration& c) { c.ViewLog.FontSize = 14; c.ViewLog.SaveSettings = false; }, viewer,
+       [](Configuration imported, const Configuration&) { imported.ViewLog.SaveSettings = false; return imported; }},
+      {"report, saved on exit",
+       [](Configuration& c) {
+         c.ReportListView = false;
+         c.SummaryReport.WinWidth = 9000;
+         c.DetailReport.Columns[5] = 1234;
+       },
+       report, [](Configuration imported, const Configuration& held) { return WithWindowsOf(imported, held); }},
+      {"report, not saved", [](Configuration& c) { c.ReportSaveSettings = false; c.SummaryReport.WinWidth = 9000; }, report,
+       [](Configuration imported, const Configuration&) { imported.ReportSaveSettings = false; return imported; }},
+      {"options' OK", [](Configuration& c) { c.MaxConnections = 777; c.SummaryReport.WinWidth = 9000; },
+       SaveConfigurationKeepingWindows,
+       [](Configuration imported, const Configuration& held) { return WithWindowsOf(held, imported); }},
+  };
+  for (const auto& row : rows) {
+    SCOPED_TRACE(row.window);
+    QTemporaryDir dir;
+    const QString path = SettingsStore::FilePathIn(dir.path());
+    SettingsStore program(path);
+    FailOnError reporter;
+    Configuration held = Record("A", 3, 1);
+    ASSERT_TRUE(SaveConfiguration(program, held, reporter));
+    qint64 seen = -1;
+    LoadConfigurationWithDefaults(program, held, reporter, QString(), &seen);
+    {
+      SettingsStore cli(path);
+      Configuration b = Record("B", 5, 2);
+      ASSERT_TRUE(ImportConfiguration(cli, b, reporter));
+    }
+    const Configuration imported = WithWindowsOf(AsLoaded(Record("B", 5, 2)), held);
+    row.change(held);
+    const Configuration heldWindows = held;
+    ASSERT_TRUE(row.save(program, held, reporter));
+
+    SettingsStore other(path);
+    Configuration fromImage;
+    LoadConfigurationWithDefaults(other, fromImage, reporter);
+    EXPECT_EQ(fromImage, row.stored(imported, held));
+    ASSERT_FALSE(other.ReadDerived(QStringLiteral("configuration record")).isEmpty());
+    other.SettingsCreateKey(Root::Machine, QStringLiteral("SOFTWARE\\MRL\\Unrelated"));  // the image no longer current
+    Configuration parsed;
+    LoadConfigurationWithDefaults(other, parsed, reporter);
+    EXPECT_EQ(parsed, fromImage);
+
+    EXPECT_TRUE(ReloadConfigurationIfChanged(program, held, seen, reporter));
+    EXPECT_EQ(held, WithWindowsOf(fromImage, heldWindows));
+    EXPECT_FALSE(ReloadConfigurationIfChanged(program, held, seen, reporter));
+  }
 }
 
 }  // namespace

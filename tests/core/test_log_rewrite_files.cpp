@@ -6,10 +6,13 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QTemporaryDir>
 #include <cerrno>
 #include <deque>
 #include <functional>
+#include <sys/stat.h>
+#include <unistd.h>
 
 #include "core/logfile/log_rewrites.h"
 
@@ -46,7 +49,7 @@ class ScriptedReporter : public ErrorReporter {
 // The system's calls, with the calls of one kind failing with `err` — only
 // those on a path holding `pathPart` for the calls that take a path — up to
 // `times` times. A write budget lets that many bytes through first.
-enum class Call { Open, Write, Sync, Close, Link, Rename };
+enum class Call { Open, Write, Sync, Close, Link, Rename, RenameTo };
 
 class FailingOps : public FileSystemOps {
  public:
@@ -75,7 +78,7 @@ class FailingOps : public FileSystemOps {
     return Hits(Call::Link, to) ? Fail() : FileSystemOps::Link(from, to);
   }
   int Rename(const QByteArray& from, const QByteArray& to) override {
-    return Hits(Call::Rename, from) ? Fail() : FileSystemOps::Rename(from, to);
+    return Hits(Call::Rename, from) || Hits(Call::RenameTo, to) ? Fail() : FileSystemOps::Rename(from, to);
   }
   int failures = 0;
 
@@ -112,7 +115,7 @@ class RewriteFilesTest : public ::testing::Test {
  protected:
   void SetUp() override { ASSERT_TRUE(dir_.isValid()); }
   QString Path(const char* name) const { return dir_.filePath(QLatin1String(name)); }
-  QStringList Entries() const { return QDir(dir_.path()).entryList(QDir::Files | QDir::Hidden, QDir::Name); }
+  QStringList Entries() const { return test::FilesIn(dir_.path()); }
   CurrentFileState File(const char* name = "ModemLog.txt", bool archive = false) const {
     CurrentFileState f;
     f.WindowsDir = dir_.path() + QLatin1Char('/');
@@ -195,13 +198,55 @@ TEST_F(RewriteFilesTest, AnArchiveKeepsItsOwnBackupBesideIt) {
   }
 }
 
-TEST_F(RewriteFilesTest, AnEarlierWorkFileIsReplaced) {
-  WriteRaw(Path("ModemLog.txt"), GoldenFile("ModemLog.txt"));
-  WriteRaw(Path("ModemLog.opt"), QByteArray(100000, 'z'));
+// Links planted at the work files' names are never written through: each run
+// writes files of its own, and the log stays a regular file.
+TEST_F(RewriteFilesTest, PlantedLinksAreNeverFollowed) {
+  const QByteArray victim = "not the log's\r\n";
+  WriteRaw(Path("victim"), victim);
+  for (const char* name : {"ModemLog.opt", "ModemLog.pge", "ModemLog.fx1", "ModemLog.fx2"}) {
+    ASSERT_EQ(::symlink("victim", QFile::encodeName(Path(name)).constData()), 0);
+  }
+  for (const Op op : {Op::Optimize, Op::Purge, Op::Repair}) {
+    SCOPED_TRACE(OpName(op));
+    WriteRaw(Path("ModemLog.txt"), GoldenFile("ModemLog.txt"));
+    ScriptedReporter reporter;
+    ASSERT_TRUE(Run(op, File(), reporter).Done);
+    EXPECT_EQ(ReadAll(Path("victim")), victim);
+    EXPECT_FALSE(QFileInfo(Path("ModemLog.txt")).isSymLink());
+    EXPECT_FALSE(QFileInfo(Path("ModemLog.old")).isSymLink());
+  }
+}
+
+// A log that is a link is rewritten where it points; the link stays, and the
+// backup beside it is the old file itself, not a second link to the log.
+TEST_F(RewriteFilesTest, ALogThatIsALinkIsRewrittenWhereItPoints) {
+  ASSERT_TRUE(QDir(dir_.path()).mkdir("var"));
+  const QString real = Path("var/dialer.log");
+  WriteRaw(real, GoldenFile("ModemLog.txt"));
+  ASSERT_EQ(::symlink("var/dialer.log", QFile::encodeName(Path("ModemLog.txt")).constData()), 0);
   ScriptedReporter reporter;
   ASSERT_TRUE(Run(Op::Optimize, File(), reporter).Done);
-  EXPECT_EQ(ReadAll(Path("ModemLog.txt")), GoldenFile("optimized.txt"));
-  EXPECT_EQ(Entries(), (QStringList{"ModemLog.old", "ModemLog.txt"}));
+  EXPECT_TRUE(QFileInfo(Path("ModemLog.txt")).isSymLink());
+  EXPECT_EQ(ReadAll(real), GoldenFile("optimized.txt"));
+  EXPECT_FALSE(QFileInfo(Path("ModemLog.old")).isSymLink());
+  EXPECT_EQ(ReadAll(Path("ModemLog.old")), GoldenFile("ModemLog.txt"));
+}
+
+// Files made from a private log are private: the rewritten log, the repair's
+// first pass and an archive take the log's mode.
+TEST_F(RewriteFilesTest, FilesMadeFromAPrivateLogKeepItsMode) {
+  const auto mode = [](const QString& path) {
+    struct stat st {};
+    return ::stat(QFile::encodeName(path).constData(), &st) == 0 ? st.st_mode & 07777 : 01000u;
+  };
+  WriteRaw(Path("ModemLog.txt"), GoldenFile("ModemLog.txt"));
+  ASSERT_EQ(::chmod(QFile::encodeName(Path("ModemLog.txt")).constData(), 0600), 0);
+  ScriptedReporter reporter;
+  ASSERT_TRUE(Run(Op::Repair, File(), reporter).Done);
+  ASSERT_TRUE(SaveLogAsArchive(Path("ModemLog.txt"), Path("Jan98.mrl"), reporter));
+  for (const char* name : {"ModemLog.txt", "ModemLog.fx1", "ModemLog.old", "Jan98.mrl"}) {
+    EXPECT_EQ(mode(Path(name)), 0600u) << name;
+  }
 }
 
 TEST_F(RewriteFilesTest, SuccessEndsWithTheFinishedText) {
@@ -298,7 +343,7 @@ std::vector<FailureRow> FailureRows() {
     rows.push_back({"WritePartWay", o.op, Call::Write, "", ENOSPC, 70000, ErrorCondition::DiskFull});
     rows.push_back({"Sync", o.op, Call::Sync, "", EIO, 0, ErrorCondition::DeviceIO});
     rows.push_back({"Close", o.op, Call::Close, "", ENOSPC, 0, ErrorCondition::DiskFull});
-    rows.push_back({"BackupRename", o.op, Call::Rename, ".bak-", EIO, 0, ErrorCondition::DeviceIO});
+    rows.push_back({"BackupRename", o.op, Call::RenameTo, "ModemLog.old", EIO, 0, ErrorCondition::DeviceIO});
     rows.push_back({"RenameOverLog", o.op, Call::Rename, o.work, EACCES, 0, ErrorCondition::PathFileAccess});
   }
   // The first pass's own file.

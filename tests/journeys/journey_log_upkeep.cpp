@@ -1,8 +1,9 @@
 // Keeping the log healthy from the main window: Optimize, Purge a range and
 // Repair a damaged log, each followed on disk and in the statistics, with the
-// user's range kept.
+// user's range kept; a log another command is changing is left alone.
 #include <QFile>
 
+#include "core/logfile/log_lock.h"
 #include "support/journey.h"
 
 namespace mirolat::journey {
@@ -15,6 +16,7 @@ TEST_F(Journey, OptimizePurgeAndRepairKeepTheRangeAndSayWhatTheyDid) {
   const QByteArray original =
       SessionLog({"01-15-1998", "01-16-1998", "01-17-1998", "01-18-1998", "01-19-1998", "01-20-1998"});
   WriteFile(LogPath(), original);
+  qputenv("MIROLAT_LOCK_WAIT", "0.5");
   Run([&] {
     ASSERT_TRUE(WaitForWindow(QStringLiteral("frmTip")));
     Key(QKeySequence(Qt::Key_Escape));
@@ -82,6 +84,27 @@ TEST_F(Journey, OptimizePurgeAndRepairKeepTheRangeAndSayWhatTheyDid) {
     EXPECT_TRUE(WaitUntil([&] { return Text(kMain, QStringLiteral("LabelLogEntries2")) == QStringLiteral("12"); }));
     EXPECT_EQ(Text(kMain, QStringLiteral("inputStarting")), QStringLiteral("01/17/98"));
     EXPECT_EQ(Text(kMain, QStringLiteral("inputEnding")), QStringLiteral("01/19/98"));
+
+    // Another command is changing the log: Optimize waits, then says the log
+    // is locked and changes nothing; Clear does not claim to have deleted it.
+    const QByteArray repaired = ReadFile(LogPath());
+    {
+      const LogWriteLock otherWriter(LogPath());
+      Menu(kMain, {QStringLiteral("Tools"), QStringLiteral("Optimize Modem Log")});
+      ASSERT_TRUE(WaitForWindow(QStringLiteral("OPTIMIZE MODEM LOG")));
+      Key(QKeySequence(QStringLiteral("Alt+Y")));
+      ASSERT_TRUE(WaitForWindow(QStringLiteral("MRL - Lock Error")));
+      Key(QKeySequence(Qt::Key_Escape));  // Ignore
+      ASSERT_TRUE(WaitForClose(QStringLiteral("MRL - Lock Error")));
+      Menu(kMain, {QStringLiteral("Tools"), QStringLiteral("Clear Modem Log")});
+      ASSERT_TRUE(WaitForWindow(QStringLiteral("Delete Modem Log")));
+      Key(QKeySequence(QStringLiteral("Alt+Y")));
+      ASSERT_TRUE(WaitForWindow(QStringLiteral("MRL - Lock Error")));
+      Key(QKeySequence(Qt::Key_Escape));  // Ignore
+      ASSERT_TRUE(WaitForClose(QStringLiteral("MRL - Lock Error")));
+    }
+    EXPECT_EQ(ReadFile(LogPath()), repaired);
+    EXPECT_EQ(Text(kMain, QStringLiteral("LabelLogEntries2")), QStringLiteral("12"));
     Quit();
   });
   EXPECT_EQ(ReadFile(LogPath()), ReadFile(LogDir() + QStringLiteral("ModemLog.old")).replace(QByteArray("\0\0", 2), "")

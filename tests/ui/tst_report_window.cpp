@@ -92,9 +92,6 @@ class TestReportWindow : public QObject {
     window_->ShowReport();
     QVERIFY(QTest::qWaitForWindowExposed(window_));
   }
-  SettingsValue Stored(const QString& key, const QString& name) const {
-    return state_->Store->SettingsReadValue(Root::Machine, key, name);
-  }
 
  private Q_SLOTS:
   void init() {
@@ -401,37 +398,8 @@ class TestReportWindow : public QObject {
     QCOMPARE(QDir(dir.path()).entryList(QDir::Files), QStringList{QStringLiteral("report.txt")});
   }
 
-  // Closing with Save Settings on Exit off writes only SaveSettings = 0.
-  void closeWithoutSavingSettings() {
-    Open();
-    const double dpi = Dpi();
-    QVERIFY(window_->mnuSaveSettings->isChecked());
-    window_->mnuSaveSettings->trigger();
-    QVERIFY(!window_->mnuSaveSettings->isChecked());
-    // Choosing a presentation applies the stored layout: resize afterwards.
-    window_->mnuFormatStd->trigger();
-    window_->resize(700, 420);
-    QTRY_COMPARE(window_->width(), 700);
-    window_->mnuAutoArrange->setChecked(true);
-    window_->close();
-    QTRY_VERIFY(window_.isNull());  // unloaded and gone
-
-    QCOMPARE(Stored(kViewReportKey, QStringLiteral("SaveSettings")), SettingsValue(qint32(0)));
-    QCOMPARE(Stored(kViewReportKey, QStringLiteral("ListView")), SettingsValue(QStringLiteral("True")));
-    QCOMPARE(Stored(kViewReportKey, QStringLiteral("AutoArrange")), SettingsValue(QStringLiteral("False")));
-    QCOMPARE(Stored(kSummaryReportKey, QStringLiteral("WinWidth")), SettingsValue(qint32(6900)));
-    // The record in memory follows the window all the same.
-    QCOMPARE(state_->Config.SummaryReport.WinWidth, PixelsToTwips(700, dpi));
-    QVERIFY(!state_->Config.ReportSaveSettings);
-    QVERIFY(!state_->Config.ReportListView);
-
-    Configuration reloaded;
-    LoadConfiguration(*state_->Store, reloaded, SharedErrorReporter());
-    QVERIFY(!reloaded.ReportSaveSettings);
-    QVERIFY(reloaded.ReportListView);
-    QCOMPARE(reloaded.SummaryReport, DefaultSummaryReportSettings());
-  }
-
+  // With Save Settings on Exit the window's size, presentation and Auto
+  // Arrange reach the store (without it the flag alone: the core's rule).
   void closeSavingSettings() {
     Open();
     const double dpi = Dpi();

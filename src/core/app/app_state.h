@@ -19,6 +19,10 @@ struct AppState {
   CurrentFileState File;
   // The settings store (null when the program runs without one, as some tests do).
   std::shared_ptr<SettingsStore> Store;
+  // The store's change count the record in Config was read at: another
+  // program that changes the store moves it, and the record is read again
+  // (ReloadConfigurationIfChanged) before it is shown or used. -1: not read yet.
+  qint64 ConfigChanges = -1;
 
   // Per-run flags of start-up.
   bool ShowTipsAtStartup = true;

@@ -64,7 +64,8 @@ StartupResult StartUpCore(SettingsStore& store, Configuration& config, LocaleVal
   // A log file name the modem check found stands in for a missing one.
   const QString modemLogFileName =
       result.ModemChecked ? result.Modem.DefaultLogFileName : QString();
-  result.DefaultsApplied = LoadConfigurationWithDefaults(store, config, reporter, modemLogFileName);
+  result.DefaultsApplied =
+      LoadConfigurationWithDefaults(store, config, reporter, modemLogFileName, &result.ConfigurationChanges);
 
   progress.SetStatus(QStringLiteral("Please Wait . . . Checking Modem Log"));
   file.LogFileName = config.ModemLogFile;

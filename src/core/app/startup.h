@@ -43,6 +43,8 @@ struct StartupResult {
   bool SplashWaitsForClick = false;
   // Missing settings were filled with defaults (and saved).
   bool DefaultsApplied = false;
+  // The store's change count the configuration read matches (-1 when it could not be read).
+  qint64 ConfigurationChanges = -1;
   QString HelpFilePath;
   // The modem configuration check ran (RunConfigWizard on), and what it found.
   bool ModemChecked = false;

@@ -2,6 +2,7 @@
 
 #include <QDir>
 #include <QFileInfo>
+#include <QRandomGenerator>
 #include <cerrno>
 #include <cstdio>
 #include <fcntl.h>
@@ -18,9 +19,35 @@ constexpr qsizetype kBufferSize = 1 << 16;
 
 QByteArray Native(const QString& path) { return QFile::encodeName(path); }
 
-// A work-file name beside `target` that no other writer uses at the same time.
-QString WorkPathFor(const QString& target, const char* tag) {
-  return QStringLiteral("%1.%2-%3").arg(target, QString::fromLatin1(tag)).arg(::getpid());
+QString RandomTag() {
+  static constexpr char kChars[] = "abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789";
+  QString tag;
+  for (int i = 0; i < 6; ++i) tag += QLatin1Char(kChars[QRandomGenerator::global()->bounded(62)]);
+  return tag;
+}
+
+// The mask new files get: read from /proc, where reading it does not change
+// it for the other threads as umask() would.
+mode_t ProcessUmask() {
+  QFile status(QStringLiteral("/proc/self/status"));
+  if (status.open(QIODevice::ReadOnly)) {
+    for (const QByteArray& line : status.readAll().split('\n')) {
+      if (!line.startsWith("Umask:")) continue;
+      bool ok = false;
+      const uint mask = line.mid(6).trimmed().toUInt(&ok, 8);
+      if (ok) return static_cast<mode_t>(mask & 0777);
+    }
+  }
+  return 022;
+}
+
+const char* KindOf(mode_t mode) {
+  if (S_ISDIR(mode)) return "a folder";
+  if (S_ISFIFO(mode)) return "a FIFO";
+  if (S_ISCHR(mode)) return "a character device";
+  if (S_ISBLK(mode)) return "a block device";
+  if (S_ISSOCK(mode)) return "a socket";
+  return "a special file";
 }
 
 // Makes the rename of an entry of `folder` durable. A folder that cannot be
@@ -33,6 +60,36 @@ void SyncFolder(const QString& folder) {
 }
 
 }  // namespace
+
+QString ReplaceablePath(const QString& path) {
+  struct stat st {};
+  if (::lstat(Native(path).constData(), &st) != 0) return path;  // nothing there (or the open says why)
+  if (S_ISREG(st.st_mode)) return path;
+  if (S_ISLNK(st.st_mode)) {
+    const QString pointsTo = QFileInfo(path).symLinkTarget();
+    struct stat target {};
+    if (::stat(Native(path).constData(), &target) != 0) {
+      throw RunError(ErrorCondition::BadFileName,
+                     QStringLiteral("'%1' is a link to '%2', which does not exist").arg(path, pointsTo));
+    }
+    if (!S_ISREG(target.st_mode)) {
+      throw RunError(ErrorCondition::BadFileName,
+                     QStringLiteral("'%1' is a link to '%2', which is %3, not a regular file")
+                         .arg(path, pointsTo, QLatin1String(KindOf(target.st_mode))));
+    }
+    return QFileInfo(path).canonicalFilePath();
+  }
+  throw RunError(ErrorCondition::BadFileName, QStringLiteral("'%1' is %2, not a regular file")
+                                                  .arg(path, QLatin1String(KindOf(st.st_mode))));
+}
+
+QString UniqueWorkPath(const QString& target, const QString& tag) {
+  return QStringLiteral("%1.%2-%3-%4").arg(target, tag).arg(::getpid()).arg(RandomTag());
+}
+
+int CreateExclusive(FileSystemOps& ops, const QString& path) {
+  return ops.Open(Native(path), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW, 0600);
+}
 
 int FileSystemOps::Open(const QByteArray& path, int flags, int mode) {
   return ::open(path.constData(), flags | O_CLOEXEC, mode);
@@ -52,23 +109,46 @@ FileSystemOps& FileSystemOps::System() {
 }
 
 AtomicFileWriter::AtomicFileWriter(QString target, FileSystemOps& ops)
-    : target_(std::move(target)), workPath_(WorkPathFor(target_, "new")), ops_(ops) {}
+    : target_(ReplaceablePath(target)), workName_(QFileInfo(target_).fileName() + QStringLiteral(".new")), ops_(ops) {}
 
-AtomicFileWriter::AtomicFileWriter(QString target, QString workPath, FileSystemOps& ops)
-    : target_(std::move(target)), workPath_(std::move(workPath)), ops_(ops) {}
+AtomicFileWriter::AtomicFileWriter(QString target, QString workName, FileSystemOps& ops)
+    : target_(ReplaceablePath(target)), workName_(QFileInfo(workName).fileName()), ops_(ops) {}
 
 AtomicFileWriter::~AtomicFileWriter() {
   if (!committed_) Discard();
 }
 
 void AtomicFileWriter::Open() {
-  if (fd_ >= 0) return;
-  // The new file takes the old one's permissions where there is one.
-  int mode = 0666;
+  if (fd_ >= 0 || committed_) return;
+  const QString stem = QFileInfo(target_).absolutePath() + QLatin1Char('/') + workName_;
+  // A name someone else holds (another run, a planted file or link) is passed over.
+  for (int attempt = 0; attempt < 100 && fd_ < 0; ++attempt) {
+    const QString path = QStringLiteral("%1-%2-%3").arg(stem).arg(::getpid()).arg(RandomTag());
+    fd_ = CreateExclusive(ops_, path);
+    if (fd_ >= 0) {
+      workPath_ = path;
+    } else if (errno != EEXIST) {
+      throw FileErrorFromErrno(errno, QStringLiteral("create"), path);
+    }
+  }
+  if (fd_ < 0) throw FileErrorFromErrno(EEXIST, QStringLiteral("create"), stem);
+}
+
+void AtomicFileWriter::GiveModeAndOwner() {
+  // The new file takes the old one's permissions where there is one (or those
+  // of the file it is made from), else those a new file gets.
   struct stat st {};
-  if (::stat(Native(target_).constData(), &st) == 0) mode = static_cast<int>(st.st_mode & 07777);
-  fd_ = ops_.Open(Native(workPath_), O_WRONLY | O_CREAT | O_TRUNC, mode);
-  if (fd_ < 0) throw FileErrorFromErrno(errno, QStringLiteral("create"), workPath_);
+  const bool hasSource = ::stat(Native(target_).constData(), &st) == 0 ||
+                         (!modeFrom_.isEmpty() && ::stat(Native(modeFrom_).constData(), &st) == 0);
+  if (!hasSource) {
+    ::fchmod(fd_, 0666 & ~ProcessUmask());
+    return;
+  }
+  // Only the owner (or root) can give the file away; otherwise it stays ours.
+  if (st.st_uid != ::geteuid() || st.st_gid != ::getegid()) {
+    [[maybe_unused]] const int ignored = ::fchown(fd_, st.st_uid, st.st_gid);
+  }
+  ::fchmod(fd_, st.st_mode & 07777);
 }
 
 void AtomicFileWriter::Write(QByteArrayView bytes) {
@@ -107,6 +187,7 @@ void AtomicFileWriter::FinishWorkFile() {
   if (committed_) return;
   Open();
   Flush();
+  GiveModeAndOwner();
   if (ops_.Sync(fd_) != 0) {
     const int err = errno;
     Discard();
@@ -136,19 +217,19 @@ void AtomicFileWriter::Commit() {
   RenameOverTarget();
 }
 
-void AtomicFileWriter::MakeBackup(const QString& backupPath) {
-  if (!QFileInfo::exists(target_)) return;
-  // The backup is made beside the old one and then renamed over it, so an
-  // earlier backup is replaced only by a whole one.
-  const QString workBackup = WorkPathFor(backupPath, "bak");
-  ops_.Unlink(Native(workBackup));
-  if (ops_.Link(Native(target_), Native(workBackup)) != 0) {
+QString AtomicFileWriter::SecondNameForOld(const QString& backupPath) {
+  if (!QFileInfo::exists(target_)) return {};
+  for (int attempt = 0; attempt < 100; ++attempt) {
+    const QString second = UniqueWorkPath(backupPath, QStringLiteral("bak"));
+    if (ops_.Link(Native(target_), Native(second)) == 0) return second;
+    if (errno == EEXIST) continue;
     // No hard links here (or across devices): copy the old file instead.
     QFile source(target_);
     bool copied = source.open(QIODevice::ReadOnly);
     if (copied) {
       try {
-        AtomicFileWriter copy(workBackup, ops_);
+        AtomicFileWriter copy(second, ops_);
+        copy.TakeModeFrom(target_);
         while (!source.atEnd()) {
           const QByteArray chunk = source.read(kBufferSize);
           if (chunk.isEmpty() && source.error() != QFileDevice::NoError) {
@@ -167,35 +248,33 @@ void AtomicFileWriter::MakeBackup(const QString& backupPath) {
       Discard();
       throw RunError(ErrorCondition::DeviceIO, QStringLiteral("Cannot read %1 to back it up").arg(target_));
     }
+    return second;
   }
-  if (ops_.Rename(Native(workBackup), Native(backupPath)) != 0) {
-    const int err = errno;
-    ops_.Unlink(Native(workBackup));
-    Discard();
-    throw FileErrorFromErrno(err, QStringLiteral("rename"), backupPath);
-  }
+  Discard();
+  throw FileErrorFromErrno(EEXIST, QStringLiteral("create"), backupPath);
 }
 
 void AtomicFileWriter::CommitWithBackup(const QString& backupPath) {
   FinishWorkFile();
-  // The earlier backup is kept aside (a second name for it) until the new file
-  // is in place, so that a failure of the last rename can put it back.
-  const QString keptBackup = WorkPathFor(backupPath, "prev");
-  ops_.Unlink(Native(keptBackup));
-  const bool kept = QFileInfo::exists(backupPath) && ops_.Link(Native(backupPath), Native(keptBackup)) == 0;
-  try {
-    MakeBackup(backupPath);
-    RenameOverTarget();
-  } catch (const RunError&) {
-    if (kept) {
-      // (Where the backup was not replaced yet both names are the same file
-      // and the rename leaves both: the unlink below drops the extra one.)
-      ops_.Rename(Native(keptBackup), Native(backupPath));
-      ops_.Unlink(Native(keptBackup));
-    }
-    throw;
+  // The old file gets a second name first; the new file goes over the target
+  // and only then the second name over the backup. Interrupted anywhere, the
+  // backup is the earlier backup or the old file, never the live target.
+  const QString second = SecondNameForOld(backupPath);
+  if (ops_.Rename(Native(workPath_), Native(target_)) != 0) {
+    const int err = errno;
+    if (!second.isEmpty()) ops_.Unlink(Native(second));
+    Discard();
+    throw FileErrorFromErrno(err, QStringLiteral("rename"), target_);
   }
-  if (kept) ops_.Unlink(Native(keptBackup));
+  committed_ = true;
+  SyncFolder(QFileInfo(target_).absolutePath());
+  if (second.isEmpty() || ops_.Rename(Native(second), Native(backupPath)) == 0) return;
+  const int err = errno;
+  // No backup, no rewrite: the old file goes back to the target.
+  if (ops_.Rename(Native(second), Native(target_)) == 0) throw FileErrorFromErrno(err, QStringLiteral("rename"), backupPath);
+  throw RunError(FileErrorFromErrno(err, QStringLiteral("rename"), backupPath).condition(),
+                 QStringLiteral("%1 was rewritten, but its backup could not be put at %2; the file as it was is %3")
+                     .arg(target_, backupPath, second));
 }
 
 void AtomicFileWriter::Discard() {
@@ -203,7 +282,7 @@ void AtomicFileWriter::Discard() {
     ops_.Close(fd_);
     fd_ = -1;
   }
-  ops_.Unlink(Native(workPath_));
+  if (!workPath_.isEmpty() && !committed_) ops_.Unlink(Native(workPath_));
 }
 
 void WriteFileAtomically(const QString& target, QByteArrayView bytes, FileSystemOps& ops) {

@@ -12,6 +12,9 @@ class Progress {
   virtual void SetPercent(int percent) = 0;
   // A chance for pending window events to run.
   virtual void Yield() {}
+  // Something the person must see even where no progress is drawn (a wait
+  // for another program, work files cleaned up): the status by default.
+  virtual void Notice(const QString& text) { SetStatus(text); }
 };
 
 class NullProgress final : public Progress {

@@ -3,6 +3,8 @@
 #include <QDir>
 #include <QFileInfo>
 #include <algorithm>
+#include <cerrno>
+#include <unistd.h>
 #include <array>
 #include <bit>
 #include <cstring>
@@ -10,6 +12,7 @@
 
 #include "core/common/mapped_file.h"
 #include "core/logfile/entry_scanner.h"
+#include "core/logfile/log_lock.h"
 #include "core/logfile/log_format.h"
 
 #if defined(__SSE2__) || defined(_M_X64)
@@ -203,9 +206,10 @@ RewriteResult RewriteThroughWorkFile(const CurrentFileState& file, const char* w
   const QString backupPath = BackupPathFor(file);
   const bool done = RunStep(reporter, [&] {
     CheckNotAWorkFile(file, {workPath, backupPath});
+    const LogWriteLock lock(file.LogFilePath, &progress);
     MappedFile log;
     log.Open(file.LogFilePath);
-    AtomicFileWriter writer(file.LogFilePath, workPath, ops);
+    AtomicFileWriter writer(file.LogFilePath, QLatin1String(workName), ops);
     CountingSink sink(writer);
     const LineCounts counts = body(log.data(), sink);
     writer.CommitWithBackup(backupPath);
@@ -347,14 +351,23 @@ RewriteResult RepairLog(const CurrentFileState& file, Progress& progress, ErrorR
   const QString backupPath = BackupPathFor(file);
   const bool done = RunStep(reporter, [&] {
     CheckNotAWorkFile(file, {firstPassPath, workPath, backupPath});
+    const LogWriteLock lock(file.LogFilePath, &progress);
     progress.SetStatus(QStringLiteral("Please Wait.... Reading Modem Log"));
     progress.Yield();
     MappedFile log;
     log.Open(file.LogFilePath);
     const QByteArray filtered = StripBadCharacters(log.data(), progress);
-    WriteFileAtomically(firstPassPath, filtered, ops);
+    {
+      // The first pass's file is the program's own: a link found at its name
+      // is replaced, never written through.
+      if (QFileInfo(firstPassPath).isSymLink()) ops.Unlink(QFile::encodeName(firstPassPath));
+      AtomicFileWriter firstPass(firstPassPath, ops);
+      firstPass.TakeModeFrom(file.LogFilePath);
+      firstPass.Write(filtered);
+      firstPass.Commit();
+    }
     try {
-      AtomicFileWriter writer(file.LogFilePath, workPath, ops);
+      AtomicFileWriter writer(file.LogFilePath, QLatin1String(kRepairWorkFileName), ops);
       CountingSink sink(writer);
       const LineCounts counts = DropUndatedLines(filtered, sink, progress);
       writer.CommitWithBackup(backupPath);
@@ -399,8 +412,18 @@ bool SaveLogAsArchive(const QString& logPath, const QString& archivePath, ErrorR
   return RunStep(reporter, [&] {
     MappedFile log;
     log.Open(logPath);
-    WriteFileAtomically(archivePath, log.data(), ops);
+    AtomicFileWriter archive(archivePath, ops);
+    archive.TakeModeFrom(logPath);
+    archive.Write(log.data());
+    archive.Commit();
   });
+}
+
+void DeleteLog(const QString& logPath, Progress* progress) {
+  const LogWriteLock lock(logPath, progress);
+  if (::unlink(QFile::encodeName(logPath).constData()) != 0) {
+    throw FileErrorFromErrno(errno, QStringLiteral("delete"), logPath);
+  }
 }
 
 QString ProposedArchiveName(Date first, Date last, const QLocale& locale) {

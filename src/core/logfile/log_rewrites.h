@@ -7,8 +7,10 @@
 // Each rewrite comes in two layers:
 // - a pure function over the log's bytes that writes the rewritten log to a
 //   ByteSink and reports its progress about once per percent;
-// - a file operation on the current file that writes the work file beside it
-//   (ModemLog.opt, ModemLog.pge, ModemLog.fx1/.fx2), checks every write,
+// - a file operation on the current file that holds the log's write lock
+//   (LogWriteLock) throughout, writes a work file of its own beside it
+//   (ModemLog.opt-PID-XXXXXX, .pge-, .fx2-; the repair's first pass stays as
+//   ModemLog.fx1), checks every write,
 //   syncs it, moves the previous file to its backup (ModemLog.old, or
 //   ModemLogArchive.old for an archive) and renames the work file over the
 //   log. The log's path holds the old or the new file, whole, at every
@@ -34,7 +36,8 @@
 
 namespace mirolat {
 
-// Work files and backups, in the folder of the file rewritten.
+// Work files (the stems of each run's own names) and backups, in the folder
+// of the file rewritten.
 inline constexpr const char* kOptimizeWorkFileName = "ModemLog.opt";
 inline constexpr const char* kPurgeWorkFileName = "ModemLog.pge";
 inline constexpr const char* kRepairFirstPassFileName = "ModemLog.fx1";  // stays after a repair
@@ -141,6 +144,10 @@ RewriteResult RepairLog(const CurrentFileState& file, Progress& progress, ErrorR
 // nothing is left at `archivePath` then unless it was there before.
 bool SaveLogAsArchive(const QString& logPath, const QString& archivePath, ErrorReporter& reporter,
                       FileSystemOps& ops = FileSystemOps::System());
+
+// Clear Modem Log: deletes the log (a link at its path: the link), holding
+// its write lock so that no rewrite or import is under way. Throws RunError.
+void DeleteLog(const QString& logPath, Progress* progress = nullptr);
 
 // The name proposed for an archive: first and last day as ddMMMyy, joined by
 // " - " ("01Jan98 - 31Jan98"), month names of `locale`. Empty when either

@@ -6,6 +6,7 @@
 #include "core/common/atomic_file.h"
 #include "core/common/errors.h"
 #include "core/common/mapped_file.h"
+#include "core/logfile/log_lock.h"
 
 namespace mirolat {
 
@@ -75,6 +76,8 @@ void WriteLogText(const QString& path, QStringView text, const QByteArray& lineE
     WriteFileAtomically(path, LogTextBytes(text, lineEnd));
     return;
   }
+  // Saving over the log (with its backup) waits for any other writer of it.
+  const LogWriteLock lock(path);
   AtomicFileWriter writer(path);
   writer.Write(LogTextBytes(text, lineEnd));
   writer.CommitWithBackup(backupPath);

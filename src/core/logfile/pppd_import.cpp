@@ -7,6 +7,7 @@
 #include "core/common/errors.h"
 #include "core/common/small_file.h"
 #include "core/logfile/log_format.h"
+#include "core/logfile/log_lock.h"
 
 namespace mirolat {
 
@@ -361,7 +362,11 @@ QByteArray AppendImportedEntries(QByteArrayView modemLog, const QList<ImportedEn
   return out;
 }
 
-int ImportIntoModemLog(const QString& logPath, const QList<ImportedEntry>& entries, FileSystemOps& ops) {
+int ImportIntoModemLog(const QString& logPath, const QList<ImportedEntry>& entries, FileSystemOps& ops,
+                       Progress* progress) {
+  // Read, append and replace under the log's write lock: a rewrite running
+  // meanwhile would otherwise lose the entries, or the entries its work.
+  const LogWriteLock lock(logPath, progress);
   QByteArray old;
   if (QFile::exists(logPath)) {
     // Only a regular file: a FIFO would block the import, a device fill the memory.

@@ -23,6 +23,8 @@
 
 namespace mirolat {
 
+class Progress;
+
 // One modem-log entry to write.
 struct ImportedEntry {
   Date Day = 0;
@@ -88,8 +90,9 @@ inline constexpr qint64 kMaxImportModemLogBytes = 2LL * 1024 * 1024 * 1024;
 // log cannot be read or written, when it is not a regular file (a FIFO, a
 // device, a folder) or larger than kMaxImportModemLogBytes, and when its last
 // non-empty line carries no date (the log is left as it was then). Returns
-// the number of entries added; with none, the file is not touched.
+// the number of entries added; with none, the file is not touched. Holds the
+// log's write lock throughout (a wait for it is told to `progress`).
 int ImportIntoModemLog(const QString& logPath, const QList<ImportedEntry>& entries,
-                       FileSystemOps& ops = FileSystemOps::System());
+                       FileSystemOps& ops = FileSystemOps::System(), Progress* progress = nullptr);
 
 }  // namespace mirolat

@@ -4,6 +4,7 @@
 #include "core/model/record_rules.h"
 #include "core/settings/record_image.h"
 
+#include <algorithm>
 #include <cmath>
 #include <limits>
 
@@ -276,6 +277,38 @@ void CheckAgainstDialogRules(const Configuration& config, const LoadedFlags& fla
   throw DamagedRecord{where + QStringLiteral(" holds what the dialogs refuse: ") + p.Problem};
 }
 
+// The log viewer's settings (key ViewLog), as ParseRecord reads them.
+void ParseViewLog(const StoredTree& tree, Configuration& config) {
+  KeyReader r(tree, kViewLogKey);
+  ViewLogSettings& v = config.ViewLog;
+  r.Flag(QStringLiteral("SaveSettings"), v.SaveSettings);
+  r.Text(QStringLiteral("FontName"), v.FontName);
+  r.Int(QStringLiteral("FontSize"), v.FontSize);
+  r.Flag(QStringLiteral("FontBold"), v.FontBold);
+  r.Flag(QStringLiteral("FontItalic"), v.FontItalic);
+  r.Int(QStringLiteral("WinHeight"), v.WinHeight);
+  r.Int(QStringLiteral("WinWidth"), v.WinWidth);
+  r.Int(QStringLiteral("WinState"), v.WinState);
+}
+
+// The report windows' settings (key ViewReport and its two layouts).
+void ParseReportWindows(const StoredTree& tree, Configuration& config) {
+  {
+    KeyReader r(tree, kViewReportKey);
+    r.Flag(QStringLiteral("SaveSettings"), config.ReportSaveSettings);
+    r.Flag(QStringLiteral("ListView"), config.ReportListView);
+    r.Flag(QStringLiteral("AutoArrange"), config.ReportAutoArrange);
+  }
+  {
+    KeyReader r(tree, kSummaryReportKey);
+    ReadReportWindow(r, config.SummaryReport, 5);
+  }
+  {
+    KeyReader r(tree, kDetailReportKey);
+    ReadReportWindow(r, config.DetailReport, 6);
+  }
+}
+
 // Fills `config` from a tree read at once, converting and checking each value
 // as the field needs; throws DamagedRecord for a value the record cannot hold,
 // and, with `dialogRules`, for one the dialogs refuse.
@@ -346,32 +379,8 @@ LoadedFlags ParseRecord(const StoredTree& tree, Configuration& config, DialogRul
       r.Int(N("UpToHours", n), s.UpToHours);
     }
   }
-  {
-    KeyReader r(tree, kViewLogKey);
-    ViewLogSettings& v = config.ViewLog;
-    r.Flag(QStringLiteral("SaveSettings"), v.SaveSettings);
-    r.Text(QStringLiteral("FontName"), v.FontName);
-    r.Int(QStringLiteral("FontSize"), v.FontSize);
-    r.Flag(QStringLiteral("FontBold"), v.FontBold);
-    r.Flag(QStringLiteral("FontItalic"), v.FontItalic);
-    r.Int(QStringLiteral("WinHeight"), v.WinHeight);
-    r.Int(QStringLiteral("WinWidth"), v.WinWidth);
-    r.Int(QStringLiteral("WinState"), v.WinState);
-  }
-  {
-    KeyReader r(tree, kViewReportKey);
-    r.Flag(QStringLiteral("SaveSettings"), config.ReportSaveSettings);
-    r.Flag(QStringLiteral("ListView"), config.ReportListView);
-    r.Flag(QStringLiteral("AutoArrange"), config.ReportAutoArrange);
-  }
-  {
-    KeyReader r(tree, kSummaryReportKey);
-    ReadReportWindow(r, config.SummaryReport, 5);
-  }
-  {
-    KeyReader r(tree, kDetailReportKey);
-    ReadReportWindow(r, config.DetailReport, 6);
-  }
+  ParseViewLog(tree, config);
+  ParseReportWindows(tree, config);
   {
     KeyReader r(tree, kHolidaysKey);
     r.Int(QStringLiteral("UsedHolidays"), config.UsedHolidays, 0, kMaxHolidays);
@@ -381,6 +390,37 @@ LoadedFlags ParseRecord(const StoredTree& tree, Configuration& config, DialogRul
   }
   if (dialogRules == DialogRules::Check) CheckAgainstDialogRules(config, flags);
   return flags;
+}
+
+// The log viewer's settings (key ViewLog), as WriteRecord writes them.
+void WriteViewLog(SettingsStore& store, const ViewLogSettings& v) {
+  KeyWriter w(store, kViewLogKey);
+  w.Flag(QStringLiteral("SaveSettings"), v.SaveSettings);
+  w.Text(QStringLiteral("FontName"), v.FontName);
+  w.Int(QStringLiteral("FontSize"), v.FontSize);
+  w.Flag(QStringLiteral("FontBold"), v.FontBold);
+  w.Flag(QStringLiteral("FontItalic"), v.FontItalic);
+  w.Int(QStringLiteral("WinHeight"), v.WinHeight);
+  w.Int(QStringLiteral("WinWidth"), v.WinWidth);
+  w.Int(QStringLiteral("WinState"), v.WinState);
+}
+
+// The report windows' settings (key ViewReport and its two layouts).
+void WriteReportWindows(SettingsStore& store, const Configuration& c) {
+  {
+    KeyWriter w(store, kViewReportKey);
+    w.Flag(QStringLiteral("SaveSettings"), c.ReportSaveSettings);
+    w.Flag(QStringLiteral("ListView"), c.ReportListView);
+    w.Flag(QStringLiteral("AutoArrange"), c.ReportAutoArrange);
+  }
+  {
+    KeyWriter w(store, kSummaryReportKey);
+    WriteReportWindow(w, c.SummaryReport, 5);
+  }
+  {
+    KeyWriter w(store, kDetailReportKey);
+    WriteReportWindow(w, c.DetailReport, 6);
+  }
 }
 
 // Writes the whole record in one transaction (a savepoint inside an open one).
@@ -458,32 +498,8 @@ void WriteRecord(SettingsStore& store, const Configuration& c) {
     w.Money(QStringLiteral("CostPerHour"), c.CostPerHour);
     w.Money(QStringLiteral("CostPerMeg"), c.CostPerMeg);
   }
-  {
-    KeyWriter w(store, kViewLogKey);
-    const ViewLogSettings& v = c.ViewLog;
-    w.Flag(QStringLiteral("SaveSettings"), v.SaveSettings);
-    w.Text(QStringLiteral("FontName"), v.FontName);
-    w.Int(QStringLiteral("FontSize"), v.FontSize);
-    w.Flag(QStringLiteral("FontBold"), v.FontBold);
-    w.Flag(QStringLiteral("FontItalic"), v.FontItalic);
-    w.Int(QStringLiteral("WinHeight"), v.WinHeight);
-    w.Int(QStringLiteral("WinWidth"), v.WinWidth);
-    w.Int(QStringLiteral("WinState"), v.WinState);
-  }
-  {
-    KeyWriter w(store, kViewReportKey);
-    w.Flag(QStringLiteral("SaveSettings"), c.ReportSaveSettings);
-    w.Flag(QStringLiteral("ListView"), c.ReportListView);
-    w.Flag(QStringLiteral("AutoArrange"), c.ReportAutoArrange);
-  }
-  {
-    KeyWriter w(store, kSummaryReportKey);
-    WriteReportWindow(w, c.SummaryReport, 5);
-  }
-  {
-    KeyWriter w(store, kDetailReportKey);
-    WriteReportWindow(w, c.DetailReport, 6);
-  }
+  WriteViewLog(store, c.ViewLog);
+  WriteReportWindows(store, c);
   {
     KeyWriter w(store, kHolidaysKey);
     w.Int(QStringLiteral("UsedHolidays"), c.UsedHolidays);
@@ -566,9 +582,6 @@ void KeepImageOfStoredRecord(SettingsStore& store) {
   }
 }
 
-// One load: `config` is left alone unless it succeeds. A damaged record moves
-// the store aside (its message in DamageMessage()) and the load starts again
-// on the fresh store, which holds nothing and so cannot be damaged.
 // The start-up defaults, with the log file name a modem check found standing in
 // for a missing one. True when anything was filled in.
 bool FillDefaults(Configuration& config, const LoadedFlags& flags, const QString& modemLogFileName) {
@@ -580,7 +593,12 @@ bool FillDefaults(Configuration& config, const LoadedFlags& flags, const QString
   return ApplyStartupDefaults(config, flags) || modemNameUsed;
 }
 
-bool LoadWithDefaultsOnce(SettingsStore& store, Configuration& config, const QString& modemLogFileName) {
+// One load: `config` is left alone unless it succeeds. A damaged record moves
+// the store aside (its message in DamageMessage()) and the load starts again
+// on the fresh store, which holds nothing and so cannot be damaged. `changes`
+// is set to the store's change count the record loaded matches.
+bool LoadWithDefaultsOnce(SettingsStore& store, Configuration& config, const QString& modemLogFileName,
+                          qint64& changes) {
   for (int attempt = 0;; ++attempt) {
     QString damage;
     // Most loads find the whole record and nothing to fill in: one read
@@ -592,6 +610,7 @@ bool LoadWithDefaultsOnce(SettingsStore& store, Configuration& config, const QSt
       // away and done again below on the record read under the write lock.
       if (read.Facts.AllKeysPresent && !FillDefaults(loaded, read.Facts.Flags, modemLogFileName)) {
         config = std::move(loaded);
+        changes = read.Changes;
         return false;
       }
     } catch (const DamagedRecord& damaged) {
@@ -614,8 +633,10 @@ bool LoadWithDefaultsOnce(SettingsStore& store, Configuration& config, const QSt
           WriteRecord(store, loaded);
         }
         KeepImageOfStoredRecord(store);
+        const qint64 written = store.ChangeCount();
         write.Commit();
         config = std::move(loaded);
+        changes = written;
         return applied;
       } catch (const DamagedRecord& damaged) {
         damage = damaged.reason;  // changed since the snapshot; the transaction rolls back
@@ -630,6 +651,47 @@ bool LoadWithDefaultsOnce(SettingsStore& store, Configuration& config, const QSt
     }
     store.MoveAsideAsDamaged(damage);
   }
+}
+
+// The settings the viewer and the report windows own, from `from`.
+void KeepWindowSettings(Configuration& to, const Configuration& from) {
+  to.ViewLog = from.ViewLog;
+  to.ReportSaveSettings = from.ReportSaveSettings;
+  to.ReportListView = from.ReportListView;
+  to.ReportAutoArrange = from.ReportAutoArrange;
+  to.SummaryReport = from.SummaryReport;
+  to.DetailReport = from.DetailReport;
+}
+
+// Writes one window's values below `key` with `write`, in one transaction,
+// and nothing else of the record. An image of the record that was current
+// before is kept current: its window settings become what a parse of the
+// values now below `key` gives, so the next load is still one read.
+template <typename Write>
+void WriteWindowKeys(SettingsStore& store, const QString& key, Write&& write) {
+  SettingsStore::Transaction tx(store);
+  Configuration imaged;
+  RecordImageFacts facts;
+  const QByteArray image = store.ReadDerived(kRecordImageName);
+  const bool keepImage = !image.isEmpty() && DecodeRecordImage(image, imaged, facts) && facts.AllKeysPresent;
+  write();
+  if (keepImage) {
+    // The values below `key`, under the paths a read of the whole record gives them.
+    const QByteArray prefix = Folded(key.mid(kSettingsBaseKey.size() + 1));
+    StoredTree tree;
+    const StoredTree below = store.ReadTree(Root::Machine, key);
+    for (auto it = below.Keys.cbegin(); it != below.Keys.cend(); ++it) {
+      tree.Keys.insert(it.key().isEmpty() ? prefix : prefix + '\\' + it.key(), it.value());
+    }
+    try {
+      ParseViewLog(tree, imaged);
+      ParseReportWindows(tree, imaged);
+      store.StoreDerived(kRecordImageName, EncodeRecordImage(imaged, facts), store.ChangeCount());
+    } catch (const DamagedRecord&) {
+      // Values the next load refuses: it finds out what is wrong with them.
+    }
+  }
+  tx.Commit();
 }
 
 }  // namespace
@@ -667,7 +729,11 @@ bool SaveConfiguration(SettingsStore& store, Configuration& config, ErrorReporte
 }
 
 bool ImportConfiguration(SettingsStore& store, Configuration& imported, ErrorReporter& reporter) {
-  UpperCaseModemTexts(imported);
+  return SaveConfigurationKeepingWindows(store, imported, reporter);
+}
+
+bool SaveConfigurationKeepingWindows(SettingsStore& store, Configuration& config, ErrorReporter& reporter) {
+  UpperCaseModemTexts(config);
   return RunStep(reporter, [&] {
     for (int attempt = 0;; ++attempt) {
       QString damage;
@@ -676,13 +742,9 @@ bool ImportConfiguration(SettingsStore& store, Configuration& imported, ErrorRep
         try {
           Configuration current;
           ApplyStartupDefaults(current, ReadRecord(store, current).Facts.Flags);
-          imported.ViewLog = current.ViewLog;
-          imported.ReportSaveSettings = current.ReportSaveSettings;
-          imported.ReportListView = current.ReportListView;
-          imported.ReportAutoArrange = current.ReportAutoArrange;
-          imported.SummaryReport = current.SummaryReport;
-          imported.DetailReport = current.DetailReport;
-          WriteRecord(store, imported);
+          Configuration written = config;
+          KeepWindowSettings(written, current);
+          WriteRecord(store, written);
           KeepImageOfStoredRecord(store);
           write.Commit();
           return;
@@ -700,6 +762,35 @@ bool ImportConfiguration(SettingsStore& store, Configuration& imported, ErrorRep
       // The old record is not needed to replace it: a damaged one is moved aside.
       store.MoveAsideAsDamaged(damage);
     }
+  });
+}
+
+bool SaveViewLogSettings(SettingsStore& store, const ViewLogSettings& settings, ErrorReporter& reporter) {
+  // The record holds the viewer's size in 16 bits of twips (about 2200 pixels
+  // at 96 dots an inch): a larger window is stored at the largest size, never
+  // as a value the next load refuses.
+  ViewLogSettings stored = settings;
+  for (int* twips : {&stored.WinHeight, &stored.WinWidth}) *twips = std::clamp(*twips, 0, int{std::numeric_limits<qint16>::max()});
+  return RunStep(reporter, [&] {
+    WriteWindowKeys(store, kViewLogKey, [&] {
+      if (stored.SaveSettings) {
+        WriteViewLog(store, stored);
+      } else {
+        KeyWriter(store, kViewLogKey).Flag(QStringLiteral("SaveSettings"), false);
+      }
+    });
+  });
+}
+
+bool SaveReportWindowSettings(SettingsStore& store, const Configuration& config, ErrorReporter& reporter) {
+  return RunStep(reporter, [&] {
+    WriteWindowKeys(store, kViewReportKey, [&] {
+      if (config.ReportSaveSettings) {
+        WriteReportWindows(store, config);
+      } else {
+        store.SettingsWriteValue(Root::Machine, kViewReportKey, QStringLiteral("SaveSettings"), 0, kNumber);
+      }
+    });
   });
 }
 
@@ -780,10 +871,32 @@ bool ApplyStartupDefaults(Configuration& config, const LoadedFlags& flags) {
 }
 
 bool LoadConfigurationWithDefaults(SettingsStore& store, Configuration& config, ErrorReporter& reporter,
-                                   const QString& modemLogFileName) {
+                                   const QString& modemLogFileName, qint64* changesRead) {
   bool applied = false;
-  RunStep(reporter, [&] { applied = LoadWithDefaultsOnce(store, config, modemLogFileName); });
+  qint64 changes = 0;
+  if (RunStep(reporter, [&] { applied = LoadWithDefaultsOnce(store, config, modemLogFileName, changes); }) &&
+      changesRead != nullptr) {
+    *changesRead = changes;
+  }
   return applied;
+}
+
+bool ReloadConfigurationIfChanged(SettingsStore& store, Configuration& config, qint64& changesSeen,
+                                  ErrorReporter& reporter) {
+  bool reloaded = false;
+  RunStep(reporter, [&] {
+    if (store.ChangeCount() == changesSeen) return;
+    // Read as at start-up, from the record's first-run values: nothing of
+    // the old record is left behind in the fields a load leaves alone.
+    Configuration loaded;
+    qint64 changes = 0;
+    LoadWithDefaultsOnce(store, loaded, config.ModemLogFile, changes);
+    KeepWindowSettings(loaded, config);
+    config = std::move(loaded);
+    changesSeen = changes;
+    reloaded = true;
+  });
+  return reloaded;
 }
 
 }  // namespace mirolat

@@ -46,7 +46,33 @@ LoadedFlags LoadConfiguration(SettingsStore& store, Configuration& config, Error
 // transaction: a failure leaves the previous configuration in the store whole. The modem texts are upper-cased in `config`
 // first. Runs as one step under `reporter` (a retry writes everything again);
 // returns false when the save was skipped.
+//
+// The desktop program never writes the whole record from memory: another
+// program (`mirolat-cli config import`) may have changed the store since it
+// was read. Each window writes what it owns: the options dialog the record
+// without the windows' settings (SaveConfigurationKeepingWindows), the log
+// viewer and the report window their own settings (SaveViewLogSettings,
+// SaveReportWindowSettings).
 bool SaveConfiguration(SettingsStore& store, Configuration& config, ErrorReporter& reporter);
+
+// Writes the record except the settings the windows own (the viewer's and
+// the report windows'), which stay as stored (defaults where missing), in one
+// write transaction, like ImportConfiguration. The modem texts are upper-cased
+// in `config`; its window settings are left as they are.
+bool SaveConfigurationKeepingWindows(SettingsStore& store, Configuration& config, ErrorReporter& reporter);
+
+// What the log viewer writes when it closes, and nothing else of the record:
+// with `settings.SaveSettings` on every value of the key ViewLog; off, that
+// flag alone (as the text False), the stored font and window staying as they
+// were. A height or width beyond the record's 16 bits is stored as the
+// largest. A current image of the record is kept current. False when skipped.
+bool SaveViewLogSettings(SettingsStore& store, const ViewLogSettings& settings, ErrorReporter& reporter);
+
+// What a report window writes when it closes, and nothing else of the record:
+// with `config.ReportSaveSettings` on the three values of ViewReport and both
+// reports' layouts; off, that flag alone (as the number 0), the stored layouts
+// and presentation staying as they were. False when skipped.
+bool SaveReportWindowSettings(SettingsStore& store, const Configuration& config, ErrorReporter& reporter);
 
 // Replaces every missing setting by its first-run default, as loaded with
 // `flags`. True when anything was replaced.
@@ -64,9 +90,22 @@ void SetReportWindowDefaults(Configuration& config);
 // one write transaction (BEGIN IMMEDIATE) that fills and saves it, so what is
 // saved is the stored record completed, never a mix with another writer's.
 // `modemLogFileName` (a name the modem check found) stands in for a missing
-// ModemLogFile before the defaults are filled in.
+// ModemLogFile before the defaults are filled in. `changesRead`, when given,
+// receives the store's change count (SettingsStore::ChangeCount) the record
+// loaded matches.
 bool LoadConfigurationWithDefaults(SettingsStore& store, Configuration& config, ErrorReporter& reporter,
-                                   const QString& modemLogFileName = QString());
+                                   const QString& modemLogFileName = QString(), qint64* changesRead = nullptr);
+
+// For a program that keeps the record in memory while others may change the
+// store: when the store's change count is no longer `changesSeen`, the record
+// is loaded again as LoadConfigurationWithDefaults loads it (the file name in
+// use standing in for a missing ModemLogFile) and `changesSeen` follows. The
+// windows' own settings (viewer, report windows) stay as `config` holds them:
+// the open windows own them and write them when they close. True when the
+// record was read again; false when the store had not changed or could not be
+// read (then `config` is left alone).
+bool ReloadConfigurationIfChanged(SettingsStore& store, Configuration& config, qint64& changesSeen,
+                                  ErrorReporter& reporter);
 
 // Replaces the stored record by `imported` in one write transaction, keeping
 // the stored window layouts (viewer and report windows, which the JSON form

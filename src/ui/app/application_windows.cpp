@@ -83,6 +83,7 @@ void ApplicationWindows::ShowRewriteProgress(RewriteProgress& progress) {
 // which switches to another log when the file name changed.
 void ApplicationWindows::ShowOptions() {
   const WaitCursor wait(WaitCursor::Span::UntilEventLoop);
+  main_->FollowStoredConfiguration();
   frmSetup setup(state_, main_);
   PlaceOnParent(&setup, main_);
   connect(&setup, &frmSetup::ConfigurationChanged, main_, [this](bool) { main_->ConfigurationChanged(); });
@@ -148,6 +149,7 @@ void ApplicationWindows::Repair() {
 // log that was missing, the main window reads it.
 void ApplicationWindows::ShowModemWizard() {
   if (!state_.Store) return;
+  main_->FollowStoredConfiguration();
   ErrorReporter& reporter = SharedErrorReporter();
   ModemClassStore modems(*state_.Store);
   ModemCheck check;

@@ -38,6 +38,7 @@ bool RunProgramStartUp(AppState& state, Progress& progress) {
     MessageBox::Show(state.Store->DamageMessage(), MessageButtons::Ok, MessageIcon::Exclamation,
                      QStringLiteral("WARNING"));
   }
+  state.ConfigChanges = result.ConfigurationChanges;
   state.ShowTipsAtStartup = result.Options.ShowTipsAtStartup;
   return result.SplashWaitsForClick;
 }

@@ -331,15 +331,10 @@ bool frmViewLog::Form_Unload() {
       v.WinWidth = PixelsToTwips(width(), DpiX());
     }
     v.WinState = (s & Qt::WindowMinimized) ? 1 : (s & (Qt::WindowMaximized | Qt::WindowFullScreen)) ? 2 : 0;
-    if (state_.Store) SaveConfiguration(*state_.Store, state_.Config, reporter_);
-  } else if (state_.Store) {
-    SettingsStore& store = *state_.Store;
-    RunStep(reporter_, [&store] {
-      store.SettingsCreateKey(Root::Machine, kViewLogKey);
-      store.SettingsWriteValue(Root::Machine, kViewLogKey, QStringLiteral("SaveSettings"), QStringLiteral("False"),
-                               static_cast<int>(ValueKind::Text));
-    });
   }
+  // The viewer's own settings only: the rest of the record may have been
+  // changed by another program since it was read.
+  if (state_.Store) SaveViewLogSettings(*state_.Store, v, reporter_);
   Q_EMIT ViewerOpenChanged(false);
   Q_EMIT Closed(savedOnce_);
   return true;

@@ -13,15 +13,15 @@
 #include <QTimer>
 #include <QWindow>
 #include <algorithm>
-#include <cerrno>
-#include <cstdio>
 
 #include "core/analysis/analysis_run.h"
 #include "core/app/app_state.h"
 #include "core/app/run_status.h"
 #include "core/logfile/file_watch.h"
 #include "core/logfile/log_checks.h"
+#include "core/logfile/log_rewrites.h"
 #include "core/logfile/warnings.h"
+#include "core/settings/configuration_io.h"
 #include "ui/common/end_program.h"
 #include "ui/common/help_window.h"
 #include "ui/dialogs/desktop_error_reporter.h"
@@ -355,14 +355,7 @@ void frmMain::Form_Activate() {
     ~Reset() { flag = false; }
   } reset{activating_};
 
-  imgMain->setVisible(state_.Config.ShowGraphic);
-  const bool toolbars = state_.Config.ShowToolbars;
-  for (QWidget* w : {static_cast<QWidget*>(ToolbarMain), static_cast<QWidget*>(lineToolbar1),
-                     static_cast<QWidget*>(lineToolbar2)}) {
-    w->setVisible(toolbars);
-  }
-  ToolbarMain->setEnabled(toolbars && !commands_.Locked);
-  Form_Resize();
+  ApplyShowSettings();
 
   const CurrentFileState& f = state_.File;
   bool warned = false;
@@ -404,6 +397,17 @@ void frmMain::Form_Activate() {
     state_.TipsShown = true;
     Q_EMIT TipsRequested();
   }
+}
+
+void frmMain::ApplyShowSettings() {
+  imgMain->setVisible(state_.Config.ShowGraphic);
+  const bool toolbars = state_.Config.ShowToolbars;
+  for (QWidget* w : {static_cast<QWidget*>(ToolbarMain), static_cast<QWidget*>(lineToolbar1),
+                     static_cast<QWidget*>(lineToolbar2)}) {
+    w->setVisible(toolbars);
+  }
+  ToolbarMain->setEnabled(toolbars && !commands_.Locked);
+  Form_Resize();
 }
 
 int frmMain::ToolbarOffset() const {
@@ -576,6 +580,14 @@ void frmMain::btnProcess_Click() {
     bool& flag;
     ~Reset() { flag = false; }
   } reset{processing_};
+
+  // A record changed by another program is read first; a run does not go on
+  // over another log than the one the window showed.
+  if (FollowStoredConfiguration()) {
+    Messages->ShowDone(QStringLiteral("The settings were changed by another program: the modem log is now %1.")
+                           .arg(state_.File.LogFileName));
+    return;
+  }
 
   RunInputs inputs;
   inputs.config = &state_.Config;
@@ -754,6 +766,23 @@ void frmMain::ConfigurationChanged() {
   SetViewCaptions();
 }
 
+bool frmMain::FollowStoredConfiguration() {
+  if (!state_.Store) return false;
+  SettingsStore& store = *state_.Store;
+  const QString damagedBefore = store.DamagedFilePath();
+  const QString logFile = state_.Config.ModemLogFile;
+  if (!ReloadConfigurationIfChanged(store, state_.Config, state_.ConfigChanges, SharedErrorReporter())) return false;
+  // A record the program cannot use was moved aside, as at start-up.
+  if (store.DamagedFilePath() != damagedBefore && !store.DamageMessage().isEmpty()) {
+    MessageBox::Show(store.DamageMessage(), MessageButtons::Ok, MessageIcon::Exclamation, QStringLiteral("WARNING"));
+  }
+  ApplyShowSettings();
+  if (state_.Config.ModemLogFile == logFile) return false;
+  state_.LogFileChanged = true;
+  ConfigurationChanged();
+  return !state_.File.ArchiveOpen;
+}
+
 void frmMain::mnuOptimize_Click() {
   // Asked at most once a run, whatever the answer: also the activation that
   // follows the rewrite does not ask again.
@@ -775,11 +804,9 @@ void frmMain::mnuClearLog_Click() {
   question.buttons = MessageButtons::YesNo;
   if (MessageBox::Show(question, this, MessageButton::No) != MessageButton::Yes) return;
   const QString path = state_.File.LogFilePath;
-  RunStep(SharedErrorReporter(), [&path] {
-    if (std::remove(QFile::encodeName(path).constData()) != 0) {
-      throw FileErrorFromErrno(errno, QStringLiteral("delete"), path);
-    }
-  });
+  // A log that could not be deleted (or that another command is changing) is
+  // not reported as deleted, and the program goes on.
+  if (!RunStep(SharedErrorReporter(), [&path] { DeleteLog(path); })) return;
   MessageBox::Show(QStringLiteral("Modem log has been deleted.\nMirolat will now terminate!"), MessageButtons::Ok,
                    MessageIcon::None, QString(), this);
   EndProgram();

@@ -170,6 +170,12 @@ class frmMain : public QMainWindow {
   // The options dialog's OK: when it changed the modem log's file name
   // (AppState::LogFileChanged) the window switches to that log.
   void ConfigurationChanged();
+  // Another program (`mirolat-cli config import`) may have changed the stored
+  // record since it was read: when it did, the record is read again and the
+  // window follows it (the picture, the toolbars, another modem log). Runs
+  // before the record is shown or used: the options and setup dialogs, a run.
+  // True when the current file changed to another log.
+  bool FollowStoredConfiguration();
   // A long rewrite of the current file: the commands that touch it, the date
   // controls, Exit and the toolbar are disabled, `text` stands in the status
   // bar and the progress bar is shown (StatusProgress() drives both) until
@@ -233,6 +239,8 @@ class frmMain : public QMainWindow {
   void OnFocusChanged(QWidget* old, QWidget* now);
   void OnFocusWindowChanged(QWindow* now);
   void ShowWarnLogCorrupt();
+  // The picture and the toolbars as the record says.
+  void ApplyShowSettings();
   StatusMessageId FocusMessage() const;
   void SetViewCaptions();
   void RescanCurrentFile();

@@ -425,17 +425,9 @@ void frmReport::Form_Unload() {
   config.ReportSaveSettings = mnuSaveSettings->isChecked();
   config.ReportAutoArrange = mnuAutoArrange->isChecked();
   config.ReportListView = mnuListView->isChecked();
-  if (!state_.Store) return;
-  if (config.ReportSaveSettings) {
-    SaveConfiguration(*state_.Store, config, SharedErrorReporter());
-  } else {
-    // Only the flag: the stored layouts and presentation stay as they were.
-    SettingsStore& store = *state_.Store;
-    RunStep(SharedErrorReporter(), [&store] {
-      store.SettingsWriteValue(Root::Machine, kViewReportKey, QStringLiteral("SaveSettings"), 0,
-                               static_cast<int>(ValueKind::Number));
-    });
-  }
+  // The window's own settings only: the rest of the record may have been
+  // changed by another program since it was read.
+  if (state_.Store) SaveReportWindowSettings(*state_.Store, config, SharedErrorReporter());
 }
 
 ReportWindowSettings& frmReport::LayoutOfCheckedReport() {

@@ -829,7 +829,8 @@ void frmSetup::btnSave_Click() {
   StoreHolidays(draft_, holidays_);
   saved_ = true;
   state_.Config = draft_;
-  if (state_.Store) SaveConfiguration(*state_.Store, state_.Config, SharedErrorReporter());
+  // The windows' own settings are theirs to write when they close.
+  if (state_.Store) SaveConfigurationKeepingWindows(*state_.Store, state_.Config, SharedErrorReporter());
   state_.LogFileChanged = logFileChanged;
   if (logFileChanged) {
     state_.File.LogCorrupt = false;
