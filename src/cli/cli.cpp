@@ -93,7 +93,11 @@ const char* kConfigHelp =
     "                  holidays) as JSON to FILE, or to standard output; with\n"
     "                  no settings stored, the defaults (nothing is created)\n"
     "  import FILE     replaces the configuration record with the JSON in FILE;\n"
-    "                  absent keys take their defaults\n";
+    "                  absent keys take their defaults. A value the Options dialog\n"
+    "                  or the service and tariff editors would refuse refuses the\n"
+    "                  file, each such value named (a service needs its name,\n"
+    "                  number, DialOption and ServiceOption); the store is left\n"
+    "                  as it was\n";
 
 const char* kGenlogHelp =
     "usage: mirolat-cli genlog --seed N --days D [--start YYYY-MM-DD] [--out FILE]\n"

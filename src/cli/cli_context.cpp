@@ -97,4 +97,13 @@ QString TakeOption(QStringList& args, const QString& name, bool* missingValue) {
   return value;
 }
 
+void PrintBox(QTextStream& err, const MessageBoxSpec& box) {
+  QString text = box.text;
+  text.replace(QLatin1Char('\r'), QLatin1Char('\n'));
+  QStringList lines = text.split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+  for (QString& l : lines) l = l.trimmed();
+  err << "mirolat-cli: " << (box.title.isEmpty() ? QString() : box.title + QStringLiteral(": "))
+      << lines.join(QLatin1Char(' ')) << '\n';
+}
+
 }  // namespace mirolat::cli

@@ -55,6 +55,9 @@ QString ConfiguredLogPath(const Configuration& config);
 // reading it. Returns false after printing the reason to `err`.
 bool OpenCliStore(CliContext& context, QTextStream& err);
 
+// A warning box as one line on `err`.
+void PrintBox(QTextStream& err, const MessageBoxSpec& box);
+
 // Tells `err` when the store was found damaged and moved aside.
 void TellDamage(const CliContext& context, QTextStream& err);
 

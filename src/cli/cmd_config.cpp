@@ -56,7 +56,9 @@ int Import(const QStringList& args, QTextStream& err) {
   Configuration imported;
   QString problem;
   if (!ConfigurationFromJson(json, Configuration{}, imported, problem)) {
-    err << "mirolat-cli: '" << args[0] << "' is not a usable configuration: " << problem << '\n';
+    for (const QString& line : problem.split(QLatin1Char('\n'))) {
+      err << "mirolat-cli: '" << args[0] << "' is not a usable configuration: " << line << '\n';
+    }
     return 1;
   }
   CliContext context;

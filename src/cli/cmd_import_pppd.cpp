@@ -5,10 +5,12 @@
 #include <QDateTime>
 #include <QFile>
 #include <QFileInfo>
+#include <unistd.h>
 
 #include "cli/cli_context.h"
 #include "cli/commands.h"
 #include "cli/terminal_progress.h"
+#include "core/common/small_file.h"
 #include "core/logfile/pppd_import.h"
 #include "core/settings/config_paths.h"
 
@@ -18,6 +20,9 @@ namespace {
 
 const char* kImportUsage = "usage: mirolat-cli import-pppd [--from FILE|-] [--year YYYY] [--log FILE]\n";
 const char* kDefaultSystemLog = "/var/log/syslog";
+// The largest system log read (standard input too); the pppd and chat lines
+// of a larger one can be filtered out first.
+constexpr qint64 kMaxSystemLogBytes = 256LL * 1024 * 1024;
 
 }  // namespace
 
@@ -34,12 +39,15 @@ const char* ImportPppdHelp() {
          "the modem log's last entry are added, so importing the same system log\n"
          "again adds nothing. The modem log is replaced atomically.\n"
          "\n"
-         "  --from FILE   the system log (default /var/log/syslog); - reads standard input\n"
+         "  --from FILE   the system log (default /var/log/syslog); - reads standard input;\n"
+         "                a regular file or standard input of at most 256 MB (filter a\n"
+         "                larger one: grep -E 'pppd|chat' FILE | ... --from -)\n"
          "  --year YYYY   the year of the first line of a classic syslog (whose lines carry\n"
          "                no year); without it the last line is taken to be of the year the\n"
          "                file was last changed (standard input: this year). A line in an\n"
          "                earlier month than the one before it starts the next year.\n"
-         "  --log FILE    the modem log (default: the configured log in the log directory)\n"
+         "  --log FILE    the modem log (default: the configured log in the log directory);\n"
+         "                a regular file of at most 2 GB\n"
          "\n"
          "Both classic syslog lines (\"Dec  6 21:03:12 host pppd[1234]: ...\") and ISO-8601\n"
          "time stamps (rsyslog, journalctl -o short-iso) are read; times are taken as\n"
@@ -63,7 +71,7 @@ int CmdImportPppd(const QStringList& arguments, QTextStream& out, QTextStream& e
   if (!yearText.isEmpty()) {
     bool ok = false;
     options.Year = yearText.toInt(&ok);
-    if (!ok || options.Year < 1000 || options.Year > 9999) {
+    if (!ok || options.Year < 1900 || options.Year > 9999) {
       err << "mirolat-cli import-pppd: --year needs a year YYYY, not '" << yearText << "'\n";
       return 2;
     }
@@ -71,26 +79,22 @@ int CmdImportPppd(const QStringList& arguments, QTextStream& out, QTextStream& e
   if (from.isEmpty()) from = QLatin1String(kDefaultSystemLog);
 
   QByteArray systemLog;
-  if (from == QLatin1String("-")) {
-    QFile in;
-    if (!in.open(stdin, QIODevice::ReadOnly)) {
-      err << "mirolat-cli import-pppd: cannot read standard input\n";
-      return 1;
+  try {
+    if (from == QLatin1String("-")) {
+      systemLog = ReadAllUpTo(STDIN_FILENO, kMaxSystemLogBytes, QStringLiteral("standard input"));
+      options.FileYear = QDate::currentDate().year();
+    } else {
+      // Only a regular file: a FIFO would block the import, a device fill the memory.
+      systemLog = ReadSmallRegularFile(from, kMaxSystemLogBytes);
+      options.FileYear = QFileInfo(from).lastModified().date().year();
     }
-    systemLog = in.readAll();
-    options.FileYear = QDate::currentDate().year();
-  } else {
-    QFile in(from);
-    if (!in.open(QIODevice::ReadOnly)) {
-      err << "mirolat-cli import-pppd: cannot read the system log '" << from << "': " << in.errorString() << '\n';
-      if (from == QLatin1String(kDefaultSystemLog)) {
-        err << "Without a syslog daemon, read the journal instead:\n"
-               "  journalctl -t pppd -t chat -o short-iso | mirolat-cli import-pppd --from -\n";
-      }
-      return 1;
+  } catch (const RunError& e) {
+    err << "mirolat-cli import-pppd: cannot read the system log: " << e.description() << '\n';
+    if (from == QLatin1String(kDefaultSystemLog) && e.condition() != ErrorCondition::BadFileName) {
+      err << "Without a syslog daemon, read the journal instead:\n"
+             "  journalctl -t pppd -t chat -o short-iso | mirolat-cli import-pppd --from -\n";
     }
-    systemLog = in.readAll();
-    options.FileYear = QFileInfo(from).lastModified().date().year();
+    return 1;
   }
 
   CliContext context;
@@ -115,6 +119,11 @@ int CmdImportPppd(const QStringList& arguments, QTextStream& out, QTextStream& e
   }
   out << "Read " << result.LinesRead << " lines: " << result.Sessions << (result.Sessions == 1 ? " dial, " : " dials, ")
       << result.Connections << (result.Connections == 1 ? " connection.\n" : " connections.\n");
+  if (result.CharactersLeftOut > 0) {
+    out << "Left out " << result.CharactersLeftOut
+        << (result.CharactersLeftOut == 1 ? " character" : " characters")
+        << " a modem log line cannot hold (control characters, DEL, non-ASCII).\n";
+  }
   if (appended == 0) {
     out << "Nothing new for " << logPath << ".\n";
   } else {

@@ -112,16 +112,6 @@ QString DetailsCsv(const SessionTable& t, const DetailsReport& details, const Re
   return csv;
 }
 
-// A warning box as one line on stderr.
-void PrintBox(QTextStream& err, const MessageBoxSpec& box) {
-  QString text = box.text;
-  text.replace(QLatin1Char('\r'), QLatin1Char('\n'));
-  QStringList lines = text.split(QLatin1Char('\n'), Qt::SkipEmptyParts);
-  for (QString& l : lines) l = l.trimmed();
-  err << "mirolat-cli: " << (box.title.isEmpty() ? QString() : box.title + QStringLiteral(": "))
-      << lines.join(QLatin1Char(' ')) << '\n';
-}
-
 // The analysis run on the blocks the log checks read, so that a log is read
 // once, when no progress is drawn (the run's progress needs the checks' line
 // count before it starts). A failure inside the run is not reported here: the

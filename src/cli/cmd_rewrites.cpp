@@ -10,9 +10,11 @@
 #include "cli/cli_context.h"
 #include "cli/commands.h"
 #include "cli/terminal_progress.h"
+#include "core/app/command_availability.h"
 #include "core/common/dates.h"
 #include "core/logfile/log_checks.h"
 #include "core/logfile/log_rewrites.h"
+#include "core/logfile/warnings.h"
 
 namespace mirolat::cli {
 
@@ -24,8 +26,9 @@ const char* kOptimizeHelp =
     "response texts (dial, answer, connect, both disconnects, reads, writes).\n"
     "The new log is written to ModemLog.opt beside it and renamed over it; the\n"
     "previous log becomes ModemLog.old (ModemLogArchive.old for another file).\n"
-    "Without --log: the configured modem log in the log directory.\n"
-    "Exit status: 0 done, 1 failed (nothing changed), 2 wrong arguments.\n";
+    "Without --log: the configured modem log in the log directory. A log the\n"
+    "log check calls corrupt is refused: repair it first.\n"
+    "Exit status: 0 done, 1 failed or refused (nothing changed), 2 wrong arguments.\n";
 
 const char* kPurgeHelp =
     "usage: mirolat-cli purge --from YYYY-MM-DD --to YYYY-MM-DD [--log FILE]\n"
@@ -35,8 +38,9 @@ const char* kPurgeHelp =
     "previous log becomes ModemLog.old.\n"
     "Without --log: the configured modem log in the log directory. Only the\n"
     "modem log is purged: a file --log names that is not the configured modem\n"
-    "log is an archive, and an archive is refused (as in the window).\n"
-    "Exit status: 0 done, 1 failed (nothing changed), 2 wrong arguments.\n";
+    "log is an archive, and an archive is refused (as in the window), and so is\n"
+    "a log the log check calls corrupt: repair it first.\n"
+    "Exit status: 0 done, 1 failed or refused (nothing changed), 2 wrong arguments.\n";
 
 const char* kRepairHelp =
     "usage: mirolat-cli repair [--log FILE]\n"
@@ -52,8 +56,9 @@ const char* kArchiveHelp =
     "usage: mirolat-cli archive --out FILE.mrl [--force] [--log FILE]\n"
     "Saves an exact copy of the log as an archive (.mrl is added to a name\n"
     "without it). An existing archive is replaced only with --force.\n"
-    "Without --log: the configured modem log in the log directory.\n"
-    "Exit status: 0 done, 1 failed (nothing changed), 2 wrong arguments.\n";
+    "Without --log: the configured modem log in the log directory. A log the\n"
+    "log check calls corrupt is refused: repair it first.\n"
+    "Exit status: 0 done, 1 failed or refused (nothing changed), 2 wrong arguments.\n";
 
 }  // namespace
 
@@ -98,14 +103,32 @@ bool FindLog(const QString& logOption, const Configuration& config, CurrentFileS
   return true;
 }
 
+// Runs the log check on the file and refuses a rewrite its state does not
+// allow (a corrupt log takes only repair, as in the window), with the check's
+// message. True when the rewrite may run.
+bool CheckedForRewrite(CurrentFileState& file, LogRewrite rewrite, const char* what, QTextStream& err) {
+  CliErrorReporter reporter(err);
+  NullProgress quiet;
+  try {
+    file.LogCorrupt = CheckLogCharacters(file, false, quiet, reporter);
+  } catch (const EndProgramRequested&) {
+    return false;
+  }
+  if (RewriteAllowed(file, rewrite)) return true;
+  PrintBox(err, WarnLogCorrupt());
+  err << "mirolat-cli: " << what << " refused: only repair rewrites a corrupt log; '" << file.LogFilePath
+      << "' is unchanged\n";
+  return false;
+}
+
 // Which files a rewrite command takes.
 enum class Takes { LogOrArchive, ModemLogOnly };
 
 // What every rewrite command shares: the arguments left after the command's
 // own options, the configuration, the log, the progress line, the failure.
 template <class Rewrite>
-int RunRewrite(QStringList args, const char* help, const char* what, QTextStream& err, Rewrite&& rewrite,
-               Takes takes = Takes::LogOrArchive) {
+int RunRewrite(QStringList args, const char* help, LogRewrite kind, const char* what, QTextStream& err,
+               Rewrite&& rewrite, Takes takes = Takes::LogOrArchive) {
   bool missing = false;
   const QString logOption = TakeOption(args, QStringLiteral("--log"), &missing);
   if (missing) return Usage(err, help, QStringLiteral("--log needs a file name"));
@@ -120,6 +143,7 @@ int RunRewrite(QStringList args, const char* help, const char* what, QTextStream
         << "' is an archive, not the configured modem log '" << ConfiguredLogPath(context.Config) << "'\n";
     return 1;
   }
+  if (!CheckedForRewrite(file, kind, what, err)) return 1;
 
   CliErrorReporter reporter(err);
   RewriteResult result;
@@ -152,7 +176,7 @@ int CmdOptimize(const QStringList& args, QTextStream& out, QTextStream& err) {
   CurrentFileState file;
   RewriteResult result;
   const int rc = RunRewrite(
-      args, kOptimizeHelp, "optimize", err,
+      args, kOptimizeHelp, LogRewrite::Optimize, "optimize", err,
       [&](const CurrentFileState& f, const Configuration& config, Progress& progress, ErrorReporter& reporter) {
         file = f;
         result = OptimizeLog(f, config, progress, reporter);
@@ -188,7 +212,7 @@ int CmdPurge(const QStringList& arguments, QTextStream& out, QTextStream& err) {
   CurrentFileState file;
   RewriteResult result;
   const int rc =
-      RunRewrite(args, kPurgeHelp, "purge", err,
+      RunRewrite(args, kPurgeHelp, LogRewrite::Purge, "purge", err,
                  [&](const CurrentFileState& f, const Configuration&, Progress& progress, ErrorReporter& reporter) {
                    file = f;
                    result = PurgeEntries(f, from, to, progress, reporter);
@@ -209,7 +233,7 @@ int CmdRepair(const QStringList& args, QTextStream& out, QTextStream& err) {
   CurrentFileState file;
   RewriteResult result;
   const int rc =
-      RunRewrite(args, kRepairHelp, "repair", err,
+      RunRewrite(args, kRepairHelp, LogRewrite::Repair, "repair", err,
                  [&](const CurrentFileState& f, const Configuration&, Progress& progress, ErrorReporter& reporter) {
                    file = f;
                    result = RepairLog(f, progress, reporter);
@@ -250,6 +274,7 @@ int CmdArchive(const QStringList& arguments, QTextStream& out, QTextStream& err)
     err << "mirolat-cli: '" << outPath << "' exists; add --force to replace it\n";
     return 1;
   }
+  if (!CheckedForRewrite(file, LogRewrite::Archive, "archive", err)) return 1;
   CliErrorReporter reporter(err);
   bool saved = false;
   try {

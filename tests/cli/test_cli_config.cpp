@@ -85,10 +85,11 @@ TEST_F(CliConfigTest, ImportStoresListsAsUsedCountsAndLeavesWindowsAlone) {
   const QByteArray json = R"({
     "Modem": {"ModemReads": "rx bytes"},
     "Costs": {"CalcCosts": false},
-    "Services": [{"ServiceName": "A", "ServiceNumber": "1",
-                  "Tariffs": [{"AppliesTimeStart": "07:30", "AppliesTimeEnd": "19:59", "PerMinuteRate": 0.0125},
-                              {"Description": "Second"}]},
-                 {"ServiceName": "B", "ServiceNumber": "2", "AfterMeg": 2.5}],
+    "Services": [{"ServiceName": "A", "ServiceNumber": "1", "DialOption": 2, "ServiceOption": 1,
+                  "Tariffs": [{"Description": "First", "AppliesDays": "Everyday", "AppliesTimeStart": "07:30",
+                               "AppliesTimeEnd": "19:59", "PerMinuteRate": 0.0125},
+                              {"Description": "Second", "AppliesDays": "Holidays"}]},
+                 {"ServiceName": "B", "ServiceNumber": "2", "DialOption": 1, "ServiceOption": 1, "AfterMeg": 2.5}],
     "Holidays": ["1999-01-01", "1999-12-31", "2000-02-29"]})";
   ASSERT_EQ(ImportJson(json), 0) << err_.toStdString();
 
@@ -129,7 +130,7 @@ TEST_F(CliConfigTest, ImportThenExportGivesTheSameJson) {
     "General": {"ModemLogFile": "Dialup.log", "MaxServices": 3, "EditLog": false},
     "Modem": {"ModemDial": "atdt"},
     "Costs": {"CalcCosts": true, "DialCost": 0.12345},
-    "Services": [{"ServiceName": "Home", "ServiceNumber": "0845", "DialOption": 2,
+    "Services": [{"ServiceName": "Home", "ServiceNumber": "0845", "DialOption": 2, "ServiceOption": 1,
                   "Tariffs": [{"Description": "Peak", "AppliesDays": "Mon - Fri",
                                "AppliesTimeStart": "08:00", "AppliesTimeEnd": "17:59",
                                "DialRate": 0.05, "PerMinuteRate": 0.04, "After": 60}]}],
@@ -175,11 +176,16 @@ TEST_F(CliConfigTest, ABadFileIsRefusedAndTheStoreKeepsItsConfiguration) {
       {R"({"General": {"ModemLogFile": "*.txt"}})", "General.ModemLogFile"},
       {R"({"General": {"ModemLogFile": ".."}})", "General.ModemLogFile"},
       {R"({"General": {"ModemLogFile": ""}})", "General.ModemLogFile"},
+      // What the Options dialog refuses, a line for each value.
+      {R"({"General": {"MaxConnections": -1, "NoDisconDuration": -60}})",
+       "bad.json' is not a usable configuration: General.MaxConnections: -1 is not a whole number from 1 to 32767\n"
+       "mirolat-cli: '{path}' is not a usable configuration: General.NoDisconDuration: -60 is not a duration"},
   };
   for (const auto& c : cases) {
     const QString path = Write(QStringLiteral("bad.json"), c.json);
+    const QString mentioned = QString::fromLatin1(c.mentioned).replace(QStringLiteral("{path}"), path);
     EXPECT_NE(Import(path), 0) << c.json.toStdString();
-    EXPECT_TRUE(err_.contains(QLatin1String(c.mentioned))) << err_.toStdString();
+    EXPECT_TRUE(err_.contains(mentioned)) << err_.toStdString();
     EXPECT_TRUE(err_.contains(path)) << err_.toStdString();
     EXPECT_EQ(StoredConfiguration(), before);
   }
@@ -260,6 +266,10 @@ TEST_F(CliConfigTest, AnUnusableStoredRecordIsMovedAsideAndImportReplacesIt) {
       {"MaxServices", kGeneralKey, QStringLiteral("abc"), 1},
       {"UsedHolidays", kHolidaysKey, 500, 4},
       {"ModemLogFile", kGeneralKey, QStringLiteral("../../home/user/thesis.tex"), 1},
+      // Values the Options dialog refuses, as config import once stored them.
+      {"MaxConnections", kGeneralKey, -1, 4},
+      {"NoDisconDuration", kGeneralKey, 2147483647, 4},
+      {"MaxConnectDays", kGeneralKey, -32768, 4},
   };
   for (const Case& c : cases) {
     QDir(configDir_).removeRecursively();
@@ -275,7 +285,9 @@ TEST_F(CliConfigTest, AnUnusableStoredRecordIsMovedAsideAndImportReplacesIt) {
     EXPECT_EQ(out_.toUtf8(), ConfigurationToJson(Configuration{})) << c.name;
 
     spoil();
-    ASSERT_EQ(ImportJson(R"({"General": {"MaxConnections": 321}, "Services": [{"ServiceName": "New"}]})"), 0)
+    ASSERT_EQ(ImportJson(R"({"General": {"MaxConnections": 321}, "Services": [{"ServiceName": "New",
+                            "ServiceNumber": "1", "DialOption": 1, "ServiceOption": 1}]})"),
+              0)
         << c.name << ": " << err_.toStdString();
     EXPECT_TRUE(err_.contains(QLatin1String(c.name))) << err_.toStdString();
     const Configuration stored = StoredConfiguration();

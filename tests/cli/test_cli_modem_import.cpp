@@ -4,6 +4,8 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <QProcess>
+#include <sys/stat.h>
 
 #include "cli/commands.h"
 #include "cli_test_support.h"
@@ -161,6 +163,47 @@ TEST_F(CliImportTest, AMissingSystemLogIsAClearError) {
             1);
   EXPECT_TRUE(err_.startsWith(QStringLiteral("mirolat-cli import-pppd: cannot read the system log"))) << err_.toStdString();
   EXPECT_FALSE(QFile::exists(dir_.filePath(QStringLiteral("ModemLog.txt"))));
+}
+
+// Only regular files of a sensible size are read (standard input up to the
+// same size): a FIFO once blocked the import for ever and /dev/zero ended it
+// on an allocation failure. Run as a process of its own, as a user would.
+TEST_F(CliImportTest, OnlySmallRegularFilesAreRead) {
+  const QString fifo = dir_.filePath(QStringLiteral("pipe"));
+  ASSERT_EQ(mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
+  const auto sparse = [&](const char* name, qint64 size) {
+    QFile f(dir_.filePath(QLatin1String(name)));
+    EXPECT_TRUE(f.open(QIODevice::WriteOnly) && f.resize(size));  // no disk space used
+    return f.fileName();
+  };
+  const QString hugeSyslog = sparse("huge.log", 256LL * 1024 * 1024 + 1);
+  const QString hugeLog = sparse("huge.txt", 2LL * 1024 * 1024 * 1024 + 1);
+  const QString log = Write(QStringLiteral("ModemLog.txt"), "12-01-2026 10:00:00.00 - x\r\n");
+  const struct {
+    QStringList args;
+    const char* mentioned;
+  } cases[] = {
+      {{"--from", fifo, "--log", log}, "not a regular file"},
+      {{"--from", "/dev/zero", "--log", log}, "not a regular file"},
+      {{"--from", dir_.path(), "--log", log}, "not a regular file"},
+      {{"--from", hugeSyslog, "--log", log}, "too large"},
+      {{"--from", "-", "--log", log}, "too large"},  // /dev/zero as standard input
+      {{"--from", Sample(), "--log", fifo}, "not a regular file"},
+      {{"--from", Sample(), "--log", "/dev/zero"}, "not a regular file"},
+      {{"--from", Sample(), "--log", hugeLog}, "too large"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.args.join(QLatin1Char(' ')).toStdString());
+    QProcess cli;
+    cli.setStandardInputFile(QStringLiteral("/dev/zero"));
+    cli.start(QStringLiteral(MIROLAT_CLI_PATH), QStringList{QStringLiteral("import-pppd")} + c.args);
+    ASSERT_TRUE(cli.waitForFinished(10000)) << "still running";
+    EXPECT_EQ(cli.exitStatus(), QProcess::NormalExit);
+    EXPECT_EQ(cli.exitCode(), 1);
+    const QString err = QString::fromLocal8Bit(cli.readAllStandardError());
+    EXPECT_TRUE(err.contains(QLatin1String(c.mentioned))) << err.toStdString();
+    EXPECT_EQ(Read(log), "12-01-2026 10:00:00.00 - x\r\n");
+  }
 }
 
 TEST_F(CliImportTest, ALogEndingInAnUndatedLineIsLeftAlone) {

@@ -60,9 +60,24 @@ class CliRewriteTest : public testing::CliTest {
   QByteArray previousWinDir_;
 };
 
+// What the core's rewrites make of a log, for the commands' outputs.
+QByteArray Optimized(const QByteArray& log) {
+  ByteArraySink sink;
+  NullProgress quiet;
+  OptimizeLogText(log, Configuration{}, sink, quiet);
+  return sink.bytes();
+}
+QByteArray Purged(const QByteArray& log) {
+  ByteArraySink sink;
+  NullProgress quiet;
+  PurgeLogText(log, MakeDate(1998, 1, 15), MakeDate(1998, 1, 16), sink, quiet);
+  return sink.bytes();
+}
+
 struct CommandRow {
   const char* words;
-  const char* expected;  // golden file the log becomes
+  const char* input;                             // golden file the log starts as
+  QByteArray (*expected)(const QByteArray& log);  // what the log becomes
   const char* line;      // the output line, a pattern ({log} and {dir} stand for the paths)
   QStringList entries;   // the log folder afterwards
 };
@@ -71,12 +86,12 @@ class CliRewriteCommandTest : public CliRewriteTest, public ::testing::WithParam
 
 TEST_P(CliRewriteCommandTest, RewritesTheConfiguredLogAndSaysSo) {
   const CommandRow& row = GetParam();
-  const QByteArray input = Golden("ModemLog.txt");
+  const QByteArray input = Golden(row.input);
   WriteLog(input);
   WriteLog("an earlier backup", "ModemLog.old");
   ASSERT_EQ(Run(Words(row.words)), 0) << err_.toStdString();
   EXPECT_EQ(err_, "");
-  const QByteArray expected = Golden(row.expected);
+  const QByteArray expected = row.expected(input);
   EXPECT_EQ(Read(LogPath()), expected);
   EXPECT_EQ(Read(LogPath("ModemLog.old")), input);
   EXPECT_EQ(LogEntries(), row.entries);
@@ -86,20 +101,19 @@ TEST_P(CliRewriteCommandTest, RewritesTheConfiguredLogAndSaysSo) {
   EXPECT_EQ(out_, line + QLatin1Char('\n'));
 }
 
+// A corrupt log is only repaired (ModemLog.txt of the case holds bytes a log
+// line cannot hold); a clean one takes every command.
 INSTANTIATE_TEST_SUITE_P(
     Commands, CliRewriteCommandTest,
     ::testing::Values(
-        CommandRow{"optimize",
-                   "optimized.txt",
-                   "Optimized {log}: {kept} lines kept, 6 removed; the previous file is {dir}/ModemLog.old",
+        CommandRow{"optimize", "repaired.txt", Optimized,
+                   "Optimized {log}: {kept} lines kept, 3 removed; the previous file is {dir}/ModemLog.old",
                    {"ModemLog.old", "ModemLog.txt"}},
-        CommandRow{"purge --from 1998-01-15 --to 1998-01-16",
-                   "purged.txt",
-                   "Purged 1998-01-15 to 1998-01-16 from {log}: {kept} lines kept, 12 removed; the previous file is "
+        CommandRow{"purge --from 1998-01-15 --to 1998-01-16", "repaired.txt", Purged,
+                   "Purged 1998-01-15 to 1998-01-16 from {log}: {kept} lines kept, 7 removed; the previous file is "
                    "{dir}/ModemLog.old",
                    {"ModemLog.old", "ModemLog.txt"}},
-        CommandRow{"repair",
-                   "repaired.txt",
+        CommandRow{"repair", "ModemLog.txt", [](const QByteArray&) { return Golden("repaired.txt"); },
                    "Repaired {log}: 4 bad bytes dropped, {kept} lines kept, 4 removed; the previous file is "
                    "{dir}/ModemLog.old",
                    {"ModemLog.fx1", "ModemLog.old", "ModemLog.txt"}}),
@@ -107,14 +121,41 @@ INSTANTIATE_TEST_SUITE_P(
       return QString::fromLatin1(info.param.words).section(QLatin1Char(' '), 0, 0).toStdString();
     });
 
+// The command line does not rewrite what its own check calls corrupt: a UTF-16
+// log once became "0 lines kept" and, rewritten again, took its backup along.
+TEST_F(CliRewriteTest, ACorruptLogIsRefusedByAllButRepair) {
+  const QString text = QStringLiteral("01-15-1998 10:00:00.00 - READS 1\r\n");
+  const QByteArray utf16 =  // little-endian, with its byte order mark
+      QByteArray("\xff\xfe") + QByteArray(reinterpret_cast<const char*>(text.utf16()), text.size() * 2);
+  const QString archive = dir_.filePath(QStringLiteral("Jan98.mrl"));
+  for (const char* words : {"optimize", "purge --from 1998-01-15 --to 1998-01-16", "archive --out"}) {
+    SCOPED_TRACE(words);
+    WriteLog(utf16);
+    WriteLog("the backup before", "ModemLog.old");
+    QStringList args = Words(words);
+    if (args.last() == QLatin1String("--out")) args << archive;
+    EXPECT_EQ(Run(args), 1);
+    EXPECT_EQ(out_, "");
+    EXPECT_TRUE(err_.startsWith(QStringLiteral("mirolat-cli: WARNING: Corruption Detected in Modem Log File! ")))
+        << err_.toStdString();
+    EXPECT_TRUE(err_.contains(QStringLiteral(" refused: only repair rewrites a corrupt log"))) << err_.toStdString();
+    EXPECT_EQ(Read(LogPath()), utf16);
+    EXPECT_EQ(Read(LogPath("ModemLog.old")), "the backup before");
+    EXPECT_FALSE(QFileInfo::exists(archive));
+    EXPECT_EQ(LogEntries(), (QStringList{"ModemLog.old", "ModemLog.txt"}));
+  }
+  EXPECT_EQ(Run(Words("repair")), 0) << err_.toStdString();
+  EXPECT_EQ(Read(LogPath()), "01-15-1998 10:00:00.00 - READS 1\r\n");
+}
+
 TEST_F(CliRewriteTest, AnotherFileIsAnArchiveWithItsOwnBackup) {
-  const QByteArray input = Golden("ModemLog.txt");
+  const QByteArray input = Golden("repaired.txt");
   WriteLog("the modem log");
   WriteLog("the modem log's backup", "ModemLog.old");
   const QString archive = dir_.filePath(QStringLiteral("Jan98.mrl"));
   Write(QStringLiteral("Jan98.mrl"), input);
   ASSERT_EQ(Run(Words("optimize --log") << archive), 0) << err_.toStdString();
-  EXPECT_EQ(Read(archive), Golden("optimized.txt"));
+  EXPECT_EQ(Read(archive), Optimized(input));
   EXPECT_EQ(Read(dir_.filePath(QStringLiteral("ModemLogArchive.old"))), input);
   EXPECT_TRUE(out_.endsWith(QStringLiteral("the previous file is ") +
                             dir_.filePath(QStringLiteral("ModemLogArchive.old")) + '\n'))
@@ -187,7 +228,7 @@ TEST_F(CliRewriteTest, AFailedRewriteChangesNothing) {
     SCOPED_TRACE(row.blocked);
     QDir(logDir_).removeRecursively();
     QDir().mkpath(logDir_);
-    const QByteArray input = Golden("ModemLog.txt");
+    const QByteArray input = Golden("repaired.txt");
     WriteLog(input);
     WriteLog("the backup before", "ModemLog.old");
     ASSERT_TRUE(QDir(logDir_).mkdir(QLatin1String(row.blocked)));
@@ -244,7 +285,7 @@ TEST_F(CliRewriteTest, EachCommandHasHelp) {
 }
 
 TEST_F(CliRewriteTest, ArchiveCopiesTheLogExactly) {
-  const QByteArray input = Golden("ModemLog.txt");
+  const QByteArray input = Golden("repaired.txt");
   WriteLog(input);
   const QString archive = dir_.filePath(QStringLiteral("Jan98.mrl"));
   ASSERT_EQ(Run(Words("archive --out") << dir_.filePath(QStringLiteral("Jan98"))), 0) << err_.toStdString();

@@ -33,15 +33,15 @@ Configuration RichConfiguration() {
   a.UsedTariffs = 2;
   a.Tariffs[0] = Tariff{QStringLiteral("Day"), QStringLiteral("Mon - Fri"), MakeTime(8, 0, 0), MakeTime(17, 59, 0),
                         0.05, 0.04, 90};
-  a.Tariffs[1] = Tariff{QStringLiteral("Night"), QStringLiteral("Everyday"), MakeTime(18, 0, 0), MakeTime(7, 59, 0),
-                        0.05, 0.01, 0};
+  a.Tariffs[1] = Tariff{QStringLiteral("Evening"), QStringLiteral("Everyday"), MakeTime(18, 0, 0),
+                        MakeTime(23, 59, 0), 0.05, 0.01, 0};
   a.ServiceOption = 2;
   a.FlexRate = 0.75;
   a.UpToHours = 20;
   a.PenaltyPeriod = QStringLiteral("Month");
   a.FlexRate2 = 1.25;
   a.PerMeg = 0.02;
-  a.AfterMeg = 100;
+  a.AfterMeg = 99;
   a.MegPeriod = QStringLiteral("Session");
   Service& b = c.Services[1];
   b.ServiceName = QStringLiteral("Work");
@@ -70,7 +70,7 @@ TEST(ConfigJson, ExportNamesTheStoreFields) {
   const QJsonObject root = QJsonDocument::fromJson(ConfigurationToJson(RichConfiguration())).object();
   const QJsonObject tariff = root[QStringLiteral("Services")][0][QStringLiteral("Tariffs")][1].toObject();
   EXPECT_EQ(tariff[QStringLiteral("AppliesTimeStart")].toString(), QStringLiteral("18:00"));
-  EXPECT_EQ(tariff[QStringLiteral("AppliesTimeEnd")].toString(), QStringLiteral("07:59"));
+  EXPECT_EQ(tariff[QStringLiteral("AppliesTimeEnd")].toString(), QStringLiteral("23:59"));
   EXPECT_EQ(root[QStringLiteral("Holidays")][1].toString(), QStringLiteral("1999-01-01"));
   EXPECT_EQ(root[QStringLiteral("General")][QStringLiteral("MaxServices")].toInt(), 4);
   EXPECT_FALSE(root[QStringLiteral("General")].toObject().contains(QStringLiteral("UsedServices")));
@@ -85,13 +85,18 @@ TEST(ConfigJson, AbsentFieldsTakeDefaultsAndWindowLayoutsComeFromTheBase) {
   base.ReportListView = false;
   Configuration out;
   QString error;
-  ASSERT_TRUE(ConfigurationFromJson(R"({"General": {"MaxConnections": 300}, "Services": [{"ServiceName": "X"}]})",
+  ASSERT_TRUE(ConfigurationFromJson(R"({"General": {"MaxConnections": 300},
+                                         "Services": [{"ServiceName": "X", "ServiceNumber": "1",
+                                                       "DialOption": 1, "ServiceOption": 1}]})",
                                     base, out, error))
       << error.toStdString();
   Configuration expected;
   expected.MaxConnections = 300;
   expected.UsedServices = 1;
   expected.Services[0].ServiceName = QStringLiteral("X");
+  expected.Services[0].ServiceNumber = QStringLiteral("1");
+  expected.Services[0].DialOption = 1;
+  expected.Services[0].ServiceOption = 1;
   expected.ViewLog = base.ViewLog;
   expected.SummaryReport = base.SummaryReport;
   expected.ReportListView = false;
@@ -146,6 +151,59 @@ TEST(ConfigJson, BadInputIsRefusedNamingTheFieldAndChangesNothing) {
     EXPECT_TRUE(error.contains(QLatin1String(c.mentioned))) << c.json << " -> " << error.toStdString();
     EXPECT_EQ(out, before) << c.json;
   }
+}
+
+// What the Options dialog and the service and tariff editors refuse is
+// refused, every such value named: these once went into the store.
+TEST(ConfigJson, ValuesTheDialogsRefuseAreRefusedEachNamed) {
+  const struct {
+    const char* json;
+    QStringList named;
+  } cases[] = {
+      {R"({"General": {"MaxConnections": -1}})", {"General.MaxConnections: -1 is not a whole number from 1 to 32767"}},
+      {R"({"General": {"MaxConnectDays": -32768, "NoDisconDuration": 2147483647, "MaxLogSize": 0}})",
+       {"General.MaxConnectDays: -32768 is", "General.MaxLogSize: 0 is",
+        "General.NoDisconDuration: 2147483647 is not a duration"}},
+      {R"({"General": {"NoDisconDuration": -60, "NoDisconData": -1}, "Costs": {"CostPerHour": -0.5}})",
+       {"General.NoDisconDuration: -60", "General.NoDisconData: -1", "Costs.CostPerHour: -0.5"}},
+      {R"({"General": {"NoDisconDuration": 360000}})", {"General.NoDisconDuration: 360000"}},
+      {R"({"Services": [{"ServiceName": "A", "ServiceNumber": "1", "DialOption": 3, "ServiceOption": 1}]})",
+       {"Services[0].DialOption: 3 is neither 1"}},
+      {R"({"Services": [{"ServiceName": "A", "DialOption": 1, "ServiceOption": 1}]})",
+       {"Services[0]: Service Details: type the number"}},
+      {R"({"Services": [{"ServiceName": "A", "ServiceNumber": "1", "DialOption": 1, "ServiceOption": 1,
+                         "ServiceRate": -2}]})",
+       {"Services[0]: Service Cost: the hourly rate"}},
+      {R"({"Services": [{"ServiceName": "A", "ServiceNumber": "1", "DialOption": 2, "ServiceOption": 1,
+                         "Tariffs": [{"Description": "Night", "AppliesDays": "Everyday", "AppliesTimeStart": "18:00",
+                                      "AppliesTimeEnd": "07:59", "DialRate": 0.1}]}]})",
+       {"Services[0].Tariffs[0]: End time: 07:59 is before the start time 18:00"}},
+      {R"({"Services": [{"ServiceName": "A", "ServiceNumber": "1", "DialOption": 1, "ServiceOption": 1,
+                         "Tariffs": [{"Description": "T", "AppliesDays": "Everyday", "AppliesTimeStart": "00:00",
+                                      "AppliesTimeEnd": "23:59", "PerMinuteRate": 0.1, "After": 60001}]}]})",
+       {"Services[0].Tariffs[0]: Threshold minutes"}},
+  };
+  for (const auto& c : cases) {
+    Configuration out = RichConfiguration();
+    QString error;
+    EXPECT_FALSE(ConfigurationFromJson(c.json, Configuration{}, out, error)) << c.json;
+    const QStringList lines = error.split(QLatin1Char('\n'));
+    EXPECT_EQ(lines.size(), c.named.size()) << error.toStdString();
+    for (int i = 0; i < std::min(lines.size(), c.named.size()); ++i) {
+      EXPECT_TRUE(lines[i].startsWith(c.named[i])) << lines[i].toStdString();
+    }
+    EXPECT_EQ(out, RichConfiguration());
+  }
+  // A free tariff passes: a new service's first tariff is made so from a
+  // default cost of 0; so does the largest threshold, 999 minutes 60 seconds.
+  Configuration out;
+  QString error;
+  EXPECT_TRUE(ConfigurationFromJson(R"({"Services": [{"ServiceName": "A", "ServiceNumber": "1", "DialOption": 2,
+      "ServiceOption": 1, "Tariffs": [{"Description": "Default Tariff", "AppliesDays": "Everyday",
+      "AppliesTimeStart": "00:00", "AppliesTimeEnd": "23:59"}, {"Description": "T", "AppliesDays": "Everyday",
+      "AppliesTimeStart": "00:00", "AppliesTimeEnd": "23:59", "PerMinuteRate": 0.1, "After": 60000}]}]})",
+                                    Configuration{}, out, error))
+      << error.toStdString();
 }
 
 }  // namespace

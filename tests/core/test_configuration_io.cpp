@@ -139,8 +139,8 @@ Configuration TwoServiceConfiguration() {
   a.UsedTariffs = 2;
   a.Tariffs[0] = Tariff{QStringLiteral("Peak"), QStringLiteral("Mon - Fri"), MakeTime(8, 0, 0), MakeTime(17, 59, 0),
                         0.1, 0.02, 90};
-  a.Tariffs[1] = Tariff{QStringLiteral("Night"), QStringLiteral("Everyday"), MakeTime(18, 0, 0),
-                        MakeTime(7, 59, 0), 0.2, 0.01, 0};
+  a.Tariffs[1] = Tariff{QStringLiteral("Evening"), QStringLiteral("Everyday"), MakeTime(18, 0, 0),
+                        MakeTime(23, 59, 0), 0.2, 0.01, 0};
   a.ServiceOption = 2;
   a.ServiceRate = 1.25;
   a.FlexRate = 0.5;
@@ -148,7 +148,7 @@ Configuration TwoServiceConfiguration() {
   a.PenaltyPeriod = QStringLiteral("Week");
   a.FlexRate2 = 2;
   a.PerMeg = 0.03;
-  a.AfterMeg = 100;
+  a.AfterMeg = 99;
   a.MegPeriod = QStringLiteral("Month");
   Service& b = c.Services[1];
   b.ServiceName = QStringLiteral("Work");
@@ -616,7 +616,7 @@ TEST_F(ConfigurationIoTest, AWholeRecordIsSavedInItsOwnOrderAndReadsBack) {
       {"Tariff1-1AppliesDays", QStringLiteral("Mon - Fri")}, {"Tariff1-1AppliesTimeEnd", QStringLiteral("17:59:00")},
       {"Tariff1-1AppliesTimeStart", QStringLiteral("08:00:00")}, {"Tariff1-1Description", QStringLiteral("Peak")},
       {"Tariff1-1DialRate", 1000}, {"Tariff1-1PerMinuteRate", 200}, {"Tariff1-2PerMinuteRate", 100},
-      {"ServiceRate1", 12500}, {"ServiceOption1", 2}, {"AfterMeg1", 100}, {"PerMeg1", 300},
+      {"ServiceRate1", 12500}, {"ServiceOption1", 2}, {"AfterMeg1", 99}, {"PerMeg1", 300},
       {"MegPeriod1", QStringLiteral("Month")}, {"FlexRate1", 5000}, {"FlexRate21", 20000},
       {"PenaltyPeriod1", QStringLiteral("Week")}, {"UpToHours1", 20},
       {"Tariff1-2AppliesTimeStart", QStringLiteral("18:00:00")}, {"DialFixedTariff2", 1000},
@@ -666,13 +666,13 @@ TEST_F(ConfigurationIoTest, EveryValueReadIsCheckedAndNoOtherIs) {
       store.SettingsCreateKey(Root::Machine, k);
       store.SettingsWriteValue(Root::Machine, k, QLatin1String(n), v, kind);
     };
-    put(kGeneralKey, "MaxServices", 10, kNumber);
-    put(kGeneralKey, "UsedServices", 1, kNumber);
-    put(kServicesKey, "UsedTariffs1", 2, kNumber);
-    put(kHolidaysKey, "UsedHolidays", 2, kNumber);
+    // A record with one service of two tariffs and two holidays.
+    Configuration saved = TwoServiceConfiguration();
+    saved.UsedServices = 1;
+    ScriptedReporter r;
+    EXPECT_TRUE(SaveConfiguration(store, saved, r));
     put(key, name, QStringLiteral("x"), kText);
     Configuration config;
-    ScriptedReporter r;
     LoadConfiguration(store, config, r);
     EXPECT_TRUE(r.messages.isEmpty()) << name;
     return store.DamageMessage();
@@ -822,6 +822,10 @@ TEST_F(ConfigurationIoTest, TheKeptImageLoadsExactlyWhatParsingTheValuesGives) {
        }},
       {"numbers, flags and times stored as text, bytes, missing keys",
        [](ConfigurationIoTest& t) {
+         Configuration c = TwoServiceConfiguration();
+         ScriptedReporter quiet;
+         ASSERT_TRUE(SaveConfiguration(t.Store(), c, quiet));
+         t.Sql("DELETE FROM keys WHERE fold IN ('costs', 'viewlog');");
          t.Put(kGeneralKey, "MaxServices", QStringLiteral(" 12 "), kText);
          t.Put(kGeneralKey, "UsedServices", 2, kByte);
          t.Put(kGeneralKey, "NoDisconDuration", QStringLiteral("90.5"), kText);
@@ -833,7 +837,7 @@ TEST_F(ConfigurationIoTest, TheKeptImageLoadsExactlyWhatParsingTheValuesGives) {
          t.Put(kServicesKey, "UsedTariffs1", 1, kNumber);
          t.Put(kServicesKey, "Tariff1-1AppliesTimeStart", QStringLiteral("08:00"), kText);
          t.Put(kServicesKey, "Tariff1-1DialRate", QStringLiteral("1250"), kText);
-         t.Put(kServicesKey, "ServiceName2", QString(), kText);
+         t.Put(kServicesKey, "MegPeriod2", QString(), kText);
          t.Put(kServicesKey, "ServiceName3", QStringLiteral("beyond the used services"), kText);
          t.Put(kHolidaysKey, "UsedHolidays", 1, kNumber);
          t.Put(kHolidaysKey, " 1", QStringLiteral("36000"), kText);
@@ -892,8 +896,8 @@ TEST_F(ConfigurationIoTest, AnyChangeToTheValuesRetiresTheKeptImage) {
        [](ConfigurationIoTest& t) { t.Sql("UPDATE vals SET value = 'Elsewhere' WHERE fold = 'servicename2';"); },
        [](const Configuration& c) { return c.Services[1].ServiceName == QLatin1String("Elsewhere"); }},
       {"a value deleted by another program",
-       [](ConfigurationIoTest& t) { t.Sql("DELETE FROM vals WHERE fold = 'servicenumber1';"); },
-       [](const Configuration& c) { return c.Services[0].ServiceNumber.isEmpty(); }},
+       [](ConfigurationIoTest& t) { t.Sql("DELETE FROM vals WHERE fold = 'tariff1-1after';"); },
+       [](const Configuration& c) { return c.Services[0].Tariffs[0].After == 0; }},
       {"a value added by another program",
        [](ConfigurationIoTest& t) {
          t.Sql("UPDATE vals SET value = 3 WHERE fold = 'usedholidays';"

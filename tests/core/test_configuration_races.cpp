@@ -43,8 +43,10 @@ Configuration Record(const char* tag, int services, int holidays) {
     s.ServiceNumber = QStringLiteral("%1%2").arg(services).arg(n + 1);
     s.DialOption = 1;
     s.DialFixedTariff = services / 100.0;
+    s.ServiceOption = 1;
     s.UsedTariffs = 1;
     s.Tariffs[0].Description = QLatin1String(tag);
+    s.Tariffs[0].AppliesDays = QStringLiteral("Everyday");
     s.Tariffs[0].After = services;
   }
   c.UsedHolidays = holidays;

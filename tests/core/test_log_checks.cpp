@@ -216,6 +216,8 @@ TEST_F(LogChecks, ScanLogLineEndingsAndEndOfFileMark) {
       {"01-15-1998 x\r\n02-16-1998 y\r\n\x1a", 2, MakeDate(1998, 2, 16), false},
       {"01-15-1998 x\r\n02-16-1998 y\r\nno date here\r\n", 3, 0, true},  // last non-empty line undated
       {"no date\r\nnone at all\r\n", 2, 0, true},
+      {"01-15-1998 x\r\n99-99-9999 y\r\n", 2, 0, true},  // a day that does not exist
+      {"01-15-1998 x\r\n02/30/99 y\r\n", 2, 0, true},
       {"01-15-1998", 1, MakeDate(1998, 1, 15), false},
   };
   for (const auto& c : cases) {

@@ -201,18 +201,15 @@ INSTANTIATE_TEST_SUITE_P(
                    "01-14-1998 10:00:00.00 - before\r\n"
                    "01-17-1998 10:00:00.00 - after\r\n",
                    2, 7},
-        RewriteRow{"CaseAndSeparatorsDoNotMatter",
-                   "01/15/1998 10:00:00.00 - Inside\r\n"
-                   "01.17.1998 10:00:00.00 - AFTER\r\n"
-                   "01-14-1998 10:00:00.00 - before\r\n",
-                   "01.17.1998 10:00:00.00 - AFTER\r\n"
-                   "01-14-1998 10:00:00.00 - before\r\n",
-                   2, 1},
-        RewriteRow{"CarriedMonthsAndDays",
-                   // Month 13 of 1997 is January 1998; 32 January is 1 February.
-                   "13-15-1997 10:00:00.00 - inside\r\n"
-                   "01-32-1998 10:00:00.00 - after\r\n",
-                   "01-32-1998 10:00:00.00 - after\r\n", 1, 1},
+        RewriteRow{"OnlyTheLogsOwnDatesCount",
+                   // Other separators and days that do not exist are no
+                   // dates: those lines go as undated lines do.
+                   "01/15/1998 10:00:00.00 - slashes\r\n"
+                   "01.17.1998 10:00:00.00 - dots\r\n"
+                   "13-15-1997 10:00:00.00 - month 13\r\n"
+                   "01-32-1998 10:00:00.00 - day 32\r\n"
+                   "01-17-1998 10:00:00.00 - AFTER\r\n",
+                   "01-17-1998 10:00:00.00 - AFTER\r\n", 1, 4},
         RewriteRow{"LineEndsBecomeCrLf",
                    "01-14-1998 10:00:00.00 - lf\n"
                    "01-15-1998 10:00:00.00 - inside\r"

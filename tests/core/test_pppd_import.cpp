@@ -146,6 +146,18 @@ TEST(PppdImport, TheConfiguredResponseTextsAreWritten) {
                                    "12-06-2026 21:45:10.00 - OUT : 1000 bytes"}));
 }
 
+// A byte a log line cannot hold never reaches the modem log: its check would
+// call the log corrupt and every report would refuse it.
+TEST(PppdImport, CharactersALogLineCannotHoldAreLeftOut) {
+  const QByteArray log =
+      "Dec  6 21:03:12 host chat[1]: send (ATDT555\x7f" "12\x01" "34^M)\n"
+      "Dec  6 21:03:35 host chat[1]: CONNECT 46667 caf\xc3\xa9\xff\x1b[0m\n";
+  const PppdImportResult r = Parse(log);
+  EXPECT_EQ(Lines(r), (QStringList{"12-06-2026 21:03:12.00 - RECV: ATDT5551234<cr>",
+                                   "12-06-2026 21:03:35.00 - CONNECTION ESTABLISHED (CONNECT 46667 caf[0m)"}));
+  EXPECT_EQ(r.CharactersLeftOut, 5);  // DEL, ^A, e-acute, a broken UTF-8 byte, ESC
+}
+
 TEST(PppdImport, ClassicLinesRollOverAtNewYear) {
   const QByteArray log =
       "Dec 31 23:40:03 host chat[1]: send (ATDT5551234^M)\n"
@@ -221,11 +233,15 @@ TEST_F(PppdImportFileTest, ALogEndingInAnEndOfFileMarkGetsTheEntriesBeforeIt) {
   EXPECT_TRUE(ReadFile(Log()).startsWith("12-06-2026 20:00:00.00 - x\r\n12-06-2026 21:03:12.00 - RECV"));
 }
 
+// A day that does not exist is no date either: 99-99-9999 once read as a day
+// of the year 10007 that no import could ever follow.
 TEST_F(PppdImportFileTest, ALogWhoseLastLineHasNoDateIsRefusedAndKept) {
-  const QByteArray bad = "12-06-2026 20:00:00.00 - x\r\nno date here\r\n";
-  WriteLog(bad);
-  EXPECT_THROW(ImportIntoModemLog(Log(), Parse(kSession).Entries), RunError);
-  EXPECT_EQ(ReadFile(Log()), bad);
+  for (const char* last : {"no date here", "99-99-9999 23:59:59.00 - x", "02/30/99 10:00:00.00 - x"}) {
+    const QByteArray bad = "12-06-2026 20:00:00.00 - x\r\n" + QByteArray(last) + "\r\n";
+    WriteLog(bad);
+    EXPECT_THROW(ImportIntoModemLog(Log(), Parse(kSession).Entries), RunError) << last;
+    EXPECT_EQ(ReadFile(Log()), bad);
+  }
 }
 
 TEST_F(PppdImportFileTest, AFolderThatCannotBeWrittenIsAClearErrorAndLeavesNothing) {

@@ -237,6 +237,17 @@ TEST(CommandAvailability, FollowsTheStateOfTheCurrentFile) {
     EXPECT_EQ(a.Repair, r.repair) << r.name;
     EXPECT_EQ(a.FirstLastEntry, r.firstLast) << r.name;
   }
+  // The command line's rewrites follow the same table: a corrupt file (an
+  // archive too) takes only Repair; any other file every rewrite.
+  CurrentFileState corruptArchive = corrupt;
+  corruptArchive.ArchiveOpen = true;
+  for (const LogRewrite rewrite : {LogRewrite::Optimize, LogRewrite::Purge, LogRewrite::Archive, LogRewrite::Repair}) {
+    const bool repair = rewrite == LogRewrite::Repair;
+    EXPECT_EQ(RewriteAllowed(corrupt, rewrite), repair) << static_cast<int>(rewrite);
+    EXPECT_EQ(RewriteAllowed(corruptArchive, rewrite), repair) << static_cast<int>(rewrite);
+    EXPECT_TRUE(RewriteAllowed(WeekLog(), rewrite)) << static_cast<int>(rewrite);
+    EXPECT_TRUE(RewriteAllowed(empty, rewrite)) << static_cast<int>(rewrite);
+  }
 }
 
 TEST(RunEndText, AStoppedRunSaysWhatStoppedIt) {

@@ -62,4 +62,20 @@ CommandAvailability AvailabilityFor(const CurrentFileState& file, bool modemLogU
   return a;
 }
 
+bool RewriteAllowed(const CurrentFileState& file, LogRewrite rewrite) {
+  if (!file.LogCorrupt) return true;
+  const CommandAvailability a = AvailabilityFor(file, false);
+  switch (rewrite) {
+    case LogRewrite::Optimize:
+      return a.ToolsOptimize == Availability::On;
+    case LogRewrite::Purge:
+      return a.ToolsPurge == Availability::On;
+    case LogRewrite::Repair:
+      return a.Repair == Availability::On;
+    case LogRewrite::Archive:
+      return a.ToolsView == Availability::On;
+  }
+  return false;
+}
+
 }  // namespace mirolat

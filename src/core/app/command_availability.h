@@ -38,4 +38,13 @@ struct CommandAvailability {
 //   dated entry.
 CommandAvailability AvailabilityFor(const CurrentFileState& file, bool modemLogUsable);
 
+// The log rewrites, as the command line runs them.
+enum class LogRewrite { Optimize, Purge, Repair, Archive };
+
+// Whether the state of the file lets `rewrite` run. A corrupt file takes what
+// the table above offers then (Repair only: Optimize, Purge and the viewer,
+// which saves archives, are off), so that no command rewrites a log its own
+// check calls corrupt; any other file takes every rewrite.
+bool RewriteAllowed(const CurrentFileState& file, LogRewrite rewrite);
+
 }  // namespace mirolat

@@ -18,6 +18,24 @@ inline constexpr TimeOfDay kLastSecondOfDay = 86399;  // 23:59:59
 // 1 May). Day 0 or month 0 carry backwards the same way.
 Date MakeDate(int year, int month, int day);
 
+// The date of year/month/day when that day exists, in the years 1900 to 9999;
+// 0 otherwise. Nothing is carried: month 13, 30 February, day 0 and year
+// 10007 all give 0.
+constexpr Date ExistingDate(int year, int month, int day) {
+  if (year < 1900 || year > 9999 || month < 1 || month > 12 || day < 1) return 0;
+  const bool leap = (year % 4 == 0 && year % 100 != 0) || year % 400 == 0;
+  constexpr int kLength[12] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
+  if (day > kLength[month - 1] + (month == 2 && leap ? 1 : 0)) return 0;
+  // Days from the civil date, counted from 1 March so that the leap day ends a year.
+  const int y = year - (month <= 2 ? 1 : 0);
+  const int era = y / 400;
+  const int yearOfEra = y - era * 400;
+  const int dayOfYear = (153 * (month + (month > 2 ? -3 : 9)) + 2) / 5 + day - 1;
+  const int dayOfEra = yearOfEra * 365 + yearOfEra / 4 - yearOfEra / 100 + dayOfYear;
+  // 0000-03-01 is day 0 of era 0; 30 December 1899 is 693899 days later.
+  return era * 146097 + dayOfEra - 693899;
+}
+
 Date FromQDate(const QDate& d);
 QDate ToQDate(Date d);
 

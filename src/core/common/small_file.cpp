@@ -5,6 +5,7 @@
 #include <unistd.h>
 
 #include <QFile>
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
 
@@ -67,22 +68,33 @@ QByteArray ReadSmallRegularFile(const QString& path, qint64 maxBytes) {
     throw Failure(ErrorCondition::BadFileName, path,
                   QStringLiteral("is too large (%1 bytes, at most %2)").arg(info.st_size).arg(maxBytes));
   }
+  return ReadAllUpTo(fd.get(), maxBytes, path, info.st_size);
+}
+
+QByteArray ReadAllUpTo(int fd, qint64 maxBytes, const QString& name, qint64 expectedBytes) {
+  // Read straight into the array, which grows as it fills; one byte more
+  // than allowed tells a source that is too large.
   QByteArray content;
-  char buffer[65536];
+  content.resize(static_cast<qsizetype>(std::min<qint64>(std::max<qint64>(expectedBytes, 0), maxBytes) + 1));
+  qint64 size = 0;
   for (;;) {
-    const ssize_t got = ::read(fd.get(), buffer, sizeof buffer);
+    if (size == content.size()) {
+      content.resize(static_cast<qsizetype>(std::min<qint64>(std::max<qint64>(2 * size, 65536), maxBytes + 1)));
+    }
+    const ssize_t got = ::read(fd, content.data() + size, static_cast<size_t>(content.size() - size));
     if (got < 0) {
       if (errno == EINTR) continue;
       const int error = errno;
-      throw Failure(ConditionOf(error), path, QStringLiteral("cannot be read: %1").arg(QString::fromLocal8Bit(std::strerror(error))));
+      throw Failure(ConditionOf(error), name, QStringLiteral("cannot be read: %1").arg(QString::fromLocal8Bit(std::strerror(error))));
     }
     if (got == 0) break;
+    size += got;
     // A file that grows while it is read is held to the same limit.
-    if (content.size() + got > maxBytes) {
-      throw Failure(ErrorCondition::BadFileName, path, QStringLiteral("is too large (more than %1 bytes)").arg(maxBytes));
+    if (size > maxBytes) {
+      throw Failure(ErrorCondition::BadFileName, name, QStringLiteral("is too large (more than %1 bytes)").arg(maxBytes));
     }
-    content.append(buffer, static_cast<qsizetype>(got));
   }
+  content.resize(static_cast<qsizetype>(size));
   return content;
 }
 

@@ -20,23 +20,6 @@ constexpr int kOverflowNumber = 6;
 
 constexpr bool IsDigit(QChar c) { return c.unicode() >= u'0' && c.unicode() <= u'9'; }
 
-// The leading whole number of line[from, from + length) (clipped to the line):
-// blanks skipped, an optional sign, then digits. No digits give 0.
-int LeadingPieceNumber(QStringView line, qsizetype from, qsizetype length) {
-  qsizetype end = from + length;
-  if (end > line.size()) end = line.size();
-  qsizetype i = from;
-  while (i < end && line[i] == u' ') ++i;
-  bool negative = false;
-  if (i < end && (line[i] == u'-' || line[i] == u'+')) {
-    negative = line[i] == u'-';
-    ++i;
-  }
-  int value = 0;
-  for (; i < end && IsDigit(line[i]); ++i) value = value * 10 + (line[i].unicode() - u'0');
-  return negative ? -value : value;
-}
-
 // Two digits at line[i], i + 1, or -1.
 int TwoDigits(QStringView line, qsizetype i) {
   if (!IsDigit(line[i]) || !IsDigit(line[i + 1])) return -1;
@@ -85,13 +68,17 @@ qint32 ExtractCount(QStringView upperLine, const QString& text) {
 }  // namespace
 
 Date ParseLogDate(QStringView line) {
-  const int month = LeadingPieceNumber(line, 0, 2);
-  if (month == 0) return 0;
-  const int day = LeadingPieceNumber(line, 3, 2);
-  if (day == 0) return 0;
-  const int year = LeadingPieceNumber(line, 6, 4);
-  if (static_cast<qint64>(month) * day * year <= 0) return 0;
-  return MakeDate(year, month, day);
+  if (line.size() < 10) return 0;
+  const char16_t* c = reinterpret_cast<const char16_t*>(line.data());
+  if (c[2] != u'-' || c[5] != u'-') return 0;
+  // Each character minus '0' as an unsigned number: a digit gives 0..9, any
+  // other character something above 9.
+  const auto d = [c](int i) { return static_cast<unsigned>(c[i]) - u'0'; };
+  for (const int i : {0, 1, 3, 4, 6, 7, 8, 9}) {
+    if (d(i) > 9) return 0;
+  }
+  return ExistingDate(static_cast<int>(d(6) * 1000 + d(7) * 100 + d(8) * 10 + d(9)), static_cast<int>(d(0) * 10 + d(1)),
+                      static_cast<int>(d(3) * 10 + d(4)));
 }
 
 bool ReadLineTime(QStringView line, TimeOfDay& lineTime) {

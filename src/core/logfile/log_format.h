@@ -1,5 +1,5 @@
 #pragma once
-// The modem log's line format: a date in characters 1-10 (mm?dd?yyyy), a time
+// The modem log's line format: a date in characters 1-10 (mm-dd-yyyy), a time
 // of day in characters 12-19 (hh:mm:ss), then free text searched for the
 // configured response texts.
 #include <QByteArrayView>
@@ -17,8 +17,10 @@ namespace mirolat {
 // reads comes near it, a response text being at most 255 characters.
 inline constexpr qsizetype kMaxLogLineLength = 1024;
 
-// The date of a line, or 0 when it carries none (leading-number rule for each
-// piece; month above 12 and day beyond the month carried forward).
+// The date of a line, or 0 when it carries none. Only the log's own form is a
+// date: characters 1-10 are mm-dd-yyyy, every digit there, and name a day
+// that exists from 1900 to 9999 (ExistingDate). Anything else (13-01-1998,
+// 02-30-1999, 02/15/1999, 1-5-1998, a two-digit year) is an undated line.
 Date ParseLogDate(QStringView line);
 
 // When the line is at least 19 characters long, sets lineTime to the time of

@@ -5,6 +5,7 @@
 #include <QRegularExpression>
 #include "core/common/atomic_file.h"
 #include "core/common/errors.h"
+#include "core/common/small_file.h"
 #include "core/logfile/log_format.h"
 #include "core/logfile/log_lock.h"
 
@@ -121,10 +122,17 @@ class Importer {
  private:
   void Emit(const QString& text) {
     ImportedEntry e;
-    e.Day = MakeDate(line_->Year, line_->Month, line_->Day);
+    e.Day = ExistingDate(line_->Year, line_->Month, line_->Day);
     e.Seconds = line_->Seconds;
     e.Hundredths = line_->Hundredths;
-    e.Text = text;
+    e.Text.reserve(text.size());
+    for (const QChar c : text) {
+      if (c.unicode() >= u' ' && c.unicode() <= u'~') {
+        e.Text.append(c);
+      } else {
+        ++r_.CharactersLeftOut;
+      }
+    }
     r_.Entries.append(e);
   }
   void UserDisconnect() { Emit(config_.ModemUserDisconnect); }
@@ -279,7 +287,8 @@ PppdImportResult ParsePppdLog(QByteArrayView systemLog, const PppdImportOptions&
       previousMonth = l.Month;
       l.Year = year;
     }
-    if (l.Year < 1000 || l.Year > 9999 || !QDate::isValid(l.Year, l.Month, l.Day)) continue;
+    // Only a day the modem log can date (ParseLogDate) becomes an entry.
+    if (ExistingDate(l.Year, l.Month, l.Day) == 0) continue;
     importer.Handle(l);
   }
   return result;
@@ -360,14 +369,13 @@ int ImportIntoModemLog(const QString& logPath, const QList<ImportedEntry>& entri
   // meanwhile would otherwise lose the entries, or the entries its work.
   const LogWriteLock lock(logPath, progress);
   QByteArray old;
-  QFile file(logPath);
-  if (file.exists()) {
-    if (!file.open(QIODevice::ReadOnly)) {
-      throw RunError(ErrorCondition::PathFileAccess,
-                     QStringLiteral("Cannot read the modem log '%1': %2").arg(logPath, file.errorString()));
+  if (QFile::exists(logPath)) {
+    // Only a regular file: a FIFO would block the import, a device fill the memory.
+    try {
+      old = ReadSmallRegularFile(logPath, kMaxImportModemLogBytes);
+    } catch (const RunError& e) {
+      throw RunError(e.condition(), QStringLiteral("The modem log ") + e.description());
     }
-    old = file.readAll();
-    file.close();
     QByteArrayView last;
     if (LastLogLine(old, last) && MomentOfLine(last).Day == 0) {
       throw RunError(ErrorCondition::Other,

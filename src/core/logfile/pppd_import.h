@@ -53,10 +53,14 @@ struct PppdImportResult {
   int Connections = 0;           // connects seen
   int LinesRead = 0;
   int LinesUsed = 0;             // pppd/chat lines that produced or changed something
+  int CharactersLeftOut = 0;     // characters of the entries' texts a log line cannot hold
 };
 
 // Parses a system log's text. Lines of other programs, lines without a time
-// stamp and lines the rules do not know are passed over.
+// stamp and lines the rules do not know are passed over. An entry's text
+// keeps only the characters a log line holds (blank to '~'): control
+// characters, DEL and anything beyond ASCII are left out and counted, so the
+// entries never make the modem log one its check calls corrupt.
 PppdImportResult ParsePppdLog(QByteArrayView systemLog, const PppdImportOptions& options,
                               const Configuration& config);
 
@@ -78,13 +82,17 @@ LogMoment LastEntryMoment(QByteArrayView modemLog);
 // `appended` receives the number of entries added.
 QByteArray AppendImportedEntries(QByteArrayView modemLog, const QList<ImportedEntry>& entries, int* appended);
 
+// The largest modem log an import reads (and writes again) whole.
+inline constexpr qint64 kMaxImportModemLogBytes = 2LL * 1024 * 1024 * 1024;
+
 // Reads the modem log at `logPath` (missing: empty), appends the entries later
 // than its last entry, and replaces the file atomically: a complete new file
 // is written beside it, synced and renamed over it. Throws RunError when the
-// log cannot be read or written, and when its last non-empty line carries no
-// date (the log is left as it was then). Returns the number of entries added;
-// with none, the file is not touched. Holds the log's write lock throughout
-// (a wait for it is told to `progress`).
+// log cannot be read or written, when it is not a regular file (a FIFO, a
+// device, a folder) or larger than kMaxImportModemLogBytes, and when its last
+// non-empty line carries no date (the log is left as it was then). Returns
+// the number of entries added; with none, the file is not touched. Holds the
+// log's write lock throughout (a wait for it is told to `progress`).
 int ImportIntoModemLog(const QString& logPath, const QList<ImportedEntry>& entries,
                        FileSystemOps& ops = FileSystemOps::System(), Progress* progress = nullptr);
 

@@ -13,6 +13,11 @@ namespace mirolat {
 
 inline constexpr qint64 kMax16 = 32767;
 inline constexpr qint64 kMax32 = 2147483647;
+// The ranges of the General tab's limits, each from kMinLimit.
+inline constexpr qint64 kMinLimit = 1;
+inline constexpr qint64 kMaxConnectionsLimit = kMax16;
+inline constexpr qint64 kMaxConnectDaysLimit = kMax16;
+inline constexpr qint64 kMaxLogSizeLimit = kMax32;
 // The largest amount the store holds (amount x 10000 in 32 bits).
 inline constexpr double kMaxStoredAmount = 214748.3647;
 

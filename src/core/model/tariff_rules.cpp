@@ -222,7 +222,10 @@ Tariff BuildTariff(const TariffEntries& e, const LocaleValues& locale) {
 }
 
 TariffEntries EntriesOf(const Tariff& t, const LocaleValues& locale) {
-  const MinutesSeconds after = SplitAfter(t.After);
+  MinutesSeconds after = SplitAfter(t.After);
+  // The largest threshold the boxes take, 999 minutes 60 seconds, shows as
+  // typed rather than as 1000 minutes, which the minutes box refuses.
+  if (after.minutes == kMaxThresholdMinutes + 1 && after.seconds == 0) after = {kMaxThresholdMinutes, 60};
   return {t.Description,
           t.AppliesDays,
           TimeToHhMm(t.AppliesTimeStart),

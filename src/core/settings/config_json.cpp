@@ -9,6 +9,7 @@
 
 #include "core/model/log_file_name.h"
 #include "core/model/option_entries.h"
+#include "core/model/record_rules.h"
 
 namespace mirolat {
 
@@ -245,7 +246,23 @@ Configuration Parse(const QJsonDocument& doc, const Configuration& base) {
     c.Holidays[static_cast<size_t>(n)] = FromQDate(d);
   }
   if (const std::optional<LongText> text = FindTooLongText(c)) {
+    // A text over its limit is named first; the other rules would only repeat it.
     throw JsonProblem{text->FileName() + QStringLiteral(": ") + text->Problem};
+  }
+  // What the dialogs would refuse is refused here too, every such value named.
+  const QList<RecordProblem> problems = RecordProblems(c);
+  if (!problems.isEmpty()) {
+    QStringList lines;
+    for (const RecordProblem& p : problems) {
+      QString path = p.Section;
+      if (p.Service >= 0) {
+        path += QStringLiteral("[%1]").arg(p.Service);
+        if (p.Tariff >= 0) path += QStringLiteral(".Tariffs[%1]").arg(p.Tariff);
+      }
+      if (!p.Field.isEmpty()) path += QLatin1Char('.') + p.Field;
+      lines.append(path + QStringLiteral(": ") + p.Problem);
+    }
+    throw JsonProblem{lines.join(QLatin1Char('\n'))};
   }
   return c;
 }

@@ -2,6 +2,7 @@
 
 #include "core/model/log_file_name.h"
 #include "core/model/option_entries.h"
+#include "core/model/record_rules.h"
 #include "core/settings/record_image.h"
 
 #include <algorithm>
@@ -251,6 +252,28 @@ const QString* const kRecordKeys[] = {&kGeneralKey,     &kModemKey,         &kCo
                                       &kServicesKey,    &kViewLogKey,       &kViewReportKey,
                                       &kSummaryReportKey, &kDetailReportKey, &kHolidaysKey};
 
+// A value the dialogs would refuse (RecordProblems), which config import
+// refuses too, is damage like any other: throws DamagedRecord naming the
+// first. Checked on the record as start-up completes it, where a zero stands
+// for a missing value that takes its default.
+void CheckAgainstDialogRules(const Configuration& config, const LoadedFlags& flags) {
+  Configuration completed = config;
+  ApplyStartupDefaults(completed, flags);
+  const QList<RecordProblem> problems = RecordProblems(completed);
+  if (problems.isEmpty()) return;
+  const RecordProblem& p = problems.first();
+  QString where = kSettingsBaseKey + QLatin1Char('\\') + p.Section;
+  if (p.Tariff >= 0) {
+    where += QStringLiteral(", tariff %1 of service %2").arg(p.Tariff + 1).arg(p.Service + 1);
+  } else if (p.Service >= 0) {
+    where += p.Field.isEmpty() ? QStringLiteral(", service %1").arg(p.Service + 1)
+                               : QLatin1Char('\\') + p.Field + QString::number(p.Service + 1);
+  } else {
+    where += QLatin1Char('\\') + p.Field;
+  }
+  throw DamagedRecord{where + QStringLiteral(" holds what the dialogs refuse: ") + p.Problem};
+}
+
 // The log viewer's settings (key ViewLog), as ParseRecord reads them.
 void ParseViewLog(const StoredTree& tree, Configuration& config) {
   KeyReader r(tree, kViewLogKey);
@@ -284,8 +307,10 @@ void ParseReportWindows(const StoredTree& tree, Configuration& config) {
 }
 
 // Fills `config` from a tree read at once, converting and checking each value
-// as the field needs; throws DamagedRecord for a value the record cannot hold.
-LoadedFlags ParseRecord(const StoredTree& tree, Configuration& config) {
+// as the field needs; throws DamagedRecord for a value the record cannot hold,
+// and, with `dialogRules`, for one the dialogs refuse.
+enum class DialogRules { Check, Skip };
+LoadedFlags ParseRecord(const StoredTree& tree, Configuration& config, DialogRules dialogRules = DialogRules::Check) {
   LoadedFlags flags;
   {
     KeyReader r(tree, kGeneralKey);
@@ -360,6 +385,7 @@ LoadedFlags ParseRecord(const StoredTree& tree, Configuration& config) {
       r.DateValue(HolidayValueName(n), config.Holidays[static_cast<size_t>(n - 1)]);
     }
   }
+  if (dialogRules == DialogRules::Check) CheckAgainstDialogRules(config, flags);
   return flags;
 }
 
@@ -551,15 +577,17 @@ RecordRead ReadRecordAndKeepImage(SettingsStore& store, Configuration& config) {
 
 // Inside a write transaction that has just written the record: keeps the
 // record as stored now as its image. A record that does not parse gets none;
-// the next load finds out what is wrong with it. An image still current (the
-// write changed no value) already is that image.
+// the next load finds out what is wrong with it. The dialogs' rules are not
+// run again here: what a save writes was made by the dialogs or checked by
+// the import (a whole check of the largest record takes seconds). An image
+// still current (the write changed no value) already is that image.
 void KeepImageOfStoredRecord(SettingsStore& store) {
   if (store.DerivedIsCurrent(kRecordImageName)) return;
   try {
     const StoredTree tree = store.ReadTree(Root::Machine, kSettingsBaseKey);
     Configuration parsed;
     RecordImageFacts facts;
-    facts.Flags = ParseRecord(tree, parsed);
+    facts.Flags = ParseRecord(tree, parsed, DialogRules::Skip);
     facts.AllKeysPresent = AllRecordKeysPresent(tree);
     store.StoreDerived(kRecordImageName, EncodeRecordImage(parsed, facts), store.ChangeCount());
   } catch (const DamagedRecord&) {

@@ -35,7 +35,9 @@ struct LoadedFlags {
 // range such as UsedServices above MaxServices, UsedTariffs above 10 or
 // UsedHolidays above 100, text where a number or a time is needed, a value of
 // a kind the store never writes, a ModemLogFile that is not a plain file name,
-// a name, number or description longer than its limit, FindTooLongText)
+// a name, number or description longer than its limit, FindTooLongText;
+// a value the dialogs refuse: RecordProblems of the record as start-up
+// completes it)
 // counts as damage, and so does a damaged page met while reading (StoreDamaged): the store is moved aside with its message
 // (SettingsStore::DamageMessage) and the record is read from the fresh, empty
 // store. Only a failure to reach the store goes to `reporter`.

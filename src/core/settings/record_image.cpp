@@ -13,7 +13,9 @@ namespace {
 // The layout: magic, byte-order mark, payload length, payload checksum, then
 // the payload: the texts once each (count, then length and UTF-16 units of
 // each), followed by the fields in a fixed order, texts as their index.
-constexpr char kMagic[8] = {'M', 'R', 'L', 'I', 'M', 'G', '0', '1'};
+// 02: images of 01 were made before a load held records to the dialogs' rules
+// (RecordProblems); those records are parsed and checked once more.
+constexpr char kMagic[8] = {'M', 'R', 'L', 'I', 'M', 'G', '0', '2'};
 constexpr quint32 kByteOrder = 0x01020304;
 constexpr qsizetype kHeaderSize = 8 + 4 + 8 + 8;
 

@@ -541,7 +541,7 @@ bool frmSetup::txtLogName_LostFocus() {
 
 bool frmSetup::LimitLeft(QLineEdit* box, int& field, qint64 max) {
   if (box->text() == QString::number(field)) return true;
-  const std::optional<qint64> value = ReadWholeNumber(box->text(), 1, max, state_.Locale);
+  const std::optional<qint64> value = ReadWholeNumber(box->text(), kMinLimit, max, state_.Locale);
   if (!value) {
     Beep();
     ShowLimit(box, field);
@@ -576,9 +576,13 @@ bool frmSetup::txtMaxServices_LostFocus() {
   return true;
 }
 
-bool frmSetup::txtMaxConnections_LostFocus() { return LimitLeft(txtMaxConnections, draft_.MaxConnections, kMax16); }
-bool frmSetup::txtMaxConnectDays_LostFocus() { return LimitLeft(txtMaxConnectDays, draft_.MaxConnectDays, kMax16); }
-bool frmSetup::txtMaxLogSize_LostFocus() { return LimitLeft(txtMaxLogSize, draft_.MaxLogSize, kMax32); }
+bool frmSetup::txtMaxConnections_LostFocus() {
+  return LimitLeft(txtMaxConnections, draft_.MaxConnections, kMaxConnectionsLimit);
+}
+bool frmSetup::txtMaxConnectDays_LostFocus() {
+  return LimitLeft(txtMaxConnectDays, draft_.MaxConnectDays, kMaxConnectDaysLimit);
+}
+bool frmSetup::txtMaxLogSize_LostFocus() { return LimitLeft(txtMaxLogSize, draft_.MaxLogSize, kMaxLogSizeLimit); }
 
 void frmSetup::cmdBrowse_Click() {
   const QString folder = LogFolder();
