@@ -257,6 +257,8 @@ const QString* const kRecordKeys[] = {&kGeneralKey,     &kModemKey,         &kCo
 // first. Checked on the record as start-up completes it, where a zero stands
 // for a missing value that takes its default.
 void CheckAgainstDialogRules(const Configuration& config, const LoadedFlags& flags) {
+  // A text over its limit is named by the value it is in, once the record is read.
+  if (FindTooLongText(config)) return;
   Configuration completed = config;
   ApplyStartupDefaults(completed, flags);
   const QList<RecordProblem> problems = RecordProblems(completed);
