@@ -129,6 +129,7 @@ class CommonWindowsTest : public QObject {
     ResetProgramEnding();
     SetProgramExitHandler([this] { exits_.append(QStringLiteral("exit")); });
     SetHelpDirectory(kHelpDir);
+    MessageBox::SetHelpOpener(&ShowHelp);
   }
 
   void cleanup() {
