@@ -19,8 +19,8 @@ QList<double> AutoArrangeWidths(double windowWidthTwips, const QStringList& titl
 // The file name Save As proposes: "Summary 01Jan98 - 31Jan98", "Detail ...".
 QString DefaultReportFileName(bool details, Date start, Date end);
 
-// A number as the language's Str() writes it: a leading blank for a
-// non-negative value, a minus sign otherwise, no needless decimals.
+// A number with its sign in front: a blank for a non-negative value, a minus
+// sign otherwise, and no needless decimals (" 10", "-2.5").
 QString SignedNumberText(double value);
 
 }  // namespace mirolat
