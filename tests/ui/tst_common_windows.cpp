@@ -133,11 +133,11 @@ class CommonWindowsTest : public QObject {
   // screen, also when the parent is partly off it.
   void windowsStandOnTheirParentAndOnTheScreen() {
     const QRect screen(0, 0, 800, 600);
-    const struct {
+    struct Row {
       QSize size;
-      QRect parent;
-      QRect placed;
-    } rows[] = {
+      QRect parent, placed;
+    };
+    const Row rows[] = {
         {{200, 100}, {100, 100, 400, 300}, {200, 200, 200, 100}},   // centred
         {{200, 100}, {-300, 50, 400, 300}, {0, 150, 200, 100}},     // parent off the left edge
         {{200, 100}, {600, 500, 400, 300}, {600, 500, 200, 100}},   // off the bottom right
@@ -146,11 +146,7 @@ class CommonWindowsTest : public QObject {
     for (const auto& r : rows) QCOMPARE(CentredOnParent(r.size, r.parent, screen), r.placed);
     // A window that opens beside its parent: the right, the left, else the
     // right moved back onto the screen, the parent's left part in sight.
-    const struct {
-      QSize size;
-      QRect parent;
-      QRect placed;
-    } beside[] = {
+    const Row beside[] = {
         {{300, 200}, {100, 100, 300, 300}, {400, 100, 300, 200}},  // on the right
         {{300, 200}, {400, 100, 300, 300}, {100, 100, 300, 200}},  // on the left
         {{500, 200}, {200, 450, 300, 100}, {300, 400, 500, 200}},  // neither: the right, moved in and up

@@ -1,8 +1,7 @@
 // The main window at the faults it once had and the rules only it applies: a
-// typed date outside the log, a month step that passes the other box, a run
-// stopped by a corrupt line, windows opened under the hourglass, the window
-// destroyed with the focus in a box, help closed with the window. The rest is
-// driven by keys and clicks in tests/journeys.
+// typed date outside the log, a month step past the other box, a run stopped
+// by a corrupt line, windows under the hourglass, Optimize answered No, the
+// window destroyed with the focus in a box, help closed with the window.
 #include <QAction>
 #include <QCursor>
 #include <QFile>
@@ -23,6 +22,7 @@
 #include "ui/dialogs/desktop_error_reporter.h"
 #include "ui/dialogs/message_box.h"
 #include "ui/main/frm_main.h"
+#include "ui/maintenance/optimize_presenter.h"
 #include "ui/main/spin_button.h"
 
 using namespace mirolat;
@@ -63,8 +63,7 @@ class MainWindowTest : public QObject {
     f.LogFileName = QStringLiteral("ModemLog.txt");
     f.LogFilePath = f.WindowsDir + f.LogFileName;
     QFile file(f.LogFilePath);
-    QVERIFY(file.open(QIODevice::WriteOnly));
-    file.write(log);
+    QVERIFY(file.open(QIODevice::WriteOnly) && file.write(log) == log.size());
     file.close();
     f.LogExists = true;
     ScanLog(f, state_->Config, SharedErrorReporter());
@@ -167,6 +166,18 @@ class MainWindowTest : public QObject {
     QCOMPARE(shapesInside, (QList<int>{Qt::CrossCursor, Qt::CrossCursor}));
     QCOMPARE(QGuiApplication::overrideCursor()->shape(), Qt::CrossCursor);
     QGuiApplication::restoreOverrideCursor();
+  }
+
+  // Mended: Optimize marks its question asked whatever the answer, so the
+  // activation after it cannot ask again; No changes nothing.
+  void optimizeAnsweredNoCountsAsAsked() {
+    Open(SessionLog({"01-15-1998"}));
+    OptimizePresenter presenter(*state_, SharedErrorReporter(), w_);
+    QSignalSpy finished(&presenter, &OptimizePresenter::Finished);
+    MessageBox::setNextAnswer(MessageButton::No);
+    QVERIFY(!presenter.OptimizeCurrentFile());
+    QVERIFY(state_->AutoOptimizeAsked);
+    QCOMPARE(finished, QList<QList<QVariant>>{{false}});
   }
 
   // Mended: destroying the window while a box has the focus moves the focus

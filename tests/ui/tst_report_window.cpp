@@ -59,8 +59,9 @@ class TestReportWindow : public QObject {
   }
 
   // Auto Arrange spreads the room over the columns but the first, never
-  // below their widths; a Notes column keeps 4000 twips.
-  void autoArrangeRule() {
+  // below their widths, a Notes column keeping 4000 twips; printed text
+  // stands in the middle of the page, text wider than the page smaller.
+  void layoutRules() {
     const QStringList summary = {QString(), "Service", "Mirolat", "Sessions", "Av/Session", "Av/Day", "Kilobytes"};
     const QStringList details = {QString(), "Service", "Status", "Date", "Time", "Duration", " Notes"};
     const QList<double> widths = {1000, 1000, 700, 1000, 1000, 1000, 1000};
@@ -76,14 +77,10 @@ class TestReportWindow : public QObject {
         {2000, details, {1000, 1000, 700, 1000, 1000, 1000, 4000}},
     };
     for (const auto& r : rows) QCOMPARE(AutoArrangeWidths(r.window, r.titles, widths), r.expected);
-  }
-
-  // Printed text stands in the middle of the page; text wider than the page is printed smaller.
-  void printedTextHasEqualMargins() {
     const struct {
       double page, text, scale, left;
-    } rows[] = {{1000, 600, 1, 200}, {1000, 1000, 1, 0}, {1000, 2000, 0.5, 0}, {1000, 0, 1, 0}};
-    for (const auto& r : rows) {
+    } pages[] = {{1000, 600, 1, 200}, {1000, 1000, 1, 0}, {1000, 2000, 0.5, 0}, {1000, 0, 1, 0}};
+    for (const auto& r : pages) {
       const PageFit fit = FitTextToPage(r.page, r.text);
       QCOMPARE(fit.scale, r.scale);
       QCOMPARE(fit.left, r.left);
