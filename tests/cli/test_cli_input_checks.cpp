@@ -24,14 +24,11 @@ TEST_F(CliInputTest, UnknownLocaleNamesAreRefused) {
     int scanExit;
     const char* firstEntry;  // scan's line for a known name
   } cases[] = {
-      {"en_US", 0, "First entry: Thursday, January 15, 1998"},
       {"de_DE", 0, "First entry: Donnerstag, 15. Januar 1998"},
       {"fr_FR", 0, "First entry: jeudi 15 janvier 1998"},
       {"C", 0, "First entry: Thursday, January 15, 1998"},
-      {"POSIX", 0, "First entry: Thursday, January 15, 1998"},
       {"de_DE.UTF-8", 0, "First entry: Donnerstag, 15. Januar 1998"},
       {"xx_YY", 1, nullptr},
-      {"klingon", 1, nullptr},
       {"en_US_extra_words", 1, nullptr},
   };
   for (const auto& c : cases) {

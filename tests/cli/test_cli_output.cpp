@@ -78,10 +78,6 @@ INSTANTIATE_TEST_SUITE_P(Steps, CliFileOutputTest,
                          ::testing::Values(FileCommand{"ExportWrite", "config export", FailingCall::Write},
                                            FileCommand{"ExportSync", "config export", FailingCall::Sync},
                                            FileCommand{"ExportRename", "config export", FailingCall::Rename},
-                                           FileCommand{"GenlogWrite", "genlog --seed 3 --days 4 --out",
-                                                       FailingCall::Write},
-                                           FileCommand{"GenlogSync", "genlog --seed 3 --days 4 --out",
-                                                       FailingCall::Sync},
                                            FileCommand{"GenlogRename", "genlog --seed 3 --days 4 --out",
                                                        FailingCall::Rename}),
                          [](const auto& info) { return std::string(info.param.name); });
@@ -108,14 +104,10 @@ TEST_F(CliStdoutTest, AFullDeviceOnStandardOutputIsAFailure) {
   ASSERT_TRUE(QFile::exists(QStringLiteral("/dev/full")));
   const QString log = testing::CaseDir("costs_on") + QStringLiteral("/ModemLog.txt");
   const QList<QStringList> commands = {
-      ReportArgs("costs_on", "1998-01-15", "1998-01-15"),
       ReportArgs("costs_on", "1998-01-15", "1998-01-15") << Words("--format json"),
-      ReportArgs("costs_on", "1998-01-15", "1998-01-15") << Words("--details --format csv"),
       Words("scan --locale en_US --log") << log,
       Words("config export"),
-      Words("genlog --seed 2 --days 3"),
       Words("genlog --seed 2 --days 300"),  // larger than any stream buffer
-      Words("--help"),
   };
   const QString file = dir_.filePath(QStringLiteral("stdout.txt"));
   for (const QStringList& words : commands) {

@@ -1,19 +1,12 @@
 #include <gtest/gtest.h>
 
 #include <QDir>
-#include <QFile>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
-#include <QTemporaryDir>
 
 #include "cli_test_support.h"
-#include "core/analysis/analysis_run.h"
 #include "core/analysis/log_generator.h"
-#include "core/common/locale_values.h"
-#include "core/reports/details_report.h"
-#include "core/reports/summary_report.h"
-#include "core/settings/config_json.h"
 
 namespace mirolat {
 namespace {
@@ -30,11 +23,10 @@ class CliReportTest : public testing::CliTest {
     config.replace(from, to);
     ASSERT_EQ(Import(Write(QStringLiteral("config.json"), config)), 0) << err_.toStdString();
   }
-  QJsonObject Json(const QStringList& words) {
+  QJsonObject Json() {
     QJsonParseError pe;
     const QJsonObject o = QJsonDocument::fromJson(out_.toUtf8(), &pe).object();
-    EXPECT_EQ(pe.error, QJsonParseError::NoError) << pe.errorString().toStdString() << ' '
-                                                  << words.join(QLatin1Char(' ')).toStdString();
+    EXPECT_EQ(pe.error, QJsonParseError::NoError) << pe.errorString().toStdString();
     return o;
   }
 };
@@ -47,16 +39,9 @@ struct GoldenCase {
   const char* suffix = "";  // of the expected files: summary<suffix>.txt, details<suffix>.txt
 };
 
-const GoldenCase kCases[] = {{"costs_on", "1998-01-15", "1998-01-15"},
-                             {"costs_off", "1998-01-15", "1998-01-15"},
-                             {"errors_shown", "1998-01-15", "1998-01-15"},
-                             {"errors_hidden", "1998-01-15", "1998-01-15"},
+const GoldenCase kCases[] = {{"costs_off", "1998-01-15", "1998-01-15"},
                              {"no_sessions", "1998-01-16", "1998-01-16"},
-                             {"midnight_out_of_range", "1998-01-15", "1998-01-15"},
-                             {"incomplete_tariff", "1998-01-14", "1998-01-15"},
-                             {"several_numbers", "1998-03-09", "1998-03-11"},
                              {"several_numbers", "1998-03-09", "1998-03-11", "de_DE", "_de"},
-                             {"tariff_walk", "1998-03-10", "1998-03-11"},
                              {"flexi_allowance", "1998-03-10", "1998-03-11"}};
 
 // The command prints the same texts as the report window, from the stored
@@ -73,119 +58,6 @@ TEST_F(CliReportTest, TextReportsMatchTheGoldenFiles) {
                                          QLatin1String(g.suffix) + QStringLiteral(".txt"))
                                             .toStdString() +
                                         "\n");
-    }
-  }
-}
-
-// Runs the analysis and both reports in-process, as the desktop program does.
-struct DirectRun {
-  Configuration config;
-  LocaleValues locale = LoadLocaleInfo(QLocale(QStringLiteral("en_US")));
-  RunState run;
-  SessionTable before;  // the session table as the run left it
-  ReportModel summary;
-  DetailsReport details;
-};
-
-class NoErrors : public ErrorReporter {
- public:
-  ErrorAnswer ReportError(const RunError& e) override {
-    ADD_FAILURE() << e.description().toStdString();
-    return ErrorAnswer::Continue;
-  }
-};
-
-void RunDirect(const GoldenCase& g, DirectRun& d) {
-  d.locale = LoadLocaleInfo(QLocale(QLatin1String(g.locale)));
-  QString error;
-  ASSERT_TRUE(ConfigurationFromJson(testing::CliTest::Read(CaseDir(g.name) + QStringLiteral("/config.json")), Configuration(),
-                                    d.config, error));
-  RunInputs in;
-  in.config = &d.config;
-  in.locale = &d.locale;
-  in.ReportStartDate = DateFromIso(QLatin1String(g.from));
-  in.ReportEndDate = DateFromIso(QLatin1String(g.to));
-  NullProgress progress;
-  NoErrors reporter;
-  d.run = ProcessLog(in, CaseDir(g.name) + QStringLiteral("/ModemLog.txt"), progress, reporter);
-  d.before = d.run.Tables;
-  ReportInputs r{&d.config, &d.locale, in.ReportStartDate, in.ReportEndDate, d.run.ErrorsFound};
-  d.summary = BuildSummaryReport(d.run.Tables, r);
-  d.details = BuildDetailsReport(d.run.Tables, r, progress);
-}
-
-QJsonValue DateOrNull(Date d) { return d == 0 ? QJsonValue() : QJsonValue(DateToIso(d)); }
-
-// Every figure of the JSON, read back, equals the run's own.
-TEST_F(CliReportTest, JsonRoundTripsEveryFigure) {
-  for (const GoldenCase& g : kCases) {
-    SCOPED_TRACE(g.name);
-    ImportCase(g.name);
-    const QStringList words = ReportArgs(g.name, g.from, g.to, g.locale) << Words("--format json");
-    ASSERT_EQ(Run(words), 0) << err_.toStdString();
-    const QJsonObject o = Json(words);
-    DirectRun d;
-    RunDirect(g, d);
-    const SessionTable& t = d.before;
-
-    EXPECT_EQ(o[QStringLiteral("LinesRead")].toInt(), d.run.LinesRead);
-    EXPECT_EQ(o[QStringLiteral("ErrorsFound")].toBool(), d.run.ErrorsFound);
-    EXPECT_EQ(o[QStringLiteral("IncompleteTariffs")].toBool(), d.run.IncompleteTariffs);
-    EXPECT_EQ(o[QStringLiteral("LogCorrupt")].toBool(), d.run.LogCorrupt);
-    EXPECT_EQ(o[QStringLiteral("TooManyServices")].toBool(), d.run.TooManyServices);
-    EXPECT_EQ(o[QStringLiteral("TooManyConnections")].toBool(), d.run.TooManyConnections);
-    EXPECT_EQ(o[QStringLiteral("SessionCount")].toInt(), t.SessionCount);
-    EXPECT_EQ(o[QStringLiteral("ServiceTotalsCount")].toInt(), t.ServiceTotalsCount);
-
-    const QJsonArray totals = o[QStringLiteral("ServiceTotals")].toArray();
-    ASSERT_EQ(totals.size(), t.ServiceTotalsCount + 1);
-    for (int i = 0; i <= t.ServiceTotalsCount; ++i) {
-      const QJsonObject e = totals[i].toObject();
-      const ServiceTotal& x = t.ServiceTotals[std::size_t(i)];
-      EXPECT_EQ(e[QStringLiteral("Index")].toInt(), i);
-      EXPECT_EQ(e[QStringLiteral("Number")].toString(), x.Number);
-      EXPECT_EQ(e[QStringLiteral("TotalSeconds")].toInt(), x.TotalSeconds);
-      EXPECT_EQ(e[QStringLiteral("TotalSessions")].toInt(), x.TotalSessions);
-      EXPECT_EQ(e[QStringLiteral("TotalCost")].toDouble(), x.TotalCost);  // exact: shortest round-trip text
-      EXPECT_EQ(e[QStringLiteral("TotalBytesRead")].toInteger(), x.TotalBytesRead);
-    }
-    const QJsonArray sessions = o[QStringLiteral("Sessions")].toArray();
-    ASSERT_EQ(sessions.size(), t.SessionCount);
-    for (int i = 1; i <= t.SessionCount; ++i) {
-      const QJsonObject s = sessions[i - 1].toObject();
-      const Session& x = t.Sessions[std::size_t(i)];
-      EXPECT_EQ(s[QStringLiteral("Index")].toInt(), i);
-      EXPECT_EQ(s[QStringLiteral("ConnectDate")], DateOrNull(x.ConnectDate));
-      EXPECT_EQ(s[QStringLiteral("ConnectTime")].toString(), TimeToText(x.ConnectTime));
-      EXPECT_EQ(s[QStringLiteral("DisconnectDate")], DateOrNull(x.DisconnectDate));
-      EXPECT_EQ(s[QStringLiteral("DisconnectTime")].toString(), TimeToText(x.DisconnectTime));
-      EXPECT_EQ(s[QStringLiteral("Number")].toString(), x.Number);
-      EXPECT_EQ(s[QStringLiteral("Notes")].toString(), x.Notes);
-      EXPECT_EQ(s[QStringLiteral("Answered")].toBool(), x.Answered);
-      EXPECT_EQ(s[QStringLiteral("BytesRead")].toInt(), x.BytesRead);
-      EXPECT_EQ(s[QStringLiteral("BytesWritten")].toInt(), x.BytesWritten);
-    }
-    EXPECT_EQ(o[QStringLiteral("Summary")].toString(), d.summary.Text);
-    EXPECT_EQ(o[QStringLiteral("Details")].toString(), d.details.Model.Text);
-    const QJsonArray rows = o[QStringLiteral("DetailRows")].toArray();
-    ASSERT_EQ(rows.size(), qsizetype(d.details.Figures.size()));
-    for (qsizetype i = 0; i < rows.size(); ++i) {
-      const QJsonObject r = rows[i].toObject();
-      const DetailFigures& f = d.details.Figures[std::size_t(i)];
-      EXPECT_EQ(r[QStringLiteral("Index")].toInt(), f.Index);
-      EXPECT_EQ(r[QStringLiteral("Seconds")].toInt(), f.Seconds);
-      EXPECT_EQ(r[QStringLiteral("Notes")].toString(), f.Notes);
-      const struct {
-        const char* key;
-        double value;
-      } money[] = {{"DialCost", f.DialCost}, {"ServiceCost", f.ServiceCost}, {"DataCost", f.DataCost}, {"Cost", f.Cost}};
-      for (const auto& m : money) {
-        if (d.config.CalcCosts) {
-          EXPECT_EQ(r[QLatin1String(m.key)].toDouble(-1), m.value) << m.key;
-        } else {
-          EXPECT_TRUE(r[QLatin1String(m.key)].isNull()) << m.key;
-        }
-      }
     }
   }
 }
@@ -229,7 +101,7 @@ TEST_F(CliReportTest, ProblemsExitNonZeroWithAMessage) {
                                 "01-15-1998 10:00:30.00 - Connection established\r\n");
   EXPECT_EQ(Run(Words("report --log") << corrupt << Words("--format json") << range), 1);
   EXPECT_TRUE(err_.contains(QStringLiteral("Corruption Detected"))) << err_.toStdString();
-  const QJsonObject o = QJsonDocument::fromJson(out_.toUtf8()).object();
+  const QJsonObject o = Json();
   EXPECT_TRUE(o[QStringLiteral("LogCorrupt")].toBool());
   EXPECT_EQ(o[QStringLiteral("LinesRead")].toInt(), 1);
   EXPECT_TRUE(o[QStringLiteral("Summary")].isNull());
@@ -269,7 +141,7 @@ TEST_F(CliReportTest, RunReadAlongWithTheChecksAnswersAsBefore) {
   const QString lateByte = Write(QStringLiteral("latebyte.txt"), session + later + "01-16-1998 09:00:01.00 - \x01\r\n");
   EXPECT_EQ(Run(Words("report --log") << lateByte << Words("--format json") << range), 1);
   EXPECT_TRUE(err_.contains(QStringLiteral("Corruption Detected"))) << err_.toStdString();
-  const QJsonObject o = QJsonDocument::fromJson(out_.toUtf8()).object();
+  const QJsonObject o = Json();
   EXPECT_TRUE(o[QStringLiteral("LogCorrupt")].toBool());
   EXPECT_TRUE(o[QStringLiteral("Summary")].isNull());
 
@@ -285,8 +157,8 @@ TEST_F(CliReportTest, RunReadAlongWithTheChecksAnswersAsBefore) {
   const QString markFirst = Write(QStringLiteral("markfirst.txt"), "\x1a" + session);
   EXPECT_EQ(Run(Words("report --log") << markFirst << Words("--format json") << range), 1);
   EXPECT_TRUE(err_.contains(QStringLiteral("Corruption Detected"))) << err_.toStdString();
-  EXPECT_EQ(Json({})[QStringLiteral("LinesRead")].toInt(), 0);
-  EXPECT_TRUE(Json({})[QStringLiteral("Summary")].isNull());
+  EXPECT_EQ(Json()[QStringLiteral("LinesRead")].toInt(), 0);
+  EXPECT_TRUE(Json()[QStringLiteral("Summary")].isNull());
 }
 
 // With MaxServices 3 the third distinct number stops the run.
@@ -294,7 +166,7 @@ TEST_F(CliReportTest, TooManyServicesStopsTheRun) {
   ImportEdited("costs_on", "\"MaxConnectDays\": 2", "\"MaxConnectDays\": 2, \"MaxServices\": 3");
   EXPECT_EQ(Run(ReportArgs("costs_on", "1998-01-15", "1998-01-15") << Words("--format json")),
             1);
-  const QJsonObject o = QJsonDocument::fromJson(out_.toUtf8()).object();
+  const QJsonObject o = Json();
   EXPECT_TRUE(o[QStringLiteral("TooManyServices")].toBool());
   EXPECT_EQ(o[QStringLiteral("ServiceTotalsCount")].toInt(), 3);
   EXPECT_TRUE(o[QStringLiteral("Summary")].isNull());
@@ -332,7 +204,7 @@ TEST_F(CliReportTest, GeneratedLogAnalysesCleanly) {
   ASSERT_EQ(Run(Words("report --log") << log << Words("--from 1998-01-01 --to 1998-01-25 --format json --locale en_US")),
             0)
       << err_.toStdString();
-  const QJsonObject j = QJsonDocument::fromJson(out_.toUtf8()).object();
+  const QJsonObject j = Json();
   EXPECT_EQ(j[QStringLiteral("LinesRead")].toInt(), stats.lines);
   EXPECT_EQ(j[QStringLiteral("SessionCount")].toInt(), stats.connectedSessions);
   EXPECT_EQ(j[QStringLiteral("ErrorsFound")].toBool(), stats.missingDisconnects > 0);
@@ -344,37 +216,20 @@ TEST_F(CliReportTest, GeneratedLogAnalysesCleanly) {
   EXPECT_FALSE(j[QStringLiteral("Summary")].isNull());
 }
 
-QStringList Keys(const QJsonObject& o) {
-  QStringList keys = o.keys();
-  keys.sort();
-  return keys;
-}
-
-QStringList Sorted(QStringList l) {
-  l.sort();
-  return l;
-}
-
-// Every field of the report JSON under its own name, nothing else; the
-// never-connected number and the untidied notes as the run left them.
+// The figures of the report JSON (its names and layout are checked against a
+// whole document in test_report_json); the never-connected number and the
+// untidied notes as the run left them.
 TEST_F(CliReportTest, JsonFieldNamesAndFigures) {
   ImportCase("several_numbers");
   const QStringList words = ReportArgs("several_numbers", "1998-03-09", "1998-03-11") << Words("--format json");
   ASSERT_EQ(Run(words), 0) << err_.toStdString();
-  const QJsonObject o = Json(words);
-  EXPECT_EQ(Keys(o), Sorted({"LinesRead", "ErrorsFound", "IncompleteTariffs", "LogCorrupt", "TooManyServices",
-                             "TooManyConnections", "SessionCount", "ServiceTotalsCount", "ServiceTotals", "Sessions",
-                             "Summary", "Details", "DetailRows"}));
+  const QJsonObject o = Json();
   EXPECT_EQ(o[QStringLiteral("LinesRead")].toInt(), 27);  // the line after the range included
   EXPECT_EQ(o[QStringLiteral("SessionCount")].toInt(), 5);
   EXPECT_EQ(o[QStringLiteral("ServiceTotalsCount")].toInt(), 3);
 
   const QJsonArray totals = o[QStringLiteral("ServiceTotals")].toArray();
   ASSERT_EQ(totals.size(), 4);
-  for (const QJsonValue& v : totals) {
-    EXPECT_EQ(Keys(v.toObject()),
-              Sorted({"Index", "Number", "TotalSeconds", "TotalSessions", "TotalCost", "TotalBytesRead"}));
-  }
   EXPECT_EQ(totals[0].toObject()[QStringLiteral("Number")].toString(), QStringLiteral("Unknown"));
   EXPECT_EQ(totals[0].toObject()[QStringLiteral("TotalBytesRead")].toInteger(), 1536);
   EXPECT_EQ(totals[3].toObject(), (QJsonObject{{"Index", 3},
@@ -386,10 +241,6 @@ TEST_F(CliReportTest, JsonFieldNamesAndFigures) {
 
   const QJsonArray sessions = o[QStringLiteral("Sessions")].toArray();
   ASSERT_EQ(sessions.size(), 5);
-  for (const QJsonValue& v : sessions) {
-    EXPECT_EQ(Keys(v.toObject()), Sorted({"Index", "ConnectDate", "ConnectTime", "DisconnectDate", "DisconnectTime",
-                                          "Number", "Notes", "Answered", "BytesRead", "BytesWritten"}));
-  }
   EXPECT_EQ(sessions[2].toObject(), (QJsonObject{{"Index", 3},
                                                  {"ConnectDate", "1998-03-10"},
                                                  {"ConnectTime", "08:00:00"},
@@ -405,19 +256,12 @@ TEST_F(CliReportTest, JsonFieldNamesAndFigures) {
 
   const QJsonArray rows = o[QStringLiteral("DetailRows")].toArray();
   ASSERT_EQ(rows.size(), 5);
-  for (const QJsonValue& v : rows) {
-    EXPECT_EQ(Keys(v.toObject()), Sorted({"Index", "Seconds", "DialCost", "ServiceCost", "DataCost", "Cost", "Notes"}));
-  }
   const QJsonObject r2 = rows[1].toObject();
   EXPECT_EQ(r2[QStringLiteral("Seconds")].toInt(), 5400);
   EXPECT_DOUBLE_EQ(r2[QStringLiteral("DialCost")].toDouble(), 0.25);
   EXPECT_DOUBLE_EQ(r2[QStringLiteral("ServiceCost")].toDouble(), 3.6);
   EXPECT_DOUBLE_EQ(r2[QStringLiteral("DataCost")].toDouble(), 1.5);
   EXPECT_EQ(r2[QStringLiteral("Notes")].toString(), QStringLiteral(" R:3,072"));
-  EXPECT_EQ(o[QStringLiteral("Summary")].toString(),
-            QString::fromUtf8(Read(CaseDir("several_numbers") + QStringLiteral("/summary.txt"))));
-  EXPECT_EQ(o[QStringLiteral("Details")].toString(),
-            QString::fromUtf8(Read(CaseDir("several_numbers") + QStringLiteral("/details.txt"))));
 }
 
 TEST_F(CliReportTest, CsvQuotesNotesWithCommas) {
