@@ -96,7 +96,6 @@ class CliTest : public ::testing::Test {
             QStringLiteral("--from"), QLatin1String(from), QStringLiteral("--to"), QLatin1String(to),
             QStringLiteral("--locale"), QLatin1String(locale)};
   }
-
   QTemporaryDir dir_;
   QString configDir_;
   QString out_;

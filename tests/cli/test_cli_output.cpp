@@ -29,10 +29,7 @@ class FailingFiles : public FileSystemOps {
   }
 
  private:
-  static int Fail() {
-    errno = ENOSPC;
-    return -1;
-  }
+  static int Fail() { errno = ENOSPC; return -1; }
   FailingCall call_;
 };
 
@@ -67,7 +64,6 @@ TEST_P(CliFileOutputTest, AFailedWriteLeavesTheExistingFileWhole) {
   EXPECT_TRUE(err_.contains(QStringLiteral("No space left on device"))) << err_.toStdString();
   EXPECT_EQ(Read(target), QByteArray("the user's earlier file\n"));
   EXPECT_EQ(QDir(dir_.path()).entryList(QDir::Files), QStringList{QStringLiteral("existing.txt")});
-
   // The same command through the system's calls replaces the file.
   EXPECT_EQ(Run(Words(c.words) << target), 0) << err_.toStdString();
   EXPECT_NE(Read(target), QByteArray("the user's earlier file\n"));
@@ -105,8 +101,7 @@ TEST_F(CliStdoutTest, AFullDeviceOnStandardOutputIsAFailure) {
   const QString log = testing::CaseDir("costs_on") + QStringLiteral("/ModemLog.txt");
   const QList<QStringList> commands = {
       ReportArgs("costs_on", "1998-01-15", "1998-01-15") << Words("--format json"),
-      Words("scan --locale en_US --log") << log,
-      Words("config export"),
+      Words("scan --locale en_US --log") << log, Words("config export"),
       Words("genlog --seed 2 --days 300"),  // larger than any stream buffer
   };
   const QString file = dir_.filePath(QStringLiteral("stdout.txt"));

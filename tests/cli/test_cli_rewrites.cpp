@@ -28,10 +28,7 @@ class CliRewriteTest : public testing::CliTest {
     ASSERT_TRUE(QDir().mkpath(logDir_));
     winDir_.emplace("WinDir", logDir_);
   }
-  void TearDown() override {
-    winDir_.reset();
-    CliTest::TearDown();
-  }
+  void TearDown() override { winDir_.reset(); CliTest::TearDown(); }
   QString LogPath(const char* name = "ModemLog.txt") const { return logDir_ + QLatin1Char('/') + QLatin1String(name); }
   void WriteLog(const QByteArray& bytes, const char* name = "ModemLog.txt") {
     QFile f(LogPath(name));
@@ -41,7 +38,6 @@ class CliRewriteTest : public testing::CliTest {
   QStringList LogEntries() const {
     return QDir(logDir_).entryList(QDir::Files | QDir::Dirs | QDir::NoDotAndDotDot, QDir::Name);
   }
-
   QString logDir_;
   std::optional<testing::EnvGuard> winDir_;
 };
@@ -89,20 +85,16 @@ TEST_P(CliRewriteCommandTest, RewritesTheConfiguredLogAndSaysSo) {
 
 // A corrupt log is only repaired (ModemLog.txt of the case holds bytes a log
 // line cannot hold); a clean one takes every command.
-INSTANTIATE_TEST_SUITE_P(
-    Commands, CliRewriteCommandTest,
-    ::testing::Values(
+INSTANTIATE_TEST_SUITE_P(Commands, CliRewriteCommandTest, ::testing::Values(
         CommandRow{"optimize", "repaired.txt", Optimized,
                    "Optimized {log}: {kept} lines kept, 3 removed; the previous file is {dir}/ModemLog.old",
                    {"ModemLog.old", "ModemLog.txt"}},
         CommandRow{"purge --from 1998-01-15 --to 1998-01-16", "repaired.txt", Purged,
                    "Purged 1998-01-15 to 1998-01-16 from {log}: {kept} lines kept, 7 removed; the previous file is "
-                   "{dir}/ModemLog.old",
-                   {"ModemLog.old", "ModemLog.txt"}},
+                   "{dir}/ModemLog.old", {"ModemLog.old", "ModemLog.txt"}},
         CommandRow{"repair", "ModemLog.txt", [](const QByteArray&) { return Golden("repaired.txt"); },
                    "Repaired {log}: 4 bad bytes dropped, {kept} lines kept, 4 removed; the previous file is "
-                   "{dir}/ModemLog.old",
-                   {"ModemLog.fx1", "ModemLog.old", "ModemLog.txt"}}),
+                   "{dir}/ModemLog.old", {"ModemLog.fx1", "ModemLog.old", "ModemLog.txt"}}),
     [](const ::testing::TestParamInfo<CommandRow>& info) {
       return QString::fromLatin1(info.param.words).section(QLatin1Char(' '), 0, 0).toStdString();
     });
@@ -148,7 +140,6 @@ TEST_F(CliRewriteTest, AnotherFileIsAnArchiveWithItsOwnBackup) {
       << out_.toStdString();
   EXPECT_EQ(Read(LogPath()), "the modem log");
   EXPECT_EQ(Read(LogPath("ModemLog.old")), "the modem log's backup");
-
   // Purge, as in the window, is refused on an archive: both files stay.
   const QByteArray optimized = Read(archive);
   EXPECT_EQ(Run(Words("purge --from 1998-01-15 --to 1998-01-16 --log") << archive), 1);
@@ -169,10 +160,8 @@ TEST_F(CliRewriteTest, CommandsTakeTheConfiguredLogAndReadersCreateNoStore) {
   } rows[] = {
       {"scan --locale en_US", "Path: {log}\nSize: ", false},
       {"report --from 1998-01-15 --to 1998-01-16 --locale en_US --format csv", "Number,Service,", false},
-      {"config export", "\"ModemLogFile\": \"ModemLog.txt\"", false},
-      {"modem list", "Modem entries: none\n", false},
-      {"optimize", "Optimized {log}: ", true},
-  };
+      {"config export", "\"ModemLogFile\": \"ModemLog.txt\"", false}, {"modem list", "Modem entries: none\n", false},
+      {"optimize", "Optimized {log}: ", true}};
   for (const auto& row : rows) {
     SCOPED_TRACE(row.words);
     QDir(configDir_).removeRecursively();
@@ -218,22 +207,15 @@ TEST_F(CliRewriteTest, AFailedRewriteChangesNothing) {
 }
 
 TEST_F(CliRewriteTest, WrongArgumentsAndAMissingLog) {
-  const struct {
-    const char* words;
-    int rc;
-    const char* message;
-  } rows[] = {
-      {"optimize", 1, "no log file at"},
-      {"purge --from 1998-01-15 --to 1998-01-16", 1, "no log file at"},
+  const struct { const char* words; int rc; const char* message; } rows[] = {
+      {"optimize", 1, "no log file at"}, {"purge --from 1998-01-15 --to 1998-01-16", 1, "no log file at"},
       {"repair --log nothing.log", 1, "no log file at"},
       {"purge --from 1998-01-15", 2, "purge needs --from YYYY-MM-DD and --to YYYY-MM-DD"},
       {"purge --from 15.01.1998 --to 1998-01-16", 2, "--from needs a date YYYY-MM-DD, not '15.01.1998'"},
       {"purge --from 1998-01-15 --to 1998-02-30", 2, "--to needs a date YYYY-MM-DD, not '1998-02-30'"},
       {"purge --from 1998-01-16 --to 1998-01-15", 2, "--from 1998-01-16 is after --to 1998-01-15"},
-      {"optimize --log", 2, "--log needs a file name"},
-      {"repair extra", 2, "unexpected argument 'extra'"},
-      {"archive", 2, "archive needs --out FILE.mrl"},
-  };
+      {"optimize --log", 2, "--log needs a file name"}, {"repair extra", 2, "unexpected argument 'extra'"},
+      {"archive", 2, "archive needs --out FILE.mrl"}};
   for (const auto& row : rows) {
     SCOPED_TRACE(row.words);
     EXPECT_EQ(Run(Words(row.words)), row.rc);
@@ -251,7 +233,6 @@ TEST_F(CliRewriteTest, ArchiveCopiesTheLogExactly) {
   EXPECT_EQ(Read(archive), input);
   EXPECT_EQ(out_, QStringLiteral("Archived %1 as %2 (%3 bytes)\n").arg(LogPath(), archive).arg(input.size()));
   EXPECT_EQ(LogEntries(), QStringList{"ModemLog.txt"});
-
   // An existing archive is replaced only when asked.
   WriteLog("newer log");
   EXPECT_EQ(Run(Words("archive --out") << archive), 1);
@@ -259,12 +240,10 @@ TEST_F(CliRewriteTest, ArchiveCopiesTheLogExactly) {
   EXPECT_EQ(Read(archive), input);
   EXPECT_EQ(Run(Words("archive --force --out") << archive), 0) << err_.toStdString();
   EXPECT_EQ(Read(archive), "newer log");
-
   // Another log, and the log itself refused as the archive.
   Write(QStringLiteral("other.txt"), "other log");
   EXPECT_EQ(Run(Words("archive --force --out")
-                << archive << QStringLiteral("--log") << dir_.filePath(QStringLiteral("other.txt"))),
-            0);
+                << archive << QStringLiteral("--log") << dir_.filePath(QStringLiteral("other.txt"))), 0);
   EXPECT_EQ(Read(archive), "other log");
   EXPECT_EQ(Run(Words("archive --force --out") << archive << QStringLiteral("--log") << archive), 1);
   EXPECT_EQ(Read(archive), "other log");
@@ -299,7 +278,6 @@ TEST_F(CliRewriteTest, TwoWritersAtOnceNeverInterleave) {
   PurgeLogText(once.bytes(), FromQDate(options.start.addDays(150)), FromQDate(options.start.addDays(250)), twice,
                quiet);
   const QByteArray bothPurges = twice.bytes();
-
   QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
   env.insert(QStringLiteral("WinDir"), logDir_);
   env.insert(QStringLiteral("MIROLAT_CONFIG_DIR"), configDir_);

@@ -13,8 +13,7 @@ class CliScanTest : public testing::CliTest {
   int ScanEn(const QString& path) { return Scan(Words("--log") << path << Words("--locale en_US")); }
 };
 
-const QByteArray kLog =
-    "01-15-1998 10:23:45.12 - Dialing.\r\n"
+const QByteArray kLog = "01-15-1998 10:23:45.12 - Dialing.\r\n"
     "01-15-1998 10:23:45.20 - Recv: ATDT5551234\r\n"
     "01-15-1998 10:24:10.00 - Connection established at 33600bps.\r\n"
     "\r\n"
@@ -23,8 +22,7 @@ const QByteArray kLog =
 TEST_F(CliScanTest, PrintsTheStatisticsOfAHealthyLog) {
   const QString path = Write(QStringLiteral("ModemLog.txt"), kLog);
   EXPECT_EQ(ScanEn(path), 0) << err_.toStdString();
-  const QString expected = QStringLiteral(
-                               "Name: ModemLog.txt\n"
+  const QString expected = QStringLiteral("Name: ModemLog.txt\n"
                                "Path: %1\n"
                                "Size: %2 bytes (0 KB)\n"
                                "Entries: 4\n"
@@ -65,8 +63,7 @@ TEST_F(CliScanTest, MissingCorruptUndatedAndEmptyLogs) {
       {"corrupt", kLog + "\x01" + kLog, 1,
        {"Entries: not counted (the log is corrupt)\n", "  WARNING: Corruption Detected in Modem Log File!\n"}},
       {"undated last line", kLog + "a final undated line\r\n", 1, {"Last entry: none\n", "  WARNING: INVALID MODEM LOG FILE!\n"}},
-      {"empty", QByteArray(""), 0, {"Size: 0 bytes (0 KB)\nEntries: 0 (empty log)\n", "Warnings: none\n"}},
-  };
+      {"empty", QByteArray(""), 0, {"Size: 0 bytes (0 KB)\nEntries: 0 (empty log)\n", "Warnings: none\n"}}};
   for (const auto& c : cases) {
     SCOPED_TRACE(c.what);
     const QString path = dir_.filePath(QStringLiteral("ModemLog.txt"));
