@@ -47,30 +47,35 @@ struct Row { const char* name; QByteArray log; QStringList expected; };
 
 TEST(PppdImport, SystemLogsBecomeModemLogEntries) {
   const Row rows[] = {
-      {"classic syslog, a session ended here", kSession, kSessionLines}, {"journalctl -o short-iso",
+      {"classic syslog, a session ended here", kSession, kSessionLines},
+      {"journalctl -o short-iso",
        "2026-12-06T21:03:12+0100 host chat[1235]: send (ATDP0123456^M)\n"
        "2026-12-06T21:03:35+0100 host pppd[1234]: Serial connection established.\n"
        "2026-12-06T22:00:00+0100 host pppd[1234]: Modem hangup\n"
        "2026-12-06T22:00:00+0100 host pppd[1234]: Sent 5 bytes, received 7 bytes.\n",
        {"12-06-2026 21:03:12.00 - RECV: ATDP0123456<cr>", "12-06-2026 21:03:35.00 - CONNECTION ESTABLISHED",
         "12-06-2026 22:00:00.00 - REMOTE MODEM HUNG UP", "12-06-2026 22:00:00.00 - READS : 7 bytes",
-        "12-06-2026 22:00:00.00 - WRITES : 5 bytes"}}, {"rsyslog RFC 3339 with fractions",
+        "12-06-2026 22:00:00.00 - WRITES : 5 bytes"}},
+      {"rsyslog RFC 3339 with fractions",
        "2026-12-06T21:03:12.345678+01:00 host chat[9]: send (ATD5551234^M)\n"
        "2026-12-06T21:03:35.5+01:00 host chat[9]: CONNECT 33600\n"
        "2026-12-06T21:10:00.999Z host pppd[8]: LCP terminated by peer\n",
        {"12-06-2026 21:03:12.34 - RECV: ATDT5551234<cr>",
         "12-06-2026 21:03:35.50 - CONNECTION ESTABLISHED (CONNECT 33600)",
-        "12-06-2026 21:10:00.99 - REMOTE MODEM HUNG UP"}}, {"a busy line",
+        "12-06-2026 21:10:00.99 - REMOTE MODEM HUNG UP"}},
+      {"a busy line",
        "Dec  6 09:00:00 host chat[1]: send (ATDT5551234^M)\n"
        "Dec  6 09:00:08 host chat[1]: BUSY\n"
        "Dec  6 09:00:08 host chat[1]: Failed (BUSY)\n"
        "Dec  6 09:00:08 host pppd[2]: Connect script failed\n",
        {"12-06-2026 09:00:00.00 - RECV: ATDT5551234<cr>", "12-06-2026 09:00:08.00 - Modem response: BUSY",
-        "12-06-2026 09:00:08.00 - HANGING UP THE MODEM"}}, {"no carrier, told only by chat's summary",
+        "12-06-2026 09:00:08.00 - HANGING UP THE MODEM"}},
+      {"no carrier, told only by chat's summary",
        "Dec  6 09:00:00 host chat[1]: send (ATDT5551234^M)\n"
        "Dec  6 09:00:50 host chat[1]: Failed (NO CARRIER)\n",
        {"12-06-2026 09:00:00.00 - RECV: ATDT5551234<cr>", "12-06-2026 09:00:50.00 - Modem response: NO CARRIER",
-        "12-06-2026 09:00:50.00 - HANGING UP THE MODEM"}}, {"a connect script that fails without a modem response",
+        "12-06-2026 09:00:50.00 - HANGING UP THE MODEM"}},
+      {"a connect script that fails without a modem response",
        "Dec  6 09:00:00 host chat[1]: send (ATDT5551234^M)\n"
        "Dec  6 09:00:45 host chat[1]: alarm\n"
        "Dec  6 09:00:45 host pppd[2]: Connect script failed\n",

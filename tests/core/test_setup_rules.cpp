@@ -224,24 +224,33 @@ TEST(TariffRules, ValidateTariffNamesTheFieldsThatFail) {
       {"description of 256", {QString(256, u'x'), "Everyday", "08:00", "17:59", "0.1", "0", "0", "0"},
        &TariffValidation::description, "Description: the name has 256 characters; at most 255 are allowed"},
       {"days of 256", {"x", QString(256, u'x'), "08:00", "17:59", "0.1", "0", "0", "0"}, &TariffValidation::days,
-       "Days: the text has 256 characters; at most 255 are allowed"}, {"no end",
+       "Days: the text has 256 characters; at most 255 are allowed"},
+      {"no end",
        {"x", "Everyday", "00:00", "", "0.1", "0", "0", "0"}, &TariffValidation::end,
-       "End time: type or choose a time of day as hh:mm"}, {"end before start",
+       "End time: type or choose a time of day as hh:mm"},
+      {"end before start",
        {"x", "Everyday", "10:00", "09:59", "0.1", "0", "0", "0"}, &TariffValidation::end,
-       "End time: 09:59 is before the start time 10:00"}, {"end off the clock",
+       "End time: 09:59 is before the start time 10:00"},
+      {"end off the clock",
        {"x", "Everyday", "10:00", "25:00", "0.1", "0", "0", "0"}, &TariffValidation::end,
-       "End time: \"25:00\" is not a time of day"}, {"start not a time",
+       "End time: \"25:00\" is not a time of day"},
+      {"start not a time",
        {"x", "Everyday", "8:00", "09:59", "0.1", "0", "0", "0"}, &TariffValidation::start,
-       "Start time: \"8:00\" is not a time of day"}, {"both charges 0",
+       "Start time: \"8:00\" is not a time of day"},
+      {"both charges 0",
        {"x", "Everyday", "00:00", "23:59", "0", "0", "0", "0"}, &TariffValidation::chargeAboveZero,
-       "Costs: the minimum charge or the charge per minute must be above 0"}, {"negative minimum",
+       "Costs: the minimum charge or the charge per minute must be above 0"},
+      {"negative minimum",
        {"x", "Everyday", "00:00", "23:59", "-1", "2", "0", "0"}, &TariffValidation::dialRate,
-       "Minimum charge: \"-1\" is not an amount of 0 or more"}, {"negative per minute",
+       "Minimum charge: \"-1\" is not an amount of 0 or more"},
+      {"negative per minute",
        {"x", "Everyday", "00:00", "23:59", "2", "-1", "0", "0"}, &TariffValidation::perMinuteRate,
-       "Charge per minute: \"-1\" is not an amount"}, {"letters",
+       "Charge per minute: \"-1\" is not an amount"},
+      {"letters",
        {"x", "Everyday", "00:00", "23:59", "1a", "0", "0", "0"}, &TariffValidation::dialRate, "Minimum charge: \"1a\""},
       {"minutes above 999", {"x", "Everyday", "00:00", "23:59", "1", "1", "1000", "0"}, &TariffValidation::afterMinutes,
-       "Threshold minutes: \"1000\" is not a whole number from 0 to 999"}, {"seconds 61",
+       "Threshold minutes: \"1000\" is not a whole number from 0 to 999"},
+      {"seconds 61",
        {"x", "Everyday", "00:00", "23:59", "1", "1", "0", "61"}, &TariffValidation::afterSeconds,
        "Threshold seconds: \"61\" is not a whole number from 0 to 60"}};
   for (const Case& c : cases) {
@@ -386,38 +395,30 @@ TEST(ServiceRules, ValidateServiceNamesTheFieldsThatFail) {
        "Dial-up Cost: add a time-segmented tariff"},
       {"tariffs with one", [](ServiceEntries& e) { e.DialOption = 2; }, 1, true, &ServiceValidation::dialCost},
       {"flexi 0 and 0", [](ServiceEntries& e) { e.ServiceOption = 2; }, 1, false, &ServiceValidation::flexAboveZero,
-       "Service Cost: the flexi rate or the excess rate must be above 0"}, {"flexi 0 and 1.5", [](ServiceEntries& e) {
-         e.ServiceOption = 2;
-         e.FlexRate2 = QStringLiteral("1.5");
-       }, 1, true, &ServiceValidation::serviceCost}, {"flexi negative rate", [](ServiceEntries& e) {
-         e.ServiceOption = 2;
-         e.FlexRate = QStringLiteral("-1");
-         e.FlexRate2 = QStringLiteral("3");
-       }, 1, false, &ServiceValidation::flexRate, "Service Cost: the flexi rate \"-1\""}, {"flexi hours 100",
-       [](ServiceEntries& e) {
-         e.ServiceOption = 2;
-         e.FlexRate = QStringLiteral("1");
-         e.FlexHours = QStringLiteral("100");
-       }, 1, false, &ServiceValidation::flexHours, "Service Cost: the flexi hours must be a whole number from 0 to 99"},
-      {"flexi hours negative", [](ServiceEntries& e) {
-         e.ServiceOption = 2;
-         e.FlexRate = QStringLiteral("1");
-         e.FlexHours = QStringLiteral("-2");
-       }, 1, false, &ServiceValidation::flexHours}, {"flexi period not listed", [](ServiceEntries& e) {
-         e.ServiceOption = 2;
-         e.FlexRate = QStringLiteral("1");
-         e.FlexPeriod = QStringLiteral("Year");
-       }, 1, false, &ServiceValidation::flexPeriod, "Service Cost: choose the flexi period"},
+       "Service Cost: the flexi rate or the excess rate must be above 0"},
+      {"flexi 0 and 1.5", [](ServiceEntries& e) { e.ServiceOption = 2; e.FlexRate2 = QStringLiteral("1.5"); }, 1, true,
+       &ServiceValidation::serviceCost},
+      {"flexi negative rate",
+       [](ServiceEntries& e) { e.ServiceOption = 2; e.FlexRate = QStringLiteral("-1"); e.FlexRate2 = QStringLiteral("3"); },
+       1, false, &ServiceValidation::flexRate, "Service Cost: the flexi rate \"-1\""},
+      {"flexi hours 100",
+       [](ServiceEntries& e) { e.ServiceOption = 2; e.FlexRate = QStringLiteral("1"); e.FlexHours = QStringLiteral("100"); },
+       1, false, &ServiceValidation::flexHours, "Service Cost: the flexi hours must be a whole number from 0 to 99"},
+      {"flexi hours negative",
+       [](ServiceEntries& e) { e.ServiceOption = 2; e.FlexRate = QStringLiteral("1"); e.FlexHours = QStringLiteral("-2"); },
+       1, false, &ServiceValidation::flexHours},
+      {"flexi period not listed",
+       [](ServiceEntries& e) { e.ServiceOption = 2; e.FlexRate = QStringLiteral("1"); e.FlexPeriod = QStringLiteral("Year"); },
+       1, false, &ServiceValidation::flexPeriod, "Service Cost: choose the flexi period"},
       {"flat rate ignores the flexi boxes", [](ServiceEntries& e) { e.FlexHours = QStringLiteral("x"); }, 1, true,
-       &ServiceValidation::serviceCost}, {"per megabyte with no period", [](ServiceEntries& e) {
-         e.PerMeg = QStringLiteral("0.5");
-         e.MegPeriod.clear();
-       }, 1, false, &ServiceValidation::megPeriod, "Service Cost: choose the period the free megabytes count over"},
+       &ServiceValidation::serviceCost},
+      {"per megabyte with no period", [](ServiceEntries& e) { e.PerMeg = QStringLiteral("0.5"); e.MegPeriod.clear(); },
+       1, false, &ServiceValidation::megPeriod, "Service Cost: choose the period the free megabytes count over"},
       {"no per megabyte, no period", [](ServiceEntries& e) { e.MegPeriod.clear(); }, 1, true,
-       &ServiceValidation::megPeriod}, {"megabyte period not listed", [](ServiceEntries& e) {
-         e.PerMeg = QStringLiteral("0.5");
-         e.MegPeriod = QStringLiteral("Year");
-       }, 1, false, &ServiceValidation::megPeriod},
+       &ServiceValidation::megPeriod},
+      {"megabyte period not listed",
+       [](ServiceEntries& e) { e.PerMeg = QStringLiteral("0.5"); e.MegPeriod = QStringLiteral("Year"); }, 1, false,
+       &ServiceValidation::megPeriod},
       {"megabyte period not listed, no per megabyte", [](ServiceEntries& e) { e.MegPeriod = QStringLiteral("Year"); },
        1, true, &ServiceValidation::megPeriod},
       {"megabytes negative", [](ServiceEntries& e) { e.AfterMeg = QStringLiteral("-1"); }, 1, false,
