@@ -4,9 +4,12 @@
 // the end), each the best of five runs.
 // Not a benchmark library program: it needs windows, so it runs on the
 // offscreen platform by itself. Run by hand: build/bench/viewer_timing
+#include <QAction>
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QPlainTextEdit>
+#include <QTextDocument>
 #include <QTemporaryDir>
 #include <algorithm>
 #include <cstdio>
@@ -119,29 +122,28 @@ int main(int argc, char** argv) {
   viewer->ShowViewer();
   QCoreApplication::processEvents();
   SearchState& s = frmViewLog::Search();
+  auto* shown = viewer->findChild<QPlainTextEdit*>("TextViewLog");
+  QAction* findNext = viewer->findChild<QAction*>("mnuSearchFindNext");
   const auto find = [&](const QString& text, bool down, bool fromEnd) {
     s.SearchText = text;
     s.SearchDirection = down ? 1 : 0;
     s.MatchCase = false;
     s.NewSearch = true;
-    if (fromEnd) {
-      viewer->mnuBottom_Click();
-    } else {
-      viewer->mnuTop_Click();
-    }
-    return viewer->FindText();
+    viewer->findChild<QAction*>(fromEnd ? "mnuBottom" : "mnuTop")->trigger();
+    findNext->trigger();
+    return shown->textCursor().hasSelection();
   };
   bool ok = true;
   const Timing down = BestOf([&] { ok = find(QStringLiteral("needle is here"), true, false) && ok; });
   const Timing up = BestOf([&] { ok = find(QStringLiteral("line 000000"), false, true) && ok; });
   const Timing next = BestOf([&] {
     find(QStringLiteral("needle is here"), true, false);
-    viewer->mnuSearchFindNext_Click();  // nothing further: the "Cannot find" box (answered unattended)
+    findNext->trigger();  // nothing further: the "Cannot find" box (answered unattended)
   });
   std::printf("find down to the last line, no case: %.1f ms (%.1f ms of processor time)\n", down.wall, down.cpu);
   std::printf("find up to the first line, no case: %.1f ms (%.1f ms of processor time)\n", up.wall, up.cpu);
   std::printf("find down and Find Next past the last hit: %.1f ms (%.1f ms of processor time)\n", next.wall, next.cpu);
-  viewer->TextViewLog->document()->setModified(false);
+  shown->document()->setModified(false);
   viewer->close();
   return ok ? 0 : 1;
 }

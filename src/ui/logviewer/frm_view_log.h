@@ -43,6 +43,11 @@ class frmViewLog : public QMainWindow {
   static SearchState& Search();
   static void ResetSearch();
 
+  // A large file is shown at once from its beginning and the rest is added
+  // in the background; the text is read-only meanwhile. Every command that
+  // needs the whole text (find, save, bottom) first completes it.
+  bool IsLoading() const { return loading_; }
+
  private:
   // Controls, under the window's own names.
   QToolBar* Toolbar1 = nullptr;
@@ -71,10 +76,6 @@ class frmViewLog : public QMainWindow {
   frmFind* FindDialog() const { return findDialog_; }
   // The text as shown, lines ended by '\n'.
   const QString& ShownText();
-  // A large file is shown at once from its beginning and the rest is added
-  // in the background; the text is read-only meanwhile. Every command that
-  // needs the whole text (find, save, bottom) first completes it.
-  bool IsLoading() const { return loading_; }
   void CompleteLoading();
 
   // Window procedures and commands.
