@@ -145,44 +145,30 @@ TEST_F(ConfigurationIoTest, FirstRunFillsExactlyTheDefaultsAndStoresThem) {
   EXPECT_EQ(again, Configuration{});
 }
 
-TEST_F(ConfigurationIoTest, AmountsAreScaledAndRoundedHalfToEven) {
-  struct Case {
-    double amount;
-    qint32 stored;
-    double readBack;
-  } cases[] = {{2.34567, 23457, 2.3457}, {0.12345, 1234, 0.1234}, {1.5, 15000, 1.5},
-               {0.2, 2000, 0.2}, {0.00005, 0, 0},
-               {-1.23455, -12346, -1.2346}};
-  for (const auto& c : cases) {
-    Configuration config;
-    config.DialCost = c.amount;
-    ASSERT_TRUE(SaveConfiguration(Store(), config, reporter_));
-    EXPECT_EQ(Get(kCostsKey, QStringLiteral("DialCost")), N(c.stored)) << c.amount;
-    EXPECT_DOUBLE_EQ(Reload().DialCost, c.readBack) << c.amount;
-  }
-}
-
-TEST_F(ConfigurationIoTest, PlainDoublesAndFontSizesAreRoundedHalfToEven) {
-  struct Case {
+// Amounts are stored × 10000, plain doubles and font sizes as they are, each
+// rounded to the nearest whole number, halves to even.
+TEST_F(ConfigurationIoTest, StoredNumbersAreRoundedHalfToEven) {
+  const struct {
     double value;
-    qint32 stored;
-  } cases[] = {{900.6, 901}, {900.5, 900}, {901.5, 902}, {0.4, 0}, {2.5, 2}, {-0.5, 0}};
+    qint32 money, plain;
+  } cases[] = {{2.34567, 23457, 2}, {0.12345, 1234, 0}, {-1.23455, -12346, -1}, {0.00005, 0, 0}, {900.6, 9006000, 901},
+               {900.5, 9005000, 900}, {901.5, 9015000, 902}, {2.5, 25000, 2}, {-0.5, -5000, 0}};
   for (const auto& c : cases) {
     Configuration config = TwoServiceConfiguration();
-    config.NoDisconDuration = c.value;
-    config.NoDisconData = c.value;
-    config.Services[0].AfterMeg = c.value;
-    config.SummaryReport.FontSize = static_cast<float>(c.value);
-    config.DetailReport.FontSize = static_cast<float>(c.value);
+    config.DialCost = c.value;
+    config.NoDisconDuration = config.NoDisconData = config.Services[0].AfterMeg = c.value;
+    config.SummaryReport.FontSize = config.DetailReport.FontSize = static_cast<float>(c.value);
     ASSERT_TRUE(SaveConfiguration(Store(), config, reporter_));
-    EXPECT_EQ(Get(kGeneralKey, QStringLiteral("NoDisconDuration")), N(c.stored)) << c.value;
-    EXPECT_EQ(Get(kGeneralKey, QStringLiteral("NoDisconData")), N(c.stored)) << c.value;
-    EXPECT_EQ(Get(kServicesKey, QStringLiteral("AfterMeg1")), N(c.stored)) << c.value;
-    EXPECT_EQ(Get(kSummaryReportKey, QStringLiteral("FontSize")), N(c.stored)) << c.value;
-    EXPECT_EQ(Get(kDetailReportKey, QStringLiteral("FontSize")), N(c.stored)) << c.value;
-    const Configuration loaded = Reload();
-    EXPECT_EQ(loaded.NoDisconDuration, c.stored);
-    EXPECT_EQ(loaded.SummaryReport.FontSize, static_cast<float>(c.stored));
+    EXPECT_EQ(Get(kCostsKey, QStringLiteral("DialCost")), N(c.money)) << c.value;
+    EXPECT_EQ(Get(kGeneralKey, QStringLiteral("NoDisconDuration")), N(c.plain)) << c.value;
+    EXPECT_EQ(Get(kGeneralKey, QStringLiteral("NoDisconData")), N(c.plain)) << c.value;
+    EXPECT_EQ(Get(kServicesKey, QStringLiteral("AfterMeg1")), N(c.plain)) << c.value;
+    EXPECT_EQ(Get(kSummaryReportKey, QStringLiteral("FontSize")), N(c.plain)) << c.value;
+    EXPECT_EQ(Get(kDetailReportKey, QStringLiteral("FontSize")), N(c.plain)) << c.value;
+    Configuration loaded;
+    LoadConfiguration(Store(), loaded, reporter_);  // the dialogs' rules aside
+    EXPECT_DOUBLE_EQ(loaded.DialCost, c.money / 10000.0) << c.value;
+    EXPECT_EQ(loaded.SummaryReport.FontSize, static_cast<float>(c.plain)) << c.value;
   }
 }
 
