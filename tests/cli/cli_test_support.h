@@ -10,6 +10,7 @@
 #include <QStringList>
 #include <QTemporaryDir>
 #include <QTextStream>
+#include <optional>
 
 #include "cli/cli.h"
 #include "core/settings/configuration_io.h"
@@ -20,6 +21,23 @@ namespace mirolat::testing {
 inline QString CaseDir(const char* name) {
   return QStringLiteral(MIROLAT_TEST_DATA_DIR "/reports/") + QLatin1String(name);
 }
+
+// Sets an environment variable while it lives, then puts the old value back.
+class EnvGuard {
+ public:
+  EnvGuard(const char* name, const QString& value)
+      : name_(name), had_(qEnvironmentVariableIsSet(name)), old_(qgetenv(name)) {
+    qputenv(name, QFile::encodeName(value));
+  }
+  ~EnvGuard() { had_ ? qputenv(name_, old_) : qunsetenv(name_); }
+  EnvGuard(const EnvGuard&) = delete;
+  EnvGuard& operator=(const EnvGuard&) = delete;
+
+ private:
+  const char* name_;
+  bool had_;
+  QByteArray old_;
+};
 
 class CliTest : public ::testing::Test {
  public:
@@ -32,18 +50,10 @@ class CliTest : public ::testing::Test {
  protected:
   void SetUp() override {
     ASSERT_TRUE(dir_.isValid());
-    hadPrevious_ = qEnvironmentVariableIsSet("MIROLAT_CONFIG_DIR");
-    previous_ = qgetenv("MIROLAT_CONFIG_DIR");
     configDir_ = dir_.filePath(QStringLiteral("config"));
-    qputenv("MIROLAT_CONFIG_DIR", QFile::encodeName(configDir_));
+    configEnv_.emplace("MIROLAT_CONFIG_DIR", configDir_);
   }
-  void TearDown() override {
-    if (hadPrevious_) {
-      qputenv("MIROLAT_CONFIG_DIR", previous_);
-    } else {
-      qunsetenv("MIROLAT_CONFIG_DIR");
-    }
-  }
+  void TearDown() override { configEnv_.reset(); }
   // Runs mirolat-cli with these words after the program's name; the output
   // lands in out_ and err_.
   int Run(const QStringList& words) {
@@ -86,15 +96,11 @@ class CliTest : public ::testing::Test {
             QStringLiteral("--from"), QLatin1String(from), QStringLiteral("--to"), QLatin1String(to),
             QStringLiteral("--locale"), QLatin1String(locale)};
   }
-
   QTemporaryDir dir_;
   QString configDir_;
   QString out_;
   QString err_;
-
- private:
-  QByteArray previous_;
-  bool hadPrevious_ = false;
+  std::optional<EnvGuard> configEnv_;
 };
 
 

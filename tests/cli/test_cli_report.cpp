@@ -1,19 +1,12 @@
 #include <gtest/gtest.h>
 
 #include <QDir>
-#include <QFile>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
-#include <QTemporaryDir>
 
 #include "cli_test_support.h"
-#include "core/analysis/analysis_run.h"
 #include "core/analysis/log_generator.h"
-#include "core/common/locale_values.h"
-#include "core/reports/details_report.h"
-#include "core/reports/summary_report.h"
-#include "core/settings/config_json.h"
 
 namespace mirolat {
 namespace {
@@ -30,11 +23,10 @@ class CliReportTest : public testing::CliTest {
     config.replace(from, to);
     ASSERT_EQ(Import(Write(QStringLiteral("config.json"), config)), 0) << err_.toStdString();
   }
-  QJsonObject Json(const QStringList& words) {
+  QJsonObject Json() {
     QJsonParseError pe;
     const QJsonObject o = QJsonDocument::fromJson(out_.toUtf8(), &pe).object();
-    EXPECT_EQ(pe.error, QJsonParseError::NoError) << pe.errorString().toStdString() << ' '
-                                                  << words.join(QLatin1Char(' ')).toStdString();
+    EXPECT_EQ(pe.error, QJsonParseError::NoError) << pe.errorString().toStdString();
     return o;
   }
 };
@@ -47,16 +39,8 @@ struct GoldenCase {
   const char* suffix = "";  // of the expected files: summary<suffix>.txt, details<suffix>.txt
 };
 
-const GoldenCase kCases[] = {{"costs_on", "1998-01-15", "1998-01-15"},
-                             {"costs_off", "1998-01-15", "1998-01-15"},
-                             {"errors_shown", "1998-01-15", "1998-01-15"},
-                             {"errors_hidden", "1998-01-15", "1998-01-15"},
-                             {"no_sessions", "1998-01-16", "1998-01-16"},
-                             {"midnight_out_of_range", "1998-01-15", "1998-01-15"},
-                             {"incomplete_tariff", "1998-01-14", "1998-01-15"},
-                             {"several_numbers", "1998-03-09", "1998-03-11"},
+const GoldenCase kCases[] = {{"costs_off", "1998-01-15", "1998-01-15"}, {"no_sessions", "1998-01-16", "1998-01-16"},
                              {"several_numbers", "1998-03-09", "1998-03-11", "de_DE", "_de"},
-                             {"tariff_walk", "1998-03-10", "1998-03-11"},
                              {"flexi_allowance", "1998-03-10", "1998-03-11"}};
 
 // The command prints the same texts as the report window, from the stored
@@ -71,138 +55,21 @@ TEST_F(CliReportTest, TextReportsMatchTheGoldenFiles) {
       ASSERT_EQ(Run(words), 0) << err_.toStdString();
       EXPECT_EQ(out_.toStdString(), Read(CaseDir(g.name) + QLatin1Char('/') + QLatin1String(report) +
                                          QLatin1String(g.suffix) + QStringLiteral(".txt"))
-                                            .toStdString() +
-                                        "\n");
-    }
-  }
-}
-
-// Runs the analysis and both reports in-process, as the desktop program does.
-struct DirectRun {
-  Configuration config;
-  LocaleValues locale = LoadLocaleInfo(QLocale(QStringLiteral("en_US")));
-  RunState run;
-  SessionTable before;  // the session table as the run left it
-  ReportModel summary;
-  DetailsReport details;
-};
-
-class NoErrors : public ErrorReporter {
- public:
-  ErrorAnswer ReportError(const RunError& e) override {
-    ADD_FAILURE() << e.description().toStdString();
-    return ErrorAnswer::Continue;
-  }
-};
-
-void RunDirect(const GoldenCase& g, DirectRun& d) {
-  d.locale = LoadLocaleInfo(QLocale(QLatin1String(g.locale)));
-  QString error;
-  ASSERT_TRUE(ConfigurationFromJson(testing::CliTest::Read(CaseDir(g.name) + QStringLiteral("/config.json")), Configuration(),
-                                    d.config, error));
-  RunInputs in;
-  in.config = &d.config;
-  in.locale = &d.locale;
-  in.ReportStartDate = DateFromIso(QLatin1String(g.from));
-  in.ReportEndDate = DateFromIso(QLatin1String(g.to));
-  NullProgress progress;
-  NoErrors reporter;
-  d.run = ProcessLog(in, CaseDir(g.name) + QStringLiteral("/ModemLog.txt"), progress, reporter);
-  d.before = d.run.Tables;
-  ReportInputs r{&d.config, &d.locale, in.ReportStartDate, in.ReportEndDate, d.run.ErrorsFound};
-  d.summary = BuildSummaryReport(d.run.Tables, r);
-  d.details = BuildDetailsReport(d.run.Tables, r, progress);
-}
-
-QJsonValue DateOrNull(Date d) { return d == 0 ? QJsonValue() : QJsonValue(DateToIso(d)); }
-
-// Every figure of the JSON, read back, equals the run's own.
-TEST_F(CliReportTest, JsonRoundTripsEveryFigure) {
-  for (const GoldenCase& g : kCases) {
-    SCOPED_TRACE(g.name);
-    ImportCase(g.name);
-    const QStringList words = ReportArgs(g.name, g.from, g.to, g.locale) << Words("--format json");
-    ASSERT_EQ(Run(words), 0) << err_.toStdString();
-    const QJsonObject o = Json(words);
-    DirectRun d;
-    RunDirect(g, d);
-    const SessionTable& t = d.before;
-
-    EXPECT_EQ(o[QStringLiteral("LinesRead")].toInt(), d.run.LinesRead);
-    EXPECT_EQ(o[QStringLiteral("ErrorsFound")].toBool(), d.run.ErrorsFound);
-    EXPECT_EQ(o[QStringLiteral("IncompleteTariffs")].toBool(), d.run.IncompleteTariffs);
-    EXPECT_EQ(o[QStringLiteral("LogCorrupt")].toBool(), d.run.LogCorrupt);
-    EXPECT_EQ(o[QStringLiteral("TooManyServices")].toBool(), d.run.TooManyServices);
-    EXPECT_EQ(o[QStringLiteral("TooManyConnections")].toBool(), d.run.TooManyConnections);
-    EXPECT_EQ(o[QStringLiteral("SessionCount")].toInt(), t.SessionCount);
-    EXPECT_EQ(o[QStringLiteral("ServiceTotalsCount")].toInt(), t.ServiceTotalsCount);
-
-    const QJsonArray totals = o[QStringLiteral("ServiceTotals")].toArray();
-    ASSERT_EQ(totals.size(), t.ServiceTotalsCount + 1);
-    for (int i = 0; i <= t.ServiceTotalsCount; ++i) {
-      const QJsonObject e = totals[i].toObject();
-      const ServiceTotal& x = t.ServiceTotals[std::size_t(i)];
-      EXPECT_EQ(e[QStringLiteral("Index")].toInt(), i);
-      EXPECT_EQ(e[QStringLiteral("Number")].toString(), x.Number);
-      EXPECT_EQ(e[QStringLiteral("TotalSeconds")].toInt(), x.TotalSeconds);
-      EXPECT_EQ(e[QStringLiteral("TotalSessions")].toInt(), x.TotalSessions);
-      EXPECT_EQ(e[QStringLiteral("TotalCost")].toDouble(), x.TotalCost);  // exact: shortest round-trip text
-      EXPECT_EQ(e[QStringLiteral("TotalBytesRead")].toInteger(), x.TotalBytesRead);
-    }
-    const QJsonArray sessions = o[QStringLiteral("Sessions")].toArray();
-    ASSERT_EQ(sessions.size(), t.SessionCount);
-    for (int i = 1; i <= t.SessionCount; ++i) {
-      const QJsonObject s = sessions[i - 1].toObject();
-      const Session& x = t.Sessions[std::size_t(i)];
-      EXPECT_EQ(s[QStringLiteral("Index")].toInt(), i);
-      EXPECT_EQ(s[QStringLiteral("ConnectDate")], DateOrNull(x.ConnectDate));
-      EXPECT_EQ(s[QStringLiteral("ConnectTime")].toString(), TimeToText(x.ConnectTime));
-      EXPECT_EQ(s[QStringLiteral("DisconnectDate")], DateOrNull(x.DisconnectDate));
-      EXPECT_EQ(s[QStringLiteral("DisconnectTime")].toString(), TimeToText(x.DisconnectTime));
-      EXPECT_EQ(s[QStringLiteral("Number")].toString(), x.Number);
-      EXPECT_EQ(s[QStringLiteral("Notes")].toString(), x.Notes);
-      EXPECT_EQ(s[QStringLiteral("Answered")].toBool(), x.Answered);
-      EXPECT_EQ(s[QStringLiteral("BytesRead")].toInt(), x.BytesRead);
-      EXPECT_EQ(s[QStringLiteral("BytesWritten")].toInt(), x.BytesWritten);
-    }
-    EXPECT_EQ(o[QStringLiteral("Summary")].toString(), d.summary.Text);
-    EXPECT_EQ(o[QStringLiteral("Details")].toString(), d.details.Model.Text);
-    const QJsonArray rows = o[QStringLiteral("DetailRows")].toArray();
-    ASSERT_EQ(rows.size(), qsizetype(d.details.Figures.size()));
-    for (qsizetype i = 0; i < rows.size(); ++i) {
-      const QJsonObject r = rows[i].toObject();
-      const DetailFigures& f = d.details.Figures[std::size_t(i)];
-      EXPECT_EQ(r[QStringLiteral("Index")].toInt(), f.Index);
-      EXPECT_EQ(r[QStringLiteral("Seconds")].toInt(), f.Seconds);
-      EXPECT_EQ(r[QStringLiteral("Notes")].toString(), f.Notes);
-      const struct {
-        const char* key;
-        double value;
-      } money[] = {{"DialCost", f.DialCost}, {"ServiceCost", f.ServiceCost}, {"DataCost", f.DataCost}, {"Cost", f.Cost}};
-      for (const auto& m : money) {
-        if (d.config.CalcCosts) {
-          EXPECT_EQ(r[QLatin1String(m.key)].toDouble(-1), m.value) << m.key;
-        } else {
-          EXPECT_TRUE(r[QLatin1String(m.key)].isNull()) << m.key;
-        }
-      }
+                                            .toStdString() + "\n");
     }
   }
 }
 
 TEST_F(CliReportTest, CsvRowsPerEntryAndPerSession) {
   ImportEdited("costs_on", "\"CallNet\"", "\"Call \\\"Net\\\", Ltd\"");
-  ASSERT_EQ(Run(ReportArgs("costs_on", "1998-01-15", "1998-01-15") << Words("--format csv")),
-            0);
-  EXPECT_EQ(out_.toStdString(),
-            "Number,Service,Seconds,Time,Sessions,Av/Session,Av/Day,Kilobytes,Cost\r\n"
+  ASSERT_EQ(Run(ReportArgs("costs_on", "1998-01-15", "1998-01-15") << Words("--format csv")), 0);
+  EXPECT_EQ(out_.toStdString(), "Number,Service,Seconds,Time,Sessions,Av/Session,Av/Day,Kilobytes,Cost\r\n"
             "5551234,NetOne,1800,00:30:00,1,00:30:00,00:30:00,2,2.30\r\n"
             "5559876,\"Call \"\"Net\"\", Ltd\",5400,01:30:00,1,01:30:00,01:30:00,3,2.75\r\n"
             "Answered Calls,Answered Calls,600,00:10:00,1,00:10:00,00:10:00,20,0.00\r\n"
             "5550000,5550000,1200,00:20:00,1,00:20:00,00:20:00,0,0.70\r\n");
   ASSERT_EQ(Run(ReportArgs("costs_on", "1998-01-15", "1998-01-15")
-                << Words("--format csv --details")),
-            0);
+                << Words("--format csv --details")), 0);
   const QStringList lines = out_.split(QStringLiteral("\r\n"));
   ASSERT_EQ(lines.size(), 6);  // header, four sessions, the empty rest after the last line end
   EXPECT_EQ(lines[0], QStringLiteral("Index,Service,Number,ConnectDate,ConnectTime,DisconnectDate,DisconnectTime,"
@@ -216,32 +83,27 @@ TEST_F(CliReportTest, CsvRowsPerEntryAndPerSession) {
 TEST_F(CliReportTest, ProblemsExitNonZeroWithAMessage) {
   ImportCase("costs_on");
   const QStringList range = Words("--from 1998-01-15 --to 1998-01-15");
-
   // No such file.
   EXPECT_EQ(Run(Words("report --log") << dir_.filePath(QStringLiteral("none")) << range), 1);
   EXPECT_TRUE(err_.contains(QStringLiteral("no modem log"))) << err_.toStdString();
   EXPECT_TRUE(out_.isEmpty());
-
   // A line without a date stops the run; the JSON still comes, without reports.
-  const QString corrupt = Write(QStringLiteral("corrupt.txt"),
-                                "01-15-1998 10:00:00.00 - Recv: ATDT5551234<cr>\r\n"
+  const QString corrupt = Write(QStringLiteral("corrupt.txt"), "01-15-1998 10:00:00.00 - Recv: ATDT5551234<cr>\r\n"
                                 "garbage in the middle\r\n"
                                 "01-15-1998 10:00:30.00 - Connection established\r\n");
   EXPECT_EQ(Run(Words("report --log") << corrupt << Words("--format json") << range), 1);
   EXPECT_TRUE(err_.contains(QStringLiteral("Corruption Detected"))) << err_.toStdString();
-  const QJsonObject o = QJsonDocument::fromJson(out_.toUtf8()).object();
+  const QJsonObject o = Json();
   EXPECT_TRUE(o[QStringLiteral("LogCorrupt")].toBool());
   EXPECT_EQ(o[QStringLiteral("LinesRead")].toInt(), 1);
   EXPECT_TRUE(o[QStringLiteral("Summary")].isNull());
   EXPECT_TRUE(o[QStringLiteral("Details")].isNull());
   EXPECT_TRUE(o[QStringLiteral("DetailRows")].isNull());
-
   // Not a modem log: no dated line at all.
   const QString text = Write(QStringLiteral("letter.txt"), "Dear friend,\r\nhow are you?\r\n");
   EXPECT_EQ(Run(Words("report --log") << text << range), 1);
   EXPECT_FALSE(err_.isEmpty());
   EXPECT_TRUE(out_.isEmpty());
-
   // Wrong use.
   EXPECT_EQ(Run(Words("report --log") << corrupt), 2);
   EXPECT_EQ(Run(Words("report --log") << corrupt << Words("--format xml") << range), 2);
@@ -258,21 +120,18 @@ TEST_F(CliReportTest, RunReadAlongWithTheChecksAnswersAsBefore) {
                              "01-15-1998 10:00:30.00 - Connection established at 33600bps.\r\n"
                              "01-15-1998 10:10:30.00 - Hanging up the modem.\r\n";
   const QByteArray later = "01-16-1998 09:00:00.00 - Opening Modem\r\n";
-
   // A time that is no time of day, on the connect entry.
   const QString badTime = Write(QStringLiteral("badtime.txt"), QByteArray(session).replace("10:00:30.00", "10:0x:30.00"));
   EXPECT_EQ(Run(Words("report --log") << badTime << range), 1);
   EXPECT_TRUE(out_.isEmpty()) << out_.toStdString();
   EXPECT_EQ(err_.count(QStringLiteral("mirolat-cli: ")), 1) << err_.toStdString();
-
   // A forbidden byte after the lines the run needed: the checks still call the log corrupt.
   const QString lateByte = Write(QStringLiteral("latebyte.txt"), session + later + "01-16-1998 09:00:01.00 - \x01\r\n");
   EXPECT_EQ(Run(Words("report --log") << lateByte << Words("--format json") << range), 1);
   EXPECT_TRUE(err_.contains(QStringLiteral("Corruption Detected"))) << err_.toStdString();
-  const QJsonObject o = QJsonDocument::fromJson(out_.toUtf8()).object();
+  const QJsonObject o = Json();
   EXPECT_TRUE(o[QStringLiteral("LogCorrupt")].toBool());
   EXPECT_TRUE(o[QStringLiteral("Summary")].isNull());
-
   // The end-of-file mark as the last byte ends the text; as the first byte,
   // the log holds no entry and is no modem log.
   const QString marked = Write(QStringLiteral("marked.txt"), session + later + "\x1a");
@@ -285,16 +144,15 @@ TEST_F(CliReportTest, RunReadAlongWithTheChecksAnswersAsBefore) {
   const QString markFirst = Write(QStringLiteral("markfirst.txt"), "\x1a" + session);
   EXPECT_EQ(Run(Words("report --log") << markFirst << Words("--format json") << range), 1);
   EXPECT_TRUE(err_.contains(QStringLiteral("Corruption Detected"))) << err_.toStdString();
-  EXPECT_EQ(Json({})[QStringLiteral("LinesRead")].toInt(), 0);
-  EXPECT_TRUE(Json({})[QStringLiteral("Summary")].isNull());
+  EXPECT_EQ(Json()[QStringLiteral("LinesRead")].toInt(), 0);
+  EXPECT_TRUE(Json()[QStringLiteral("Summary")].isNull());
 }
 
 // With MaxServices 3 the third distinct number stops the run.
 TEST_F(CliReportTest, TooManyServicesStopsTheRun) {
   ImportEdited("costs_on", "\"MaxConnectDays\": 2", "\"MaxConnectDays\": 2, \"MaxServices\": 3");
-  EXPECT_EQ(Run(ReportArgs("costs_on", "1998-01-15", "1998-01-15") << Words("--format json")),
-            1);
-  const QJsonObject o = QJsonDocument::fromJson(out_.toUtf8()).object();
+  EXPECT_EQ(Run(ReportArgs("costs_on", "1998-01-15", "1998-01-15") << Words("--format json")), 1);
+  const QJsonObject o = Json();
   EXPECT_TRUE(o[QStringLiteral("TooManyServices")].toBool());
   EXPECT_EQ(o[QStringLiteral("ServiceTotalsCount")].toInt(), 3);
   EXPECT_TRUE(o[QStringLiteral("Summary")].isNull());
@@ -310,10 +168,8 @@ TEST_F(CliReportTest, GenlogWritesTheGeneratorsLog) {
   o.start = QDate(1999, 2, 1);
   EXPECT_EQ(Read(path), GenerateModemLog(o));
   EXPECT_EQ(QDir(dir_.path()).entryList(QDir::Files), QStringList{QStringLiteral("gen.txt")});  // nothing left beside
-
   ASSERT_EQ(Run(Words("genlog --seed 5 --days 12 --start 1999-02-01")), 0);
   EXPECT_EQ(out_.toLatin1(), GenerateModemLog(o));
-
   EXPECT_EQ(Run(Words("genlog --days 3")), 2);
   EXPECT_EQ(Run(Words("genlog --seed x --days 3")), 2);
   EXPECT_EQ(Run(Words("genlog --seed 1 --days 3 --out") << dir_.filePath(QStringLiteral("no/such/dir/x.txt"))), 1);
@@ -332,7 +188,7 @@ TEST_F(CliReportTest, GeneratedLogAnalysesCleanly) {
   ASSERT_EQ(Run(Words("report --log") << log << Words("--from 1998-01-01 --to 1998-01-25 --format json --locale en_US")),
             0)
       << err_.toStdString();
-  const QJsonObject j = QJsonDocument::fromJson(out_.toUtf8()).object();
+  const QJsonObject j = Json();
   EXPECT_EQ(j[QStringLiteral("LinesRead")].toInt(), stats.lines);
   EXPECT_EQ(j[QStringLiteral("SessionCount")].toInt(), stats.connectedSessions);
   EXPECT_EQ(j[QStringLiteral("ErrorsFound")].toBool(), stats.missingDisconnects > 0);
@@ -344,88 +200,49 @@ TEST_F(CliReportTest, GeneratedLogAnalysesCleanly) {
   EXPECT_FALSE(j[QStringLiteral("Summary")].isNull());
 }
 
-QStringList Keys(const QJsonObject& o) {
-  QStringList keys = o.keys();
-  keys.sort();
-  return keys;
-}
-
-QStringList Sorted(QStringList l) {
-  l.sort();
-  return l;
-}
-
-// Every field of the report JSON under its own name, nothing else; the
-// never-connected number and the untidied notes as the run left them.
+// The figures of the report JSON (its names and layout are checked against a
+// whole document in test_report_json); the never-connected number and the
+// untidied notes as the run left them.
 TEST_F(CliReportTest, JsonFieldNamesAndFigures) {
   ImportCase("several_numbers");
   const QStringList words = ReportArgs("several_numbers", "1998-03-09", "1998-03-11") << Words("--format json");
   ASSERT_EQ(Run(words), 0) << err_.toStdString();
-  const QJsonObject o = Json(words);
-  EXPECT_EQ(Keys(o), Sorted({"LinesRead", "ErrorsFound", "IncompleteTariffs", "LogCorrupt", "TooManyServices",
-                             "TooManyConnections", "SessionCount", "ServiceTotalsCount", "ServiceTotals", "Sessions",
-                             "Summary", "Details", "DetailRows"}));
+  const QJsonObject o = Json();
   EXPECT_EQ(o[QStringLiteral("LinesRead")].toInt(), 27);  // the line after the range included
   EXPECT_EQ(o[QStringLiteral("SessionCount")].toInt(), 5);
   EXPECT_EQ(o[QStringLiteral("ServiceTotalsCount")].toInt(), 3);
-
   const QJsonArray totals = o[QStringLiteral("ServiceTotals")].toArray();
   ASSERT_EQ(totals.size(), 4);
-  for (const QJsonValue& v : totals) {
-    EXPECT_EQ(Keys(v.toObject()),
-              Sorted({"Index", "Number", "TotalSeconds", "TotalSessions", "TotalCost", "TotalBytesRead"}));
-  }
   EXPECT_EQ(totals[0].toObject()[QStringLiteral("Number")].toString(), QStringLiteral("Unknown"));
   EXPECT_EQ(totals[0].toObject()[QStringLiteral("TotalBytesRead")].toInteger(), 1536);
   EXPECT_EQ(totals[3].toObject(), (QJsonObject{{"Index", 3},
-                                               {"Number", "5558888"},
-                                               {"TotalSeconds", 0},
-                                               {"TotalSessions", 0},
-                                               {"TotalCost", 0.0},
-                                               {"TotalBytesRead", 0}}));
-
+                                               {"Number", "5558888"}, {"TotalSeconds", 0}, {"TotalSessions", 0},
+                                               {"TotalCost", 0.0}, {"TotalBytesRead", 0}}));
   const QJsonArray sessions = o[QStringLiteral("Sessions")].toArray();
   ASSERT_EQ(sessions.size(), 5);
-  for (const QJsonValue& v : sessions) {
-    EXPECT_EQ(Keys(v.toObject()), Sorted({"Index", "ConnectDate", "ConnectTime", "DisconnectDate", "DisconnectTime",
-                                          "Number", "Notes", "Answered", "BytesRead", "BytesWritten"}));
-  }
   EXPECT_EQ(sessions[2].toObject(), (QJsonObject{{"Index", 3},
-                                                 {"ConnectDate", "1998-03-10"},
-                                                 {"ConnectTime", "08:00:00"},
-                                                 {"DisconnectDate", "1998-03-10"},
-                                                 {"DisconnectTime", "08:20:00"},
+                                                 {"ConnectDate", "1998-03-10"}, {"ConnectTime", "08:00:00"},
+                                                 {"DisconnectDate", "1998-03-10"}, {"DisconnectTime", "08:20:00"},
                                                  {"Number", "Unknown Service"},
-                                                 {"Notes", " Unable to get dialled number - R:2"},
-                                                 {"Answered", false},
-                                                 {"BytesRead", 1536},
-                                                 {"BytesWritten", 0}}));
+                                                 {"Notes", " Unable to get dialled number - R:2"}, {"Answered", false},
+                                                 {"BytesRead", 1536}, {"BytesWritten", 0}}));
   // The reads entry 30 seconds after the last disconnect was not taken.
   EXPECT_EQ(sessions[4].toObject()[QStringLiteral("BytesRead")].toInt(), 0);
-
   const QJsonArray rows = o[QStringLiteral("DetailRows")].toArray();
   ASSERT_EQ(rows.size(), 5);
-  for (const QJsonValue& v : rows) {
-    EXPECT_EQ(Keys(v.toObject()), Sorted({"Index", "Seconds", "DialCost", "ServiceCost", "DataCost", "Cost", "Notes"}));
-  }
   const QJsonObject r2 = rows[1].toObject();
   EXPECT_EQ(r2[QStringLiteral("Seconds")].toInt(), 5400);
   EXPECT_DOUBLE_EQ(r2[QStringLiteral("DialCost")].toDouble(), 0.25);
   EXPECT_DOUBLE_EQ(r2[QStringLiteral("ServiceCost")].toDouble(), 3.6);
   EXPECT_DOUBLE_EQ(r2[QStringLiteral("DataCost")].toDouble(), 1.5);
   EXPECT_EQ(r2[QStringLiteral("Notes")].toString(), QStringLiteral(" R:3,072"));
-  EXPECT_EQ(o[QStringLiteral("Summary")].toString(),
-            QString::fromUtf8(Read(CaseDir("several_numbers") + QStringLiteral("/summary.txt"))));
-  EXPECT_EQ(o[QStringLiteral("Details")].toString(),
-            QString::fromUtf8(Read(CaseDir("several_numbers") + QStringLiteral("/details.txt"))));
 }
 
 TEST_F(CliReportTest, CsvQuotesNotesWithCommas) {
   ImportCase("several_numbers");
   const QStringList csv = ReportArgs("several_numbers", "1998-03-09", "1998-03-11") << Words("--format csv");
   ASSERT_EQ(Run(csv), 0);
-  EXPECT_EQ(out_.toStdString(),
-            "Number,Service,Seconds,Time,Sessions,Av/Session,Av/Day,Kilobytes,Cost\r\n"
+  EXPECT_EQ(out_.toStdString(), "Number,Service,Seconds,Time,Sessions,Av/Session,Av/Day,Kilobytes,Cost\r\n"
             "Unknown,Unknown,1200,00:20:00,1,00:20:00,00:06:40,2,1.05\r\n"
             "5551234,NetOne,4500,01:15:00,2,00:37:30,00:25:00,201,2.50\r\n"
             "5557777,5557777,6000,01:40:00,2,00:50:00,00:33:20,3072,6.00\r\n"

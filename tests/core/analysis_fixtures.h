@@ -9,6 +9,7 @@
 #include "core/common/dates.h"
 #include "core/common/errors.h"
 #include "core/common/progress.h"
+#include "file_test_support.h"
 #include "pricing_fixtures.h"
 
 // Readable QString values in failure messages.
@@ -39,14 +40,6 @@ class ScriptedReporter : public ErrorReporter {
   ErrorAnswer answer_;
 };
 
-class RecordingProgress : public Progress {
- public:
-  void SetStatus(const QString& text) override { statuses.append(text); }
-  void SetPercent(int percent) override { percents.append(percent); }
-  void Yield() override { ++yields; }
-  QStringList statuses;
-  QList<int> percents;
-  int yields = 0;
-};
+using test::RecordingProgress;
 
 }  // namespace mirolat::testing

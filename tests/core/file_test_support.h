@@ -1,5 +1,6 @@
 #pragma once
-// Reading and writing whole files in tests of the code that writes files.
+// Reading and writing whole files, the error a call raises, what a long task
+// shows, and the environment a test sets.
 #include <gtest/gtest.h>
 
 #include <QByteArray>
@@ -7,6 +8,9 @@
 #include <QFile>
 #include <QString>
 #include <QStringList>
+
+#include "core/common/errors.h"
+#include "core/common/progress.h"
 
 namespace mirolat::test {
 
@@ -31,5 +35,47 @@ inline QStringList FilesIn(const QString& folder) {
   names.removeIf([](const QString& name) { return name.startsWith(QLatin1Char('.')) && name.endsWith(".lock"); });
   return names;
 }
+
+// The error `f` raises (a test failure and an Other error "<none>" when it
+// raises none).
+template <class F>
+RunError ErrorOf(F&& f) {
+  try {
+    f();
+  } catch (const RunError& e) {
+    return e;
+  }
+  ADD_FAILURE() << "no error raised";
+  return RunError(ErrorCondition::Other, QStringLiteral("<none>"));
+}
+
+// Keeps what a long task shows.
+class RecordingProgress : public Progress {
+ public:
+  void SetStatus(const QString& text) override { statuses.append(text); }
+  void SetPercent(int percent) override { percents.append(percent); }
+  void Yield() override { ++yields; }
+  QStringList statuses;
+  QList<int> percents;
+  int yields = 0;
+};
+
+// Sets an environment variable (a null value unsets it) while it lives, then
+// puts the old value back.
+class ScopedEnv {
+ public:
+  ScopedEnv(const char* name, const QString& value)
+      : name_(name), had_(qEnvironmentVariableIsSet(name)), previous_(qgetenv(name)) {
+    value.isNull() ? qunsetenv(name) : qputenv(name, QFile::encodeName(value));
+  }
+  ~ScopedEnv() { had_ ? qputenv(name_, previous_) : qunsetenv(name_); }
+  ScopedEnv(const ScopedEnv&) = delete;
+  ScopedEnv& operator=(const ScopedEnv&) = delete;
+
+ private:
+  const char* name_;
+  bool had_;
+  QByteArray previous_;
+};
 
 }  // namespace mirolat::test

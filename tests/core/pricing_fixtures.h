@@ -63,7 +63,6 @@ struct PricingFixture {
   SessionTable table;
   Date start = MakeDate(1998, 1, 15);
   Date end = MakeDate(1998, 1, 20);
-
   PricingContext Context() {
     PricingContext ctx;
     ctx.config = &config;

@@ -111,7 +111,6 @@ class TableReportTest : public ::testing::Test {
   ReportInputs Inputs(Date from, Date to, bool errorsFound = false) const {
     return ReportInputs{&config, &locale, from, to, errorsFound};
   }
-
   Configuration config;
   LocaleValues locale = UsEnglish();
   SessionTable tables;

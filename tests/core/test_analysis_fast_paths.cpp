@@ -20,20 +20,13 @@
 namespace mirolat {
 namespace {
 
-struct LineAndKinds {
-  QByteArray line;
-  unsigned kinds = 0;
-  bool operator==(const LineAndKinds&) const = default;
-};
+struct LineAndKinds { QByteArray line; unsigned kinds = 0; bool operator==(const LineAndKinds&) const = default; };
 
 void PrintTo(const LineAndKinds& l, std::ostream* os) { *os << '"' << l.line.toStdString() << "\" kinds " << l.kinds; }
 
-const QList<QString> kDefaultTexts = {QStringLiteral("RECV: ATD"),
-                                      QStringLiteral("ANSWERING"),
-                                      QStringLiteral("CONNECTION ESTABLISHED"),
-                                      QStringLiteral("HANGING UP THE MODEM"),
-                                      QStringLiteral("REMOTE MODEM HUNG UP"),
-                                      QStringLiteral("READS"),
+const QList<QString> kDefaultTexts = {QStringLiteral("RECV: ATD"), QStringLiteral("ANSWERING"),
+                                      QStringLiteral("CONNECTION ESTABLISHED"), QStringLiteral("HANGING UP THE MODEM"),
+                                      QStringLiteral("REMOTE MODEM HUNG UP"), QStringLiteral("READS"),
                                       QStringLiteral("WRITES")};
 
 // The reference: lines split byte by byte, kinds by searching the ASCII
@@ -48,9 +41,7 @@ std::vector<LineAndKinds> Reference(const QByteArray& data, const QList<QString>
     const QByteArray line = data.mid(i, e - i);
     const QString upper = UpperAscii(QString::fromLatin1(line));
     unsigned kinds = 0;
-    for (int k = 0; k < texts.size(); ++k) {
-      if (upper.contains(texts[k])) kinds |= 1u << k;
-    }
+    for (int k = 0; k < texts.size(); ++k) { if (upper.contains(texts[k])) kinds |= 1u << k; }
     out.push_back({line, kinds});
     if (e >= n || data[e] == '\x1a') break;
     i = (data[e] == '\r' && e + 1 < n && data[e + 1] == '\n') ? e + 2 : e + 1;
@@ -97,10 +88,7 @@ void ExpectSameAsReference(const QByteArray& data, const QList<QString>& texts) 
 }
 
 TEST(AnalysisFastPaths, LinesAndKindsMatchThePlainSearch) {
-  struct Case {
-    const char* name;
-    QByteArray data;
-  };
+  struct Case { const char* name; QByteArray data; };
   const Case cases[] = {
       {"mixed case", "01-15-1998 10:23:45.12 - CoNnEcTiOn EsTaBlIsHeD at 33600\r\n"},
       {"lower case", "01-15-1998 10:23:45.12 - remote modem hung up.\r\n01-15-1998 10:23:46.00 - reads : 5 bytes"},
@@ -114,19 +102,13 @@ TEST(AnalysisFastPaths, LinesAndKindsMatchThePlainSearch) {
       {"LF only", "01-15-1998 10:00:00.00 - Answering\n01-15-1998 10:00:01.00 - Writes : 3\n\n"},
       {"LF CR", "READS\n\rWRITES\n\r"},
       {"byte 26 ends the text", "01-15-1998 10:00:00.00 - Reads\x1a" "01-15-1998 10:00:00.00 - Writes\r\n"},
-      {"byte 26 starts a line", "READS\r\n\x1a" "WRITES\r\n"},
-      {"byte 26 first", "\x1a" "READS\r\n"},
-      {"empty", ""},
+      {"byte 26 starts a line", "READS\r\n\x1a" "WRITES\r\n"}, {"byte 26 first", "\x1a" "READS\r\n"}, {"empty", ""},
       {"only endings", "\r\n\r\n\n\r\r"},
       {"two texts, one line", "01-15-1998 10:00:00.00 - Recv: ATDT5551234<cr> answering, reads, writes, hung up"},
       {"near misses", "READ READZ REMOTE MODEM HUNG U RECV: ATX CONNECTION ESTABLISHE Recv: <cr>"},
       {"bit 0x20 look-alikes", "@NSWERING rE@DS READS\x80\xe0 WRITES"},
-      {"long line", QByteArray(300, 'x') + "hanging up the modem" + QByteArray(300, 'y') + "\r\n"},
-  };
-  for (const Case& c : cases) {
-    SCOPED_TRACE(c.name);
-    ExpectSameAsReference(c.data, kDefaultTexts);
-  }
+      {"long line", QByteArray(300, 'x') + "hanging up the modem" + QByteArray(300, 'y') + "\r\n"}};
+  for (const Case& c : cases) { SCOPED_TRACE(c.name); ExpectSameAsReference(c.data, kDefaultTexts); }
 }
 
 // Every place of a text relative to the 16-byte blocks, the line's end and
@@ -169,8 +151,7 @@ TEST(AnalysisFastPaths, TextsAcrossTheWideSearchsChunks) {
         ExpectSameAsReference(QByteArray(140, 'q') + "\n" + first + line, kDefaultTexts);
         // Cut in two by a line ending just before the text's last byte.
         ExpectSameAsReference(first + line.left(at + text.size() - 1) + "\r" + line.mid(at + text.size() - 1) +
-                                  QByteArray(150, 'z'),
-                              kDefaultTexts);
+                                  QByteArray(150, 'z'), kDefaultTexts);
       }
       if (at % 7 == 0) {
         for (const QByteArray& miss : nearMisses) {
@@ -191,11 +172,7 @@ TEST(AnalysisFastPaths, TextsAcrossTheWideSearchsChunks) {
 }
 
 TEST(AnalysisFastPaths, ConfiguredTextsOfAnyShape) {
-  struct Case {
-    const char* name;
-    QList<QString> texts;
-    QByteArray data;
-  };
+  struct Case { const char* name; QList<QString> texts; QByteArray data; };
   const Case cases[] = {
       {"one-character texts", {QStringLiteral("X"), QStringLiteral(":")},
        "01-15-1998 10:00:00.00 - x\r\nno\r\n12:00\r\n"},
@@ -211,8 +188,7 @@ TEST(AnalysisFastPaths, ConfiguredTextsOfAnyShape) {
       {"same first bytes", {QStringLiteral("ABC"), QStringLiteral("ABD"), QStringLiteral("AB")}, "xxabd abc\r\nab"},
       {"eight texts", {QStringLiteral("A1"), QStringLiteral("B2"), QStringLiteral("C3"), QStringLiteral("D4"),
                        QStringLiteral("E5"), QStringLiteral("F6"), QStringLiteral("G7"), QStringLiteral("H8")},
-       "a1 b2 c3\r\nd4 e5 f6 g7 h8 a1\r\nh8"},
-  };
+       "a1 b2 c3\r\nd4 e5 f6 g7 h8 a1\r\nh8"}};
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
     ExpectSameAsReference(c.data, c.texts);
@@ -222,36 +198,6 @@ TEST(AnalysisFastPaths, ConfiguredTextsOfAnyShape) {
     ExpectSameAsReference(c.data + "\r\n" + c.data + "\r\n" + c.data + QByteArray(100, '\n'), c.texts);
   }
 }
-
-// Random bytes drawn mostly from the texts' letters, in both cases, with line
-// endings and byte 26 now and then.
-TEST(AnalysisFastPaths, RandomDataMatchesThePlainSearch) {
-  std::mt19937 gen(11);
-  const QByteArray alphabet = "READSWRITECONNhangupmodem: \r\n\r\n0123456789@`";
-  for (int round = 0; round < 300; ++round) {
-    QByteArray data;
-    const int length = int(gen() % 200);
-    for (int i = 0; i < length; ++i) {
-      const unsigned r = gen() % 100;
-      if (r < 20) {
-        const QByteArray& text = kDefaultTexts[int(gen() % 7)].toLatin1();
-        data += (gen() % 2) ? text : text.toLower();
-      } else if (r == 20 && gen() % 8 == 0) {
-        data += '\x1a';
-      } else {
-        data += alphabet[int(gen() % alphabet.size())];
-      }
-    }
-    ExpectSameAsReference(data, kDefaultTexts);
-  }
-}
-
-class StatusRecorder : public Progress {
- public:
-  void SetStatus(const QString& text) override { statuses.append(text); }
-  void SetPercent(int) override {}
-  QStringList statuses;
-};
 
 // A whole run over a generated log, in one pass over the file, gives what the
 // same lines give fed one by one to ProcessLogLine: every session, every
@@ -264,7 +210,6 @@ TEST(AnalysisFastPaths, WholeRunEqualsLineByLine) {
   options.sessionsPerDay = 6;
   const QByteArray generated = GenerateModemLog(options);
   ASSERT_FALSE(generated.isEmpty());
-
   QByteArray mixedCase = generated;
   std::mt19937 gen(3);
   for (char& c : mixedCase) {
@@ -272,7 +217,6 @@ TEST(AnalysisFastPaths, WholeRunEqualsLineByLine) {
   }
   QByteArray crOnly = generated;
   crOnly.replace("\r\n", "\r");
-
   Configuration config;
   const QStringList numbers = GeneratedLogNumbers();
   testing::AddService(config, testing::FixedService(numbers[0], 0.12));
@@ -285,11 +229,9 @@ TEST(AnalysisFastPaths, WholeRunEqualsLineByLine) {
   in.config = &config;
   in.locale = &locale;
   in.ReportEndDate = FromQDate(options.start.addDays(options.days - 5));
-
   // Blank lines among the early ones, which the run only dates and counts.
   QByteArray blanks = generated;
   blanks.replace("Closing Modem.\r\n", "Closing Modem.\r\n   \r\n\r\n");
-
   QTemporaryDir dir;
   int logIndex = 0;
   // A range that starts on the third day, and one whose first two thirds of
@@ -304,14 +246,12 @@ TEST(AnalysisFastPaths, WholeRunEqualsLineByLine) {
     file.write(*log);
     file.close();
     in.LogEntryCount = log->count('\r') + log->count('\n');
-
-    StatusRecorder progress;
+    testing::RecordingProgress progress;
     testing::ScriptedReporter reporter;
     const RunState whole = ProcessLog(in, path, progress, reporter);
-
     RunState single;
     testing::ScriptedReporter singleReporter;
-    StatusRecorder singleProgress;
+    testing::RecordingProgress singleProgress;
     SessionBuilder builder(in, single, singleProgress, singleReporter);
     builder.StartRun();
     qsizetype pos = 0;
@@ -321,7 +261,6 @@ TEST(AnalysisFastPaths, WholeRunEqualsLineByLine) {
       if (single.TooManyServices) single.KeepGoing = false;
     }
     builder.FinishLog();
-
     EXPECT_GT(whole.Tables.SessionCount, 50);
     EXPECT_EQ(whole.Tables.SessionCount, single.Tables.SessionCount);
     EXPECT_EQ(whole.Tables.ServiceTotalsCount, single.Tables.ServiceTotalsCount);

@@ -30,15 +30,10 @@ TEST(DateEntry, ReadsBackWhatItWrites) {
 
 TEST(DateEntry, TwoDigitYearsBelowThirtyAreThisCentury) {
   const LocaleValues us = Values(QLocale::English, QLocale::UnitedStates);
-  struct Case {
-    const char* text;
-    Date expected;
-  };
+  struct Case { const char* text; Date expected; };
   const Case cases[] = {
       {"01/15/98", MakeDate(1998, 1, 15)}, {"01/15/29", MakeDate(2029, 1, 15)},
-      {"01/15/30", MakeDate(1930, 1, 15)}, {"01/15/00", MakeDate(2000, 1, 15)},
-      {"02/29/00", MakeDate(2000, 2, 29)},
-  };
+      {"01/15/30", MakeDate(1930, 1, 15)}, {"01/15/00", MakeDate(2000, 1, 15)}, {"02/29/00", MakeDate(2000, 2, 29)}};
   for (const Case& c : cases) EXPECT_EQ(DateFromBoxText(QString::fromLatin1(c.text), us), c.expected) << c.text;
 }
 

@@ -26,11 +26,7 @@ class DetailsFromTable : public TableReportTest {
   void Add(Date cd, TimeOfDay ct, Date dd, TimeOfDay dt, const char* notes = "") {
     AddSession("5551234", cd, ct, dd, dt, notes);
   }
-  DetailsReport Build() {
-    NullProgress progress;
-    return BuildDetailsReport(tables, Inputs(day, day + 1), progress);
-  }
-
+  DetailsReport Build() { NullProgress progress; return BuildDetailsReport(tables, Inputs(day, day + 1), progress); }
   Date day = MakeDate(1998, 3, 10);
 };
 
@@ -78,20 +74,11 @@ TEST_P(DetailsMidnight, RemarkMergedOnceWhateverTheBuilds) {
   EXPECT_EQ(tables.Sessions[1].Notes, QString::fromLatin1(c.notes));
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Ends, DetailsMidnight,
+INSTANTIATE_TEST_SUITE_P(Ends, DetailsMidnight,
     ::testing::Values(MidnightCase{"PastTheEnd", 1, 23, 2, 1, 3600, " R:5 - Time prior to midnight - All Day"},
                       MidnightCase{"BeforeTheStart", -1, 22, 0, 1, 3600, " R:5 - Time from midnight - All Day"},
                       MidnightCase{"Inside", 0, 23, 1, 1, 7200, " R:5 - All Day"}),
     [](const auto& info) { return std::string(info.param.name); });
-
-// A session inside the range that crosses midnight counts in full and keeps its notes.
-TEST_F(DetailsFromTable, MidnightInsideTheRange) {
-  Add(day, MakeTime(23, 0, 0), day + 1, MakeTime(1, 2, 5), " R:5");
-  const DetailsReport r = Build();
-  EXPECT_EQ(r.Figures[0].Seconds, 7325);
-  EXPECT_EQ(r.Figures[0].Notes, QStringLiteral(" R:5 - All Day"));
-}
 
 // A disconnect before its connect counts no time.
 TEST_F(DetailsFromTable, DisconnectBeforeConnectCountsZero) {

@@ -169,8 +169,7 @@ TEST(TariffDays, DayNamesRangesAndHolidays) {
   const Case cases[] = {
       {"Everyday", "1111111"}, {"Monday", "1000000"},  {"Sunday", "0000001"},  {"Mon - Fri", "1111100"},
       {"Fri - Sun", "0000111"}, {"Sat - Sun", "0000011"}, {"Mon - Thu", "1111000"}, {"Fri - Sat", "0000110"},
-      {"Holidays", "0010001"}, {"monday", "0000000"},  {"Foo - Sun", "0000000"}, {"Mon - Foo", "1111111"},
-  };
+      {"Holidays", "0010001"}, {"monday", "0000000"},  {"Foo - Sun", "0000000"}, {"Mon - Foo", "1111111"}};
   for (const Case& c : cases) {
     QString got;
     for (int i = 0; i < 7; ++i) got += TariffAppliesOn(monday + i, QString::fromLatin1(c.days), config, locale) ? u'1' : u'0';
@@ -197,9 +196,7 @@ TEST(TariffTimeCost, ThresholdIsFreeAndNeverNegative) {
 TEST(SecondsInRange, CountsWholeDaysAndTheEndsInsideTheRange) {
   const Date first = MakeDate(1998, 1, 15);
   const Date last = MakeDate(1998, 1, 20);
-  struct Case {
-    Date cd; TimeOfDay ct; Date dd; TimeOfDay dt; float seconds; const char* notes;
-  };
+  struct Case { Date cd; TimeOfDay ct; Date dd; TimeOfDay dt; float seconds; const char* notes; };
   const Case cases[] = {
       {first + 1, MakeTime(10, 0, 0), first + 1, MakeTime(10, 30, 0), 1800, "before"},            // same day: untouched
       {first + 1, MakeTime(23, 0, 0), first + 2, MakeTime(1, 0, 0), 7200, ""},                     // both in range
@@ -208,8 +205,7 @@ TEST(SecondsInRange, CountsWholeDaysAndTheEndsInsideTheRange) {
       {first - 1, MakeTime(22, 0, 0), last + 2, MakeTime(2, 0, 0), 7 * 86400.0f, "before"},       // only whole days
       {first + 1, MakeTime(22, 0, 0), first + 3, MakeTime(2, 0, 0), 86400 + 7200 + 7200, ""},
       {first + 2, MakeTime(10, 0, 0), first + 1, MakeTime(11, 0, 0), 0, "before"},                 // clock set back
-      {first + 1, MakeTime(10, 0, 0), first + 1, MakeTime(9, 0, 0), 0, "before"},
-  };
+      {first + 1, MakeTime(10, 0, 0), first + 1, MakeTime(9, 0, 0), 0, "before"}};
   for (const Case& c : cases) {
     Session s;
     s.ConnectDate = c.cd;

@@ -5,6 +5,7 @@
 #include "core/common/errors.h"
 #include "core/common/formatting.h"
 #include "core/common/locale_values.h"
+#include "file_test_support.h"
 
 namespace mirolat {
 namespace {
@@ -44,21 +45,14 @@ TEST(Formatting, FormatMoneyAndAppendMoneyWithTheLocalesSymbol) {
   bare.CurrencySpace = 1;
   const double nan = std::numeric_limits<double>::quiet_NaN();
   const double inf = std::numeric_limits<double>::infinity();
-  struct Case {
-    const LocaleValues* locale;
-    double amount;
-    int maxDecimals;
-    const char* text;
-  } cases[] = {
+  struct Case { const LocaleValues* locale; double amount; int maxDecimals; const char* text; } cases[] = {
       {&us, 1234.5, 0, "$1,234.50"},  {&us, 0, 0, "$0.00"},         {&us, 12, 1, "$12.00"},
       {&us, 0.125, 0, "$0.13"},       {&us, -0.125, 0, "$-0.13"},   // halves away from zero
       {&us, 2.675, 0, "$2.68"},       // as written, not as stored (2.67499...)
       {&us, 1.005, 0, "$1.01"},       {&us, -0.005, 0, "$-0.01"},   {&us, 0.0049999, 0, "$0.00"},
-      {&us, -2.5, 0, "$-2.50"},
-      {&us, -0.0, 0, "$0.00"},        // negative zero has no sign
+      {&us, -2.5, 0, "$-2.50"}, {&us, -0.0, 0, "$0.00"},        // negative zero has no sign
       {&us, -0.004, 0, "$0.00"},      // nor has an amount that rounds to zero
-      {&us, -1e-300, 0, "$0.00"},
-      {&us, 999999.995, 0, "$1,000,000.00"},  // the carry runs through every digit
+      {&us, -1e-300, 0, "$0.00"}, {&us, 999999.995, 0, "$1,000,000.00"},  // the carry runs through every digit
       {&us, 999.995, 0, "$1,000.00"}, {&us, 9.995, 0, "$10.00"},    {&us, 0.995, 0, "$1.00"},
       {&us, 0.125, 4, "$0.125"},      {&us, 0.1, 4, "$0.10"},       {&us, 0.12345, 4, "$0.1235"},
       {&us, 0.00005, 4, "$0.0001"},   {&us, 1234567.891, 0, "$1,234,567.89"},
@@ -66,9 +60,7 @@ TEST(Formatting, FormatMoneyAndAppendMoneyWithTheLocalesSymbol) {
       {&de, 1234.5, 0, "1.234,50 \u20ac"}, {&de, -0.125, 0, "-0,13 \u20ac"}, {&de, 0.125, 4, "0,125 \u20ac"},
       {&de, 0.1, 4, "0,10 \u20ac"},
       {&fr, 1234.5, 0, "1\u202f234,50 \u20ac"},  // French groups with a narrow no-break space
-      {&padded, 1234.5, 0, "1,234.500   Fr"},     {&padded, 0.0005, 0, "0.001   Fr"},
-      {&bare, 12, 0, "12.00"},
-  };
+      {&padded, 1234.5, 0, "1,234.500   Fr"},     {&padded, 0.0005, 0, "0.001   Fr"}, {&bare, 12, 0, "12.00"}};
   for (const auto& c : cases) {
     QString text = QStringLiteral("x  ");
     AppendMoney(text, c.amount, c.maxDecimals, *c.locale);
@@ -124,12 +116,10 @@ TEST(Formatting, FormatMoneyWithAGivenSymbolDigitsAndDecimals) {
       {&de, 1234, "F", 0, 1, 0, 3, "1.234 F"},       {&de, 0.12345, "F", 0, 1, 2, 4, "0,1235 F"},
       {&de, 0.1, "F", 0, 1, 2, 4, "0,10 F"},
       {&de, 0.125, "F", 0, 1, 2, 1, "0,13 F"},       // fewer maximum decimals than digits: the digits win
-      {&de, 2, "F", 0, 1, 3, 0, "2,000 F"},          {&de, 1234567.5, "F", 0, 1, 1, 0, "1.234.567,5 F"},
-  };
+      {&de, 2, "F", 0, 1, 3, 0, "2,000 F"},          {&de, 1234567.5, "F", 0, 1, 1, 0, "1.234.567,5 F"}};
   for (const auto& c : cases) {
     EXPECT_EQ(FormatMoney(c.amount, QString::fromUtf8(c.symbol), c.symbolFirst, c.spaces, c.digits, c.maxDecimals,
-                          *c.locale),
-              QString::fromUtf8(c.text))
+                          *c.locale), QString::fromUtf8(c.text))
         << c.amount << " \"" << c.symbol << "\" " << c.symbolFirst << ' ' << c.spaces << ' ' << c.digits << ' '
         << c.maxDecimals;
   }
@@ -159,16 +149,11 @@ TEST(Formatting, AppendKilobytesAppendsWhatFormatWholeNumberWritesForTheQuotient
   const LocaleValues de = Germany();
   const LocaleValues fr = France();
   const qint64 limit = qint64(1) << 40;  // where the whole-number shortcut ends
-  struct Case {
-    qint64 bytes;
-    const char* us;
-  } cases[] = {
+  struct Case { qint64 bytes; const char* us; } cases[] = {
       {0, "0"},         {511, "0"},        {512, "1"},        {1023 * 1024 + 511, "1,023"}, {1023 * 1024 + 512, "1,024"},
       {999 * 1024 + 512, "1,000"},         {2147483647, "2,097,152"},                       {limit - 1, "1,073,741,824"},
-      {limit, "1,073,741,824"},            {limit + 512, "1,073,741,825"},
-      {-1, "0"},  // rounds to zero: no sign
-      {-512, "-1"},     {-1536, "-2"},
-  };
+      {limit, "1,073,741,824"},            {limit + 512, "1,073,741,825"}, {-1, "0"},  // rounds to zero: no sign
+      {-512, "-1"},     {-1536, "-2"}};
   for (const auto& c : cases) {
     QString text = QStringLiteral("R:");
     AppendKilobytes(text, c.bytes, us);
@@ -193,20 +178,14 @@ TEST(Formatting, FormatAmountTextForEditBoxes) {
   noDecimals.CurrencyDigits = 0;
   LocaleValues threeDecimals = us;
   threeDecimals.CurrencyDigits = 3;
-  struct Case {
-    const LocaleValues* locale;
-    const char* text;
-    int maxDecimals;
-    const char* result;
-  } cases[] = {
+  struct Case { const LocaleValues* locale; const char* text; int maxDecimals; const char* result; } cases[] = {
       {&us, "1.5", 0, "1.50"},     {&us, "1234", 0, "1,234.00"}, {&us, "0.125", 4, "0.125"}, {&us, "0.1", 4, "0.10"},
       {&us, "abc", 0, ""},         {&us, "", 0, ""},             {&us, "  7 ", 0, "7.00"},   {&us, "1,234.5", 0, "1,234.50"},
       {&us, "12abc", 0, ""},       {&us, "-3", 0, "-3.00"},      {&us, "0.12345", 4, "0.1235"}, {&us, "1e3", 0, "1,000.00"},
       {&de, "1,5", 0, "1,50"},     {&de, "1234", 0, "1.234,00"}, {&de, "0,125", 4, "0,125"}, {&de, "0,1", 4, "0,10"},
       {&de, "12,345678", 4, "12,3457"}, {&de, "1.234", 0, "1.234,00"}, {&de, "x", 4, ""},
       {&noDecimals, "1234.5", 0, "1,235"}, {&noDecimals, "1234.5", 2, "1,234.5"}, {&noDecimals, "7", 2, "7"},
-      {&threeDecimals, "2", 0, "2.000"},   {&threeDecimals, "2.12345", 4, "2.1235"},
-  };
+      {&threeDecimals, "2", 0, "2.000"},   {&threeDecimals, "2.12345", 4, "2.1235"}};
   for (const auto& c : cases) {
     EXPECT_EQ(FormatAmountText(QString::fromUtf8(c.text), c.maxDecimals, *c.locale), QString::fromUtf8(c.result))
         << c.text << ' ' << c.maxDecimals;
@@ -218,28 +197,18 @@ TEST(Formatting, FormatAmountTextForEditBoxes) {
 TEST(Formatting, ParseAmountTextReadsTheLocalesSeparators) {
   const LocaleValues us = UnitedStates();
   const LocaleValues de = Germany();
-  struct Case {
-    const char* text;
-    double us;
-    double de;
-  } cases[] = {
+  struct Case { const char* text; double us; double de; } cases[] = {
       {"1,5", 15, 1.5},          {"1.5", 1.5, 15},       {"1,234.5", 1234.5, 1.2345},
       {"1.234,5", 1.2345, 1234.5}, {"", 0, 0},           {"abc", 0, 0},
-      {"  2.25xyz", 2.25, 225},  {"1,234,567", 1234, 1.234}, {"-4", -4, -4},
-  };
+      {"  2.25xyz", 2.25, 225},  {"1,234,567", 1234, 1.234}, {"-4", -4, -4}};
   for (const auto& c : cases) {
     EXPECT_DOUBLE_EQ(ParseAmountText(QLatin1String(c.text), us), c.us) << c.text;
     EXPECT_DOUBLE_EQ(ParseAmountText(QLatin1String(c.text), de), c.de) << c.text;
   }
-  struct OneLocale {
-    const LocaleValues* locale;
-    const char* text;
-    double value;
-  } more[] = {
+  struct OneLocale { const LocaleValues* locale; const char* text; double value; } more[] = {
       {&de, "1,5.3", 1.53},  // "," at 2 becomes ".", the "." at 4 is removed
       {&us, "1.5,3", 1.53},           {&de, "1.234.567,89", 1234.567},  // only the first "." goes
-      {&us, "1,234,567.5", 1234},     {&us, "2.5.1", 2.5},
-      {&de, "  3,25 EUR", 3.25},      {&us, "-1,000.5", -1000.5},
+      {&us, "1,234,567.5", 1234},     {&us, "2.5.1", 2.5}, {&de, "  3,25 EUR", 3.25},      {&us, "-1,000.5", -1000.5},
   };
   for (const auto& c : more) EXPECT_DOUBLE_EQ(ParseAmountText(QLatin1String(c.text), *c.locale), c.value) << c.text;
 }
@@ -261,21 +230,15 @@ TEST(Formatting, DateToEntryTextKeepsTheOrderAndUsesTheSeparator) {
   slash.DateSeparator = QStringLiteral("/");
   LocaleValues dot = UnitedStates();
   dot.DateSeparator = QStringLiteral(".");
-  struct Case {
-    const char* text;
-    const LocaleValues* locale;
-    const char* result;
-  } cases[] = {
+  struct Case { const char* text; const LocaleValues* locale; const char* result; } cases[] = {
       {"5-12-1998", &slash, "05/12/98"}, {"1.2.1999", &dot, "01.02.99"}, {"12/31/98", &dot, "12.31.98"},
       {"5-12", &slash, "05/12/00"},      {"7", &slash, "07/00/00"},      {" 3 / 4 / 2001 ", &slash, "03/04/01"},
       {"1.2-3", &slash, "1.2/03/00"},    // "-" is tested after ".", so it wins
-      {"2001-03-04", &slash, "2001/03/04"},
-      {"1,2.3", &slash, "01/2.3/00"},    // "," is tested last and occurs
+      {"2001-03-04", &slash, "2001/03/04"}, {"1,2.3", &slash, "01/2.3/00"},    // "," is tested last and occurs
       {"1/2/3.4", &slash, "01/02/.4"},   // "/" is tested after "." and wins
       {"3/4/1999", &slash, "03/04/99"},  {"1/2/ 1999 ", &slash, "01/02/99"},
       {"1-2-3-4", &slash, "01/02/-4"},   // everything after the second separator is the third part
-      {"10.11.1999", &slash, "10/11/99"}, {"1/2/5", &slash, "01/02/05"},
-  };
+      {"10.11.1999", &slash, "10/11/99"}, {"1/2/5", &slash, "01/02/05"}};
   for (const auto& c : cases) EXPECT_EQ(DateToEntryText(QLatin1String(c.text), *c.locale), QLatin1String(c.result)) << c.text;
 }
 
@@ -297,12 +260,7 @@ TEST(Formatting, DateIsBeforeIsStrict) {
 TEST(Formatting, IsLongValueOverflowsOutsideThirtyTwoBits) {
   for (float v : {0.0f, 1.0f, -1.0f, 2147483520.0f, -2147483648.0f, 0.4f}) EXPECT_TRUE(IsLongValue(v)) << v;
   for (float v : {2147483648.0f, -2147483904.0f, 1e20f}) {
-    try {
-      IsLongValue(v);
-      ADD_FAILURE() << "no overflow for " << v;
-    } catch (const RunError& e) {
-      EXPECT_EQ(e.description(), QStringLiteral("Overflow"));
-    }
+    EXPECT_EQ(test::ErrorOf([&] { IsLongValue(v); }).description(), QStringLiteral("Overflow")) << v;
   }
 }
 

@@ -12,10 +12,7 @@ QList<QByteArray> SplitCrLf(const QByteArray& log) {
   QList<QByteArray> lines = log.split('\n');
   EXPECT_TRUE(lines.last().isEmpty()) << "the log must end with a line end";
   lines.removeLast();
-  for (QByteArray& l : lines) {
-    EXPECT_TRUE(l.endsWith('\r')) << l.constData();
-    l.chop(1);
-  }
+  for (QByteArray& l : lines) { EXPECT_TRUE(l.endsWith('\r')) << l.constData(); l.chop(1); }
   return lines;
 }
 
@@ -63,9 +60,7 @@ TEST(LogGenerator, LinesAreDatedInOrderInsideTheDays) {
     const QTime t = QTime::fromString(m.captured(4), QStringLiteral("hh:mm:ss")).addMSecs(m.captured(5).toInt() * 10);
     ASSERT_TRUE(d.isValid() && t.isValid()) << line.constData();
     const QDateTime now(d, t);
-    if (previous.isValid()) {
-      ASSERT_LE(previous, now) << line.constData();
-    }
+    if (previous.isValid()) { ASSERT_LE(previous, now) << line.constData(); }
     previous = now;
     ASSERT_GE(d, o.start);
     ASSERT_LE(d, o.start.addDays(o.days)) << line.constData();
@@ -84,7 +79,6 @@ TEST(LogGenerator, HoldsEveryKindOfCall) {
   o.sessionsPerDay = 4;
   GeneratedLogStats stats;
   const QList<QByteArray> lines = SplitCrLf(GenerateModemLog(o, &stats));
-
   const QStringList numbers = GeneratedLogNumbers();
   ASSERT_EQ(numbers.size(), 4);
   int connects = 0, answers = 0, dials = 0, unusable = 0, failed = 0, missing = 0, crossings = 0;
@@ -100,10 +94,7 @@ TEST(LogGenerator, HoldsEveryKindOfCall) {
     const bool isAnswer = upper.contains("ANSWERING");
     const bool isConnect = upper.contains("CONNECTION ESTABLISHED");
     const bool isHangUp = upper.contains("HANGING UP THE MODEM") || upper.contains("REMOTE MODEM HUNG UP");
-    if ((isDial || isAnswer) && connected) {
-      ++missing;
-      connected = false;
-    }
+    if ((isDial || isAnswer) && connected) { ++missing; connected = false; }
     if (isDial) {
       ++dials;
       ASSERT_TRUE(text.startsWith("Recv: ATDT") && text.endsWith("<cr>")) << raw.constData();
@@ -111,16 +102,10 @@ TEST(LogGenerator, HoldsEveryKindOfCall) {
       if (number.startsWith(QLatin1String("9,"))) {
         ++unusable;
         EXPECT_EQ(number.mid(2), numbers[0]);
-      } else {
-        ASSERT_TRUE(numbers.contains(number)) << raw.constData();
-        ++perNumber[numbers.indexOf(number)];
-      }
+      } else { ASSERT_TRUE(numbers.contains(number)) << raw.constData(); ++perNumber[numbers.indexOf(number)]; }
       pending = true;
     }
-    if (isAnswer) {
-      ++answers;
-      pending = true;
-    }
+    if (isAnswer) { ++answers; pending = true; }
     if (isConnect) {
       ASSERT_TRUE(pending) << raw.constData();
       ++connects;
@@ -138,7 +123,6 @@ TEST(LogGenerator, HoldsEveryKindOfCall) {
     if (upper.contains("WRITES :")) ++writes;
   }
   if (connected) ++missing;
-
   EXPECT_EQ(connects, stats.connectedSessions);
   EXPECT_EQ(answers, stats.answeredSessions);
   EXPECT_EQ(failed, stats.failedDials);

@@ -32,13 +32,9 @@ TEST(LogWriteLockTest, ASecondWriterWaitsSaysWhyAndGivesUp) {
   const QString log = dir.filePath("ModemLog.txt");
   const LogWriteLock first(log);
   Notices notices;
-  try {
-    const LogWriteLock second(log, std::chrono::milliseconds(200), &notices);
-    FAIL() << "two writers held the lock";
-  } catch (const RunError& e) {
-    EXPECT_EQ(e.condition(), ErrorCondition::FileLocked);
-    EXPECT_TRUE(e.description().contains("nother Mirolat command is changing the log")) << e.description().toStdString();
-  }
+  const RunError e = test::ErrorOf([&] { const LogWriteLock second(log, std::chrono::milliseconds(200), &notices); });
+  EXPECT_EQ(e.condition(), ErrorCondition::FileLocked);
+  EXPECT_TRUE(e.description().contains("nother Mirolat command is changing the log")) << e.description().toStdString();
   ASSERT_EQ(notices.texts.size(), 1);
   EXPECT_TRUE(notices.texts[0].contains(QLatin1String(kLogBusyText)));
 }

@@ -17,6 +17,7 @@
 #include "core/logfile/byte_scan.h"
 #include "core/logfile/log_checks.h"
 #include "core/logfile/log_format.h"
+#include "file_test_support.h"
 
 namespace mirolat {
 namespace {
@@ -24,10 +25,7 @@ namespace {
 class Recorder : public ErrorReporter {
  public:
   explicit Recorder(ErrorAnswer answer) : answer_(answer) {}
-  ErrorAnswer ReportError(const RunError& error) override {
-    conditions.push_back(error.condition());
-    return answer_;
-  }
+  ErrorAnswer ReportError(const RunError& error) override { conditions.push_back(error.condition()); return answer_; }
   std::vector<ErrorCondition> conditions;
 
  private:
@@ -38,18 +36,13 @@ class Recorder : public ErrorReporter {
 class ActingProgress : public Progress {
  public:
   explicit ActingProgress(std::function<void()> action) : action_(std::move(action)) {}
-  void SetStatus(const QString& text) override {
-    statuses.push_back(text);
-    Act();
-  }
+  void SetStatus(const QString& text) override { statuses.push_back(text); Act(); }
   void SetPercent(int) override {}
   void Yield() override { Act(); }
   std::vector<QString> statuses;
 
  private:
-  void Act() {
-    if (action_) std::exchange(action_, nullptr)();
-  }
+  void Act() { if (action_) std::exchange(action_, nullptr)(); }
   std::function<void()> action_;
 };
 
@@ -75,14 +68,10 @@ class LogReading : public ::testing::Test {
 // Blocks put back together give the file; each ends just after a line ending
 // (never between CR and LF) or at the end of the text.
 TEST_F(LogReading, BlocksAreWholeLines) {
-  const struct {
-    const char* name;
-    QByteArray bytes;
-  } cases[] = {
+  const struct { const char* name; QByteArray bytes; } cases[] = {
       {"crlf", "01-01-1998 10:00:00 - a\r\n01-01-1998 10:00:01 - bb\r\n01-01-1998 10:00:02 - ccc\r\n"},
       {"lone cr and lf", "aaaaaaaaaaaaaaaaaaaa\rbbbbbbbbbbbbbbbbbbbbbb\ncccccccccccccccccc\r\r\ndddd"},
-      {"one long line", QByteArray(200, 'x') + "\r\n" + QByteArray(3, 'y')},
-      {"no ending at all", QByteArray(70, 'z')},
+      {"one long line", QByteArray(200, 'x') + "\r\n" + QByteArray(3, 'y')}, {"no ending at all", QByteArray(70, 'z')},
       {"crlf at every boundary", QByteArray(15, 'a') + "\r\n" + QByteArray(14, 'b') + "\r\n" + QByteArray(15, 'c') + "\r\n"},
   };
   for (const auto& c : cases) {
@@ -135,16 +124,11 @@ TEST_F(LogReading, ByteWalksMatchTheirDefinitions) {
     if (plantForbidden) bytes[rng() % std::size_t(length)] = static_cast<unsigned char>(round % 2 == 0 ? 0x7f : 0xe9);
     const unsigned char* p = bytes.data() + (round % 2);  // unaligned half the time
     const qsizetype n = std::max(0, length - round % 2);
-
     qsizetype firstForbidden = n;
     for (qsizetype i = 0; i < n; ++i) {
-      if (IsForbiddenLogByte(p[i])) {
-        firstForbidden = i;
-        break;
-      }
+      if (IsForbiddenLogByte(p[i])) { firstForbidden = i; break; }
     }
     EXPECT_EQ(FindForbiddenByte(p, n), firstForbidden);
-
     qint64 lines = 0;
     qsizetype longest = 0;
     {
@@ -168,22 +152,15 @@ TEST_F(LogReading, ByteWalksMatchTheirDefinitions) {
       pieces.Feed(p + at, piece);
       withinLimit = withinLimit && lengths.Feed(p + at, piece);
       const qsizetype found = checked.FeedUnlessForbidden(p + at, piece);
-      if (found != piece) {
-        EXPECT_EQ(at + found, firstForbidden);
-        stopped = true;
-      }
+      if (found != piece) { EXPECT_EQ(at + found, firstForbidden); stopped = true; }
       at += piece;
       if (stopped) break;
     }
-    if (!stopped) {
-      EXPECT_EQ(withinLimit, longest <= limit) << round;
-    }
+    if (!stopped) { EXPECT_EQ(withinLimit, longest <= limit) << round; }
     if (firstForbidden == n) {
       EXPECT_EQ(pieces.Lines(), lines) << round;
       EXPECT_EQ(checked.Lines(), lines) << round;
-    } else {
-      EXPECT_TRUE(stopped);
-    }
+    } else { EXPECT_TRUE(stopped); }
   }
 }
 
@@ -204,15 +181,10 @@ qint64 SkipByLines(QByteArrayView data, qsizetype& pos, const QByteArray& prefix
 
 TEST_F(LogReading, SkippedLinesAreThoseThatBeginWithThePrefix) {
   const QByteArray prefix = "01-15-1998";
-  struct Case {
-    const char* name;
-    QByteArray data;
-    qint64 maxLines;
-  };
+  struct Case { const char* name; QByteArray data; qint64 maxLines; };
   const QByteArray filler(70, 'x');  // longer than one 64-byte chunk
   const Case cases[] = {
-      {"one line, no ending", prefix + " 10:00", 100},
-      {"the prefix alone", prefix, 100},
+      {"one line, no ending", prefix + " 10:00", 100}, {"the prefix alone", prefix, 100},
       {"nine bytes of it", prefix.left(9), 100},
       {"CR LF, LF, CR", prefix + " a\r\n" + prefix + " b\n" + prefix + " c\r" + prefix + " d", 100},
       {"LF CR: an empty line stops", prefix + " a\n\r" + prefix + " b\r\n", 100},
@@ -238,7 +210,6 @@ TEST_F(LogReading, SkippedLinesAreThoseThatBeginWithThePrefix) {
       EXPECT_EQ(pos, expectedPos);
     }
   }
-
   // Random lines: mostly of the day, some of another day or empty, every kind of ending.
   std::mt19937 rng(17);
   for (int round = 0; round < 2000; ++round) {
@@ -252,9 +223,7 @@ TEST_F(LogReading, SkippedLinesAreThoseThatBeginWithThePrefix) {
         QByteArray other = prefix;
         other[qsizetype(rng() % 10)] = '7';
         data += other;
-      } else {
-        data += prefix;
-      }
+      } else { data += prefix; }
       data += QByteArray(qsizetype(rng() % 90), 'a' + char(rng() % 26));
       const char* endings[] = {"\r\n", "\n", "\r", "\n\r", "\r\n", "\r\n"};
       if (rng() % 200 == 0) data += '\x1a';
@@ -271,21 +240,14 @@ TEST_F(LogReading, SkippedLinesAreThoseThatBeginWithThePrefix) {
 
 TEST_F(LogReading, CheckAndScanMatchesTheChecksInTurn) {
   const QByteArray big = Generated(40);
-  const struct {
-    const char* name;
-    QByteArray bytes;
-  } cases[] = {
-      {"generated", big},
-      {"end-of-file mark last", "01-15-1998 10:00:00.00 - a\r\n01-16-1998 11:00:00.00 - b\x1a"},
+  const struct { const char* name; QByteArray bytes; } cases[] = {
+      {"generated", big}, {"end-of-file mark last", "01-15-1998 10:00:00.00 - a\r\n01-16-1998 11:00:00.00 - b\x1a"},
       {"undated first lines", "\r\nno date here\r\n\r\n01-15-1998 10:00:00.00 - a\r\n\r\n01-17-1998 10:00:00.00 - b"},
       {"undated last line", "01-15-1998 10:00:00.00 - a\r\nthe end\r\n\r\n"},
       {"lone carriage returns", "01-15-1998 10:00:00.00 - a\r\r01-16-1998 10:00:00.00 - b\r"},
       {"corrupt", "01-15-1998 10:00:00.00 - a\r\n\x01\r\n"},
-      {"corrupt late", big + "\x80" + "01-15-1998 10:00:00.00 - a\r\n"},
-      {"one byte", "\x01"},
-      {"empty", ""},
-      {"no date anywhere", "Dear friend,\r\nhow are you?\r\n"},
-  };
+      {"corrupt late", big + "\x80" + "01-15-1998 10:00:00.00 - a\r\n"}, {"one byte", "\x01"}, {"empty", ""},
+      {"no date anywhere", "Dear friend,\r\nhow are you?\r\n"}};
   Configuration config;
   config.MaxLogSize = 100;
   for (const auto& c : cases) {
@@ -365,9 +327,7 @@ TEST_F(LogReading, LogChangedDuringTheChecksIsAReadError) {
         QFile f(path);
         ASSERT_TRUE(f.open(QIODevice::Append));
         f.write("01-01-2001 00:00:00.00 - more\r\n");
-      } else {
-        Truncate(path, 10);
-      }
+      } else { Truncate(path, 10); }
     });
     Recorder reporter(ErrorAnswer::Continue);
     const bool corrupt = way == 0 ? CheckLogCharacters(state, true, progress, reporter)
@@ -387,12 +347,7 @@ TEST_F(LogReading, ReadAfterACutFailsUntilTheFileIsWholeAgain) {
   ASSERT_TRUE(reader.Next(block));
   EXPECT_EQ(block.size(), 42);
   Truncate(path, 50);
-  try {
-    reader.Next(block);
-    ADD_FAILURE() << "no error";
-  } catch (const RunError& e) {
-    EXPECT_EQ(e.condition(), ErrorCondition::ReadPastEnd);
-  }
+  EXPECT_EQ(test::ErrorOf([&] { reader.Next(block); }).condition(), ErrorCondition::ReadPastEnd);
   EXPECT_THROW(reader.CheckUnchanged(), RunError);
   // Retried once the file is back: the reader goes on where it stopped.
   Write(bytes);

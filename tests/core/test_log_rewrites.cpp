@@ -3,34 +3,15 @@
 #include <gtest/gtest.h>
 
 #include <QLocale>
+#include <functional>
 
 #include "core/logfile/log_rewrites.h"
+#include "file_test_support.h"
 
 namespace mirolat {
 namespace {
 
-// Records what a rewrite reports.
-class RecordingProgress : public Progress {
- public:
-  void SetStatus(const QString& text) override { statuses.append(text); }
-  void SetPercent(int percent) override { percents.push_back(percent); }
-  void Yield() override { ++yields; }
-  QStringList statuses;
-  std::vector<int> percents;
-  int yields = 0;
-};
-
-struct RewriteRow {
-  const char* name;
-  QByteArray input;
-  QByteArray expected;
-  qint64 kept;
-  qint64 removed;
-};
-
-void PrintTo(const RewriteRow& row, std::ostream* os) { *os << row.name; }
-
-std::string RowName(const ::testing::TestParamInfo<RewriteRow>& info) { return info.param.name; }
+using test::RecordingProgress;
 
 QByteArray Optimize(const QByteArray& log, const Configuration& config = Configuration{},
                     LineCounts* counts = nullptr) {
@@ -41,6 +22,9 @@ QByteArray Optimize(const QByteArray& log, const Configuration& config = Configu
   return sink.bytes();
 }
 
+const Date kJan15 = MakeDate(1998, 1, 15);
+const Date kJan16 = MakeDate(1998, 1, 16);
+
 QByteArray Purge(const QByteArray& log, Date from, Date to, LineCounts* counts = nullptr) {
   ByteArraySink sink;
   NullProgress progress;
@@ -49,10 +33,7 @@ QByteArray Purge(const QByteArray& log, Date from, Date to, LineCounts* counts =
   return sink.bytes();
 }
 
-QByteArray Strip(const QByteArray& log) {
-  NullProgress progress;
-  return StripBadCharacters(log, progress);
-}
+QByteArray Strip(const QByteArray& log) { NullProgress progress; return StripBadCharacters(log, progress); }
 
 QByteArray DropUndated(const QByteArray& text, LineCounts* counts = nullptr) {
   ByteArraySink sink;
@@ -62,84 +43,79 @@ QByteArray DropUndated(const QByteArray& text, LineCounts* counts = nullptr) {
   return sink.bytes();
 }
 
-// ---------------------------------------------------------------------------
-// Optimize with the default response texts.
-
-class OptimizeTest : public ::testing::TestWithParam<RewriteRow> {};
-
-TEST_P(OptimizeTest, KeepsTheLinesWithAResponseTextOnce) {
-  const RewriteRow& row = GetParam();
-  LineCounts counts;
-  EXPECT_EQ(Optimize(row.input, Configuration{}, &counts), row.expected);
-  EXPECT_EQ(counts.Kept, row.kept);
-  EXPECT_EQ(counts.Removed, row.removed);
+// Optimize with the default response texts, purge of 15 and 16 January 1998,
+// and repair's pass over undated lines: the lines each keeps and its counts.
+TEST(LineRewrites, KeepTheirLinesEachEndingInCrLf) {
+  using Rewrite = QByteArray (*)(const QByteArray&, LineCounts*);
+  const Rewrite optimize = [](const QByteArray& in, LineCounts* c) { return Optimize(in, Configuration{}, c); };
+  const Rewrite purge = [](const QByteArray& in, LineCounts* c) { return Purge(in, kJan15, kJan16, c); };
+  const Rewrite drop = [](const QByteArray& in, LineCounts* c) { return DropUndated(in, c); };
+  const struct { const char* name; Rewrite rewrite; QByteArray input, expected; qint64 kept, removed; } rows[] = {
+      {"optimize: each kind kept, chatter dropped", optimize,
+       "01-15-1998 10:00:00.00 - Initializing modem.\r\n01-15-1998 10:00:01.00 - Recv: ATDT5551234\r\n"
+       "01-15-1998 10:00:02.00 - Send: ATDT5551234\r\n01-15-1998 10:00:30.00 - Connection established at 28800bps.\r\n"
+       "01-15-1998 10:30:00.00 - Hanging up the modem.\r\n01-15-1998 10:30:01.00 - Modem Reads : 1024 bytes\r\n"
+       "01-15-1998 10:30:01.00 - Modem Writes : 512 bytes\r\n01-15-1998 11:00:00.00 - Answering an incoming call.\r\n"
+       "01-15-1998 11:20:00.00 - Remote modem hung up.\r\n01-15-1998 11:20:01.00 - Session statistics:\r\n",
+       "01-15-1998 10:00:01.00 - Recv: ATDT5551234\r\n01-15-1998 10:00:30.00 - Connection established at 28800bps.\r\n"
+       "01-15-1998 10:30:00.00 - Hanging up the modem.\r\n01-15-1998 10:30:01.00 - Modem Reads : 1024 bytes\r\n"
+       "01-15-1998 10:30:01.00 - Modem Writes : 512 bytes\r\n01-15-1998 11:00:00.00 - Answering an incoming call.\r\n"
+       "01-15-1998 11:20:00.00 - Remote modem hung up.\r\n", 7, 3},
+      {"optimize: two texts in a line, any case, written once", optimize,
+       "01-15-1998 10:00:00.00 - RECV: ATDT555 CONNECTION ESTABLISHED\r\n01-15-1998 10:00:01.00 - READS 10 WRITES 20\r\n"
+       "01-15-1998 10:00:00.00 - connection established\r\n01-15-1998 10:00:00.00 - CoNnEcTiOn EsTaBlIsHeD\r\n",
+       "01-15-1998 10:00:00.00 - RECV: ATDT555 CONNECTION ESTABLISHED\r\n01-15-1998 10:00:01.00 - READS 10 WRITES 20\r\n"
+       "01-15-1998 10:00:00.00 - connection established\r\n01-15-1998 10:00:00.00 - CoNnEcTiOn EsTaBlIsHeD\r\n", 4, 0},
+      {"optimize: blank and undated lines", optimize,
+       "\r\n   \r\nno date but READS 5 bytes\r\nno date and nothing else\r\n", "no date but READS 5 bytes\r\n", 1, 3},
+      {"optimize: line ends", optimize,
+       "01-15-1998 10:00:00.00 - READS 1\n01-15-1998 10:00:00.00 - chatter\n01-15-1998 10:00:00.00 - READS 2\r"
+       "01-15-1998 10:00:00.00 - READS 3\r\n01-15-1998 10:00:00.00 - READS 4",
+       "01-15-1998 10:00:00.00 - READS 1\r\n01-15-1998 10:00:00.00 - READS 2\r\n"
+       "01-15-1998 10:00:00.00 - READS 3\r\n01-15-1998 10:00:00.00 - READS 4\r\n", 4, 1},
+      {"optimize: end-of-file mark", optimize,
+       "01-15-1998 10:00:00.00 - READS 1\r\n\x1a" "01-15-1998 10:00:00.00 - READS 2\r\n",
+       "01-15-1998 10:00:00.00 - READS 1\r\n", 1, 0}, {"optimize: empty", optimize, "", "", 0, 0},
+      {"purge: both days of the range go", purge,
+       "01-14-1998 23:59:59.00 - before\r\n01-15-1998 00:00:00.00 - first day\r\n"
+       "01-16-1998 23:59:59.00 - last day\r\n01-17-1998 00:00:00.00 - after\r\n",
+       "01-14-1998 23:59:59.00 - before\r\n01-17-1998 00:00:00.00 - after\r\n", 2, 2},
+      {"purge: blank and undated lines go everywhere", purge,
+       "\r\n01-14-1998 10:00:00.00 - before\r\n  \r\ngarbage before the range\r\n01-15-1998 10:00:00.00 - inside\r\n"
+       "garbage inside the range\r\n01-17-1998 10:00:00.00 - after\r\n\r\ngarbage after the range\r\n",
+       "01-14-1998 10:00:00.00 - before\r\n01-17-1998 10:00:00.00 - after\r\n", 2, 7},
+      // Other separators and days that do not exist are no dates.
+      {"purge: only the log's own dates count", purge,
+       "01/15/1998 10:00:00.00 - slashes\r\n01.17.1998 10:00:00.00 - dots\r\n13-15-1997 10:00:00.00 - month 13\r\n"
+       "01-32-1998 10:00:00.00 - day 32\r\n01-17-1998 10:00:00.00 - AFTER\r\n",
+       "01-17-1998 10:00:00.00 - AFTER\r\n", 1, 4}, {"purge: line ends", purge,
+       "01-14-1998 10:00:00.00 - lf\n01-15-1998 10:00:00.00 - inside\r01-17-1998 10:00:00.00 - cr\r"
+       "01-18-1998 10:00:00.00 - no end",
+       "01-14-1998 10:00:00.00 - lf\r\n01-17-1998 10:00:00.00 - cr\r\n01-18-1998 10:00:00.00 - no end\r\n", 3, 1},
+      {"purge: short lines", purge, "1-1\r\n01-14-1998\r\n01-15-1998\r\n", "01-14-1998\r\n", 1, 2},
+      {"repair: garbage and blank lines go", drop,
+       "01-15-1998 10:00:00.00 - kept\r\nxx01-15-1998 10:00:00.00 - garbage first\r\n\r\n     \r\n"
+       "01-16-1998 10:00:00.00 - Kept too\r\n",
+       "01-15-1998 10:00:00.00 - kept\r\n01-16-1998 10:00:00.00 - Kept too\r\n", 2, 3}, {"repair: line ends", drop,
+       "01-15-1998 10:00:00.00 - lf\n01-15-1998 10:00:01.00 - cr\r01-15-1998 10:00:02.00 - crlf\r\n"
+       "01-15-1998 10:00:03.00 - none",
+       "01-15-1998 10:00:00.00 - lf\r\n01-15-1998 10:00:01.00 - cr\r\n01-15-1998 10:00:02.00 - crlf\r\n"
+       "01-15-1998 10:00:03.00 - none\r\n", 4, 0}, {"repair: a line longer than a line can be goes", drop,
+       "01-15-1998 10:00:00.00 - " + QByteArray(1000, 'x') + "\r\n01-15-1998 10:00:01.00 - " + QByteArray(999, 'x') +
+           "\r\n", "01-15-1998 10:00:01.00 - " + QByteArray(999, 'x') + "\r\n", 1, 1}};
+  for (const auto& row : rows) {
+    SCOPED_TRACE(row.name);
+    LineCounts counts;
+    EXPECT_EQ(row.rewrite(row.input, &counts), row.expected);
+    EXPECT_EQ(counts.Kept, row.kept);
+    EXPECT_EQ(counts.Removed, row.removed);
+  }
 }
-
-INSTANTIATE_TEST_SUITE_P(
-    Lines, OptimizeTest,
-    ::testing::Values(
-        RewriteRow{"EachKindKeptChatterDropped",
-                   "01-15-1998 10:00:00.00 - Initializing modem.\r\n"
-                   "01-15-1998 10:00:01.00 - Recv: ATDT5551234\r\n"
-                   "01-15-1998 10:00:02.00 - Send: ATDT5551234\r\n"
-                   "01-15-1998 10:00:30.00 - Connection established at 28800bps.\r\n"
-                   "01-15-1998 10:30:00.00 - Hanging up the modem.\r\n"
-                   "01-15-1998 10:30:01.00 - Modem Reads : 1024 bytes\r\n"
-                   "01-15-1998 10:30:01.00 - Modem Writes : 512 bytes\r\n"
-                   "01-15-1998 11:00:00.00 - Answering an incoming call.\r\n"
-                   "01-15-1998 11:20:00.00 - Remote modem hung up.\r\n"
-                   "01-15-1998 11:20:01.00 - Session statistics:\r\n",
-                   "01-15-1998 10:00:01.00 - Recv: ATDT5551234\r\n"
-                   "01-15-1998 10:00:30.00 - Connection established at 28800bps.\r\n"
-                   "01-15-1998 10:30:00.00 - Hanging up the modem.\r\n"
-                   "01-15-1998 10:30:01.00 - Modem Reads : 1024 bytes\r\n"
-                   "01-15-1998 10:30:01.00 - Modem Writes : 512 bytes\r\n"
-                   "01-15-1998 11:00:00.00 - Answering an incoming call.\r\n"
-                   "01-15-1998 11:20:00.00 - Remote modem hung up.\r\n",
-                   7, 3},
-        RewriteRow{"TwoTextsInALineWrittenOnce",
-                   "01-15-1998 10:00:00.00 - RECV: ATDT555 CONNECTION ESTABLISHED\r\n"
-                   "01-15-1998 10:00:01.00 - READS 10 WRITES 20\r\n",
-                   "01-15-1998 10:00:00.00 - RECV: ATDT555 CONNECTION ESTABLISHED\r\n"
-                   "01-15-1998 10:00:01.00 - READS 10 WRITES 20\r\n",
-                   2, 0},
-        RewriteRow{"UpperAndLowerCaseLinesBothMatch",
-                   "01-15-1998 10:00:00.00 - connection established\r\n"
-                   "01-15-1998 10:00:00.00 - CONNECTION ESTABLISHED\r\n"
-                   "01-15-1998 10:00:00.00 - CoNnEcTiOn EsTaBlIsHeD\r\n",
-                   "01-15-1998 10:00:00.00 - connection established\r\n"
-                   "01-15-1998 10:00:00.00 - CONNECTION ESTABLISHED\r\n"
-                   "01-15-1998 10:00:00.00 - CoNnEcTiOn EsTaBlIsHeD\r\n",
-                   3, 0},
-        RewriteRow{"BlankAndUndatedLines",
-                   "\r\n"
-                   "   \r\n"
-                   "no date but READS 5 bytes\r\n"
-                   "no date and nothing else\r\n",
-                   "no date but READS 5 bytes\r\n", 1, 3},
-        RewriteRow{"LineEndsBecomeCrLf",
-                   "01-15-1998 10:00:00.00 - READS 1\n"
-                   "01-15-1998 10:00:00.00 - chatter\n"
-                   "01-15-1998 10:00:00.00 - READS 2\r"
-                   "01-15-1998 10:00:00.00 - READS 3\r\n"
-                   "01-15-1998 10:00:00.00 - READS 4",
-                   "01-15-1998 10:00:00.00 - READS 1\r\n"
-                   "01-15-1998 10:00:00.00 - READS 2\r\n"
-                   "01-15-1998 10:00:00.00 - READS 3\r\n"
-                   "01-15-1998 10:00:00.00 - READS 4\r\n",
-                   4, 1},
-        RewriteRow{"EndOfFileMarkEndsTheText",
-                   "01-15-1998 10:00:00.00 - READS 1\r\n\x1a"
-                   "01-15-1998 10:00:00.00 - READS 2\r\n",
-                   "01-15-1998 10:00:00.00 - READS 1\r\n", 1, 0},
-        RewriteRow{"EmptyLog", "", "", 0, 0}),
-    RowName);
 
 TEST(OptimizeRules, AResponseTextWithLowerCaseLettersNeverMatches) {
   Configuration config;
   config.ModemConnect = QStringLiteral("Connection established");
-  const QByteArray log =
-      "01-15-1998 10:00:00.00 - Connection established\r\n"
+  const QByteArray log = "01-15-1998 10:00:00.00 - Connection established\r\n"
       "01-15-1998 10:00:00.00 - CONNECTION ESTABLISHED\r\n"
       "01-15-1998 10:00:01.00 - RECV: ATDT1\r\n";
   EXPECT_EQ(Optimize(log, config), "01-15-1998 10:00:01.00 - RECV: ATDT1\r\n");
@@ -161,70 +137,8 @@ TEST(OptimizeRules, LongRunsOfKeptLinesComeOutWhole) {
   EXPECT_EQ(counts.Removed, 60);
 }
 
-// ---------------------------------------------------------------------------
-// Purge of 15 and 16 January 1998.
-
-const Date kJan15 = MakeDate(1998, 1, 15);
-const Date kJan16 = MakeDate(1998, 1, 16);
-
-class PurgeTest : public ::testing::TestWithParam<RewriteRow> {};
-
-TEST_P(PurgeTest, KeepsTheDatedLinesOutsideTheRange) {
-  const RewriteRow& row = GetParam();
-  LineCounts counts;
-  EXPECT_EQ(Purge(row.input, kJan15, kJan16, &counts), row.expected);
-  EXPECT_EQ(counts.Kept, row.kept);
-  EXPECT_EQ(counts.Removed, row.removed);
-}
-
-INSTANTIATE_TEST_SUITE_P(
-    Lines, PurgeTest,
-    ::testing::Values(
-        RewriteRow{"BothDaysOfTheRangeGo",
-                   "01-14-1998 23:59:59.00 - before\r\n"
-                   "01-15-1998 00:00:00.00 - first day\r\n"
-                   "01-16-1998 23:59:59.00 - last day\r\n"
-                   "01-17-1998 00:00:00.00 - after\r\n",
-                   "01-14-1998 23:59:59.00 - before\r\n"
-                   "01-17-1998 00:00:00.00 - after\r\n",
-                   2, 2},
-        RewriteRow{"BlankAndUndatedLinesGoEverywhere",
-                   "\r\n"
-                   "01-14-1998 10:00:00.00 - before\r\n"
-                   "  \r\n"
-                   "garbage before the range\r\n"
-                   "01-15-1998 10:00:00.00 - inside\r\n"
-                   "garbage inside the range\r\n"
-                   "01-17-1998 10:00:00.00 - after\r\n"
-                   "\r\n"
-                   "garbage after the range\r\n",
-                   "01-14-1998 10:00:00.00 - before\r\n"
-                   "01-17-1998 10:00:00.00 - after\r\n",
-                   2, 7},
-        RewriteRow{"OnlyTheLogsOwnDatesCount",
-                   // Other separators and days that do not exist are no
-                   // dates: those lines go as undated lines do.
-                   "01/15/1998 10:00:00.00 - slashes\r\n"
-                   "01.17.1998 10:00:00.00 - dots\r\n"
-                   "13-15-1997 10:00:00.00 - month 13\r\n"
-                   "01-32-1998 10:00:00.00 - day 32\r\n"
-                   "01-17-1998 10:00:00.00 - AFTER\r\n",
-                   "01-17-1998 10:00:00.00 - AFTER\r\n", 1, 4},
-        RewriteRow{"LineEndsBecomeCrLf",
-                   "01-14-1998 10:00:00.00 - lf\n"
-                   "01-15-1998 10:00:00.00 - inside\r"
-                   "01-17-1998 10:00:00.00 - cr\r"
-                   "01-18-1998 10:00:00.00 - no end",
-                   "01-14-1998 10:00:00.00 - lf\r\n"
-                   "01-17-1998 10:00:00.00 - cr\r\n"
-                   "01-18-1998 10:00:00.00 - no end\r\n",
-                   3, 1},
-        RewriteRow{"ShortLines", "1-1\r\n01-14-1998\r\n01-15-1998\r\n", "01-14-1998\r\n", 1, 2}),
-    RowName);
-
 TEST(PurgeRules, UpToAndIncludingADayKeepsTheNextDay) {
-  const QByteArray log =
-      "01-10-1998 10:00:00.00 - first\r\n"
+  const QByteArray log = "01-10-1998 10:00:00.00 - first\r\n"
       "01-15-1998 10:00:00.00 - purged\r\n"
       "01-16-1998 10:00:00.00 - kept\r\n";
   EXPECT_EQ(Purge(log, MakeDate(1998, 1, 10), kJan15), "01-16-1998 10:00:00.00 - kept\r\n");
@@ -251,31 +165,14 @@ TEST(PurgeRules, MoreThan32767LinesAreCounted) {
   EXPECT_EQ(counts.Kept, 60000);
 }
 
-// ---------------------------------------------------------------------------
-// Repair.
-
-struct StripRow {
-  const char* name;
-  QByteArray input;
-  QByteArray expected;
-};
-
-class StripTest : public ::testing::TestWithParam<StripRow> {};
-
-TEST_P(StripTest, KeepsEveryAllowedByte) {
-  EXPECT_EQ(Strip(GetParam().input), GetParam().expected);
+TEST(StripBadCharactersTest, KeepsEveryAllowedByte) {
+  const struct {
+    QByteArray input, expected;
+  } rows[] = {{QByteArray("01-15-1998 10:00:00.00 -\0 a\tb\r\n", 31), "01-15-1998 10:00:00.00 - ab\r\n"},
+              {"a\x01\x1a\x1b\x7f\x80\xff~ \r\n", "a~ \r\n"}, {"a\rb\nc\r\nd", "a\rb\nc\r\nd"},
+              {"01-15-1998 10:00:00.00 - X", "01-15-1998 10:00:00.00 - X"}, {"ab\x05", "ab"}, {"", ""}};
+  for (const auto& row : rows) EXPECT_EQ(Strip(row.input), row.expected) << row.input.toStdString();
 }
-
-INSTANTIATE_TEST_SUITE_P(
-    Bytes, StripTest,
-    ::testing::Values(StripRow{"NulAndTabInsideALine", QByteArray("01-15-1998 10:00:00.00 -\0 a\tb\r\n", 31),
-                               "01-15-1998 10:00:00.00 - ab\r\n"},
-                      StripRow{"ControlsAndHighBytes", "a\x01\x1a\x1b\x7f\x80\xff~ \r\n", "a~ \r\n"},
-                      StripRow{"CrAndLfKept", "a\rb\nc\r\nd", "a\rb\nc\r\nd"},
-                      StripRow{"TheLastCharacterStays", "01-15-1998 10:00:00.00 - X", "01-15-1998 10:00:00.00 - X"},
-                      StripRow{"ALastBadByteGoes", "ab\x05", "ab"},
-                      StripRow{"Empty", "", ""}),
-    [](const ::testing::TestParamInfo<StripRow>& info) { return std::string(info.param.name); });
 
 TEST(StripBadCharactersTest, AllByteValues) {
   QByteArray all;
@@ -305,126 +202,43 @@ TEST(StripBadCharactersTest, ABadByteAtEveryPlaceOfALongRun) {
   }
 }
 
-class DropUndatedTest : public ::testing::TestWithParam<RewriteRow> {};
-
-TEST_P(DropUndatedTest, KeepsTheDatedLinesEachEndingInCrLf) {
-  const RewriteRow& row = GetParam();
-  LineCounts counts;
-  EXPECT_EQ(DropUndated(row.input, &counts), row.expected);
-  EXPECT_EQ(counts.Kept, row.kept);
-  EXPECT_EQ(counts.Removed, row.removed);
-}
-
-INSTANTIATE_TEST_SUITE_P(
-    Lines, DropUndatedTest,
-    ::testing::Values(RewriteRow{"GarbageAndBlankLinesGo",
-                                 "01-15-1998 10:00:00.00 - kept\r\n"
-                                 "xx01-15-1998 10:00:00.00 - garbage first\r\n"
-                                 "\r\n"
-                                 "     \r\n"
-                                 "01-16-1998 10:00:00.00 - Kept too\r\n",
-                                 "01-15-1998 10:00:00.00 - kept\r\n"
-                                 "01-16-1998 10:00:00.00 - Kept too\r\n",
-                                 2, 3},
-                      RewriteRow{"EveryEndingBecomesCrLf",
-                                 "01-15-1998 10:00:00.00 - lf\n"
-                                 "01-15-1998 10:00:01.00 - cr\r"
-                                 "01-15-1998 10:00:02.00 - crlf\r\n"
-                                 "01-15-1998 10:00:03.00 - none",
-                                 "01-15-1998 10:00:00.00 - lf\r\n"
-                                 "01-15-1998 10:00:01.00 - cr\r\n"
-                                 "01-15-1998 10:00:02.00 - crlf\r\n"
-                                 "01-15-1998 10:00:03.00 - none\r\n",
-                                 4, 0},
-                      RewriteRow{"ALineLongerThanALineCanBeGoes",
-                                 "01-15-1998 10:00:00.00 - " + QByteArray(1000, 'x') + "\r\n"
-                                 "01-15-1998 10:00:01.00 - " + QByteArray(999, 'x') + "\r\n",
-                                 "01-15-1998 10:00:01.00 - " + QByteArray(999, 'x') + "\r\n",
-                                 1, 1}),
-    RowName);
-
 TEST(RepairPasses, ALineStartingWithNulKeepsItsDateAndItsLastCharacter) {
   const QByteArray log = QByteArray("\0" "01-15-1998 10:00:00.00 - CONN\tECTED", 36) + "\xff";
   EXPECT_EQ(DropUndated(Strip(log)), "01-15-1998 10:00:00.00 - CONNECTED\r\n");
 }
 
-// ---------------------------------------------------------------------------
-// Progress.
-
-struct ProgressRow {
-  const char* name;
-  QByteArray input;
-};
-
-class RewriteProgressTest : public ::testing::TestWithParam<ProgressRow> {};
-
-// Every rewrite reports percentages from 0 to 100, rising, and about once per
-// percent however many lines there are.
-TEST_P(RewriteProgressTest, StaysWithin0To100AboutOncePerPercent) {
-  const QByteArray& input = GetParam().input;
-  const auto check = [&](const char* what, RecordingProgress& p) {
-    SCOPED_TRACE(what);
-    ASSERT_FALSE(p.percents.empty());
-    EXPECT_EQ(p.percents.front(), 0);
-    EXPECT_EQ(p.percents.back(), 100);
-    for (size_t i = 1; i < p.percents.size(); ++i) EXPECT_GT(p.percents[i], p.percents[i - 1]);
-    for (int v : p.percents) {
-      EXPECT_GE(v, 0);
-      EXPECT_LE(v, 100);
+// Every rewrite reports percentages from 0 to 100, rising, about once per
+// percent however many lines there are, and ends on its status text at 100%.
+TEST(RewriteProgress, StaysWithin0To100AboutOncePerPercent) {
+  QByteArray many;
+  for (int i = 0; i < 50000; ++i) many += "01-15-1998 10:00:00.00 - READS " + QByteArray::number(i) + "\r\n";
+  const QByteArray inputs[] = {"", QByteArray("\r\n").repeated(5000), "01-15-1998 10:00:00.00 - READS 1", many,
+                               QByteArray(3000000, 'x')};
+  ByteArraySink sink;
+  const struct { const char* last; std::function<void(const QByteArray&, Progress&)> run; } rewrites[] = {
+      {"Please Wait .....Optimizing  100%",
+       [&](const QByteArray& in, Progress& p) { OptimizeLogText(in, Configuration{}, sink, p); }},
+      {"Please Wait .....Purging  100%", [&](const QByteArray& in, Progress& p) { PurgeLogText(in, kJan15, kJan15, sink, p); }},
+      {"Repairing Modem Log.........  100%", [](const QByteArray& in, Progress& p) { StripBadCharacters(in, p); }},
+      {"Checking Entries.........  100%", [&](const QByteArray& in, Progress& p) { DropUndatedLines(in, sink, p); }}};
+  for (const QByteArray& input : inputs) {
+    for (const auto& rewrite : rewrites) {
+      SCOPED_TRACE(::testing::Message() << rewrite.last << ", " << input.size() << " bytes");
+      RecordingProgress p;
+      rewrite.run(input, p);
+      ASSERT_FALSE(p.percents.empty());
+      EXPECT_EQ(p.percents.front(), 0);
+      EXPECT_EQ(p.percents.back(), 100);
+      for (qsizetype i = 1; i < p.percents.size(); ++i) EXPECT_GT(p.percents[i], p.percents[i - 1]);
+      EXPECT_LE(p.percents.size(), 102);
+      EXPECT_EQ(p.yields, static_cast<int>(p.percents.size()));
+      EXPECT_EQ(p.statuses.last(), QLatin1String(rewrite.last));
     }
-    EXPECT_LE(p.percents.size(), 102u);
-    EXPECT_EQ(p.yields, static_cast<int>(p.percents.size()));
-  };
-  ByteArraySink sink;
+  }
   RecordingProgress optimize;
-  OptimizeLogText(input, Configuration{}, sink, optimize);
-  check("optimize", optimize);
-  RecordingProgress purge;
-  PurgeLogText(input, kJan15, kJan15, sink, purge);
-  check("purge", purge);
-  RecordingProgress strip;
-  StripBadCharacters(input, strip);
-  check("strip", strip);
-  RecordingProgress drop;
-  DropUndatedLines(input, sink, drop);
-  check("drop", drop);
-}
-
-QByteArray ManyLines() {
-  QByteArray log;
-  for (int i = 0; i < 50000; ++i) log += "01-15-1998 10:00:00.00 - READS " + QByteArray::number(i) + "\r\n";
-  return log;
-}
-
-INSTANTIATE_TEST_SUITE_P(Logs, RewriteProgressTest,
-                         ::testing::Values(ProgressRow{"Empty", ""},
-                                           ProgressRow{"OnlyEmptyLines", QByteArray("\r\n").repeated(5000)},
-                                           ProgressRow{"OneLine", "01-15-1998 10:00:00.00 - READS 1"},
-                                           ProgressRow{"ManyLines", ManyLines()},
-                                           ProgressRow{"OneHugeLine", QByteArray(3000000, 'x')}),
-                         [](const ::testing::TestParamInfo<ProgressRow>& info) {
-                           return std::string(info.param.name);
-                         });
-
-TEST(RewriteProgressText, StatusTexts) {
-  const QByteArray log = "01-15-1998 10:00:00.00 - READS 1\r\n";
-  ByteArraySink sink;
-  RecordingProgress optimize;
-  OptimizeLogText(log, Configuration{}, sink, optimize);
+  OptimizeLogText("01-15-1998 10:00:00.00 - READS 1\r\n", Configuration{}, sink, optimize);
   EXPECT_EQ(optimize.statuses, (QStringList{"Please Wait .....Optimizing  0%", "Please Wait .....Optimizing  100%"}));
-  RecordingProgress purge;
-  PurgeLogText(log, kJan15, kJan15, sink, purge);
-  EXPECT_EQ(purge.statuses.last(), "Please Wait .....Purging  100%");
-  RecordingProgress strip;
-  StripBadCharacters(log, strip);
-  EXPECT_EQ(strip.statuses.last(), "Repairing Modem Log.........  100%");
-  RecordingProgress drop;
-  DropUndatedLines(log, sink, drop);
-  EXPECT_EQ(drop.statuses.last(), "Checking Entries.........  100%");
 }
-
-// ---------------------------------------------------------------------------
-// Texts and rules of the commands.
 
 TEST(RepairDoneText, SaysWhatWasRemovedAndWhereTheOldFileIs) {
   const auto text = [](qint64 lines, qint64 bytes, const char* backup) {
@@ -439,8 +253,7 @@ TEST(RepairDoneText, SaysWhatWasRemovedAndWhereTheOldFileIs) {
             "Modem File Successfully Repaired!\n\n1 line removed, 2 characters removed.\n"
             "The file as it was is kept as ModemLog.old.");
   EXPECT_EQ(text(3, 1, ""), "Modem File Successfully Repaired!\n\n3 lines removed, 1 character removed.");
-  EXPECT_EQ(text(0, 0, "/a/ModemLogArchive.old"),
-            "Modem File Successfully Repaired!\n\nNothing had to be removed.\n"
+  EXPECT_EQ(text(0, 0, "/a/ModemLogArchive.old"), "Modem File Successfully Repaired!\n\nNothing had to be removed.\n"
             "The file as it was is kept as ModemLogArchive.old.");
 }
 
@@ -451,33 +264,18 @@ TEST(ArchiveName, FirstAndLastDay) {
   EXPECT_EQ(ProposedArchiveName(0, MakeDate(1998, 1, 31), english), "");
 }
 
-TEST(CommandQuestions, OptimizeAndPurge) {
-  const MessageBoxSpec optimize = OptimizeQuestion();
-  EXPECT_EQ(optimize.title, "OPTIMIZE MODEM LOG");
-  EXPECT_EQ(optimize.text, "About to optimize Current Modem Log File!\n\nAre You Sure?");
-  EXPECT_EQ(optimize.buttons, MessageButtons::YesNo);
-  EXPECT_EQ(optimize.icon, MessageIcon::Question);
-
-  const MessageBoxSpec purge =
-      PurgeQuestion(kJan15, MakeDate(1998, 2, 3), QLocale(QLocale::English, QLocale::UnitedStates));
-  EXPECT_EQ(purge.title, "PURGE ENTRIES");
-  EXPECT_EQ(purge.text, "About to purge all entries in Modem\nLog File between 1/15/98 and 2/3/98.\n\nAre You Sure?");
-  EXPECT_EQ(purge.buttons, MessageButtons::YesNo);
-  EXPECT_EQ(purge.icon, MessageIcon::Question);
+TEST(CommandQuestions, PurgeNamesTheDaysInTheLocalesShortForm) {
+  EXPECT_EQ(PurgeQuestion(kJan15, MakeDate(1998, 2, 3), QLocale(QLocale::English, QLocale::UnitedStates)).text,
+            "About to purge all entries in Modem\nLog File between 1/15/98 and 2/3/98.\n\nAre You Sure?");
 }
 
 TEST(CommandRules, AutoOptimizeAppliesOnlyWhenEverythingAllowsIt) {
   Configuration on;
   on.AutoOptimize = true;
   const Configuration off;
-  const struct {
-    bool item, tools;
-    const Configuration& config;
-    bool asked, applies;
-  } rows[] = {
+  const struct { bool item, tools; const Configuration& config; bool asked, applies; } rows[] = {
       {true, true, on, false, true},   {false, true, on, false, false}, {true, false, on, false, false},
-      {true, true, off, false, false}, {true, true, on, true, false},
-  };
+      {true, true, off, false, false}, {true, true, on, true, false}};
   for (const auto& r : rows) {
     EXPECT_EQ(AutoOptimizeApplies(r.item, r.tools, r.config, r.asked), r.applies)
         << r.item << r.tools << r.config.AutoOptimize << r.asked;
@@ -487,14 +285,8 @@ TEST(CommandRules, AutoOptimizeAppliesOnlyWhenEverythingAllowsIt) {
 TEST(CommandRules, PurgeDatesAreClampedToTheLog) {
   const Date first = MakeDate(1998, 1, 10);
   const Date last = MakeDate(1998, 1, 20);
-  const struct {
-    Date typed, result;
-    bool clamped;
-  } rows[] = {{MakeDate(1998, 1, 1), first, true},
-              {first, first, false},
-              {kJan15, kJan15, false},
-              {last, last, false},
-              {MakeDate(1998, 2, 1), last, true}};
+  const struct { Date typed, result; bool clamped; } rows[] = {{MakeDate(1998, 1, 1), first, true},
+              {first, first, false}, {kJan15, kJan15, false}, {last, last, false}, {MakeDate(1998, 2, 1), last, true}};
   for (const auto& r : rows) {
     bool clamped = !r.clamped;
     EXPECT_EQ(ClampPurgeDate(r.typed, first, last, &clamped), r.result) << r.typed;

@@ -22,11 +22,7 @@ QByteArray LongLog(qint64 entries) {
   char* out = bytes.data();
   std::memcpy(out, first.constData(), std::size_t(first.size()));
   out += first.size();
-  for (qint64 i = 1; i <= middle; ++i) {
-    *out++ = 'x';
-    *out++ = '\n';
-    if (i % 1000 == 0) *out++ = '\n';
-  }
+  for (qint64 i = 1; i <= middle; ++i) { *out++ = 'x'; *out++ = '\n'; if (i % 1000 == 0) *out++ = '\n'; }
   std::memcpy(out, last.constData(), std::size_t(last.size()));
   return bytes;
 }
@@ -43,17 +39,9 @@ TEST(LogEntryCount, CountsPastTwoToTheTwentyFourExactly) {
 }
 
 TEST(LogEntryCount, TextHasEveryDigit) {
-  const struct {
-    qint64 entries;
-    const char* text;
-  } cases[] = {{0, "0"},
-               {1, "1"},
-               {16777215, "16777215"},
-               {16777216, "16777216"},
-               {16777217, "16777217"},
-               {21000001, "21000001"},
-               {2147483648LL, "2147483648"},
-               {(qint64(1) << 40) + 1, "1099511627777"}};
+  const struct { qint64 entries; const char* text; } cases[] = {{0, "0"},
+               {1, "1"}, {16777215, "16777215"}, {16777216, "16777216"}, {16777217, "16777217"}, {21000001, "21000001"},
+               {2147483648LL, "2147483648"}, {(qint64(1) << 40) + 1, "1099511627777"}};
   for (const auto& c : cases) EXPECT_EQ(LogEntryCountText(c.entries), QLatin1String(c.text)) << c.text;
 }
 
@@ -80,10 +68,8 @@ TEST(LogStatistics, TextsFollowTheFileState) {
     const char* last;
   } cases[] = {
       {"log", log, "153600 Bytes (150KB)", "21000001", "Thursday, January 15, 1998", "Monday, February 16, 1998"},
-      {"empty", empty, "0 Bytes (0KB)", "0", "N/A", "N/A"},
-      {"corrupt", corrupt, "N/A", "N/A", "N/A", "N/A"},
-      {"not a modem log", notModemLog, "N/A", "N/A", "N/A", "N/A"},
-  };
+      {"empty", empty, "0 Bytes (0KB)", "0", "N/A", "N/A"}, {"corrupt", corrupt, "N/A", "N/A", "N/A", "N/A"},
+      {"not a modem log", notModemLog, "N/A", "N/A", "N/A", "N/A"}};
   const LocaleValues english = English();
   for (const auto& c : cases) {
     const LogStatisticsTexts t = LogStatistics(c.file, english);

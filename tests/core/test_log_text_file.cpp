@@ -52,8 +52,7 @@ const RoundTripRow kRoundTrips[] = {
     {"blank_lines_kept", "a\r\n\r\n\r\nb\r\n", QStringLiteral("a\n\n\nb\n"), "\r\n", "a\r\n\r\n\r\nb\r\n"},
     {"no_line_end_defaults_to_crlf", "one line", QStringLiteral("one line"), "\r\n", "one line\r\n"},
     {"empty_file_stays_empty", "", QString(), "\r\n", ""},
-    {"latin1_bytes_kept", "caf\xe9\xa0x\r\n", QString::fromLatin1("caf\xe9\xa0x\n"), "\r\n", "caf\xe9\xa0x\r\n"},
-};
+    {"latin1_bytes_kept", "caf\xe9\xa0x\r\n", QString::fromLatin1("caf\xe9\xa0x\n"), "\r\n", "caf\xe9\xa0x\r\n"}};
 
 INSTANTIATE_TEST_SUITE_P(Files, LogTextRoundTrip, ::testing::ValuesIn(kRoundTrips),
                          [](const ::testing::TestParamInfo<RoundTripRow>& info) { return std::string(info.param.name); });
@@ -67,12 +66,8 @@ TEST(LogTextBytes, EditedTextGetsTheFilesLineEndAndOneFinalEnd) {
 
 TEST(LogTextFile, MissingFileIsARunError) {
   QTemporaryDir dir;
-  try {
-    ReadLogText(dir.filePath(QStringLiteral("none.txt")));
-    FAIL() << "no error";
-  } catch (const RunError& e) {
-    EXPECT_EQ(e.condition(), ErrorCondition::PathNotFound);
-  }
+  EXPECT_EQ(test::ErrorOf([&] { ReadLogText(dir.filePath(QStringLiteral("none.txt"))); }).condition(),
+            ErrorCondition::PathNotFound);
 }
 
 TEST(LogTextFile, WriteIntoAMissingFolderFailsAndCreatesNothing) {

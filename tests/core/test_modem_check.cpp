@@ -13,6 +13,8 @@
 #include "core/settings/config_paths.h"
 #include "core/settings/modem_store.h"
 
+#include "file_test_support.h"
+
 namespace mirolat {
 namespace {
 
@@ -26,12 +28,7 @@ struct Stored {
   const char* userInit = nullptr;
 };
 
-class RecordingProgress : public Progress {
- public:
-  QStringList statuses;
-  void SetStatus(const QString& text) override { statuses.append(text); }
-  void SetPercent(int) override {}
-};
+using test::RecordingProgress;
 
 // Answers every failure with "continue" and keeps the messages.
 class ContinuingReporter : public ErrorReporter {
@@ -106,7 +103,6 @@ class ModemCheckTest : public ::testing::Test {
     return store_->GetSetting(QStringLiteral("MRL"), QStringLiteral("Options"), QStringLiteral("Preferred Modem"),
                               QStringLiteral("<none>"));
   }
-
   std::unique_ptr<QTemporaryDir> dir_;
   QString logDir_;
   std::unique_ptr<SettingsStore> store_;
@@ -129,20 +125,20 @@ struct CheckRow {
 };
 
 TEST_F(ModemCheckTest, CheckOverTablesOfStoredEntries) {
-  const Stored atv1{DeviceClass::Modem, "Standard 56K", "COM2", "@ModemLog.txt", 1, "ATV1"};
+  const Stored atv1{DeviceClass::Modem, "Standard 56K", "COM2", "@ModemLog.txt", 1, "atv1"};
+  const Stored ate1{DeviceClass::Modem, "Standard 56K", "COM2", "@ModemLog.txt", 1, "ate1"};
   const Stored off{DeviceClass::Modem, "Old Modem", "COM1", nullptr, 0, nullptr};
   const Stored other{DeviceClass::Modem, "Standard 56K", "COM2", "@Other.txt", 1, "ATE1V1"};
   const Stored elsewhere{DeviceClass::Modem, "Standard 56K", "COM2", "/var/log/ppp/ModemLog.txt", 1, "ATE1"};
-  const Stored cable{DeviceClass::Modem, "Dial-Up Networking Serial Cable between 2 PCs", "COM1", nullptr, -1,
-                     nullptr};
-  const Stored portModem{DeviceClass::Ports, "Internal PCI Modem", "SerialUI ModemUI.dll", "@ModemLog.txt", 1,
-                         "E1"};
+  const Stored cable{DeviceClass::Modem, "Dial-Up Networking Serial Cable between 2 PCs", "COM1", nullptr, -1, nullptr};
+  const Stored portModem{DeviceClass::Ports, "Internal PCI Modem", "SerialUI ModemUI.dll", "@ModemLog.txt", 1, "E1"};
   const Stored portPlain{DeviceClass::Ports, "Communications Port (COM1)", "serialui.dll", nullptr, -1, nullptr};
   const Stored portNoDialog{DeviceClass::Ports, "Printer Port (LPT1)", nullptr, nullptr, -1, nullptr};
   const CheckRow rows[] = {
       {"a configured modem: no wizard, the name from its LoggingPath", {kGood}, 0, false,
        {"Standard 56K on COM2"}, "ModemLog.txt", 0},
-      {"echo off (ATV1): the wizard", {atv1}, 0, true, {"Standard 56K on COM2"}, "Before.txt", 0},
+      {"echo off (atv1): the wizard", {atv1}, 0, true, {"Standard 56K on COM2"}, "Before.txt", 0},
+      {"echo on in lower case (ate1): no wizard", {ate1}, 0, false, {"Standard 56K on COM2"}, "ModemLog.txt", 0},
       {"no modem: nothing, the name as it was", {}, 0, false, {}, "Before.txt", 0},
       {"the direct cable between 2 PCs is not a modem", {cable, kGood}, 0, false, {"Standard 56K on COM2"},
        "ModemLog.txt", 0},
@@ -156,13 +152,11 @@ TEST_F(ModemCheckTest, CheckOverTablesOfStoredEntries) {
        {"Standard 56K on COM2", "Old Modem on COM1"}, "Before.txt", 0},
       {"a preferred modem beyond those detected is ignored", {off, kGood}, 5, true,
        {"Old Modem on COM1", "Standard 56K on COM2"}, "Before.txt", 0},
-      {"a preferred modem of 0 or below is none", {kGood}, -3, false, {"Standard 56K on COM2"}, "ModemLog.txt",
-       0},
+      {"a preferred modem of 0 or below is none", {kGood}, -3, false, {"Standard 56K on COM2"}, "ModemLog.txt", 0},
       {"a log in the log folder with another name gives that name", {other}, 0, false,
        {"Standard 56K on COM2"}, "Other.txt", 0},
       {"a LoggingPath outside the log folder leaves the name alone", {elsewhere}, 0, false,
-       {"Standard 56K on COM2"}, "Before.txt", 0},
-  };
+       {"Standard 56K on COM2"}, "Before.txt", 0}};
   for (const CheckRow& row : rows) {
     SCOPED_TRACE(row.name);
     SetUp();
@@ -189,18 +183,6 @@ TEST_F(ModemCheckTest, PreferredModemReadsOnlyItsOwnEntry) {
   EXPECT_TRUE(check.ModemTable[1].EchoOn);
 }
 
-TEST_F(ModemCheckTest, EchoOffShowsEchoOffAndLoggingOn) {
-  Put({{DeviceClass::Modem, "Standard 56K", "COM2", "@ModemLog.txt", 1, "atv1"}});
-  ModemCheck check = NewCheck();
-  ASSERT_TRUE(CheckModemConfiguration(*modems_, check, progress_));
-  EXPECT_TRUE(check.ModemTable[0].LoggingOn);
-  EXPECT_FALSE(check.ModemTable[0].EchoOn);
-  // Lower case counts too.
-  Put({{DeviceClass::Modem, "Standard 56K", "COM2", "@ModemLog.txt", 1, "ate1"}});
-  check = NewCheck();
-  EXPECT_FALSE(CheckModemConfiguration(*modems_, check, progress_));
-}
-
 TEST_F(ModemCheckTest, AtMostTenModemsAndTheEnumerationStopsAtTheFirstGap) {
   QList<Stored> many;
   static const char* names[] = {"M0", "M1", "M2", "M3", "M4", "M5", "M6", "M7", "M8", "M9", "M10", "M11"};
@@ -208,7 +190,6 @@ TEST_F(ModemCheckTest, AtMostTenModemsAndTheEnumerationStopsAtTheFirstGap) {
   Put(many);
   EXPECT_EQ(DetectModems(*modems_).size(), kMaxModems);
   EXPECT_EQ(DetectModems(*modems_).last().KeyPath, QStringLiteral("\\Modem\\0009"));
-
   SetUp();
   Put({kGood, {DeviceClass::Modem, "", nullptr, nullptr, -1, nullptr}, kGood});
   EXPECT_EQ(DetectModems(*modems_).size(), 1);
@@ -232,22 +213,15 @@ TEST_F(ModemCheckTest, FailingReadsCountAsEmpty) {
 }
 
 TEST(ModemLogName, OnlyAPathInTheLogFolderGivesItsName) {
-  const struct {
-    const char* path;
-    const char* name;
-  } rows[] = {
+  const struct { const char* path; const char* name; } rows[] = {
       {"/home/a/.local/share/mirolat/ModemLog.txt", "ModemLog.txt"},
       {"/home/a/.local/share/mirolat//Other.log", "Other.log"},
       {"/home/a/.local/share/mirolat/sub/ModemLog.txt", "Before.txt"},
-      {"/home/a/.local/share/ModemLog.txt", "Before.txt"},
-      {"/home/a/.local/share/mirolat/", "Before.txt"},
-      {"ModemLog.txt", "Before.txt"},
-      {"", "Before.txt"},
-  };
+      {"/home/a/.local/share/ModemLog.txt", "Before.txt"}, {"/home/a/.local/share/mirolat/", "Before.txt"},
+      {"ModemLog.txt", "Before.txt"}, {"", "Before.txt"}};
   for (const auto& r : rows) {
     EXPECT_EQ(LogFileNameFromLoggingPath(QLatin1String(r.path), QStringLiteral("/home/a/.local/share/mirolat/"),
-                                         QStringLiteral("Before.txt")),
-              QLatin1String(r.name))
+                                         QStringLiteral("Before.txt")), QLatin1String(r.name))
         << r.path;
   }
 }
@@ -263,8 +237,9 @@ TEST_F(ModemCheckTest, EchoOnKeepsTheInitialisationString) {
   for (const auto& r : rows) EXPECT_EQ(EchoOnInitString(QLatin1String(r.before)), QLatin1String(r.after)) << r.before;
 }
 
+// Echo off and a log elsewhere: echo on, the log in the log folder.
 TEST_F(ModemCheckTest, FinishAfterEchoOffSetsEchoAndSavesThePreferredModem) {
-  Put({{DeviceClass::Modem, "Standard 56K", "COM2", "@ModemLog.txt", 1, "ATV1"}});
+  Put({{DeviceClass::Modem, "Standard 56K", "COM2", "/tmp/somewhere/Modem.log", 1, "ATV1"}});
   ModemCheck check = NewCheck(0, "ModemLog.txt");
   ASSERT_TRUE(CheckModemConfiguration(*modems_, check, progress_));
   ContinuingReporter reporter;
@@ -272,6 +247,8 @@ TEST_F(ModemCheckTest, FinishAfterEchoOffSetsEchoAndSavesThePreferredModem) {
   EXPECT_TRUE(outcome.Succeeded()) << outcome.Failures.join(QLatin1Char('|')).toStdString();
   EXPECT_TRUE(outcome.LogFileCreated);
   EXPECT_EQ(Text(QStringLiteral("\\Modem\\0000"), "UserInit"), QStringLiteral("ATV1E1"));
+  EXPECT_EQ(Text(QStringLiteral("\\Modem\\0000"), "LoggingPath"), logDir_ + QStringLiteral("ModemLog.txt"));
+  EXPECT_TRUE(QFileInfo::exists(logDir_ + QStringLiteral("ModemLog.txt")));
   EXPECT_EQ(PreferredModemSaved(), QStringLiteral("1"));
   EXPECT_TRUE(check.ModemConfigured);
   // The next start finds it configured.
@@ -301,36 +278,15 @@ TEST_F(ModemCheckTest, FinishOnAnUnsetModemWritesEveryValue) {
 TEST_F(ModemCheckTest, FinishWithAnExistingLogLeavesItAlone) {
   Put({{DeviceClass::Modem, "Standard 56K", "COM2", "@ModemLog.txt", 0, "ATE1"}});
   const QString log = logDir_ + QStringLiteral("ModemLog.txt");
-  {
-    QFile f(log);
-    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-    f.write("12-06-2026 21:00:00.00 - keep me\r\n");
-  }
+  test::WriteRaw(log, "12-06-2026 21:00:00.00 - keep me\r\n");
   ModemCheck check = NewCheck(0, "ModemLog.txt");
   ASSERT_TRUE(CheckModemConfiguration(*modems_, check, progress_));
   ContinuingReporter reporter;
   const FinishOutcome outcome = ApplyModemChanges(*modems_, check, 1, reporter);
   ASSERT_TRUE(outcome.Succeeded());
   EXPECT_FALSE(outcome.LogFileCreated);
-  QFile f(log);
-  ASSERT_TRUE(f.open(QIODevice::ReadOnly));
-  EXPECT_EQ(f.readAll(), QByteArray("12-06-2026 21:00:00.00 - keep me\r\n"));
-  const QString text = FinishedPageText(outcome);
-  EXPECT_TRUE(text.startsWith(QLatin1String("C O N G R A T U L A T I O N S .\n\n")));
-  EXPECT_TRUE(text.contains(QLatin1String(
-      "MRL will check your settings each time you start but you will not see this wizard again unless your system "
-      "changes. You can disable this start check by unchecking the option below.\n\nClick the 'OK' button to "
-      "continue.")));
-}
-
-TEST_F(ModemCheckTest, FinishPointsALogElsewhereAtTheLogFolder) {
-  Put({{DeviceClass::Modem, "Standard 56K", "COM2", "/tmp/somewhere/Modem.log", 1, "ATV1"}});
-  ModemCheck check = NewCheck(0, "ModemLog.txt");
-  ASSERT_TRUE(CheckModemConfiguration(*modems_, check, progress_));
-  ContinuingReporter reporter;
-  ASSERT_TRUE(ApplyModemChanges(*modems_, check, 1, reporter).Succeeded());
-  EXPECT_EQ(Text(QStringLiteral("\\Modem\\0000"), "LoggingPath"), logDir_ + QStringLiteral("ModemLog.txt"));
-  EXPECT_TRUE(QFileInfo::exists(logDir_ + QStringLiteral("ModemLog.txt")));
+  EXPECT_EQ(test::ReadAll(log), QByteArray("12-06-2026 21:00:00.00 - keep me\r\n"));
+  EXPECT_TRUE(FinishedPageText(outcome).startsWith(QLatin1String("C O N G R A T U L A T I O N S .\n\n")));
 }
 
 TEST_F(ModemCheckTest, AFailedWriteIsReportedAndThePreferredModemIsNotSaved) {
@@ -353,16 +309,15 @@ TEST_F(ModemCheckTest, AFailedWriteIsReportedAndThePreferredModemIsNotSaved) {
     EXPECT_FALSE(text.contains(QLatin1String("C O N G R A T U L A T I O N S")));
     EXPECT_TRUE(text.contains(outcome.Failures[0]));
     // The other changes were made.
-    EXPECT_EQ(modems_->ReadValue(QStringLiteral("\\Modem\\0000"), QStringLiteral("Logging")),
-              SettingsValue(qint32(1)));
+    EXPECT_EQ(modems_->ReadValue(QStringLiteral("\\Modem\\0000"), QStringLiteral("Logging")), SettingsValue(qint32(1)));
   }
 }
 
 TEST_F(ModemCheckTest, RunConfigWizardIsSavedAtOnce) {
-  SaveRunConfigWizard(*store_, false);
-  EXPECT_FALSE(ReadStartupOptions(*store_).RunConfigWizard);
-  SaveRunConfigWizard(*store_, true);
-  EXPECT_TRUE(ReadStartupOptions(*store_).RunConfigWizard);
+  for (const bool on : {false, true}) {
+    SaveRunConfigWizard(*store_, on);
+    EXPECT_EQ(ReadStartupOptions(*store_).RunConfigWizard, on);
+  }
 }
 
 // --- the modem class store -----------------------------------------------
@@ -412,7 +367,6 @@ TEST_F(ModemCheckTest, SerialModemsAreAddedOncePerPort) {
 // --- start-up with the check ------------------------------------------------
 
 TEST_F(ModemCheckTest, StartUpTakesTheLogNameFromAConfiguredModemAndShowsTheWizardOtherwise) {
-  const QByteArray winDir = qgetenv("WinDir");
   struct Row {
     Stored modem;
     bool wizard;
@@ -421,7 +375,7 @@ TEST_F(ModemCheckTest, StartUpTakesTheLogNameFromAConfiguredModemAndShowsTheWiza
               {{DeviceClass::Modem, "M", "COM1", "@Mine.txt", 0, "ATE1"}, true, "ModemLog.txt"}};
   for (const Row& row : rows) {
     SetUp();
-    qputenv("WinDir", QFile::encodeName(logDir_.chopped(1)));
+    const test::ScopedEnv winDir("WinDir", logDir_.chopped(1));
     Put({row.modem});
     Configuration config;
     LocaleValues locale;
@@ -429,10 +383,7 @@ TEST_F(ModemCheckTest, StartUpTakesTheLogNameFromAConfiguredModemAndShowsTheWiza
     ContinuingReporter reporter;
     int wizards = 0;
     StartupHooks hooks;
-    hooks.ShowModemWizard = [&](ModemClassStore&, ModemCheck& check) {
-      ++wizards;
-      EXPECT_EQ(check.ModemCount(), 1);
-    };
+    hooks.ShowModemWizard = [&](ModemClassStore&, ModemCheck& check) { ++wizards; EXPECT_EQ(check.ModemCount(), 1); };
     const StartupResult r = StartUpCore(*store_, config, locale, file, QLocale(QLocale::English), progress_,
                                         reporter, hooks);
     EXPECT_EQ(wizards, row.wizard ? 1 : 0);
@@ -441,6 +392,7 @@ TEST_F(ModemCheckTest, StartUpTakesTheLogNameFromAConfiguredModemAndShowsTheWiza
     EXPECT_TRUE(r.ModemChecked);
   }
   // A name already in the configuration is kept.
+  const test::ScopedEnv winDir("WinDir", logDir_.chopped(1));
   store_->SettingsCreateKey(Root::Machine, QStringLiteral("SOFTWARE\\MRL\\General"));
   store_->SettingsWriteValue(Root::Machine, QStringLiteral("SOFTWARE\\MRL\\General"), QStringLiteral("ModemLogFile"),
                              QStringLiteral("Kept.txt"), 1);
@@ -451,11 +403,6 @@ TEST_F(ModemCheckTest, StartUpTakesTheLogNameFromAConfiguredModemAndShowsTheWiza
   ContinuingReporter reporter;
   StartUpCore(*store_, config, locale, file, QLocale(QLocale::English), progress_, reporter, {});
   EXPECT_EQ(config.ModemLogFile, QStringLiteral("Kept.txt"));
-  if (winDir.isNull()) {
-    qunsetenv("WinDir");
-  } else {
-    qputenv("WinDir", winDir);
-  }
 }
 
 }  // namespace

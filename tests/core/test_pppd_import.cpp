@@ -10,6 +10,8 @@
 #include "core/logfile/log_format.h"
 #include "core/logfile/pppd_import.h"
 
+#include "file_test_support.h"
+
 namespace mirolat {
 namespace {
 
@@ -23,14 +25,7 @@ PppdImportResult Parse(const QByteArray& log, int year = 2026, int fileYear = 0)
   return ParsePppdLog(log, PppdImportOptions{year, fileYear}, Configuration{});
 }
 
-QByteArray ReadFile(const QString& path) {
-  QFile f(path);
-  EXPECT_TRUE(f.open(QIODevice::ReadOnly)) << path.toStdString();
-  return f.readAll();
-}
-
-const QByteArray kSession =
-    "Dec  6 21:03:11 host pppd[1234]: pppd 2.4.9 started by root, uid 0\n"
+const QByteArray kSession = "Dec  6 21:03:11 host pppd[1234]: pppd 2.4.9 started by root, uid 0\n"
     "Dec  6 21:03:12 host chat[1235]: abort on (NO CARRIER)\n"
     "Dec  6 21:03:12 host chat[1235]: send (ATDT5551234^M)\n"
     "Dec  6 21:03:12 host chat[1235]: expect (CONNECT)\n"
@@ -45,16 +40,10 @@ const QByteArray kSession =
 const QStringList kSessionLines = {
     "12-06-2026 21:03:12.00 - RECV: ATDT5551234<cr>",
     "12-06-2026 21:03:35.00 - CONNECTION ESTABLISHED (CONNECT 46667/ARQ/V90)",
-    "12-06-2026 21:45:10.00 - HANGING UP THE MODEM",
-    "12-06-2026 21:45:10.00 - READS : 20000 bytes",
-    "12-06-2026 21:45:10.00 - WRITES : 1000 bytes",
-};
+    "12-06-2026 21:45:10.00 - HANGING UP THE MODEM", "12-06-2026 21:45:10.00 - READS : 20000 bytes",
+    "12-06-2026 21:45:10.00 - WRITES : 1000 bytes"};
 
-struct Row {
-  const char* name;
-  QByteArray log;
-  QStringList expected;
-};
+struct Row { const char* name; QByteArray log; QStringList expected; };
 
 TEST(PppdImport, SystemLogsBecomeModemLogEntries) {
   const Row rows[] = {
@@ -91,8 +80,7 @@ TEST(PppdImport, SystemLogsBecomeModemLogEntries) {
        "Dec  6 09:00:45 host chat[1]: alarm\n"
        "Dec  6 09:00:45 host pppd[2]: Connect script failed\n",
        {"12-06-2026 09:00:00.00 - RECV: ATDT5551234<cr>", "12-06-2026 09:00:45.00 - HANGING UP THE MODEM"}},
-      {"an idle link that the peer stops answering",
-       "Dec  6 09:00:00 host chat[1]: send (ATDT5551234^M)\n"
+      {"an idle link that the peer stops answering", "Dec  6 09:00:00 host chat[1]: send (ATDT5551234^M)\n"
        "Dec  6 09:00:20 host pppd[2]: Serial connection established.\n"
        "Dec  6 10:00:00 host pppd[2]: No response to 4 echo-requests\n"
        "Dec  6 10:00:00 host pppd[2]: Serial link appears to be disconnected.\n"
@@ -108,17 +96,12 @@ TEST(PppdImport, SystemLogsBecomeModemLogEntries) {
        "Feb 30 09:00:00 host chat[1]: send (ATDT1^M)\n"
        "Foo  6 09:00:00 host chat[1]: send (ATDT2^M)\n"
        "garbage\n"
-       "Dec  6 09:00:00 host pppd[2]: Sent 1 bytes, received 2 bytes.\n",
-       {}},
+       "Dec  6 09:00:00 host pppd[2]: Sent 1 bytes, received 2 bytes.\n", {}},
       {"CR LF line endings and an unended last line",
        "Dec  6 09:00:00 host chat[1]: send (ATDT5551234^M)\r\nDec  6 09:00:08 host chat[1]: NO DIALTONE",
        {"12-06-2026 09:00:00.00 - RECV: ATDT5551234<cr>", "12-06-2026 09:00:08.00 - Modem response: NO DIALTONE",
-        "12-06-2026 09:00:08.00 - HANGING UP THE MODEM"}},
-  };
-  for (const Row& row : rows) {
-    SCOPED_TRACE(row.name);
-    EXPECT_EQ(Lines(Parse(row.log)), row.expected);
-  }
+        "12-06-2026 09:00:08.00 - HANGING UP THE MODEM"}}};
+  for (const Row& row : rows) { SCOPED_TRACE(row.name); EXPECT_EQ(Lines(Parse(row.log)), row.expected); }
 }
 
 TEST(PppdImport, TwoSessionsAreCounted) {
@@ -149,8 +132,7 @@ TEST(PppdImport, TheConfiguredResponseTextsAreWritten) {
 // A byte a log line cannot hold never reaches the modem log: its check would
 // call the log corrupt and every report would refuse it.
 TEST(PppdImport, CharactersALogLineCannotHoldAreLeftOut) {
-  const QByteArray log =
-      "Dec  6 21:03:12 host chat[1]: send (ATDT555\x7f" "12\x01" "34^M)\n"
+  const QByteArray log = "Dec  6 21:03:12 host chat[1]: send (ATDT555\x7f" "12\x01" "34^M)\n"
       "Dec  6 21:03:35 host chat[1]: CONNECT 46667 caf\xc3\xa9\xff\x1b[0m\n";
   const PppdImportResult r = Parse(log);
   EXPECT_EQ(Lines(r), (QStringList{"12-06-2026 21:03:12.00 - RECV: ATDT5551234<cr>",
@@ -159,8 +141,7 @@ TEST(PppdImport, CharactersALogLineCannotHoldAreLeftOut) {
 }
 
 TEST(PppdImport, ClassicLinesRollOverAtNewYear) {
-  const QByteArray log =
-      "Dec 31 23:40:03 host chat[1]: send (ATDT5551234^M)\n"
+  const QByteArray log = "Dec 31 23:40:03 host chat[1]: send (ATDT5551234^M)\n"
       "Dec 31 23:40:27 host chat[1]: CONNECT 31200\n"
       "Jan  1 00:25:03 host pppd[2]: Modem hangup\n";
   const QStringList expected = {"12-31-2026 23:40:03.00 - RECV: ATDT5551234<cr>",
@@ -176,21 +157,17 @@ class PppdImportFileTest : public ::testing::Test {
  protected:
   void SetUp() override { ASSERT_TRUE(dir_.isValid()); }
   QString Log() const { return dir_.filePath(QStringLiteral("ModemLog.txt")); }
-  void WriteLog(const QByteArray& bytes) {
-    QFile f(Log());
-    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-    f.write(bytes);
-  }
+  void WriteLog(const QByteArray& bytes) { test::WriteRaw(Log(), bytes); }
   QTemporaryDir dir_;
 };
 
 TEST_F(PppdImportFileTest, ASecondImportAddsNothing) {
   const QList<ImportedEntry> entries = Parse(kSession).Entries;
   EXPECT_EQ(ImportIntoModemLog(Log(), entries), 5);
-  const QByteArray once = ReadFile(Log());
+  const QByteArray once = test::ReadAll(Log());
   EXPECT_EQ(once, kSessionLines.join(QStringLiteral("\r\n")).toLatin1() + "\r\n");
   EXPECT_EQ(ImportIntoModemLog(Log(), entries), 0);
-  EXPECT_EQ(ReadFile(Log()), once);
+  EXPECT_EQ(test::ReadAll(Log()), once);
   // No work file is left beside the log.
   EXPECT_EQ(QDir(dir_.path()).entryList(QDir::Files), QStringList{QStringLiteral("ModemLog.txt")});
 }
@@ -200,7 +177,7 @@ TEST_F(PppdImportFileTest, OnlyEntriesAfterTheLogsLastAreAppended) {
   WriteLog("12-06-2026 21:03:12.00 - RECV: ATDT5551234<cr>\r\n"
            "12-06-2026 21:03:35.00 - CONNECTION ESTABLISHED (CONNECT 46667/ARQ/V90)");
   EXPECT_EQ(ImportIntoModemLog(Log(), Parse(kSession).Entries), 3);
-  EXPECT_EQ(ReadFile(Log()), kSessionLines.join(QStringLiteral("\r\n")).toLatin1() + "\r\n");
+  EXPECT_EQ(test::ReadAll(Log()), kSessionLines.join(QStringLiteral("\r\n")).toLatin1() + "\r\n");
 }
 
 TEST(PppdImport, EntriesOutOfTimeOrderAreLeftOutSoTheLogStaysInOrder) {
@@ -230,7 +207,7 @@ TEST(PppdImport, AnEntryIsCutToTheLongestLineALogHolds) {
 TEST_F(PppdImportFileTest, ALogEndingInAnEndOfFileMarkGetsTheEntriesBeforeIt) {
   WriteLog("12-06-2026 20:00:00.00 - x\r\n\x1a");
   EXPECT_EQ(ImportIntoModemLog(Log(), Parse(kSession).Entries), 5);
-  EXPECT_TRUE(ReadFile(Log()).startsWith("12-06-2026 20:00:00.00 - x\r\n12-06-2026 21:03:12.00 - RECV"));
+  EXPECT_TRUE(test::ReadAll(Log()).startsWith("12-06-2026 20:00:00.00 - x\r\n12-06-2026 21:03:12.00 - RECV"));
 }
 
 // A day that does not exist is no date either: 99-99-9999 once read as a day
@@ -240,18 +217,14 @@ TEST_F(PppdImportFileTest, ALogWhoseLastLineHasNoDateIsRefusedAndKept) {
     const QByteArray bad = "12-06-2026 20:00:00.00 - x\r\n" + QByteArray(last) + "\r\n";
     WriteLog(bad);
     EXPECT_THROW(ImportIntoModemLog(Log(), Parse(kSession).Entries), RunError) << last;
-    EXPECT_EQ(ReadFile(Log()), bad);
+    EXPECT_EQ(test::ReadAll(Log()), bad);
   }
 }
 
 TEST_F(PppdImportFileTest, AFolderThatCannotBeWrittenIsAClearErrorAndLeavesNothing) {
   const QString log = dir_.filePath(QStringLiteral("missing/ModemLog.txt"));
-  try {
-    ImportIntoModemLog(log, Parse(kSession).Entries);
-    FAIL() << "no error";
-  } catch (const RunError& e) {
-    EXPECT_TRUE(e.description().contains(QLatin1String("missing/ModemLog.txt"))) << e.description().toStdString();
-  }
+  const RunError e = test::ErrorOf([&] { ImportIntoModemLog(log, Parse(kSession).Entries); });
+  EXPECT_TRUE(e.description().contains(QLatin1String("missing/ModemLog.txt"))) << e.description().toStdString();
   EXPECT_TRUE(QDir(dir_.path()).entryList(QDir::Files | QDir::Dirs | QDir::NoDotAndDotDot).isEmpty());
 }
 
@@ -259,27 +232,15 @@ TEST_F(PppdImportFileTest, AFolderThatCannotBeWrittenIsAClearErrorAndLeavesNothi
 // its bytes, with no work file left beside it.
 class FailingSync : public FileSystemOps {
  public:
-  int Sync(int) override {
-    errno = EIO;
-    return -1;
-  }
+  int Sync(int) override { errno = EIO; return -1; }
 };
 
 TEST_F(PppdImportFileTest, AFailedWriteLeavesTheLogAsItWas) {
   WriteLog("12-06-2026 20:00:00.00 - x\r\n");
   FailingSync ops;
   EXPECT_THROW(ImportIntoModemLog(Log(), Parse(kSession).Entries, ops), RunError);
-  EXPECT_EQ(ReadFile(Log()), QByteArray("12-06-2026 20:00:00.00 - x\r\n"));
+  EXPECT_EQ(test::ReadAll(Log()), QByteArray("12-06-2026 20:00:00.00 - x\r\n"));
   EXPECT_EQ(QDir(dir_.path()).entryList(QDir::Files), QStringList{QStringLiteral("ModemLog.txt")});
-}
-
-TEST(PppdImport, TheSampleSystemLog) {
-  QFile f(QStringLiteral(MIROLAT_SAMPLES_DIR "/pppd-syslog.log"));
-  ASSERT_TRUE(f.open(QIODevice::ReadOnly));
-  const PppdImportResult r = Parse(f.readAll(), 2026);
-  EXPECT_EQ(r.Sessions, 4);
-  EXPECT_EQ(r.Connections, 2);
-  EXPECT_EQ(Lines(r).last(), QStringLiteral("01-01-2027 10:02:59.00 - HANGING UP THE MODEM"));
 }
 
 }  // namespace

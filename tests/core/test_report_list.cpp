@@ -16,29 +16,22 @@ ReportModel ThreeEntries() {
   const auto entry = [&m](const char* service, const char* duration, double seconds, const char* cost, double amount) {
     m.Rows.push_back({{QString(), QString::fromLatin1(service), QString(), QString()}, {0, 0, 0, 0}, RowRole::Entry});
     m.Rows.push_back({{QString(), QString(), QString::fromLatin1(duration), QString::fromLatin1(cost)},
-                      {0, 0, seconds, amount},
-                      RowRole::EntryContinued});
+                      {0, 0, seconds, amount}, RowRole::EntryContinued});
   };
   entry("netone", "100:00:00", 360000, "$9.50", 9.5);
   entry("CallNet", "00:59:59", 3599, "$10.25", 10.25);
   entry("Answered", "99:00:00", 356400, "$9.50", 9.5);
   m.Rows.push_back({{QString(), QString(100, QLatin1Char('-')), QString(100, QLatin1Char('-')), QString(100, QLatin1Char('-'))},
-                    {},
-                    RowRole::Rule});
+                    {}, RowRole::Rule});
   m.Rows.push_back({{QString(), QStringLiteral("Totals:"), QStringLiteral("455:59:59"), QStringLiteral("$29.25")}, {}, RowRole::Totals});
   return m;
 }
 
 TEST(ReportList, SortedRowOrderKeepsEntriesWholeAndTheTotalsLast) {
   const ReportModel m = ThreeEntries();
-  const struct {
-    int column;
-    bool descending;
-    std::vector<int> order;
-  } rows[] = {
+  const struct { int column; bool descending; std::vector<int> order; } rows[] = {
       {-1, false, {0, 1, 2, 3, 4, 5, 6, 7}},  // no column: the report's order
-      {9, false, {0, 1, 2, 3, 4, 5, 6, 7}},
-      {1, false, {4, 5, 2, 3, 0, 1, 6, 7}},  // text, ignoring case
+      {9, false, {0, 1, 2, 3, 4, 5, 6, 7}}, {1, false, {4, 5, 2, 3, 0, 1, 6, 7}},  // text, ignoring case
       {1, true, {0, 1, 2, 3, 4, 5, 6, 7}},
       {2, false, {2, 3, 4, 5, 0, 1, 6, 7}},  // seconds: "99:00:00" before "100:00:00"
       {2, true, {0, 1, 4, 5, 2, 3, 6, 7}},

@@ -54,9 +54,7 @@ TEST_P(RangeEntryTest, FollowsTheRules) {
 
 const DateBox S = DateBox::Start, E = DateBox::End;
 
-INSTANTIATE_TEST_SUITE_P(
-    Table, RangeEntryTest,
-    ::testing::Values(
+INSTANTIATE_TEST_SUITE_P(Table, RangeEntryTest, ::testing::Values(
         EntryCase{"start_inside", Jan(21), Jan(21), S, Jan(15), S, Jan(15), Jan(21), false, false, {}, Jan(15)},
         EntryCase{"start_after_end_drags_end", Jan(15), Jan(17), S, Jan(19), S, Jan(19), Jan(19), false, true, {}, Jan(19)},
         EntryCase{"end_before_start_drags_start", Jan(19), Jan(19), E, Jan(16), E, Jan(16), Jan(16), true, false, {}, Jan(16)},
@@ -82,19 +80,14 @@ TEST(RangeEntry, AnInvalidTextOnlyClearsItsValidFlag) {
 }
 
 TEST(RangeEntry, BoundsApplyOnlyToAUsableFile) {
-  struct Row {
-    const char* name;
-    void (*change)(CurrentFileState&);
-    bool clampStart, clampEnd;
-  };
+  struct Row { const char* name; void (*change)(CurrentFileState&); bool clampStart, clampEnd; };
   const Row rows[] = {
       {"modem log", [](CurrentFileState&) {}, true, true},
       {"archive, log gone", [](CurrentFileState& f) { f.LogExists = false; f.ArchiveOpen = true; }, true, true},
       {"no file", [](CurrentFileState& f) { f.LogExists = false; }, false, false},
       {"not a modem log", [](CurrentFileState& f) { f.NotAModemLog = true; }, false, false},
       {"corrupt", [](CurrentFileState& f) { f.LogCorrupt = true; }, false, false},
-      {"empty", [](CurrentFileState& f) { f.LogEmpty = true; }, true, false},
-  };
+      {"empty", [](CurrentFileState& f) { f.LogEmpty = true; }, true, false}};
   for (const Row& r : rows) {
     CurrentFileState f = WeekLog();
     r.change(f);
@@ -122,15 +115,11 @@ TEST(RangeAfterFileChange, KeepsTheRangeInsideTheLogAndClampsTheRest) {
       {"all of it purged away", Jan(15), Jan(16), true, Jan(18), kLast, true, Jan(18), Jan(18)},
       {"a box held no date", Jan(16), Jan(18), false, kFirst, kLast, true, 0, 0},
       {"damaged or gone for now", Jan(16), Jan(18), true, kFirst, kLast, false, Jan(16), Jan(18)},
-      {"no dated entry", Jan(16), Jan(18), true, 0, 0, true, Jan(16), Jan(18)},
-  };
+      {"no dated entry", Jan(16), Jan(18), true, 0, 0, true, Jan(16), Jan(18)}};
   for (const Row& r : rows) {
     RangeBounds bounds{r.first, r.last, r.usable, r.usable};
     const auto kept = RangeAfterFileChange({r.start, r.end, true, r.valid}, bounds);
-    if (r.wantStart == 0) {
-      EXPECT_FALSE(kept.has_value()) << r.name;
-      continue;
-    }
+    if (r.wantStart == 0) { EXPECT_FALSE(kept.has_value()) << r.name; continue; }
     ASSERT_TRUE(kept.has_value()) << r.name;
     EXPECT_EQ(kept->start, r.wantStart) << r.name;
     EXPECT_EQ(kept->end, r.wantEnd) << r.name;
@@ -150,20 +139,13 @@ TEST(RangeEntry, AFileDatedBackwardsStopsPullingAfterAFewSteps) {
 }
 
 TEST(RangeCaption, NamesTheDaysOfAValidRange) {
-  const struct {
-    ReportRange range;
-    bool fileExists;
-    const char* title;
-    bool process;
-    int days;
-  } rows[] = {
+  const struct { ReportRange range; bool fileExists; const char* title; bool process; int days; } rows[] = {
       {{Jan(21), Jan(21), true, true}, true, "MIROLAT - Report for 1 day", true, 1},
       {{Jan(15), Jan(21), true, true}, true, "MIROLAT - Report for 7 days", true, 7},
       {{Jan(15), Jan(16), true, true}, true, "MIROLAT - Report for 2 days", true, 2},
       {{Jan(15), Jan(21), false, true}, true, "MIROLAT", false, 0},
       {{Jan(15), Jan(21), true, false}, true, "MIROLAT", false, 0},
-      {{Jan(15), Jan(21), true, true}, false, "MIROLAT", false, 0},
-  };
+      {{Jan(15), Jan(21), true, true}, false, "MIROLAT", false, 0}};
   for (const auto& r : rows) {
     CurrentFileState f = WeekLog();
     f.LogExists = r.fileExists;
@@ -180,24 +162,14 @@ TEST(QuickDates, TargetsOfEachCommand) {
   empty.LogEmpty = true;
   empty.LogFirstDate = 0;
   empty.LogLastDate = 0;
-  const struct {
-    QuickDate command;
-    Date from;
-    bool emptyFile;
-    Date want;
-  } rows[] = {
-      {QuickDate::Today, Jan(17), false, today},
-      {QuickDate::FirstEntry, Jan(17), false, kFirst},
-      {QuickDate::LastEntry, Jan(17), false, kLast},
-      {QuickDate::WeekForward, Jan(1), false, Jan(8)},
-      {QuickDate::WeekBack, Jan(24), false, Jan(17)},
-      {QuickDate::MonthForward, Jan(31), false, MakeDate(1998, 2, 28)},
+  const struct { QuickDate command; Date from; bool emptyFile; Date want; } rows[] = {
+      {QuickDate::Today, Jan(17), false, today}, {QuickDate::FirstEntry, Jan(17), false, kFirst},
+      {QuickDate::LastEntry, Jan(17), false, kLast}, {QuickDate::WeekForward, Jan(1), false, Jan(8)},
+      {QuickDate::WeekBack, Jan(24), false, Jan(17)}, {QuickDate::MonthForward, Jan(31), false, MakeDate(1998, 2, 28)},
       {QuickDate::MonthBack, MakeDate(1998, 3, 31), false, MakeDate(1998, 2, 28)},
       // A file without a dated entry has no first or last date to give.
-      {QuickDate::FirstEntry, Jan(17), true, 0},
-      {QuickDate::LastEntry, Jan(17), true, 0},
-      {QuickDate::Today, Jan(17), true, today},
-  };
+      {QuickDate::FirstEntry, Jan(17), true, 0}, {QuickDate::LastEntry, Jan(17), true, 0},
+      {QuickDate::Today, Jan(17), true, today}};
   for (const auto& r : rows) {
     EXPECT_EQ(QuickDateTarget(r.command, r.from, today, r.emptyFile ? empty : WeekLog()), r.want)
         << static_cast<int>(r.command) << " empty " << r.emptyFile;
@@ -223,8 +195,7 @@ TEST(CommandAvailability, FollowsTheStateOfTheCurrentFile) {
       {"corrupt", corrupt, A::Off, A::Off, A::Off, A::Off, A::Unchanged, A::Off, A::Unchanged, A::On, A::Off},
       {"log", WeekLog(), A::On, A::On, A::On, A::On, A::On, A::On, A::On, A::Off, A::On},
       {"archive", archive, A::On, A::On, A::On, A::On, A::On, A::Off, A::Off, A::Off, A::On},
-      {"empty log", empty, A::On, A::On, A::On, A::On, A::On, A::Off, A::On, A::Off, A::Off},
-  };
+      {"empty log", empty, A::On, A::On, A::On, A::On, A::On, A::Off, A::On, A::Off, A::Off}};
   for (const auto& r : rows) {
     const CommandAvailability a = AvailabilityFor(r.file, true);
     EXPECT_EQ(a.View, r.view) << r.name;
@@ -251,15 +222,11 @@ TEST(CommandAvailability, FollowsTheStateOfTheCurrentFile) {
 }
 
 TEST(RunEndText, AStoppedRunSaysWhatStoppedIt) {
-  const struct {
-    bool corrupt, connections, services;
-    const char* text;
-  } rows[] = {
+  const struct { bool corrupt, connections, services; const char* text; } rows[] = {
       {false, false, false, " F I N I S H E D !  -  (42 entries processed)"},
       {true, false, false, " STOPPED: undated line in the modem log  -  (42 entries processed)"},
       {false, true, false, " STOPPED: too many connections  -  (42 entries processed)"},
-      {false, false, true, " STOPPED: too many services  -  (42 entries processed)"},
-  };
+      {false, false, true, " STOPPED: too many services  -  (42 entries processed)"}};
   for (const auto& r : rows) {
     RunState run;
     run.LinesRead = 42;

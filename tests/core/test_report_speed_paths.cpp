@@ -32,8 +32,7 @@ TEST(DateTextCache, GivesTheLocalesOwnTextForEveryDayAskedInAnyOrder) {
       {QLocale::English, QLocale::UnitedStates, QLocale::LongFormat, "Thursday, January 15, 1998"},
       {QLocale::German, QLocale::Germany, QLocale::ShortFormat, "15.01.98"},
       {QLocale::English, QLocale::UnitedKingdom, QLocale::ShortFormat, "15/01/1998"},
-      {QLocale::Japanese, QLocale::Japan, QLocale::ShortFormat, "1998/01/15"},
-  };
+      {QLocale::Japanese, QLocale::Japan, QLocale::ShortFormat, "1998/01/15"}};
   const Date jan15 = MakeDate(1998, 1, 15);
   // Repeats, a step back, a jump far away and back: what a report's sessions do.
   const Date days[] = {jan15, jan15, jan15 + 1, jan15, jan15 - 400, jan15 + 1, MakeDate(2000, 2, 29), jan15};
@@ -78,24 +77,16 @@ TEST(DateTextCache, AnEarlierTextStaysValidWhileManyMoreDaysAreAdded) {
 // --- Times ---
 
 TEST(AmPmTimeWriter, WritesTwelveHourTimesWithTheLocalesMarkers) {
-  struct Case {
-    TimeOfDay time;
-    const char* us;
-    const char* ja;
-  };
+  struct Case { TimeOfDay time; const char* us; const char* ja; };
   const Case cases[] = {
-      {0, "12:00:00 AM", "12:00:00 午前"},
-      {59, "12:00:59 AM", "12:00:59 午前"},
-      {MakeTime(9, 5, 7), "09:05:07 AM", "09:05:07 午前"},
-      {MakeTime(11, 59, 59), "11:59:59 AM", "11:59:59 午前"},
-      {MakeTime(12, 0, 0), "12:00:00 PM", "12:00:00 午後"},
-      {MakeTime(13, 0, 1), "01:00:01 PM", "01:00:01 午後"},
+      {0, "12:00:00 AM", "12:00:00 午前"}, {59, "12:00:59 AM", "12:00:59 午前"},
+      {MakeTime(9, 5, 7), "09:05:07 AM", "09:05:07 午前"}, {MakeTime(11, 59, 59), "11:59:59 AM", "11:59:59 午前"},
+      {MakeTime(12, 0, 0), "12:00:00 PM", "12:00:00 午後"}, {MakeTime(13, 0, 1), "01:00:01 PM", "01:00:01 午後"},
       {MakeTime(23, 59, 59), "11:59:59 PM", "11:59:59 午後"},
       {kSecondsPerDay, "12:00:00 PM", "12:00:00 午後"},             // a day's end written as a time
       {kSecondsPerDay + 3661, "01:01:01 PM", "01:01:01 午後"},      // hours past 24 keep counting
       {-1, "12:00:-1 AM", "12:00:-1 午前"},                         // a negative time keeps its sign
-      {-3661, "-1:-1:-1 AM", "-1:-1:-1 午前"},
-  };
+      {-3661, "-1:-1:-1 AM", "-1:-1:-1 午前"}};
   const LocaleValues us = Values(QLocale::English, QLocale::UnitedStates);
   const LocaleValues ja = Values(QLocale::Japanese, QLocale::Japan);
   const AmPmTimeWriter usTimes(us);
@@ -126,39 +117,24 @@ class DetailsShortcuts : public testing_support::TableReportTest {
   void Add(const char* number, const char* notes) {
     AddSession(number, day, MakeTime(10, 0, 0), day, MakeTime(10, 5, 0), notes);
   }
-  DetailsReport Build() {
-    NullProgress progress;
-    return BuildDetailsReport(tables, Inputs(day, day), progress);
-  }
-
+  DetailsReport Build() { NullProgress progress; return BuildDetailsReport(tables, Inputs(day, day), progress); }
   Date day = MakeDate(1998, 1, 15);
 };
 
 TEST_F(DetailsShortcuts, HiddenErrorsAreFoundWhateverTheCaseAndAnyLetters) {
-  struct Case {
-    const char* notes;
-    bool hidden;
-  };
+  struct Case { const char* notes; bool hidden; };
   const Case cases[] = {
-      {" ERROR - No Disconnect Entry -", true},
-      {" error in lower case", true},
-      {" R:12 eRrOr", true},
-      {" ERRO R", false},
-      {" ERRO", false},
-      {"", false},
+      {" ERROR - No Disconnect Entry -", true}, {" error in lower case", true}, {" R:12 eRrOr", true},
+      {" ERRO R", false}, {" ERRO", false}, {"", false},
       {" \u00c9RROR", false},          // É is not E
       {" Z\u00fcrich ERROR", true},      // other letters around the mark
-      {" \u00fcerror", true},
-      {" R:5 - W:1 KB", false},
-  };
+      {" \u00fcerror", true}, {" R:5 - W:1 KB", false}};
   for (const Case& c : cases) Add("5551234", c.notes);
   const DetailsReport r = Build();
   std::vector<int> shown;
   for (const DetailFigures& f : r.Figures) shown.push_back(f.Index);
   std::vector<int> expected;
-  for (int i = 0; i < int(std::size(cases)); ++i) {
-    if (!cases[i].hidden) expected.push_back(i + 1);
-  }
+  for (int i = 0; i < int(std::size(cases)); ++i) { if (!cases[i].hidden) expected.push_back(i + 1); }
   EXPECT_EQ(shown, expected);
 }
 

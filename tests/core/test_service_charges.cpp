@@ -18,19 +18,13 @@ TEST(PeriodNumbers, AlignedOnTheReportsFirstDay) {
   const Date jan31 = MakeDate(1998, 1, 31);
   struct Case { Date date; const char* period; Date start; int expected; };
   const Case cases[] = {
-      {jan15, "Day", jan15, 0},
-      {jan15 + 150, "Day", jan15, 150},
-      {jan15 + 6, "Week", jan15, 0},
-      {jan15 + 7, "Week", jan15, 1},
-      {jan15 + 20, "Week", jan15, 2},
-      {MakeDate(1998, 2, 14), "Month", jan15, 0},
+      {jan15, "Day", jan15, 0}, {jan15 + 150, "Day", jan15, 150}, {jan15 + 6, "Week", jan15, 0},
+      {jan15 + 7, "Week", jan15, 1}, {jan15 + 20, "Week", jan15, 2}, {MakeDate(1998, 2, 14), "Month", jan15, 0},
       {MakeDate(1998, 2, 15), "Month", jan15, 1},
       {MakeDate(1998, 3, 18), "Month", jan15, 2},  // every month-period is 31 days long
       {MakeDate(1998, 2, 27), "Month", jan31, 0},  // 31 January to 28 February: 28 days
-      {MakeDate(1998, 2, 28), "Month", jan31, 1},
-      {jan15 + 40, "Session", jan15, 0},
-      {jan15 + 40, "Fortnight", jan15, 0},
-  };
+      {MakeDate(1998, 2, 28), "Month", jan31, 1}, {jan15 + 40, "Session", jan15, 0},
+      {jan15 + 40, "Fortnight", jan15, 0}};
   for (const Case& c : cases) {
     EXPECT_EQ(PeriodNumber(c.date, QString::fromLatin1(c.period), c.start), c.expected) << c.period << " " << c.date;
   }

@@ -23,22 +23,16 @@ class Identify : public ::testing::Test {
 TEST_F(Identify, NumberRunsFromAfterTheModeLetterToTheNextToLastCharacter) {
   struct Case { const char* tail; bool opens; const char* number; };
   const Case cases[] = {
-      {"RECV: ATDT5551234<CR>", true, "5551234"},
-      {"RECV: ATDT5551234X", true, "5551234"},
-      {"RECV: ATDP5551234<CR><LF>", true, "5551234"},
-      {"RECV: ATDT0,5551234<CR>", false, ""},
-      {"RECV: ATDT555 1234<CR>", false, ""},
-      {"RECV: ATDT<CR>", true, ""},
+      {"RECV: ATDT5551234<CR>", true, "5551234"}, {"RECV: ATDT5551234X", true, "5551234"},
+      {"RECV: ATDP5551234<CR><LF>", true, "5551234"}, {"RECV: ATDT0,5551234<CR>", false, ""},
+      {"RECV: ATDT555 1234<CR>", false, ""}, {"RECV: ATDT<CR>", true, ""},
       {"RECV: ATD", true, ""},   // nothing after the dial command
-      {"RECV: ATDT", true, ""},
-  };
+      {"RECV: ATDT", true, ""}};
   for (const Case& c : cases) {
     bool usable = false;
     const QString number = DialledNumber(QStringLiteral("01-15-1998 10:00:00.00 - ") + QString::fromLatin1(c.tail), config, &usable);
     EXPECT_EQ(usable, c.opens) << c.tail;
-    if (c.opens) {
-      EXPECT_EQ(number, QString::fromLatin1(c.number)) << c.tail;
-    }
+    if (c.opens) { EXPECT_EQ(number, QString::fromLatin1(c.number)) << c.tail; }
   }
 }
 
@@ -51,7 +45,6 @@ TEST_F(Identify, OpensASessionAndItsPerNumberEntry) {
   EXPECT_EQ(run.Tables.ServiceTotals[1].Number, QStringLiteral("5551234"));
   EXPECT_EQ(run.CurrentService, 1);
   EXPECT_EQ(run.LastService, 1);
-
   // An unusable number opens nothing and keeps LastService.
   run.InSession = true;
   EXPECT_EQ(Dial(QStringLiteral("RECV: ATDT0,5551234<CR>")), IdentifyOutcome::NoNumber);
@@ -59,7 +52,6 @@ TEST_F(Identify, OpensASessionAndItsPerNumberEntry) {
   EXPECT_EQ(run.CurrentService, 0);
   EXPECT_EQ(run.LastService, 1);
   EXPECT_FALSE(run.InSession);
-
   // An empty number is a number of its own.
   ASSERT_EQ(Dial(QStringLiteral("RECV: ATDT<CR>")), IdentifyOutcome::Opened);
   EXPECT_EQ(run.Tables.ServiceTotalsCount, 2);
@@ -111,8 +103,7 @@ TEST_F(Identify, NoSessionNumberLeftStopsTheRunCleanly) {
   EXPECT_EQ(run.Tables.ServiceTotalsCount, 2);
   EXPECT_EQ(run.CurrentService, 0);
   ASSERT_EQ(run.Messages.size(), 1);
-  EXPECT_EQ(run.Messages[0].text,
-            QStringLiteral("Cannot Continue.... Exceeded Maximum Number of Connections.\r"
+  EXPECT_EQ(run.Messages[0].text, QStringLiteral("Cannot Continue.... Exceeded Maximum Number of Connections.\r"
                            "Please use the Setup Menu to increase the Max Connections parameter."));
 }
 
@@ -127,9 +118,7 @@ TEST_F(Identify, ARunsTableGrowsToTheSameLimitAsAFullOne) {
     if (forRun) {
       run.Tables.CreateForRun(config.MaxServices, config.MaxConnections);
       EXPECT_EQ(run.Tables.Sessions.size(), 1u);
-    } else {
-      run.Tables.Create(config.MaxServices, config.MaxConnections);
-    }
+    } else { run.Tables.Create(config.MaxServices, config.MaxConnections); }
     EXPECT_EQ(run.Tables.SlotLimit(), 40);
     ASSERT_TRUE(TakeSessionNumber(run, config));
     const Session* first = &run.Tables.Sessions[1];

@@ -39,11 +39,7 @@ QString Chatter(Date d, TimeOfDay t) { return LogLine(d, t, QStringLiteral("Open
 
 class Builder : public ::testing::Test {
  protected:
-  Builder() {
-    config.DialCost = 0;
-    config.CostPerHour = 0;
-    config.CostPerMeg = 0;
-  }
+  Builder() { config.DialCost = 0; config.CostPerHour = 0; config.CostPerMeg = 0; }
   RunState Run(const QStringList& lines) {
     RunState state;
     RunInputs in;
@@ -66,7 +62,6 @@ class Builder : public ::testing::Test {
   }
   const Session& S(const RunState& r, int i) { return r.Tables.Sessions[static_cast<size_t>(i)]; }
   const ServiceTotal& T(const RunState& r, int i) { return r.Tables.ServiceTotals[static_cast<size_t>(i)]; }
-
   Configuration config;
   ScriptedReporter reporter;
 };
@@ -107,8 +102,7 @@ TEST_F(Builder, DurationCountsOnlyTheTimeInsideTheRange) {
       {kStart, MakeTime(23, 0, 0), kStart + 3, MakeTime(1, 0, 0), 2 * 86400 + 7200},  // whole days in full
       {d14, MakeTime(12, 0, 0), d21, MakeTime(12, 0, 0), 6 * 86400},        // whole days outside the range too
       {d16, MakeTime(10, 0, 0), d16, MakeTime(9, 0, 0), 0},                  // clock set back
-      {d17, MakeTime(10, 0, 0), d16, MakeTime(11, 0, 0), 0},
-  };
+      {d17, MakeTime(10, 0, 0), d16, MakeTime(11, 0, 0), 0}};
   for (const Case& c : cases) {
     const RunState r = Run({Dial(c.cd, c.ct, QStringLiteral("1")), Connect(c.cd, c.ct), HostHangup(c.dd, c.dt)});
     ASSERT_EQ(r.Tables.SessionCount, 1) << c.cd << " " << c.ct;
@@ -271,7 +265,6 @@ TEST_F(Builder, AnsweredAndUnidentifiedCalls) {
   EXPECT_EQ(T(r, 0).Number, QStringLiteral("Unknown"));
   EXPECT_EQ(T(r, 0).TotalSeconds, 60);
   EXPECT_EQ(T(r, 0).TotalSessions, 1);
-
   config.CalcCosts = false;
   const RunState off = Run({Answer(d16, MakeTime(9, 0, 0)), Connect(d16, MakeTime(9, 0, 10)), Hangup(d16, MakeTime(9, 10, 10))});
   EXPECT_EQ(S(off, 1).Notes, QString());
@@ -329,7 +322,6 @@ TEST_F(Builder, DiscardForgetsUsageFlagsAndTheSessionForLaterReads) {
   EXPECT_DOUBLE_EQ(T(r, 1).TotalCost, 1.0);
   EXPECT_EQ(r.Usage.Get(0, 0).Seconds, 3600);
   EXPECT_TRUE(r.IncompleteTariffs);  // raised again by the session in the range
-
   const RunState before = Run({Dial(d13, MakeTime(10, 0, 0), QStringLiteral("555")), Connect(d13, MakeTime(10, 0, 0)),
                                Dial(d14, MakeTime(9, 0, 0), QStringLiteral("555")), Hangup(d14, MakeTime(9, 0, 5)),
                                Chatter(d16, MakeTime(10, 0, 0))});
@@ -343,14 +335,12 @@ TEST_F(Builder, RunStopsAfterTheRangeAndAtAnUndatedLine) {
   EXPECT_FALSE(after.KeepGoing);
   EXPECT_EQ(after.LinesRead, 2);
   EXPECT_FALSE(after.LogCorrupt);
-
   // A session still connected carries on past the end of the range.
   const RunState open = Run({Dial(kEnd, MakeTime(23, 0, 0), QStringLiteral("1")), Connect(kEnd, MakeTime(23, 50, 0)),
                              Chatter(d21, MakeTime(0, 5, 0)), Hangup(d21, MakeTime(0, 10, 0)), Chatter(d21, MakeTime(0, 11, 0)),
                              Chatter(d21, MakeTime(0, 12, 0))});
   EXPECT_EQ(open.LinesRead, 5);
   EXPECT_EQ(open.Tables.ServiceTotals[1].TotalSeconds, 600);
-
   const RunState corrupt = Run({Chatter(d16, MakeTime(10, 0, 0)), QStringLiteral("   "), QString(),
                                 QStringLiteral("garbage line"), Chatter(d16, MakeTime(10, 0, 1))});
   EXPECT_TRUE(corrupt.LogCorrupt);

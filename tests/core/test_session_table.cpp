@@ -10,18 +10,14 @@ TEST(CleanNotes, TidiesJoinedPieces) {
   struct Case { const char* in; const char* out; };
   const Case cases[] = {
       {" Unable to get dialled number - - W:5 KB", "Unable to get dialled number - W:5 KB"},
-      {" Unable to get dialled number -", "Unable to get dialled number"},
-      {" - W:5 KB", " W:5 KB"},
+      {" Unable to get dialled number -", "Unable to get dialled number"}, {" - W:5 KB", " W:5 KB"},
       {" ERROR - Incomplete Tariff - R:12 - W:3 KB", "ERROR - Incomplete Tariff - R:12 - W:3 KB"},
       {" ERROR - No Disconnect Entry - - W:1 KB - - x", "ERROR - No Disconnect Entry - W:1 KB - - x"},  // first "- -" only
-      {"   ", ""},
-      {" No Cost R:3", "No Cost R:3"},
-      {"- -", ""},  // shortened to "-", then the leading dash goes
+      {"   ", ""}, {" No Cost R:3", "No Cost R:3"}, {"- -", ""},  // shortened to "-", then the leading dash goes
       {"", ""},     {"-", ""},        {" -", ""},
       {"- - -", ""},  // "- -" shortened, then the leading dash and the " -" go
       {"a- -b", "a-b"}, {"- -x - -", "x -"}, {" -x- ", "x-"}, {"x - ", "x"},
-      {"\u00c9t\u00e9 - - R:1 ", "\u00c9t\u00e9 - R:1"},
-  };
+      {"\u00c9t\u00e9 - - R:1 ", "\u00c9t\u00e9 - R:1"}};
   for (const Case& c : cases) EXPECT_EQ(CleanNotes(QString::fromUtf8(c.in)), QString::fromUtf8(c.out)) << c.in;
 }
 

@@ -24,24 +24,13 @@ TEST(OptionEntries, WholeNumbersAreRoundedAndRangeChecked) {
     std::optional<qint64> value;
     const LocaleValues* locale;
   } cases[] = {
-      {"200", 1, kMax16, 200, &us},
-      {"1,234", 1, kMax16, 1234, &us},
-      {"1.234", 1, kMax16, 1234, &de},
-      {"2.5", 1, kMax16, 2, &us},
-      {"3.5", 1, kMax16, 4, &us},
-      {" 7 ", 1, kMax16, 7, &us},
-      {"0", 1, kMax16, std::nullopt, &us},
-      {"-3", 1, kMax16, std::nullopt, &us},
-      {"32767", 1, kMax16, 32767, &us},
-      {"32768", 1, kMax16, std::nullopt, &us},
-      {"2147483647", 1, kMax32, 2147483647, &us},
-      {"2147483648", 1, kMax32, std::nullopt, &us},
-      {"", 1, kMax16, std::nullopt, &us},
-      {"abc", 1, kMax16, std::nullopt, &us},
-      {"12x", 1, kMax16, std::nullopt, &us},
-      {"1e3", 1, kMax16, 1000, &us},
-      {"1e30", 1, kMax32, std::nullopt, &us},
-  };
+      {"200", 1, kMax16, 200, &us}, {"1,234", 1, kMax16, 1234, &us}, {"1.234", 1, kMax16, 1234, &de},
+      {"2.5", 1, kMax16, 2, &us}, {"3.5", 1, kMax16, 4, &us}, {" 7 ", 1, kMax16, 7, &us},
+      {"0", 1, kMax16, std::nullopt, &us}, {"-3", 1, kMax16, std::nullopt, &us}, {"32767", 1, kMax16, 32767, &us},
+      {"32768", 1, kMax16, std::nullopt, &us}, {"2147483647", 1, kMax32, 2147483647, &us},
+      {"2147483648", 1, kMax32, std::nullopt, &us}, {"", 1, kMax16, std::nullopt, &us},
+      {"abc", 1, kMax16, std::nullopt, &us}, {"12x", 1, kMax16, std::nullopt, &us}, {"1e3", 1, kMax16, 1000, &us},
+      {"1e30", 1, kMax32, std::nullopt, &us}};
   for (const Case& c : cases) {
     EXPECT_EQ(ReadWholeNumber(QString::fromLatin1(c.text), c.min, c.max, *c.locale), c.value) << c.text;
   }
@@ -50,23 +39,10 @@ TEST(OptionEntries, WholeNumbersAreRoundedAndRangeChecked) {
 TEST(OptionEntries, AmountsAreNumbersNotNegativeAndStorable) {
   const LocaleValues us = UnitedStates();
   const LocaleValues de = Germany();
-  struct Case {
-    const char* text;
-    const LocaleValues* locale;
-    std::optional<double> value;
-  } cases[] = {
-      {"0.2", &us, 0.2},
-      {"1,234.5", &us, 1234.5},
-      {"1.234,5", &de, 1234.5},
-      {"1,5", &de, 1.5},
-      {"0", &us, 0.0},
-      {"-0.01", &us, std::nullopt},
-      {"-0", &us, 0.0},
-      {"abc", &us, std::nullopt},
-      {"", &us, std::nullopt},
-      {"214748.3647", &us, 214748.3647},
-      {"214748.3648", &us, std::nullopt},
-  };
+  struct Case { const char* text; const LocaleValues* locale; std::optional<double> value; } cases[] = {
+      {"0.2", &us, 0.2}, {"1,234.5", &us, 1234.5}, {"1.234,5", &de, 1234.5}, {"1,5", &de, 1.5}, {"0", &us, 0.0},
+      {"-0.01", &us, std::nullopt}, {"-0", &us, 0.0}, {"abc", &us, std::nullopt}, {"", &us, std::nullopt},
+      {"214748.3647", &us, 214748.3647}, {"214748.3648", &us, std::nullopt}};
   for (const Case& c : cases) EXPECT_EQ(ReadAmount(QString::fromLatin1(c.text), *c.locale), c.value) << c.text;
   EXPECT_EQ(FormatAmount(1234.5, 4, us), QStringLiteral("1,234.50"));
   EXPECT_EQ(FormatAmount(0.12345, 4, us), QStringLiteral("0.1235"));
@@ -79,17 +55,13 @@ TEST(OptionEntries, DurationTextIsHoursMinutesSecondsWithinTheClock) {
     std::optional<int> seconds;
     const char* problem;  // how the refusal begins
   } cases[] = {
-      {"01:30:00", 5400, ""},
-      {"00:15:00", 900, ""},
-      {"99:59:59", 359999, ""},
-      {"00:00:00", 0, ""},
+      {"01:30:00", 5400, ""}, {"00:15:00", 900, ""}, {"99:59:59", 359999, ""}, {"00:00:00", 0, ""},
       {"00:60:00", std::nullopt, "The minutes (60) must be 00 to 59."},
       {"00:00:60", std::nullopt, "The seconds (60) must be 00 to 59."},
       {"25:99:99", std::nullopt, "The minutes (99) must be 00 to 59."},
       {"1:30:00", std::nullopt, "Type the duration as hh:mm:ss"},
       {"01:3_:__", std::nullopt, "Type the duration as hh:mm:ss"},
-      {"::::::::", std::nullopt, "Type the duration as hh:mm:ss"},
-      {"", std::nullopt, "Type the duration as hh:mm:ss"},
+      {"::::::::", std::nullopt, "Type the duration as hh:mm:ss"}, {"", std::nullopt, "Type the duration as hh:mm:ss"},
   };
   for (const Case& c : cases) {
     const QString text = QString::fromLatin1(c.text);
@@ -147,13 +119,8 @@ TEST(OptionEntries, HolidaysStaySortedWithoutDuplicatesUpToTheLimit) {
   const Date d24 = MakeDate(2026, 12, 24), d25 = MakeDate(2026, 12, 25), d26 = MakeDate(2026, 12, 26);
   const Date past = MakeDate(1999, 1, 1);
   QList<Date> list{d24, d26};
-  struct Step {
-    Date date;
-    HolidayAdd outcome;
-    int index;
-  } steps[] = {{d25, HolidayAdd::Added, 1},
-               {d25, HolidayAdd::AlreadyListed, 1},
-               {past, HolidayAdd::Added, 0},
+  struct Step { Date date; HolidayAdd outcome; int index; } steps[] = {{d25, HolidayAdd::Added, 1},
+               {d25, HolidayAdd::AlreadyListed, 1}, {past, HolidayAdd::Added, 0},
                {MakeDate(2030, 1, 1), HolidayAdd::Added, 4}};
   for (const Step& s : steps) {
     const HolidayAddResult r = AddHoliday(list, s.date);
@@ -161,13 +128,11 @@ TEST(OptionEntries, HolidaysStaySortedWithoutDuplicatesUpToTheLimit) {
     EXPECT_EQ(r.index, s.index) << qPrintable(DateToIso(s.date));
   }
   EXPECT_EQ(list, (QList<Date>{past, d24, d25, d26, MakeDate(2030, 1, 1)}));
-
   QList<Date> full;
   for (int i = 0; i < kMaxHolidays; ++i) full.append(d24 + 2 * i);
   EXPECT_EQ(AddHoliday(full, d24 + 1).outcome, HolidayAdd::ListFull);
   EXPECT_EQ(AddHoliday(full, d24).outcome, HolidayAdd::AlreadyListed);
   EXPECT_EQ(full.size(), kMaxHolidays);
-
   // The stored list, past dates included, is read sorted and written whole.
   Configuration c;
   c.UsedHolidays = 3;
@@ -203,13 +168,8 @@ TEST(TariffRules, ListChoices) {
 }
 
 TEST(TariffRules, TimesAreHhMmOnly) {
-  struct Case {
-    const char* text;
-    TimeOfDay t;
-  } cases[] = {{"00:00", 0},     {"09:05", 9 * 3600 + 300},
-               {"23:59", 86340}, {"24:00", -1},
-               {"9:00", -1},     {"09:60", -1},
-               {"0900", -1},     {"", -1},
+  struct Case { const char* text; TimeOfDay t; } cases[] = {{"00:00", 0},     {"09:05", 9 * 3600 + 300},
+               {"23:59", 86340}, {"24:00", -1}, {"9:00", -1},     {"09:60", -1}, {"0900", -1},     {"", -1},
                {"ab:cd", -1},    {"09:00:00", -1}};
   for (const Case& c : cases) EXPECT_EQ(ReadHhMm(QString::fromLatin1(c.text)), c.t) << c.text;
 }
@@ -257,66 +217,42 @@ TEST(TariffRules, ValidateTariffNamesTheFieldsThatFail) {
   ASSERT_TRUE(ValidateTariff(good, us).ok());
   EXPECT_EQ(TariffProblem(good, us), QString());
   // Each case breaks one rule; the editor's line names the field and the rule.
-  struct Case {
-    const char* what;
-    TariffEntries entries;
-    bool TariffValidation::*field;
-    const char* says;
-  } cases[] = {
-      {"no description",
-       {"", "Everyday", "08:00", "17:59", "0.1", "0", "0", "0"},
-       &TariffValidation::description,
+  struct Case { const char* what; TariffEntries entries; bool TariffValidation::*field; const char* says; } cases[] = {
+      {"no description", {"", "Everyday", "08:00", "17:59", "0.1", "0", "0", "0"}, &TariffValidation::description,
        "Description: type or choose a name"},
       {"no days", {"x", "", "08:00", "17:59", "0.1", "0", "0", "0"}, &TariffValidation::days, "Days: choose"},
-      {"description of 256",
-       {QString(256, u'x'), "Everyday", "08:00", "17:59", "0.1", "0", "0", "0"},
-       &TariffValidation::description,
-       "Description: the name has 256 characters; at most 255 are allowed"},
-      {"days of 256",
-       {"x", QString(256, u'x'), "08:00", "17:59", "0.1", "0", "0", "0"},
-       &TariffValidation::days,
+      {"description of 256", {QString(256, u'x'), "Everyday", "08:00", "17:59", "0.1", "0", "0", "0"},
+       &TariffValidation::description, "Description: the name has 256 characters; at most 255 are allowed"},
+      {"days of 256", {"x", QString(256, u'x'), "08:00", "17:59", "0.1", "0", "0", "0"}, &TariffValidation::days,
        "Days: the text has 256 characters; at most 255 are allowed"},
       {"no end",
-       {"x", "Everyday", "00:00", "", "0.1", "0", "0", "0"},
-       &TariffValidation::end,
+       {"x", "Everyday", "00:00", "", "0.1", "0", "0", "0"}, &TariffValidation::end,
        "End time: type or choose a time of day as hh:mm"},
       {"end before start",
-       {"x", "Everyday", "10:00", "09:59", "0.1", "0", "0", "0"},
-       &TariffValidation::end,
+       {"x", "Everyday", "10:00", "09:59", "0.1", "0", "0", "0"}, &TariffValidation::end,
        "End time: 09:59 is before the start time 10:00"},
       {"end off the clock",
-       {"x", "Everyday", "10:00", "25:00", "0.1", "0", "0", "0"},
-       &TariffValidation::end,
+       {"x", "Everyday", "10:00", "25:00", "0.1", "0", "0", "0"}, &TariffValidation::end,
        "End time: \"25:00\" is not a time of day"},
       {"start not a time",
-       {"x", "Everyday", "8:00", "09:59", "0.1", "0", "0", "0"},
-       &TariffValidation::start,
+       {"x", "Everyday", "8:00", "09:59", "0.1", "0", "0", "0"}, &TariffValidation::start,
        "Start time: \"8:00\" is not a time of day"},
       {"both charges 0",
-       {"x", "Everyday", "00:00", "23:59", "0", "0", "0", "0"},
-       &TariffValidation::chargeAboveZero,
+       {"x", "Everyday", "00:00", "23:59", "0", "0", "0", "0"}, &TariffValidation::chargeAboveZero,
        "Costs: the minimum charge or the charge per minute must be above 0"},
       {"negative minimum",
-       {"x", "Everyday", "00:00", "23:59", "-1", "2", "0", "0"},
-       &TariffValidation::dialRate,
+       {"x", "Everyday", "00:00", "23:59", "-1", "2", "0", "0"}, &TariffValidation::dialRate,
        "Minimum charge: \"-1\" is not an amount of 0 or more"},
       {"negative per minute",
-       {"x", "Everyday", "00:00", "23:59", "2", "-1", "0", "0"},
-       &TariffValidation::perMinuteRate,
+       {"x", "Everyday", "00:00", "23:59", "2", "-1", "0", "0"}, &TariffValidation::perMinuteRate,
        "Charge per minute: \"-1\" is not an amount"},
       {"letters",
-       {"x", "Everyday", "00:00", "23:59", "1a", "0", "0", "0"},
-       &TariffValidation::dialRate,
-       "Minimum charge: \"1a\""},
-      {"minutes above 999",
-       {"x", "Everyday", "00:00", "23:59", "1", "1", "1000", "0"},
-       &TariffValidation::afterMinutes,
+       {"x", "Everyday", "00:00", "23:59", "1a", "0", "0", "0"}, &TariffValidation::dialRate, "Minimum charge: \"1a\""},
+      {"minutes above 999", {"x", "Everyday", "00:00", "23:59", "1", "1", "1000", "0"}, &TariffValidation::afterMinutes,
        "Threshold minutes: \"1000\" is not a whole number from 0 to 999"},
       {"seconds 61",
-       {"x", "Everyday", "00:00", "23:59", "1", "1", "0", "61"},
-       &TariffValidation::afterSeconds,
-       "Threshold seconds: \"61\" is not a whole number from 0 to 60"},
-  };
+       {"x", "Everyday", "00:00", "23:59", "1", "1", "0", "61"}, &TariffValidation::afterSeconds,
+       "Threshold seconds: \"61\" is not a whole number from 0 to 60"}};
   for (const Case& c : cases) {
     const TariffValidation v = ValidateTariff(c.entries, us);
     EXPECT_FALSE(v.ok()) << c.what;
@@ -380,9 +316,7 @@ TEST(TariffRules, SortTariffsPutsThemInTheOrderTheCostEngineTriesThem) {
        {"Holidays 0", "Holidays 9", "Friday 0", "Sat - Sun 0", "Everyday 0"}},
       // Two ranges keep their order unless their days are the same.
       {{T("Sat - Sun", 0), T("Mon - Fri", 0), T("Mon - Fri", 12), T("Mon - Fri", 6)},
-       {"Sat - Sun 0", "Mon - Fri 0", "Mon - Fri 6", "Mon - Fri 12"}},
-      {{T("Monday", 0)}, {"Monday 0"}},
-  };
+       {"Sat - Sun 0", "Mon - Fri 0", "Mon - Fri 6", "Mon - Fri 12"}}, {{T("Monday", 0)}, {"Monday 0"}}};
   for (const Case& c : cases) {
     std::array<Tariff, kMaxTariffs> list{};
     std::copy(c.in.begin(), c.in.end(), list.begin());
@@ -462,56 +396,29 @@ TEST(ServiceRules, ValidateServiceNamesTheFieldsThatFail) {
       {"tariffs with one", [](ServiceEntries& e) { e.DialOption = 2; }, 1, true, &ServiceValidation::dialCost},
       {"flexi 0 and 0", [](ServiceEntries& e) { e.ServiceOption = 2; }, 1, false, &ServiceValidation::flexAboveZero,
        "Service Cost: the flexi rate or the excess rate must be above 0"},
-      {"flexi 0 and 1.5",
-       [](ServiceEntries& e) {
-         e.ServiceOption = 2;
-         e.FlexRate2 = QStringLiteral("1.5");
-       },
-       1, true, &ServiceValidation::serviceCost},
+      {"flexi 0 and 1.5", [](ServiceEntries& e) { e.ServiceOption = 2; e.FlexRate2 = QStringLiteral("1.5"); }, 1, true,
+       &ServiceValidation::serviceCost},
       {"flexi negative rate",
-       [](ServiceEntries& e) {
-         e.ServiceOption = 2;
-         e.FlexRate = QStringLiteral("-1");
-         e.FlexRate2 = QStringLiteral("3");
-       },
+       [](ServiceEntries& e) { e.ServiceOption = 2; e.FlexRate = QStringLiteral("-1"); e.FlexRate2 = QStringLiteral("3"); },
        1, false, &ServiceValidation::flexRate, "Service Cost: the flexi rate \"-1\""},
       {"flexi hours 100",
-       [](ServiceEntries& e) {
-         e.ServiceOption = 2;
-         e.FlexRate = QStringLiteral("1");
-         e.FlexHours = QStringLiteral("100");
-       },
+       [](ServiceEntries& e) { e.ServiceOption = 2; e.FlexRate = QStringLiteral("1"); e.FlexHours = QStringLiteral("100"); },
        1, false, &ServiceValidation::flexHours, "Service Cost: the flexi hours must be a whole number from 0 to 99"},
       {"flexi hours negative",
-       [](ServiceEntries& e) {
-         e.ServiceOption = 2;
-         e.FlexRate = QStringLiteral("1");
-         e.FlexHours = QStringLiteral("-2");
-       },
+       [](ServiceEntries& e) { e.ServiceOption = 2; e.FlexRate = QStringLiteral("1"); e.FlexHours = QStringLiteral("-2"); },
        1, false, &ServiceValidation::flexHours},
       {"flexi period not listed",
-       [](ServiceEntries& e) {
-         e.ServiceOption = 2;
-         e.FlexRate = QStringLiteral("1");
-         e.FlexPeriod = QStringLiteral("Year");
-       },
+       [](ServiceEntries& e) { e.ServiceOption = 2; e.FlexRate = QStringLiteral("1"); e.FlexPeriod = QStringLiteral("Year"); },
        1, false, &ServiceValidation::flexPeriod, "Service Cost: choose the flexi period"},
       {"flat rate ignores the flexi boxes", [](ServiceEntries& e) { e.FlexHours = QStringLiteral("x"); }, 1, true,
        &ServiceValidation::serviceCost},
-      {"per megabyte with no period",
-       [](ServiceEntries& e) {
-         e.PerMeg = QStringLiteral("0.5");
-         e.MegPeriod.clear();
-       },
+      {"per megabyte with no period", [](ServiceEntries& e) { e.PerMeg = QStringLiteral("0.5"); e.MegPeriod.clear(); },
        1, false, &ServiceValidation::megPeriod, "Service Cost: choose the period the free megabytes count over"},
       {"no per megabyte, no period", [](ServiceEntries& e) { e.MegPeriod.clear(); }, 1, true,
        &ServiceValidation::megPeriod},
       {"megabyte period not listed",
-       [](ServiceEntries& e) {
-         e.PerMeg = QStringLiteral("0.5");
-         e.MegPeriod = QStringLiteral("Year");
-       },
-       1, false, &ServiceValidation::megPeriod},
+       [](ServiceEntries& e) { e.PerMeg = QStringLiteral("0.5"); e.MegPeriod = QStringLiteral("Year"); }, 1, false,
+       &ServiceValidation::megPeriod},
       {"megabyte period not listed, no per megabyte", [](ServiceEntries& e) { e.MegPeriod = QStringLiteral("Year"); },
        1, true, &ServiceValidation::megPeriod},
       {"megabytes negative", [](ServiceEntries& e) { e.AfterMeg = QStringLiteral("-1"); }, 1, false,
@@ -519,8 +426,7 @@ TEST(ServiceRules, ValidateServiceNamesTheFieldsThatFail) {
       {"megabytes above 99", [](ServiceEntries& e) { e.AfterMeg = QStringLiteral("150"); }, 1, false,
        &ServiceValidation::afterMeg, "Service Cost: the free megabytes must be a whole number from 0 to 99"},
       {"per megabyte negative", [](ServiceEntries& e) { e.PerMeg = QStringLiteral("-0.1"); }, 1, false,
-       &ServiceValidation::perMeg, "Service Cost: the cost per megabyte \"-0.1\""},
-  };
+       &ServiceValidation::perMeg, "Service Cost: the cost per megabyte \"-0.1\""}};
   for (const Case& c : cases) {
     ServiceEntries e = base;
     c.change(e);

@@ -9,48 +9,19 @@
 #include "core/settings/config_paths.h"
 #include "core/settings/configuration_io.h"
 
+#include "file_test_support.h"
+
 namespace mirolat {
 namespace {
 
-// Sets an environment variable for the life of the object.
-class ScopedEnv {
- public:
-  ScopedEnv(const char* name, const QString& value) : name_(name), had_(qEnvironmentVariableIsSet(name)) {
-    previous_ = qgetenv(name);
-    if (value.isNull()) {
-      qunsetenv(name);
-    } else {
-      qputenv(name, QFile::encodeName(value));
-    }
-  }
-  ~ScopedEnv() {
-    if (had_) {
-      qputenv(name_, previous_);
-    } else {
-      qunsetenv(name_);
-    }
-  }
+using test::ScopedEnv;
 
- private:
-  const char* name_;
-  bool had_;
-  QByteArray previous_;
-};
-
-class RecordingProgress : public Progress {
- public:
-  QStringList statuses;
-  void SetStatus(const QString& text) override { statuses.append(text); }
-  void SetPercent(int) override {}
-};
+using test::RecordingProgress;
 
 class EndingReporter : public ErrorReporter {
  public:
   QStringList messages;
-  ErrorAnswer ReportError(const RunError& e) override {
-    messages.append(e.description());
-    return ErrorAnswer::End;
-  }
+  ErrorAnswer ReportError(const RunError& e) override { messages.append(e.description()); return ErrorAnswer::End; }
 };
 
 class StartUpTest : public ::testing::Test {
@@ -71,7 +42,6 @@ class StartUpTest : public ::testing::Test {
     ASSERT_TRUE(f.open(QIODevice::WriteOnly));
     f.write(bytes);
   }
-
   std::unique_ptr<QTemporaryDir> dir_;
   QString logDir_;
   std::unique_ptr<ScopedEnv> winDir_;
@@ -124,7 +94,6 @@ TEST_F(StartUpTest, ACleanLogIsScannedAndACorruptOneIsNot) {
   EXPECT_EQ(file_.LogFirstDate, MakeDate(1998, 1, 15));
   EXPECT_EQ(file_.LogLastDate, MakeDate(1998, 1, 16));
   EXPECT_TRUE(progress_.statuses.contains(QStringLiteral("Please Wait .....Loading 100%")));
-
   WriteLog(QStringLiteral("Other.log"), line + QByteArray(1, '\x01') + line);
   file_ = CurrentFileState{};
   r = Run();
@@ -143,13 +112,9 @@ TEST_F(StartUpTest, PerUserOptionsAndTheModemCheck) {
     int expectModem;
     bool expectCheck;
   } cases[] = {
-      {nullptr, nullptr, nullptr, nullptr, true, true, 0, true},
-      {"0", "0", "2", nullptr, false, false, 2, false},
+      {nullptr, nullptr, nullptr, nullptr, true, true, 0, true}, {"0", "0", "2", nullptr, false, false, 2, false},
       // Whatever the folder is called, the check runs.
-      {"1", "1", "1", "WinNT", true, true, 1, true},
-      {"1", "1", "1", "mnt/grant", true, true, 1, true},
-      {"7", "-1", "x", nullptr, true, true, 0, true},
-  };
+      {"1", "1", "1", "WinNT", true, true, 1, true}, {"7", "-1", "x", nullptr, true, true, 0, true}};
   for (const auto& c : cases) {
     QTemporaryDir dir;
     SettingsStore store(SettingsStore::FilePathIn(dir.path()));

@@ -56,15 +56,12 @@ const SearchRow kRows[] = {
     {"needle longer than the text finds nothing", "ab", "abc", 0, false, true, false, 0},
     {"Latin-1 letters compare by upper case", "x \xe9t\xe9 \xc9T\xc9", "\xc9T\xc9", 0, false, true, false, 3},
     {"line ends are characters like any other", "a\nb\nab", "b\na", 0, false, true, false, 3},
-    {"a needle across a line end", "a\nb\nab", "\nab", 0, false, true, false, 4},
-};
+    {"a needle across a line end", "a\nb\nab", "\nab", 0, false, true, false, 4}};
 
 INSTANTIATE_TEST_SUITE_P(Rows, TextSearchTable, ::testing::ValuesIn(kRows),
                          [](const ::testing::TestParamInfo<SearchRow>& info) {
                            std::string name = info.param.name;
-                           for (char& c : name) {
-                             if (!std::isalnum(static_cast<unsigned char>(c))) c = '_';
-                           }
+                           for (char& c : name) { if (!std::isalnum(static_cast<unsigned char>(c))) c = '_'; }
                            return name;
                          });
 

@@ -5,17 +5,29 @@
 #   - the core includes nothing of the windows or of the command line;
 #   - the command line includes only the core and itself;
 #   - a feature window (ui/main, ui/reports, ...) never includes another feature
-#     window's folder; ui/common and ui/dialogs include no feature window; only
-#     ui/app, which creates and wires the windows, sees them all.
+#     window's folder; ui/common and ui/dialogs include no feature window, and
+#     ui/dialogs, the lowest, not ui/common; only ui/app, which creates and
+#     wires the windows, sees them all;
+#   - serial (the serial-port lister) sees only the core; the command line and
+#     ui/app are the ones that use it;
+#   - app (the desktop program's main) sees only ui/app and the core;
+#   - every folder under src/ is one of these.
 set -euo pipefail
 src=${1:-"$(dirname "$0")/../../src"}
 cd "$src"
 core_stack=(common model settings logfile costs analysis reports app)
-shared_ui=(common dialogs)
+shared_ui=(dialogs common)
 rank() {
   local i
   for i in "${!core_stack[@]}"; do
     [ "${core_stack[$i]}" = "$1" ] && { echo "$i"; return; }
+  done
+  echo -1
+}
+shared_rank() {
+  local i
+  for i in "${!shared_ui[@]}"; do
+    [ "${shared_ui[$i]}" = "$1" ] && { echo "$i"; return; }
   done
   echo -1
 }
@@ -40,18 +52,32 @@ while IFS= read -r file; do
             elif [ "$inc_rank" -gt "$local_rank" ]; then
               complain "$file" "$line" "$inc" "core/$isub is above core/$sub"
             fi ;;
-          ui|cli|app) complain "$file" "$line" "$inc" "the core never includes $itop/" ;;
+          *) complain "$file" "$line" "$inc" "the core never includes $itop/" ;;
         esac ;;
+      serial)
+        case "$itop" in core|serial) ;; *) complain "$file" "$line" "$inc" "serial/ sees only the core" ;; esac ;;
       cli)
         case "$itop" in ui|app) complain "$file" "$line" "$inc" "the command line never includes $itop/" ;; esac ;;
+      app)
+        if [ "$itop" = ui ] && [ "$isub" != app ] || [ "$itop" = cli ] || [ "$itop" = serial ]; then
+          complain "$file" "$line" "$inc" "the program's main sees only ui/app and the core"
+        fi ;;
       ui)
-        if [ "$itop" = ui ] && [ "$isub" != "$sub" ] && [ "$sub" != app ] && ! is_shared_ui "$isub"; then
-          complain "$file" "$line" "$inc" "ui/$sub may not include the window folder ui/$isub"
+        if [ "$itop" = ui ] && [ "$isub" != "$sub" ] && [ "$sub" != app ]; then
+          if ! is_shared_ui "$isub"; then
+            complain "$file" "$line" "$inc" "ui/$sub may not include the window folder ui/$isub"
+          elif is_shared_ui "$sub" && [ "$(shared_rank "$isub")" -gt "$(shared_rank "$sub")" ]; then
+            complain "$file" "$line" "$inc" "ui/$isub is above ui/$sub"
+          fi
         fi
-        if [ "$itop" = cli ]; then complain "$file" "$line" "$inc" "the windows never include cli/"; fi ;;
+        case "$itop" in
+          cli|app) complain "$file" "$line" "$inc" "the windows never include $itop/" ;;
+          serial) [ "$sub" = app ] || complain "$file" "$line" "$inc" "only ui/app wires in serial/" ;;
+        esac ;;
+      *) complain "$file" "$line" "$inc" "src/$top is not a known folder" ;;
     esac
   done < <(grep -n '^#include "' "$file" | sed -E 's/^([0-9]+):#include "([^"]+)".*/\1:\2/')
-done < <(find core cli ui -name '*.h' -o -name '*.cpp' | sort)
+done < <(find . -mindepth 2 \( -name '*.h' -o -name '*.cpp' \) | sed 's|^\./||' | sort)
 if [ "$bad" -ne 0 ]; then
   echo "layer check failed"
   exit 1

@@ -1,8 +1,12 @@
-// mirolat-screenshots: the desktop program as it starts for a user, driven to
-// take the README's screenshots. Once the main window offers OK it sets the
-// range to the whole log and presses OK; the windows then grab themselves
-// into the folder given as the only argument: the main window and each report
-// (Summary, Details) in each presentation (list view, standard format).
+// mirolat-screenshots: the pictures the documentation shows (scripts/
+// screenshots runs it under a virtual display). `mirolat-screenshots FOLDER`
+// runs the desktop program as it starts for a user, driven to take them: once
+// the main window offers OK it sets the range to the whole log and presses
+// OK; the windows then grab themselves into FOLDER: the main window and each
+// report (Summary, Details) in each presentation (list view, standard format).
+// `mirolat-screenshots --windows FOLDER` shows the windows that run does not
+// reach one by one (window_pictures.h) and saves them.
+#include <QAction>
 #include <QApplication>
 #include <QDir>
 #include <QLocale>
@@ -19,8 +23,10 @@
 #include "ui/common/end_program.h"
 #include "ui/common/program_startup.h"
 #include "ui/common/splash_window.h"
+#include "ui/main/date_range_panel.h"
 #include "ui/main/frm_main.h"
 #include "ui/reports/frm_report.h"
+#include "window_pictures.h"
 
 namespace {
 
@@ -44,21 +50,28 @@ class ScreenshotDriver : public QObject {
     return ok;
   }
 
+  // Runs the command of the menu item `name` of `window`, as a click on it does.
+  static void Command(QWidget& window, const char* name) {
+    if (auto* item = window.findChild<QAction*>(QLatin1String(name))) item->trigger();
+  }
+
   // Waits for the main window, clears boxes out of its way and presses OK.
   void PressProcessWhenReady(int waitedMs) {
     frmMain* main = windows_.MainWindow();
     if (QWidget* modal = QApplication::activeModalWidget()) {
       modal->close();
-    } else if (main != nullptr && main->isVisible() && main->btnProcess->isEnabled()) {
+    } else if (auto* process = main != nullptr ? main->findChild<QPushButton*>(QStringLiteral("btnProcess")) : nullptr;
+               process != nullptr && main->isVisible() && process->isEnabled()) {
       connect(main, &frmMain::ReportRequested, this, [this] { QTimer::singleShot(500, this, [this] { Shoot(); }); },
               Qt::SingleShotConnection);
       // The whole log: from its first day to its last.
-      main->DateRange->BoxGotFocus(DateBox::Start);
-      main->mnuLogStart_Click();
-      main->DateRange->BoxGotFocus(DateBox::End);
-      main->mnuLogEnd_Click();
+      auto* range = main->findChild<DateRangePanel*>(QStringLiteral("DateRange"));
+      range->BoxGotFocus(DateBox::Start);
+      Command(*main, "mnuLogStart");
+      range->BoxGotFocus(DateBox::End);
+      Command(*main, "mnuLogEnd");
       QCoreApplication::processEvents();
-      main->btnProcess->click();
+      process->click();
       return;
     }
     if (waitedMs >= kGiveUpMs) {
@@ -80,17 +93,17 @@ class ScreenshotDriver : public QObject {
     bool ok = Save(*main, QStringLiteral("main-window.png"));
     // Each report and presentation applies its own stored size: a readable
     // one is given after each, and the list columns spread over it.
-    const auto shoot = [this, report, &ok](void (frmReport::*command)(), const QString& name) {
-      (report->*command)();
+    const auto shoot = [this, report, &ok](const char* command, const QString& name) {
+      Command(*report, command);
       report->resize(880, 540);
       ok = Save(*report, name) && ok;
     };
-    report->mnuSummary_Click();
-    if (!frmReport::AutoArrangeOn) report->mnuAutoArrange_Click();
-    shoot(&frmReport::mnuListView_Click, QStringLiteral("summary-list.png"));
-    shoot(&frmReport::mnuFormatStd_Click, QStringLiteral("summary-standard.png"));
-    shoot(&frmReport::mnuDetails_Click, QStringLiteral("details-standard.png"));
-    shoot(&frmReport::mnuListView_Click, QStringLiteral("details-list.png"));
+    Command(*report, "mnuSummary");
+    if (!frmReport::AutoArrangeOn) Command(*report, "mnuAutoArrange");
+    shoot("mnuListView", QStringLiteral("summary-list.png"));
+    shoot("mnuFormatStd", QStringLiteral("summary-standard.png"));
+    shoot("mnuDetails", QStringLiteral("details-standard.png"));
+    shoot("mnuListView", QStringLiteral("details-list.png"));
     if (!ok) {
       QCoreApplication::exit(1);
       return;
@@ -109,12 +122,14 @@ int main(int argc, char** argv) {
   Application::setApplicationName(QStringLiteral("Mirolat"));
   Application::setApplicationVersion(QStringLiteral(MIROLAT_VERSION_STRING));
   QLocale::setDefault(QLocale::system());
-  if (argc != 2) {
-    std::fprintf(stderr, "usage: mirolat-screenshots FOLDER\n");
+  const bool windows = argc == 3 && QLatin1String(argv[1]) == QLatin1String("--windows");
+  if (argc != 2 && !windows) {
+    std::fprintf(stderr, "usage: mirolat-screenshots [--windows] FOLDER\n");
     return 2;
   }
-  const QString folder = QString::fromLocal8Bit(argv[1]);
+  const QString folder = QString::fromLocal8Bit(argv[argc - 1]);
   QDir().mkpath(folder);
+  if (windows) return TakeWindowPictures(folder) ? 0 : 1;
 
   // The program as main() starts it, with the driver following its windows.
   DesktopProgram program(TheAppState());

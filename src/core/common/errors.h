@@ -8,7 +8,10 @@
 
 namespace mirolat {
 
-// The trappable file-error numbers the messages are keyed by.
+// This program's own numbers for the kinds of file failure. Each message is
+// keyed by its number, the generic message shows it ("Error 76 ..."), and
+// stored logs and help pages refer to these numbers, so they never change;
+// ConditionFromErrno maps the system's errno values onto them.
 enum class ErrorCondition : int {
   Other = 0,
   BadFileName = 52,        // also 64
@@ -23,6 +26,12 @@ enum class ErrorCondition : int {
   PathFileAccess = 75,
   PathNotFound = 76,
 };
+
+// This program's message numbers for a number too large for its field and
+// for a text that is no number where one is due; the report's error notes and
+// the checks' messages show them.
+inline constexpr int kOverflowNumber = 6;
+inline constexpr int kTypeMismatchNumber = 13;
 
 // A failure of one step. `number` is the error number shown by the generic
 // message (the condition's number, or the component's own for Other).

@@ -14,8 +14,6 @@ namespace mirolat {
 
 namespace {
 
-constexpr int kOverflowNumber = 6;
-
 // Removes leading and trailing blanks (the space character only).
 QStringView TrimBlanks(QStringView text) {
   qsizetype b = 0;

@@ -45,8 +45,9 @@ QString PadLeft(const QString& text, QChar pad, int width);
 bool DateIsBefore(double a, double b);
 bool IsLongValue(float value);  // throws RunError("Overflow") outside the 32-bit range
 
-// The language's text-to-number rule: the leading number of the text ("."
-// as decimal point, leading blanks skipped), 0 when there is none.
+// The number a text starts with: leading blanks skipped, then an optional
+// sign, digits, "." as the decimal point and an exponent (E or D); 0 when the text
+// starts with no number ("12abc" is 12, "abc" is 0).
 double LeadingNumber(QStringView text);
 
 }  // namespace mirolat

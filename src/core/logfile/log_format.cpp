@@ -14,10 +14,6 @@ namespace mirolat {
 
 namespace {
 
-// The error numbers the language runtime gives these two failures.
-constexpr int kTypeMismatchNumber = 13;
-constexpr int kOverflowNumber = 6;
-
 constexpr bool IsDigit(QChar c) { return c.unicode() >= u'0' && c.unicode() <= u'9'; }
 
 // Two digits at line[i], i + 1, or -1.

@@ -10,9 +10,11 @@
 #include "ui/app/application_windows.h"
 #include "ui/common/application.h"
 #include "ui/common/end_program.h"
+#include "ui/common/help_window.h"
 #include "ui/common/program_startup.h"
 #include "ui/common/splash_window.h"
 #include "ui/dialogs/desktop_error_reporter.h"
+#include "ui/dialogs/message_box.h"
 #include "ui/wizard/frm_pre_configure.h"
 
 namespace mirolat {
@@ -57,6 +59,7 @@ int RunDesktopProgram(int& argc, char** argv) {
   Application::setApplicationName(QStringLiteral("Mirolat"));
   Application::setApplicationVersion(QStringLiteral(MIROLAT_VERSION_STRING));
   QLocale::setDefault(QLocale::system());
+  MessageBox::SetHelpOpener(&ShowHelp);
 
   DesktopProgram program(TheAppState());
   program.Start();

@@ -20,8 +20,10 @@ class frmAbout : public QDialog {
   explicit frmAbout(QWidget* parent = nullptr);
   ~frmAbout() override;
 
+ private Q_SLOTS:
   void cmdSysInfo_Click();
 
+ private:
   QLabel* lblTitle;
   QLabel* lblVersion;
   QLabel* lblDescription;

@@ -30,7 +30,6 @@ class frmSplash : public QWidget {
   void Form_Load();
   // Shows the main window and unloads the splash when it is waiting for a click.
   void ContinueFromSplash();
-  void SplashTimer1_Timer();
 
   bool SplashWaitsForClick() const { return waitsForClick_; }
   // The main window the splash handed over to (null before).
@@ -38,6 +37,10 @@ class frmSplash : public QWidget {
   // Sets SplashLabel1 (start-up steps and the log check's progress).
   void SetStatusText(const QString& text);
 
+ private Q_SLOTS:
+  void SplashTimer1_Timer();
+
+ private:
   QLabel* Picture1;
   QLabel* LabelVersion;
   QLabel* SplashLabel1;

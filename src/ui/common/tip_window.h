@@ -27,11 +27,12 @@ class frmTip : public QDialog {
   int CurrentTip() const { return currentTip_; }
   const QStringList& Tips() const { return tips_; }
 
-  void cmdNextTip_Click();
-  void btnPrevious_Click();
-
   // Closing by any way stores the tip shown as "Last Tip".
   void done(int result) override;
+
+ private Q_SLOTS:
+  void cmdNextTip_Click();
+  void btnPrevious_Click();
 
  private:
   bool LoadTips(const QString& path);

@@ -4,8 +4,8 @@
 #include <QMessageBox>
 #include <QPushButton>
 #include <deque>
+#include <utility>
 
-#include "ui/common/help_window.h"
 #include "ui/dialogs/unattended.h"
 
 namespace mirolat {
@@ -16,6 +16,7 @@ struct MessageBoxState {
   QString lastAnswer;
   std::deque<MessageButton> nextAnswers;
   QList<MessageBoxSpec> shown;
+  std::function<void(int)> openHelp;
 };
 
 MessageBoxState& State() {
@@ -108,7 +109,8 @@ MessageButton ShowModal(const MessageBoxSpec& message, QWidget* parent, MessageB
       QPushButton* button = box.addButton(StandardButtonOf(answer));
       if (answer == defaultAnswer) box.setDefaultButton(button);
     }
-    QPushButton* help = message.helpTopic > 0 ? box.addButton(QMessageBox::Help) : nullptr;
+    const std::function<void(int)>& openHelp = State().openHelp;
+    QPushButton* help = message.helpTopic > 0 && openHelp ? box.addButton(QMessageBox::Help) : nullptr;
     // A box with a Help button blocks only its own window, so that the help
     // window it opens can be read, scrolled and searched while it stays up.
     if (help != nullptr && parent != nullptr) box.setWindowModality(Qt::WindowModal);
@@ -116,7 +118,7 @@ MessageButton ShowModal(const MessageBoxSpec& message, QWidget* parent, MessageB
     box.exec();
     QAbstractButton* clicked = box.clickedButton();
     if (help != nullptr && clicked == help) {
-      ShowHelp(message.helpTopic);
+      openHelp(message.helpTopic);
       continue;
     }
     for (MessageButton answer : answers) {
@@ -151,6 +153,8 @@ MessageButton MessageBox::Show(const QString& text, MessageButtons buttons, Mess
                                QWidget* parent) {
   return Show(MessageBoxSpec{title, text, buttons, icon, 0}, parent);
 }
+
+void MessageBox::SetHelpOpener(std::function<void(int topic)> open) { State().openHelp = std::move(open); }
 
 QString MessageBox::LastMessageAnswer() { return State().lastAnswer; }
 void MessageBox::SetLastMessageAnswer(const QString& answer) { State().lastAnswer = answer; }

@@ -5,8 +5,20 @@
 #include <QScreen>
 #include <QWidget>
 #include <algorithm>
+#include <cmath>
 
 namespace mirolat {
+
+int TwipsToPixels(double twips, double dpi) { return static_cast<int>(std::lround(twips * dpi / kTwipsPerInch)); }
+
+int PixelsToTwips(int pixels, double dpi) {
+  return static_cast<int>(std::lround(static_cast<double>(pixels) * kTwipsPerInch / dpi));
+}
+
+int PixelsToTwipsKeeping(int pixels, double dpi, int previousTwips) {
+  if (previousTwips > 0 && TwipsToPixels(previousTwips, dpi) == pixels) return previousTwips;
+  return PixelsToTwips(pixels, dpi);
+}
 
 QRect FitIntoArea(const QRect& window, const QRect& available) {
   if (available.isEmpty()) return window;

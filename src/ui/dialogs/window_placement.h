@@ -1,11 +1,22 @@
 #pragma once
 // Where a window goes on the screen: never larger than the screen's free
-// area nor partly off it, and a dialog or box centred on its parent window.
+// area nor partly off it, and a dialog or box centred on its parent window;
+// and the twips (1440 to the inch) in which windows store sizes and places.
 #include <QRect>
 
 class QWidget;
 
 namespace mirolat {
+
+inline constexpr int kTwipsPerInch = 1440;
+
+// Pixels at `dpi` logical dots per inch for a length in twips, and back, both
+// rounded to the nearest whole unit.
+int TwipsToPixels(double twips, double dpi);
+int PixelsToTwips(int pixels, double dpi);
+// The twips of `pixels`, keeping `previousTwips` when it still gives the same
+// pixels, so a layout written back unchanged keeps its exact stored values.
+int PixelsToTwipsKeeping(int pixels, double dpi, int previousTwips);
 
 // `window` made to fit `available`: cut to its size, then moved inside it.
 QRect FitIntoArea(const QRect& window, const QRect& available);

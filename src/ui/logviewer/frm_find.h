@@ -24,6 +24,7 @@ class frmFind : public QDialog {
   // selected text (empty when nothing is selected).
   frmFind(SearchState& search, std::function<bool()> findText, const QString& selection, QWidget* parent = nullptr);
 
+ private:
   QLabel* lblFindWhat = nullptr;
   QLineEdit* Text1 = nullptr;
   QGroupBox* fraDirection = nullptr;
@@ -32,6 +33,7 @@ class frmFind : public QDialog {
   QPushButton* cmdFind = nullptr;
   QPushButton* cmdcancel = nullptr;
 
+ private Q_SLOTS:
   void Text1_Change();
   void chkCase_Click();
   void optDirection_Click(int index);

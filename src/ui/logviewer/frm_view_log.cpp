@@ -22,6 +22,8 @@
 #include "ui/dialogs/file_dialog.h"
 #include "ui/dialogs/font_dialog.h"
 #include "ui/dialogs/message_box.h"
+#include "ui/dialogs/wait_cursor.h"
+#include "ui/dialogs/window_placement.h"
 #include "ui/logviewer/frm_find.h"
 
 namespace mirolat {
@@ -34,20 +36,6 @@ constexpr int kLogMaintenanceHelpTopic = 7;
 // window responsive.
 constexpr qsizetype kFirstPartChars = 256 * 1024;
 constexpr qsizetype kLaterPartChars = 384 * 1024;
-constexpr double kTwipsPerInch = 1440;
-
-int TwipsToPixels(double twips, double dpi) { return static_cast<int>(std::lround(twips * dpi / kTwipsPerInch)); }
-int PixelsToTwips(int pixels, double dpi) {
-  return static_cast<int>(std::lround(static_cast<double>(pixels) * kTwipsPerInch / dpi));
-}
-
-class WaitCursor {
- public:
-  WaitCursor() { QApplication::setOverrideCursor(Qt::WaitCursor); }
-  ~WaitCursor() { QApplication::restoreOverrideCursor(); }
-  WaitCursor(const WaitCursor&) = delete;
-  WaitCursor& operator=(const WaitCursor&) = delete;
-};
 
 // The document's characters with '\n' between its lines.
 QString DocumentText(const QTextDocument& document) {

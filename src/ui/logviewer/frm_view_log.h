@@ -43,6 +43,7 @@ class frmViewLog : public QMainWindow {
   static SearchState& Search();
   static void ResetSearch();
 
+ private:
   // Controls, under the window's own names.
   QToolBar* Toolbar1 = nullptr;
   QStatusBar* StatusBar1 = nullptr;
@@ -84,6 +85,8 @@ class frmViewLog : public QMainWindow {
   bool Form_Unload();
   void Form_Activate();
   void UpdateStatusBar();
+
+ private Q_SLOTS:
   void mnuSave_Click();
   void mnuSaveArchive_Click();
   void mnuExit_Click();

@@ -86,12 +86,12 @@ bool IsFormWindow(QWindow* window) {
   return false;
 }
 
-QMenu* MenuOf(frmMain& w, MainMenu menu) {
+QMenu* MenuOf(const std::array<QMenu*, 4>& menus, MainMenu menu) {
   switch (menu) {
-    case MainMenu::File: return w.mnuFile;
-    case MainMenu::Tools: return w.mnuTools;
-    case MainMenu::QuickDate: return w.mnuQuickDate;
-    case MainMenu::Help: return w.mnuHelp;
+    case MainMenu::File: return menus[0];
+    case MainMenu::Tools: return menus[1];
+    case MainMenu::QuickDate: return menus[2];
+    case MainMenu::Help: return menus[3];
   }
   return nullptr;
 }
@@ -142,7 +142,7 @@ void frmMain::BuildCommands() {
   toolbarButtons_.fill(nullptr, kMainToolbarPositions);
 
   for (const MainCommandSpec& c : MainCommands()) {
-    QMenu* m = MenuOf(*this, c.menu);
+    QMenu* m = MenuOf({mnuFile, mnuTools, mnuQuickDate, mnuHelp}, c.menu);
     if (c.separatorBefore) m->addSeparator();
     QAction* item = m->addAction(QString::fromLatin1(c.caption));
     item->setObjectName(QString::fromLatin1(c.name));

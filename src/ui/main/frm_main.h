@@ -16,6 +16,7 @@
 #include <QToolBar>
 #include <functional>
 #include <memory>
+#include <span>
 
 #include "core/app/command_availability.h"
 #include "core/common/progress.h"
@@ -27,6 +28,7 @@ namespace mirolat {
 struct AppState;
 class ErrorReporter;
 class FileWatch;
+struct MainCommandSpec;
 
 // The commands whose windows ui/app connects.
 enum class WindowCommand { Options, ViewLog, Optimize, Purge, Repair, ModemWizard };
@@ -38,6 +40,15 @@ class frmMain : public QMainWindow {
   ~frmMain() override;
 
   AppState& State() { return state_; }
+
+  // What "today" is (tests pin it).
+  void SetTodayProvider(std::function<QDate()> today) { DateRange->SetTodayProvider(std::move(today)); }
+  // The run's progress in the status bar and the progress bar.
+  Progress& StatusProgress() { return *progress_; }
+
+ private:
+  // The command table names the menu items and handlers below.
+  friend std::span<const MainCommandSpec> MainCommands();
 
   // Parts of the window.
   DateRangePanel* DateRange = nullptr;
@@ -115,14 +126,9 @@ class frmMain : public QMainWindow {
   // The toolbar button with this key, or null.
   QAction* ToolbarButtonByKey(const QString& key) const;
 
-  // What "today" is (tests pin it).
-  void SetTodayProvider(std::function<QDate()> today) { DateRange->SetTodayProvider(std::move(today)); }
-
   // The status bar's text and weight as the user sees them.
   QString StatusText() const { return Messages->Text(); }
   bool StatusBold() const { return Messages->Bold(); }
-  // The run's progress in the status bar and the progress bar.
-  Progress& StatusProgress() { return *progress_; }
 
   // Window procedures.
   void Form_Load();
@@ -134,6 +140,7 @@ class frmMain : public QMainWindow {
   // Toolbar height the controls are shifted by (0 when it is hidden).
   int ToolbarOffset() const;
 
+ private Q_SLOTS:
   // Commands (the handlers of MainCommands()).
   void btnProcess_Click();
   void btnViewLog_Click();

@@ -4,12 +4,12 @@
 
 namespace mirolat {
 
-namespace {
-
-using M = MainMenu;
-using S = QStyle;
-
-const MainCommandSpec kCommands[] = {
+// The table names the window's private menu items and handlers: it is a
+// friend of frmMain.
+std::span<const MainCommandSpec> MainCommands() {
+  using M = MainMenu;
+  using S = QStyle;
+  static const MainCommandSpec kCommands[] = {
     {M::File, false, &frmMain::mnuOpenLog, "mnuOpenLog", "&Open Modem Log", "F2", 0, "", "", "", S::SP_CustomBase, false, &frmMain::mnuOpenLog_Click},
     {M::File, false, &frmMain::mnuOpenArchive, "mnuOpenArchive", "Open &Archive", "F3", 2, "Open Archive", "Open Archive", "document-open", S::SP_DialogOpenButton, true, &frmMain::mnuOpenArchive_Click},
     {M::File, true, &frmMain::mnuSetup, "mnuSetup", "&MRL Options", "", 3, "Setup", "MRL Options", "preferences-system", S::SP_FileDialogDetailedView, false, &frmMain::mnuSetup_Click},
@@ -30,10 +30,8 @@ const MainCommandSpec kCommands[] = {
     {M::Help, false, &frmMain::mnsSearchHelp, "mnsSearchHelp", "&Search for Help", "", 16, "Search Help", "Search For Help", "system-search", S::SP_FileDialogContentsView, false, &frmMain::mnsSearchHelp_Click},
     {M::Help, false, &frmMain::mnuHowToHelp, "mnuHowToHelp", "&Using Help", "", 0, "", "", "", S::SP_CustomBase, false, &frmMain::mnuHowToHelp_Click},
     {M::Help, true, &frmMain::mnuAbout, "mnuAbout", "&About MRL", "", 17, "About MRL", "About MRL", "help-about", S::SP_MessageBoxInformation, false, &frmMain::mnuAbout_Click},
-};
-
-}  // namespace
-
-std::span<const MainCommandSpec> MainCommands() { return kCommands; }
+  };
+  return kCommands;
+}
 
 }  // namespace mirolat

@@ -22,15 +22,18 @@ class frmFileRepair : public QDialog {
  public:
   frmFileRepair(AppState& state, ErrorReporter& reporter, QWidget* parent = nullptr);
 
+ private:
   QLabel* lblFileRepair = nullptr;
   QProgressBar* ProgressBar = nullptr;
   QPushButton* btnOK = nullptr;
 
+ public:
   // Runs the repair (once per opening of the window; later calls do nothing).
   void Repair();
   bool RepairRun() const { return repairRun_; }
   bool Repaired() const { return repaired_; }
 
+ private Q_SLOTS:
   void btnOK_Click();
 
  Q_SIGNALS:

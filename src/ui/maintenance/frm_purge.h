@@ -29,6 +29,7 @@ class frmPurge : public QDialog {
  public:
   frmPurge(AppState& state, ErrorReporter& reporter, RewriteProgress& progress, QWidget* parent = nullptr);
 
+ private:
   // Controls, under the dialog's own names (index 0 of the option arrays unused).
   std::array<QRadioButton*, 4> optPurge{};
   std::array<QFrame*, 4> FraPurge{};
@@ -38,6 +39,7 @@ class frmPurge : public QDialog {
   QPushButton* btnOK = nullptr;
   QPushButton* btnCancel = nullptr;
 
+ public:
   // Form state.
   int PurgeOption() const { return purgeOption_; }
   Date PurgeFrom() const { return purgeFrom_; }
@@ -47,6 +49,7 @@ class frmPurge : public QDialog {
   // True once a purge has been carried out.
   bool PurgeDone() const { return purgeDone_; }
 
+ private Q_SLOTS:
   void optPurge_Click(int index);
   void btnOK_Click();
   void btnCancel_Click();

@@ -230,26 +230,27 @@ struct ReportCommandSpec {
   void (frmReport::*handler)();
 };
 
-using RM = ReportMenu;
-using RG = ReportGroup;
-const ReportCommandSpec kReportCommands[] = {
-    {RM::File, false, &frmReport::mnuSaveAS, "mnuSaveAS", "Save &As", "", 1, "Save", "Save", "Save Report", RG::None, false, &frmReport::mnuSaveAS_Click},
-    {RM::File, false, &frmReport::mnuPrint, "mnuPrint", "&Print", "Ctrl+P", 2, "Print", "Print", "Print Report", RG::None, false, &frmReport::mnuPrint_Click},
-    {RM::File, true, &frmReport::mnuExit, "mnuExit", "&Close", "", 3, "Exit", "Close", "Close Report", RG::None, false, &frmReport::mnuExit_Click},
-    {RM::View, false, &frmReport::mnuSummary, "mnuSummary", "&Summary Report", "F2", 5, "Summary", "Summary", "Summary Report", RG::Report, true, &frmReport::mnuSummary_Click},
-    {RM::View, false, &frmReport::mnuDetails, "mnuDetails", "&Details Report", "F3", 6, "Detail", "Detail", "Detail Report", RG::Report, true, &frmReport::mnuDetails_Click},
-    {RM::Options, false, &frmReport::mnuFormatStd, "mnuFormatStd", "&Standard Format", "F4", 8, "Standard", "Standard", "Standard View", RG::Format, true, &frmReport::mnuFormatStd_Click},
-    {RM::Options, false, &frmReport::mnuListView, "mnuListView", "&List View Format", "F5", 9, "List View", "List", "List View", RG::Format, true, &frmReport::mnuListView_Click},
-    {RM::Font, false, &frmReport::mnuFontIncrease, "mnuFontIncrease", "&Increase", "Ctrl+I", 11, "Bigger", "A+", "Increase Text Size", RG::None, false, &frmReport::mnuFontIncrease_Click},
-    {RM::Font, false, &frmReport::mnuFontDecrease, "mnuFontDecrease", "&Decrease", "Ctrl+D", 12, "Smaller", "A-", "Decrease Text Size", RG::None, false, &frmReport::mnuFontDecrease_Click},
-    {RM::Options, true, &frmReport::mnuAutoArrange, "mnuAutoArrange", "&Auto Arrange", "F6", 0, "", "", "", RG::None, true, &frmReport::mnuAutoArrange_Click},
-    {RM::Options, true, &frmReport::mnuSaveSettings, "mnuSaveSettings", "&Save Settings on Exit", "", 0, "", "", "", RG::None, true, &frmReport::mnuSaveSettings_Click},
-};
 constexpr int kReportToolbarPositions = 12;
 
 }  // namespace
 
 void frmReport::BuildCommands() {
+  // Inside the window's own function: the table names its private items and handlers.
+  using RM = ReportMenu;
+  using RG = ReportGroup;
+  static const ReportCommandSpec kReportCommands[] = {
+      {RM::File, false, &frmReport::mnuSaveAS, "mnuSaveAS", "Save &As", "", 1, "Save", "Save", "Save Report", RG::None, false, &frmReport::mnuSaveAS_Click},
+      {RM::File, false, &frmReport::mnuPrint, "mnuPrint", "&Print", "Ctrl+P", 2, "Print", "Print", "Print Report", RG::None, false, &frmReport::mnuPrint_Click},
+      {RM::File, true, &frmReport::mnuExit, "mnuExit", "&Close", "", 3, "Exit", "Close", "Close Report", RG::None, false, &frmReport::mnuExit_Click},
+      {RM::View, false, &frmReport::mnuSummary, "mnuSummary", "&Summary Report", "F2", 5, "Summary", "Summary", "Summary Report", RG::Report, true, &frmReport::mnuSummary_Click},
+      {RM::View, false, &frmReport::mnuDetails, "mnuDetails", "&Details Report", "F3", 6, "Detail", "Detail", "Detail Report", RG::Report, true, &frmReport::mnuDetails_Click},
+      {RM::Options, false, &frmReport::mnuFormatStd, "mnuFormatStd", "&Standard Format", "F4", 8, "Standard", "Standard", "Standard View", RG::Format, true, &frmReport::mnuFormatStd_Click},
+      {RM::Options, false, &frmReport::mnuListView, "mnuListView", "&List View Format", "F5", 9, "List View", "List", "List View", RG::Format, true, &frmReport::mnuListView_Click},
+      {RM::Font, false, &frmReport::mnuFontIncrease, "mnuFontIncrease", "&Increase", "Ctrl+I", 11, "Bigger", "A+", "Increase Text Size", RG::None, false, &frmReport::mnuFontIncrease_Click},
+      {RM::Font, false, &frmReport::mnuFontDecrease, "mnuFontDecrease", "&Decrease", "Ctrl+D", 12, "Smaller", "A-", "Decrease Text Size", RG::None, false, &frmReport::mnuFontDecrease_Click},
+      {RM::Options, true, &frmReport::mnuAutoArrange, "mnuAutoArrange", "&Auto Arrange", "F6", 0, "", "", "", RG::None, true, &frmReport::mnuAutoArrange_Click},
+      {RM::Options, true, &frmReport::mnuSaveSettings, "mnuSaveSettings", "&Save Settings on Exit", "", 0, "", "", "", RG::None, true, &frmReport::mnuSaveSettings_Click},
+  };
   const auto menu = [this](const char* name, const QString& title) {
     QMenu* m = menuBar()->addMenu(title);
     m->setObjectName(QString::fromLatin1(name));

@@ -49,6 +49,7 @@ class frmReport : public QMainWindow {
   // AutoArrange setting when the window loads, toggled by Auto Arrange.
   static bool AutoArrangeOn;
 
+ private:
   // Controls, under the window's own names.
   QToolBar* Toolbar1 = nullptr;
   QStatusBar* StatusBar1 = nullptr;
@@ -118,6 +119,7 @@ class frmReport : public QMainWindow {
   void ApplyReportLayout();
   void UpdateReportStatus();
 
+ private Q_SLOTS:
   // Commands.
   void mnuSummary_Click();
   void mnuDetails_Click();

@@ -5,17 +5,6 @@
 
 namespace mirolat {
 
-int TwipsToPixels(double twips, double dpi) { return static_cast<int>(std::lround(twips * dpi / kTwipsPerInch)); }
-
-int PixelsToTwips(int pixels, double dpi) {
-  return static_cast<int>(std::lround(static_cast<double>(pixels) * kTwipsPerInch / dpi));
-}
-
-int PixelsToTwipsKeeping(int pixels, double dpi, int previousTwips) {
-  if (previousTwips > 0 && TwipsToPixels(previousTwips, dpi) == pixels) return previousTwips;
-  return PixelsToTwips(pixels, dpi);
-}
-
 QList<double> AutoArrangeWidths(double windowWidthTwips, const QStringList& titles, const QList<double>& widths) {
   QList<double> result = widths;
   const qsizetype count = widths.size();

@@ -48,6 +48,7 @@ class frmService : public QDialog {
   int SelectedTariff() const { return selectedTariff_; }
   ServiceEntries Entries() const;
 
+ private:
   // Controls, under the window's own names.
   QTabWidget* TabStrip1 = nullptr;
   std::array<QFrame*, 3> fraService{};
@@ -81,6 +82,7 @@ class frmService : public QDialog {
   QPushButton* btnCancel = nullptr;
   QPushButton* btnHelp = nullptr;
 
+ private Q_SLOTS:
   // Handlers.
   void TabStrip1_Click();
   void optDialCost_Click(int index);

@@ -51,6 +51,7 @@ class frmSetup : public QDialog {
   using ServiceEditorRunner = std::function<bool(QWidget* parent, Configuration& draft, int serviceIndex, bool isNew)>;
   void SetServiceEditorRunner(ServiceEditorRunner runner);
 
+ private:
   // Controls, under the window's own names.
   QTabWidget* TabStrip1 = nullptr;
   std::array<QGroupBox*, 7> Settings{};
@@ -111,6 +112,7 @@ class frmSetup : public QDialog {
   QPushButton* btnRemove = nullptr;
   QLabel* lblUsedHolidays = nullptr;
 
+ private Q_SLOTS:
   // Window procedures and handlers. A leave handler gives false when it
   // refused the entry (it beeped and put the old value back or kept the focus).
   void Form_Load();

@@ -31,6 +31,7 @@ class frmTariff : public QDialog {
 
   TariffEntries Entries() const;
 
+ private:
   // Controls, under the window's own names.
   QComboBox* lstDialTimeTariffDescrip = nullptr;
   QComboBox* lstDialTimeTariffDialDays = nullptr;
@@ -46,6 +47,7 @@ class frmTariff : public QDialog {
   QPushButton* btnCancel = nullptr;
   QPushButton* btnHelp = nullptr;
 
+ private Q_SLOTS:
   // Handlers.
   void ValidateEntries();  // enables OK
   void Start_Changed();

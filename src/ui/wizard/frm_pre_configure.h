@@ -35,13 +35,6 @@ class frmPreConfigure : public QDialog {
   // step is not offered.
   void SetSerialPortLister(SerialPortLister* lister);
 
-  void Form_Load();
-  void btnNext_Click();
-  void btnCancel_Click();
-  void btnDetect_Click();
-  void Check1_Click();
-  void Timer1_Timer();
-
   int Page() const { return page_; }
   int SelectedModem() const { return selectedModem_; }
   bool LogFileCreated() const { return outcome_.LogFileCreated; }
@@ -51,6 +44,15 @@ class frmPreConfigure : public QDialog {
   const QPixmap& RightPicture() const { return pictures_[0]; }
   const QPixmap& WrongPicture() const { return pictures_[1]; }
 
+ private Q_SLOTS:
+  void Form_Load();
+  void btnNext_Click();
+  void btnCancel_Click();
+  void btnDetect_Click();
+  void Check1_Click();
+  void Timer1_Timer();
+
+ private:
   QList<QGroupBox*> fraCheck;
   QLabel* lblIntro;
   QLabel* lblNote;

@@ -4,6 +4,7 @@
 // temporary folders ($MIROLAT_CONFIG_DIR, $WinDir).
 #include <QString>
 #include <QTemporaryDir>
+#include <QWidget>
 
 namespace mirolat::test {
 
@@ -22,5 +23,12 @@ class CommonTestEnvironment {
   QTemporaryDir config_;
   QTemporaryDir log_;
 };
+
+// The control of `window` with this object name (the windows keep theirs
+// private), or null.
+template <class T>
+T* Child(const QObject* window, const char* name) {
+  return window->findChild<T*>(QLatin1String(name));
+}
 
 }  // namespace mirolat::test

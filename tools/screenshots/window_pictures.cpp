@@ -1,8 +1,16 @@
-// Pictures of the log viewer (and its find dialog), the purge dialog and the repair window for the
-// documentation: each window on a sample log in a scratch folder, saved as a
-// PNG in the folder given on the command line (docs/screenshots by default).
-// Run under a display (xvfb-run -a build/tests/shoot_log_windows docs/screenshots).
+// Pictures of the windows the program run does not reach on its own, each
+// window shown by itself over a scratch folder: the log viewer (and its find
+// dialog), the purge dialog and the repair window on a sample log, and every
+// tab of the options dialog and both editors on samples/config.json.
+#include "window_pictures.h"
+
+#include <QAction>
 #include <QApplication>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QRadioButton>
+#include <QTabWidget>
+#include <QTreeWidget>
 #include <QDir>
 #include <QFile>
 #include <QPixmap>
@@ -15,14 +23,18 @@
 #include "core/common/date_entry.h"
 #include "core/common/errors.h"
 #include "core/logfile/log_checks.h"
+#include "core/settings/config_json.h"
 #include "ui/dialogs/unattended.h"
 #include "ui/logviewer/frm_find.h"
 #include "ui/logviewer/frm_view_log.h"
 #include "ui/maintenance/frm_file_repair.h"
 #include "ui/maintenance/frm_purge.h"
 #include "ui/maintenance/rewrite_progress.h"
+#include "ui/setup/frm_service.h"
+#include "ui/setup/frm_setup.h"
+#include "ui/setup/frm_tariff.h"
 
-using namespace mirolat;
+namespace mirolat {
 
 namespace {
 
@@ -64,6 +76,7 @@ QByteArray SampleLog() {
 
 bool Save(QWidget& window, const QString& folder, const QString& name) {
   QTest::qWait(200);
+  QCoreApplication::processEvents();
   const QString path = QDir(folder).filePath(name);
   const bool ok = window.grab().save(path, "PNG");
   std::fprintf(stderr, "%s %s\n", ok ? "saved" : "could not save", qPrintable(path));
@@ -85,10 +98,66 @@ void UseLog(AppState& state, const QString& dir, const QByteArray& bytes) {
 
 }  // namespace
 
-int main(int argc, char** argv) {
-  QApplication app(argc, argv);
-  const QString folder = argc > 1 ? QString::fromLocal8Bit(argv[1]) : QStringLiteral("docs/screenshots");
-  QDir().mkpath(folder);
+template <typename T>
+static T* Child(QWidget& window, const QString& name) {
+  T* child = window.findChild<T*>(name);
+  if (child == nullptr) std::fprintf(stderr, "no %s in %s\n", qPrintable(name), qPrintable(window.objectName()));
+  return child;
+}
+
+// The options dialog's seven tabs, the service editor's three and the tariff
+// editor with its assistant showing, on the sample configuration.
+static bool TakeSetupPictures(const QString& folder, const QString& logDir) {
+  AppState state;
+  state.Locale = LoadLocaleInfo(QLocale(QLocale::English, QLocale::UnitedStates));
+  state.File.WindowsDir = logDir;
+  QFile sample(QStringLiteral(MIROLAT_SAMPLES_DIR "/config.json"));
+  QString error;
+  if (!sample.open(QIODevice::ReadOnly) ||
+      !ConfigurationFromJson(sample.readAll(), Configuration(), state.Config, error)) {
+    std::fprintf(stderr, "samples/config.json: %s\n", qPrintable(error));
+    return false;
+  }
+  const QDate today(1998, 1, 20);
+  bool ok = true;
+
+  frmSetup options(state);
+  options.SetTodayProvider([today] { return today; });
+  options.resize(560, 420);
+  options.show();
+  auto* tabs = Child<QTabWidget>(options, QStringLiteral("TabStrip1"));
+  auto* services = Child<QTreeWidget>(options, QStringLiteral("lstServices"));
+  if (tabs == nullptr || services == nullptr) return false;
+  const char* tabNames[] = {"general", "modem", "services", "costs", "format", "errors", "holidays"};
+  for (int i = 0; i < 7; ++i) {
+    tabs->setCurrentIndex(i);
+    if (i == 2) services->setCurrentItem(services->topLevelItem(0));
+    ok = Save(options, folder, QStringLiteral("setup-options-%1.png").arg(QLatin1String(tabNames[i]))) && ok;
+  }
+
+  Configuration draft = options.Draft();
+  frmService service(draft, 0, false, state.Locale);
+  service.resize(720, 440);
+  service.show();
+  auto* serviceTabs = Child<QTabWidget>(service, QStringLiteral("TabStrip1"));
+  if (serviceTabs == nullptr) return false;
+  const char* serviceTabNames[] = {"details", "dialup", "cost"};
+  for (int i = 0; i < 3; ++i) {
+    serviceTabs->setCurrentIndex(i);
+    ok = Save(service, folder, QStringLiteral("setup-service-%1.png").arg(QLatin1String(serviceTabNames[i]))) && ok;
+  }
+
+  std::array<Tariff, kMaxTariffs> tariffs = draft.Services[0].Tariffs;
+  int count = draft.Services[0].UsedTariffs;
+  frmTariff tariff(tariffs, count, std::min(count, 4), state.Locale);
+  tariff.show();
+  QTest::qWait(200);
+  if (auto* start = Child<QWidget>(tariff, QStringLiteral("lstDialTimeTariffDialStart"))) start->setFocus();
+  ok = Save(tariff, folder, QStringLiteral("setup-tariff.png")) && ok;
+  return ok;
+}
+
+bool TakeWindowPictures(const QString& folder) {
   QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));
   SetUnattended(true);
   QTemporaryDir scratch;
@@ -109,7 +178,7 @@ int main(int argc, char** argv) {
     // A search hit selected, as Find leaves it.
     frmViewLog::Search().SearchText = QStringLiteral("connection established");
     frmViewLog::Search().NewSearch = true;
-    viewer->FindText();
+    if (auto* findNext = viewer->findChild<QAction*>(QStringLiteral("mnuSearchFindNext"))) findNext->trigger();
     ok = Save(*viewer, folder, QStringLiteral("log-viewer.png")) && ok;
     SearchState search;
     search.SearchText = QStringLiteral("hanging up");
@@ -123,9 +192,13 @@ int main(int argc, char** argv) {
     RewriteProgress progress;
     frmPurge purge(state, reporter, progress);
     purge.show();
-    purge.optPurge[2]->click();
-    purge.MaskEdBox2[0]->setText(DateToBoxText(MakeDate(1998, 1, 5), state.Locale));
-    purge.MaskEdBox2[1]->setText(DateToBoxText(MakeDate(1998, 1, 9), state.Locale));
+    auto* option = Child<QRadioButton>(purge, QStringLiteral("optPurge2"));
+    auto* from = Child<QLineEdit>(purge, QStringLiteral("MaskEdBox2_0"));
+    auto* to = Child<QLineEdit>(purge, QStringLiteral("MaskEdBox2_1"));
+    if (option == nullptr || from == nullptr || to == nullptr) return false;
+    option->click();
+    from->setText(DateToBoxText(MakeDate(1998, 1, 5), state.Locale));
+    to->setText(DateToBoxText(MakeDate(1998, 1, 9), state.Locale));
     ok = Save(purge, folder, QStringLiteral("purge-dialog.png")) && ok;
   }
   {
@@ -139,5 +212,8 @@ int main(int argc, char** argv) {
     if (!repair.RepairRun()) repair.Repair();
     ok = Save(repair, folder, QStringLiteral("repair-window.png")) && ok;
   }
-  return ok ? 0 : 1;
+  ok = TakeSetupPictures(folder, dir) && ok;
+  return ok;
 }
+
+}  // namespace mirolat

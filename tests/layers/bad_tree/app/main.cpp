@@ -1,0 +1,1 @@
+#include "ui/main/frm_main.h"

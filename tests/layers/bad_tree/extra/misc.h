@@ -1,0 +1,2 @@
+#pragma once
+#include "core/common/dates.h"

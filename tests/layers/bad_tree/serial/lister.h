@@ -1,0 +1,2 @@
+#pragma once
+#include "ui/app/desktop_program.h"

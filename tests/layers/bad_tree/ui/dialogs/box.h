@@ -1,0 +1,2 @@
+#pragma once
+#include "ui/common/help_window.h"
