@@ -28,29 +28,6 @@ namespace {
 
 const QDate kToday(2026, 12, 6);
 
-Service StoredService(const QString& name, const QString& number) {
-  Service s;
-  s.ServiceName = name;
-  s.ServiceNumber = number;
-  s.DialOption = 2;
-  s.DialFixedTariff = 0.25;
-  s.UsedTariffs = 2;
-  s.Tariffs[0] = Tariff{
-      QStringLiteral("Peak"), QStringLiteral("Mon - Fri"), MakeTime(8, 0, 0), MakeTime(17, 59, 0), 0.1, 0.05, 60};
-  s.Tariffs[1] = Tariff{
-      QStringLiteral("Night"), QStringLiteral("Everyday"), MakeTime(0, 0, 0), MakeTime(23, 59, 0), 0.05, 0.01, 0};
-  s.ServiceOption = 2;
-  s.ServiceRate = 1.25;
-  s.FlexRate = 1;
-  s.UpToHours = 10;
-  s.PenaltyPeriod = QStringLiteral("Week");
-  s.FlexRate2 = 3;
-  s.PerMeg = 0.1;
-  s.AfterMeg = 5;
-  s.MegPeriod = QStringLiteral("Session");
-  return s;
-}
-
 }  // namespace
 
 class SetupDialogsTest : public QObject {
