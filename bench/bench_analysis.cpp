@@ -18,6 +18,7 @@
 #include "core/logfile/entry_scanner.h"
 #include "core/reports/details_report.h"
 #include "core/reports/summary_report.h"
+#include "support/sample_configuration.h"
 
 namespace mirolat {
 namespace {
@@ -30,63 +31,10 @@ class EndOnError : public ErrorReporter {
   }
 };
 
-Tariff MakeTariff(const char* description, const char* days, int fromHour, int toHour, double dial, double perMinute,
-                  int after) {
-  return Tariff{QString::fromLatin1(description), QString::fromLatin1(days), MakeTime(fromHour, 0, 0),
-                MakeTime(toHour, 59, 0), dial, perMinute, after};
-}
-
 Configuration BenchConfiguration() {
-  Configuration c;
-  c.MaxServices = 10;
+  Configuration c = test::ForGeneratedLog(test::SampleConfiguration());
   c.MaxConnections = 30000;
   c.MaxLogSize = 1 << 30;
-  c.NoDisconData = 100;
-  c.Services.assign(11, Service{});
-  c.UsedServices = 3;
-
-  Service& one = c.Services[0];
-  one.ServiceName = QStringLiteral("NetOne Internet");
-  one.ServiceNumber = QStringLiteral("5551234");
-  one.DialOption = 2;
-  one.Tariffs[0] = MakeTariff("Holiday Rate", "Holidays", 0, 23, 0.05, 0.01, 0);
-  one.Tariffs[1] = MakeTariff("Weekend Rate", "Sat - Sun", 0, 23, 0.05, 0.01, 0);
-  one.Tariffs[2] = MakeTariff("Night Economy", "Mon - Fri", 0, 7, 0.05, 0.01, 0);
-  one.Tariffs[3] = MakeTariff("Peak Period Tariff", "Mon - Fri", 8, 17, 0.10, 0.04, 60);
-  one.Tariffs[4] = MakeTariff("Economy Tariff", "Mon - Fri", 18, 23, 0.05, 0.015, 0);
-  one.UsedTariffs = 5;
-  one.ServiceOption = 2;
-  one.FlexRate = 0.5;
-  one.UpToHours = 20;
-  one.PenaltyPeriod = QStringLiteral("Month");
-  one.FlexRate2 = 1.5;
-  one.MegPeriod = QStringLiteral("Month");
-
-  Service& two = c.Services[1];
-  two.ServiceName = QStringLiteral("CallNet");
-  two.ServiceNumber = QStringLiteral("5559876");
-  two.DialOption = 1;
-  two.DialFixedTariff = 0.15;
-  two.ServiceOption = 1;
-  two.ServiceRate = 1.2;
-  two.PerMeg = 0.05;
-  two.AfterMeg = 5;
-  two.MegPeriod = QStringLiteral("Day");
-
-  Service& three = c.Services[2];
-  three.ServiceName = QStringLiteral("FlatNet Local");
-  three.ServiceNumber = QStringLiteral("0845123456");
-  three.DialOption = 2;
-  three.Tariffs[0] = MakeTariff("Local Call", "Everyday", 0, 23, 0.08, 0.02, 0);
-  three.UsedTariffs = 1;
-  three.ServiceOption = 1;
-  three.PerMeg = 0.1;
-  three.AfterMeg = 50;
-  three.MegPeriod = QStringLiteral("Month");
-
-  c.UsedHolidays = 2;
-  c.Holidays[0] = MakeDate(1998, 1, 1);
-  c.Holidays[1] = MakeDate(1998, 12, 25);
   return c;
 }
 

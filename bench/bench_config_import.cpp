@@ -17,6 +17,7 @@
 
 #include "core/model/option_entries.h"
 #include "core/settings/configuration_io.h"
+#include "support/sample_configuration.h"
 
 namespace mirolat {
 namespace {
@@ -26,46 +27,9 @@ class Quiet : public ErrorReporter {
   ErrorAnswer ReportError(const RunError&) override { return ErrorAnswer::End; }
 };
 
-// A text of `length` characters starting with `head`.
-QString Filled(const QString& head, int length) {
-  QString text = head;
-  if (text.size() < length) text += QString(length - text.size(), QLatin1Char('x'));
-  return text;
-}
-
-// `services` services of `tariffs` tariffs each; `longest`: every text as
-// long as its limit lets it be.
-Configuration Record(int services, int tariffs, bool longest) {
-  Configuration c;
-  c.MaxServices = std::max(services, 10);
-  c.Services.assign(static_cast<size_t>(c.MaxServices) + 1, Service{});
-  c.UsedServices = services;
-  const int nameLength = longest ? kMaxNameLength : 0;
-  const int numberLength = longest ? kMaxNumberLength : 0;
-  for (int n = 0; n < services; ++n) {
-    Service& s = c.Services[static_cast<size_t>(n)];
-    s.ServiceName = Filled(QStringLiteral("Service %1 ").arg(n + 1), nameLength);
-    s.ServiceNumber = Filled(QStringLiteral("0845%1").arg(n + 1), numberLength);
-    s.DialOption = 2;
-    s.UsedTariffs = tariffs;
-    for (int t = 0; t < tariffs; ++t) {
-      s.Tariffs[static_cast<size_t>(t)] =
-          Tariff{Filled(QStringLiteral("Tariff %1 ").arg(t + 1), nameLength), QStringLiteral("Mon - Fri"), t * 3600,
-                 t * 3600 + 3540, 0.05, 0.01 * t, 60};
-    }
-    s.ServiceOption = 2;
-    s.FlexRate = 0.5;
-    s.UpToHours = 10;
-    s.PenaltyPeriod = QStringLiteral("Week");
-    s.MegPeriod = QStringLiteral("Month");
-  }
-  c.UsedHolidays = 100;
-  for (int n = 0; n < 100; ++n) c.Holidays[static_cast<size_t>(n)] = 36000 + n;
-  return c;
-}
-
 Configuration RecordOf(const benchmark::State& state) {
-  return Record(static_cast<int>(state.range(0)), static_cast<int>(state.range(1)), state.range(2) != 0);
+  return test::ScaledConfiguration(static_cast<int>(state.range(0)), static_cast<int>(state.range(1)),
+                                   state.range(2) != 0);
 }
 
 void Import(const QString& path, const Configuration& record, benchmark::State& state) {

@@ -13,6 +13,7 @@
 #include <memory>
 
 #include "core/settings/configuration_io.h"
+#include "support/sample_configuration.h"
 
 namespace mirolat {
 namespace {
@@ -22,33 +23,6 @@ class Quiet : public ErrorReporter {
   ErrorAnswer ReportError(const RunError&) override { return ErrorAnswer::End; }
 };
 
-Configuration Record(int services, int tariffs) {
-  Configuration c;
-  c.MaxServices = std::max(services, 10);
-  c.Services.assign(static_cast<size_t>(c.MaxServices) + 1, Service{});
-  c.UsedServices = services;
-  for (int n = 0; n < services; ++n) {
-    Service& s = c.Services[static_cast<size_t>(n)];
-    s.ServiceName = QStringLiteral("Service %1").arg(n + 1);
-    s.ServiceNumber = QStringLiteral("0845%1").arg(n + 1);
-    s.DialOption = 2;
-    s.UsedTariffs = tariffs;
-    for (int t = 0; t < tariffs; ++t) {
-      s.Tariffs[static_cast<size_t>(t)] =
-          Tariff{QStringLiteral("Tariff %1").arg(t + 1), QStringLiteral("Mon - Fri"), t * 3600, t * 3600 + 3540,
-                 0.05, 0.01 * t, 60};
-    }
-    s.ServiceOption = 2;
-    s.FlexRate = 0.5;
-    s.UpToHours = 10;
-    s.PenaltyPeriod = QStringLiteral("Week");
-    s.MegPeriod = QStringLiteral("Month");
-  }
-  c.UsedHolidays = 100;
-  for (int n = 0; n < 100; ++n) c.Holidays[static_cast<size_t>(n)] = 36000 + n;
-  return c;
-}
-
 // One store per size, written on first use and kept for the whole run.
 SettingsStore& StoreWith(int services, int tariffs) {
   static std::map<std::pair<int, int>, std::pair<std::unique_ptr<QTemporaryDir>, std::unique_ptr<SettingsStore>>> stores;
@@ -57,7 +31,7 @@ SettingsStore& StoreWith(int services, int tariffs) {
     entry.first = std::make_unique<QTemporaryDir>();
     entry.second = std::make_unique<SettingsStore>(SettingsStore::FilePathIn(entry.first->path()));
     Quiet reporter;
-    Configuration c = Record(services, tariffs);
+    Configuration c = test::ScaledConfiguration(services, tariffs);
     SaveConfiguration(*entry.second, c, reporter);
     Configuration loaded;
     LoadConfigurationWithDefaults(*entry.second, loaded, reporter);  // nothing left to fill in after this
@@ -107,7 +81,7 @@ void BM_SaveConfiguration(benchmark::State& state) {
   const int tariffs = static_cast<int>(state.range(1));
   QTemporaryDir dir;
   SettingsStore store(SettingsStore::FilePathIn(dir.path()));
-  Configuration c = Record(services, tariffs);
+  Configuration c = test::ScaledConfiguration(services, tariffs);
   Quiet reporter;
   for (auto _ : state) {
     c.Services[0].ServiceName = QStringLiteral("Renamed %1").arg(state.iterations());

@@ -11,6 +11,7 @@
 #include "cli_test_support.h"
 #include "core/settings/config_json.h"
 #include "core/settings/configuration_io.h"
+#include "support/sample_configuration.h"
 
 namespace mirolat {
 namespace {
@@ -43,36 +44,6 @@ TEST_F(CliConfigTest, AFirstExportShowsEveryDefaultAndCreatesNothing) {
   EXPECT_EQ(out_.toUtf8(), ConfigurationToJson(Configuration{}));
   EXPECT_EQ(Keys(json), (QStringList{QStringLiteral("Costs"), QStringLiteral("General"), QStringLiteral("Holidays"),
                                      QStringLiteral("Modem"), QStringLiteral("Services")}));
-  const QJsonObject general = json[QStringLiteral("General")].toObject();
-  const QJsonObject expectedGeneral{{QStringLiteral("ModemLogFile"), QStringLiteral("ModemLog.txt")},
-                                    {QStringLiteral("MaxServices"), 10},
-                                    {QStringLiteral("MaxConnections"), 200},
-                                    {QStringLiteral("MaxConnectDays"), 2},
-                                    {QStringLiteral("NoDisconDuration"), 900},
-                                    {QStringLiteral("NoDisconData"), 0},
-                                    {QStringLiteral("MaxLogSize"), 150},
-                                    {QStringLiteral("EditLog"), true},
-                                    {QStringLiteral("ShowErrors"), true},
-                                    {QStringLiteral("ShowToolbars"), true},
-                                    {QStringLiteral("ShowGraphic"), true},
-                                    {QStringLiteral("AutoOptimize"), false}};
-  EXPECT_EQ(general, expectedGeneral);
-  const QJsonObject expectedModem{{QStringLiteral("ModemDial"), QStringLiteral("RECV: ATD")},
-                                  {QStringLiteral("ModemAnswer"), QStringLiteral("ANSWERING")},
-                                  {QStringLiteral("ModemConnect"), QStringLiteral("CONNECTION ESTABLISHED")},
-                                  {QStringLiteral("ModemUserDisconnect"), QStringLiteral("HANGING UP THE MODEM")},
-                                  {QStringLiteral("ModemHostDisconnect"), QStringLiteral("REMOTE MODEM HUNG UP")},
-                                  {QStringLiteral("ModemReads"), QStringLiteral("READS")},
-                                  {QStringLiteral("ModemWrites"), QStringLiteral("WRITES")}};
-  EXPECT_EQ(json[QStringLiteral("Modem")].toObject(), expectedModem);
-  const QJsonObject expectedCosts{{QStringLiteral("CalcCosts"), true},
-                                  {QStringLiteral("DialCost"), 0.2},
-                                  {QStringLiteral("CostPerHour"), 1.5},
-                                  {QStringLiteral("CostPerMeg"), 0}};
-  EXPECT_EQ(json[QStringLiteral("Costs")].toObject(), expectedCosts);
-  EXPECT_EQ(json[QStringLiteral("Services")].toArray(), QJsonArray());
-  EXPECT_EQ(json[QStringLiteral("Holidays")].toArray(), QJsonArray());
-
 }
 
 TEST_F(CliConfigTest, ImportStoresListsAsUsedCountsAndLeavesWindowsAlone) {
@@ -125,38 +96,22 @@ TEST_F(CliConfigTest, ImportStoresListsAsUsedCountsAndLeavesWindowsAlone) {
             (QJsonArray{QStringLiteral("1999-01-01"), QStringLiteral("1999-12-31"), QStringLiteral("2000-02-29")}));
 }
 
+// The sample record through import and export comes back as it went in,
+// upper-cased response texts and all; amounts are stored to four places.
 TEST_F(CliConfigTest, ImportThenExportGivesTheSameJson) {
-  const QByteArray json = R"({
-    "General": {"ModemLogFile": "Dialup.log", "MaxServices": 3, "EditLog": false},
-    "Modem": {"ModemDial": "atdt"},
-    "Costs": {"CalcCosts": true, "DialCost": 0.12345},
-    "Services": [{"ServiceName": "Home", "ServiceNumber": "0845", "DialOption": 2, "ServiceOption": 1,
-                  "Tariffs": [{"Description": "Peak", "AppliesDays": "Mon - Fri",
-                               "AppliesTimeStart": "08:00", "AppliesTimeEnd": "17:59",
-                               "DialRate": 0.05, "PerMinuteRate": 0.04, "After": 60}]}],
-    "Holidays": ["1998-12-25", "1999-01-01"]})";
-  const QString input = Write(QStringLiteral("in.json"), json);
-  ASSERT_EQ(Import(input), 0) << err_.toStdString();
-
+  Configuration sample = test::SampleConfiguration();
+  sample.ModemDial = QStringLiteral("atdt");
+  sample.DialCost = 0.12345;
+  ASSERT_EQ(Import(Write(QStringLiteral("in.json"), ConfigurationToJson(sample))), 0) << err_.toStdString();
   const Configuration stored = StoredConfiguration();
-  EXPECT_EQ(stored.ModemLogFile, QStringLiteral("Dialup.log"));
-  EXPECT_EQ(stored.MaxServices, 3);
-  EXPECT_EQ(stored.UsedServices, 1);
-  EXPECT_EQ(stored.ModemDial, QStringLiteral("ATDT"));  // stored upper-cased
-  EXPECT_DOUBLE_EQ(stored.DialCost, 0.1234);           // 1234.5 rounds to even
-  EXPECT_EQ(stored.Services[0].Tariffs[0].AppliesTimeEnd, MakeTime(17, 59, 0));
-  EXPECT_EQ(stored.UsedHolidays, 2);
-  EXPECT_EQ(stored.Holidays[1], MakeDate(1999, 1, 1));
-
-  const QString first = dir_.filePath(QStringLiteral("out1.json"));
-  const QString second = dir_.filePath(QStringLiteral("out2.json"));
-  ASSERT_EQ(Run(Words("config export") << first), 0) << err_.toStdString();
+  EXPECT_EQ(stored.ModemDial, QStringLiteral("ATDT"));
+  EXPECT_DOUBLE_EQ(stored.DialCost, 0.1234);  // 1234.5 rounds to even
+  sample.ModemDial = stored.ModemDial;
+  sample.DialCost = stored.DialCost;
+  const QString out = dir_.filePath(QStringLiteral("out.json"));
+  ASSERT_EQ(Run(Words("config export") << out), 0) << err_.toStdString();
   EXPECT_TRUE(out_.isEmpty());
-  ASSERT_EQ(Import(first), 0) << err_.toStdString();
-  ASSERT_EQ(Run(Words("config export") << second), 0) << err_.toStdString();
-  EXPECT_EQ(Read(first), Read(second));
-  const QJsonObject exported = QJsonDocument::fromJson(Read(first)).object();
-  EXPECT_EQ(exported[QStringLiteral("Costs")][QStringLiteral("DialCost")].toDouble(), 0.1234);
+  EXPECT_EQ(Read(out), ConfigurationToJson(sample));
 }
 
 TEST_F(CliConfigTest, ABadFileIsRefusedAndTheStoreKeepsItsConfiguration) {

@@ -1,88 +1,15 @@
 #include <gtest/gtest.h>
 
-#include <QJsonArray>
-#include <QJsonDocument>
-#include <QJsonObject>
-
 #include "core/settings/config_json.h"
+#include "support/sample_configuration.h"
 
 namespace mirolat {
 namespace {
 
-Configuration RichConfiguration() {
-  Configuration c;
-  c.ModemLogFile = QStringLiteral("Modem Log.txt");
-  c.MaxServices = 4;
-  c.Services.assign(5, Service{});
-  c.MaxConnections = 500;
-  c.NoDisconDuration = 600;
-  c.NoDisconData = 12.5;
-  c.MaxLogSize = 300;
-  c.EditLog = false;
-  c.AutoOptimize = true;
-  c.ModemDial = QStringLiteral("ATDT");
-  c.CalcCosts = false;
-  c.DialCost = 0.1234;
-  c.CostPerHour = 2.5;
-  c.CostPerMeg = 0.01;
-  c.UsedServices = 2;
-  Service& a = c.Services[0];
-  a.ServiceName = QStringLiteral("Ünï ISP");
-  a.ServiceNumber = QStringLiteral("0845 123");
-  a.DialOption = 2;
-  a.UsedTariffs = 2;
-  a.Tariffs[0] = Tariff{QStringLiteral("Day"), QStringLiteral("Mon - Fri"), MakeTime(8, 0, 0), MakeTime(17, 59, 0),
-                        0.05, 0.04, 90};
-  a.Tariffs[1] = Tariff{QStringLiteral("Evening"), QStringLiteral("Everyday"), MakeTime(18, 0, 0),
-                        MakeTime(23, 59, 0), 0.05, 0.01, 0};
-  a.ServiceOption = 2;
-  a.FlexRate = 0.75;
-  a.UpToHours = 20;
-  a.PenaltyPeriod = QStringLiteral("Month");
-  a.FlexRate2 = 1.25;
-  a.PerMeg = 0.02;
-  a.AfterMeg = 99;
-  a.MegPeriod = QStringLiteral("Session");
-  Service& b = c.Services[1];
-  b.ServiceName = QStringLiteral("Work");
-  b.ServiceNumber = QStringLiteral("555");
-  b.DialOption = 1;
-  b.DialFixedTariff = 0.1;
-  b.ServiceOption = 1;
-  b.ServiceRate = 0.5;
-  c.UsedHolidays = 2;
-  c.Holidays[0] = MakeDate(1998, 12, 25);
-  c.Holidays[1] = MakeDate(1999, 1, 1);
-  return c;
-}
-
-TEST(ConfigJson, ExportImportExportIsIdentical) {
-  const Configuration original = RichConfiguration();
-  const QByteArray first = ConfigurationToJson(original);
-  Configuration imported;
-  QString error;
-  ASSERT_TRUE(ConfigurationFromJson(first, Configuration{}, imported, error)) << error.toStdString();
-  EXPECT_EQ(imported, original);
-  EXPECT_EQ(ConfigurationToJson(imported), first);
-}
-
-TEST(ConfigJson, ExportNamesTheStoreFields) {
-  const QJsonObject root = QJsonDocument::fromJson(ConfigurationToJson(RichConfiguration())).object();
-  const QJsonObject tariff = root[QStringLiteral("Services")][0][QStringLiteral("Tariffs")][1].toObject();
-  EXPECT_EQ(tariff[QStringLiteral("AppliesTimeStart")].toString(), QStringLiteral("18:00"));
-  EXPECT_EQ(tariff[QStringLiteral("AppliesTimeEnd")].toString(), QStringLiteral("23:59"));
-  EXPECT_EQ(root[QStringLiteral("Holidays")][1].toString(), QStringLiteral("1999-01-01"));
-  EXPECT_EQ(root[QStringLiteral("General")][QStringLiteral("MaxServices")].toInt(), 4);
-  EXPECT_FALSE(root[QStringLiteral("General")].toObject().contains(QStringLiteral("UsedServices")));
-  EXPECT_EQ(root[QStringLiteral("Costs")][QStringLiteral("DialCost")].toDouble(), 0.1234);
-  EXPECT_EQ(root[QStringLiteral("Services")][1][QStringLiteral("Tariffs")].toArray().size(), 0);
-}
+Configuration RichConfiguration() { return test::SampleConfiguration(); }
 
 TEST(ConfigJson, AbsentFieldsTakeDefaultsAndWindowLayoutsComeFromTheBase) {
-  Configuration base = RichConfiguration();
-  base.ViewLog.FontName = QStringLiteral("Fixed");
-  base.SummaryReport.WinWidth = 1234;
-  base.ReportListView = false;
+  const Configuration base = RichConfiguration();
   Configuration out;
   QString error;
   ASSERT_TRUE(ConfigurationFromJson(R"({"General": {"MaxConnections": 300},
@@ -98,8 +25,11 @@ TEST(ConfigJson, AbsentFieldsTakeDefaultsAndWindowLayoutsComeFromTheBase) {
   expected.Services[0].DialOption = 1;
   expected.Services[0].ServiceOption = 1;
   expected.ViewLog = base.ViewLog;
+  expected.ReportSaveSettings = base.ReportSaveSettings;
+  expected.ReportListView = base.ReportListView;
+  expected.ReportAutoArrange = base.ReportAutoArrange;
   expected.SummaryReport = base.SummaryReport;
-  expected.ReportListView = false;
+  expected.DetailReport = base.DetailReport;
   EXPECT_EQ(out, expected);
 }
 

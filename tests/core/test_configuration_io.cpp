@@ -6,7 +6,9 @@
 #include <deque>
 #include <functional>
 
+#include "core/settings/config_fields.h"
 #include "core/settings/configuration_io.h"
+#include "support/sample_configuration.h"
 
 namespace mirolat {
 namespace {
@@ -32,15 +34,8 @@ class ScriptedReporter : public ErrorReporter {
   }
 };
 
-using Expected = std::vector<std::pair<QString, SettingsValue>>;
-
 SettingsValue T(const char* s) { return QString::fromUtf8(s); }
 SettingsValue N(qint32 n) { return n; }
-Expected E(std::initializer_list<std::pair<const char*, SettingsValue>> rows) {
-  Expected out;
-  for (const auto& [name, value] : rows) out.emplace_back(QString::fromLatin1(name), value);
-  return out;
-}
 QStringList L(std::initializer_list<const char*> names) {
   QStringList out;
   for (const char* n : names) out.append(QString::fromLatin1(n));
@@ -77,12 +72,6 @@ class ConfigurationIoTest : public ::testing::Test {
   }
   SettingsValue Get(const QString& key, const QString& name) {
     return Store().SettingsReadValue(Root::Machine, key, name);
-  }
-  // Every value of a key, in the order written, as name and value.
-  Expected Contents(const QString& key) {
-    Expected all;
-    for (const QString& name : Store().ValueNames(Root::Machine, key)) all.emplace_back(name, Get(key, name));
-    return all;
   }
   // Runs a statement on the database through a second connection.
   void Sql(const char* sql) {
@@ -129,45 +118,9 @@ class ConfigurationIoTest : public ::testing::Test {
 };
 
 Configuration TwoServiceConfiguration() {
-  Configuration c;
-  c.UsedServices = 2;
-  Service& a = c.Services[0];
-  a.ServiceName = QStringLiteral("Home");
-  a.ServiceNumber = QStringLiteral("0845");
-  a.DialOption = 2;
-  a.DialFixedTariff = 0.05;
-  a.UsedTariffs = 2;
-  a.Tariffs[0] = Tariff{QStringLiteral("Peak"), QStringLiteral("Mon - Fri"), MakeTime(8, 0, 0), MakeTime(17, 59, 0),
-                        0.1, 0.02, 90};
-  a.Tariffs[1] = Tariff{QStringLiteral("Evening"), QStringLiteral("Everyday"), MakeTime(18, 0, 0),
-                        MakeTime(23, 59, 0), 0.2, 0.01, 0};
-  a.ServiceOption = 2;
-  a.ServiceRate = 1.25;
-  a.FlexRate = 0.5;
-  a.UpToHours = 20;
-  a.PenaltyPeriod = QStringLiteral("Week");
-  a.FlexRate2 = 2;
-  a.PerMeg = 0.03;
-  a.AfterMeg = 99;
-  a.MegPeriod = QStringLiteral("Month");
-  Service& b = c.Services[1];
-  b.ServiceName = QStringLiteral("Work");
-  b.ServiceNumber = QStringLiteral("555");
-  b.DialOption = 1;
-  b.DialFixedTariff = 0.1;
-  b.ServiceOption = 1;
-  b.ServiceRate = 0.5;
-  c.UsedHolidays = 2;
-  c.Holidays[0] = MakeDate(1998, 12, 25);
-  c.Holidays[1] = MakeDate(1999, 1, 1);
-  c.ModemLogFile = QStringLiteral("Other.log");
-  c.AutoOptimize = true;
-  c.EditLog = false;
-  c.CalcCosts = false;
-  c.ViewLog.SaveSettings = true;
-  c.ViewLog.FontName = QStringLiteral("Courier New");
-  c.SummaryReport.Columns = {1100, 1200, 800, 900, 950, 1000, 0};
-  c.DetailReport.Columns = {1000, 1000, 700, 1000, 1000, 2100, 1000};
+  Configuration c = test::SampleConfiguration();
+  c.MaxServices = 10;
+  c.Services.resize(11);
   return c;
 }
 
@@ -177,37 +130,12 @@ TEST_F(ConfigurationIoTest, FirstRunFillsExactlyTheDefaultsAndStoresThem) {
   EXPECT_TRUE(LoadConfigurationWithDefaults(Store(), config, reporter_));
   EXPECT_TRUE(reporter_.messages.isEmpty());
   EXPECT_EQ(config, Configuration{});
-
-  EXPECT_EQ(Contents(kGeneralKey),
-            E({{"ModemLogFile", T("ModemLog.txt")}, {"MaxServices", N(10)}, {"UsedServices", N(0)},
-               {"MaxConnections", N(200)}, {"MaxConnectDays", N(2)}, {"NoDisconDuration", N(900)},
-               {"NoDisconData", N(0)}, {"MaxLogSize", N(150)}, {"EditLog", T("True")}, {"ShowErrors", T("True")},
-               {"ShowToolbars", T("True")}, {"ShowGraphic", T("True")}, {"AutoOptimize", T("False")}}));
-  EXPECT_EQ(Contents(kModemKey),
-            E({{"ModemDial", T("RECV: ATD")}, {"ModemAnswer", T("ANSWERING")},
-               {"ModemConnect", T("CONNECTION ESTABLISHED")}, {"ModemUserDisconnect", T("HANGING UP THE MODEM")},
-               {"ModemHostDisconnect", T("REMOTE MODEM HUNG UP")}, {"ModemReads", T("READS")},
-               {"ModemWrites", T("WRITES")}}));
-  EXPECT_EQ(Contents(kCostsKey), E({{"CalcCosts", T("True")}, {"DialCost", N(2000)}, {"CostPerHour", N(15000)},
-                                    {"CostPerMeg", N(0)}}));
-  EXPECT_TRUE(Store().KeyExists(Root::Machine, kServicesKey));
-  EXPECT_EQ(Contents(kServicesKey), Expected{});
-  EXPECT_EQ(Contents(kViewLogKey),
-            E({{"SaveSettings", T("False")}, {"FontName", T("MS Sans Serif")}, {"FontSize", N(8)},
-               {"FontBold", T("False")}, {"FontItalic", T("False")}, {"WinHeight", N(4300)}, {"WinWidth", N(6000)},
-               {"WinState", N(0)}}));
-  EXPECT_EQ(Contents(kViewReportKey),
-            E({{"SaveSettings", T("True")}, {"ListView", T("True")}, {"AutoArrange", T("False")}}));
-  const Expected window = E({{"WinHeight", N(5100)}, {"WinWidth", N(6900)}, {"WinLeft", N(100)}, {"WinTop", N(100)},
-                             {"FontSize", N(9)}, {"Column1", N(1000)}, {"Column2", N(1000)}, {"Column3", N(700)},
-                             {"Column4", N(1000)}, {"Column5", N(1000)}});
-  EXPECT_EQ(Contents(kSummaryReportKey), window);
-  Expected detail = window;
-  detail.emplace_back(QStringLiteral("Column6"), N(2000));
-  EXPECT_EQ(Contents(kDetailReportKey), detail);
-  EXPECT_EQ(Contents(kHolidaysKey), E({{"UsedHolidays", N(0)}}));
   EXPECT_EQ(Store().SubKeyNames(Root::Machine, kSettingsBaseKey),
             L({"General", "Modem", "Costs", "Services", "ViewLog", "ViewReport", "Holidays"}));
+  EXPECT_EQ(Store().SubKeyNames(Root::Machine, kViewReportKey), L({"SummaryReport", "DetailReport"}));
+  EXPECT_TRUE(Store().ValueNames(Root::Machine, kServicesKey).isEmpty());
+  EXPECT_EQ(Get(kCostsKey, QStringLiteral("DialCost")), N(2000));
+  EXPECT_EQ(Get(kViewLogKey, QStringLiteral("FontBold")), T("False"));
 
   // A second start reads the same record back and has nothing to fill in, so
   // it does not write the store again.
@@ -217,44 +145,30 @@ TEST_F(ConfigurationIoTest, FirstRunFillsExactlyTheDefaultsAndStoresThem) {
   EXPECT_EQ(again, Configuration{});
 }
 
-TEST_F(ConfigurationIoTest, AmountsAreScaledAndRoundedHalfToEven) {
-  struct Case {
-    double amount;
-    qint32 stored;
-    double readBack;
-  } cases[] = {{2.34567, 23457, 2.3457}, {0.12345, 1234, 0.1234}, {1.5, 15000, 1.5},
-               {0.2, 2000, 0.2}, {0.00005, 0, 0},
-               {-1.23455, -12346, -1.2346}};
-  for (const auto& c : cases) {
-    Configuration config;
-    config.DialCost = c.amount;
-    ASSERT_TRUE(SaveConfiguration(Store(), config, reporter_));
-    EXPECT_EQ(Get(kCostsKey, QStringLiteral("DialCost")), N(c.stored)) << c.amount;
-    EXPECT_DOUBLE_EQ(Reload().DialCost, c.readBack) << c.amount;
-  }
-}
-
-TEST_F(ConfigurationIoTest, PlainDoublesAndFontSizesAreRoundedHalfToEven) {
-  struct Case {
+// Amounts are stored × 10000, plain doubles and font sizes as they are, each
+// rounded to the nearest whole number, halves to even.
+TEST_F(ConfigurationIoTest, StoredNumbersAreRoundedHalfToEven) {
+  const struct {
     double value;
-    qint32 stored;
-  } cases[] = {{900.6, 901}, {900.5, 900}, {901.5, 902}, {0.4, 0}, {2.5, 2}, {-0.5, 0}};
+    qint32 money, plain;
+  } cases[] = {{2.34567, 23457, 2}, {0.12345, 1234, 0}, {-1.23455, -12346, -1}, {0.00005, 0, 0}, {900.6, 9006000, 901},
+               {900.5, 9005000, 900}, {901.5, 9015000, 902}, {2.5, 25000, 2}, {-0.5, -5000, 0}};
   for (const auto& c : cases) {
     Configuration config = TwoServiceConfiguration();
-    config.NoDisconDuration = c.value;
-    config.NoDisconData = c.value;
-    config.Services[0].AfterMeg = c.value;
-    config.SummaryReport.FontSize = static_cast<float>(c.value);
-    config.DetailReport.FontSize = static_cast<float>(c.value);
+    config.DialCost = c.value;
+    config.NoDisconDuration = config.NoDisconData = config.Services[0].AfterMeg = c.value;
+    config.SummaryReport.FontSize = config.DetailReport.FontSize = static_cast<float>(c.value);
     ASSERT_TRUE(SaveConfiguration(Store(), config, reporter_));
-    EXPECT_EQ(Get(kGeneralKey, QStringLiteral("NoDisconDuration")), N(c.stored)) << c.value;
-    EXPECT_EQ(Get(kGeneralKey, QStringLiteral("NoDisconData")), N(c.stored)) << c.value;
-    EXPECT_EQ(Get(kServicesKey, QStringLiteral("AfterMeg1")), N(c.stored)) << c.value;
-    EXPECT_EQ(Get(kSummaryReportKey, QStringLiteral("FontSize")), N(c.stored)) << c.value;
-    EXPECT_EQ(Get(kDetailReportKey, QStringLiteral("FontSize")), N(c.stored)) << c.value;
-    const Configuration loaded = Reload();
-    EXPECT_EQ(loaded.NoDisconDuration, c.stored);
-    EXPECT_EQ(loaded.SummaryReport.FontSize, static_cast<float>(c.stored));
+    EXPECT_EQ(Get(kCostsKey, QStringLiteral("DialCost")), N(c.money)) << c.value;
+    EXPECT_EQ(Get(kGeneralKey, QStringLiteral("NoDisconDuration")), N(c.plain)) << c.value;
+    EXPECT_EQ(Get(kGeneralKey, QStringLiteral("NoDisconData")), N(c.plain)) << c.value;
+    EXPECT_EQ(Get(kServicesKey, QStringLiteral("AfterMeg1")), N(c.plain)) << c.value;
+    EXPECT_EQ(Get(kSummaryReportKey, QStringLiteral("FontSize")), N(c.plain)) << c.value;
+    EXPECT_EQ(Get(kDetailReportKey, QStringLiteral("FontSize")), N(c.plain)) << c.value;
+    Configuration loaded;
+    LoadConfiguration(Store(), loaded, reporter_);  // the dialogs' rules aside
+    EXPECT_DOUBLE_EQ(loaded.DialCost, c.money / 10000.0) << c.value;
+    EXPECT_EQ(loaded.SummaryReport.FontSize, static_cast<float>(c.plain)) << c.value;
   }
 }
 
@@ -440,29 +354,25 @@ TEST_F(ConfigurationIoTest, DeletedServicesStayInTheStoreButAreNotRead) {
   EXPECT_EQ(loaded.Services[4], Service{});
 }
 
+// All hundred holidays: " 1" to " 100" after UsedHolidays; those beyond the
+// used count are not read.
 TEST_F(ConfigurationIoTest, HolidaysAreStoredUnderBlankPrefixedNumbers) {
   Configuration config;
-  config.UsedHolidays = 2;
-  config.Holidays[0] = MakeDate(1999, 1, 1);  // 36161
-  config.Holidays[1] = MakeDate(1999, 4, 2);
-  config.Holidays[2] = MakeDate(2000, 1, 1);  // beyond the used count: not written
-  ASSERT_TRUE(SaveConfiguration(Store(), config, reporter_));
-  EXPECT_EQ(Contents(kHolidaysKey), E({{"UsedHolidays", N(2)}, {" 1", N(36161)}, {" 2", N(MakeDate(1999, 4, 2))}}));
-  const Configuration loaded = Reload();
-  EXPECT_EQ(loaded.UsedHolidays, 2);
-  EXPECT_EQ(loaded.Holidays[1], MakeDate(1999, 4, 2));
-  EXPECT_EQ(loaded.Holidays[2], 0);
-
-  // All hundred: " 1" to " 100" after UsedHolidays, all read back.
   config.UsedHolidays = kMaxHolidays;
   for (int n = 0; n < kMaxHolidays; ++n) config.Holidays[static_cast<size_t>(n)] = MakeDate(1999, 1, 1) + n;
   ASSERT_TRUE(SaveConfiguration(Store(), config, reporter_));
   const QStringList names = Store().ValueNames(Root::Machine, kHolidaysKey);
   ASSERT_EQ(names.size(), 101);
   EXPECT_EQ(names[10], QStringLiteral(" 10"));
-  EXPECT_EQ(names[100], QStringLiteral(" 100"));
   EXPECT_EQ(Get(kHolidaysKey, QStringLiteral(" 100")), N(MakeDate(1999, 1, 1) + 99));
   EXPECT_EQ(Reload().Holidays, config.Holidays);
+  config.UsedHolidays = 2;
+  ASSERT_TRUE(SaveConfiguration(Store(), config, reporter_));
+  Configuration loaded;
+  LoadConfiguration(Store(), loaded, reporter_);
+  EXPECT_EQ(loaded.UsedHolidays, 2);
+  EXPECT_EQ(loaded.Holidays[1], MakeDate(1999, 1, 2));
+  EXPECT_EQ(loaded.Holidays[2], 0);
 }
 
 TEST_F(ConfigurationIoTest, ResponseTextsAreStoredUpperCased) {
@@ -571,120 +481,107 @@ TEST_F(ConfigurationIoTest, AnUnusableStoredValueMovesTheStoreAsideAndDefaultsAp
   }
 }
 
-// A whole record reads back as saved. The save writes keys and values in its
-// own order and each value in its stored kind: texts, scaled money, plain
-// numbers, times as text.
-TEST_F(ConfigurationIoTest, AWholeRecordIsSavedInItsOwnOrderAndReadsBack) {
-  Configuration saved = TwoServiceConfiguration();
+// FlexRate2 of service n was stored as FlexRate2<n>, which is also FlexRate
+// of service 2<n>: from 21 services up the two overwrote each other. It is
+// stored as FlexRate2-<n>; the old name is read where no other value has it.
+TEST_F(ConfigurationIoTest, FlexRate2NeverSharesANameWithAnotherServicesValue) {
+  Configuration saved = test::ScaledConfiguration(25, 1);
+  for (int n = 0; n < 25; ++n) {
+    saved.Services[static_cast<size_t>(n)].FlexRate = 0.5 + n;
+    saved.Services[static_cast<size_t>(n)].FlexRate2 = 100.25 + n;
+  }
   ASSERT_TRUE(SaveConfiguration(Store(), saved, reporter_));
-  ASSERT_TRUE(reporter_.messages.isEmpty());
+  EXPECT_EQ(Get(kServicesKey, QStringLiteral("FlexRate21")), N(205000));
+  EXPECT_EQ(Get(kServicesKey, QStringLiteral("FlexRate2-1")), N(1002500));
+  EXPECT_EQ(Reload(), saved);
+
+  // An earlier version's names: FlexRate23 is service 3's FlexRate2 while
+  // there are fewer than 23 services, else service 23's FlexRate.
+  Sql("DELETE FROM vals WHERE fold LIKE 'flexrate2-%'; UPDATE vals SET value = 77 WHERE fold = 'flexrate23';");
+  Put(kGeneralKey, "UsedServices", 22, kNumber);
+  EXPECT_EQ(Reload().Services[2].FlexRate2, 0.0077);
+  Put(kGeneralKey, "UsedServices", 23, kNumber);
   const Configuration loaded = Reload();
-  EXPECT_EQ(loaded, saved);
-  EXPECT_EQ(loaded.Services.size(), 11u);
-
-  // Keys in the order of the save: Services before Costs.
-  EXPECT_EQ(Store().SubKeyNames(Root::Machine, kSettingsBaseKey),
-            L({"General", "Modem", "Services", "Costs", "ViewLog", "ViewReport", "Holidays"}));
-  EXPECT_EQ(Store().SubKeyNames(Root::Machine, kViewReportKey), L({"SummaryReport", "DetailReport"}));
-
-  EXPECT_EQ(Store().ValueNames(Root::Machine, kServicesKey).mid(0, 28),
-            L({"ServiceName1", "ServiceNumber1", "DialOption1", "DialFixedTariff1", "UsedTariffs1",
-               "Tariff1-1After", "Tariff1-1AppliesDays", "Tariff1-1AppliesTimeEnd", "Tariff1-1AppliesTimeStart",
-               "Tariff1-1Description", "Tariff1-1DialRate", "Tariff1-1PerMinuteRate", "Tariff1-2After",
-               "Tariff1-2AppliesDays", "Tariff1-2AppliesTimeEnd", "Tariff1-2AppliesTimeStart",
-               "Tariff1-2Description", "Tariff1-2DialRate", "Tariff1-2PerMinuteRate", "ServiceRate1",
-               "ServiceOption1", "AfterMeg1", "PerMeg1", "MegPeriod1", "FlexRate1", "FlexRate21", "PenaltyPeriod1",
-               "UpToHours1"}));
-  EXPECT_EQ(Store().ValueNames(Root::Machine, kGeneralKey),
-            L({"ModemLogFile", "MaxServices", "UsedServices", "MaxConnections", "MaxConnectDays", "NoDisconDuration",
-               "NoDisconData", "MaxLogSize", "EditLog", "ShowErrors", "ShowToolbars", "ShowGraphic",
-               "AutoOptimize"}));
-  EXPECT_EQ(Store().ValueNames(Root::Machine, kCostsKey), L({"CalcCosts", "DialCost", "CostPerHour", "CostPerMeg"}));
-  EXPECT_EQ(Store().ValueNames(Root::Machine, kViewLogKey),
-            L({"SaveSettings", "FontName", "FontSize", "FontBold", "FontItalic", "WinHeight", "WinWidth",
-               "WinState"}));
-  EXPECT_EQ(Store().ValueNames(Root::Machine, kViewReportKey), L({"SaveSettings", "ListView", "AutoArrange"}));
-  EXPECT_EQ(Store().ValueNames(Root::Machine, kHolidaysKey), L({"UsedHolidays", " 1", " 2"}));
-
-  // Each value in its stored kind: texts, scaled money, plain numbers, times as text.
-  struct Row {
-    const char* name;
-    SettingsValue value;
-  } rows[] = {
-      {"ServiceName1", QStringLiteral("Home")}, {"ServiceNumber1", QStringLiteral("0845")}, {"DialOption1", 2},
-      {"DialFixedTariff1", 500}, {"UsedTariffs1", 2}, {"Tariff1-1After", 90},
-      {"Tariff1-1AppliesDays", QStringLiteral("Mon - Fri")}, {"Tariff1-1AppliesTimeEnd", QStringLiteral("17:59:00")},
-      {"Tariff1-1AppliesTimeStart", QStringLiteral("08:00:00")}, {"Tariff1-1Description", QStringLiteral("Peak")},
-      {"Tariff1-1DialRate", 1000}, {"Tariff1-1PerMinuteRate", 200}, {"Tariff1-2PerMinuteRate", 100},
-      {"ServiceRate1", 12500}, {"ServiceOption1", 2}, {"AfterMeg1", 99}, {"PerMeg1", 300},
-      {"MegPeriod1", QStringLiteral("Month")}, {"FlexRate1", 5000}, {"FlexRate21", 20000},
-      {"PenaltyPeriod1", QStringLiteral("Week")}, {"UpToHours1", 20},
-      {"Tariff1-2AppliesTimeStart", QStringLiteral("18:00:00")}, {"DialFixedTariff2", 1000},
-  };
-  for (const Row& r : rows) EXPECT_EQ(Get(kServicesKey, QLatin1String(r.name)), r.value) << r.name;
-  EXPECT_EQ(Get(kCostsKey, QStringLiteral("CalcCosts")), T("False"));
-  EXPECT_EQ(Get(kHolidaysKey, QStringLiteral(" 1")), SettingsValue(MakeDate(1998, 12, 25)));
-  EXPECT_EQ(Get(kHolidaysKey, QStringLiteral(" 2")), SettingsValue(36161));
+  EXPECT_EQ(loaded.Services[2].FlexRate2, 0);
+  EXPECT_EQ(loaded.Services[22].FlexRate, 0.0077);
 }
 
+// A window writes its own settings, and with its flag off the flag alone, as
+// the text False for both windows; the other window's settings stay, in the
+// store and in the kept image.
+TEST_F(ConfigurationIoTest, AWindowWritesItsOwnSettingsAndLeavesTheOthers) {
+  const Configuration saved = TwoServiceConfiguration();
+  Configuration c = saved;
+  ASSERT_TRUE(SaveConfiguration(Store(), c, reporter_));
+  Configuration windows = saved;
+  windows.ReportSaveSettings = false;
+  windows.SummaryReport.WinTop = 1;
+  windows.ViewLog.SaveSettings = false;
+  windows.ViewLog.FontName = QStringLiteral("Not written");
+  ASSERT_TRUE(SaveReportWindowSettings(Store(), windows, reporter_));
+  ASSERT_TRUE(SaveViewLogSettings(Store(), windows.ViewLog, reporter_));
+  EXPECT_EQ(Get(kViewReportKey, QStringLiteral("SaveSettings")), T("False"));
+  EXPECT_EQ(Get(kViewLogKey, QStringLiteral("SaveSettings")), T("False"));
+  Configuration expected = saved;
+  expected.ReportSaveSettings = false;
+  expected.ViewLog.SaveSettings = false;
+  for (int pass = 0; pass < 2; ++pass, Sql("DELETE FROM derived;")) {
+    Configuration loaded;
+    EXPECT_FALSE(LoadConfigurationWithDefaults(Store(), loaded, reporter_)) << pass;
+    EXPECT_EQ(loaded, expected) << pass;
+  }
+}
+
+// Each value of the tables that must convert holds, alone, text that does
+// not: the load finds the store damaged and names it. Values beyond the used
+// counts and the unused column slots are never read, so the same text there
+// is harmless.
 TEST_F(ConfigurationIoTest, EveryValueReadIsCheckedAndNoOtherIs) {
-  // Each value that must convert holds, alone, text that does not: the load
-  // finds the store damaged and names it. Values beyond the used counts and
-  // the unused column slots are never read, so the same text there is harmless.
-  struct Group {
-    QString key;
-    std::initializer_list<const char*> read;
-    std::initializer_list<const char*> notRead;
+  std::vector<std::pair<QString, QString>> read;
+  const auto add = [&](const auto& fields, const QString& key, auto name) {
+    for (const auto& f : fields) {
+      if (f.Kind == FieldKind::Text || f.Kind == FieldKind::FileName) continue;
+      read.emplace_back(key.isEmpty() ? kSettingsBaseKey + QLatin1Char('\\') + QLatin1String(f.Key) : key, name(f));
+    }
   };
-  const Group groups[] = {
-      {kGeneralKey,
-       {"MaxServices", "MaxConnections", "MaxConnectDays", "NoDisconDuration", "NoDisconData", "MaxLogSize", "EditLog",
-        "ShowErrors", "ShowToolbars", "ShowGraphic", "AutoOptimize"},
-       {}},
-      {kCostsKey, {"CalcCosts", "DialCost", "CostPerHour", "CostPerMeg"}, {}},
-      {kServicesKey,
-       {"DialOption1", "DialFixedTariff1", "Tariff1-1After", "Tariff1-1AppliesTimeEnd", "Tariff1-1AppliesTimeStart",
-        "Tariff1-1DialRate", "Tariff1-1PerMinuteRate", "Tariff1-2After", "Tariff1-2AppliesTimeEnd",
-        "Tariff1-2AppliesTimeStart", "Tariff1-2DialRate", "Tariff1-2PerMinuteRate", "ServiceRate1", "ServiceOption1",
-        "AfterMeg1", "PerMeg1", "FlexRate1", "FlexRate21", "UpToHours1"},
-       {"Tariff1-3After", "DialOption2"}},
-      {kViewLogKey, {"SaveSettings", "FontSize", "FontBold", "FontItalic", "WinHeight", "WinWidth", "WinState"}, {}},
-      {kViewReportKey, {"SaveSettings", "ListView", "AutoArrange"}, {}},
-      {kSummaryReportKey,
-       {"WinHeight", "WinWidth", "WinLeft", "WinTop", "FontSize", "Column1", "Column2", "Column3", "Column4", "Column5"},
-       {"Column6", "Column7"}},
-      {kDetailReportKey,
-       {"WinHeight", "WinWidth", "WinLeft", "WinTop", "FontSize", "Column1", "Column2", "Column3", "Column4", "Column5",
-        "Column6"},
-       {"Column7"}},
-      {kHolidaysKey, {" 1", " 2"}, {" 3", "1", "2"}},
-  };
-  auto load = [](const QString& key, const char* name) {
+  const auto plain = [](const auto& f) { return QString::fromLatin1(f.Name); };
+  add(RecordFields(), QString(), plain);
+  add(ViewLogFields(), QString(), plain);
+  add(ReportWindowFields(), kSummaryReportKey, plain);
+  add(ReportWindowFields(), kDetailReportKey, plain);
+  add(ServiceFields(), kServicesKey, [](const FieldSpec<Service>& f) { return ServiceValueName(f, 1); });
+  for (int t = 1; t <= 2; ++t) {
+    add(TariffFields(), kServicesKey, [t](const FieldSpec<Tariff>& f) { return TariffValueName(f.Name, 1, t); });
+  }
+  for (const char* n : {" 1", " 2"}) read.emplace_back(kHolidaysKey, QLatin1String(n));
+  for (int c = 1; c <= 6; ++c) {
+    read.emplace_back(c <= 5 ? kSummaryReportKey : kDetailReportKey, ServiceValueName("Column", c));
+  }
+  const std::pair<QString, QString> notRead[] = {
+      {kServicesKey, QStringLiteral("Tariff1-3After")}, {kServicesKey, QStringLiteral("DialOption2")},
+      {kSummaryReportKey, QStringLiteral("Column6")},   {kDetailReportKey, QStringLiteral("Column7")},
+      {kHolidaysKey, QStringLiteral(" 3")},             {kHolidaysKey, QStringLiteral("1")}};
+  auto load = [](const QString& key, const QString& name) {
     QTemporaryDir dir;
     SettingsStore store(SettingsStore::FilePathIn(dir.path()));
-    auto put = [&](const QString& k, const char* n, const QVariant& v, int kind) {
-      store.SettingsCreateKey(Root::Machine, k);
-      store.SettingsWriteValue(Root::Machine, k, QLatin1String(n), v, kind);
-    };
     // A record with one service of two tariffs and two holidays.
     Configuration saved = TwoServiceConfiguration();
     saved.UsedServices = 1;
     ScriptedReporter r;
     EXPECT_TRUE(SaveConfiguration(store, saved, r));
-    put(key, name, QStringLiteral("x"), kText);
+    store.SettingsWriteValue(Root::Machine, key, name, QStringLiteral("x"), kText);
     Configuration config;
     LoadConfiguration(store, config, r);
-    EXPECT_TRUE(r.messages.isEmpty()) << name;
+    EXPECT_TRUE(r.messages.isEmpty()) << name.toStdString();
     return store.DamageMessage();
   };
-  for (const Group& g : groups) {
-    for (const char* n : g.read) {
-      const QString message = load(g.key, n);
-      EXPECT_TRUE(message.contains(g.key + QLatin1Char('\\') + QLatin1String(n) + QStringLiteral(" holds 'x'")))
-          << n << ": " << message.toStdString();
-    }
-    for (const char* n : g.notRead) EXPECT_EQ(load(g.key, n), QString()) << n;
+  ASSERT_GT(read.size(), 50u);
+  for (const auto& [key, name] : read) {
+    const QString message = load(key, name);
+    EXPECT_TRUE(message.contains(key + QLatin1Char('\\') + name + QStringLiteral(" holds 'x'")))
+        << name.toStdString() << ": " << message.toStdString();
   }
+  for (const auto& [key, name] : notRead) EXPECT_EQ(load(key, name), QString()) << name.toStdString();
 }
 
 TEST_F(ConfigurationIoTest, OnlyFiveSummaryAndSixDetailColumnsAreStored) {
@@ -838,6 +735,8 @@ TEST_F(ConfigurationIoTest, TheKeptImageLoadsExactlyWhatParsingTheValuesGives) {
          t.Put(kServicesKey, "Tariff1-1AppliesTimeStart", QStringLiteral("08:00"), kText);
          t.Put(kServicesKey, "Tariff1-1DialRate", QStringLiteral("1250"), kText);
          t.Put(kServicesKey, "MegPeriod2", QString(), kText);
+         t.Put(kServicesKey, "AfterMeg2", 0, kNumber);
+         t.Put(kServicesKey, "PerMeg2", 0, kNumber);
          t.Put(kServicesKey, "ServiceName3", QStringLiteral("beyond the used services"), kText);
          t.Put(kHolidaysKey, "UsedHolidays", 1, kNumber);
          t.Put(kHolidaysKey, " 1", QStringLiteral("36000"), kText);

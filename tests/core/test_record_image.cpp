@@ -1,23 +1,16 @@
 #include <gtest/gtest.h>
 
 #include "core/settings/record_image.h"
+#include "support/sample_configuration.h"
 
 namespace mirolat {
 namespace {
 
+// The sample with a smaller service table, so that a count can go beyond it.
 Configuration WithServices() {
-  Configuration c;
+  Configuration c = test::SampleConfiguration();
   c.MaxServices = 3;
-  c.Services.assign(4, Service{});
-  c.UsedServices = 2;
-  c.Services[0].ServiceName = QStringLiteral("Home");
-  c.Services[0].UsedTariffs = 2;
-  c.Services[0].Tariffs[1] = Tariff{QStringLiteral("Night"), QStringLiteral("Everyday"), 64800, 28740, 0.2, 0.01, 30};
-  c.Services[1].ServiceName = QStringLiteral("Home");  // the same text twice is kept once
-  c.Services[1].AfterMeg = 12.5;
-  c.UsedHolidays = 2;
-  c.Holidays[0] = 36000;
-  c.Holidays[1] = 36001;
+  c.Services.resize(4);
   return c;
 }
 

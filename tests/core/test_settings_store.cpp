@@ -57,6 +57,9 @@ TEST_F(SettingsStoreTest, ValuesReadBackByKind) {
   for (const auto& c : cases) {
     EXPECT_EQ(store.SettingsReadValue(Root::Machine, key, QString::fromLatin1(c.name)), c.expected) << c.name;
   }
+  // Replacing a value replaces its kind too.
+  store.SettingsWriteValue(Root::Machine, key, QStringLiteral("Plain"), 0, kNumber);
+  EXPECT_EQ(store.SettingsReadValue(Root::Machine, key, QStringLiteral("Plain")), Number(0));
 }
 
 TEST_F(SettingsStoreTest, BadWritesThrowAndChangeNothing) {
@@ -113,15 +116,6 @@ TEST_F(SettingsStoreTest, NamesCompareWithoutCaseAndKeepFirstSpelling) {
   store.SettingsWriteValue(Root::Machine, QStringLiteral("SOFTWARE\\MRL\\General"), QStringLiteral("Ä"), 1, kNumber);
   EXPECT_TRUE(IsEmptyValue(
       store.SettingsReadValue(Root::Machine, QStringLiteral("SOFTWARE\\MRL\\General"), QStringLiteral("ä"))));
-}
-
-TEST_F(SettingsStoreTest, ReplacingAValueChangesItsKind) {
-  SettingsStore store(StorePath());
-  const QString key = QStringLiteral("SOFTWARE\\MRL\\ViewLog");
-  store.SettingsCreateKey(Root::Machine, key);
-  store.SettingsWriteValue(Root::Machine, key, QStringLiteral("SaveSettings"), QStringLiteral("True"), kText);
-  store.SettingsWriteValue(Root::Machine, key, QStringLiteral("SaveSettings"), 0, kNumber);
-  EXPECT_EQ(store.SettingsReadValue(Root::Machine, key, QStringLiteral("SaveSettings")), Number(0));
 }
 
 TEST_F(SettingsStoreTest, RootsAreSeparate) {

@@ -15,6 +15,7 @@
 #include "core/logfile/log_checks.h"
 #include "core/reports/details_report.h"
 #include "core/reports/summary_report.h"
+#include "support/sample_configuration.h"
 
 using namespace mirolat;
 
@@ -27,38 +28,8 @@ class ContinueReporter : public ErrorReporter {
 };
 
 Configuration FixedConfiguration() {
-  Configuration c;
-  c.MaxServices = 5;
+  Configuration c = test::ForGeneratedLog(test::SampleConfiguration());
   c.MaxConnections = 40;
-  c.Services.assign(6, Service{});
-  c.UsedServices = 2;
-  Service& flat = c.Services[0];
-  flat.ServiceName = QStringLiteral("Flat");
-  flat.ServiceNumber = QStringLiteral("5551234");
-  flat.DialOption = 2;
-  flat.UsedTariffs = 2;
-  flat.Tariffs[0] = Tariff{QStringLiteral("Day"), QStringLiteral("Mon - Fri"), 8 * 3600, 18 * 3600 - 60, 0.1, 0.05, 60};
-  flat.Tariffs[1] = Tariff{QStringLiteral("Weekend"), QStringLiteral("Sat - Sun"), 0, 86400 - 60, 0.05, 0.02, 0};
-  flat.ServiceOption = 1;
-  flat.ServiceRate = 1.2;
-  flat.PerMeg = 0.5;
-  flat.AfterMeg = 1;
-  flat.MegPeriod = QStringLiteral("Session");
-  Service& flexi = c.Services[1];
-  flexi.ServiceName = QStringLiteral("Flexi");
-  flexi.ServiceNumber = QStringLiteral("0845");
-  flexi.DialOption = 1;
-  flexi.DialFixedTariff = 0.3;
-  flexi.ServiceOption = 2;
-  flexi.FlexRate = 0.8;
-  flexi.FlexRate2 = 2.5;
-  flexi.UpToHours = 1;
-  flexi.PenaltyPeriod = QStringLiteral("Week");
-  flexi.PerMeg = 0.1;
-  flexi.AfterMeg = 2;
-  flexi.MegPeriod = QStringLiteral("Day");
-  c.UsedHolidays = 1;
-  c.Holidays[0] = 35796;  // 1998-01-01
   return c;
 }
 

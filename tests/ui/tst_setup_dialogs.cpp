@@ -15,6 +15,7 @@
 #include "core/settings/configuration_io.h"
 #include "core/settings/settings_store.h"
 #include "support/common_test_env.h"
+#include "support/sample_configuration.h"
 #include "ui/dialogs/beep.h"
 #include "ui/dialogs/desktop_error_reporter.h"
 #include "ui/setup/frm_service.h"
@@ -26,29 +27,6 @@ using test::Child;
 namespace {
 
 const QDate kToday(2026, 12, 6);
-
-Service StoredService(const QString& name, const QString& number) {
-  Service s;
-  s.ServiceName = name;
-  s.ServiceNumber = number;
-  s.DialOption = 2;
-  s.DialFixedTariff = 0.25;
-  s.UsedTariffs = 2;
-  s.Tariffs[0] = Tariff{
-      QStringLiteral("Peak"), QStringLiteral("Mon - Fri"), MakeTime(8, 0, 0), MakeTime(17, 59, 0), 0.1, 0.05, 60};
-  s.Tariffs[1] = Tariff{
-      QStringLiteral("Night"), QStringLiteral("Everyday"), MakeTime(0, 0, 0), MakeTime(23, 59, 0), 0.05, 0.01, 0};
-  s.ServiceOption = 2;
-  s.ServiceRate = 1.25;
-  s.FlexRate = 1;
-  s.UpToHours = 10;
-  s.PenaltyPeriod = QStringLiteral("Week");
-  s.FlexRate2 = 3;
-  s.PerMeg = 0.1;
-  s.AfterMeg = 5;
-  s.MegPeriod = QStringLiteral("Session");
-  return s;
-}
 
 }  // namespace
 
@@ -70,20 +48,16 @@ class SetupDialogsTest : public QObject {
     state_->Store = std::make_shared<SettingsStore>(SettingsStore::FilePathIn(env_->ConfigDir()));
   }
 
-  // A record with two services, a past and a coming holiday, and values
-  // that do not survive a careless reformatting.
+  // The shared sample's first two services ("Work" dials 5559876), its past
+  // and coming holiday, and values that do not survive a careless reformatting.
   void FillRecord() {
     Configuration& c = state_->Config;
+    c = test::SampleConfiguration();
     c.UsedServices = 2;
-    c.Services[0] = StoredService(QStringLiteral("Home ISP"), QStringLiteral("5551234"));
-    c.Services[1] = StoredService(QStringLiteral("Work"), QStringLiteral("5559876"));
+    c.ShowErrors = true;
     c.NoDisconData = 512.4;
     c.NoDisconDuration = 900.6;
     c.DialCost = 0.123456;
-    c.CostPerMeg = 0.05;
-    c.UsedHolidays = 2;
-    c.Holidays[0] = MakeDate(2025, 12, 25);  // past
-    c.Holidays[1] = MakeDate(2026, 12, 25);
   }
 
   void Open() {

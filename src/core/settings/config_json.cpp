@@ -5,43 +5,42 @@
 #include <QJsonObject>
 #include <QSet>
 #include <cmath>
+#include <cstring>
+#include <span>
 #include <limits>
 
 #include "core/model/log_file_name.h"
 #include "core/model/option_entries.h"
 #include "core/model/record_rules.h"
+#include "core/settings/config_fields.h"
 
 namespace mirolat {
 
 namespace {
 
-QJsonObject TariffToJson(const Tariff& t) {
-  return QJsonObject{{QStringLiteral("Description"), t.Description},
-                     {QStringLiteral("AppliesDays"), t.AppliesDays},
-                     {QStringLiteral("AppliesTimeStart"), TimeToHhMm(t.AppliesTimeStart)},
-                     {QStringLiteral("AppliesTimeEnd"), TimeToHhMm(t.AppliesTimeEnd)},
-                     {QStringLiteral("DialRate"), t.DialRate},
-                     {QStringLiteral("PerMinuteRate"), t.PerMinuteRate},
-                     {QStringLiteral("After"), t.After}};
+QJsonValue ValueToJson(FieldKind kind, const auto& value) {
+  using T = std::decay_t<decltype(value)>;
+  if constexpr (std::is_same_v<T, int>) {
+    if (kind == FieldKind::Time) return TimeToHhMm(value);
+  }
+  if constexpr (std::is_same_v<T, float>) {
+    return static_cast<double>(value);
+  } else {
+    return value;
+  }
 }
 
-QJsonObject ServiceToJson(const Service& s) {
-  QJsonArray tariffs;
-  for (int t = 0; t < s.UsedTariffs && t < kMaxTariffs; ++t) tariffs.append(TariffToJson(s.Tariffs[static_cast<size_t>(t)]));
-  return QJsonObject{{QStringLiteral("ServiceName"), s.ServiceName},
-                     {QStringLiteral("ServiceNumber"), s.ServiceNumber},
-                     {QStringLiteral("DialOption"), s.DialOption},
-                     {QStringLiteral("DialFixedTariff"), s.DialFixedTariff},
-                     {QStringLiteral("Tariffs"), tariffs},
-                     {QStringLiteral("ServiceOption"), s.ServiceOption},
-                     {QStringLiteral("ServiceRate"), s.ServiceRate},
-                     {QStringLiteral("FlexRate"), s.FlexRate},
-                     {QStringLiteral("UpToHours"), s.UpToHours},
-                     {QStringLiteral("PenaltyPeriod"), s.PenaltyPeriod},
-                     {QStringLiteral("FlexRate2"), s.FlexRate2},
-                     {QStringLiteral("PerMeg"), s.PerMeg},
-                     {QStringLiteral("AfterMeg"), s.AfterMeg},
-                     {QStringLiteral("MegPeriod"), s.MegPeriod}};
+// The fields of `record` that the JSON carries, with `onlyKey` those of one key.
+template <class Record>
+QJsonObject FieldsToJson(std::span<const FieldSpec<Record>> fields, const Record& record,
+                         const char* onlyKey = nullptr) {
+  QJsonObject object;
+  for (const FieldSpec<Record>& f : fields) {
+    if (!f.InJson || (onlyKey != nullptr && std::strcmp(f.Key, onlyKey) != 0)) continue;
+    object.insert(QLatin1String(f.Name),
+                  std::visit([&](auto member) { return ValueToJson(f.Kind, record.*member); }, f.Member));
+  }
+  return object;
 }
 
 struct JsonProblem {
@@ -130,53 +129,79 @@ class ObjectReader {
   QJsonObject object_;
 };
 
-QStringList Names(std::initializer_list<const char*> names) {
-  QStringList list;
-  for (const char* n : names) list.append(QLatin1String(n));
-  return list;
+template <class Record>
+QStringList JsonNames(std::span<const FieldSpec<Record>> fields, const char* onlyKey = nullptr) {
+  QStringList names;
+  for (const FieldSpec<Record>& f : fields) {
+    if (f.InJson && (onlyKey == nullptr || std::strcmp(f.Key, onlyKey) == 0)) names.append(QLatin1String(f.Name));
+  }
+  return names;
+}
+
+template <class Record>
+void ReadJsonFields(ObjectReader& r, std::span<const FieldSpec<Record>> fields, Record& record,
+                    const char* onlyKey = nullptr) {
+  for (const FieldSpec<Record>& f : fields) {
+    if (!f.InJson || (onlyKey != nullptr && std::strcmp(f.Key, onlyKey) != 0)) continue;
+    switch (f.Kind) {
+      case FieldKind::Text:
+        r.Text(f.Name, FieldOf<QString>(record, f));
+        break;
+      case FieldKind::FileName:
+        r.Text(f.Name, FieldOf<QString>(record, f));
+        // Clear Modem Log deletes what this names: a file in the log folder, nothing else.
+        if (!IsPlainLogFileName(FieldOf<QString>(record, f))) {
+          throw JsonProblem{r.Path(QLatin1String(f.Name)) + QStringLiteral(": ") + PlainLogFileNameRule()};
+        }
+        break;
+      case FieldKind::Int16:
+      case FieldKind::Int32: {
+        const bool wide = f.Kind == FieldKind::Int32;
+        FieldRange range{wide ? std::numeric_limits<qint32>::min() : std::numeric_limits<qint16>::min(),
+                         wide ? std::numeric_limits<qint32>::max() : std::numeric_limits<qint16>::max()};
+        if (f.Range != nullptr) range = f.Range(record).value_or(range);
+        r.Integer(f.Name, FieldOf<int>(record, f), range.Low, range.High);
+        break;
+      }
+      case FieldKind::Money:
+        r.Money(f.Name, FieldOf<double>(record, f));
+        break;
+      case FieldKind::Plain:
+        r.Plain(f.Name, FieldOf<double>(record, f));
+        break;
+      case FieldKind::Single:
+        break;  // no field of the JSON
+      case FieldKind::Flag:
+        r.Flag(f.Name, FieldOf<bool>(record, f));
+        break;
+      case FieldKind::Time:
+        r.Time(f.Name, FieldOf<int>(record, f));
+        break;
+    }
+  }
 }
 
 Tariff ReadTariff(const QJsonValue& value, const QString& path) {
-  ObjectReader r(value, path,
-                 Names({"Description", "AppliesDays", "AppliesTimeStart", "AppliesTimeEnd", "DialRate",
-                        "PerMinuteRate", "After"}));
+  ObjectReader r(value, path, JsonNames(TariffFields()));
   Tariff t;
-  r.Text("Description", t.Description);
-  r.Text("AppliesDays", t.AppliesDays);
-  r.Time("AppliesTimeStart", t.AppliesTimeStart);
-  r.Time("AppliesTimeEnd", t.AppliesTimeEnd);
-  r.Money("DialRate", t.DialRate);
-  r.Money("PerMinuteRate", t.PerMinuteRate);
-  r.Integer("After", t.After, std::numeric_limits<qint32>::min(), std::numeric_limits<qint32>::max());
+  ReadJsonFields(r, TariffFields(), t);
   return t;
 }
 
 Service ReadService(const QJsonValue& value, const QString& path) {
-  ObjectReader r(value, path,
-                 Names({"ServiceName", "ServiceNumber", "DialOption", "DialFixedTariff", "Tariffs", "ServiceOption",
-                        "ServiceRate", "FlexRate", "UpToHours", "PenaltyPeriod", "FlexRate2", "PerMeg", "AfterMeg",
-                        "MegPeriod"}));
+  ObjectReader r(value, path, JsonNames(ServiceFields()) << QStringLiteral("Tariffs"));
   Service s;
-  r.Text("ServiceName", s.ServiceName);
-  r.Text("ServiceNumber", s.ServiceNumber);
-  r.Int16("DialOption", s.DialOption);
-  r.Money("DialFixedTariff", s.DialFixedTariff);
+  ReadJsonFields(r, ServiceFields(), s);
   const QJsonArray tariffs = r.List("Tariffs", kMaxTariffs, QString::number(kMaxTariffs));
   s.UsedTariffs = static_cast<int>(tariffs.size());
   for (int t = 0; t < s.UsedTariffs; ++t) {
     s.Tariffs[static_cast<size_t>(t)] = ReadTariff(tariffs[t], r.Path(QStringLiteral("Tariffs[%1]").arg(t)));
   }
-  r.Int16("ServiceOption", s.ServiceOption);
-  r.Money("ServiceRate", s.ServiceRate);
-  r.Money("FlexRate", s.FlexRate);
-  r.Int16("UpToHours", s.UpToHours);
-  r.Text("PenaltyPeriod", s.PenaltyPeriod);
-  r.Money("FlexRate2", s.FlexRate2);
-  r.Money("PerMeg", s.PerMeg);
-  r.Plain("AfterMeg", s.AfterMeg);
-  r.Text("MegPeriod", s.MegPeriod);
   return s;
 }
+
+// The record's objects of the JSON, each a key of the store.
+const char* const kJsonKeys[] = {"General", "Modem", "Costs"};
 
 Configuration Parse(const QJsonDocument& doc, const Configuration& base) {
   const Configuration defaults;
@@ -188,46 +213,12 @@ Configuration Parse(const QJsonDocument& doc, const Configuration& base) {
   c.SummaryReport = base.SummaryReport;
   c.DetailReport = base.DetailReport;
 
-  ObjectReader top(doc.object(), QString(), Names({"General", "Modem", "Costs", "Services", "Holidays"}));
-  if (!top.Get("General").isUndefined()) {
-    ObjectReader r(top.Get("General"), QStringLiteral("General"),
-                   Names({"ModemLogFile", "MaxServices", "MaxConnections", "MaxConnectDays", "NoDisconDuration",
-                          "NoDisconData", "MaxLogSize", "EditLog", "ShowErrors", "ShowToolbars", "ShowGraphic",
-                          "AutoOptimize"}));
-    r.Text("ModemLogFile", c.ModemLogFile);
-    // Clear Modem Log deletes what this names: a file in the log folder, nothing else.
-    if (!IsPlainLogFileName(c.ModemLogFile)) throw JsonProblem{QStringLiteral("General.ModemLogFile: ") + PlainLogFileNameRule()};
-    r.Integer("MaxServices", c.MaxServices, 1, std::numeric_limits<qint16>::max() - 1);
-    r.Int16("MaxConnections", c.MaxConnections);
-    r.Int16("MaxConnectDays", c.MaxConnectDays);
-    r.Plain("NoDisconDuration", c.NoDisconDuration);
-    r.Plain("NoDisconData", c.NoDisconData);
-    r.Integer("MaxLogSize", c.MaxLogSize, std::numeric_limits<qint32>::min(), std::numeric_limits<qint32>::max());
-    r.Flag("EditLog", c.EditLog);
-    r.Flag("ShowErrors", c.ShowErrors);
-    r.Flag("ShowToolbars", c.ShowToolbars);
-    r.Flag("ShowGraphic", c.ShowGraphic);
-    r.Flag("AutoOptimize", c.AutoOptimize);
-  }
-  if (!top.Get("Modem").isUndefined()) {
-    ObjectReader r(top.Get("Modem"), QStringLiteral("Modem"),
-                   Names({"ModemDial", "ModemAnswer", "ModemConnect", "ModemUserDisconnect", "ModemHostDisconnect",
-                          "ModemReads", "ModemWrites"}));
-    r.Text("ModemDial", c.ModemDial);
-    r.Text("ModemAnswer", c.ModemAnswer);
-    r.Text("ModemConnect", c.ModemConnect);
-    r.Text("ModemUserDisconnect", c.ModemUserDisconnect);
-    r.Text("ModemHostDisconnect", c.ModemHostDisconnect);
-    r.Text("ModemReads", c.ModemReads);
-    r.Text("ModemWrites", c.ModemWrites);
-  }
-  if (!top.Get("Costs").isUndefined()) {
-    ObjectReader r(top.Get("Costs"), QStringLiteral("Costs"),
-                   Names({"CalcCosts", "DialCost", "CostPerHour", "CostPerMeg"}));
-    r.Flag("CalcCosts", c.CalcCosts);
-    r.Money("DialCost", c.DialCost);
-    r.Money("CostPerHour", c.CostPerHour);
-    r.Money("CostPerMeg", c.CostPerMeg);
+  ObjectReader top(doc.object(), QString(), {QStringLiteral("General"), QStringLiteral("Modem"), QStringLiteral("Costs"),
+                                             QStringLiteral("Services"), QStringLiteral("Holidays")});
+  for (const char* key : kJsonKeys) {
+    if (top.Get(key).isUndefined()) continue;
+    ObjectReader r(top.Get(key), QLatin1String(key), JsonNames(RecordFields(), key));
+    ReadJsonFields(r, RecordFields(), c, key);
   }
   const QJsonArray services =
       top.List("Services", c.MaxServices, QStringLiteral("MaxServices (%1)").arg(c.MaxServices));
@@ -270,42 +261,25 @@ Configuration Parse(const QJsonDocument& doc, const Configuration& base) {
 }  // namespace
 
 QByteArray ConfigurationToJson(const Configuration& c) {
-  const QJsonObject general{{QStringLiteral("ModemLogFile"), c.ModemLogFile},
-                            {QStringLiteral("MaxServices"), c.MaxServices},
-                            {QStringLiteral("MaxConnections"), c.MaxConnections},
-                            {QStringLiteral("MaxConnectDays"), c.MaxConnectDays},
-                            {QStringLiteral("NoDisconDuration"), c.NoDisconDuration},
-                            {QStringLiteral("NoDisconData"), c.NoDisconData},
-                            {QStringLiteral("MaxLogSize"), c.MaxLogSize},
-                            {QStringLiteral("EditLog"), c.EditLog},
-                            {QStringLiteral("ShowErrors"), c.ShowErrors},
-                            {QStringLiteral("ShowToolbars"), c.ShowToolbars},
-                            {QStringLiteral("ShowGraphic"), c.ShowGraphic},
-                            {QStringLiteral("AutoOptimize"), c.AutoOptimize}};
-  const QJsonObject modem{{QStringLiteral("ModemDial"), c.ModemDial},
-                          {QStringLiteral("ModemAnswer"), c.ModemAnswer},
-                          {QStringLiteral("ModemConnect"), c.ModemConnect},
-                          {QStringLiteral("ModemUserDisconnect"), c.ModemUserDisconnect},
-                          {QStringLiteral("ModemHostDisconnect"), c.ModemHostDisconnect},
-                          {QStringLiteral("ModemReads"), c.ModemReads},
-                          {QStringLiteral("ModemWrites"), c.ModemWrites}};
-  const QJsonObject costs{{QStringLiteral("CalcCosts"), c.CalcCosts},
-                          {QStringLiteral("DialCost"), c.DialCost},
-                          {QStringLiteral("CostPerHour"), c.CostPerHour},
-                          {QStringLiteral("CostPerMeg"), c.CostPerMeg}};
+  QJsonObject root;
+  for (const char* key : kJsonKeys) root.insert(QLatin1String(key), FieldsToJson(RecordFields(), c, key));
   QJsonArray services;
   for (int n = 0; n < c.UsedServices && static_cast<size_t>(n) < c.Services.size(); ++n) {
-    services.append(ServiceToJson(c.Services[static_cast<size_t>(n)]));
+    const Service& s = c.Services[static_cast<size_t>(n)];
+    QJsonObject service = FieldsToJson(ServiceFields(), s);
+    QJsonArray tariffs;
+    for (int t = 0; t < s.UsedTariffs && t < kMaxTariffs; ++t) {
+      tariffs.append(FieldsToJson(TariffFields(), s.Tariffs[static_cast<size_t>(t)]));
+    }
+    service.insert(QStringLiteral("Tariffs"), tariffs);
+    services.append(service);
   }
   QJsonArray holidays;
   for (int n = 0; n < c.UsedHolidays && n < kMaxHolidays; ++n) {
     holidays.append(DateToIso(c.Holidays[static_cast<size_t>(n)]));
   }
-  const QJsonObject root{{QStringLiteral("General"), general},
-                         {QStringLiteral("Modem"), modem},
-                         {QStringLiteral("Costs"), costs},
-                         {QStringLiteral("Services"), services},
-                         {QStringLiteral("Holidays"), holidays}};
+  root.insert(QStringLiteral("Services"), services);
+  root.insert(QStringLiteral("Holidays"), holidays);
   return QJsonDocument(root).toJson(QJsonDocument::Indented);
 }
 

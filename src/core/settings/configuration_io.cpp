@@ -3,10 +3,12 @@
 #include "core/model/log_file_name.h"
 #include "core/model/option_entries.h"
 #include "core/model/record_rules.h"
+#include "core/settings/config_fields.h"
 #include "core/settings/record_image.h"
 
 #include <algorithm>
 #include <cmath>
+#include <cstring>
 #include <limits>
 #include <optional>
 
@@ -14,8 +16,6 @@ namespace mirolat {
 
 namespace {
 
-constexpr int kText = static_cast<int>(ValueKind::Text);
-constexpr int kNumber = static_cast<int>(ValueKind::Number);
 
 RunError Overflow(const QString& where) {
   return RunError(ErrorCondition::Other, QStringLiteral("Overflow (%1)").arg(where), QStringLiteral("Mirolat"), 6);
@@ -144,8 +144,8 @@ class KeyReader {
     }
     return 0;
   }
-  void Int(const QString& name, int& field, int low = std::numeric_limits<qint16>::min(),
-           int high = std::numeric_limits<qint16>::max()) const {
+  void Int(const QString& name, int& field, qint64 low = std::numeric_limits<qint16>::min(),
+           qint64 high = std::numeric_limits<qint16>::max()) const {
     const qint64 n = Number(name);
     if (n < low || n > high) throw Damaged(name, QStringLiteral("is %1, allowed %2..%3").arg(n).arg(low).arg(high));
     field = static_cast<int>(n);
@@ -215,30 +215,132 @@ class KeyWriter {
   QString key_;
 };
 
-QString N(const char* field, int n) { return QLatin1String(field) + QString::number(n); }
-QString T(int n, int t, const char* field) {
-  return QStringLiteral("Tariff%1-%2").arg(n).arg(t) + QLatin1String(field);
+QString KeyPath(const char* key) { return kSettingsBaseKey + QLatin1Char('\\') + QLatin1String(key); }
+
+// Reads one field of `record`, stored under `name`, as its kind says; the
+// value as stored for a flag (LoadedFlags), else nothing.
+template <class Record>
+SettingsValue ReadValue(const KeyReader& r, const QString& name, const FieldSpec<Record>& f, Record& record) {
+  switch (f.Kind) {
+    case FieldKind::Text:
+      r.Text(name, FieldOf<QString>(record, f));
+      break;
+    case FieldKind::FileName:
+      r.LogFileName(name, FieldOf<QString>(record, f));
+      break;
+    case FieldKind::Int16:
+    case FieldKind::Int32: {
+      const bool wide = f.Kind == FieldKind::Int32;
+      FieldRange range{wide ? std::numeric_limits<qint32>::min() : std::numeric_limits<qint16>::min(),
+                       wide ? std::numeric_limits<qint32>::max() : std::numeric_limits<qint16>::max()};
+      if (f.Range != nullptr) range = f.Range(record).value_or(range);
+      r.Int(name, FieldOf<int>(record, f), range.Low, range.High);
+      break;
+    }
+    case FieldKind::Money:
+      r.Money(name, FieldOf<double>(record, f));
+      break;
+    case FieldKind::Plain:
+      r.Plain(name, FieldOf<double>(record, f));
+      break;
+    case FieldKind::Single:
+      r.Single(name, FieldOf<float>(record, f));
+      break;
+    case FieldKind::Flag:
+      return r.Flag(name, FieldOf<bool>(record, f));
+    case FieldKind::Time:
+      r.Time(name, FieldOf<int>(record, f));
+      break;
+  }
+  return {};
 }
 
-void ReadReportWindow(const KeyReader& r, ReportWindowSettings& w, int columns) {
-  r.Int32(QStringLiteral("WinHeight"), w.WinHeight);
-  r.Int32(QStringLiteral("WinWidth"), w.WinWidth);
-  r.Int32(QStringLiteral("WinLeft"), w.WinLeft);
-  r.Int32(QStringLiteral("WinTop"), w.WinTop);
-  r.Single(QStringLiteral("FontSize"), w.FontSize);
-  for (int c = 1; c <= columns; ++c) r.Int32(N("Column", c), w.Columns[static_cast<size_t>(c - 1)]);
+template <class Record>
+void WriteValue(KeyWriter& w, const QString& name, const FieldSpec<Record>& f, const Record& record) {
+  switch (f.Kind) {
+    case FieldKind::Text:
+    case FieldKind::FileName:
+      w.Text(name, FieldOf<QString>(record, f));
+      break;
+    case FieldKind::Int16:
+    case FieldKind::Int32:
+      w.Int(name, FieldOf<int>(record, f));
+      break;
+    case FieldKind::Money:
+      w.Money(name, FieldOf<double>(record, f));
+      break;
+    case FieldKind::Plain:
+      w.Plain(name, FieldOf<double>(record, f));
+      break;
+    case FieldKind::Single:
+      w.Plain(name, FieldOf<float>(record, f));
+      break;
+    case FieldKind::Flag:
+      w.Flag(name, FieldOf<bool>(record, f));
+      break;
+    case FieldKind::Time:
+      w.Time(name, FieldOf<int>(record, f));
+      break;
+  }
 }
 
-void WriteReportWindow(KeyWriter& w, const ReportWindowSettings& s, int columns) {
-  w.Int(QStringLiteral("WinHeight"), s.WinHeight);
-  w.Int(QStringLiteral("WinWidth"), s.WinWidth);
-  w.Int(QStringLiteral("WinLeft"), s.WinLeft);
-  w.Int(QStringLiteral("WinTop"), s.WinTop);
-  w.Plain(QStringLiteral("FontSize"), s.FontSize);
-  for (int c = 1; c <= columns; ++c) w.Int(N("Column", c), s.Columns[static_cast<size_t>(c - 1)]);
+// Reads `fields` of `record` from the tree, each from its key or from `key`
+// when one is given; with `onlyKey`, only the fields of that key.
+template <class Record>
+void ReadFields(const StoredTree& tree, std::span<const FieldSpec<Record>> fields, Record& record,
+                const QString& key = QString(), LoadedFlags* flags = nullptr, const char* onlyKey = nullptr) {
+  std::optional<KeyReader> r;
+  const char* current = nullptr;
+  for (const FieldSpec<Record>& f : fields) {
+    if (onlyKey != nullptr && std::strcmp(f.Key, onlyKey) != 0) continue;
+    if (!r || std::strcmp(f.Key, current) != 0) {
+      r.emplace(tree, key.isEmpty() ? KeyPath(f.Key) : key);
+      current = f.Key;
+    }
+    const SettingsValue raw = ReadValue(*r, QLatin1String(f.Name), f, record);
+    if (SettingsValue* slot = flags != nullptr ? flags->Of(f.Name) : nullptr) *slot = raw;
+  }
+}
+
+template <class Record>
+void WriteFields(SettingsStore::BulkWrite& bulk, std::span<const FieldSpec<Record>> fields, const Record& record,
+                 const QString& key = QString(), const char* onlyKey = nullptr) {
+  std::optional<KeyWriter> w;
+  const char* current = nullptr;
+  for (const FieldSpec<Record>& f : fields) {
+    if (onlyKey != nullptr && std::strcmp(f.Key, onlyKey) != 0) continue;
+    if (!w || std::strcmp(f.Key, current) != 0) {
+      w.emplace(bulk, key.isEmpty() ? KeyPath(f.Key) : key);
+      current = f.Key;
+    }
+    WriteValue(*w, QLatin1String(f.Name), f, record);
+  }
+}
+
+void ReadReportWindow(const StoredTree& tree, const QString& key, ReportWindowSettings& w, int columns) {
+  ReadFields(tree, ReportWindowFields(), w, key);
+  KeyReader r(tree, key);
+  for (int c = 1; c <= columns; ++c) r.Int32(ServiceValueName("Column", c), w.Columns[static_cast<size_t>(c - 1)]);
+}
+
+void WriteReportWindow(SettingsStore::BulkWrite& bulk, const QString& key, const ReportWindowSettings& s, int columns) {
+  WriteFields(bulk, ReportWindowFields(), s, key);
+  KeyWriter w(bulk, key);
+  for (int c = 1; c <= columns; ++c) w.Int(ServiceValueName("Column", c), s.Columns[static_cast<size_t>(c - 1)]);
 }
 
 }  // namespace
+
+SettingsValue* LoadedFlags::Of(const char* name) {
+  const QLatin1String n(name);
+  if (n == QLatin1String("EditLog")) return &EditLog;
+  if (n == QLatin1String("ShowErrors")) return &ShowErrors;
+  if (n == QLatin1String("ShowToolbars")) return &ShowToolbars;
+  if (n == QLatin1String("ShowGraphic")) return &ShowGraphic;
+  if (n == QLatin1String("AutoOptimize")) return &AutoOptimize;
+  if (n == QLatin1String("CalcCosts")) return &CalcCosts;
+  return nullptr;
+}
 
 qint32 MoneyToStored(double amount) { return RoundToStored(amount * 10000.0, QStringLiteral("money amount")); }
 qint32 DoubleToStored(double value) { return RoundToStored(value, QStringLiteral("number")); }
@@ -276,35 +378,30 @@ void CheckAgainstDialogRules(const Configuration& config, const LoadedFlags& fla
   throw DamagedRecord{where + QStringLiteral(" holds what the dialogs refuse: ") + p.Problem};
 }
 
-// The log viewer's settings (key ViewLog), as ParseRecord reads them.
-void ParseViewLog(const StoredTree& tree, Configuration& config) {
-  KeyReader r(tree, kViewLogKey);
-  ViewLogSettings& v = config.ViewLog;
-  r.Flag(QStringLiteral("SaveSettings"), v.SaveSettings);
-  r.Text(QStringLiteral("FontName"), v.FontName);
-  r.Int(QStringLiteral("FontSize"), v.FontSize);
-  r.Flag(QStringLiteral("FontBold"), v.FontBold);
-  r.Flag(QStringLiteral("FontItalic"), v.FontItalic);
-  r.Int(QStringLiteral("WinHeight"), v.WinHeight);
-  r.Int(QStringLiteral("WinWidth"), v.WinWidth);
-  r.Int(QStringLiteral("WinState"), v.WinState);
-}
-
 // The report windows' settings (key ViewReport and its two layouts).
 void ParseReportWindows(const StoredTree& tree, Configuration& config) {
-  {
-    KeyReader r(tree, kViewReportKey);
-    r.Flag(QStringLiteral("SaveSettings"), config.ReportSaveSettings);
-    r.Flag(QStringLiteral("ListView"), config.ReportListView);
-    r.Flag(QStringLiteral("AutoArrange"), config.ReportAutoArrange);
-  }
-  {
-    KeyReader r(tree, kSummaryReportKey);
-    ReadReportWindow(r, config.SummaryReport, 5);
-  }
-  {
-    KeyReader r(tree, kDetailReportKey);
-    ReadReportWindow(r, config.DetailReport, 6);
+  ReadFields(tree, RecordFields(), config, QString(), nullptr, "ViewReport");
+  ReadReportWindow(tree, kSummaryReportKey, config.SummaryReport, kSummaryColumns);
+  ReadReportWindow(tree, kDetailReportKey, config.DetailReport, kDetailColumns);
+}
+
+void ParseServices(const StoredTree& tree, Configuration& config) {
+  KeyReader r(tree, kServicesKey);
+  for (int n = 1; n <= config.UsedServices; ++n) {
+    Service& s = config.Services[static_cast<size_t>(n - 1)];
+    for (const FieldSpec<Service>& f : ServiceFields()) {
+      QString name = ServiceValueName(f, n);
+      if (f.DashBeforeNumber && IsEmptyValue(r.Raw(name))) {
+        const QString old = OldServiceValueName(f, n, config.UsedServices);
+        if (!old.isEmpty()) name = old;
+      }
+      ReadValue(r, name, f, s);
+    }
+    for (int t = 1; t <= s.UsedTariffs; ++t) {
+      for (const FieldSpec<Tariff>& f : TariffFields()) {
+        ReadValue(r, TariffValueName(f.Name, n, t), f, s.Tariffs[static_cast<size_t>(t - 1)]);
+      }
+    }
   }
 }
 
@@ -314,75 +411,13 @@ void ParseReportWindows(const StoredTree& tree, Configuration& config) {
 enum class DialogRules { Check, Skip };
 LoadedFlags ParseRecord(const StoredTree& tree, Configuration& config, DialogRules dialogRules = DialogRules::Check) {
   LoadedFlags flags;
-  {
-    KeyReader r(tree, kGeneralKey);
-    r.LogFileName(QStringLiteral("ModemLogFile"), config.ModemLogFile);
-    r.Int(QStringLiteral("MaxServices"), config.MaxServices, 0, std::numeric_limits<qint16>::max() - 1);
-    r.Int(QStringLiteral("UsedServices"), config.UsedServices, 0, config.MaxServices);
-    r.Int(QStringLiteral("MaxConnections"), config.MaxConnections);
-    r.Int(QStringLiteral("MaxConnectDays"), config.MaxConnectDays);
-    r.Plain(QStringLiteral("NoDisconDuration"), config.NoDisconDuration);
-    r.Plain(QStringLiteral("NoDisconData"), config.NoDisconData);
-    r.Int32(QStringLiteral("MaxLogSize"), config.MaxLogSize);
-    flags.EditLog = r.Flag(QStringLiteral("EditLog"), config.EditLog);
-    flags.ShowErrors = r.Flag(QStringLiteral("ShowErrors"), config.ShowErrors);
-    flags.ShowToolbars = r.Flag(QStringLiteral("ShowToolbars"), config.ShowToolbars);
-    flags.ShowGraphic = r.Flag(QStringLiteral("ShowGraphic"), config.ShowGraphic);
-    flags.AutoOptimize = r.Flag(QStringLiteral("AutoOptimize"), config.AutoOptimize);
-    config.Services.assign(static_cast<size_t>(config.MaxServices) + 1, Service{});
-  }
-  {
-    KeyReader r(tree, kModemKey);
-    r.Text(QStringLiteral("ModemDial"), config.ModemDial);
-    r.Text(QStringLiteral("ModemAnswer"), config.ModemAnswer);
-    r.Text(QStringLiteral("ModemConnect"), config.ModemConnect);
-    r.Text(QStringLiteral("ModemUserDisconnect"), config.ModemUserDisconnect);
-    r.Text(QStringLiteral("ModemHostDisconnect"), config.ModemHostDisconnect);
-    r.Text(QStringLiteral("ModemReads"), config.ModemReads);
-    r.Text(QStringLiteral("ModemWrites"), config.ModemWrites);
-  }
-  {
-    KeyReader r(tree, kCostsKey);
-    flags.CalcCosts = r.Flag(QStringLiteral("CalcCosts"), config.CalcCosts);
-    r.Money(QStringLiteral("DialCost"), config.DialCost);
-    r.Money(QStringLiteral("CostPerHour"), config.CostPerHour);
-    r.Money(QStringLiteral("CostPerMeg"), config.CostPerMeg);
-  }
-  {
-    KeyReader r(tree, kServicesKey);
-    for (int n = 1; n <= config.UsedServices; ++n) {
-      Service& s = config.Services[static_cast<size_t>(n - 1)];
-      r.Text(N("ServiceName", n), s.ServiceName);
-      r.Text(N("ServiceNumber", n), s.ServiceNumber);
-      r.Int(N("DialOption", n), s.DialOption);
-      r.Money(N("DialFixedTariff", n), s.DialFixedTariff);
-      r.Int(N("UsedTariffs", n), s.UsedTariffs, 0, kMaxTariffs);
-      for (int t = 1; t <= s.UsedTariffs; ++t) {
-        Tariff& tariff = s.Tariffs[static_cast<size_t>(t - 1)];
-        r.Int32(T(n, t, "After"), tariff.After);
-        r.Text(T(n, t, "AppliesDays"), tariff.AppliesDays);
-        r.Time(T(n, t, "AppliesTimeEnd"), tariff.AppliesTimeEnd);
-        r.Time(T(n, t, "AppliesTimeStart"), tariff.AppliesTimeStart);
-        r.Text(T(n, t, "Description"), tariff.Description);
-        r.Money(T(n, t, "DialRate"), tariff.DialRate);
-        r.Money(T(n, t, "PerMinuteRate"), tariff.PerMinuteRate);
-      }
-      r.Money(N("ServiceRate", n), s.ServiceRate);
-      r.Int(N("ServiceOption", n), s.ServiceOption);
-      r.Plain(N("AfterMeg", n), s.AfterMeg);
-      r.Money(N("PerMeg", n), s.PerMeg);
-      r.Text(N("MegPeriod", n), s.MegPeriod);
-      r.Money(N("FlexRate", n), s.FlexRate);
-      r.Money(N("FlexRate2", n), s.FlexRate2);
-      r.Text(N("PenaltyPeriod", n), s.PenaltyPeriod);
-      r.Int(N("UpToHours", n), s.UpToHours);
-    }
-  }
-  ParseViewLog(tree, config);
+  ReadFields(tree, RecordFields(), config, QString(), &flags);
+  config.Services.assign(static_cast<size_t>(config.MaxServices) + 1, Service{});
+  ParseServices(tree, config);
+  ReadFields(tree, ViewLogFields(), config.ViewLog);
   ParseReportWindows(tree, config);
   {
     KeyReader r(tree, kHolidaysKey);
-    r.Int(QStringLiteral("UsedHolidays"), config.UsedHolidays, 0, kMaxHolidays);
     for (int n = 1; n <= config.UsedHolidays; ++n) {
       r.DateValue(HolidayValueName(n), config.Holidays[static_cast<size_t>(n - 1)]);
     }
@@ -391,35 +426,11 @@ LoadedFlags ParseRecord(const StoredTree& tree, Configuration& config, DialogRul
   return flags;
 }
 
-// The log viewer's settings (key ViewLog), as WriteRecord writes them.
-void WriteViewLog(SettingsStore::BulkWrite& bulk, const ViewLogSettings& v) {
-  KeyWriter w(bulk, kViewLogKey);
-  w.Flag(QStringLiteral("SaveSettings"), v.SaveSettings);
-  w.Text(QStringLiteral("FontName"), v.FontName);
-  w.Int(QStringLiteral("FontSize"), v.FontSize);
-  w.Flag(QStringLiteral("FontBold"), v.FontBold);
-  w.Flag(QStringLiteral("FontItalic"), v.FontItalic);
-  w.Int(QStringLiteral("WinHeight"), v.WinHeight);
-  w.Int(QStringLiteral("WinWidth"), v.WinWidth);
-  w.Int(QStringLiteral("WinState"), v.WinState);
-}
-
 // The report windows' settings (key ViewReport and its two layouts).
 void WriteReportWindows(SettingsStore::BulkWrite& bulk, const Configuration& c) {
-  {
-    KeyWriter w(bulk, kViewReportKey);
-    w.Flag(QStringLiteral("SaveSettings"), c.ReportSaveSettings);
-    w.Flag(QStringLiteral("ListView"), c.ReportListView);
-    w.Flag(QStringLiteral("AutoArrange"), c.ReportAutoArrange);
-  }
-  {
-    KeyWriter w(bulk, kSummaryReportKey);
-    WriteReportWindow(w, c.SummaryReport, 5);
-  }
-  {
-    KeyWriter w(bulk, kDetailReportKey);
-    WriteReportWindow(w, c.DetailReport, 6);
-  }
+  WriteFields(bulk, RecordFields(), c, QString(), "ViewReport");
+  WriteReportWindow(bulk, kSummaryReportKey, c.SummaryReport, kSummaryColumns);
+  WriteReportWindow(bulk, kDetailReportKey, c.DetailReport, kDetailColumns);
 }
 
 // Writes the whole record in one pass (SettingsStore::BulkWrite), inside the
@@ -434,81 +445,40 @@ void WriteRecord(SettingsStore& store, const Configuration& c) {
   std::optional<SettingsStore::Transaction> ownTransaction;
   if (!store.InTransaction()) ownTransaction.emplace(store);
   SettingsStore::BulkWrite bulk(store, Root::Machine);
-  {
-    KeyWriter w(bulk, kGeneralKey);
-    w.Text(QStringLiteral("ModemLogFile"), c.ModemLogFile);
-    w.Int(QStringLiteral("MaxServices"), c.MaxServices);
-    w.Int(QStringLiteral("UsedServices"), c.UsedServices);
-    w.Int(QStringLiteral("MaxConnections"), c.MaxConnections);
-    w.Int(QStringLiteral("MaxConnectDays"), c.MaxConnectDays);
-    w.Plain(QStringLiteral("NoDisconDuration"), c.NoDisconDuration);
-    w.Plain(QStringLiteral("NoDisconData"), c.NoDisconData);
-    w.Int(QStringLiteral("MaxLogSize"), c.MaxLogSize);
-    w.Flag(QStringLiteral("EditLog"), c.EditLog);
-    w.Flag(QStringLiteral("ShowErrors"), c.ShowErrors);
-    w.Flag(QStringLiteral("ShowToolbars"), c.ShowToolbars);
-    w.Flag(QStringLiteral("ShowGraphic"), c.ShowGraphic);
-    w.Flag(QStringLiteral("AutoOptimize"), c.AutoOptimize);
-  }
-  {
-    KeyWriter w(bulk, kModemKey);
-    w.Text(QStringLiteral("ModemDial"), c.ModemDial);
-    w.Text(QStringLiteral("ModemAnswer"), c.ModemAnswer);
-    w.Text(QStringLiteral("ModemConnect"), c.ModemConnect);
-    w.Text(QStringLiteral("ModemUserDisconnect"), c.ModemUserDisconnect);
-    w.Text(QStringLiteral("ModemHostDisconnect"), c.ModemHostDisconnect);
-    w.Text(QStringLiteral("ModemReads"), c.ModemReads);
-    w.Text(QStringLiteral("ModemWrites"), c.ModemWrites);
-  }
+  WriteFields(bulk, RecordFields(), c);
   {
     KeyWriter w(bulk, kServicesKey);
     for (int n = 1; n <= c.UsedServices; ++n) {
       const Service& s = c.Services[static_cast<size_t>(n - 1)];
       if (s.UsedTariffs < 0 || s.UsedTariffs > kMaxTariffs) {
-        throw OutOfRange(N("UsedTariffs", n), s.UsedTariffs, 0, kMaxTariffs);
+        throw OutOfRange(ServiceValueName("UsedTariffs", n), s.UsedTariffs, 0, kMaxTariffs);
       }
-      w.Text(N("ServiceName", n), s.ServiceName);
-      w.Text(N("ServiceNumber", n), s.ServiceNumber);
-      w.Int(N("DialOption", n), s.DialOption);
-      w.Money(N("DialFixedTariff", n), s.DialFixedTariff);
-      w.Int(N("UsedTariffs", n), s.UsedTariffs);
+      for (const FieldSpec<Service>& f : ServiceFields()) WriteValue(w, ServiceValueName(f, n), f, s);
       for (int t = 1; t <= s.UsedTariffs; ++t) {
-        const Tariff& tariff = s.Tariffs[static_cast<size_t>(t - 1)];
-        w.Int(T(n, t, "After"), tariff.After);
-        w.Text(T(n, t, "AppliesDays"), tariff.AppliesDays);
-        w.Time(T(n, t, "AppliesTimeEnd"), tariff.AppliesTimeEnd);
-        w.Time(T(n, t, "AppliesTimeStart"), tariff.AppliesTimeStart);
-        w.Text(T(n, t, "Description"), tariff.Description);
-        w.Money(T(n, t, "DialRate"), tariff.DialRate);
-        w.Money(T(n, t, "PerMinuteRate"), tariff.PerMinuteRate);
+        for (const FieldSpec<Tariff>& f : TariffFields()) {
+          WriteValue(w, TariffValueName(f.Name, n, t), f, s.Tariffs[static_cast<size_t>(t - 1)]);
+        }
       }
-      w.Money(N("ServiceRate", n), s.ServiceRate);
-      w.Int(N("ServiceOption", n), s.ServiceOption);
-      w.Plain(N("AfterMeg", n), s.AfterMeg);
-      w.Money(N("PerMeg", n), s.PerMeg);
-      w.Text(N("MegPeriod", n), s.MegPeriod);
-      w.Money(N("FlexRate", n), s.FlexRate);
-      w.Money(N("FlexRate2", n), s.FlexRate2);
-      w.Text(N("PenaltyPeriod", n), s.PenaltyPeriod);
-      w.Int(N("UpToHours", n), s.UpToHours);
     }
   }
-  {
-    KeyWriter w(bulk, kCostsKey);
-    w.Flag(QStringLiteral("CalcCosts"), c.CalcCosts);
-    w.Money(QStringLiteral("DialCost"), c.DialCost);
-    w.Money(QStringLiteral("CostPerHour"), c.CostPerHour);
-    w.Money(QStringLiteral("CostPerMeg"), c.CostPerMeg);
-  }
-  WriteViewLog(bulk, c.ViewLog);
-  WriteReportWindows(bulk, c);
+  WriteFields(bulk, ViewLogFields(), c.ViewLog);
+  WriteReportWindow(bulk, kSummaryReportKey, c.SummaryReport, kSummaryColumns);
+  WriteReportWindow(bulk, kDetailReportKey, c.DetailReport, kDetailColumns);
   {
     KeyWriter w(bulk, kHolidaysKey);
-    w.Int(QStringLiteral("UsedHolidays"), c.UsedHolidays);
     for (int n = 1; n <= c.UsedHolidays; ++n) w.Int(HolidayValueName(n), c.Holidays[static_cast<size_t>(n - 1)]);
   }
   bulk.Finish();
   if (ownTransaction) ownTransaction->Commit();
+}
+
+// The viewer's and the report windows' "save my settings" flag, off, and
+// nothing else of their key: the text False, as the whole record writes it
+// (earlier versions wrote the report windows' as the number 0; both load).
+void WriteSaveSettingsOff(SettingsStore& store, const QString& key) {
+  SettingsStore::BulkWrite bulk(store, Root::Machine);
+  KeyWriter(bulk, key).Flag(QStringLiteral("SaveSettings"), false);
+  bulk.Finish();
 }
 
 void UpperCaseModemTexts(Configuration& config) {
@@ -556,8 +526,8 @@ RecordRead ReadRecord(SettingsStore& store, Configuration& config) {
   if (const std::optional<LongText> text = FindTooLongText(config)) {
     const QString name = text->Service < 0 ? kModemKey + QLatin1Char('\\') + QLatin1String(text->Field)
                          : kServicesKey + QLatin1Char('\\') +
-                               (text->Tariff < 0 ? N(text->Field, text->Service + 1)
-                                                 : T(text->Service + 1, text->Tariff + 1, text->Field));
+                               (text->Tariff < 0 ? ServiceValueName(text->Field, text->Service + 1)
+                                                 : TariffValueName(text->Field, text->Service + 1, text->Tariff + 1));
     throw DamagedRecord{name + QLatin1Char(' ') + text->Problem};
   }
   return read;
@@ -681,8 +651,8 @@ void KeepWindowSettings(Configuration& to, const Configuration& from) {
 // and nothing else of the record. An image of the record that was current
 // before is kept current: its window settings become what a parse of the
 // values now below `key` gives, so the next load is still one read.
-template <typename Write>
-void WriteWindowKeys(SettingsStore& store, const QString& key, Write&& write) {
+template <typename Write, typename Parse>
+void WriteWindowKeys(SettingsStore& store, const QString& key, Write&& write, Parse&& parse) {
   SettingsStore::Transaction tx(store);
   Configuration imaged;
   RecordImageFacts facts;
@@ -698,8 +668,7 @@ void WriteWindowKeys(SettingsStore& store, const QString& key, Write&& write) {
       tree.Keys.insert(it.key().isEmpty() ? prefix : prefix + '\\' + it.key(), it.value());
     }
     try {
-      ParseViewLog(tree, imaged);
-      ParseReportWindows(tree, imaged);
+      parse(tree, imaged);  // only the window's own: the rest of the image stays as it was
       store.StoreDerived(kRecordImageName, EncodeRecordImage(imaged, facts), store.ChangeCount());
     } catch (const DamagedRecord&) {
       // Values the next load refuses: it finds out what is wrong with them.
@@ -786,29 +755,29 @@ bool SaveViewLogSettings(SettingsStore& store, const ViewLogSettings& settings, 
   ViewLogSettings stored = settings;
   for (int* twips : {&stored.WinHeight, &stored.WinWidth}) *twips = std::clamp(*twips, 0, int{std::numeric_limits<qint16>::max()});
   return RunStep(reporter, [&] {
-    WriteWindowKeys(store, kViewLogKey, [&] {
-      SettingsStore::BulkWrite bulk(store, Root::Machine);
-      if (stored.SaveSettings) {
-        WriteViewLog(bulk, stored);
-      } else {
-        KeyWriter(bulk, kViewLogKey).Flag(QStringLiteral("SaveSettings"), false);
-      }
-      bulk.Finish();
-    });
+    WriteWindowKeys(
+        store, kViewLogKey,
+        [&] {
+          if (!stored.SaveSettings) return WriteSaveSettingsOff(store, kViewLogKey);
+          SettingsStore::BulkWrite bulk(store, Root::Machine);
+          WriteFields(bulk, ViewLogFields(), stored);
+          bulk.Finish();
+        },
+        [](const StoredTree& tree, Configuration& c) { ReadFields(tree, ViewLogFields(), c.ViewLog); });
   });
 }
 
 bool SaveReportWindowSettings(SettingsStore& store, const Configuration& config, ErrorReporter& reporter) {
   return RunStep(reporter, [&] {
-    WriteWindowKeys(store, kViewReportKey, [&] {
-      if (config.ReportSaveSettings) {
-        SettingsStore::BulkWrite bulk(store, Root::Machine);
-        WriteReportWindows(bulk, config);
-        bulk.Finish();
-      } else {
-        store.SettingsWriteValue(Root::Machine, kViewReportKey, QStringLiteral("SaveSettings"), 0, kNumber);
-      }
-    });
+    WriteWindowKeys(
+        store, kViewReportKey,
+        [&] {
+          if (!config.ReportSaveSettings) return WriteSaveSettingsOff(store, kViewReportKey);
+          SettingsStore::BulkWrite bulk(store, Root::Machine);
+          WriteReportWindows(bulk, config);
+          bulk.Finish();
+        },
+        ParseReportWindows);
   });
 }
 

@@ -24,6 +24,8 @@ inline const QString kHolidaysKey = QStringLiteral("SOFTWARE\\MRL\\Holidays");
 // defaults tell a stored "False" (kept) from an absent value (defaulted).
 struct LoadedFlags {
   SettingsValue EditLog, ShowErrors, ShowToolbars, ShowGraphic, AutoOptimize, CalcCosts;
+  // The slot of the flag stored under `name`; null for any other value.
+  SettingsValue* Of(const char* name);
 };
 
 // Fills `config` from the store, read in one snapshot: from the record's image
@@ -71,7 +73,8 @@ bool SaveViewLogSettings(SettingsStore& store, const ViewLogSettings& settings, 
 
 // What a report window writes when it closes, and nothing else of the record:
 // with `config.ReportSaveSettings` on the three values of ViewReport and both
-// reports' layouts; off, that flag alone (as the number 0), the stored layouts
+// reports' layouts; off, that flag alone (as the text False, like the viewer's;
+// the number 0 earlier versions wrote loads as false too), the stored layouts
 // and presentation staying as they were. False when skipped.
 bool SaveReportWindowSettings(SettingsStore& store, const Configuration& config, ErrorReporter& reporter);
 

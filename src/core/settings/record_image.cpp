@@ -1,5 +1,7 @@
 #include "core/settings/record_image.h"
 
+#include "core/settings/config_fields.h"
+
 #include <QHash>
 #include <QList>
 #include <algorithm>
@@ -15,7 +17,9 @@ namespace {
 // each), followed by the fields in a fixed order, texts as their index.
 // 02: images of 01 were made before a load held records to the dialogs' rules
 // (RecordProblems); those records are parsed and checked once more.
-constexpr char kMagic[8] = {'M', 'R', 'L', 'I', 'M', 'G', '0', '2'};
+// 03: the fields in the order of config_fields.h, and FlexRate2 read under its
+// own name from 21 services up (an image of 02 may hold another's value).
+constexpr char kMagic[8] = {'M', 'R', 'L', 'I', 'M', 'G', '0', '3'};
 constexpr quint32 kByteOrder = 0x01020304;
 constexpr qsizetype kHeaderSize = 8 + 4 + 8 + 8;
 
@@ -187,92 +191,87 @@ class Reader {
   QList<QString> texts_;
 };
 
-constexpr int kSummaryColumns = 5;
-constexpr int kDetailColumns = 6;
+// WriteFields and ReadFields walk the tables of config_fields.h in the same
+// order; a change to a table is a change to the magic's version.
+template <class Record>
+void Put(Writer& w, std::span<const FieldSpec<Record>> fields, const Record& record) {
+  for (const FieldSpec<Record>& f : fields) {
+    switch (f.Kind) {
+      case FieldKind::Text:
+      case FieldKind::FileName:
+        w.Str(FieldOf<QString>(record, f));
+        break;
+      case FieldKind::Int16:
+      case FieldKind::Int32:
+      case FieldKind::Time:
+        w.I32(FieldOf<int>(record, f));
+        break;
+      case FieldKind::Money:
+      case FieldKind::Plain:
+        w.F64(FieldOf<double>(record, f));
+        break;
+      case FieldKind::Single:
+        w.F32(FieldOf<float>(record, f));
+        break;
+      case FieldKind::Flag:
+        w.Bool(FieldOf<bool>(record, f));
+        break;
+    }
+  }
+}
 
-// WriteFields and ReadFields walk the fields in the same order; a change to
-// one is a change to the other and to the magic's version.
+template <class Record>
+void Get(Reader& r, std::span<const FieldSpec<Record>> fields, Record& record) {
+  for (const FieldSpec<Record>& f : fields) {
+    switch (f.Kind) {
+      case FieldKind::Text:
+      case FieldKind::FileName:
+        FieldOf<QString>(record, f) = r.Str();
+        break;
+      case FieldKind::Int16:
+      case FieldKind::Int32:
+      case FieldKind::Time: {
+        const std::optional<FieldRange> range = f.Range != nullptr ? f.Range(record) : std::nullopt;
+        FieldOf<int>(record, f) = range ? r.Count(static_cast<int>(range->Low), static_cast<int>(range->High)) : r.I32();
+        break;
+      }
+      case FieldKind::Money:
+      case FieldKind::Plain:
+        FieldOf<double>(record, f) = r.F64();
+        break;
+      case FieldKind::Single:
+        FieldOf<float>(record, f) = r.F32();
+        break;
+      case FieldKind::Flag:
+        FieldOf<bool>(record, f) = r.Bool();
+        break;
+    }
+  }
+}
+
 void WriteWindow(Writer& w, const ReportWindowSettings& s, int columns) {
-  w.I32(s.WinHeight);
-  w.I32(s.WinWidth);
-  w.I32(s.WinLeft);
-  w.I32(s.WinTop);
-  w.F32(s.FontSize);
+  Put(w, ReportWindowFields(), s);
   for (int n = 0; n < columns; ++n) w.I32(s.Columns[static_cast<size_t>(n)]);
 }
 
 void ReadWindow(Reader& r, ReportWindowSettings& s, int columns) {
-  s.WinHeight = r.I32();
-  s.WinWidth = r.I32();
-  s.WinLeft = r.I32();
-  s.WinTop = r.I32();
-  s.FontSize = r.F32();
+  Get(r, ReportWindowFields(), s);
   for (int n = 0; n < columns; ++n) s.Columns[static_cast<size_t>(n)] = r.I32();
 }
 
 void WriteFields(Writer& w, const Configuration& c, const RecordImageFacts& facts) {
-  w.Str(c.ModemLogFile);
-  w.I32(c.MaxServices);
-  w.I32(c.UsedServices);
-  w.I32(c.MaxConnections);
-  w.I32(c.MaxConnectDays);
-  w.F64(c.NoDisconDuration);
-  w.F64(c.NoDisconData);
-  w.I32(c.MaxLogSize);
-  for (bool b : {c.EditLog, c.ShowErrors, c.ShowToolbars, c.ShowGraphic, c.AutoOptimize}) w.Bool(b);
-  for (const QString* text : {&c.ModemDial, &c.ModemAnswer, &c.ModemConnect, &c.ModemUserDisconnect,
-                              &c.ModemHostDisconnect, &c.ModemReads, &c.ModemWrites}) {
-    w.Str(*text);
-  }
-  w.Bool(c.CalcCosts);
-  w.F64(c.DialCost);
-  w.F64(c.CostPerHour);
-  w.F64(c.CostPerMeg);
+  Put(w, RecordFields(), c);
   // The loops stay within the tables whatever the counts say; a count beyond
   // its table makes an image that a decode refuses.
   const int services = std::min(c.UsedServices, static_cast<int>(c.Services.size()));
   for (int n = 0; n < services; ++n) {
     const Service& s = c.Services[static_cast<size_t>(n)];
-    w.Str(s.ServiceName);
-    w.Str(s.ServiceNumber);
-    w.I32(s.DialOption);
-    w.F64(s.DialFixedTariff);
-    w.I32(s.UsedTariffs);
-    for (int t = 0; t < std::min(s.UsedTariffs, kMaxTariffs); ++t) {
-      const Tariff& tariff = s.Tariffs[static_cast<size_t>(t)];
-      w.I32(tariff.After);
-      w.Str(tariff.AppliesDays);
-      w.I32(tariff.AppliesTimeEnd);
-      w.I32(tariff.AppliesTimeStart);
-      w.Str(tariff.Description);
-      w.F64(tariff.DialRate);
-      w.F64(tariff.PerMinuteRate);
-    }
-    w.F64(s.ServiceRate);
-    w.I32(s.ServiceOption);
-    w.F64(s.AfterMeg);
-    w.F64(s.PerMeg);
-    w.Str(s.MegPeriod);
-    w.F64(s.FlexRate);
-    w.F64(s.FlexRate2);
-    w.Str(s.PenaltyPeriod);
-    w.I32(s.UpToHours);
+    Put(w, ServiceFields(), s);
+    for (int t = 0; t < std::min(s.UsedTariffs, kMaxTariffs); ++t) Put(w, TariffFields(), s.Tariffs[static_cast<size_t>(t)]);
   }
-  const ViewLogSettings& v = c.ViewLog;
-  w.Bool(v.SaveSettings);
-  w.Str(v.FontName);
-  w.I32(v.FontSize);
-  w.Bool(v.FontBold);
-  w.Bool(v.FontItalic);
-  w.I32(v.WinHeight);
-  w.I32(v.WinWidth);
-  w.I32(v.WinState);
-  w.Bool(c.ReportSaveSettings);
-  w.Bool(c.ReportListView);
-  w.Bool(c.ReportAutoArrange);
+  Put(w, ViewLogFields(), c.ViewLog);
   WriteWindow(w, c.SummaryReport, kSummaryColumns);
   WriteWindow(w, c.DetailReport, kDetailColumns);
-  w.I32(c.UsedHolidays);
   for (int n = 0; n < std::min(c.UsedHolidays, kMaxHolidays); ++n) w.I32(c.Holidays[static_cast<size_t>(n)]);
   const LoadedFlags& f = facts.Flags;
   for (const SettingsValue* flag : {&f.EditLog, &f.ShowErrors, &f.ShowToolbars, &f.ShowGraphic, &f.AutoOptimize,
@@ -283,67 +282,17 @@ void WriteFields(Writer& w, const Configuration& c, const RecordImageFacts& fact
 }
 
 void ReadFields(Reader& r, Configuration& c, RecordImageFacts& facts) {
-  c.ModemLogFile = r.Str();
-  c.MaxServices = r.Count(0, std::numeric_limits<qint16>::max() - 1);
-  c.UsedServices = r.Count(0, c.MaxServices);
-  c.MaxConnections = r.I32();
-  c.MaxConnectDays = r.I32();
-  c.NoDisconDuration = r.F64();
-  c.NoDisconData = r.F64();
-  c.MaxLogSize = r.I32();
-  for (bool* b : {&c.EditLog, &c.ShowErrors, &c.ShowToolbars, &c.ShowGraphic, &c.AutoOptimize}) *b = r.Bool();
-  for (QString* text : {&c.ModemDial, &c.ModemAnswer, &c.ModemConnect, &c.ModemUserDisconnect,
-                        &c.ModemHostDisconnect, &c.ModemReads, &c.ModemWrites}) {
-    *text = r.Str();
-  }
-  c.CalcCosts = r.Bool();
-  c.DialCost = r.F64();
-  c.CostPerHour = r.F64();
-  c.CostPerMeg = r.F64();
+  Get(r, RecordFields(), c);
   if (!r.ok()) return;
   c.Services.assign(static_cast<size_t>(c.MaxServices) + 1, Service{});
   for (int n = 0; n < c.UsedServices && r.ok(); ++n) {
     Service& s = c.Services[static_cast<size_t>(n)];
-    s.ServiceName = r.Str();
-    s.ServiceNumber = r.Str();
-    s.DialOption = r.I32();
-    s.DialFixedTariff = r.F64();
-    s.UsedTariffs = r.Count(0, kMaxTariffs);
-    for (int t = 0; t < s.UsedTariffs; ++t) {
-      Tariff& tariff = s.Tariffs[static_cast<size_t>(t)];
-      tariff.After = r.I32();
-      tariff.AppliesDays = r.Str();
-      tariff.AppliesTimeEnd = r.I32();
-      tariff.AppliesTimeStart = r.I32();
-      tariff.Description = r.Str();
-      tariff.DialRate = r.F64();
-      tariff.PerMinuteRate = r.F64();
-    }
-    s.ServiceRate = r.F64();
-    s.ServiceOption = r.I32();
-    s.AfterMeg = r.F64();
-    s.PerMeg = r.F64();
-    s.MegPeriod = r.Str();
-    s.FlexRate = r.F64();
-    s.FlexRate2 = r.F64();
-    s.PenaltyPeriod = r.Str();
-    s.UpToHours = r.I32();
+    Get(r, ServiceFields(), s);
+    for (int t = 0; t < s.UsedTariffs && r.ok(); ++t) Get(r, TariffFields(), s.Tariffs[static_cast<size_t>(t)]);
   }
-  ViewLogSettings& v = c.ViewLog;
-  v.SaveSettings = r.Bool();
-  v.FontName = r.Str();
-  v.FontSize = r.I32();
-  v.FontBold = r.Bool();
-  v.FontItalic = r.Bool();
-  v.WinHeight = r.I32();
-  v.WinWidth = r.I32();
-  v.WinState = r.I32();
-  c.ReportSaveSettings = r.Bool();
-  c.ReportListView = r.Bool();
-  c.ReportAutoArrange = r.Bool();
+  Get(r, ViewLogFields(), c.ViewLog);
   ReadWindow(r, c.SummaryReport, kSummaryColumns);
   ReadWindow(r, c.DetailReport, kDetailColumns);
-  c.UsedHolidays = r.Count(0, kMaxHolidays);
   for (int n = 0; n < c.UsedHolidays; ++n) c.Holidays[static_cast<size_t>(n)] = r.I32();
   LoadedFlags& f = facts.Flags;
   for (SettingsValue* flag : {&f.EditLog, &f.ShowErrors, &f.ShowToolbars, &f.ShowGraphic, &f.AutoOptimize,
