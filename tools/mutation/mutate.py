@@ -4,11 +4,13 @@
   mutate.py draw                 draw the fixed sample into sample.json (done once)
   mutate.py list                 show the sample
   mutate.py run [IDS...]         apply each mutant, rebuild, run core_tests and cli_tests
+      --start-at ID                     skip the mutants before ID
       --only-survivors-of REPORT.json   only the mutants that survived in that report
       --report PREFIX                   write PREFIX.txt and PREFIX.json (default:
                                         BUILD/mutation-report)
       --build-dir DIR                   default: <tree>/build-mutation (configured if absent)
       --timeout SECONDS                 per test program, default 120 (a timeout kills)
+  mutate.py summary R.json... --report PREFIX   merge reports, count again
 
 See README.md in this folder for the lexing rules and the meaning of the results.
 """
@@ -457,6 +459,8 @@ def cmd_run(args):
             ids |= {r["id"] for r in json.load(f)["mutants"] if r["result"] == "survived"}
     if ids:
         sample = [m for m in sample if m["id"] in ids]
+    if args.start_at:
+        sample = [m for m in sample if m["id"] >= args.start_at]
     build = os.path.abspath(args.build_dir or os.path.join(ROOT, "build-mutation"))
     os.makedirs(build, exist_ok=True)
     configure(build)
@@ -481,7 +485,8 @@ def cmd_run(args):
             if mutated is None:
                 r.update(result="gone", detail="its line is no longer in the file")
             else:
-                r["lineno"] = original.split("\n").index(m["line"]) + 1
+                hits = [i for i, l in enumerate(original.split("\n")) if l == m["line"]]
+                r["lineno"] = hits[m["line_occurrence"]] + 1
                 restorer.apply(path, original, mutated)
                 try:
                     r["result"], r["detail"] = build_and_test(build, args.timeout, logs, m["id"])
@@ -513,6 +518,10 @@ def main():
     r.add_argument("--build-dir")
     r.add_argument("--timeout", type=int, default=120)
     r.add_argument("--no-baseline", action="store_true", help="skip checking the unmutated tree first")
+    r.add_argument("--start-at", metavar="ID", help="skip the mutants before this id (to finish a cut-short run)")
+    s = sub.add_parser("summary", help="merge reports (later ones win) and count again with today's equivalent.txt")
+    s.add_argument("reports", nargs="+", metavar="REPORT.json")
+    s.add_argument("--report", metavar="PREFIX", required=True)
     args = ap.parse_args()
     if args.cmd == "draw":
         chosen = draw(ROOT)
@@ -532,6 +541,17 @@ def main():
                 new = [l for l, o in zip(mutated.split("\n"), original.split("\n")) if l != o]
                 print(f"{m['id']} applies  {m['file']} {m['kind']}: {describe(m)}\n  - {m['line'].strip()}"
                       f"\n  + {new[0].strip() if new else ''}")
+    elif args.cmd == "summary":
+        merged = {}
+        headers = []
+        for path in args.reports:
+            with open(path, encoding="utf-8") as f:
+                j = json.load(f)
+            headers.append(j["header"])
+            for r in j["mutants"]:
+                merged[r["id"]] = r
+        results = [merged[k] for k in sorted(merged)]
+        print(report(results, load_equivalent(), args.report, "\n".join(headers)))
     else:
         cmd_run(args)
 
