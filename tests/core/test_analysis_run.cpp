@@ -100,6 +100,13 @@ TEST_F(AnalysisRunTest, ProgressAboutTenTimes) {
   Process(Write(Join(lines)), 10);
   EXPECT_EQ(progress.percents.last(), 100);
   EXPECT_EQ(progress.percents.size(), 10);
+
+  // Nor 101%: 121 lines of 119 counted (a step of 11) stop at 110 lines, 92%.
+  lines.clear();
+  for (int i = 0; i < 121; ++i) lines << Chatter(MakeTime(10, i / 60, i % 60));
+  progress = RecordingProgress{};
+  Process(Write(Join(lines)), 119);
+  EXPECT_EQ(progress.percents.last(), 92);
 }
 
 TEST_F(AnalysisRunTest, LastSessionStillConnectedIsClosedWithTheSubstitute) {

@@ -183,7 +183,9 @@ TEST_F(LogChecks, ScanLogLineEndingsAndEndOfFileMark) {
       {"01-15-1998 x\r\n02-16-1998 y\r\nno date here\r\n", 3, 0, true},  // last non-empty line undated
       {"no date\r\nnone at all\r\n", 2, 0, true},
       {"01-15-1998 x\r\n99-99-9999 y\r\n", 2, 0, true},  // a day that does not exist
-      {"01-15-1998 x\r\n02/30/99 y\r\n", 2, 0, true}, {"01-15-1998", 1, MakeDate(1998, 1, 15), false}};
+      {"01-15-1998 x\r\n02/30/99 y\r\n", 2, 0, true}, {"01-15-1998", 1, MakeDate(1998, 1, 15), false},
+      // The ending is byte 64, the first after a 64-byte stretch.
+      {QByteArray("01-15-1998 ") + QByteArray(53, 'x') + "\n02-16-1998 y", 2, MakeDate(1998, 2, 16), false}};
   for (const auto& c : cases) {
     CurrentFileState state = StateFor(c.bytes);
     ScriptedReporter reporter;
