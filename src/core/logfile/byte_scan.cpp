@@ -1,6 +1,7 @@
 #include "core/logfile/byte_scan.h"
 
 #include <algorithm>
+#include <atomic>
 #include <bit>
 #include <cstring>
 #include <limits>
@@ -36,9 +37,11 @@ inline __m128i Forbidden(__m128i v) {
 
 #ifdef MIROLAT_BYTE_SCAN_AVX2
 
+std::atomic<bool> wideScansAllowed{true};
+
 bool HasAvx2() {
   static const bool has = __builtin_cpu_supports("avx2") && __builtin_cpu_supports("popcnt");
-  return has;
+  return has && wideScansAllowed.load(std::memory_order_relaxed);
 }
 
 // The check and the count 64 bytes at a time on processors with AVX2: stops
@@ -160,6 +163,12 @@ __attribute__((target("avx2"))) qint64 SkipLinesAvx2(const char* p, qsizetype n,
 #endif
 
 }  // namespace
+
+void AllowWideByteScans([[maybe_unused]] bool allow) {
+#ifdef MIROLAT_BYTE_SCAN_AVX2
+  wideScansAllowed.store(allow, std::memory_order_relaxed);
+#endif
+}
 
 qint64 SkipLinesStartingWith(QByteArrayView data, qsizetype& pos, const char* prefix, qint64 maxLines) {
 #ifdef MIROLAT_BYTE_SCAN_AVX2

@@ -20,6 +20,11 @@ inline bool SameTenBytes(const char* a, const char* b) {
   return a8 == b8 && a2 == b2;
 }
 
+// Whether the walks below may go 64 bytes at a time with AVX2 where the
+// processor has it (the default). Off, every processor's 16-byte and
+// byte-at-a-time walks run, so that tests reach them on any machine.
+void AllowWideByteScans(bool allow);
+
 // A byte a modem log cannot contain: control characters other than tab, line
 // feed and carriage return, and everything above '~'.
 constexpr bool IsForbiddenLogByte(unsigned char b) { return (b < 32 && b != 9 && b != 10 && b != 13) || b > 126; }
