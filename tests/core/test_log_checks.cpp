@@ -13,25 +13,7 @@
 namespace mirolat {
 namespace {
 
-// Answers each reported error with the next scripted answer, recording the error.
-class ScriptedReporter : public ErrorReporter {
- public:
-  explicit ScriptedReporter(std::vector<ErrorAnswer> answers = {}) : answers_(std::move(answers)) {}
-  ErrorAnswer ReportError(const RunError& error) override {
-    conditions.push_back(error.condition());
-    if (onReport) onReport();
-    if (answers_.empty()) { ADD_FAILURE() << "unexpected error: " << error.what(); return ErrorAnswer::End; }
-    const ErrorAnswer a = answers_.front();
-    answers_.erase(answers_.begin());
-    return a;
-  }
-  std::vector<ErrorCondition> conditions;
-  std::function<void()> onReport;
-
- private:
-  std::vector<ErrorAnswer> answers_;
-};
-
+using test::ScriptedReporter;
 using test::RecordingProgress;
 
 class LogChecks : public ::testing::Test {
@@ -80,7 +62,7 @@ TEST_F(LogChecks, ForbiddenBytesAndOverlongLinesMakeTheLogCorrupt) {
   };
   for (const auto& c : cases) {
     CurrentFileState state = StateFor(c.bytes);
-    ScriptedReporter reporter;
+    ScriptedReporter reporter({}, ErrorAnswer::End);
     EXPECT_EQ(CheckLogCharacters(state, false, none_, reporter), c.corrupt) << c.what;
     EXPECT_EQ(state.LogFileSize, c.bytes.size()) << c.what;
     EXPECT_FALSE(state.LogEmpty) << c.what;
@@ -119,7 +101,7 @@ TEST_F(LogChecks, LoadingProgressAndEmptyFiles) {
   for (const auto& c : cases) {
     const qsizetype size = c.bytes.size();
     CurrentFileState state = StateFor(c.bytes);
-    ScriptedReporter reporter;
+    ScriptedReporter reporter({}, ErrorAnswer::End);
     RecordingProgress progress;
     EXPECT_EQ(CheckLogCharacters(state, c.show, progress, reporter), c.corrupt) << size;
     EXPECT_EQ(state.LogEmpty, size == 0) << size;
@@ -142,8 +124,8 @@ TEST_F(LogChecks, MissingFileGoesToTheReporter) {
   state.LogFilePath = MissingPath();
   ScriptedReporter ending({ErrorAnswer::End});
   EXPECT_THROW(CheckLogCharacters(state, false, none_, ending), EndProgramRequested);
-  ASSERT_EQ(ending.conditions.size(), 1u);
-  EXPECT_EQ(ending.conditions[0], ErrorCondition::PathNotFound);
+  ASSERT_EQ(ending.errors.size(), 1u);
+  EXPECT_EQ(ending.errors[0].condition(), ErrorCondition::PathNotFound);
   // Retry after the file has come back: the check goes on with it.
   ScriptedReporter retrying({ErrorAnswer::Retry});
   retrying.onReport = [&] {
@@ -164,7 +146,7 @@ TEST_F(LogChecks, ScanLogCountsAndDates) {
       "02-03-1998 09:00:00.00 - Hanging up the modem.\r\n"
       "\r\n";
   CurrentFileState state = StateFor(log);
-  ScriptedReporter reporter;
+  ScriptedReporter reporter({}, ErrorAnswer::End);
   ScanLog(state, Configuration(), reporter);
   EXPECT_EQ(state.LogFileSize, log.size());
   EXPECT_EQ(state.LogEntryCount, 5);  // non-empty lines, the blank one included
@@ -186,7 +168,7 @@ TEST_F(LogChecks, ScanLogLineEndingsAndEndOfFileMark) {
       {"01-15-1998 x\r\n02/30/99 y\r\n", 2, 0, true}, {"01-15-1998", 1, MakeDate(1998, 1, 15), false}};
   for (const auto& c : cases) {
     CurrentFileState state = StateFor(c.bytes);
-    ScriptedReporter reporter;
+    ScriptedReporter reporter({}, ErrorAnswer::End);
     ScanLog(state, Configuration(), reporter);
     EXPECT_EQ(state.LogEntryCount, c.entries) << c.bytes.constData();
     EXPECT_EQ(state.LogLastDate, c.last) << c.bytes.constData();
@@ -203,7 +185,7 @@ TEST_F(LogChecks, ScanLogSizeLimitIsExact) {
     bytes += kLine;
     ASSERT_EQ(bytes.size(), size);
     CurrentFileState state = StateFor(bytes);
-    ScriptedReporter reporter;
+    ScriptedReporter reporter({}, ErrorAnswer::End);
     ScanLog(state, config, reporter);
     EXPECT_EQ(state.LogTooBig, size >= 1024) << size;
     EXPECT_FALSE(state.NotAModemLog) << size;
@@ -217,7 +199,7 @@ TEST_F(LogChecks, ScanLogOfAnEmptyFileKeepsEarlierFlags) {
   state.LogEntryCount = 12;
   state.LogFirstDate = 100;
   state.LogLastDate = 200;
-  ScriptedReporter reporter;
+  ScriptedReporter reporter({}, ErrorAnswer::End);
   ScanLog(state, Configuration(), reporter);
   EXPECT_TRUE(state.LogEmpty);
   EXPECT_TRUE(state.LogTooBig);
@@ -234,7 +216,7 @@ TEST_F(LogChecks, ScanLogOfAnEmptyFileKeepsEarlierFlags) {
 TEST_F(LogChecks, ScanLogResetsEmptyFlag) {
   CurrentFileState state = StateFor(kLine);
   state.LogEmpty = true;
-  ScriptedReporter reporter;
+  ScriptedReporter reporter({}, ErrorAnswer::End);
   ScanLog(state, Configuration(), reporter);
   EXPECT_FALSE(state.LogEmpty);
   EXPECT_EQ(state.LogEntryCount, 1);
@@ -245,7 +227,7 @@ TEST_F(LogChecks, ScanLogOfAVanishedFileContinuesWhenToldTo) {
   state.LogFilePath = MissingPath();
   ScriptedReporter reporter({ErrorAnswer::Continue});
   ScanLog(state, Configuration(), reporter);
-  EXPECT_EQ(reporter.conditions, std::vector<ErrorCondition>{ErrorCondition::PathNotFound});
+  EXPECT_EQ(reporter.Conditions(), std::vector<ErrorCondition>{ErrorCondition::PathNotFound});
   EXPECT_EQ(state.LogEntryCount, 0);
 }
 

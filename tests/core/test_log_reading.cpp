@@ -22,15 +22,7 @@
 namespace mirolat {
 namespace {
 
-class Recorder : public ErrorReporter {
- public:
-  explicit Recorder(ErrorAnswer answer) : answer_(answer) {}
-  ErrorAnswer ReportError(const RunError& error) override { conditions.push_back(error.condition()); return answer_; }
-  std::vector<ErrorCondition> conditions;
-
- private:
-  ErrorAnswer answer_;
-};
+using test::ScriptedReporter;
 
 // Runs `action` the first time the loop yields or shows a text.
 class ActingProgress : public Progress {
@@ -258,7 +250,7 @@ TEST_F(LogReading, CheckAndScanMatchesTheChecksInTurn) {
       apart.LogFilePath = path;
       apart.LogTooBig = true;  // kept when the scan does not run
       CurrentFileState together = apart;
-      Recorder r1(ErrorAnswer::End), r2(ErrorAnswer::End);
+      ScriptedReporter r1({}, ErrorAnswer::End), r2({}, ErrorAnswer::End);
       ActingProgress p1(nullptr), p2(nullptr);
       apart.LogCorrupt = CheckLogCharacters(apart, showProgress, p1, r1);
       if (!apart.LogCorrupt) ScanLog(apart, config, r1);
@@ -272,8 +264,8 @@ TEST_F(LogReading, CheckAndScanMatchesTheChecksInTurn) {
       EXPECT_EQ(together.LogLastDate, apart.LogLastDate);
       EXPECT_EQ(together.NotAModemLog, apart.NotAModemLog);
       EXPECT_EQ(p2.statuses, p1.statuses);
-      EXPECT_TRUE(r1.conditions.empty());
-      EXPECT_TRUE(r2.conditions.empty());
+      EXPECT_TRUE(r1.errors.empty());
+      EXPECT_TRUE(r2.errors.empty());
     }
   }
 }
@@ -300,14 +292,14 @@ TEST_F(LogReading, LogCutShortDuringTheAnalysisIsAReadError) {
       in.ReportEndDate = MakeDate(1999, 12, 31);
       in.LogEntryCount = float(bytes.count('\n'));
       ActingProgress progress([&] { Truncate(path, 100); });
-      Recorder reporter(answer);
+      ScriptedReporter reporter({}, answer);
       if (answer == ErrorAnswer::End) {
         EXPECT_THROW(ProcessLog(in, path, progress, reporter), EndProgramRequested);
       } else {
         const RunState run = ProcessLog(in, path, progress, reporter);
         EXPECT_LE(run.LinesRead, int(in.LogEntryCount));
       }
-      EXPECT_EQ(reporter.conditions, std::vector<ErrorCondition>{ErrorCondition::ReadPastEnd});
+      EXPECT_EQ(reporter.Conditions(), std::vector<ErrorCondition>{ErrorCondition::ReadPastEnd});
     }
   }
 }
@@ -329,12 +321,12 @@ TEST_F(LogReading, LogChangedDuringTheChecksIsAReadError) {
         f.write("01-01-2001 00:00:00.00 - more\r\n");
       } else { Truncate(path, 10); }
     });
-    Recorder reporter(ErrorAnswer::Continue);
+    ScriptedReporter reporter;
     const bool corrupt = way == 0 ? CheckLogCharacters(state, true, progress, reporter)
                                   : CheckAndScanLog(state, config, true, progress, reporter);
     EXPECT_FALSE(corrupt);
-    ASSERT_FALSE(reporter.conditions.empty());
-    EXPECT_EQ(reporter.conditions.front(), ErrorCondition::ReadPastEnd);
+    ASSERT_FALSE(reporter.errors.empty());
+    EXPECT_EQ(reporter.errors.front().condition(), ErrorCondition::ReadPastEnd);
   }
 }
 

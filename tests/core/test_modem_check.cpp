@@ -29,16 +29,7 @@ struct Stored {
 };
 
 using test::RecordingProgress;
-
-// Answers every failure with "continue" and keeps the messages.
-class ContinuingReporter : public ErrorReporter {
- public:
-  QStringList messages;
-  ErrorAnswer ReportError(const RunError& e) override {
-    messages.append(e.description());
-    return ErrorAnswer::Continue;
-  }
-};
+using ContinuingReporter = test::ScriptedReporter;
 
 // A modem class store whose writes of one value fail, or silently do nothing.
 class FailingModemStore : public ModemClassStore {
@@ -302,7 +293,7 @@ TEST_F(ModemCheckTest, AFailedWriteIsReportedAndThePreferredModemIsNotSaved) {
     EXPECT_FALSE(outcome.Succeeded());
     ASSERT_EQ(outcome.Failures.size(), 1);
     EXPECT_TRUE(outcome.Failures[0].contains(QLatin1String("UserInit"))) << outcome.Failures[0].toStdString();
-    EXPECT_EQ(reporter.messages.size(), 1);
+    EXPECT_EQ(reporter.errors.size(), 1);
     EXPECT_EQ(PreferredModemSaved(), QStringLiteral("<none>"));
     EXPECT_FALSE(check.ModemConfigured);
     const QString text = FinishedPageText(outcome);

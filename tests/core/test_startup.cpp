@@ -18,12 +18,6 @@ using test::ScopedEnv;
 
 using test::RecordingProgress;
 
-class EndingReporter : public ErrorReporter {
- public:
-  QStringList messages;
-  ErrorAnswer ReportError(const RunError& e) override { messages.append(e.description()); return ErrorAnswer::End; }
-};
-
 class StartUpTest : public ::testing::Test {
  protected:
   void SetUp() override {
@@ -50,14 +44,14 @@ class StartUpTest : public ::testing::Test {
   LocaleValues locale_;
   CurrentFileState file_;
   RecordingProgress progress_;
-  EndingReporter reporter_;
+  test::ScriptedReporter reporter_{{}, ErrorAnswer::End};
 };
 
 TEST_F(StartUpTest, FirstRunWithoutALogWaitsForAClick) {
   config_.ModemLogFile = QStringLiteral("left over");
   file_.ArchiveOpen = true;
   const StartupResult r = Run();
-  EXPECT_TRUE(reporter_.messages.isEmpty()) << reporter_.messages.join(QLatin1Char('|')).toStdString();
+  EXPECT_TRUE(reporter_.errors.empty());
   EXPECT_TRUE(r.SplashWaitsForClick);
   EXPECT_TRUE(r.DefaultsApplied);
   EXPECT_TRUE(r.Options.ShowTipsAtStartup);
