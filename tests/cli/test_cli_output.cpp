@@ -53,8 +53,6 @@ TEST_P(CliFileOutputTest, AFailedWriteLeavesTheExistingFileWhole) {
 
 INSTANTIATE_TEST_SUITE_P(Steps, CliFileOutputTest,
                          ::testing::Values(FileCommand{"ExportWrite", "config export", Call::Write},
-                                           FileCommand{"ExportSync", "config export", Call::Sync},
-                                           FileCommand{"ExportRename", "config export", Call::Rename},
                                            FileCommand{"GenlogRename", "genlog --seed 3 --days 4 --out",
                                                        Call::Rename}),
                          [](const auto& info) { return std::string(info.param.name); });
