@@ -61,7 +61,14 @@ TEST_F(AtomicFileTest, AnUncommittedWriterLeavesTheTargetAlone) {
   EXPECT_EQ(Entries(), QStringList{"config.json"});
 }
 
-struct FailureRow { const char* name; Call call; const char* pathPart; int err; long writeBudget; ErrorCondition condition; };
+struct FailureRow {
+  const char* name;
+  Call call;
+  const char* pathPart;
+  int err;
+  long writeBudget;
+  ErrorCondition condition;
+};
 
 class AtomicFileFailureTest : public AtomicFileTest, public ::testing::WithParamInterface<FailureRow> {};
 

@@ -55,10 +55,12 @@ TEST(ErrorModel, EveryConditionHasItsButtonsAndAnswers) {
   using B = MessageButtons;
   using C = ErrorCondition;
   const struct { ErrorCondition condition; B buttons; } cases[] = {
-      {C::BadFileName, B::AbortRetryIgnore}, {C::WrongAccessMode, B::Ok},          {C::AlreadyOpen, B::Ok},
-      {C::DeviceIO, B::Ok},                  {C::DiskFull, B::AbortRetryIgnore},   {C::ReadPastEnd, B::AbortRetryIgnore},
-      {C::DeviceUnavailable, B::OkCancel},   {C::FileLocked, B::AbortRetryIgnore}, {C::DiskNotReady, B::OkCancel},
-      {C::PathFileAccess, B::AbortRetryIgnore}, {C::PathNotFound, B::AbortRetryIgnore}};
+      {C::BadFileName, B::AbortRetryIgnore},    {C::WrongAccessMode, B::Ok},
+      {C::AlreadyOpen, B::Ok},                  {C::DeviceIO, B::Ok},
+      {C::DiskFull, B::AbortRetryIgnore},       {C::ReadPastEnd, B::AbortRetryIgnore},
+      {C::DeviceUnavailable, B::OkCancel},      {C::FileLocked, B::AbortRetryIgnore},
+      {C::DiskNotReady, B::OkCancel},           {C::PathFileAccess, B::AbortRetryIgnore},
+      {C::PathNotFound, B::AbortRetryIgnore}};
   const std::pair<MessageButton, ErrorAnswer> answers[] = {
       {MessageButton::Ok, ErrorAnswer::Retry},      {MessageButton::Retry, ErrorAnswer::Retry},
       {MessageButton::Cancel, ErrorAnswer::Continue}, {MessageButton::Ignore, ErrorAnswer::Continue},

@@ -161,17 +161,6 @@ class PppdImportFileTest : public ::testing::Test {
   QTemporaryDir dir_;
 };
 
-TEST_F(PppdImportFileTest, ASecondImportAddsNothing) {
-  const QList<ImportedEntry> entries = Parse(kSession).Entries;
-  EXPECT_EQ(ImportIntoModemLog(Log(), entries), 5);
-  const QByteArray once = test::ReadAll(Log());
-  EXPECT_EQ(once, kSessionLines.join(QStringLiteral("\r\n")).toLatin1() + "\r\n");
-  EXPECT_EQ(ImportIntoModemLog(Log(), entries), 0);
-  EXPECT_EQ(test::ReadAll(Log()), once);
-  // No work file is left beside the log.
-  EXPECT_EQ(QDir(dir_.path()).entryList(QDir::Files), QStringList{QStringLiteral("ModemLog.txt")});
-}
-
 TEST_F(PppdImportFileTest, OnlyEntriesAfterTheLogsLastAreAppended) {
   // The log was imported while the link was up; the rest comes later.
   WriteLog("12-06-2026 21:03:12.00 - RECV: ATDT5551234<cr>\r\n"
