@@ -24,10 +24,7 @@ TEST_F(CliInputTest, UnknownLocaleNamesAreRefused) {
     int scanExit;
     const char* firstEntry;  // scan's line for a known name
   } cases[] = {
-      {"de_DE", 0, "First entry: Donnerstag, 15. Januar 1998"}, {"fr_FR", 0, "First entry: jeudi 15 janvier 1998"},
-      {"C", 0, "First entry: Thursday, January 15, 1998"},
-      {"de_DE.UTF-8", 0, "First entry: Donnerstag, 15. Januar 1998"}, {"xx_YY", 1, nullptr},
-      {"en_US_extra_words", 1, nullptr}};
+      {"de_DE.UTF-8", 0, "First entry: Donnerstag, 15. Januar 1998"}, {"xx_YY", 1, nullptr}};
   for (const auto& c : cases) {
     const QString name = QString::fromLatin1(c.name);
     EXPECT_EQ(Run(Words("scan --log") << HealthyLog() << QStringLiteral("--locale") << name), c.scanExit) << c.name;

@@ -5,38 +5,19 @@
 
 #include <QDir>
 #include <QProcess>
-#include <cerrno>
 
+#include "../core/file_test_support.h"
 #include "cli_test_support.h"
-#include "core/common/atomic_file.h"
 
 namespace mirolat {
 namespace {
 
-// The system's calls with one kind failing as a full disk would.
-enum class FailingCall { Write, Sync, Rename };
-
-class FailingFiles : public FileSystemOps {
- public:
-  explicit FailingFiles(FailingCall call) : call_(call) {}
-  long Write(int fd, const char* data, unsigned long size) override {
-    if (call_ == FailingCall::Write) return Fail();
-    return FileSystemOps::Write(fd, data, size);
-  }
-  int Sync(int fd) override { return call_ == FailingCall::Sync ? Fail() : FileSystemOps::Sync(fd); }
-  int Rename(const QByteArray& from, const QByteArray& to) override {
-    return call_ == FailingCall::Rename ? Fail() : FileSystemOps::Rename(from, to);
-  }
-
- private:
-  static int Fail() { errno = ENOSPC; return -1; }
-  FailingCall call_;
-};
+using mirolat::test::Call;
 
 struct FileCommand {
   const char* name;
   const char* words;  // the target's path follows
-  FailingCall failing;
+  Call failing;  // fails as a full disk would
 };
 
 class CliFileOutputTest : public testing::CliTest, public ::testing::WithParamInterface<FileCommand> {
@@ -58,7 +39,7 @@ class CliFileOutputTest : public testing::CliTest, public ::testing::WithParamIn
 TEST_P(CliFileOutputTest, AFailedWriteLeavesTheExistingFileWhole) {
   const FileCommand& c = GetParam();
   const QString target = Write(QStringLiteral("existing.txt"), "the user's earlier file\n");
-  FailingFiles files(c.failing);
+  mirolat::test::FailingOps files(c.failing, "", ENOSPC);
   EXPECT_EQ(RunFailing(Words(c.words) << target, files), 1);
   EXPECT_TRUE(err_.contains(QStringLiteral("cannot write '") + target + QStringLiteral("'"))) << err_.toStdString();
   EXPECT_TRUE(err_.contains(QStringLiteral("No space left on device"))) << err_.toStdString();
@@ -71,11 +52,9 @@ TEST_P(CliFileOutputTest, AFailedWriteLeavesTheExistingFileWhole) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Steps, CliFileOutputTest,
-                         ::testing::Values(FileCommand{"ExportWrite", "config export", FailingCall::Write},
-                                           FileCommand{"ExportSync", "config export", FailingCall::Sync},
-                                           FileCommand{"ExportRename", "config export", FailingCall::Rename},
+                         ::testing::Values(FileCommand{"ExportWrite", "config export", Call::Write},
                                            FileCommand{"GenlogRename", "genlog --seed 3 --days 4 --out",
-                                                       FailingCall::Rename}),
+                                                       Call::Rename}),
                          [](const auto& info) { return std::string(info.param.name); });
 
 // The real program with its standard output on a full device: every command

@@ -34,22 +34,6 @@ TEST_F(CliScanTest, PrintsTheStatisticsOfAHealthyLog) {
   EXPECT_EQ(out_, expected);
 }
 
-TEST_F(CliScanTest, KilobytesAreRoundedWithGrouping) {
-  QByteArray big;
-  while (big.size() < 2 * 1024 * 1024) big += kLog;
-  const QString path = Write(QStringLiteral("Big.txt"), big);
-  EXPECT_EQ(ScanEn(path), 0);
-  const qint64 kb = (big.size() + 512) / 1024;
-  EXPECT_TRUE(out_.contains(QStringLiteral("Size: %1 bytes (%2,%3 KB)\n")
-                                    .arg(big.size())
-                                    .arg(kb / 1000)
-                                    .arg(kb % 1000, 3, 10, QLatin1Char('0'))))
-      << out_.toStdString();
-  // The default MaxLogSize of 150 KB makes it too big: a warning, not a failure.
-  EXPECT_TRUE(out_.contains(QStringLiteral("Warnings:\n  WARNING: Your Modem Log is Too Big!\n")))
-      << out_.toStdString();
-}
-
 // Logs the scan fails on, and an empty one it does not; what it prints of each.
 TEST_F(CliScanTest, MissingCorruptUndatedAndEmptyLogs) {
   const struct {
@@ -71,20 +55,6 @@ TEST_F(CliScanTest, MissingCorruptUndatedAndEmptyLogs) {
     if (!c.bytes.isNull()) Write(QStringLiteral("ModemLog.txt"), c.bytes);
     EXPECT_EQ(ScanEn(path), c.exit) << err_.toStdString();
     for (const char* text : c.says) EXPECT_TRUE(out_.contains(QLatin1String(text))) << out_.toStdString();
-  }
-}
-
-TEST_F(CliScanTest, ScanUsesTheStoredSizeLimitExactly) {
-  ASSERT_EQ(ImportJson(R"({"General": {"MaxLogSize": 1}})"), 0) << err_.toStdString();
-  const QByteArray line = "01-15-1998 10:23:45.12 - Dialing.\r\n";  // 35 bytes
-  for (int size : {1023, 1024}) {
-    QByteArray log = line;
-    log += QByteArray(size - 2 * line.size() - 2, 'x') + "\r\n" + line;
-    ASSERT_EQ(log.size(), size);
-    const QString path = Write(QStringLiteral("ModemLog.txt"), log);
-    EXPECT_EQ(ScanEn(path), 0) << size << err_.toStdString();
-    EXPECT_EQ(out_.contains(QStringLiteral("  WARNING: Your Modem Log is Too Big!\n")), size == 1024)
-        << size << out_.toStdString();
   }
 }
 

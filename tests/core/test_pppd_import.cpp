@@ -161,17 +161,6 @@ class PppdImportFileTest : public ::testing::Test {
   QTemporaryDir dir_;
 };
 
-TEST_F(PppdImportFileTest, ASecondImportAddsNothing) {
-  const QList<ImportedEntry> entries = Parse(kSession).Entries;
-  EXPECT_EQ(ImportIntoModemLog(Log(), entries), 5);
-  const QByteArray once = test::ReadAll(Log());
-  EXPECT_EQ(once, kSessionLines.join(QStringLiteral("\r\n")).toLatin1() + "\r\n");
-  EXPECT_EQ(ImportIntoModemLog(Log(), entries), 0);
-  EXPECT_EQ(test::ReadAll(Log()), once);
-  // No work file is left beside the log.
-  EXPECT_EQ(QDir(dir_.path()).entryList(QDir::Files), QStringList{QStringLiteral("ModemLog.txt")});
-}
-
 TEST_F(PppdImportFileTest, OnlyEntriesAfterTheLogsLastAreAppended) {
   // The log was imported while the link was up; the rest comes later.
   WriteLog("12-06-2026 21:03:12.00 - RECV: ATDT5551234<cr>\r\n"
@@ -228,16 +217,11 @@ TEST_F(PppdImportFileTest, AFolderThatCannotBeWrittenIsAClearErrorAndLeavesNothi
   EXPECT_TRUE(QDir(dir_.path()).entryList(QDir::Files | QDir::Dirs | QDir::NoDotAndDotDot).isEmpty());
 }
 
-// A file system whose sync fails: the import is an error and the log keeps
-// its bytes, with no work file left beside it.
-class FailingSync : public FileSystemOps {
- public:
-  int Sync(int) override { errno = EIO; return -1; }
-};
-
+// A sync that fails: the import is an error, the log keeps its bytes and
+// no work file is left beside it.
 TEST_F(PppdImportFileTest, AFailedWriteLeavesTheLogAsItWas) {
   WriteLog("12-06-2026 20:00:00.00 - x\r\n");
-  FailingSync ops;
+  test::FailingOps ops(test::Call::Sync, "", EIO);
   EXPECT_THROW(ImportIntoModemLog(Log(), Parse(kSession).Entries, ops), RunError);
   EXPECT_EQ(test::ReadAll(Log()), QByteArray("12-06-2026 20:00:00.00 - x\r\n"));
   EXPECT_EQ(QDir(dir_.path()).entryList(QDir::Files), QStringList{QStringLiteral("ModemLog.txt")});
