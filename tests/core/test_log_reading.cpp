@@ -103,54 +103,60 @@ TEST_F(LogReading, EndOfFileMarkEndsTheTextOnlyWhenAsked) {
 // random text of every alignment and length, fed in random pieces; the
 // line-length check against the longest line as NextLogLine splits them.
 TEST_F(LogReading, ByteWalksMatchTheirDefinitions) {
-  std::mt19937 rng(5);
-  const char alphabet[] = {'a', '0', ' ', '\r', '\n', '\t', '\r', '\n', '~'};
-  for (int round = 0; round < 400; ++round) {
-    const int length = int(rng() % 300);
-    std::vector<unsigned char> bytes(std::size_t(length) + 1);
-    for (int i = 0; i < length; ++i) bytes[std::size_t(i)] = static_cast<unsigned char>(alphabet[rng() % sizeof alphabet]);
-    const bool plantForbidden = round % 3 == 0 && length > 0;
-    if (plantForbidden) bytes[rng() % std::size_t(length)] = static_cast<unsigned char>(round % 2 == 0 ? 0x7f : 0xe9);
-    const unsigned char* p = bytes.data() + (round % 2);  // unaligned half the time
-    const qsizetype n = std::max(0, length - round % 2);
-    qsizetype firstForbidden = n;
-    for (qsizetype i = 0; i < n; ++i) {
-      if (IsForbiddenLogByte(p[i])) { firstForbidden = i; break; }
-    }
-    EXPECT_EQ(FindForbiddenByte(p, n), firstForbidden);
-    qint64 lines = 0;
-    qsizetype longest = 0;
-    {
-      qsizetype pos = 0;
-      QByteArrayView line;
-      const QByteArrayView data(reinterpret_cast<const char*>(p), n);
-      while (NextLogLine(data, pos, line)) {
-        lines += line.isEmpty() ? 0 : 1;
-        longest = std::max(longest, line.size());
+  // Every walk: 64 bytes at a time where the processor allows, then the 16-byte ones.
+  for (bool wide : {true, false}) {
+    AllowWideByteScans(wide);
+    SCOPED_TRACE(wide ? "wide walks" : "16-byte walks");
+    std::mt19937 rng(5);
+    const char alphabet[] = {'a', '0', ' ', '\r', '\n', '\t', '\r', '\n', '~'};
+    for (int round = 0; round < 400; ++round) {
+      const int length = int(rng() % 300);
+      std::vector<unsigned char> bytes(std::size_t(length) + 1);
+      for (int i = 0; i < length; ++i) bytes[std::size_t(i)] = static_cast<unsigned char>(alphabet[rng() % sizeof alphabet]);
+      const bool plantForbidden = round % 3 == 0 && length > 0;
+      if (plantForbidden) bytes[rng() % std::size_t(length)] = static_cast<unsigned char>(round % 2 == 0 ? 0x7f : 0xe9);
+      const unsigned char* p = bytes.data() + (round % 2);  // unaligned half the time
+      const qsizetype n = std::max(0, length - round % 2);
+      qsizetype firstForbidden = n;
+      for (qsizetype i = 0; i < n; ++i) {
+        if (IsForbiddenLogByte(p[i])) { firstForbidden = i; break; }
       }
+      EXPECT_EQ(FindForbiddenByte(p, n), firstForbidden);
+      qint64 lines = 0;
+      qsizetype longest = 0;
+      {
+        qsizetype pos = 0;
+        QByteArrayView line;
+        const QByteArrayView data(reinterpret_cast<const char*>(p), n);
+        while (NextLogLine(data, pos, line)) {
+          lines += line.isEmpty() ? 0 : 1;
+          longest = std::max(longest, line.size());
+        }
+      }
+      LineCounter pieces;
+      LineCounter checked;
+      const qsizetype limit = qsizetype(rng() % 24);
+      LineLengthCheck lengths(limit);
+      bool withinLimit = true;
+      qsizetype at = 0;
+      bool stopped = false;
+      while (at < n) {
+        const qsizetype piece = std::min<qsizetype>(n - at, qsizetype(rng() % (round % 4 == 0 ? 300 : 40)));
+        pieces.Feed(p + at, piece);
+        withinLimit = withinLimit && lengths.Feed(p + at, piece);
+        const qsizetype found = checked.FeedUnlessForbidden(p + at, piece);
+        if (found != piece) { EXPECT_EQ(at + found, firstForbidden); stopped = true; }
+        at += piece;
+        if (stopped) break;
+      }
+      if (!stopped) { EXPECT_EQ(withinLimit, longest <= limit) << round; }
+      if (firstForbidden == n) {
+        EXPECT_EQ(pieces.Lines(), lines) << round;
+        EXPECT_EQ(checked.Lines(), lines) << round;
+      } else { EXPECT_TRUE(stopped); }
     }
-    LineCounter pieces;
-    LineCounter checked;
-    const qsizetype limit = qsizetype(rng() % 24);
-    LineLengthCheck lengths(limit);
-    bool withinLimit = true;
-    qsizetype at = 0;
-    bool stopped = false;
-    while (at < n) {
-      const qsizetype piece = std::min<qsizetype>(n - at, qsizetype(rng() % 40));
-      pieces.Feed(p + at, piece);
-      withinLimit = withinLimit && lengths.Feed(p + at, piece);
-      const qsizetype found = checked.FeedUnlessForbidden(p + at, piece);
-      if (found != piece) { EXPECT_EQ(at + found, firstForbidden); stopped = true; }
-      at += piece;
-      if (stopped) break;
-    }
-    if (!stopped) { EXPECT_EQ(withinLimit, longest <= limit) << round; }
-    if (firstForbidden == n) {
-      EXPECT_EQ(pieces.Lines(), lines) << round;
-      EXPECT_EQ(checked.Lines(), lines) << round;
-    } else { EXPECT_TRUE(stopped); }
   }
+  AllowWideByteScans(true);
 }
 
 // The check and the scan in one reading give what the two give in turn.
@@ -169,55 +175,62 @@ qint64 SkipByLines(QByteArrayView data, qsizetype& pos, const QByteArray& prefix
 }
 
 TEST_F(LogReading, SkippedLinesAreThoseThatBeginWithThePrefix) {
-  const QByteArray prefix = "01-15-1998";
-  struct Case { const char* name; QByteArray data; qint64 maxLines; };
-  const QByteArray filler(70, 'x');  // longer than one 64-byte chunk
-  const Case cases[] = {
-      {"nine bytes of it", prefix.left(9), 100},
-      {"LF CR: an empty line stops", prefix + " a\n\r" + prefix + " b\r\n", 100},
-      {"byte 26 right after the prefix", prefix + "\x1a" + prefix + " b\r\n", 100},
-      {"at most two", prefix + " a\r\n" + prefix + " b\r\n" + prefix + " c\r\n", 2},
-      {"none wanted", prefix + " a\r\n", 0},
-      {"CR LF across a chunk border", prefix + QByteArray(53, 'y') + "\r\n" + prefix + filler + "\r\n" + filler, 100},
-  };
-  for (const Case& c : cases) {
-    for (int lead : {0, 1, 31, 63, 64, 65}) {
-      // Lines before the first one skipped shift everything against the chunks.
-      const QByteArray data = QByteArray(lead, 'z') + "\n" + c.data;
-      SCOPED_TRACE(testing::Message() << c.name << ", lead " << lead);
-      qsizetype pos = lead + 1;
-      qsizetype expectedPos = pos;
-      const qint64 expected = SkipByLines(data, expectedPos, prefix, c.maxLines);
-      EXPECT_EQ(SkipLinesStartingWith(data, pos, prefix.constData(), c.maxLines), expected);
-      EXPECT_EQ(pos, expectedPos);
+  // Every walk: 64 bytes at a time where the processor allows, then the 16-byte ones.
+  for (bool wide : {true, false}) {
+    AllowWideByteScans(wide);
+    SCOPED_TRACE(wide ? "wide walks" : "16-byte walks");
+    const QByteArray prefix = "01-15-1998";
+    struct Case { const char* name; QByteArray data; qint64 maxLines; };
+    const QByteArray filler(70, 'x');  // longer than one 64-byte chunk
+    const Case cases[] = {
+        {"nine bytes of it", prefix.left(9), 100},
+        {"the prefix alone, no ending", prefix, 100},
+        {"LF CR: an empty line stops", prefix + " a\n\r" + prefix + " b\r\n", 100},
+        {"byte 26 right after the prefix", prefix + "\x1a" + prefix + " b\r\n", 100},
+        {"at most two", prefix + " a\r\n" + prefix + " b\r\n" + prefix + " c\r\n", 2},
+        {"none wanted", prefix + " a\r\n", 0},
+        {"CR LF across a chunk border", prefix + QByteArray(53, 'y') + "\r\n" + prefix + filler + "\r\n" + filler, 100},
+    };
+    for (const Case& c : cases) {
+      for (int lead : {0, 1, 31, 63, 64, 65}) {
+        // Lines before the first one skipped shift everything against the chunks.
+        const QByteArray data = QByteArray(lead, 'z') + "\n" + c.data;
+        SCOPED_TRACE(testing::Message() << c.name << ", lead " << lead);
+        qsizetype pos = lead + 1;
+        qsizetype expectedPos = pos;
+        const qint64 expected = SkipByLines(data, expectedPos, prefix, c.maxLines);
+        EXPECT_EQ(SkipLinesStartingWith(data, pos, prefix.constData(), c.maxLines), expected);
+        EXPECT_EQ(pos, expectedPos);
+      }
+    }
+    // Random lines: mostly of the day, some of another day or empty, every kind of ending.
+    std::mt19937 rng(17);
+    for (int round = 0; round < 2000; ++round) {
+      QByteArray data;
+      const int lines = int(rng() % 30);
+      for (int i = 0; i < lines; ++i) {
+        const unsigned kind = rng() % 20;
+        if (kind == 0) {
+          // nothing: an empty line
+        } else if (kind == 1) {
+          QByteArray other = prefix;
+          other[qsizetype(rng() % 10)] = '7';
+          data += other;
+        } else { data += prefix; }
+        data += QByteArray(qsizetype(rng() % 90), 'a' + char(rng() % 26));
+        const char* endings[] = {"\r\n", "\n", "\r", "\n\r", "\r\n", "\r\n"};
+        if (rng() % 200 == 0) data += '\x1a';
+        data += endings[rng() % 6];
+      }
+      const qint64 maxLines = rng() % 4 == 0 ? qint64(rng() % 10) : 1000;
+      qsizetype pos = 0;
+      qsizetype expectedPos = 0;
+      const qint64 expected = SkipByLines(data, expectedPos, prefix, maxLines);
+      ASSERT_EQ(SkipLinesStartingWith(data, pos, prefix.constData(), maxLines), expected) << round;
+      ASSERT_EQ(pos, expectedPos) << round;
     }
   }
-  // Random lines: mostly of the day, some of another day or empty, every kind of ending.
-  std::mt19937 rng(17);
-  for (int round = 0; round < 2000; ++round) {
-    QByteArray data;
-    const int lines = int(rng() % 30);
-    for (int i = 0; i < lines; ++i) {
-      const unsigned kind = rng() % 20;
-      if (kind == 0) {
-        // nothing: an empty line
-      } else if (kind == 1) {
-        QByteArray other = prefix;
-        other[qsizetype(rng() % 10)] = '7';
-        data += other;
-      } else { data += prefix; }
-      data += QByteArray(qsizetype(rng() % 90), 'a' + char(rng() % 26));
-      const char* endings[] = {"\r\n", "\n", "\r", "\n\r", "\r\n", "\r\n"};
-      if (rng() % 200 == 0) data += '\x1a';
-      data += endings[rng() % 6];
-    }
-    const qint64 maxLines = rng() % 4 == 0 ? qint64(rng() % 10) : 1000;
-    qsizetype pos = 0;
-    qsizetype expectedPos = 0;
-    const qint64 expected = SkipByLines(data, expectedPos, prefix, maxLines);
-    ASSERT_EQ(SkipLinesStartingWith(data, pos, prefix.constData(), maxLines), expected) << round;
-    ASSERT_EQ(pos, expectedPos) << round;
-  }
+  AllowWideByteScans(true);
 }
 
 TEST_F(LogReading, CheckAndScanMatchesTheChecksInTurn) {
