@@ -46,44 +46,39 @@ struct ReportCase {
   Date end = 0;
 };
 
+// A case, its report range and locale; the expected texts are summary.txt and
+// details.txt, or summary_de.txt and details_de.txt in German.
+struct GoldenCase {
+  const char* name;
+  const char* from;
+  const char* to;
+  bool german = false;  // de_DE instead of en_US
+  std::string Suffix() const { return german ? "_de" : ""; }
+};
+
 // Loads the case's configuration and runs the analysis over its log.
-inline void RunReportCase(const char* name, const char* from, const char* to, ReportCase& c) {
-  const QString dir = ReportCaseDir(name);
+inline void RunReportCase(const GoldenCase& g, ReportCase& c) {
+  const QString dir = ReportCaseDir(g.name);
+  if (g.german) c.locale = German();
   QString error;
   ASSERT_TRUE(ConfigurationFromJson(ReadAll(dir + QStringLiteral("/config.json")), Configuration(), c.config, error))
       << error.toStdString();
-  c.start = DateFromIso(QString::fromLatin1(from));
-  c.end = DateFromIso(QString::fromLatin1(to));
+  c.start = DateFromIso(QString::fromLatin1(g.from));
+  c.end = DateFromIso(QString::fromLatin1(g.to));
   RunInputs inputs;
   inputs.config = &c.config;
   inputs.locale = &c.locale;
   inputs.ReportStartDate = c.start;
   inputs.ReportEndDate = c.end;
-  inputs.LogEntryCount = 0;
   NullProgress progress;
   FailingReporter reporter;
   c.run = ProcessLog(inputs, dir + QStringLiteral("/ModemLog.txt"), progress, reporter);
   ASSERT_TRUE(ReportWanted(c.run));
 }
 
-// A case, its report range and locale; the expected texts are
-// summary<suffix>.txt and details<suffix>.txt.
-struct GoldenCase {
-  const char* name;
-  const char* from;
-  const char* to;
-  bool german = false;  // de_DE instead of en_US
-  const char* suffix = "";
-};
-
-inline void RunGoldenCase(const GoldenCase& g, ReportCase& c) {
-  if (g.german) c.locale = German();
-  RunReportCase(g.name, g.from, g.to, c);
-}
-
 inline std::string ExpectedText(const GoldenCase& g, const char* report) {
-  return ReadAll(ReportCaseDir(g.name) + QLatin1Char('/') + QLatin1String(report) + QLatin1String(g.suffix) +
-                 QStringLiteral(".txt"))
+  return ReadAll(ReportCaseDir(g.name) + QLatin1Char('/') + QLatin1String(report) +
+                 QString::fromStdString(g.Suffix()) + QStringLiteral(".txt"))
       .toStdString();
 }
 

@@ -109,7 +109,6 @@ TEST(RangeAfterFileChange, KeepsTheRangeInsideTheLogAndClampsTheRest) {
   const Row rows[] = {
       {"inside", Jan(16), Jan(18), true, kFirst, kLast, true, Jan(16), Jan(18)},
       {"the whole log", kFirst, kLast, true, kFirst, kLast, true, kFirst, kLast},
-      {"log grew at the end", Jan(16), Jan(21), true, kFirst, Jan(25), true, Jan(16), Jan(21)},
       {"purged before the start", Jan(16), Jan(18), true, Jan(17), kLast, true, Jan(17), Jan(18)},
       {"cut after the end", Jan(16), Jan(20), true, kFirst, Jan(19), true, Jan(16), Jan(19)},
       {"all of it purged away", Jan(15), Jan(16), true, Jan(18), kLast, true, Jan(18), Jan(18)},
@@ -142,7 +141,6 @@ TEST(RangeCaption, NamesTheDaysOfAValidRange) {
   const struct { ReportRange range; bool fileExists; const char* title; bool process; int days; } rows[] = {
       {{Jan(21), Jan(21), true, true}, true, "MIROLAT - Report for 1 day", true, 1},
       {{Jan(15), Jan(21), true, true}, true, "MIROLAT - Report for 7 days", true, 7},
-      {{Jan(15), Jan(16), true, true}, true, "MIROLAT - Report for 2 days", true, 2},
       {{Jan(15), Jan(21), false, true}, true, "MIROLAT", false, 0},
       {{Jan(15), Jan(21), true, false}, true, "MIROLAT", false, 0},
       {{Jan(15), Jan(21), true, true}, false, "MIROLAT", false, 0}};

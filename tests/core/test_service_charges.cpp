@@ -108,20 +108,12 @@ TEST_F(ServiceCharges, DataThresholdPerSessionAndPerDay) {
   perDay.MegPeriod = QStringLiteral("Day");
   perDay.PerMeg = 0.10;
   EXPECT_DOUBLE_EQ(Data(QStringLiteral("555"), 6 * kMeg, start), 0.10);
+  EXPECT_DOUBLE_EQ(Data(QStringLiteral("555"), 0, start), 0);  // zero bytes leave the counters alone
+  EXPECT_EQ(usage.Get(0, 0).Bytes, static_cast<qint64>(6 * kMeg));
   EXPECT_DOUBLE_EQ(Data(QStringLiteral("555"), 4 * kMeg, start), 0);
   EXPECT_DOUBLE_EQ(Data(QStringLiteral("666"), 4 * kMeg, start), 0);
   EXPECT_DOUBLE_EQ(Data(QStringLiteral("666"), 4 * kMeg, start), 0.30);
   EXPECT_DOUBLE_EQ(Data(QStringLiteral("666"), 4 * kMeg, start + 1), 0);  // a new day
-}
-
-TEST_F(ServiceCharges, ZeroBytesLeaveTheCountersAlone) {
-  Service& perSession = Add(QStringLiteral("555"));
-  perSession.AfterMeg = 5;
-  perSession.MegPeriod = QStringLiteral("Session");
-  perSession.PerMeg = 0.10;
-  EXPECT_DOUBLE_EQ(Data(QStringLiteral("555"), 6 * kMeg, start), 0.10);
-  EXPECT_DOUBLE_EQ(Data(QStringLiteral("555"), 0, start), 0);
-  EXPECT_EQ(usage.Get(0, 0).Bytes, static_cast<qint64>(6 * kMeg));  // not reset by the empty session
 }
 
 }  // namespace
