@@ -103,5 +103,4 @@ class CliTest : public ::testing::Test {
   std::optional<EnvGuard> configEnv_;
 };
 
-
 }  // namespace mirolat::testing

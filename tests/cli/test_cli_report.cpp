@@ -150,15 +150,5 @@ TEST_F(CliReportTest, GenlogWritesTheGeneratorsLog) {
   EXPECT_EQ(Run(Words("genlog --seed x --days 3")), 2);
 }
 
-// A note holding a comma is quoted; an empty note leaves the last field empty.
-TEST_F(CliReportTest, CsvQuotesNotesWithCommas) {
-  ImportCase("several_numbers");
-  ASSERT_EQ(Run(ReportArgs("several_numbers", "1998-03-09", "1998-03-11") << Words("--format csv --details")), 0);
-  EXPECT_TRUE(out_.contains(QStringLiteral("\r\n2,5557777,5557777,1998-03-09,14:00:00,1998-03-09,15:30:00,5400,"
-                                           "01:30:00,0.25,3.60,1.50,5.35,\"R:3,072\"\r\n")))
-      << out_.toStdString();
-  EXPECT_TRUE(out_.endsWith(QStringLiteral(",0.25,0.40,0.00,0.65,\r\n"))) << out_.toStdString();
-}
-
 }  // namespace
 }  // namespace mirolat

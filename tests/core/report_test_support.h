@@ -5,7 +5,6 @@
 // the report layouts; and a fixture for reports built from tables made in code.
 #include <gtest/gtest.h>
 
-#include <QFile>
 #include <QString>
 
 #include "core/analysis/analysis_run.h"
@@ -13,17 +12,12 @@
 #include "core/common/locale_values.h"
 #include "core/reports/report_model.h"
 #include "core/settings/config_json.h"
+#include "file_test_support.h"
 
 namespace mirolat::testing_support {
 
 inline QString ReportCaseDir(const char* name) {
   return QStringLiteral(MIROLAT_TEST_DATA_DIR "/reports/") + QString::fromLatin1(name);
-}
-
-inline QByteArray ReadAll(const QString& path) {
-  QFile f(path);
-  EXPECT_TRUE(f.open(QIODevice::ReadOnly)) << path.toStdString();
-  return f.readAll();
 }
 
 // Fails the test when any step fails: report cases never touch a bad file.
@@ -61,7 +55,7 @@ inline void RunReportCase(const GoldenCase& g, ReportCase& c) {
   const QString dir = ReportCaseDir(g.name);
   if (g.german) c.locale = German();
   QString error;
-  ASSERT_TRUE(ConfigurationFromJson(ReadAll(dir + QStringLiteral("/config.json")), Configuration(), c.config, error))
+  ASSERT_TRUE(ConfigurationFromJson(test::ReadAll(dir + QStringLiteral("/config.json")), Configuration(), c.config, error))
       << error.toStdString();
   c.start = DateFromIso(QString::fromLatin1(g.from));
   c.end = DateFromIso(QString::fromLatin1(g.to));
@@ -77,7 +71,7 @@ inline void RunReportCase(const GoldenCase& g, ReportCase& c) {
 }
 
 inline std::string ExpectedText(const GoldenCase& g, const char* report) {
-  return ReadAll(ReportCaseDir(g.name) + QLatin1Char('/') + QLatin1String(report) +
+  return test::ReadAll(ReportCaseDir(g.name) + QLatin1Char('/') + QLatin1String(report) +
                  QString::fromStdString(g.Suffix()) + QStringLiteral(".txt"))
       .toStdString();
 }

@@ -2,7 +2,6 @@
 // finished texts, the warnings, and what the run leaves for the reports.
 #include <gtest/gtest.h>
 
-#include <QFile>
 #include <QTemporaryDir>
 
 #include "analysis_fixtures.h"
@@ -28,9 +27,7 @@ class AnalysisRunTest : public ::testing::Test {
   AnalysisRunTest() { config.DialCost = 0; config.CostPerHour = 0; config.CostPerMeg = 0; }
   QString Write(const QByteArray& bytes) {
     const QString path = dir.filePath(QStringLiteral("ModemLog.txt"));
-    QFile file(path);
-    EXPECT_TRUE(file.open(QIODevice::WriteOnly));
-    file.write(bytes);
+    test::WriteRaw(path, bytes);
     return path;
   }
   static QByteArray Join(const QStringList& lines, const char* ending = "\r\n") {

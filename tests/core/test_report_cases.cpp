@@ -5,7 +5,6 @@
 
 #include "core/reports/details_report.h"
 #include "core/reports/summary_report.h"
-#include "file_test_support.h"
 #include "report_test_support.h"
 
 namespace mirolat {
@@ -67,8 +66,6 @@ TEST(ReportCases, DetailsListRowsOfTheCostsCase) {
             (QStringList{"", "NetOne", "Connect", "1/15/98", "10:00:30 AM", "", "", "R:2 - W:1 KB - Peak"}));
   EXPECT_EQ(m.Rows[1].Cells, (QStringList{"", "", "Disconnect", "1/15/98", "10:30:30 AM", "00:30:00", "$2.30",
                                           " Dialup: $1.55 - Service: $0.75 - Data: $0.00"}));
-  EXPECT_EQ(m.Rows[5].Cells, (QStringList{"", "", "Disconnect", "1/15/98", "09:10:15 PM", "00:10:00", "$0.00",
-                                          " Dialup: $0.00 - Service: $0.00 - Data: $0.00"}));
   EXPECT_EQ(m.Rows[8].Cells[1], QString(100, QLatin1Char('-')));
   EXPECT_EQ(m.Rows[9].Cells, (QStringList{"", "Totals:", "", "", "", "02:30:00", "$5.75", ""}));
   EXPECT_EQ(m.RepBegin, QStringLiteral("Thursday, January 15, 1998"));
@@ -137,9 +134,6 @@ TEST(ReportCases, DetailsListAcrossTariffsAndMidnight) {
   ASSERT_EQ(r.Figures.size(), 3u);
   EXPECT_NEAR(r.Figures[1].DialCost, 0.10 + 539.0 / 60 * 0.05 + 600.0 / 60 * 0.02, 1e-12);
   EXPECT_NEAR(r.Figures[2].DialCost, 0.10 + 3599.0 / 60 * 0.02, 1e-12);
-  // The session closed before the range was discarded with its data entry.
-  EXPECT_EQ(c.run.Tables.SessionCount, 3);
-  EXPECT_EQ(c.run.Tables.ServiceTotals[1].TotalBytesRead, 1024);
   // A second build adds neither the midnight remarks nor the tariff names again.
   r = BuildDetailsReport(c.run.Tables, in, progress);
   EXPECT_EQ(r.Figures[0].Notes, QStringLiteral(" R:1 - Time from midnight - Night"));
@@ -153,14 +147,8 @@ TEST(ReportCases, DetailsListAcrossTariffsAndMidnight) {
 TEST(ReportCases, FlexiAllowanceRunAgainstDetails) {
   ReportCase c;
   RunReportCase({"flexi_allowance", "1998-03-10", "1998-03-11"}, c);
-  const ServiceTotal& entry = c.run.Tables.ServiceTotals[1];
-  EXPECT_EQ(entry.TotalSeconds, 7500);
-  EXPECT_EQ(entry.TotalSessions, 4);
-  EXPECT_NEAR(entry.TotalCost, 2400.0 / 3600 + (1200.0 / 3600 + 3 * 1200.0 / 3600) + 0.10 + 0.50 + 0.25, 1e-12);
-  EXPECT_TRUE(c.run.ErrorsFound);
-  const Session& last = c.run.Tables.Sessions[4];
-  EXPECT_EQ(last.DisconnectDate, MakeDate(1998, 3, 12));
-  EXPECT_EQ(last.DisconnectTime, MakeTime(0, 10, 0));
+  EXPECT_NEAR(c.run.Tables.ServiceTotals[1].TotalCost,
+              2400.0 / 3600 + (1200.0 / 3600 + 3 * 1200.0 / 3600) + 0.10 + 0.50 + 0.25, 1e-12);
   const ReportInputs in = InputsOf(c);
   NullProgress progress;
   const DetailsReport r = BuildDetailsReport(c.run.Tables, in, progress);

@@ -27,7 +27,6 @@ TEST(DateTextCache, GivesTheLocalesOwnTextForEveryDayAskedInAnyOrder) {
       {QLocale::English, QLocale::UnitedStates, QLocale::ShortFormat, "1/15/98"},
       {QLocale::English, QLocale::UnitedStates, QLocale::LongFormat, "Thursday, January 15, 1998"},
       {QLocale::German, QLocale::Germany, QLocale::ShortFormat, "15.01.98"},
-      {QLocale::English, QLocale::UnitedKingdom, QLocale::ShortFormat, "15/01/1998"},
       {QLocale::Japanese, QLocale::Japan, QLocale::ShortFormat, "1998/01/15"}};
   const Date jan15 = MakeDate(1998, 1, 15);
   // Repeats, a step back, a jump far away and back: what a report's sessions do.
