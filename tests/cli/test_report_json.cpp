@@ -28,47 +28,37 @@ QByteArray ReferenceJson(const cli::ReportJsonInput& in) {
   QJsonArray totals;
   for (int i = 0; in.ran && i <= run.Tables.ServiceTotalsCount && i < int(run.Tables.ServiceTotals.size()); ++i) {
     const ServiceTotal& e = run.Tables.ServiceTotals[std::size_t(i)];
-    totals.append(QJsonObject{{QStringLiteral("Index"), i},
-                              {QStringLiteral("Number"), e.Number}, {QStringLiteral("TotalSeconds"), e.TotalSeconds},
-                              {QStringLiteral("TotalSessions"), e.TotalSessions},
-                              {QStringLiteral("TotalCost"), e.TotalCost},
-                              {QStringLiteral("TotalBytesRead"), e.TotalBytesRead}});
+    totals.append(QJsonObject{{"Index", i}, {"Number", e.Number}, {"TotalSeconds", e.TotalSeconds},
+                              {"TotalSessions", e.TotalSessions}, {"TotalCost", e.TotalCost},
+                              {"TotalBytesRead", e.TotalBytesRead}});
   }
   QJsonArray sessions;
   for (int i = 1; in.ran && i <= in.sessionCount && i < int(in.sessions->size()); ++i) {
     const Session& s = (*in.sessions)[std::size_t(i)];
-    sessions.append(QJsonObject{{QStringLiteral("Index"), i}, {QStringLiteral("ConnectDate"), date(s.ConnectDate)},
-                                {QStringLiteral("ConnectTime"), TimeToText(s.ConnectTime)},
-                                {QStringLiteral("DisconnectDate"), date(s.DisconnectDate)},
-                                {QStringLiteral("DisconnectTime"), TimeToText(s.DisconnectTime)},
-                                {QStringLiteral("Number"), s.Number}, {QStringLiteral("Notes"), s.Notes},
-                                {QStringLiteral("Answered"), s.Answered}, {QStringLiteral("BytesRead"), s.BytesRead},
-                                {QStringLiteral("BytesWritten"), s.BytesWritten}});
+    sessions.append(QJsonObject{{"Index", i}, {"ConnectDate", date(s.ConnectDate)},
+                                {"ConnectTime", TimeToText(s.ConnectTime)}, {"DisconnectDate", date(s.DisconnectDate)},
+                                {"DisconnectTime", TimeToText(s.DisconnectTime)}, {"Number", s.Number},
+                                {"Notes", s.Notes}, {"Answered", s.Answered}, {"BytesRead", s.BytesRead},
+                                {"BytesWritten", s.BytesWritten}});
   }
   QJsonValue rows;
   if (in.details != nullptr) {
     QJsonArray list;
     for (const DetailFigures& f : in.details->Figures) {
       const auto money = [&](double v) { return in.details->CostsShown ? QJsonValue(v) : QJsonValue(); };
-      list.append(QJsonObject{{QStringLiteral("Index"), f.Index},
-                              {QStringLiteral("Seconds"), f.Seconds}, {QStringLiteral("DialCost"), money(f.DialCost)},
-                              {QStringLiteral("ServiceCost"), money(f.ServiceCost)},
-                              {QStringLiteral("DataCost"), money(f.DataCost)}, {QStringLiteral("Cost"), money(f.Cost)},
-                              {QStringLiteral("Notes"), f.Notes}});
+      list.append(QJsonObject{{"Index", f.Index}, {"Seconds", f.Seconds}, {"DialCost", money(f.DialCost)},
+                              {"ServiceCost", money(f.ServiceCost)}, {"DataCost", money(f.DataCost)},
+                              {"Cost", money(f.Cost)}, {"Notes", f.Notes}});
     }
     rows = list;
   }
   const QJsonObject o{
-      {QStringLiteral("LinesRead"), run.LinesRead}, {QStringLiteral("ErrorsFound"), run.ErrorsFound},
-      {QStringLiteral("IncompleteTariffs"), run.IncompleteTariffs}, {QStringLiteral("LogCorrupt"), in.logCorrupt},
-      {QStringLiteral("TooManyServices"), run.TooManyServices},
-      {QStringLiteral("TooManyConnections"), run.TooManyConnections},
-      {QStringLiteral("SessionCount"), in.ran ? run.Tables.SessionCount : 0},
-      {QStringLiteral("ServiceTotalsCount"), in.ran ? run.Tables.ServiceTotalsCount : 0},
-      {QStringLiteral("ServiceTotals"), totals}, {QStringLiteral("Sessions"), sessions},
-      {QStringLiteral("Summary"), in.summary != nullptr ? QJsonValue(in.summary->Text) : QJsonValue()},
-      {QStringLiteral("Details"), in.details != nullptr ? QJsonValue(in.details->Model.Text) : QJsonValue()},
-      {QStringLiteral("DetailRows"), rows}};
+      {"LinesRead", run.LinesRead}, {"ErrorsFound", run.ErrorsFound}, {"IncompleteTariffs", run.IncompleteTariffs},
+      {"LogCorrupt", in.logCorrupt}, {"TooManyServices", run.TooManyServices},
+      {"TooManyConnections", run.TooManyConnections}, {"SessionCount", in.ran ? run.Tables.SessionCount : 0},
+      {"ServiceTotalsCount", in.ran ? run.Tables.ServiceTotalsCount : 0}, {"ServiceTotals", totals},
+      {"Sessions", sessions}, {"Summary", in.summary != nullptr ? QJsonValue(in.summary->Text) : QJsonValue()},
+      {"Details", in.details != nullptr ? QJsonValue(in.details->Model.Text) : QJsonValue()}, {"DetailRows", rows}};
   return QJsonDocument(o).toJson(QJsonDocument::Indented);
 }
 

@@ -153,8 +153,6 @@ TEST(AnalysisFastPaths, ConfiguredTextsOfAnyShape) {
       {"line ending in a text is in none", {QStringLiteral("A\rB"), QStringLiteral("A\x1a" "B")}, "A\rB\r\nA\x1a" "B"},
       {"Latin-1 letters keep their case", {QStringLiteral("\u00c9T\u00c9")}, "\xc9t\xc9\r\n\xe9T\xe9\r\n\xc9T\xc9"},
       {"non-letters with bit 0x20", {QStringLiteral("@@"), QStringLiteral("[1]")}, "``@@ {1} [1]\r\n`` {1}\r\n"},
-      {"text longer than 16 bytes", {QStringLiteral("A LONG RESPONSE TEXT OF MANY WORDS")},
-       QByteArray(20, ' ') + "a long response text of many words" + "\r\na long response text of many word"},
       {"same first bytes", {QStringLiteral("ABC"), QStringLiteral("ABD"), QStringLiteral("AB")}, "xxabd abc\r\nab"},
       {"eight texts", {QStringLiteral("A1"), QStringLiteral("B2"), QStringLiteral("C3"), QStringLiteral("D4"),
                        QStringLiteral("E5"), QStringLiteral("F6"), QStringLiteral("G7"), QStringLiteral("H8")},

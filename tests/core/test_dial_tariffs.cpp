@@ -37,7 +37,6 @@ TEST_F(DialTariffs, PerCallChargesIgnoreTheLengthOfTheCall) {
   other.DialOption = 3;
   AddService(config, other);
   EXPECT_EQ(Cost(QStringLiteral("5551234"), day, MakeTime(10, 0, 0), day, MakeTime(10, 0, 5)), (DialCostResult{0.40, false}));
-  EXPECT_EQ(Cost(QStringLiteral("5551234"), day, MakeTime(1, 0, 0), day + 2, MakeTime(10, 0, 5)), (DialCostResult{0.40, false}));
   EXPECT_EQ(Cost(QStringLiteral("1234"), day, MakeTime(10, 0, 0), day, MakeTime(11, 0, 0)), (DialCostResult{0.25, false}));
   EXPECT_EQ(Cost(QStringLiteral("5559999"), day, MakeTime(10, 0, 0), day, MakeTime(11, 0, 0)), (DialCostResult{0, false}));
 }

@@ -36,38 +36,33 @@ struct EntryCase {
   Date calendar;
 };
 
-class RangeEntryTest : public ::testing::TestWithParam<EntryCase> {};
-
-TEST_P(RangeEntryTest, FollowsTheRules) {
-  const EntryCase& c = GetParam();
-  const ReportRange before{c.start, c.end, true, true};
-  const RangeEntry e = EnterDate(before, c.box, c.entered, c.active, RangeBoundsOf(WeekLog()));
-  EXPECT_EQ(e.range.start, c.wantStart);
-  EXPECT_EQ(e.range.end, c.wantEnd);
-  EXPECT_EQ(e.rewriteStart, c.rewriteStart);
-  EXPECT_EQ(e.rewriteEnd, c.rewriteEnd);
-  EXPECT_EQ(e.messages, c.messages);
-  EXPECT_EQ(e.calendar, c.calendar);
-  EXPECT_TRUE(e.range.startValid);
-  EXPECT_TRUE(e.range.endValid);
+TEST(RangeEntry, FollowsTheRules) {
+  const DateBox S = DateBox::Start, E = DateBox::End;
+  const EntryCase cases[] = {
+      {"start_inside", Jan(21), Jan(21), S, Jan(15), S, Jan(15), Jan(21), false, false, {}, Jan(15)},
+      {"start_after_end_drags_end", Jan(15), Jan(17), S, Jan(19), S, Jan(19), Jan(19), false, true, {}, Jan(19)},
+      {"end_before_start_drags_start", Jan(19), Jan(19), E, Jan(16), E, Jan(16), Jan(16), true, false, {}, Jan(16)},
+      {"end_after_last_pulled_back", Jan(21), Jan(21), E, Jan(25), E, Jan(21), Jan(21), false, true, {M::EndAfterLast}, Jan(21)},
+      {"start_before_first_pulled_back", Jan(15), Jan(21), S, Jan(10), S, Jan(15), Jan(21), true, false, {M::StartBeforeFirst}, Jan(15)},
+      // Today on the start box drags the end box past the last entry: it is
+      // pulled back with the start box's message and drags the start back.
+      {"start_past_log_drags_end_back", Jan(15), Jan(21), S, MakeDate(2026, 12, 6), S, Jan(21), Jan(21), true, true, {M::StartAfterEnd}, Jan(21)},
+      // An end dragged below the first entry pulls the start up, with the
+      // end box's message.
+      {"end_before_first_drags_start_up", Jan(15), Jan(21), E, Jan(2), E, Jan(15), Jan(15), true, true, {M::EndBeforeStart}, Jan(15)},
+      {"same_day_is_no_drag", Jan(17), Jan(19), E, Jan(17), E, Jan(17), Jan(17), false, false, {}, Jan(17)}};
+  for (const EntryCase& c : cases) {
+    const ReportRange before{c.start, c.end, true, true};
+    const RangeEntry e = EnterDate(before, c.box, c.entered, c.active, RangeBoundsOf(WeekLog()));
+    EXPECT_EQ(e.range.start, c.wantStart) << c.name;
+    EXPECT_EQ(e.range.end, c.wantEnd) << c.name;
+    EXPECT_EQ(e.rewriteStart, c.rewriteStart) << c.name;
+    EXPECT_EQ(e.rewriteEnd, c.rewriteEnd) << c.name;
+    EXPECT_EQ(e.messages, c.messages) << c.name;
+    EXPECT_EQ(e.calendar, c.calendar) << c.name;
+    EXPECT_TRUE(e.range.startValid && e.range.endValid) << c.name;
+  }
 }
-
-const DateBox S = DateBox::Start, E = DateBox::End;
-
-INSTANTIATE_TEST_SUITE_P(Table, RangeEntryTest, ::testing::Values(
-        EntryCase{"start_inside", Jan(21), Jan(21), S, Jan(15), S, Jan(15), Jan(21), false, false, {}, Jan(15)},
-        EntryCase{"start_after_end_drags_end", Jan(15), Jan(17), S, Jan(19), S, Jan(19), Jan(19), false, true, {}, Jan(19)},
-        EntryCase{"end_before_start_drags_start", Jan(19), Jan(19), E, Jan(16), E, Jan(16), Jan(16), true, false, {}, Jan(16)},
-        EntryCase{"end_after_last_pulled_back", Jan(21), Jan(21), E, Jan(25), E, Jan(21), Jan(21), false, true, {M::EndAfterLast}, Jan(21)},
-        EntryCase{"start_before_first_pulled_back", Jan(15), Jan(21), S, Jan(10), S, Jan(15), Jan(21), true, false, {M::StartBeforeFirst}, Jan(15)},
-        // Today on the start box drags the end box past the last entry: it is
-        // pulled back with the start box's message and drags the start back.
-        EntryCase{"start_past_log_drags_end_back", Jan(15), Jan(21), S, MakeDate(2026, 12, 6), S, Jan(21), Jan(21), true, true, {M::StartAfterEnd}, Jan(21)},
-        // An end dragged below the first entry pulls the start up, with the
-        // end box's message.
-        EntryCase{"end_before_first_drags_start_up", Jan(15), Jan(21), E, Jan(2), E, Jan(15), Jan(15), true, true, {M::EndBeforeStart}, Jan(15)},
-        EntryCase{"same_day_is_no_drag", Jan(17), Jan(19), E, Jan(17), E, Jan(17), Jan(17), false, false, {}, Jan(17)}),
-    [](const ::testing::TestParamInfo<EntryCase>& info) { return std::string(info.param.name); });
 
 TEST(RangeEntry, AnInvalidTextOnlyClearsItsValidFlag) {
   const ReportRange before{Jan(15), Jan(21), true, true};

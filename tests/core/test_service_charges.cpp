@@ -67,15 +67,13 @@ TEST_F(ServiceCharges, FlexiAllowanceIsConsumedInSessionOrder) {
   EXPECT_DOUBLE_EQ(Time(QStringLiteral("555"), 3600, MakeDate(1998, 2, 15)), 1.00);
 }
 
-TEST_F(ServiceCharges, SessionBeforeTheRangeCountsInPeriodZero) {
+// A session before the range counts in period 0; day periods far beyond the
+// first hundred keep their own allowance.
+TEST_F(ServiceCharges, DayAllowanceFromPeriodZeroToFarBeyondOneHundredDays) {
   AddFlexi("555", 1, "Day", 1.00, 5.00);
   EXPECT_DOUBLE_EQ(Time(QStringLiteral("555"), 3600, start - 1), 1.00);
   EXPECT_DOUBLE_EQ(Time(QStringLiteral("555"), 1800, start), 2.50);  // allowance already used in period 0
   EXPECT_EQ(usage.Get(0, 0).Seconds, 5400);
-}
-
-TEST_F(ServiceCharges, DayAllowanceWorksFarBeyondOneHundredDays) {
-  AddFlexi("555", 1, "Day", 1.00, 5.00);
   EXPECT_DOUBLE_EQ(Time(QStringLiteral("555"), 3600, start + 150), 1.00);
   EXPECT_DOUBLE_EQ(Time(QStringLiteral("555"), 3600, start + 150), 5.00);
   EXPECT_EQ(usage.Get(150, 0).Seconds, 7200);

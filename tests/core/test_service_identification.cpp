@@ -56,6 +56,14 @@ TEST_F(Identify, OpensASessionAndItsPerNumberEntry) {
   EXPECT_EQ(run.Tables.ServiceTotalsCount, 2);
   EXPECT_EQ(run.Tables.ServiceTotals[2].Number, QString());
   EXPECT_EQ(run.CurrentService, 2);
+  // A session number given back is opened clean.
+  run.Tables.Sessions[2] = Session{MakeDate(1998, 1, 14), 5, MakeDate(1998, 1, 14), 9, QStringLiteral("x"),
+                                   QStringLiteral(" No Cost"), true, 3, 4};
+  run.Tables.SessionCount = 1;
+  ASSERT_EQ(Dial(QStringLiteral("RECV: ATDT2<CR>")), IdentifyOutcome::Opened);
+  Session expected;
+  expected.Number = QStringLiteral("2");
+  EXPECT_EQ(run.Tables.Sessions[2], expected);
 }
 
 TEST_F(Identify, NoSessionNumberLeftStopsTheRunCleanly) {
@@ -104,17 +112,6 @@ TEST_F(Identify, ARunsTableGrowsToTheSameLimitAsAFullOne) {
   EXPECT_TRUE(TakeSessionNumber(run, config));
   EXPECT_TRUE(TakeSessionNumber(run, config));
   EXPECT_FALSE(TakeSessionNumber(run, config));
-}
-
-TEST_F(Identify, ASessionNumberGivenBackIsOpenedClean) {
-  ASSERT_EQ(Dial(QStringLiteral("RECV: ATDT1<CR>")), IdentifyOutcome::Opened);
-  Session& slot = run.Tables.Sessions[1];
-  slot = Session{MakeDate(1998, 1, 14), 5, MakeDate(1998, 1, 14), 9, QStringLiteral("x"), QStringLiteral(" No Cost"), true, 3, 4};
-  run.Tables.SessionCount = 0;  // given back
-  ASSERT_EQ(Dial(QStringLiteral("RECV: ATDT2<CR>")), IdentifyOutcome::Opened);
-  Session expected;
-  expected.Number = QStringLiteral("2");
-  EXPECT_EQ(run.Tables.Sessions[1], expected);
 }
 
 TEST(FindService, TrimsTheNumberNotTheStoredServiceNumber) {
