@@ -159,24 +159,22 @@ TEST(ReportJson, AwkwardValuesMatchTheWholeDocument) {
     details.Figures.push_back(f);
   }
   details.Model.Text = texts[0] + texts[2] + texts[4];
+  cli::ReportJsonInput in;
+  in.run = &run;
+  in.ran = true;
+  in.sessions = &sessions;
+  in.sessionCount = 3;
+  in.summary = &summary;
+  in.details = &details;
   for (bool costs : {true, false}) {
     details.CostsShown = costs;
-    cli::ReportJsonInput in;
-    in.run = &run;
-    in.ran = true;
-    in.sessions = &sessions;
-    in.sessionCount = 3;
-    in.summary = &summary;
-    in.details = &details;
     EXPECT_EQ(Streamed(in), ReferenceJson(in));
   }
   // Nothing ran: counts 0, empty lists, no reports.
   RunState none;
   none.LogCorrupt = true;
-  cli::ReportJsonInput in;
-  in.run = &none;
-  in.logCorrupt = true;
-  EXPECT_EQ(Streamed(in), ReferenceJson(in));
+  const cli::ReportJsonInput nothing{&none, false, true};
+  EXPECT_EQ(Streamed(nothing), ReferenceJson(nothing));
 }
 
 }  // namespace

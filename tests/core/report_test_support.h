@@ -1,8 +1,6 @@
 #pragma once
-// Report cases on disk: tests/data/reports/<case>/ holds ModemLog.txt,
-// config.json and the expected standard-format texts summary.txt and
-// details.txt (and _de variants for a German locale), written by hand from
-// the report layouts; and a fixture for reports built from tables made in code.
+// Report cases on disk (tests/data/reports/<case>/: ModemLog.txt, config.json and
+// the hand-written expected texts), and a fixture for reports of tables made in code.
 #include <gtest/gtest.h>
 
 #include <QString>

@@ -166,10 +166,8 @@ TEST(AnalysisFastPaths, ConfiguredTextsOfAnyShape) {
   }
 }
 
-// A whole run over a generated log, in one pass over the file, gives what the
-// same lines give fed one by one to ProcessLogLine: every session, every
-// total, every counter. The log is also run with its letters in mixed case
-// and with CR-only endings.
+// A whole run over a generated log (also in mixed case, with CR-only endings and
+// with blank lines) equals the same lines fed one by one to ProcessLogLine.
 TEST(AnalysisFastPaths, WholeRunEqualsLineByLine) {
   LogGeneratorOptions options;
   options.seed = 5;

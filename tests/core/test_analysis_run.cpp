@@ -30,11 +30,7 @@ class AnalysisRunTest : public ::testing::Test {
     test::WriteRaw(path, bytes);
     return path;
   }
-  static QByteArray Join(const QStringList& lines, const char* ending = "\r\n") {
-    QByteArray out;
-    for (const QString& line : lines) out += line.toLatin1() + ending;
-    return out;
-  }
+  QString Write(const QStringList& lines) { return Write(lines.join(QStringLiteral("\r\n")).toLatin1() + "\r\n"); }
   RunInputs Inputs(qint64 entryCount = 0) {
     RunInputs in;
     in.config = &config;
@@ -61,10 +57,10 @@ QString Chatter(TimeOfDay t) { return LogLine(d16, t, QStringLiteral("Initializi
 // Every line ending ends a line, blank lines are skipped, tabs and other
 // control bytes stay inside a line and byte 26 ends the text.
 TEST_F(AnalysisRunTest, EveryLineEndingEndsALine) {
-  const QByteArray log = Dial(MakeTime(10, 0, 0), "111").toLatin1() + "\r\n" +
-                         Connect(MakeTime(10, 0, 30)).toLatin1() + "\t\x01x\n" + Hangup(MakeTime(10, 10, 30)).toLatin1() + "\r" +
-                         "\r\n\n   \n\r" + LogLine(d16, MakeTime(10, 10, 31), QStringLiteral("Reads : 4096 bytes")).toLatin1() +
-                         "\x1a" + Chatter(MakeTime(10, 20, 0)).toLatin1();
+  const QByteArray log = Dial(MakeTime(10, 0, 0), "111").toLatin1() + "\r\n" + Connect(MakeTime(10, 0, 30)).toLatin1() +
+                         "\t\x01x\n" + Hangup(MakeTime(10, 10, 30)).toLatin1() + "\r\r\n\n   \n\r" +
+                         LogLine(d16, MakeTime(10, 10, 31), QStringLiteral("Reads : 4096 bytes")).toLatin1() + "\x1a" +
+                         Chatter(MakeTime(10, 20, 0)).toLatin1();
   const RunState r = Process(Write(log), 4);
   EXPECT_EQ(r.LinesRead, 4);
   ASSERT_EQ(r.Tables.SessionCount, 1);
@@ -78,12 +74,12 @@ TEST_F(AnalysisRunTest, EveryLineEndingEndsALine) {
 TEST_F(AnalysisRunTest, ProgressAboutTenTimesNoneForAShortLog) {
   QStringList lines;
   for (int i = 0; i < 7; ++i) lines << Chatter(MakeTime(10, 0, i));
-  EXPECT_EQ(Process(Write(Join(lines)), 7).LinesRead, 7);
+  EXPECT_EQ(Process(Write(lines), 7).LinesRead, 7);
   EXPECT_EQ(progress.statuses, QStringList{QStringLiteral(" F I N I S H E D !  -  (7 entries processed)")});
   EXPECT_TRUE(progress.percents.isEmpty());
   for (int i = 7; i < 25; ++i) lines << Chatter(MakeTime(10, 0, i));
   progress = RecordingProgress{};
-  Process(Write(Join(lines)), 25);  // a step of 2 lines
+  Process(Write(lines), 25);  // a step of 2 lines
   ASSERT_EQ(progress.percents.size(), 12);
   EXPECT_EQ(progress.percents.first(), 8);
   EXPECT_EQ(progress.percents.last(), 96);
@@ -92,7 +88,7 @@ TEST_F(AnalysisRunTest, ProgressAboutTenTimesNoneForAShortLog) {
   EXPECT_EQ(progress.yields, 12);
   // A count that falls short of the lines read never shows more than 100%.
   progress = RecordingProgress{};
-  Process(Write(Join(lines)), 10);
+  Process(Write(lines), 10);
   EXPECT_EQ(progress.percents.last(), 100);
   EXPECT_EQ(progress.percents.size(), 10);
 }
@@ -104,7 +100,7 @@ TEST_F(AnalysisRunTest, BytesReadOfOneNumberAddUpBeyondTwoGibibytes) {
     lines << Dial(t, "111") << Connect(t + 30) << Hangup(t + 600)
           << LogLine(d16, t + 602, QStringLiteral("READS : 2000000000 BYTES"));
   }
-  const RunState r = Process(Write(Join(lines)), lines.size());
+  const RunState r = Process(Write(lines), lines.size());
   EXPECT_TRUE(reporter.errors.isEmpty()) << reporter.errors.join(QLatin1Char('|')).toStdString();
   ASSERT_EQ(r.Tables.ServiceTotalsCount, 1);
   EXPECT_EQ(r.Tables.ServiceTotals[1].TotalBytesRead, Q_INT64_C(6000000000));
@@ -115,8 +111,8 @@ TEST_F(AnalysisRunTest, BytesReadOfOneNumberAddUpBeyondTwoGibibytes) {
 TEST_F(AnalysisRunTest, IncompleteTariffsWarnAndStillReport) {
   AddService(config, TariffService(QStringLiteral("555"), {Tariff{QStringLiteral("Day"), QStringLiteral("Everyday"),
                                                                   MakeTime(8, 0, 0), MakeTime(17, 59, 0), 0.3, 0, 0}}));
-  const RunState r = Process(Write(Join({Dial(MakeTime(17, 0, 0), "555"), Connect(MakeTime(17, 30, 0)),
-                                         Hangup(MakeTime(18, 30, 0))})), 3);
+  const QStringList lines{Dial(MakeTime(17, 0, 0), "555"), Connect(MakeTime(17, 30, 0)), Hangup(MakeTime(18, 30, 0))};
+  const RunState r = Process(Write(lines), 3);
   EXPECT_TRUE(r.IncompleteTariffs);
   EXPECT_TRUE(ReportWanted(r));
   ASSERT_EQ(r.Messages.size(), 1);
@@ -125,7 +121,7 @@ TEST_F(AnalysisRunTest, IncompleteTariffsWarnAndStillReport) {
 
 // Each stop leaves no report; the builder's tests show when each is raised.
 TEST_F(AnalysisRunTest, StopsShowNoReport) {
-  const RunState corrupt = Process(Write(Join({Chatter(MakeTime(10, 0, 0)), QStringLiteral("no date here")})), 2);
+  const RunState corrupt = Process(Write(QStringList{Chatter(MakeTime(10, 0, 0)), QStringLiteral("no date here")}), 2);
   EXPECT_TRUE(corrupt.LogCorrupt);
   EXPECT_FALSE(ReportWanted(corrupt));
   EXPECT_EQ(progress.statuses.last(), QStringLiteral(" F I N I S H E D !  -  (1 entries processed)"));

@@ -89,14 +89,6 @@ TEST_F(TwoWindows, LeftoverThresholdIsNotCarriedOnAndTimeBeforeEveryWindowIsFree
   EXPECT_EQ(Cost(QStringLiteral("555"), day, MakeTime(7, 0, 0), day, MakeTime(7, 30, 0)), (DialCostResult{0, false}));
 }
 
-TEST_F(DialTariffs, CallRunningIntoUncoveredTimeIsIncompleteWithCostSoFar) {
-  AddService(config, TariffService(QStringLiteral("555"), {Tariff{QStringLiteral("Peak"), QStringLiteral("Everyday"),
-                                                                  MakeTime(8, 0, 0), MakeTime(17, 59, 0), 0.30, 0.06, 30}}));
-  const DialCostResult r = Cost(QStringLiteral("555"), day, MakeTime(17, 50, 0), day, MakeTime(18, 10, 0));
-  EXPECT_DOUBLE_EQ(r.cost, 0.30 + (599.0 - 30) / 60 * 0.06);
-  EXPECT_TRUE(r.incomplete);
-}
-
 TEST_F(DialTariffs, MinimumChargeComesFromFirstListedTariffStartedByTheCall) {
   const Tariff night{QStringLiteral("Night"), QStringLiteral("Everyday"), k0000, MakeTime(7, 59, 0), 0.11, 0, 0};
   const Tariff daytime{QStringLiteral("Day"), QStringLiteral("Everyday"), MakeTime(8, 0, 0), MakeTime(17, 59, 0), 0.55, 0, 0};
@@ -132,11 +124,6 @@ TEST_F(DialTariffs, ClockSetBackNeverChargesNegativeTime) {
   AddAllDay(0.10, 0.05, 0);
   EXPECT_EQ(Cost(QStringLiteral("555"), day, MakeTime(10, 0, 0), day, MakeTime(9, 0, 0)), (DialCostResult{0.10, false}));
   EXPECT_EQ(Cost(QStringLiteral("555"), day + 1, MakeTime(10, 0, 0), day, MakeTime(9, 0, 0)), (DialCostResult{0.10, false}));
-}
-
-TEST_F(DialTariffs, TimeSegmentedServiceWithoutTariffsIsIncompleteAtZero) {
-  AddService(config, TariffService(QStringLiteral("555"), {}));
-  EXPECT_EQ(Cost(QStringLiteral("555"), day, MakeTime(10, 0, 0), day, MakeTime(11, 0, 0)), (DialCostResult{0, true}));
 }
 
 TEST(TariffDays, DayNamesRangesAndHolidays) {
