@@ -28,7 +28,6 @@ class FailingReporter : public ErrorReporter {
 };
 
 inline LocaleValues UsEnglish() { return LoadLocaleInfo(QLocale(QLocale::English, QLocale::UnitedStates)); }
-inline LocaleValues German() { return LoadLocaleInfo(QLocale(QLocale::German, QLocale::Germany)); }
 
 struct ReportCase {
   Configuration config;
@@ -51,7 +50,7 @@ struct GoldenCase {
 // Loads the case's configuration and runs the analysis over its log.
 inline void RunReportCase(const GoldenCase& g, ReportCase& c) {
   const QString dir = ReportCaseDir(g.name);
-  if (g.german) c.locale = German();
+  if (g.german) c.locale = LoadLocaleInfo(QLocale(QLocale::German, QLocale::Germany));
   QString error;
   ASSERT_TRUE(ConfigurationFromJson(test::ReadAll(dir + QStringLiteral("/config.json")), Configuration(), c.config, error))
       << error.toStdString();

@@ -24,7 +24,6 @@ constexpr Date d16 = 35811 /* 1998-01-16 */;
 
 class AnalysisRunTest : public ::testing::Test {
  protected:
-  AnalysisRunTest() { config.DialCost = 0; config.CostPerHour = 0; config.CostPerMeg = 0; }
   QString Write(const QByteArray& bytes) {
     const QString path = dir.filePath(QStringLiteral("ModemLog.txt"));
     test::WriteRaw(path, bytes);

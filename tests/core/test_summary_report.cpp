@@ -26,8 +26,6 @@ class SummaryFromTable : public TableReportTest {
   ReportModel Build(bool errorsFound = false) {
     return BuildSummaryReport(tables, Inputs(MakeDate(1998, 1, 1), MakeDate(1998, 1, 31), errorsFound));
   }
-  // The text line of the first listed row (after title block and column block).
-  static QString Line(const ReportModel& m, int n) { return m.Text.split(QLatin1Char('\n')).at(n); }
 };
 
 TEST_F(SummaryFromTable, ListColumnsFollowCostsAndStoredWidths) {
@@ -121,7 +119,8 @@ TEST_F(SummaryFromTable, WarningShownWithErrors) {
 TEST_F(SummaryFromTable, LongNumberWrittenWhole) {
   Add("01234567890123456789", 60, 1, 0, 0);
   const ReportModel m = Build();
-  EXPECT_TRUE(Line(m, 9).startsWith(QStringLiteral(" 0123456789012345678900:01:00       1")));
+  // The first listed row's line, after the title and column blocks.
+  EXPECT_TRUE(m.Text.split(QLatin1Char('\n')).at(9).startsWith(QStringLiteral(" 0123456789012345678900:01:00       1")));
 }
 
 TEST(SummaryWidths, MoneyColumnsFollowTheCurrency) {
