@@ -12,6 +12,7 @@
 #include <QTextStream>
 #include <optional>
 
+#include "../core/file_test_support.h"
 #include "cli/cli.h"
 #include "core/settings/configuration_io.h"
 
@@ -23,21 +24,7 @@ inline QString CaseDir(const char* name) {
 }
 
 // Sets an environment variable while it lives, then puts the old value back.
-class EnvGuard {
- public:
-  EnvGuard(const char* name, const QString& value)
-      : name_(name), had_(qEnvironmentVariableIsSet(name)), old_(qgetenv(name)) {
-    qputenv(name, QFile::encodeName(value));
-  }
-  ~EnvGuard() { had_ ? qputenv(name_, old_) : qunsetenv(name_); }
-  EnvGuard(const EnvGuard&) = delete;
-  EnvGuard& operator=(const EnvGuard&) = delete;
-
- private:
-  const char* name_;
-  bool had_;
-  QByteArray old_;
-};
+using EnvGuard = test::ScopedEnv;
 
 class CliTest : public ::testing::Test {
  public:
@@ -102,6 +89,5 @@ class CliTest : public ::testing::Test {
   QString err_;
   std::optional<EnvGuard> configEnv_;
 };
-
 
 }  // namespace mirolat::testing

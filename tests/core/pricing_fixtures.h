@@ -17,19 +17,6 @@ inline const LocaleValues& EnglishLocale() {
   return values;
 }
 
-inline Tariff MakeTariff(const QString& description, const QString& days, TimeOfDay start, TimeOfDay end,
-                         double dialRate, double perMinute, qint32 after) {
-  Tariff t;
-  t.Description = description;
-  t.AppliesDays = days;
-  t.AppliesTimeStart = start;
-  t.AppliesTimeEnd = end;
-  t.DialRate = dialRate;
-  t.PerMinuteRate = perMinute;
-  t.After = after;
-  return t;
-}
-
 // A service priced only by its dial-up tariffs (no time or data charge).
 inline Service TariffService(const QString& number, std::initializer_list<Tariff> tariffs) {
   Service s;

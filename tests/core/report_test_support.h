@@ -1,11 +1,8 @@
 #pragma once
-// Report cases on disk: tests/data/reports/<case>/ holds ModemLog.txt,
-// config.json and the expected standard-format texts summary.txt and
-// details.txt (and _de variants for a German locale), written by hand from
-// the report layouts; and a fixture for reports built from tables made in code.
+// Report cases on disk (tests/data/reports/<case>/: ModemLog.txt, config.json and
+// the hand-written expected texts), and a fixture for reports of tables made in code.
 #include <gtest/gtest.h>
 
-#include <QFile>
 #include <QString>
 
 #include "core/analysis/analysis_run.h"
@@ -13,17 +10,12 @@
 #include "core/common/locale_values.h"
 #include "core/reports/report_model.h"
 #include "core/settings/config_json.h"
+#include "file_test_support.h"
 
 namespace mirolat::testing_support {
 
 inline QString ReportCaseDir(const char* name) {
   return QStringLiteral(MIROLAT_TEST_DATA_DIR "/reports/") + QString::fromLatin1(name);
-}
-
-inline QByteArray ReadAll(const QString& path) {
-  QFile f(path);
-  EXPECT_TRUE(f.open(QIODevice::ReadOnly)) << path.toStdString();
-  return f.readAll();
 }
 
 // Fails the test when any step fails: report cases never touch a bad file.
@@ -36,7 +28,6 @@ class FailingReporter : public ErrorReporter {
 };
 
 inline LocaleValues UsEnglish() { return LoadLocaleInfo(QLocale(QLocale::English, QLocale::UnitedStates)); }
-inline LocaleValues German() { return LoadLocaleInfo(QLocale(QLocale::German, QLocale::Germany)); }
 
 struct ReportCase {
   Configuration config;
@@ -46,44 +37,39 @@ struct ReportCase {
   Date end = 0;
 };
 
+// A case, its report range and locale; the expected texts are summary.txt and
+// details.txt, or summary_de.txt and details_de.txt in German.
+struct GoldenCase {
+  const char* name;
+  const char* from;
+  const char* to;
+  bool german = false;  // de_DE instead of en_US
+  std::string Suffix() const { return german ? "_de" : ""; }
+};
+
 // Loads the case's configuration and runs the analysis over its log.
-inline void RunReportCase(const char* name, const char* from, const char* to, ReportCase& c) {
-  const QString dir = ReportCaseDir(name);
+inline void RunReportCase(const GoldenCase& g, ReportCase& c) {
+  const QString dir = ReportCaseDir(g.name);
+  if (g.german) c.locale = LoadLocaleInfo(QLocale(QLocale::German, QLocale::Germany));
   QString error;
-  ASSERT_TRUE(ConfigurationFromJson(ReadAll(dir + QStringLiteral("/config.json")), Configuration(), c.config, error))
+  ASSERT_TRUE(ConfigurationFromJson(test::ReadAll(dir + QStringLiteral("/config.json")), Configuration(), c.config, error))
       << error.toStdString();
-  c.start = DateFromIso(QString::fromLatin1(from));
-  c.end = DateFromIso(QString::fromLatin1(to));
+  c.start = DateFromIso(QString::fromLatin1(g.from));
+  c.end = DateFromIso(QString::fromLatin1(g.to));
   RunInputs inputs;
   inputs.config = &c.config;
   inputs.locale = &c.locale;
   inputs.ReportStartDate = c.start;
   inputs.ReportEndDate = c.end;
-  inputs.LogEntryCount = 0;
   NullProgress progress;
   FailingReporter reporter;
   c.run = ProcessLog(inputs, dir + QStringLiteral("/ModemLog.txt"), progress, reporter);
   ASSERT_TRUE(ReportWanted(c.run));
 }
 
-// A case, its report range and locale; the expected texts are
-// summary<suffix>.txt and details<suffix>.txt.
-struct GoldenCase {
-  const char* name;
-  const char* from;
-  const char* to;
-  bool german = false;  // de_DE instead of en_US
-  const char* suffix = "";
-};
-
-inline void RunGoldenCase(const GoldenCase& g, ReportCase& c) {
-  if (g.german) c.locale = German();
-  RunReportCase(g.name, g.from, g.to, c);
-}
-
 inline std::string ExpectedText(const GoldenCase& g, const char* report) {
-  return ReadAll(ReportCaseDir(g.name) + QLatin1Char('/') + QLatin1String(report) + QLatin1String(g.suffix) +
-                 QStringLiteral(".txt"))
+  return test::ReadAll(ReportCaseDir(g.name) + QLatin1Char('/') + QLatin1String(report) +
+                 QString::fromStdString(g.Suffix()) + QStringLiteral(".txt"))
       .toStdString();
 }
 

@@ -1,11 +1,7 @@
 // The analysis's one-pass line splitting and response-text search against a
-// plain reference (split byte by byte, upper-case the line, look each text up):
-// line endings of every kind, byte 26, texts in any case, at a line's first or
-// last byte, across the 16-byte blocks the search reads, at the end of the
-// data; and whole runs over generated logs fed line by line and in one pass.
+// plain reference, and whole runs over generated logs fed line by line and in one pass.
 #include <gtest/gtest.h>
 
-#include <QFile>
 #include <QTemporaryDir>
 #include <random>
 #include <vector>
@@ -90,13 +86,8 @@ void ExpectSameAsReference(const QByteArray& data, const QList<QString>& texts) 
 TEST(AnalysisFastPaths, LinesAndKindsMatchThePlainSearch) {
   struct Case { const char* name; QByteArray data; };
   const Case cases[] = {
-      {"mixed case", "01-15-1998 10:23:45.12 - CoNnEcTiOn EsTaBlIsHeD at 33600\r\n"},
       {"lower case", "01-15-1998 10:23:45.12 - remote modem hung up.\r\n01-15-1998 10:23:46.00 - reads : 5 bytes"},
-      {"text starts the line", "CONNECTION ESTABLISHED\r\nREADS\r\nreads x\r\n"},
-      {"text ends the line", "01-15-1998 10:00:00.00 - x READS\r\n01-15-1998 10:00:00.00 - WRITES\n"},
-      {"text ends the data", "01-15-1998 10:00:00.00 - Hanging up the modem"},
       {"text cut by the data's end", "01-15-1998 10:00:00.00 - Hanging up the mode"},
-      {"text across a line end", "01-15-1998 10:00:00.00 - CONNECTION\r\nESTABLISHED\r\nREA\nDS\rREADS"},
       {"lines under 19 and 20 bytes", "01-15-1998 10:00\r\n01-15-1998 10:00:0\r\nREADS 1\r\n\r\n   \r\nx\r\n"},
       {"CR only", "01-15-1998 10:00:00.00 - Answering\r01-15-1998 10:00:01.00 - Writes : 3\r\r"},
       {"LF only", "01-15-1998 10:00:00.00 - Answering\n01-15-1998 10:00:01.00 - Writes : 3\n\n"},
@@ -105,38 +96,16 @@ TEST(AnalysisFastPaths, LinesAndKindsMatchThePlainSearch) {
       {"byte 26 starts a line", "READS\r\n\x1a" "WRITES\r\n"}, {"byte 26 first", "\x1a" "READS\r\n"}, {"empty", ""},
       {"only endings", "\r\n\r\n\n\r\r"},
       {"two texts, one line", "01-15-1998 10:00:00.00 - Recv: ATDT5551234<cr> answering, reads, writes, hung up"},
-      {"near misses", "READ READZ REMOTE MODEM HUNG U RECV: ATX CONNECTION ESTABLISHE Recv: <cr>"},
       {"bit 0x20 look-alikes", "@NSWERING rE@DS READS\x80\xe0 WRITES"},
-      {"long line", QByteArray(300, 'x') + "hanging up the modem" + QByteArray(300, 'y') + "\r\n"}};
+  };
   for (const Case& c : cases) { SCOPED_TRACE(c.name); ExpectSameAsReference(c.data, kDefaultTexts); }
 }
 
-// Every place of a text relative to the 16-byte blocks, the line's end and
-// the data's end.
-TEST(AnalysisFastPaths, TextsAtEveryOffsetAndLineLength) {
-  const QByteArray texts[] = {"READS", "connection established", "Recv: ATD"};
-  for (const QByteArray& text : texts) {
-    for (int before = 0; before <= 40; ++before) {
-      for (int after : {0, 1, 7, 15, 16, 17, 33}) {
-        const QByteArray line = QByteArray(before, '.') + text + QByteArray(after, 'r');
-        SCOPED_TRACE(line.constData());
-        ExpectSameAsReference(line, kDefaultTexts);
-        ExpectSameAsReference(line + "\r\n" + line + "\r\n", kDefaultTexts);
-        ExpectSameAsReference(line + "\n" + QByteArray(40, 'z'), kDefaultTexts);
-        // The text's last byte cut off by a line end.
-        ExpectSameAsReference(line.left(before + text.size() - 1) + "\r" + text.right(1) + QByteArray(40, 'z'),
-                              kDefaultTexts);
-      }
-    }
-  }
-}
-
-// The wide search reads 64 bytes at a time from the start of the line it is
-// at, and leaves the last 66 bytes of the data to the portable search: texts
-// and line endings on either side of every chunk border, near misses that
-// share a text's first three bytes, and the switch to the tail.
-TEST(AnalysisFastPaths, TextsAcrossTheWideSearchsChunks) {
-  if (!EntryScanner::WideSearchAvailable()) GTEST_SKIP() << "no AVX2: the cursor calls Next";
+// Texts and line endings on either side of every border of the 16-byte blocks
+// the portable search reads and of the 64-byte chunks of the wide one (which
+// leaves the last 66 bytes of the data to the portable search), a text ending
+// its line or the data, and near misses that share a text's first bytes.
+TEST(AnalysisFastPaths, TextsAtEveryOffset) {
   const QByteArray texts[] = {"READS", "hanging up the modem", "CONNECTION ESTABLISHED", "Recv: ATD"};
   const QByteArray nearMisses[] = {"REA", "READ", "Recv: AT", "CONNECTION ESTABLISHE", "CoNnEcTiOn"};
   for (int lead = 0; lead <= 70; lead += 3) {
@@ -144,8 +113,9 @@ TEST(AnalysisFastPaths, TextsAcrossTheWideSearchsChunks) {
     const QByteArray first = QByteArray(lead, 'x') + "\r\n";
     for (int at = 0; at <= 140; ++at) {
       for (const QByteArray& text : texts) {
-        const QByteArray line = QByteArray(at, '.') + text + " ok";
+        const QByteArray line = QByteArray(at, '.') + text + (at % 3 == 0 ? "" : " ok");
         SCOPED_TRACE(line.constData());
+        if (lead == 0) ExpectSameAsReference(line, kDefaultTexts);  // all of it left to the portable search
         ExpectSameAsReference(first + line + "\r\n" + QByteArray(150, 'z'), kDefaultTexts);
         // The same line at the data's end: some of it in the chunks, the rest in the tail.
         ExpectSameAsReference(QByteArray(140, 'q') + "\n" + first + line, kDefaultTexts);
@@ -183,8 +153,6 @@ TEST(AnalysisFastPaths, ConfiguredTextsOfAnyShape) {
       {"line ending in a text is in none", {QStringLiteral("A\rB"), QStringLiteral("A\x1a" "B")}, "A\rB\r\nA\x1a" "B"},
       {"Latin-1 letters keep their case", {QStringLiteral("\u00c9T\u00c9")}, "\xc9t\xc9\r\n\xe9T\xe9\r\n\xc9T\xc9"},
       {"non-letters with bit 0x20", {QStringLiteral("@@"), QStringLiteral("[1]")}, "``@@ {1} [1]\r\n`` {1}\r\n"},
-      {"text longer than 16 bytes", {QStringLiteral("A LONG RESPONSE TEXT OF MANY WORDS")},
-       QByteArray(20, ' ') + "a long response text of many words" + "\r\na long response text of many word"},
       {"same first bytes", {QStringLiteral("ABC"), QStringLiteral("ABD"), QStringLiteral("AB")}, "xxabd abc\r\nab"},
       {"eight texts", {QStringLiteral("A1"), QStringLiteral("B2"), QStringLiteral("C3"), QStringLiteral("D4"),
                        QStringLiteral("E5"), QStringLiteral("F6"), QStringLiteral("G7"), QStringLiteral("H8")},
@@ -192,17 +160,14 @@ TEST(AnalysisFastPaths, ConfiguredTextsOfAnyShape) {
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
     ExpectSameAsReference(c.data, c.texts);
-    ExpectSameAsReference(c.data + QByteArray(40, '\n'), c.texts);
     // Far enough from the data's end for the wide search.
     ExpectSameAsReference(c.data + QByteArray(100, '\n'), c.texts);
     ExpectSameAsReference(c.data + "\r\n" + c.data + "\r\n" + c.data + QByteArray(100, '\n'), c.texts);
   }
 }
 
-// A whole run over a generated log, in one pass over the file, gives what the
-// same lines give fed one by one to ProcessLogLine: every session, every
-// total, every counter. The log is also run with its letters in mixed case
-// and with CR-only endings.
+// A whole run over a generated log (also in mixed case, with CR-only endings and
+// with blank lines) equals the same lines fed one by one to ProcessLogLine.
 TEST(AnalysisFastPaths, WholeRunEqualsLineByLine) {
   LogGeneratorOptions options;
   options.seed = 5;
@@ -220,14 +185,13 @@ TEST(AnalysisFastPaths, WholeRunEqualsLineByLine) {
   Configuration config;
   const QStringList numbers = GeneratedLogNumbers();
   testing::AddService(config, testing::FixedService(numbers[0], 0.12));
-  testing::AddService(config, testing::TariffService(numbers[1], {testing::MakeTariff(QStringLiteral("All day"),
-      QStringLiteral("Everyday"), MakeTime(0, 0, 0), MakeTime(23, 59, 59), 0.05, 0.02, 0)}));
+  testing::AddService(config, testing::TariffService(numbers[1], {Tariff{QStringLiteral("All day"),
+      QStringLiteral("Everyday"), MakeTime(0, 0, 0), MakeTime(23, 59, 59), 0.05, 0.02, 0}}));
   config.MaxConnections = 2000;
   config.MaxServices = 20;
-  const LocaleValues locale = LoadLocaleInfo(QLocale(QLocale::English, QLocale::UnitedStates));
   RunInputs in;
   in.config = &config;
-  in.locale = &locale;
+  in.locale = &testing::EnglishLocale();
   in.ReportEndDate = FromQDate(options.start.addDays(options.days - 5));
   // Blank lines among the early ones, which the run only dates and counts.
   QByteArray blanks = generated;
@@ -241,10 +205,7 @@ TEST(AnalysisFastPaths, WholeRunEqualsLineByLine) {
     SCOPED_TRACE(logIndex);
     in.ReportStartDate = FromQDate(options.start.addDays(startDay));
     const QString path = dir.filePath(QStringLiteral("log%1.txt").arg(logIndex++));
-    QFile file(path);
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-    file.write(*log);
-    file.close();
+    test::WriteRaw(path, *log);
     in.LogEntryCount = log->count('\r') + log->count('\n');
     testing::RecordingProgress progress;
     testing::ScriptedReporter reporter;

@@ -11,7 +11,6 @@ namespace {
 using testing::AddService;
 using testing::EnglishLocale;
 using testing::FixedService;
-using testing::MakeTariff;
 using testing::PricingFixture;
 using testing::TariffService;
 
@@ -23,6 +22,11 @@ class DialTariffs : public ::testing::Test, public PricingFixture {
   DialCostResult Cost(const QString& number, Date sd, TimeOfDay st, Date ed, TimeOfDay et, QString* notes = nullptr) {
     return CalcDialCost(Context(), number, sd, st, ed, et, notes);
   }
+  // Service 555 with one tariff for the whole of every day.
+  void AddAllDay(double dialRate, double perMinute, qint32 after) {
+    AddService(config, TariffService(QStringLiteral("555"), {Tariff{QStringLiteral("All"), QStringLiteral("Everyday"),
+                                                                    k0000, k2359, dialRate, perMinute, after}}));
+  }
   const Date day = MakeDate(1998, 1, 16);  // a Friday inside the range 15..20 January
 };
 
@@ -33,14 +37,12 @@ TEST_F(DialTariffs, PerCallChargesIgnoreTheLengthOfTheCall) {
   other.DialOption = 3;
   AddService(config, other);
   EXPECT_EQ(Cost(QStringLiteral("5551234"), day, MakeTime(10, 0, 0), day, MakeTime(10, 0, 5)), (DialCostResult{0.40, false}));
-  EXPECT_EQ(Cost(QStringLiteral("5551234"), day, MakeTime(1, 0, 0), day + 2, MakeTime(10, 0, 5)), (DialCostResult{0.40, false}));
   EXPECT_EQ(Cost(QStringLiteral("1234"), day, MakeTime(10, 0, 0), day, MakeTime(11, 0, 0)), (DialCostResult{0.25, false}));
   EXPECT_EQ(Cost(QStringLiteral("5559999"), day, MakeTime(10, 0, 0), day, MakeTime(11, 0, 0)), (DialCostResult{0, false}));
 }
 
 TEST_F(DialTariffs, OneEverydayTariffChargesMinimumThenPerMinuteAfterThreshold) {
-  AddService(config, TariffService(QStringLiteral("555"),
-                                   {MakeTariff(QStringLiteral("All day"), QStringLiteral("Everyday"), k0000, k2359, 0.10, 0.05, 60)}));
+  AddAllDay(0.10, 0.05, 60);
   struct Case { TimeOfDay start, end; double cost; };
   const Case cases[] = {
       {MakeTime(10, 0, 0), MakeTime(10, 3, 0), 0.20},   // 0.10 + (180 - 60) / 60 * 0.05
@@ -58,10 +60,10 @@ class TwoWindows : public DialTariffs {
  protected:
   void SetUp() override {
     AddService(config, TariffService(QStringLiteral("555"),
-                                     {MakeTariff(QStringLiteral("Peak Period Tariff"), QStringLiteral("Everyday"),
-                                                 MakeTime(8, 0, 0), MakeTime(17, 59, 0), 0.30, 0.06, 30),
-                                      MakeTariff(QStringLiteral("Economy Tariff"), QStringLiteral("Everyday"),
-                                                 MakeTime(18, 0, 0), k2359, 0.20, 0.03, 30)}));
+                                     {Tariff{QStringLiteral("Peak Period Tariff"), QStringLiteral("Everyday"),
+                                             MakeTime(8, 0, 0), MakeTime(17, 59, 0), 0.30, 0.06, 30},
+                                      Tariff{QStringLiteral("Economy Tariff"), QStringLiteral("Everyday"),
+                                             MakeTime(18, 0, 0), k2359, 0.20, 0.03, 30}}));
   }
 };
 
@@ -72,39 +74,24 @@ TEST_F(TwoWindows, CallCrossingWindowsPaysOneMinimumAndThresholdOnlyOnce) {
   EXPECT_DOUBLE_EQ(r.cost, 0.30 + (599.0 - 30) / 60 * 0.06 + 600.0 / 60 * 0.03);
   EXPECT_FALSE(r.incomplete);
   EXPECT_EQ(notes, QStringLiteral(" x - Peak Period Tariff - Economy Tariff"));
-}
-
-TEST_F(TwoWindows, AnnotatesSessionByIndexOnlyOncePerDescription) {
+  // A session given by index gets each description once; without one nothing is annotated.
   table.Create(10, 5);
   table.Sessions[2].Notes = QStringLiteral(" - Economy Tariff");
-  Cost(QStringLiteral("555"), day, MakeTime(17, 50, 0), day, MakeTime(18, 10, 0), nullptr);
-  EXPECT_TRUE(table.Sessions[2].Notes == QStringLiteral(" - Economy Tariff"));  // no index: nothing annotated
   CalcDialCost(Context(), QStringLiteral("555"), day, MakeTime(17, 50, 0), day, MakeTime(18, 10, 0), 2);
   EXPECT_EQ(table.Sessions[2].Notes, QStringLiteral(" - Economy Tariff - Peak Period Tariff"));
   CalcDialCost(Context(), QStringLiteral("555"), day, MakeTime(17, 50, 0), day, MakeTime(18, 10, 0), 0);
   EXPECT_EQ(table.Sessions[0].Notes, QString());
 }
 
-TEST_F(TwoWindows, LeftoverThresholdIsNotCarriedIntoTheNextWindow) {
-  const DialCostResult r = Cost(QStringLiteral("555"), day, MakeTime(17, 59, 50), day, MakeTime(18, 5, 0));
-  EXPECT_DOUBLE_EQ(r.cost, 0.30 + 300.0 / 60 * 0.03);
-}
-
-TEST_F(TwoWindows, CallBeforeEveryWindowCostsNothingAndIsNotIncomplete) {
+TEST_F(TwoWindows, LeftoverThresholdIsNotCarriedOnAndTimeBeforeEveryWindowIsFree) {
+  EXPECT_DOUBLE_EQ(Cost(QStringLiteral("555"), day, MakeTime(17, 59, 50), day, MakeTime(18, 5, 0)).cost,
+                   0.30 + 300.0 / 60 * 0.03);
   EXPECT_EQ(Cost(QStringLiteral("555"), day, MakeTime(7, 0, 0), day, MakeTime(7, 30, 0)), (DialCostResult{0, false}));
 }
 
-TEST_F(DialTariffs, CallRunningIntoUncoveredTimeIsIncompleteWithCostSoFar) {
-  AddService(config, TariffService(QStringLiteral("555"), {MakeTariff(QStringLiteral("Peak"), QStringLiteral("Everyday"),
-                                                                      MakeTime(8, 0, 0), MakeTime(17, 59, 0), 0.30, 0.06, 30)}));
-  const DialCostResult r = Cost(QStringLiteral("555"), day, MakeTime(17, 50, 0), day, MakeTime(18, 10, 0));
-  EXPECT_DOUBLE_EQ(r.cost, 0.30 + (599.0 - 30) / 60 * 0.06);
-  EXPECT_TRUE(r.incomplete);
-}
-
 TEST_F(DialTariffs, MinimumChargeComesFromFirstListedTariffStartedByTheCall) {
-  const Tariff night = MakeTariff(QStringLiteral("Night"), QStringLiteral("Everyday"), k0000, MakeTime(7, 59, 0), 0.11, 0, 0);
-  const Tariff daytime = MakeTariff(QStringLiteral("Day"), QStringLiteral("Everyday"), MakeTime(8, 0, 0), MakeTime(17, 59, 0), 0.55, 0, 0);
+  const Tariff night{QStringLiteral("Night"), QStringLiteral("Everyday"), k0000, MakeTime(7, 59, 0), 0.11, 0, 0};
+  const Tariff daytime{QStringLiteral("Day"), QStringLiteral("Everyday"), MakeTime(8, 0, 0), MakeTime(17, 59, 0), 0.55, 0, 0};
   AddService(config, TariffService(QStringLiteral("1"), {night, daytime}));
   AddService(config, TariffService(QStringLiteral("2"), {daytime, night}));
   EXPECT_EQ(Cost(QStringLiteral("1"), day, MakeTime(10, 0, 0), day, MakeTime(10, 5, 0)), (DialCostResult{0.11, false}));
@@ -112,16 +99,14 @@ TEST_F(DialTariffs, MinimumChargeComesFromFirstListedTariffStartedByTheCall) {
 }
 
 TEST_F(DialTariffs, CallAcrossMidnightChargesBothDaysWithOneMinimum) {
-  AddService(config, TariffService(QStringLiteral("555"), {MakeTariff(QStringLiteral("All"), QStringLiteral("Everyday"), k0000,
-                                                                      k2359, 0.10, 0.05, 60)}));
+  AddAllDay(0.10, 0.05, 60);
   const DialCostResult r = Cost(QStringLiteral("555"), day, MakeTime(23, 50, 0), day + 1, MakeTime(0, 10, 0));
   EXPECT_DOUBLE_EQ(r.cost, 0.10 + (599.0 - 60) / 60 * 0.05 + 600.0 / 60 * 0.05);
   EXPECT_FALSE(r.incomplete);
 }
 
 TEST_F(DialTariffs, RangeLimitsTheWalk) {
-  AddService(config, TariffService(QStringLiteral("555"), {MakeTariff(QStringLiteral("All"), QStringLiteral("Everyday"), k0000,
-                                                                      k2359, 0.10, 0.05, 60)}));
+  AddAllDay(0.10, 0.05, 60);
   // Began the day before the range: only from midnight, no minimum, no threshold.
   EXPECT_EQ(Cost(QStringLiteral("555"), start - 1, MakeTime(23, 0, 0), start, MakeTime(0, 30, 0)),
             (DialCostResult{1800.0 / 60 * 0.05, false}));
@@ -136,26 +121,9 @@ TEST_F(DialTariffs, RangeLimitsTheWalk) {
 }
 
 TEST_F(DialTariffs, ClockSetBackNeverChargesNegativeTime) {
-  AddService(config, TariffService(QStringLiteral("555"), {MakeTariff(QStringLiteral("All"), QStringLiteral("Everyday"), k0000,
-                                                                      k2359, 0.10, 0.05, 0)}));
+  AddAllDay(0.10, 0.05, 0);
   EXPECT_EQ(Cost(QStringLiteral("555"), day, MakeTime(10, 0, 0), day, MakeTime(9, 0, 0)), (DialCostResult{0.10, false}));
   EXPECT_EQ(Cost(QStringLiteral("555"), day + 1, MakeTime(10, 0, 0), day, MakeTime(9, 0, 0)), (DialCostResult{0.10, false}));
-}
-
-TEST_F(DialTariffs, TimeSegmentedServiceWithoutTariffsIsIncompleteAtZero) {
-  AddService(config, TariffService(QStringLiteral("555"), {}));
-  EXPECT_EQ(Cost(QStringLiteral("555"), day, MakeTime(10, 0, 0), day, MakeTime(11, 0, 0)), (DialCostResult{0, true}));
-}
-
-TEST_F(DialTariffs, HolidayTariffListedFirstCoversOnlyHolidays) {
-  AddService(config, TariffService(QStringLiteral("555"),
-                                   {MakeTariff(QStringLiteral("Holiday"), QStringLiteral("Holidays"), k0000, k2359, 1.00, 0, 0),
-                                    MakeTariff(QStringLiteral("Normal"), QStringLiteral("Everyday"), k0000, k2359, 0.10, 0, 0)}));
-  config.UsedHolidays = 1;
-  config.Holidays[0] = day;
-  config.Holidays[1] = day + 1;  // beyond UsedHolidays: not a holiday
-  EXPECT_EQ(Cost(QStringLiteral("555"), day, MakeTime(10, 0, 0), day, MakeTime(10, 1, 0)).cost, 1.00);
-  EXPECT_EQ(Cost(QStringLiteral("555"), day + 1, MakeTime(10, 0, 0), day + 1, MakeTime(10, 1, 0)).cost, 0.10);
 }
 
 TEST(TariffDays, DayNamesRangesAndHolidays) {
@@ -185,8 +153,8 @@ TEST(TariffDays, DayNamesRangesAndHolidays) {
 
 TEST(TariffTimeCost, ThresholdIsFreeAndNeverNegative) {
   Configuration config;
-  AddService(config, TariffService(QStringLiteral("555"), {MakeTariff(QStringLiteral("A"), QStringLiteral("Everyday"), k0000,
-                                                                      k2359, 0, 0.60, 45)}));
+  AddService(config, TariffService(QStringLiteral("555"), {Tariff{QStringLiteral("A"), QStringLiteral("Everyday"), k0000,
+                                                                  k2359, 0, 0.60, 45}}));
   EXPECT_DOUBLE_EQ(CalcTariffTimeCost(config, 0, 1, 105, true), 0.60);
   EXPECT_DOUBLE_EQ(CalcTariffTimeCost(config, 0, 1, 105, false), 1.05);
   EXPECT_DOUBLE_EQ(CalcTariffTimeCost(config, 0, 1, 30, true), 0);

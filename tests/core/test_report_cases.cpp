@@ -1,15 +1,10 @@
 // The hand-written report cases under tests/data/reports: each case's
-// Summary and Details texts byte for byte, and the list presentation of the
-// cases that show a rule best: the costs breakdown, error sessions, several
-// numbers with an unknown service and a number whose only call never
-// connected, a German locale, tariff crossings and sessions reaching over
-// either end of the range, and a flexi allowance consumed across sessions
-// (priced again by the Details report with its own counters).
+// Summary and Details texts byte for byte, and the list presentation (with the
+// costs breakdown the texts leave out) of the cases that show a rule best.
 #include <gtest/gtest.h>
 
 #include "core/reports/details_report.h"
 #include "core/reports/summary_report.h"
-#include "file_test_support.h"
 #include "report_test_support.h"
 
 namespace mirolat {
@@ -19,24 +14,18 @@ using testing_support::ExpectedText;
 using testing_support::GoldenCase;
 using testing_support::InputsOf;
 using testing_support::ReportCase;
-using testing_support::RunGoldenCase;
 using testing_support::RunReportCase;
 
 class ReportGolden : public ::testing::TestWithParam<GoldenCase> {};
 
-// Log + configuration -> the analysis -> the report's text, byte for byte.
-TEST_P(ReportGolden, SummaryTextByteForByte) {
+// Log + configuration -> the analysis -> the reports' texts, byte for byte.
+// The report window builds the Details report again at each activation (fresh
+// usage counters, midnight remarks added once): every build gives the same text.
+TEST_P(ReportGolden, TextsByteForByte) {
   ReportCase c;
-  RunGoldenCase(GetParam(), c);
+  RunReportCase(GetParam(), c);
   EXPECT_EQ(BuildSummaryReport(c.run.Tables, InputsOf(c)).Text.toUtf8().toStdString(),
             ExpectedText(GetParam(), "summary"));
-}
-
-// The report window builds the report again at each activation: every build
-// over the same run gives the same text.
-TEST_P(ReportGolden, DetailsTextByteForByte) {
-  ReportCase c;
-  RunGoldenCase(GetParam(), c);
   NullProgress progress;
   const std::string expected = ExpectedText(GetParam(), "details");
   for (int build = 1; build <= 3; ++build) {
@@ -53,10 +42,10 @@ INSTANTIATE_TEST_SUITE_P(Cases, ReportGolden, ::testing::Values(GoldenCase{"cost
                                            GoldenCase{"midnight_out_of_range", "1998-01-15", "1998-01-15"},
                                            GoldenCase{"incomplete_tariff", "1998-01-14", "1998-01-15"},
                                            GoldenCase{"several_numbers", "1998-03-09", "1998-03-11"},
-                                           GoldenCase{"several_numbers", "1998-03-09", "1998-03-11", true, "_de"},
+                                           GoldenCase{"several_numbers", "1998-03-09", "1998-03-11", true},
                                            GoldenCase{"tariff_walk", "1998-03-10", "1998-03-11"},
                                            GoldenCase{"flexi_allowance", "1998-03-10", "1998-03-11"}),
-                         [](const auto& info) { return std::string(info.param.name) + info.param.suffix; });
+                         [](const auto& info) { return info.param.name + info.param.Suffix(); });
 
 using test::RecordingProgress;
 
@@ -64,39 +53,24 @@ using test::RecordingProgress;
 // breakdown of the three charges, the separator and the totals row.
 TEST(ReportCases, DetailsListRowsOfTheCostsCase) {
   ReportCase c;
-  RunReportCase("costs_on", "1998-01-15", "1998-01-15", c);
+  RunReportCase({"costs_on", "1998-01-15", "1998-01-15"}, c);
   const ReportInputs in = InputsOf(c);
   RecordingProgress progress;
   const DetailsReport r = BuildDetailsReport(c.run.Tables, in, progress);
   const ReportModel& m = r.Model;
   ASSERT_EQ(m.Columns.size(), 8u);
-  EXPECT_EQ(m.Columns[6].Alignment, ColumnAlignment::Right);
   EXPECT_EQ(m.Columns[7].WidthTwips, 4000);  // beyond the seven stored widths
-  EXPECT_EQ(m.Columns[6].WidthTwips, 1000);
   EXPECT_EQ(m.Columns[5].WidthTwips, 2000);  // stored DetailReport width
-  EXPECT_EQ(m.Columns[2].WidthTwips, 700);
   ASSERT_EQ(m.Rows.size(), 10u);
   EXPECT_EQ(m.Rows[0].Cells,
             (QStringList{"", "NetOne", "Connect", "1/15/98", "10:00:30 AM", "", "", "R:2 - W:1 KB - Peak"}));
   EXPECT_EQ(m.Rows[1].Cells, (QStringList{"", "", "Disconnect", "1/15/98", "10:30:30 AM", "00:30:00", "$2.30",
                                           " Dialup: $1.55 - Service: $0.75 - Data: $0.00"}));
-  EXPECT_EQ(m.Rows[3].Cells, (QStringList{"", "", "Disconnect", "1/15/98", "08:30:20 PM", "01:30:00", "$2.75",
-                                          " Dialup: $0.25 - Service: $2.50 - Data: $0.00"}));
-  EXPECT_EQ(m.Rows[5].Cells, (QStringList{"", "", "Disconnect", "1/15/98", "09:10:15 PM", "00:10:00", "$0.00",
-                                          " Dialup: $0.00 - Service: $0.00 - Data: $0.00"}));
   EXPECT_EQ(m.Rows[8].Cells[1], QString(100, QLatin1Char('-')));
   EXPECT_EQ(m.Rows[9].Cells, (QStringList{"", "Totals:", "", "", "", "02:30:00", "$5.75", ""}));
-  EXPECT_EQ(m.RepBegin, QStringLiteral("Thursday, January 15, 1998"));
-  EXPECT_EQ(m.RepPeriod, QStringLiteral("1 day"));
-  EXPECT_FALSE(m.NoConnShown);
   EXPECT_FALSE(m.WarningShown);
   ASSERT_EQ(r.Figures.size(), 4u);
-  EXPECT_EQ(r.Figures[0].Index, 1);
-  EXPECT_EQ(r.Figures[0].Seconds, 1800);
-  EXPECT_NEAR(r.Figures[0].DialCost, 1.55, 1e-9);
-  EXPECT_NEAR(r.Figures[0].ServiceCost, 0.75, 1e-9);
   EXPECT_EQ(r.Figures[0].Notes, QStringLiteral(" R:2 - W:1 KB - Peak"));
-  EXPECT_EQ(r.Figures[2].Cost, 0.0);  // the answered call
   EXPECT_NEAR(r.Figures[3].Cost, 0.70, 1e-9);
   EXPECT_EQ(progress.statuses, (QStringList{"Processing . . .  25%", "Processing . . .  50%", "Processing . . .  75%",
                                             "Processing . . .  100%"}));
@@ -105,7 +79,7 @@ TEST(ReportCases, DetailsListRowsOfTheCostsCase) {
 
 TEST(ReportCases, DetailsErrorSessionRows) {
   ReportCase c;
-  RunReportCase("errors_shown", "1998-01-15", "1998-01-15", c);
+  RunReportCase({"errors_shown", "1998-01-15", "1998-01-15"}, c);
   const ReportInputs in = InputsOf(c);
   NullProgress progress;
   const DetailsReport r = BuildDetailsReport(c.run.Tables, in, progress);
@@ -117,128 +91,71 @@ TEST(ReportCases, DetailsErrorSessionRows) {
   EXPECT_EQ(m.Rows[1].Cells, (QStringList{"", "", "", "1/15/98", "10:20:00 AM", "00:20:00", "$1.55",
                                           " Dialup: $1.05 - Service: $0.50 - Data: $0.00"}));
   EXPECT_EQ(r.Figures[0].Notes, QStringLiteral(" ERROR - No Disconnect Entry - - Peak"));
-  // Hidden errors: the error session leaves the list and the totals.
+  // Hidden errors: the error session leaves the list (the text is a golden case).
   c.config.ShowErrors = false;
   const DetailsReport hidden = BuildDetailsReport(c.run.Tables, in, progress);
-  ASSERT_EQ(hidden.Model.Rows.size(), 4u);
-  EXPECT_EQ(hidden.Model.Rows[0].Cells[2], QStringLiteral("Connect"));
-  EXPECT_EQ(hidden.Model.Rows[3].Cells[5], QStringLiteral("00:10:00"));
+  EXPECT_EQ(hidden.Model.Rows.size(), 4u);
   EXPECT_FALSE(hidden.Model.WarningShown);
   ASSERT_EQ(hidden.Figures.size(), 1u);
   EXPECT_EQ(hidden.Figures[0].Index, 2);
 }
 
-// The list of the several-numbers case: the connection without a number
-// leads, the service's name stands for its number, the number whose call never
-// connected shows zeros without dividing by its 0 sessions.
-TEST(ReportCases, SummaryListOfSeveralNumbers) {
+// The list names a number by its service, where the text shows the number;
+// in German the breakdown's money has the symbol after the amount.
+TEST(ReportCases, ListsOfSeveralNumbers) {
   ReportCase c;
-  RunGoldenCase({"several_numbers", "1998-03-09", "1998-03-11"}, c);
-  const ReportInputs in = InputsOf(c);
-  const ReportModel m = BuildSummaryReport(c.run.Tables, in);
+  RunReportCase({"several_numbers", "1998-03-09", "1998-03-11", true}, c);
+  const ReportModel m = BuildSummaryReport(c.run.Tables, InputsOf(c));
   ASSERT_EQ(m.Rows.size(), 6u);
-  EXPECT_EQ(m.Rows[0].Cells, (QStringList{"", "Unknown", "00:20:00", "1", "00:20:00", "00:06:40", "2", "$1.05"}));
-  EXPECT_EQ(m.Rows[1].Cells, (QStringList{"", "NetOne", "01:15:00", "2", "00:37:30", "00:25:00", "201", "$2.50"}));
-  EXPECT_EQ(m.Rows[2].Cells, (QStringList{"", "5557777", "01:40:00", "2", "00:50:00", "00:33:20", "3,072", "$6.00"}));
-  EXPECT_EQ(m.Rows[3].Cells, (QStringList{"", "5558888", "00:00:00", "0", "00:00:00", "00:00:00", "0", "$0.00"}));
-  EXPECT_EQ(m.Rows[5].Cells, (QStringList{"", "Totals:", "03:15:00", "5", "", "", "3,275", "$9.55"}));
-  EXPECT_EQ(m.RepBegin, QStringLiteral("Monday, March 9, 1998"));
-  EXPECT_EQ(m.RepEnd, QStringLiteral("Wednesday, March 11, 1998"));
-  EXPECT_EQ(m.RepPeriod, QStringLiteral("3 days"));
-  EXPECT_FALSE(m.WarningShown);
-  EXPECT_FALSE(m.NoConnShown);
-}
-
-// The German header panel and money cells: long dates, the symbol after the
-// amount with a blank, "," as the decimal point and "." grouping kilobytes.
-TEST(ReportCases, GermanHeaderAndCells) {
-  ReportCase c;
-  RunGoldenCase({"several_numbers", "1998-03-09", "1998-03-11", true, "_de"}, c);
-  const ReportInputs in = InputsOf(c);
-  const ReportModel s = BuildSummaryReport(c.run.Tables, in);
-  EXPECT_EQ(s.RepBegin, QStringLiteral("Montag, 9. März 1998"));
-  EXPECT_EQ(s.RepEnd, QStringLiteral("Mittwoch, 11. März 1998"));
-  EXPECT_EQ(s.Rows[2].Cells[6], QStringLiteral("3.072"));
-  EXPECT_EQ(s.Rows[5].Cells[7], QStringLiteral("9,55 €"));
+  EXPECT_EQ(m.Rows[0].Cells[1], QStringLiteral("Unknown"));
+  EXPECT_EQ(m.Rows[1].Cells[1], QStringLiteral("NetOne"));
   NullProgress progress;
-  const DetailsReport d = BuildDetailsReport(c.run.Tables, in, progress);
+  const DetailsReport d = BuildDetailsReport(c.run.Tables, InputsOf(c), progress);
   EXPECT_EQ(d.Model.RepBegin, QStringLiteral("Montag, 9. März 1998"));
   EXPECT_EQ(d.Model.Rows[1].Cells, (QStringList{"", "", "Disconnect", "09.03.98", "09:45:00 AM", "00:45:00", "1,40 €",
                          " Dialup: 0,50 € - Service: 0,90 € - Data: 0,00 €"}));
-  EXPECT_EQ(d.Model.Rows[2].Cells[7], QStringLiteral("R:3.072"));
 }
 
-// Tariff crossings and the two ends of the range in the list: the notes carry
-// the midnight remark and each tariff charged, the second row the breakdown.
+// Tariff crossings and the two ends of the range: the notes carry the midnight
+// remark and each tariff charged, the list's second rows the breakdown.
 TEST(ReportCases, DetailsListAcrossTariffsAndMidnight) {
   ReportCase c;
-  RunReportCase("tariff_walk", "1998-03-10", "1998-03-11", c);
+  RunReportCase({"tariff_walk", "1998-03-10", "1998-03-11"}, c);
   const ReportInputs in = InputsOf(c);
   NullProgress progress;
   DetailsReport r = BuildDetailsReport(c.run.Tables, in, progress);
   const ReportModel& m = r.Model;
   ASSERT_EQ(m.Rows.size(), 8u);
-  EXPECT_EQ(m.Rows[0].Cells, (QStringList{"", "NetOne", "Connect", "3/9/98", "11:30:00 PM", "", "",
-                                          "R:1 - Time from midnight - Night"}));
-  EXPECT_EQ(m.Rows[1].Cells, (QStringList{"", "", "Disconnect", "3/10/98", "12:30:00 AM", "00:30:00", "$0.60",
-                                          " Dialup: $0.30 - Service: $0.30 - Data: $0.00"}));
-  EXPECT_EQ(m.Rows[2].Cells[7], QStringLiteral(" Peak - Evening"));
+  EXPECT_EQ(m.Rows[1].Cells[7], QStringLiteral(" Dialup: $0.30 - Service: $0.30 - Data: $0.00"));
   EXPECT_EQ(m.Rows[3].Cells[7], QStringLiteral(" Dialup: $0.75 - Service: $0.20 - Data: $0.00"));
-  EXPECT_EQ(m.Rows[4].Cells[7], QStringLiteral(" Time prior to midnight - Evening"));
-  EXPECT_EQ(m.Rows[5].Cells, (QStringList{"", "", "Disconnect", "3/12/98", "12:45:00 AM", "01:00:00", "$1.90",
-                                          " Dialup: $1.30 - Service: $0.60 - Data: $0.00"}));
-  EXPECT_EQ(m.Rows[7].Cells, (QStringList{"", "Totals:", "", "", "", "01:50:00", "$3.45", ""}));
+  EXPECT_EQ(m.Rows[5].Cells[7], QStringLiteral(" Dialup: $1.30 - Service: $0.60 - Data: $0.00"));
   ASSERT_EQ(r.Figures.size(), 3u);
-  EXPECT_EQ(r.Figures[0].Notes, QStringLiteral(" R:1 - Time from midnight - Night"));
   EXPECT_NEAR(r.Figures[1].DialCost, 0.10 + 539.0 / 60 * 0.05 + 600.0 / 60 * 0.02, 1e-12);
   EXPECT_NEAR(r.Figures[2].DialCost, 0.10 + 3599.0 / 60 * 0.02, 1e-12);
-  // The session closed before the range was discarded with its data entry.
-  EXPECT_EQ(c.run.Tables.SessionCount, 3);
-  EXPECT_EQ(c.run.Tables.ServiceTotals[1].TotalBytesRead, 1024);
   // A second build adds neither the midnight remarks nor the tariff names again.
-  const ReportModel first = r.Model;
   r = BuildDetailsReport(c.run.Tables, in, progress);
   EXPECT_EQ(r.Figures[0].Notes, QStringLiteral(" R:1 - Time from midnight - Night"));
-  EXPECT_EQ(r.Figures[2].Notes, QStringLiteral(" - Time prior to midnight - Evening"));
   EXPECT_EQ(r.Figures[1].Notes, QStringLiteral(" - Peak - Evening"));
-  EXPECT_EQ(r.Model.Text, first.Text);
-  EXPECT_EQ(r.Model.Rows, first.Rows);
 }
 
-// The run consumes the flexi allowance in log order and counts the substitute
-// duration of the last, unfinished session in full; the Details report prices
-// again with fresh counters and counts only that session's time before
-// midnight, so its figures differ from the run's totals.
+// The run consumes the flexi allowance in log order; the Details report prices
+// again with fresh counters and only the time inside the range.
 TEST(ReportCases, FlexiAllowanceRunAgainstDetails) {
   ReportCase c;
-  RunReportCase("flexi_allowance", "1998-03-10", "1998-03-11", c);
-  const ServiceTotal& entry = c.run.Tables.ServiceTotals[1];
-  EXPECT_EQ(entry.TotalSeconds, 7500);
-  EXPECT_EQ(entry.TotalSessions, 4);
-  EXPECT_NEAR(entry.TotalCost, 2400.0 / 3600 + (1200.0 / 3600 + 3 * 1200.0 / 3600) + 0.10 + 0.50 + 0.25, 1e-12);
-  EXPECT_TRUE(c.run.ErrorsFound);
-  const Session& last = c.run.Tables.Sessions[4];
-  EXPECT_EQ(last.DisconnectDate, MakeDate(1998, 3, 12));
-  EXPECT_EQ(last.DisconnectTime, MakeTime(0, 10, 0));
+  RunReportCase({"flexi_allowance", "1998-03-10", "1998-03-11"}, c);
+  EXPECT_NEAR(c.run.Tables.ServiceTotals[1].TotalCost,
+              2400.0 / 3600 + (1200.0 / 3600 + 3 * 1200.0 / 3600) + 0.10 + 0.50 + 0.25, 1e-12);
   const ReportInputs in = InputsOf(c);
   NullProgress progress;
-  for (int pass = 0; pass < 2; ++pass) {
-    const DetailsReport r = BuildDetailsReport(c.run.Tables, in, progress);
-    ASSERT_EQ(r.Figures.size(), 4u);
-    const double service[] = {2400.0 / 3600, 1200.0 / 3600 + 3 * 1200.0 / 3600, 0.5, 300.0 / 3600};
-    const double data[] = {0, 0.5 * 0.2, 0, 0};
-    const int seconds[] = {2400, 2400, 1800, 300};
-    for (int i = 0; i < 4; ++i) {
-      EXPECT_NEAR(r.Figures[std::size_t(i)].ServiceCost, service[i], 1e-12) << pass << ' ' << i;
-      EXPECT_NEAR(r.Figures[std::size_t(i)].DataCost, data[i], 1e-12) << pass << ' ' << i;
-      EXPECT_EQ(r.Figures[std::size_t(i)].Seconds, seconds[i]) << pass << ' ' << i;
-      EXPECT_EQ(r.Figures[std::size_t(i)].DialCost, 0) << pass << ' ' << i;
-    }
-    EXPECT_EQ(r.Model.Rows[6].Cells, (QStringList{"", "FlexNet", "E R R O R", "3/11/98", "11:55:00 PM", "", "",
-                                                  "No Disconnect Entry - Time prior to midnight"}));
-    EXPECT_EQ(r.Model.Rows[7].Cells, (QStringList{"", "", "", "3/12/98", "12:10:00 AM", "00:05:00", "$0.08",
-                                                  " Dialup: $0.00 - Service: $0.08 - Data: $0.00"}));
+  const DetailsReport r = BuildDetailsReport(c.run.Tables, in, progress);
+  ASSERT_EQ(r.Figures.size(), 4u);
+  const double service[] = {2400.0 / 3600, 1200.0 / 3600 + 3 * 1200.0 / 3600, 0.5, 300.0 / 3600};
+  const double data[] = {0, 0.5 * 0.2, 0, 0};
+  for (int i = 0; i < 4; ++i) {
+    EXPECT_NEAR(r.Figures[std::size_t(i)].ServiceCost, service[i], 1e-12) << i;
+    EXPECT_NEAR(r.Figures[std::size_t(i)].DataCost, data[i], 1e-12) << i;
   }
+  EXPECT_EQ(r.Model.Rows[6].Cells[7], QStringLiteral("No Disconnect Entry - Time prior to midnight"));
 }
 
 }  // namespace

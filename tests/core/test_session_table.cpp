@@ -11,7 +11,6 @@ TEST(CleanNotes, TidiesJoinedPieces) {
   const Case cases[] = {
       {" Unable to get dialled number - - W:5 KB", "Unable to get dialled number - W:5 KB"},
       {" Unable to get dialled number -", "Unable to get dialled number"}, {" - W:5 KB", " W:5 KB"},
-      {" ERROR - Incomplete Tariff - R:12 - W:3 KB", "ERROR - Incomplete Tariff - R:12 - W:3 KB"},
       {" ERROR - No Disconnect Entry - - W:1 KB - - x", "ERROR - No Disconnect Entry - W:1 KB - - x"},  // first "- -" only
       {"   ", ""}, {" No Cost R:3", "No Cost R:3"}, {"- -", ""},  // shortened to "-", then the leading dash goes
       {"", ""},     {"-", ""},        {" -", ""},

