@@ -95,7 +95,7 @@ TEST_F(AnalysisRunTest, ProgressAboutTenTimesNoneForAShortLog) {
   lines.clear();
   for (int i = 0; i < 121; ++i) lines << Chatter(MakeTime(10, i / 60, i % 60));
   progress = RecordingProgress{};
-  Process(Write(Join(lines)), 119);
+  Process(Write(lines), 119);
   EXPECT_EQ(progress.percents.last(), 92);
 }
 
