@@ -183,6 +183,18 @@ TEST(PppdImport, EntriesOutOfTimeOrderAreLeftOutSoTheLogStaysInOrder) {
   EXPECT_EQ(appended, 0);
 }
 
+// The log's last line is placed to the hundredth, also when nothing follows its time.
+TEST(PppdImport, TheHundredthsOfTheLogsLastLineCount) {
+  const Date day = MakeDate(2026, 12, 6);
+  const int at = 21 * 3600 + 3 * 60 + 35;
+  const QList<ImportedEntry> entries{{day, at, 30, QStringLiteral("before")}, {day, at, 70, QStringLiteral("after")}};
+  for (const QByteArray last : {"12-06-2026 21:03:35.50", "12-06-2026 21:03:35.50 - x"}) {
+    int appended = 0;
+    EXPECT_TRUE(AppendImportedEntries(last + "\r\n", entries, &appended).endsWith(".70 - after\r\n")) << last.constData();
+    EXPECT_EQ(appended, 1) << last.constData();
+  }
+}
+
 // A dialled number or a CONNECT text of any length in the system log never
 // makes a line the log check calls corrupt.
 TEST(PppdImport, AnEntryIsCutToTheLongestLineALogHolds) {

@@ -38,6 +38,10 @@ TEST(SessionTable, CreateSizesBothTablesAndResetEmptiesEveryField) {
   for (const Session& s : table.Sessions) EXPECT_EQ(s, Session{});
   for (const ServiceTotal& t : table.ServiceTotals) EXPECT_EQ(t, ServiceTotal{});
   EXPECT_EQ(table.SessionCount, 150);  // the counters belong to the caller
+  // A new run starts from empty totals, even in a table of the same size.
+  table.ServiceTotals[3] = ServiceTotal{QStringLiteral("555"), 5, 1, 0.5, 9};
+  table.CreateForRun(10, 200);
+  for (const ServiceTotal& t : table.ServiceTotals) EXPECT_EQ(t, ServiceTotal{});
 }
 
 TEST(TrimBlanks, OnlySpacesAreBlanks) {

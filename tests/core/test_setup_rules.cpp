@@ -113,6 +113,9 @@ TEST(OptionEntries, DeleteServiceMovesTheLaterServicesForward) {
   EXPECT_EQ(c.UsedServices, 2);
   DeleteService(c, 5);  // not in use: nothing
   EXPECT_EQ(c.UsedServices, 2);
+  DeleteService(c, 0);  // the first
+  ASSERT_EQ(c.UsedServices, 1);
+  EXPECT_EQ(c.Services[0].ServiceName, QStringLiteral("S2"));
 }
 
 TEST(OptionEntries, HolidaysStaySortedWithoutDuplicatesUpToTheLimit) {
@@ -410,7 +413,7 @@ TEST(ServiceRules, BuildServiceStoresBothOptionsAndTrimsTheNumber) {
   e.FlexRate = QStringLiteral("1.00");
   e.FlexHours = QStringLiteral("10");
   e.FlexRate2 = QStringLiteral("1,234.50");
-  e.PerMeg = QStringLiteral("0.10");
+  e.PerMeg = QStringLiteral("0.1234");  // four decimals, shown again as four
   e.AfterMeg = QStringLiteral("5");
   e.MegPeriod = QStringLiteral("Session");
   std::array<Tariff, kMaxTariffs> tariffs{};
