@@ -212,6 +212,7 @@ TEST(TariffRules, ValidateTariffNamesTheFieldsThatFail) {
   const TariffEntries good{"Peak", "Mon - Fri", "08:00", "17:59", "0.10", "0.05", "1", "0"};
   ASSERT_TRUE(ValidateTariff(good, us).ok());
   EXPECT_EQ(TariffProblem(good, us), QString());
+  EXPECT_TRUE(ValidateTariff({QString(255, u'x'), QString(255, u'y'), "08:00", "17:59", "0.1", "0", "0", "0"}, us).ok());
   // Each case breaks one rule; the editor's line names the field and the rule.
   struct Case { const char* what; TariffEntries entries; bool TariffValidation::*field; const char* says; } cases[] = {
       {"no description", {"", "Everyday", "08:00", "17:59", "0.1", "0", "0", "0"}, &TariffValidation::description,
