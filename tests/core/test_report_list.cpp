@@ -52,5 +52,13 @@ TEST(ReportList, ColumnWidthsComeFromTheTextNeverFromTheRule) {
   EXPECT_EQ(ColumnWidthsForData(ReportModel{}, [](const QString&) { return 1; }), std::vector<int>{});
 }
 
+// The cache of date texts gives each date its own text, whatever was asked before.
+TEST(ReportList, DateTextsAreEachDatesOwn) {
+  const LocaleValues us = LoadLocaleInfo(QLocale(QLocale::English, QLocale::UnitedStates));
+  DateTextCache dates(us);
+  const Date day = MakeDate(1998, 1, 15);
+  for (Date d : {day, Date(0), day, MakeDate(1998, 1, 16), day}) EXPECT_EQ(dates.Text(d), ShortDateText(d, us)) << d;
+}
+
 }  // namespace
 }  // namespace mirolat
