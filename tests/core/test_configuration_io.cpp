@@ -256,17 +256,6 @@ TEST_F(ConfigurationIoTest, ZeroNumbersAndEmptyTextsTakeTheirDefaults) {
   EXPECT_EQ(Get(kGeneralKey, "MaxServices"), N(10));
 }
 
-// All hundred holidays, stored as " 1" to " 100".
-TEST_F(ConfigurationIoTest, AHundredHolidaysAreStoredAndLoaded) {
-  Configuration config;
-  config.UsedHolidays = kMaxHolidays;
-  for (int n = 0; n < kMaxHolidays; ++n) config.Holidays[static_cast<size_t>(n)] = MakeDate(1999, 1, 1) + n;
-  ASSERT_TRUE(SaveConfiguration(Store(), config, reporter_));
-  EXPECT_EQ(Get(kHolidaysKey, " 100"), N(MakeDate(1999, 1, 1) + 99));
-  Sql("DELETE FROM derived;");
-  EXPECT_EQ(Reload(), config);
-}
-
 TEST_F(ConfigurationIoTest, ResponseTextsAreStoredUpperCased) {
   Configuration config;
   config.ModemDial = QStringLiteral("recv: atd");
@@ -375,6 +364,8 @@ TEST_F(ConfigurationIoTest, FlexRate2NeverSharesANameWithAnotherServicesValue) {
   ASSERT_TRUE(SaveConfiguration(Store(), saved, reporter_));
   EXPECT_EQ(Get(kServicesKey, "FlexRate21"), N(205000));
   EXPECT_EQ(Get(kServicesKey, "FlexRate2-1"), N(1002500));
+  EXPECT_EQ(Get(kHolidaysKey, " 100"), N(saved.Holidays[99]));
+  Sql("DELETE FROM derived;");  // parsed, all hundred holidays too
   EXPECT_EQ(Reload(), saved);
 
   // An earlier version's names: FlexRate23 is service 3's FlexRate2 while
