@@ -83,18 +83,6 @@ TEST_F(CliConfigTest, AnExportThatCannotBeWrittenLeavesTheTargetAlone) {
   EXPECT_EQ(Read(target), QByteArray("keep me"));
 }
 
-TEST_F(CliConfigTest, ADamagedStoreIsReportedAndReplacedByDefaults) {
-  QDir().mkpath(configDir_);
-  Write(QStringLiteral("config/settings.sqlite"), "this is no database");
-  ASSERT_EQ(Run(Words("config export")), 0) << err_.toStdString();
-  EXPECT_TRUE(err_.contains(QStringLiteral("damaged"))) << err_.toStdString();
-  EXPECT_EQ(out_.toUtf8(), ConfigurationToJson(Configuration{}));
-  const QStringList aside =
-      QDir(configDir_).entryList({QStringLiteral("settings.sqlite.damaged-*")}, QDir::Files);
-  ASSERT_EQ(aside.size(), 1);
-  EXPECT_EQ(Read(QDir(configDir_).filePath(aside[0])), QByteArray("this is no database"));
-}
-
 // Only a regular file of a sensible size is read: a FIFO would block the
 // import for ever and /dev/zero would fill the memory.
 TEST_F(CliConfigTest, ImportReadsOnlyASmallRegularFile) {
