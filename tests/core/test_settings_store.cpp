@@ -63,42 +63,32 @@ TEST_F(SettingsStoreTest, ValuesReadBackByKind) {
   for (const auto& c : cases) {
     EXPECT_EQ(store.SettingsReadValue(Root::Machine, key, QString::fromLatin1(c.name)), c.expected) << c.name;
   }
-  // Replacing a value replaces its kind too.
+  // Replacing a value replaces its kind too; a number that does not fit, or
+  // a kind the store does not know, is refused and changes nothing.
   store.SettingsWriteValue(Root::Machine, key, QStringLiteral("Plain"), 0, kNumber);
+  EXPECT_EQ(store.SettingsReadValue(Root::Machine, key, QStringLiteral("Plain")), Number(0));
+  EXPECT_THROW(store.SettingsWriteValue(Root::Machine, key, QStringLiteral("Plain"), qint64(1) << 31, kNumber), RunError);
+  EXPECT_THROW(store.SettingsWriteValue(Root::Machine, key, QStringLiteral("Plain"), QStringLiteral("abc"), kNumber),
+               RunError);
+  EXPECT_THROW(store.SettingsWriteValue(Root::Machine, key, QStringLiteral("Plain"), 1, 2), RunError);
   EXPECT_EQ(store.SettingsReadValue(Root::Machine, key, QStringLiteral("Plain")), Number(0));
 }
 
-TEST_F(SettingsStoreTest, BadWritesThrowAndChangeNothing) {
-  SettingsStore store(StorePath());
-  const QString key = QStringLiteral("K");
-  store.SettingsCreateKey(Root::Machine, key);
-  store.SettingsWriteValue(Root::Machine, key, QStringLiteral("V"), 7, kNumber);
-  EXPECT_THROW(store.SettingsWriteValue(Root::Machine, key, QStringLiteral("V"), qint64(1) << 31, kNumber), RunError);
-  EXPECT_THROW(store.SettingsWriteValue(Root::Machine, key, QStringLiteral("V"), QStringLiteral("abc"), kNumber),
-               RunError);
-  EXPECT_THROW(store.SettingsWriteValue(Root::Machine, key, QStringLiteral("V"), 1, 2), RunError);
-  EXPECT_EQ(store.SettingsReadValue(Root::Machine, key, QStringLiteral("V")), Number(7));
-}
-
-TEST_F(SettingsStoreTest, MissingKeysAndValuesReadEmpty) {
+// A write to a missing key does nothing and creates no key; creating a key
+// makes its parents and keeps what an existing one holds.
+TEST_F(SettingsStoreTest, KeysAreMadeOnlyByCreateKey) {
   SettingsStore store(StorePath());
   const QString key = QStringLiteral("SOFTWARE\\MRL");
-  // A write to a missing key does nothing and creates no key.
   store.SettingsWriteValue(Root::Machine, key, QStringLiteral("X"), 1, kNumber);
   EXPECT_FALSE(store.KeyExists(Root::Machine, QStringLiteral("SOFTWARE")));
   EXPECT_TRUE(IsEmptyValue(store.SettingsReadValue(Root::Machine, key, QStringLiteral("X"))));
-  store.SettingsCreateKey(Root::Machine, key);
-  EXPECT_TRUE(IsEmptyValue(store.SettingsReadValue(Root::Machine, key, QStringLiteral("X"))));
-}
-
-TEST_F(SettingsStoreTest, CreateKeyMakesParentsAndKeepsExistingValues) {
-  SettingsStore store(StorePath());
   store.SettingsCreateKey(Root::Machine, QStringLiteral("SOFTWARE\\MRL\\ViewReport\\SummaryReport"));
   EXPECT_TRUE(store.KeyExists(Root::Machine, QStringLiteral("SOFTWARE\\MRL\\ViewReport")));
-  store.SettingsWriteValue(Root::Machine, QStringLiteral("SOFTWARE\\MRL"), QStringLiteral("A"), 1, kNumber);
-  store.SettingsCreateKey(Root::Machine, QStringLiteral("SOFTWARE\\MRL"));
-  EXPECT_EQ(store.SettingsReadValue(Root::Machine, QStringLiteral("SOFTWARE\\MRL"), QStringLiteral("A")), Number(1));
-  EXPECT_EQ(store.SubKeyNames(Root::Machine, QStringLiteral("SOFTWARE\\MRL")), QStringList{QStringLiteral("ViewReport")});
+  EXPECT_TRUE(IsEmptyValue(store.SettingsReadValue(Root::Machine, key, QStringLiteral("X"))));
+  store.SettingsWriteValue(Root::Machine, key, QStringLiteral("A"), 1, kNumber);
+  store.SettingsCreateKey(Root::Machine, key);
+  EXPECT_EQ(store.SettingsReadValue(Root::Machine, key, QStringLiteral("A")), Number(1));
+  EXPECT_EQ(store.SubKeyNames(Root::Machine, key), QStringList{QStringLiteral("ViewReport")});
 }
 
 TEST_F(SettingsStoreTest, NamesCompareWithoutCaseAndKeepFirstSpelling) {
@@ -168,9 +158,15 @@ TEST_F(SettingsStoreTest, DerivedDataLastsUntilTheNextChange) {
   }
   EXPECT_TRUE(store.ReadDerived(piece).isEmpty());
   EXPECT_TRUE(store.StoreDerived(piece, data, store.ChangeCount()));
-  // A change by another connection retires it too.
+  // A change by another connection retires it too, and so does a value or a
+  // key deleted by another program.
   other.SettingsWriteValue(Root::Machine, key, QStringLiteral("V"), 3, kNumber);
   EXPECT_TRUE(store.ReadDerived(piece).isEmpty());
+  for (const char* sql : {"DELETE FROM vals;", "DELETE FROM keys;"}) {
+    ASSERT_TRUE(store.StoreDerived(piece, data, store.ChangeCount()));
+    Exec(StorePath(), sql);
+    EXPECT_TRUE(store.ReadDerived(piece).isEmpty()) << sql;
+  }
 }
 
 // A store of the first layout (keys and values only) is brought up to date
