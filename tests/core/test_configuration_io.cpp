@@ -100,9 +100,10 @@ Configuration TwoServiceConfiguration() {
   return c;
 }
 
-// Amounts are stored × 10000, plain numbers and font sizes as they are, each
-// rounded to the nearest whole number, halves to even.
-TEST_F(ConfigurationIoTest, StoredNumbersAreRoundedHalfToEven) {
+// A save stores amounts × 10000, plain numbers and font sizes as they are,
+// each rounded to the nearest whole number, halves to even, and the response
+// texts upper-cased.
+TEST_F(ConfigurationIoTest, ASaveRoundsNumbersHalfToEvenAndUpperCasesResponses) {
   const struct {
     double value;
     qint32 money, plain;
@@ -112,20 +113,14 @@ TEST_F(ConfigurationIoTest, StoredNumbersAreRoundedHalfToEven) {
     Configuration config;
     config.DialCost = config.NoDisconDuration = c.value;
     config.SummaryReport.FontSize = static_cast<float>(c.value);
+    config.ModemDial = QStringLiteral("recv: atd");
     ASSERT_TRUE(SaveConfiguration(Store(), config, reporter_));
     EXPECT_EQ(Get(kCostsKey, "DialCost"), N(c.money)) << c.value;
     EXPECT_EQ(Get(kGeneralKey, "NoDisconDuration"), N(c.plain)) << c.value;
     EXPECT_EQ(Get(kSummaryReportKey, "FontSize"), N(c.plain)) << c.value;
+    EXPECT_EQ(config.ModemDial, QStringLiteral("RECV: ATD"));
+    EXPECT_EQ(Get(kModemKey, "ModemDial"), T("RECV: ATD"));
   }
-}
-
-TEST_F(ConfigurationIoTest, ResponseTextsAreStoredUpperCased) {
-  Configuration config;
-  config.ModemDial = QStringLiteral("recv: atd");
-  config.ModemWrites = QStringLiteral("writes");
-  ASSERT_TRUE(SaveConfiguration(Store(), config, reporter_));
-  EXPECT_EQ(config.ModemDial, QStringLiteral("RECV: ATD"));
-  EXPECT_EQ(Get(kModemKey, "ModemWrites"), T("WRITES"));
 }
 
 // A flag stored as text, a number or a byte reads as it says; one that counts
@@ -162,55 +157,13 @@ TEST_F(ConfigurationIoTest, FlagsKeepWhatWasStoredAndDefaultWhenMissing) {
   }
 }
 
-// Without CalcCosts (absent, empty or 0) the dial-up and hourly costs take
-// their defaults even when they were stored, and the defaults are written
-// back; CostPerMeg is kept. With CalcCosts stored, stored amounts stay, a zero
-// one too.
-TEST_F(ConfigurationIoTest, CalcCostsDecidesWhetherTheDefaultAmountsApply) {
-  struct Case {
-    const char* label;
-    QVariant calcCosts;  // invalid: absent
-    int kind;
-    bool expectedCalc;
-    double expectedDial, expectedHour;
-  } cases[] = {
-      {"present False keeps the amounts", QStringLiteral("False"), kText, false, 0.5, 0},
-      {"absent takes the defaults", QVariant(), 0, true, 0.2, 1.5},
-  };
-  for (const auto& c : cases) {
-    NewStore();
-    Put(kCostsKey, "DialCost", 5000, kNumber);
-    Put(kCostsKey, "CostPerHour", 0, kNumber);
-    Put(kCostsKey, "CostPerMeg", 700, kNumber);
-    if (c.calcCosts.isValid()) Put(kCostsKey, "CalcCosts", c.calcCosts, c.kind);
-    Configuration config;
-    LoadConfigurationWithDefaults(Store(), config, reporter_);
-    EXPECT_EQ(config.CalcCosts, c.expectedCalc) << c.label;
-    EXPECT_DOUBLE_EQ(config.DialCost, c.expectedDial) << c.label;
-    EXPECT_DOUBLE_EQ(config.CostPerHour, c.expectedHour) << c.label;
-    EXPECT_DOUBLE_EQ(config.CostPerMeg, 0.07) << c.label;
-    EXPECT_EQ(Get(kCostsKey, "DialCost"), N(qint32(c.expectedDial * 10000))) << c.label;
-    EXPECT_EQ(Get(kCostsKey, "CalcCosts"), c.expectedCalc ? T("True") : T("False")) << c.label;
-  }
-}
-
-// The viewer's settings take their defaults as a whole when no font name is
-// stored, the report windows' when the summary window has no height.
-TEST_F(ConfigurationIoTest, ViewerAndReportWindowDefaultsComeAsAWhole) {
-  Configuration saved;
-  saved.ViewLog = ViewLogSettings{true, QString(), 12, true, true, 100, 200, 2};
-  saved.SummaryReport.WinHeight = 0;
-  saved.SummaryReport.WinWidth = 1;
-  saved.DetailReport.WinWidth = 2;
-  saved.ReportListView = false;
-  saved.ReportAutoArrange = true;
-  ASSERT_TRUE(SaveConfiguration(Store(), saved, reporter_));
-  Configuration config;
-  EXPECT_TRUE(LoadConfigurationWithDefaults(Store(), config, reporter_));
-  EXPECT_EQ(config, Configuration{});
-}
-
-TEST_F(ConfigurationIoTest, ZeroNumbersAndEmptyTextsTakeTheirDefaults) {
+// What counts as missing takes its default at start-up, and the defaults are
+// stored: a zero number or an empty text whose default is not, the viewer's
+// settings as a whole without a font name, the report windows' without a
+// summary window height, and the dial-up and hourly costs without CalcCosts
+// (CostPerMeg is kept). The next start has nothing to fill in and writes
+// nothing.
+TEST_F(ConfigurationIoTest, MissingValuesTakeTheirDefaults) {
   Configuration saved;
   saved.MaxServices = 0;
   saved.MaxConnections = 0;
@@ -219,17 +172,29 @@ TEST_F(ConfigurationIoTest, ZeroNumbersAndEmptyTextsTakeTheirDefaults) {
   saved.MaxLogSize = 0;
   saved.ModemLogFile.clear();
   saved.ModemReads.clear();
+  saved.ViewLog = ViewLogSettings{true, QString(), 12, true, true, 100, 200, 2};
+  saved.SummaryReport.WinHeight = 0;
+  saved.SummaryReport.WinWidth = 1;
+  saved.DetailReport.WinWidth = 2;
+  saved.ReportListView = false;
+  saved.ReportAutoArrange = true;
+  saved.DialCost = 0.5;
+  saved.CostPerHour = 0;
+  saved.CostPerMeg = 0.07;
   ASSERT_TRUE(SaveConfiguration(Store(), saved, reporter_));
+  Sql("DELETE FROM vals WHERE fold = 'calccosts';");
+  Configuration expected;
+  expected.CostPerMeg = 0.07;
   Configuration config;
   EXPECT_TRUE(LoadConfigurationWithDefaults(Store(), config, reporter_));
-  EXPECT_EQ(config, Configuration{});
+  EXPECT_EQ(config, expected);
   EXPECT_EQ(Get(kGeneralKey, "MaxServices"), N(10));
+  EXPECT_EQ(Get(kCostsKey, "DialCost"), N(2000));
+  EXPECT_EQ(Get(kCostsKey, "CalcCosts"), T("True"));
 
-  // The next start reads the defaults back and has nothing to fill in, so it
-  // does not write the store again.
   Configuration again;
   EXPECT_FALSE(LoadConfigurationWithDefaults(Store(), again, reporter_));
-  EXPECT_EQ(again, Configuration{});
+  EXPECT_EQ(again, expected);
   EXPECT_TRUE(reporter_.messages.isEmpty());
 }
 
