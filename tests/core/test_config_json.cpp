@@ -32,16 +32,14 @@ TEST(ConfigJson, AbsentFieldsTakeDefaultsAndWindowLayoutsComeFromTheBase) {
 }
 
 TEST(ConfigJson, BadInputIsRefusedNamingTheFieldAndChangesNothing) {
-  const std::string tooManyTariffs = [] {
-    std::string t = R"({"Services": [{"Tariffs": [)";
-    for (int i = 0; i < 11; ++i) t += (i ? ",{}" : "{}");
-    return t + "]}]}";
-  }();
-  const std::string tooManyHolidays = [] {
-    std::string t = R"({"Holidays": [)";
-    for (int i = 0; i < 101; ++i) t += (i ? ",\"2000-01-01\"" : "\"2000-01-01\"");
-    return t + "]}";
-  }();
+  // `n` entries of a list, `entry` each.
+  const auto list = [](const std::string& entry, int n) {
+    std::string t = entry;
+    for (int i = 1; i < n; ++i) t += ',' + entry;
+    return t;
+  };
+  const std::string tooManyTariffs = R"({"Services": [{"Tariffs": [)" + list("{}", 11) + "]}]}";
+  const std::string tooManyHolidays = R"({"Holidays": [)" + list(R"("2000-01-01")", 101) + "]}";
   const auto text = [](int length, char c = 'x') { return '"' + std::string(std::size_t(length), c) + '"'; };
   struct Case {
     std::string json;
