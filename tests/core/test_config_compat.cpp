@@ -50,12 +50,7 @@ std::map<QString, QString> AllValues(const QString& path) {
 template <class Record>
 void ExpectAwayFromDefault(std::span<const FieldSpec<Record>> fields, const Record& sample, const Record& defaults) {
   for (const FieldSpec<Record>& f : fields) {
-    bool differs = false;
-    if (const auto* m = std::get_if<QString Record::*>(&f.Member)) differs = sample.**m != defaults.**m;
-    if (const auto* m = std::get_if<int Record::*>(&f.Member)) differs = sample.**m != defaults.**m;
-    if (const auto* m = std::get_if<double Record::*>(&f.Member)) differs = sample.**m != defaults.**m;
-    if (const auto* m = std::get_if<float Record::*>(&f.Member)) differs = sample.**m != defaults.**m;
-    if (const auto* m = std::get_if<bool Record::*>(&f.Member)) differs = sample.**m != defaults.**m;
+    const bool differs = std::visit([&](auto member) { return sample.*member != defaults.*member; }, f.Member);
     EXPECT_TRUE(differs) << f.Name;
   }
 }

@@ -71,11 +71,7 @@ TEST(RecordImageTest, CountsBeyondTheRecordsLimitsAreRefused) {
   } cases[] = {
       {"more services used than allowed", [](Configuration& c) { c.UsedServices = 4; }},
       {"negative services used", [](Configuration& c) { c.UsedServices = -1; }},
-      {"MaxServices beyond 32766",
-       [](Configuration& c) {
-         c.MaxServices = 32767;
-         c.UsedServices = 0;
-       }},
+      {"MaxServices beyond 32766", [](Configuration& c) { c.MaxServices = 32767; c.UsedServices = 0; }},
       {"negative tariffs used", [](Configuration& c) { c.Services[0].UsedTariffs = -2; }},
       {"more tariffs used than a service has", [](Configuration& c) { c.Services[0].UsedTariffs = 11; }},
       {"more holidays used than allowed", [](Configuration& c) { c.UsedHolidays = 101; }},

@@ -3,9 +3,9 @@
 #include <unistd.h>
 
 #include <QDir>
-#include <functional>
 #include <QFile>
 #include <QTemporaryDir>
+#include <functional>
 
 #include "core/settings/settings_store.h"
 
@@ -18,6 +18,16 @@ constexpr int kNumber = 4;
 
 SettingsValue Text(const QString& s) { return s; }
 SettingsValue Number(qint32 n) { return n; }
+
+// Runs `sql` on the database at `path` through a connection of its own.
+void Exec(const QString& path, const char* sql) {
+  sqlite3* db = nullptr;
+  ASSERT_EQ(sqlite3_open(QFile::encodeName(path).constData(), &db), SQLITE_OK);
+  char* message = nullptr;
+  EXPECT_EQ(sqlite3_exec(db, sql, nullptr, nullptr, &message), SQLITE_OK) << (message ? message : "");
+  sqlite3_free(message);
+  sqlite3_close(db);
+}
 
 class SettingsStoreTest : public ::testing::Test {
  protected:
@@ -40,16 +50,12 @@ TEST_F(SettingsStoreTest, ValuesReadBackByKind) {
       {"Empty", QString(), kText, Text(QString())},
       {"NonAscii", QStringLiteral("Ümlaut €uro ß"), kText, Text(QStringLiteral("Ümlaut €uro ß"))},
       {"EmbeddedNul", QString::fromUtf8("a\0b", 3), kText, Text(QString::fromUtf8("a\0b", 3))},
-      {"TrailingBlank", QStringLiteral("RECV: ATD "), kText, Text(QStringLiteral("RECV: ATD "))},
       {"NumberAsText", 42, kText, Text(QStringLiteral("42"))},
-      {"Negative", -5, kNumber, Number(-5)},
       {"Max", 2147483647, kNumber, Number(2147483647)},
       {"Min", qint64(-2147483648LL), kNumber, Number(-2147483647 - 1)},
       {"NumericText", QStringLiteral("123"), kNumber, Number(123)},
-      {"ByteLow", 0x1FF, kByte, Number(255)},
       {"ByteWrap", 300, kByte, Number(44)},
       {"ByteNegative", -1, kByte, Number(255)},
-      {"ByteZero", 256, kByte, Number(0)},
   };
   for (const auto& c : cases) {
     store.SettingsWriteValue(Root::Machine, key, QString::fromLatin1(c.name), c.written, c.kind);
@@ -57,96 +63,63 @@ TEST_F(SettingsStoreTest, ValuesReadBackByKind) {
   for (const auto& c : cases) {
     EXPECT_EQ(store.SettingsReadValue(Root::Machine, key, QString::fromLatin1(c.name)), c.expected) << c.name;
   }
-  // Replacing a value replaces its kind too.
+  // Replacing a value replaces its kind too; a number that does not fit, or
+  // a kind the store does not know, is refused and changes nothing.
   store.SettingsWriteValue(Root::Machine, key, QStringLiteral("Plain"), 0, kNumber);
+  EXPECT_EQ(store.SettingsReadValue(Root::Machine, key, QStringLiteral("Plain")), Number(0));
+  EXPECT_THROW(store.SettingsWriteValue(Root::Machine, key, QStringLiteral("Plain"), qint64(1) << 31, kNumber), RunError);
+  EXPECT_THROW(store.SettingsWriteValue(Root::Machine, key, QStringLiteral("Plain"), QStringLiteral("abc"), kNumber),
+               RunError);
+  EXPECT_THROW(store.SettingsWriteValue(Root::Machine, key, QStringLiteral("Plain"), 1, 2), RunError);
   EXPECT_EQ(store.SettingsReadValue(Root::Machine, key, QStringLiteral("Plain")), Number(0));
 }
 
-TEST_F(SettingsStoreTest, BadWritesThrowAndChangeNothing) {
+// A write to a missing key does nothing and creates no key; creating a key
+// makes its parents and keeps what an existing one holds.
+TEST_F(SettingsStoreTest, KeysAreMadeOnlyByCreateKey) {
   SettingsStore store(StorePath());
-  const QString key = QStringLiteral("K");
-  store.SettingsCreateKey(Root::Machine, key);
-  store.SettingsWriteValue(Root::Machine, key, QStringLiteral("V"), 7, kNumber);
-  EXPECT_THROW(store.SettingsWriteValue(Root::Machine, key, QStringLiteral("V"), qint64(1) << 31, kNumber), RunError);
-  EXPECT_THROW(store.SettingsWriteValue(Root::Machine, key, QStringLiteral("V"), QStringLiteral("abc"), kNumber),
-               RunError);
-  EXPECT_THROW(store.SettingsWriteValue(Root::Machine, key, QStringLiteral("V"), 1, 2), RunError);
-  EXPECT_EQ(store.SettingsReadValue(Root::Machine, key, QStringLiteral("V")), Number(7));
-}
-
-TEST_F(SettingsStoreTest, MissingKeysAndValuesReadEmpty) {
-  SettingsStore store(StorePath());
-  EXPECT_TRUE(IsEmptyValue(store.SettingsReadValue(Root::Machine, QStringLiteral("SOFTWARE\\MRL"), QStringLiteral("X"))));
-  // A write to a missing key does nothing and creates no key.
-  store.SettingsWriteValue(Root::Machine, QStringLiteral("SOFTWARE\\MRL"), QStringLiteral("X"), 1, kNumber);
+  const QString key = QStringLiteral("SOFTWARE\\MRL");
+  store.SettingsWriteValue(Root::Machine, key, QStringLiteral("X"), 1, kNumber);
   EXPECT_FALSE(store.KeyExists(Root::Machine, QStringLiteral("SOFTWARE")));
-  EXPECT_TRUE(IsEmptyValue(store.SettingsReadValue(Root::Machine, QStringLiteral("SOFTWARE\\MRL"), QStringLiteral("X"))));
-  store.SettingsCreateKey(Root::Machine, QStringLiteral("SOFTWARE\\MRL"));
-  EXPECT_TRUE(IsEmptyValue(store.SettingsReadValue(Root::Machine, QStringLiteral("SOFTWARE\\MRL"), QStringLiteral("X"))));
-}
-
-TEST_F(SettingsStoreTest, CreateKeyMakesParentsAndKeepsExistingValues) {
-  SettingsStore store(StorePath());
+  EXPECT_TRUE(IsEmptyValue(store.SettingsReadValue(Root::Machine, key, QStringLiteral("X"))));
   store.SettingsCreateKey(Root::Machine, QStringLiteral("SOFTWARE\\MRL\\ViewReport\\SummaryReport"));
-  EXPECT_TRUE(store.KeyExists(Root::Machine, QStringLiteral("SOFTWARE")));
   EXPECT_TRUE(store.KeyExists(Root::Machine, QStringLiteral("SOFTWARE\\MRL\\ViewReport")));
-  store.SettingsWriteValue(Root::Machine, QStringLiteral("SOFTWARE\\MRL"), QStringLiteral("A"), 1, kNumber);
-  store.SettingsCreateKey(Root::Machine, QStringLiteral("SOFTWARE\\MRL"));
-  EXPECT_EQ(store.SettingsReadValue(Root::Machine, QStringLiteral("SOFTWARE\\MRL"), QStringLiteral("A")), Number(1));
-  EXPECT_EQ(store.SubKeyNames(Root::Machine, QStringLiteral("SOFTWARE\\MRL")), QStringList{QStringLiteral("ViewReport")});
+  EXPECT_TRUE(IsEmptyValue(store.SettingsReadValue(Root::Machine, key, QStringLiteral("X"))));
+  store.SettingsWriteValue(Root::Machine, key, QStringLiteral("A"), 1, kNumber);
+  store.SettingsCreateKey(Root::Machine, key);
+  EXPECT_EQ(store.SettingsReadValue(Root::Machine, key, QStringLiteral("A")), Number(1));
+  EXPECT_EQ(store.SubKeyNames(Root::Machine, key), QStringList{QStringLiteral("ViewReport")});
 }
 
 TEST_F(SettingsStoreTest, NamesCompareWithoutCaseAndKeepFirstSpelling) {
   SettingsStore store(StorePath());
-  store.SettingsCreateKey(Root::Machine, QStringLiteral("SOFTWARE\\MRL\\General"));
+  const QString general = QStringLiteral("SOFTWARE\\MRL\\General");
+  store.SettingsCreateKey(Root::Machine, general);
   store.SettingsCreateKey(Root::Machine, QStringLiteral("software\\mrl\\GENERAL\\Sub"));
-  store.SettingsWriteValue(Root::Machine, QStringLiteral("SOFTWARE\\MRL\\General"), QStringLiteral("ModemLogFile"),
-                           QStringLiteral("a.txt"), kText);
+  store.SettingsWriteValue(Root::Machine, general, QStringLiteral("ModemLogFile"), QStringLiteral("a.txt"), kText);
   store.SettingsWriteValue(Root::Machine, QStringLiteral("Software\\Mrl\\general"), QStringLiteral("MODEMLOGFILE"),
                            QStringLiteral("b.txt"), kText);
-  EXPECT_EQ(store.SettingsReadValue(Root::Machine, QStringLiteral("sOfTwArE\\mRl\\GeNeRaL"),
-                                    QStringLiteral("modemlogfile")),
+  EXPECT_EQ(store.SettingsReadValue(Root::Machine, QStringLiteral("sOfTwArE\\mRl\\GeNeRaL"), QStringLiteral("modemlogfile")),
             Text(QStringLiteral("b.txt")));
-  EXPECT_EQ(store.ValueNames(Root::Machine, QStringLiteral("SOFTWARE\\MRL\\General")),
-            QStringList{QStringLiteral("ModemLogFile")});
-  EXPECT_EQ(store.SubKeyNames(Root::Machine, QStringLiteral("SOFTWARE\\MRL")), QStringList{QStringLiteral("General")});
-  EXPECT_EQ(store.SubKeyNames(Root::Machine, QStringLiteral("SOFTWARE\\MRL\\General")),
-            QStringList{QStringLiteral("Sub")});
+  EXPECT_EQ(store.ValueNames(Root::Machine, general), QStringList{QStringLiteral("ModemLogFile")});
+  EXPECT_EQ(store.SubKeyNames(Root::Machine, general), QStringList{QStringLiteral("Sub")});
   // Only ASCII letters fold: Ä and ä are two names.
-  store.SettingsWriteValue(Root::Machine, QStringLiteral("SOFTWARE\\MRL\\General"), QStringLiteral("Ä"), 1, kNumber);
-  EXPECT_TRUE(IsEmptyValue(
-      store.SettingsReadValue(Root::Machine, QStringLiteral("SOFTWARE\\MRL\\General"), QStringLiteral("ä"))));
+  store.SettingsWriteValue(Root::Machine, general, QStringLiteral("Ä"), 1, kNumber);
+  EXPECT_TRUE(IsEmptyValue(store.SettingsReadValue(Root::Machine, general, QStringLiteral("ä"))));
 }
 
 TEST_F(SettingsStoreTest, RootsAreSeparate) {
   SettingsStore store(StorePath());
-  store.SettingsCreateKey(Root::Machine, QStringLiteral("MRL\\Options"));
-  store.SettingsWriteValue(Root::Machine, QStringLiteral("MRL\\Options"), QStringLiteral("Show Tips at Startup"),
-                           QStringLiteral("machine"), kText);
-  EXPECT_EQ(store.GetSetting(QStringLiteral("MRL"), QStringLiteral("Options"), QStringLiteral("Show Tips at Startup"),
-                             QStringLiteral("1")),
-            QStringLiteral("1"));
-  store.SaveSetting(QStringLiteral("MRL"), QStringLiteral("Options"), QStringLiteral("Show Tips at Startup"),
-                    QStringLiteral("0"));
-  EXPECT_EQ(store.GetSetting(QStringLiteral("mrl"), QStringLiteral("options"), QStringLiteral("show tips at startup"),
-                             QStringLiteral("1")),
+  const QString options = QStringLiteral("MRL\\Options");
+  const QString tips = QStringLiteral("Show Tips at Startup");
+  store.SettingsCreateKey(Root::Machine, options);
+  store.SettingsWriteValue(Root::Machine, options, tips, QStringLiteral("machine"), kText);
+  EXPECT_EQ(store.GetSetting(QStringLiteral("MRL"), QStringLiteral("Options"), tips, QStringLiteral("1")), QStringLiteral("1"));
+  store.SaveSetting(QStringLiteral("MRL"), QStringLiteral("Options"), tips, QStringLiteral("0"));
+  EXPECT_EQ(store.GetSetting(QStringLiteral("mrl"), QStringLiteral("options"), tips.toLower(), QStringLiteral("1")),
             QStringLiteral("0"));
-  EXPECT_EQ(store.SettingsReadValue(Root::User, QStringLiteral("MRL\\Options"), QStringLiteral("Show Tips at Startup")),
-            Text(QStringLiteral("0")));
-  EXPECT_EQ(
-      store.SettingsReadValue(Root::Machine, QStringLiteral("MRL\\Options"), QStringLiteral("Show Tips at Startup")),
-      Text(QStringLiteral("machine")));
-}
-
-TEST_F(SettingsStoreTest, ValuesSurviveReopening) {
-  {
-    SettingsStore store(StorePath());
-    store.SettingsCreateKey(Root::Machine, QStringLiteral("A\\B"));
-    store.SettingsWriteValue(Root::Machine, QStringLiteral("A\\B"), QStringLiteral("N"), 12345, kNumber);
-  }
-  SettingsStore store(StorePath());
-  EXPECT_TRUE(store.DamageMessage().isEmpty());
-  EXPECT_EQ(store.SettingsReadValue(Root::Machine, QStringLiteral("a\\b"), QStringLiteral("n")), Number(12345));
+  EXPECT_EQ(store.SettingsReadValue(Root::User, options, tips), Text(QStringLiteral("0")));
+  EXPECT_EQ(store.SettingsReadValue(Root::Machine, options, tips), Text(QStringLiteral("machine")));
 }
 
 // Derived data is current only while no key or value has changed since the
@@ -154,61 +127,60 @@ TEST_F(SettingsStoreTest, ValuesSurviveReopening) {
 TEST_F(SettingsStoreTest, DerivedDataLastsUntilTheNextChange) {
   SettingsStore store(StorePath());
   const QString key = QStringLiteral("K");
+  const QString piece = QStringLiteral("piece");
   store.SettingsCreateKey(Root::Machine, key);
   const QByteArray data("parsed\0form", 11);
 
   const qint64 madeAt = store.ChangeCount();
-  EXPECT_TRUE(store.StoreDerived(QStringLiteral("piece"), data, madeAt));
-  EXPECT_EQ(store.ReadDerived(QStringLiteral("piece")), data);
+  EXPECT_TRUE(store.StoreDerived(piece, data, madeAt));
+  EXPECT_EQ(store.ReadDerived(piece), data);
   EXPECT_TRUE(store.ReadDerived(QStringLiteral("other")).isEmpty());
 
   // Made before a change: refused, and the old piece is no longer current.
   store.SettingsWriteValue(Root::Machine, key, QStringLiteral("V"), 1, kNumber);
   EXPECT_GT(store.ChangeCount(), madeAt);
-  EXPECT_TRUE(store.ReadDerived(QStringLiteral("piece")).isEmpty());
-  EXPECT_FALSE(store.StoreDerived(QStringLiteral("piece"), data, madeAt));
-  EXPECT_TRUE(store.ReadDerived(QStringLiteral("piece")).isEmpty());
+  EXPECT_TRUE(store.ReadDerived(piece).isEmpty());
+  EXPECT_FALSE(store.StoreDerived(piece, data, madeAt));
+  EXPECT_TRUE(store.ReadDerived(piece).isEmpty());
 
   // Another connection holding the write lock: refused at once.
   SettingsStore other(StorePath());
   {
     SettingsStore::Transaction writing(other);
     other.SettingsWriteValue(Root::Machine, key, QStringLiteral("V"), 2, kNumber);
-    EXPECT_FALSE(store.StoreDerived(QStringLiteral("piece"), data, store.ChangeCount()));
+    EXPECT_FALSE(store.StoreDerived(piece, data, store.ChangeCount()));
     writing.Commit();
   }
   // Inside a transaction it is one more write of it, rolled back with it.
   {
     SettingsStore::Transaction tx(store);
-    EXPECT_TRUE(store.StoreDerived(QStringLiteral("piece"), data, store.ChangeCount()));
+    EXPECT_TRUE(store.StoreDerived(piece, data, store.ChangeCount()));
   }
-  EXPECT_TRUE(store.ReadDerived(QStringLiteral("piece")).isEmpty());
-  EXPECT_TRUE(store.StoreDerived(QStringLiteral("piece"), data, store.ChangeCount()));
-  // A change by another connection retires it too.
+  EXPECT_TRUE(store.ReadDerived(piece).isEmpty());
+  EXPECT_TRUE(store.StoreDerived(piece, data, store.ChangeCount()));
+  // A change by another connection retires it too, and so does a value or a
+  // key deleted by another program.
   other.SettingsWriteValue(Root::Machine, key, QStringLiteral("V"), 3, kNumber);
-  EXPECT_TRUE(store.ReadDerived(QStringLiteral("piece")).isEmpty());
+  EXPECT_TRUE(store.ReadDerived(piece).isEmpty());
+  for (const char* sql : {"DELETE FROM vals;", "DELETE FROM keys;"}) {
+    ASSERT_TRUE(store.StoreDerived(piece, data, store.ChangeCount()));
+    Exec(StorePath(), sql);
+    EXPECT_TRUE(store.ReadDerived(piece).isEmpty()) << sql;
+  }
 }
 
 // A store of the first layout (keys and values only) is brought up to date
 // when opened and keeps everything; a layout from a later version is not
 // ours to guess at and counts as damaged.
 TEST_F(SettingsStoreTest, AStoreOfTheFirstLayoutIsBroughtUpToDate) {
-  auto create = [&](const char* sql) {
-    sqlite3* db = nullptr;
-    ASSERT_EQ(sqlite3_open(QFile::encodeName(StorePath()).constData(), &db), SQLITE_OK);
-    char* message = nullptr;
-    ASSERT_EQ(sqlite3_exec(db, sql, nullptr, nullptr, &message), SQLITE_OK) << (message ? message : "");
-    sqlite3_close(db);
-  };
-  const char* firstLayout =
-      "CREATE TABLE keys(id INTEGER PRIMARY KEY, root INTEGER NOT NULL, parent INTEGER NOT NULL,"
-      " name TEXT NOT NULL, fold TEXT NOT NULL, UNIQUE(root, parent, fold));"
-      "CREATE TABLE vals(seq INTEGER PRIMARY KEY, key INTEGER NOT NULL, name TEXT NOT NULL,"
-      " fold TEXT NOT NULL, kind INTEGER NOT NULL, value, UNIQUE(key, fold));"
-      "INSERT INTO keys VALUES(1, 0, 0, 'Software', 'software');"
-      "INSERT INTO vals VALUES(1, 1, 'Name', 'name', 1, 'kept');"
-      "PRAGMA user_version = 1;";
-  create(firstLayout);
+  Exec(StorePath(),
+       "CREATE TABLE keys(id INTEGER PRIMARY KEY, root INTEGER NOT NULL, parent INTEGER NOT NULL,"
+       " name TEXT NOT NULL, fold TEXT NOT NULL, UNIQUE(root, parent, fold));"
+       "CREATE TABLE vals(seq INTEGER PRIMARY KEY, key INTEGER NOT NULL, name TEXT NOT NULL,"
+       " fold TEXT NOT NULL, kind INTEGER NOT NULL, value, UNIQUE(key, fold));"
+       "INSERT INTO keys VALUES(1, 0, 0, 'Software', 'software');"
+       "INSERT INTO vals VALUES(1, 1, 'Name', 'name', 1, 'kept');"
+       "PRAGMA user_version = 1;");
   {
     SettingsStore store(StorePath());
     EXPECT_TRUE(store.DamageMessage().isEmpty()) << store.DamageMessage().toStdString();
@@ -216,8 +188,7 @@ TEST_F(SettingsStoreTest, AStoreOfTheFirstLayoutIsBroughtUpToDate) {
               Text(QStringLiteral("kept")));
     const qint64 before = store.ChangeCount();
     ASSERT_TRUE(store.StoreDerived(QStringLiteral("piece"), "x", before));
-    store.SettingsWriteValue(Root::Machine, QStringLiteral("Software"), QStringLiteral("Name"),
-                             QStringLiteral("new"), kText);
+    store.SettingsWriteValue(Root::Machine, QStringLiteral("Software"), QStringLiteral("Name"), QStringLiteral("new"), kText);
     EXPECT_EQ(store.ChangeCount(), before + 1);
     EXPECT_TRUE(store.ReadDerived(QStringLiteral("piece")).isEmpty());
   }
@@ -226,17 +197,9 @@ TEST_F(SettingsStoreTest, AStoreOfTheFirstLayoutIsBroughtUpToDate) {
   EXPECT_EQ(reopened.SettingsReadValue(Root::Machine, QStringLiteral("Software"), QStringLiteral("Name")),
             Text(QStringLiteral("new")));
 
-  QTemporaryDir later;
-  const QString laterPath = SettingsStore::FilePathIn(later.path());
-  {
-    SettingsStore store(laterPath);
-  }
-  sqlite3* db = nullptr;
-  ASSERT_EQ(sqlite3_open(QFile::encodeName(laterPath).constData(), &db), SQLITE_OK);
-  sqlite3_exec(db, "PRAGMA user_version = 3;", nullptr, nullptr, nullptr);
-  sqlite3_close(db);
-  SettingsStore store(laterPath);
-  EXPECT_FALSE(store.DamageMessage().isEmpty());
+  Exec(StorePath(), "PRAGMA user_version = 3;");
+  SettingsStore later(StorePath());
+  EXPECT_FALSE(later.DamageMessage().isEmpty());
 }
 
 TEST_F(SettingsStoreTest, TransactionsCommitOrRollBackTogether) {
@@ -273,7 +236,6 @@ TEST_F(SettingsStoreTest, TransactionsCommitOrRollBackTogether) {
       SettingsStore::Transaction inner(store);
       store.SettingsCreateKey(Root::Machine, gone);
       store.SettingsWriteValue(Root::Machine, gone, QStringLiteral("V"), 5, kNumber);
-      EXPECT_EQ(store.SettingsReadValue(Root::Machine, gone, QStringLiteral("V")), Number(5));
     }
     store.SettingsWriteValue(Root::Machine, gone, QStringLiteral("V"), 6, kNumber);
     store.SettingsCreateKey(Root::Machine, later);
@@ -321,89 +283,60 @@ TEST_F(SettingsStoreTest, ABulkWriteCountsWhatItChangedAndNothingElse) {
   EXPECT_EQ(store.ChangeCount(), before + 4);
 }
 
+// A damaged file is moved aside as it was, never over an earlier one, and a
+// fresh store that works takes its place.
 TEST_F(SettingsStoreTest, DamagedFilesAreMovedAsideAndReplaced) {
-  struct Case {
-    const char* name;
-    std::function<void(const QString&)> damage;
-  } cases[] = {
-      {"not a database",
-       [](const QString& path) {
-         QFile f(path);
-         ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-         f.write("This is plain text, not a settings store at all.\n");
-       }},
-      {"foreign schema",
-       [](const QString& path) {
-         sqlite3* db = nullptr;
-         ASSERT_EQ(sqlite3_open(QFile::encodeName(path).constData(), &db), SQLITE_OK);
-         sqlite3_exec(db, "CREATE TABLE other(x); INSERT INTO other VALUES(1);", nullptr, nullptr, nullptr);
-         sqlite3_close(db);
-       }},
-      {"corrupt pages",
-       [](const QString& path) {
-         {
-           SettingsStore store(path);
-           store.SettingsCreateKey(Root::Machine, QStringLiteral("K"));
-           for (int i = 0; i < 400; ++i) {
-             store.SettingsWriteValue(Root::Machine, QStringLiteral("K"), QStringLiteral("Value%1").arg(i),
-                                      QStringLiteral("text %1").arg(i), kText);
-           }
-         }
-         QFile f(path);
-         ASSERT_TRUE(f.open(QIODevice::ReadWrite));
-         ASSERT_GT(f.size(), 3 * 4096);
-         f.seek(4096);
-         f.write(QByteArray(2 * 4096, '\xA5'));
-       }},
+  const std::function<void()> damages[] = {
+      [&] {
+        QFile f(StorePath());
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write("This is plain text, not a settings store at all.\n");
+      },
+      [&] { Exec(StorePath(), "CREATE TABLE other(x); INSERT INTO other VALUES(1);"); },
+      [&] {
+        {
+          SettingsStore store(StorePath());
+          store.SettingsCreateKey(Root::Machine, QStringLiteral("K"));
+          for (int i = 0; i < 400; ++i) {
+            store.SettingsWriteValue(Root::Machine, QStringLiteral("K"), QStringLiteral("Value%1").arg(i),
+                                     QStringLiteral("text %1").arg(i), kText);
+          }
+        }
+        QFile f(StorePath());
+        ASSERT_TRUE(f.open(QIODevice::ReadWrite));
+        ASSERT_GT(f.size(), 3 * 4096);
+        f.seek(4096);
+        f.write(QByteArray(2 * 4096, '\xA5'));
+      },
   };
-  for (const auto& c : cases) {
-    QTemporaryDir dir;
-    const QString path = SettingsStore::FilePathIn(dir.path());
-    c.damage(path);
-    QFile original(path);
+  QStringList aside;
+  for (const auto& damage : damages) {
+    SCOPED_TRACE(aside.size());
+    QFile::remove(StorePath());
+    damage();
+    QFile original(StorePath());
     ASSERT_TRUE(original.open(QIODevice::ReadOnly));
     const QByteArray damagedBytes = original.readAll();
     original.close();
 
-    SettingsStore store(path);
-    EXPECT_FALSE(store.DamageMessage().isEmpty()) << c.name;
-    EXPECT_TRUE(store.DamageMessage().contains(store.DamagedFilePath())) << c.name;
-    EXPECT_TRUE(store.DamagedFilePath().startsWith(path + QStringLiteral(".damaged-"))) << c.name;
-    QFile aside(store.DamagedFilePath());
-    ASSERT_TRUE(aside.open(QIODevice::ReadOnly)) << c.name;
-    EXPECT_EQ(aside.readAll(), damagedBytes) << c.name;
+    SettingsStore store(StorePath());
+    EXPECT_TRUE(store.DamageMessage().contains(store.DamagedFilePath()));
+    EXPECT_TRUE(store.DamagedFilePath().startsWith(StorePath() + QStringLiteral(".damaged-")));
+    EXPECT_FALSE(aside.contains(store.DamagedFilePath()));
+    aside.append(store.DamagedFilePath());
+    QFile moved(store.DamagedFilePath());
+    ASSERT_TRUE(moved.open(QIODevice::ReadOnly));
+    EXPECT_EQ(moved.readAll(), damagedBytes);
     // The fresh store works and starts empty.
-    EXPECT_FALSE(store.KeyExists(Root::Machine, QStringLiteral("K"))) << c.name;
+    EXPECT_FALSE(store.KeyExists(Root::Machine, QStringLiteral("K")));
     store.SettingsCreateKey(Root::Machine, QStringLiteral("K"));
     store.SettingsWriteValue(Root::Machine, QStringLiteral("K"), QStringLiteral("V"), 9, kNumber);
-    EXPECT_EQ(store.SettingsReadValue(Root::Machine, QStringLiteral("K"), QStringLiteral("V")), Number(9)) << c.name;
+    EXPECT_EQ(store.SettingsReadValue(Root::Machine, QStringLiteral("K"), QStringLiteral("V")), Number(9));
   }
-}
-
-TEST_F(SettingsStoreTest, ASecondDamagedFileNeverOverwritesTheFirst) {
-  QString firstAside;
-  for (int round = 0; round < 2; ++round) {
-    QFile f(StorePath());
-    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-    f.write(QByteArray("garbage ") + QByteArray::number(round));
-    f.close();
-    SettingsStore store(StorePath());
-    ASSERT_FALSE(store.DamagedFilePath().isEmpty());
-    if (round == 0) {
-      firstAside = store.DamagedFilePath();
-    } else {
-      EXPECT_NE(store.DamagedFilePath(), firstAside);
-    }
-  }
-  QFile first(firstAside);
-  ASSERT_TRUE(first.open(QIODevice::ReadOnly));
-  EXPECT_EQ(first.readAll(), QByteArray("garbage 0"));
 }
 
 TEST_F(SettingsStoreTest, UnwritableFolderIsAnAccessErrorAndLosesNothing) {
-  if (geteuid() == 0) {
-    GTEST_SKIP() << "file permissions do not bind the super-user";
-  }
+  if (geteuid() == 0) GTEST_SKIP() << "file permissions do not bind the super-user";
   {
     SettingsStore store(StorePath());
     store.SettingsCreateKey(Root::Machine, QStringLiteral("K"));

@@ -27,16 +27,14 @@ class ContinueReporter : public ErrorReporter {
   ErrorAnswer ReportError(const RunError&) override { return ErrorAnswer::Continue; }
 };
 
-Configuration FixedConfiguration() {
-  Configuration c = test::ForGeneratedLog(test::SampleConfiguration());
-  c.MaxConnections = 40;
-  return c;
-}
-
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-  static const Configuration config = FixedConfiguration();
+  static const Configuration config = [] {
+    Configuration c = test::ForGeneratedLog(test::SampleConfiguration());
+    c.MaxConnections = 40;
+    return c;
+  }();
   static const LocaleValues locale = LoadLocaleInfo(QLocale(QStringLiteral("en_US")));
   static QTemporaryDir dir;
   const QString path = dir.filePath(QStringLiteral("ModemLog.txt"));

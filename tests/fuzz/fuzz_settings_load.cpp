@@ -11,7 +11,6 @@
 // that the first load kept) gives the same record without filling in anything.
 #include <sqlite3.h>
 
-#include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
 #include <cstdint>
@@ -89,30 +88,18 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
       return 0;
     }
   }
-  // A store with every key of the configuration and nothing in it, made once
-  // and copied for each input.
-  static const QByteArray emptyStore = [] {
-    QTemporaryDir templateDir;
-    const QString templatePath = SettingsStore::FilePathIn(templateDir.path());
-    {
-      SettingsStore store(templatePath);
-      SettingsStore::Transaction tx(store);
-      for (const QString& key : {kGeneralKey, kModemKey, kCostsKey, kServicesKey, kViewLogKey, kViewReportKey,
-                                 kSummaryReportKey, kDetailReportKey, kHolidaysKey}) {
-        store.SettingsCreateKey(Root::Machine, key);
-      }
-      tx.Commit();
-    }
-    QFile file(templatePath);
-    if (!file.open(QIODevice::ReadOnly)) __builtin_trap();
-    return file.readAll();
-  }();
   QTemporaryDir dir;
   if (!dir.isValid()) __builtin_trap();
   const QString path = SettingsStore::FilePathIn(dir.path());
   {
-    QFile file(path);
-    if (!file.open(QIODevice::WriteOnly) || file.write(emptyStore) != emptyStore.size()) __builtin_trap();
+    // Every key of the configuration and nothing in it.
+    SettingsStore store(path);
+    SettingsStore::Transaction tx(store);
+    for (const QString& key : {kGeneralKey, kModemKey, kCostsKey, kServicesKey, kViewLogKey, kViewReportKey,
+                               kSummaryReportKey, kDetailReportKey, kHolidaysKey}) {
+      store.SettingsCreateKey(Root::Machine, key);
+    }
+    tx.Commit();
   }
   WriteRawValues(path, input);
 

@@ -11,34 +11,26 @@
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size);
 
-namespace {
-
-bool Replay(const std::filesystem::path& file) {
-  std::ifstream in(file, std::ios::binary);
-  if (!in) {
-    std::fprintf(stderr, "cannot read %s\n", file.c_str());
-    return false;
-  }
-  const std::vector<char> bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-  LLVMFuzzerTestOneInput(reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size());
-  return true;
-}
-
-}  // namespace
-
 int main(int argc, char** argv) {
   int replayed = 0;
   bool ok = true;
   for (int i = 1; i < argc; ++i) {
-    const std::filesystem::path arg(argv[i]);
-    if (std::filesystem::is_directory(arg)) {
-      for (const auto& entry : std::filesystem::recursive_directory_iterator(arg)) {
-        if (!entry.is_regular_file()) continue;
-        ok = Replay(entry.path()) && ok;
-        ++replayed;
+    std::vector<std::filesystem::path> files{argv[i]};
+    if (std::filesystem::is_directory(files[0])) {
+      files.clear();
+      for (const auto& entry : std::filesystem::recursive_directory_iterator(argv[i])) {
+        if (entry.is_regular_file()) files.push_back(entry.path());
       }
-    } else {
-      ok = Replay(arg) && ok;
+    }
+    for (const std::filesystem::path& file : files) {
+      std::ifstream in(file, std::ios::binary);
+      if (!in) {
+        std::fprintf(stderr, "cannot read %s\n", file.c_str());
+        ok = false;
+        continue;
+      }
+      const std::vector<char> bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+      LLVMFuzzerTestOneInput(reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size());
       ++replayed;
     }
   }
