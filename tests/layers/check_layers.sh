@@ -17,20 +17,18 @@ src=${1:-"$(dirname "$0")/../../src"}
 cd "$src"
 core_stack=(common model settings logfile costs analysis reports app)
 shared_ui=(dialogs common)
-rank() {
-  local i
-  for i in "${!core_stack[@]}"; do
-    [ "${core_stack[$i]}" = "$1" ] && { echo "$i"; return; }
+# The place of $1 among the remaining arguments (0 first), or -1.
+place() {
+  local want=$1 i=0 item
+  shift
+  for item in "$@"; do
+    [ "$item" = "$want" ] && { echo "$i"; return; }
+    i=$((i + 1))
   done
   echo -1
 }
-shared_rank() {
-  local i
-  for i in "${!shared_ui[@]}"; do
-    [ "${shared_ui[$i]}" = "$1" ] && { echo "$i"; return; }
-  done
-  echo -1
-}
+rank() { place "$1" "${core_stack[@]}"; }
+shared_rank() { place "$1" "${shared_ui[@]}"; }
 is_shared_ui() {
   local d
   for d in "${shared_ui[@]}"; do [ "$d" = "$1" ] && return 0; done

@@ -12,6 +12,7 @@
 // and holiday lists (their counts UsedServices, UsedTariffs and UsedHolidays
 // are fields, the entries are counted lists) and the report windows' columns.
 #include <QString>
+#include <limits>
 #include <optional>
 #include <span>
 #include <variant>
@@ -89,6 +90,15 @@ T& FieldOf(Record& record, const FieldSpec<Record>& field) {
 template <class T, class Record>
 const T& FieldOf(const Record& record, const FieldSpec<Record>& field) {
   return record.*std::get<T Record::*>(field.Member);
+}
+
+// The range a whole-number field's value must lie in: its own, else its kind's.
+template <class Record>
+FieldRange IntegerRangeOf(const FieldSpec<Record>& field, const Record& record) {
+  const bool wide = field.Kind == FieldKind::Int32;
+  const FieldRange kind{wide ? std::numeric_limits<qint32>::min() : std::numeric_limits<qint16>::min(),
+                        wide ? std::numeric_limits<qint32>::max() : std::numeric_limits<qint16>::max()};
+  return field.Range != nullptr ? field.Range(record).value_or(kind) : kind;
 }
 
 }  // namespace mirolat

@@ -230,10 +230,7 @@ SettingsValue ReadValue(const KeyReader& r, const QString& name, const FieldSpec
       break;
     case FieldKind::Int16:
     case FieldKind::Int32: {
-      const bool wide = f.Kind == FieldKind::Int32;
-      FieldRange range{wide ? std::numeric_limits<qint32>::min() : std::numeric_limits<qint16>::min(),
-                       wide ? std::numeric_limits<qint32>::max() : std::numeric_limits<qint16>::max()};
-      if (f.Range != nullptr) range = f.Range(record).value_or(range);
+      const FieldRange range = IntegerRangeOf(f, record);
       r.Int(name, FieldOf<int>(record, f), range.Low, range.High);
       break;
     }
