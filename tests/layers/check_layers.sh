@@ -10,6 +10,8 @@
 #     wires the windows, sees them all;
 #   - serial (the serial-port lister) sees only the core; the command line and
 #     ui/app are the ones that use it;
+#   - render (the charts and the PDF report) sees only the core; the command
+#     line and the windows use it;
 #   - app (the desktop program's main) sees only ui/app and the core;
 #   - every folder under src/ is one of these.
 set -euo pipefail
@@ -54,6 +56,8 @@ while IFS= read -r file; do
         esac ;;
       serial)
         case "$itop" in core|serial) ;; *) complain "$file" "$line" "$inc" "serial/ sees only the core" ;; esac ;;
+      render)
+        case "$itop" in core|render) ;; *) complain "$file" "$line" "$inc" "render/ sees only the core" ;; esac ;;
       cli)
         case "$itop" in ui|app) complain "$file" "$line" "$inc" "the command line never includes $itop/" ;; esac ;;
       app)
