@@ -3,6 +3,7 @@
 // return (an empty name stands for Cancel) and read back what was asked.
 #include <QList>
 #include <QString>
+#include <QStringList>
 
 class QWidget;
 
@@ -29,6 +30,19 @@ class FileDialog {
   // shows.
   static QString GetSaveFileName(QWidget* parent, const QString& caption, const QString& directory,
                                  const QString& filter, const QString& defaultSuffix);
+
+  // A save dialog offering several kinds of file ("PDF files (*.pdf)"), with
+  // `selectedFilter` selected at first and, on return, the one selected last.
+  // While the user types, a name's extension of another offered kind selects
+  // that kind, and choosing a kind changes the name's extension. A name chosen
+  // without an extension of any offered kind gets the selected kind's; then,
+  // when the name names an existing file, the user is asked whether to
+  // replace it (No goes back to the dialog).
+  static QString GetSaveFileName(QWidget* parent, const QString& caption, const QString& directory,
+                                 const QStringList& filters, QString* selectedFilter);
+  // The extensions a filter names, without the dots: "HTML files (*.html *.htm)"
+  // gives html and htm.
+  static QStringList FilterExtensions(const QString& filter);
 
   // Test seam: the next dialogs return these names, in order, without showing.
   static void setNextFileName(const QString& fileName);
