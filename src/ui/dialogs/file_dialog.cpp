@@ -15,7 +15,7 @@ namespace mirolat {
 namespace {
 
 struct FileDialogState {
-  std::deque<QString> nextNames;
+  std::deque<std::pair<QString, QString>> nextNames;  // a name and the kind chosen with it
   QList<FileDialogRequest> requests;
 };
 
@@ -25,12 +25,13 @@ FileDialogState& State() {
 }
 
 // A scripted name, or nothing when the dialog must really be shown.
-std::optional<QString> Scripted(const FileDialogRequest& request) {
+std::optional<QString> Scripted(const FileDialogRequest& request, QString* filter = nullptr) {
   FileDialogState& state = State();
   state.requests.append(request);
   if (!state.nextNames.empty()) {
-    QString name = state.nextNames.front();
+    auto [name, chosen] = state.nextNames.front();
     state.nextNames.pop_front();
+    if (filter != nullptr && !chosen.isEmpty()) *filter = chosen;
     return name;
   }
   if (Unattended()) return QString();
@@ -48,10 +49,12 @@ bool MayReplace(QWidget* parent, const QString& caption, const QString& name) {
   return MessageBox::Show(replace, parent, MessageButton::No) == MessageButton::Yes;
 }
 
-// The offered filter one of whose extensions the name ends in, or an empty text.
-QString FilterOfName(const QStringList& filters, const QString& name) {
+// The offered filter one of whose extensions the name ends in (the selected
+// one first: two kinds may share an extension), or an empty text.
+QString FilterOfName(const QStringList& filters, const QString& name, const QString& selected) {
   const QString suffix = QFileInfo(name).suffix().toLower();
   if (suffix.isEmpty()) return {};
+  if (FileDialog::FilterExtensions(selected).contains(suffix)) return selected;
   for (const QString& filter : filters) {
     if (FileDialog::FilterExtensions(filter).contains(suffix)) return filter;
   }
@@ -64,14 +67,13 @@ QString AskSaveFileName(QWidget* parent, const QString& caption, const QString& 
   // A start naming a file opens its folder with its name selected.
   QFileDialog dialog(parent, caption, start);
   dialog.setAcceptMode(QFileDialog::AcceptSave);
-  dialog.setOption(QFileDialog::DontConfirmOverwrite);
   dialog.setNameFilters(filters);
   dialog.selectNameFilter(*selectedFilter);
   if (auto* edit = dialog.findChild<QLineEdit*>(QStringLiteral("fileNameEdit"))) {
     // Choosing a kind changes the name's extension (the dialog does that
     // itself in save mode); typing an extension of another kind selects it.
     QObject::connect(edit, &QLineEdit::textEdited, &dialog, [&dialog, &filters](const QString& text) {
-      const QString filter = FilterOfName(filters, text);
+      const QString filter = FilterOfName(filters, text, dialog.selectedNameFilter());
       const QStringList extensions = FileDialog::FilterExtensions(filter);
       if (!filter.isEmpty() && filter != dialog.selectedNameFilter() &&
           QFileInfo(text).suffix().toLower() == extensions.value(0)) {
@@ -120,18 +122,22 @@ QString FileDialog::GetSaveFileName(QWidget* parent, const QString& caption, con
   QString start = directory;
   for (;;) {
     QString name;
-    if (auto scripted = Scripted({FileDialogRequest::Save, caption, start, filters.join(QStringLiteral(";;"))})) {
+    if (auto scripted = Scripted({FileDialogRequest::Save, caption, start, filters.join(QStringLiteral(";;"))}, selectedFilter)) {
       name = *scripted;
     } else {
       name = AskSaveFileName(parent, caption, start, filters, selectedFilter);
     }
     if (name.isEmpty()) return {};
-    const QString named = FilterOfName(filters, name);
+    // The dialog asked about replacing the name it returned; a name it never
+    // saw, the returned one with an extension added, is asked about here.
+    const QString named = FilterOfName(filters, name, *selectedFilter);
+    const QStringList extensions = FilterExtensions(*selectedFilter);
     if (!named.isEmpty()) {
       *selectedFilter = named;
-    } else if (const QStringList extensions = FilterExtensions(*selectedFilter); !extensions.isEmpty()) {
-      name += QLatin1Char('.') + extensions.constFirst();
+      return name;
     }
+    if (extensions.isEmpty()) return name;
+    name += QLatin1Char('.') + extensions.constFirst();
     if (MayReplace(parent, caption, name)) return name;
     start = name;
   }
@@ -144,7 +150,9 @@ QStringList FileDialog::FilterExtensions(const QString& filter) {
   return extensions;
 }
 
-void FileDialog::setNextFileName(const QString& fileName) { State().nextNames.push_back(fileName); }
+void FileDialog::setNextFileName(const QString& fileName, const QString& filter) {
+  State().nextNames.emplace_back(fileName, filter);
+}
 void FileDialog::clearNextFileNames() { State().nextNames.clear(); }
 int FileDialog::pendingFileNames() { return static_cast<int>(State().nextNames.size()); }
 const QList<FileDialogRequest>& FileDialog::requests() { return State().requests; }
