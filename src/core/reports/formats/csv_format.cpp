@@ -55,11 +55,28 @@ class CsvWriter {
   void Day(Date d) {
     if (layout_ == CsvLayout::Locale) {
       Text(dates_.Text(d));
-    } else {
-      Text(d == 0 ? QString() : DateToIso(d));
+      return;
+    }
+    // Sessions come in date order: the last day's text is nearly always the one.
+    if (d != isoDay_) {
+      isoDay_ = d;
+      iso_ = d == 0 ? QString() : DateToIso(d);
+    }
+    Text(iso_);
+  }
+  void Time(TimeOfDay t) {
+    if (t < 0 || t >= 100 * 3600) {
+      Text(TimeToText(t));
+      return;
+    }
+    Separate();
+    const int parts[] = {t / 3600, t / 60 % 60, t % 60};
+    for (int i = 0; i < 3; ++i) {
+      if (i > 0) line_ += QLatin1Char(':');
+      line_ += QLatin1Char(char('0' + parts[i] / 10));
+      line_ += QLatin1Char(char('0' + parts[i] % 10));
     }
   }
-  void Time(TimeOfDay t) { Text(TimeToText(t)); }
   void EndLine() {
     line_ += QLatin1String("\r\n");
     first_ = true;
@@ -75,6 +92,8 @@ class CsvWriter {
   QString& line_;
   DateTextCache dates_;
   CsvLayout layout_;
+  Date isoDay_ = -1;
+  QString iso_;
   QString point_ = QStringLiteral(".");
   QChar separator_ = QLatin1Char(',');
   bool first_ = true;
