@@ -75,6 +75,7 @@ QChart* NewStyledChart(const QString& title, bool dark) {
   chart->setAnimationOptions(QChart::NoAnimation);
   chart->setBackgroundBrush(ChartBackground(dark));
   chart->setBackgroundRoundness(0);
+  chart->setBackgroundPen(Qt::NoPen);
   chart->setTitle(title);
   chart->setTitleBrush(QColor(dark ? kDarkText : kLightText));
   QFont font = chart->titleFont();
@@ -108,6 +109,8 @@ QCategoryAxis* PositionAxis(int count, const std::function<QString(int)>& label,
   for (int i = 0; i < count; i += every) axis->append(label(i), i);
   axis->setRange(-0.5, std::max(count, 1) - 0.5);
   axis->setGridLineVisible(false);
+  // An axis without a label is drawn astray, in the chart's corner.
+  axis->setVisible(count > 0);
   return axis;
 }
 
