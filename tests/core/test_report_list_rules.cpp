@@ -112,8 +112,8 @@ TEST(ReportListRules, CostExplanationNamesTariffsMinimumAndCharges) {
     const char* text;
   } rows[] = {
       {walk, true,
-       "Tariff 1 (Peak): 00:10:00, $1.20, minimum charge\nTariff 3: 00:02:00, $0.0525\n"
-       "Minimum charge taken from tariff 1.\nDial-up charge: $1.2525\nTime charge: $0.50\nData charge: $0.0015\nCost: $1.754"},
+       "In tariff 1 (Peak): 00:10:00, $1.20\nIn tariff 3: 00:02:00, $0.0525\n"
+       "Minimum charge taken from tariff 1 (Peak).\nDial-up charge: $1.2525\nTime charge: $0.50\nData charge: $0.0015\nCost: $1.754"},
       {walk, false, ""},
       {answered, true, "Answered call: nothing charged."},
       {SessionFigures{}, true, "Dial-up charge: $0.00\nTime charge: $0.00\nData charge: $0.00\nCost: $0.00"},

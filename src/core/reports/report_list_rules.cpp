@@ -160,16 +160,17 @@ QString SessionCostExplanation(const SessionFigures& session, bool costsShown, c
   if (!costsShown) return {};
   if (session.Answered) return QStringLiteral("Answered call: nothing charged.");
   QStringList lines;
+  const auto name = [](const TariffUse& use) {
+    const QString description = use.Description.trimmed();
+    return QStringLiteral("tariff %1").arg(use.Tariff) +
+           (description.isEmpty() ? QString() : QStringLiteral(" (%1)").arg(description));
+  };
+  QString minimum = QStringLiteral("tariff %1").arg(session.MinimumChargeTariff);
   for (const TariffUse& use : session.Tariffs) {
-    QString line = QStringLiteral("Tariff %1").arg(use.Tariff);
-    if (!use.Description.trimmed().isEmpty()) line += QStringLiteral(" (%1)").arg(use.Description.trimmed());
-    line += QStringLiteral(": %1, %2").arg(FormatDuration(float(use.Seconds)), ExactMoney(use.Cost, locale));
-    if (use.Tariff == session.MinimumChargeTariff) line += QStringLiteral(", minimum charge");
-    lines << line;
+    lines << QStringLiteral("In %1: %2, %3").arg(name(use), FormatDuration(float(use.Seconds)), ExactMoney(use.Cost, locale));
+    if (use.Tariff == session.MinimumChargeTariff) minimum = name(use);
   }
-  if (session.MinimumChargeTariff > 0) {
-    lines << QStringLiteral("Minimum charge taken from tariff %1.").arg(session.MinimumChargeTariff);
-  }
+  if (session.MinimumChargeTariff > 0) lines << QStringLiteral("Minimum charge taken from %1.").arg(minimum);
   lines << QStringLiteral("Dial-up charge: %1").arg(ExactMoney(session.DialCost, locale))
         << QStringLiteral("Time charge: %1").arg(ExactMoney(session.TimeCost, locale))
         << QStringLiteral("Data charge: %1").arg(ExactMoney(session.DataCost, locale))
