@@ -14,6 +14,7 @@ class PdfReportFormat final : public ReportFormat {
   QString FileFilter() const override { return QStringLiteral("PDF files (*.pdf)"); }
   QString Extension() const override { return QStringLiteral("pdf"); }
   ReportNeeds Needs() const override { return ReportNeeds::Shown; }
+  bool NeedsListRows() const override { return true; }
   void Write(const ReportDocument& document, const ByteSink& sink) const override;
 };
 

@@ -15,6 +15,7 @@ class HtmlFormat final : public ReportFormat {
   QString FileFilter() const override { return QStringLiteral("HTML files (*.html *.htm)"); }
   QString Extension() const override { return QStringLiteral("html"); }
   ReportNeeds Needs() const override { return ReportNeeds::Shown; }
+  bool NeedsListRows() const override { return true; }
   void Write(const ReportDocument& document, const ByteSink& sink) const override;
 };
 
