@@ -19,7 +19,12 @@ namespace {
 
 constexpr int kDpi = 300;
 constexpr double kMarginMm = 15;
-constexpr double kChartsHeightMm = 72;
+// The Summary's charts, one under the other across the page: time and cost
+// per day, then the shares. They are laid out on a larger page and drawn
+// smaller, so that their labels keep room at a print size.
+constexpr double kDailyChartMm = 92;
+constexpr double kShareChartMm = 52;
+constexpr double kChartScale = 0.7;
 
 double Mm(double mm) { return mm * kDpi / 25.4; }
 
@@ -173,7 +178,7 @@ void PdfReportFormat::Write(const ReportDocument& document, const ByteSink& sink
     const double titleHeight = QFontMetricsF(layout.TitleFont(), &writer).lineSpacing() * 1.6;
     double firstTop = titleHeight + line * (double(lines.size()) + 0.6) + line * 1.4 * double(notes.size());
     const bool charts = !details && document.figures != nullptr && !model->NoConnShown;
-    const QRectF chartArea(0, firstTop, area.width(), Mm(kChartsHeightMm));
+    const QRectF chartArea(0, firstTop, area.width(), Mm(kDailyChartMm + kShareChartMm));
     if (charts) firstTop += chartArea.height() + Mm(4);
 
     // Blocks onto pages.
@@ -241,12 +246,14 @@ void PdfReportFormat::Write(const ReportDocument& document, const ByteSink& sink
     if (charts) {
       ChartOptions options;
       options.locale = document.locale;
-      const double gap = Mm(4);
-      const double half = (chartArea.width() - gap) / 2;
-      PaintChart(painter, QRectF(chartArea.left(), chartArea.top(), half, chartArea.height()), ChartKind::Daily,
-                 *document.figures, options);
-      PaintChart(painter, QRectF(chartArea.left() + half + gap, chartArea.top(), half, chartArea.height()),
+      painter.save();
+      painter.translate(chartArea.topLeft());
+      painter.scale(kChartScale, kChartScale);
+      const double width = chartArea.width() / kChartScale;
+      PaintChart(painter, QRectF(0, 0, width, Mm(kDailyChartMm) / kChartScale), ChartKind::Daily, *document.figures, options);
+      PaintChart(painter, QRectF(0, Mm(kDailyChartMm) / kChartScale, width, Mm(kShareChartMm) / kChartScale),
                  ChartKind::Share, *document.figures, options);
+      painter.restore();
     }
     headerAt(firstTop);
 
