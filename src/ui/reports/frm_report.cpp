@@ -192,7 +192,7 @@ void frmReport::BuildControls() {
   filter->addSpacing(12);
   filter->addWidget(chkErrors);
   filter->addStretch(1);
-  connect(cboNumber, &QComboBox::activated, this, &frmReport::Filter_Change);
+  connect(cboNumber, &QComboBox::currentIndexChanged, this, &frmReport::Filter_Change);
   connect(chkErrors, &QCheckBox::toggled, this, &frmReport::Filter_Change);
   fraFilter->hide();
   column->addWidget(fraFilter);
@@ -754,6 +754,12 @@ void frmReport::BuildReport(ReportKind kind) {
   inputs.ErrorsFound = run.ErrorsFound;
 
   inputs_ = inputs;
+  if (sessionsRun_.lock() != state_.LastRun) {
+    sessionsRun_ = state_.LastRun;
+    const auto& all = run.Tables.Sessions;
+    const std::size_t used = std::min(all.size(), std::size_t(std::max(run.Tables.SessionCount, 0)) + 1);
+    sessionsAsRun_.assign(all.begin(), all.begin() + std::ptrdiff_t(used));
+  }
   {
     ReportStatusProgress progress(StatusPanels[0]);
     figures_ = BuildReportFigures(run.Tables, inputs, progress);
@@ -944,6 +950,8 @@ void frmReport::mnuSaveAS_Click() {
   document.config = &state_.Config;
   document.locale = &state_.Locale;
   document.run = state_.LastRun.get();
+  document.sessionsAsRun = &sessionsAsRun_;
+  document.logCorrupt = state_.File.LogCorrupt;
   const bool both = format->Needs() == ReportNeeds::Both;
   ReportModel other;
   if (both) other = detailsChecked_ ? BuildSummaryReport(figures_, inputs_) : std::move(BuildDetailsReport(figures_, inputs_).Model);

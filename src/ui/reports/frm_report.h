@@ -195,6 +195,10 @@ class frmReport : public QMainWindow {
   ReportFigures figures_;
   ReportInputs inputs_;
   ReportModel built_;
+  // The run's sessions before the first build added remarks to their notes
+  // (JSON keeps them as the run left them), and the run they are of.
+  std::vector<Session> sessionsAsRun_;
+  std::weak_ptr<RunState> sessionsRun_;
   std::vector<std::shared_ptr<const ReportFormat>> formats_;
   QString saveFilter_;  // the Save As kind chosen last
   float fontSize_ = 9;
