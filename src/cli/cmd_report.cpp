@@ -1,23 +1,24 @@
 // mirolat-cli report [--log FILE] --from YYYY-MM-DD --to YYYY-MM-DD [--details]
-//                    [--format text|json|csv] [--locale NAME]
+//                    [--format ID] [--out FILE] [--locale NAME]
 // The analysis and report the desktop program's Process runs, on the
-// configuration in the store and the configured modem log by default: the Summary (or Details) report as its standard
-// text, the run and both reports as JSON, or the report's rows as CSV.
+// configuration in the store and the configured modem log by default, written
+// in one of the report formats (the report window's Save As offers the same):
+// to standard output, or atomically to a file.
 #include <QFileInfo>
+#include <QStringDecoder>
 #include <cstdio>
 #include <optional>
 #include <unistd.h>
 
 #include "cli/cli_context.h"
 #include "cli/commands.h"
-#include "cli/report_json.h"
 #include "cli/terminal_progress.h"
 #include "core/analysis/analysis_run.h"
-#include "core/analysis/service_identification.h"
-#include "core/common/formatting.h"
+#include "core/common/atomic_file.h"
 #include "core/logfile/log_checks.h"
 #include "core/logfile/warnings.h"
 #include "core/reports/details_report.h"
+#include "core/reports/formats/report_format.h"
 #include "core/reports/summary_report.h"
 
 namespace mirolat::cli {
@@ -26,90 +27,15 @@ namespace {
 
 const char* kReportUsage =
     "usage: mirolat-cli report [--log FILE] --from YYYY-MM-DD --to YYYY-MM-DD [--details]\n"
-    "                          [--format text|json|csv] [--locale NAME]\n";
+    "                          [--format text|csv|csv-locale|json] [--out FILE] [--locale NAME]\n";
 
-enum class Format { Text, Json, Csv };
+// The formats the command writes, by their --format names.
+std::vector<std::shared_ptr<const ReportFormat>> ReportFormats() { return CoreReportFormats(); }
 
-// One CSV field (RFC 4180): quoted when it holds a comma, a quote or a line break.
-QString CsvField(const QString& text) {
-  if (!text.contains(QLatin1Char(',')) && !text.contains(QLatin1Char('"')) && !text.contains(QLatin1Char('\n')) &&
-      !text.contains(QLatin1Char('\r'))) {
-    return text;
-  }
-  QString quoted = text;
-  quoted.replace(QStringLiteral("\""), QStringLiteral("\"\""));
-  return QLatin1Char('"') + quoted + QLatin1Char('"');
-}
-
-QString CsvLine(const QStringList& fields) {
-  QStringList out;
-  out.reserve(fields.size());
-  for (const QString& f : fields) out << CsvField(f);
-  return out.join(QLatin1Char(',')) + QStringLiteral("\r\n");
-}
-
-// A shown amount as a plain number: "." as decimal point, no grouping.
-QString PlainAmount(double shown, int decimals) { return QString::number(shown, 'f', std::max(0, decimals)); }
-
-QString SummaryCsv(const SessionTable& t, const ReportInputs& in) {
-  const bool costs = in.config->CalcCosts;
-  const LocaleValues& locale = *in.locale;
-  QStringList header{QStringLiteral("Number"),     QStringLiteral("Service"), QStringLiteral("Seconds"),
-                     QStringLiteral("Time"),       QStringLiteral("Sessions"), QStringLiteral("Av/Session"),
-                     QStringLiteral("Av/Day"),     QStringLiteral("Kilobytes")};
-  if (costs) header << QStringLiteral("Cost");
-  QString csv = CsvLine(header);
-  const SummaryEntries entries = ListedSummaryEntries(t);
-  if (!entries.listed) return csv;
-  for (int i = entries.first; i <= entries.last; ++i) {
-    const ServiceTotal& e = t.ServiceTotals[std::size_t(i)];
-    const double kb = ShownWholeNumber(double(e.TotalBytesRead) / 1024.0, locale);
-    QStringList row{e.Number.trimmed(),
-                    ServiceDisplayName(*in.config, e.Number),
-                    QString::number(e.TotalSeconds),
-                    FormatDuration(float(e.TotalSeconds)),
-                    QString::number(e.TotalSessions),
-                    e.TotalSessions > 0 ? FormatDuration(float(double(e.TotalSeconds) / e.TotalSessions))
-                                        : FormatDuration(0),
-                    FormatDuration(float(double(e.TotalSeconds) / in.PeriodDays())),
-                    QString::number(qint64(kb))};
-    if (costs) {
-      const double cost = e.Number.contains(QLatin1String("Answer")) ? 0.0 : e.TotalCost;
-      row << PlainAmount(ShownMoney(cost, locale), locale.CurrencyDigits);
-    }
-    csv += CsvLine(row);
-  }
-  return csv;
-}
-
-QString DetailsCsv(const SessionTable& t, const DetailsReport& details, const ReportInputs& in) {
-  const bool costs = details.CostsShown;
-  const LocaleValues& locale = *in.locale;
-  QStringList header{QStringLiteral("Index"),          QStringLiteral("Service"),        QStringLiteral("Number"),
-                     QStringLiteral("ConnectDate"),    QStringLiteral("ConnectTime"),    QStringLiteral("DisconnectDate"),
-                     QStringLiteral("DisconnectTime"), QStringLiteral("Seconds"),        QStringLiteral("Duration")};
-  if (costs) {
-    header << QStringLiteral("DialCost") << QStringLiteral("ServiceCost") << QStringLiteral("DataCost")
-           << QStringLiteral("Cost");
-  }
-  header << QStringLiteral("Notes");
-  QString csv = CsvLine(header);
-  for (const DetailFigures& f : details.Figures) {
-    const Session& s = t.Sessions[std::size_t(f.Index)];
-    QStringList row{QString::number(f.Index),     ServiceDisplayName(*in.config, s.Number),
-                    s.Number,                     DateToIso(s.ConnectDate),
-                    TimeToText(s.ConnectTime),    DateToIso(s.DisconnectDate),
-                    TimeToText(s.DisconnectTime), QString::number(f.Seconds),
-                    FormatDuration(float(f.Seconds))};
-    if (costs) {
-      for (double v : {f.DialCost, f.ServiceCost, f.DataCost, f.Cost}) {
-        row << PlainAmount(ShownMoney(v, locale), locale.CurrencyDigits);
-      }
-    }
-    row << CleanNotes(f.Notes);
-    csv += CsvLine(row);
-  }
-  return csv;
+QString FormatNames(const std::vector<std::shared_ptr<const ReportFormat>>& formats) {
+  QStringList names;
+  for (const auto& format : formats) names << format->Id();
+  return names.join(QStringLiteral(", "));
 }
 
 // The analysis run on the blocks the log checks read, so that a log is read
@@ -163,12 +89,13 @@ Date ParseIsoDate(const QString& text) {
 
 int CmdReport(const QStringList& arguments, QTextStream& out, QTextStream& err) {
   QStringList args = arguments;
-  bool missing[5] = {};
+  bool missing[6] = {};
   const QString logOption = TakeOption(args, QStringLiteral("--log"), &missing[0]);
   const QString fromText = TakeOption(args, QStringLiteral("--from"), &missing[1]);
   const QString toText = TakeOption(args, QStringLiteral("--to"), &missing[2]);
   const QString formatText = TakeOption(args, QStringLiteral("--format"), &missing[3]);
   const QString localeName = TakeOption(args, QStringLiteral("--locale"), &missing[4]);
+  const QString outPath = TakeOption(args, QStringLiteral("--out"), &missing[5]);
   const bool details = args.removeAll(QStringLiteral("--details")) > 0;
   for (bool m : missing) {
     if (m) {
@@ -184,15 +111,16 @@ int CmdReport(const QStringList& arguments, QTextStream& out, QTextStream& err) 
     err << "mirolat-cli report: --from and --to are required\n" << kReportUsage;
     return 2;
   }
-  Format format = Format::Text;
-  if (formatText == QLatin1String("json")) {
-    format = Format::Json;
-  } else if (formatText == QLatin1String("csv")) {
-    format = Format::Csv;
-  } else if (!formatText.isEmpty() && formatText != QLatin1String("text")) {
-    err << "mirolat-cli report: --format must be text, json or csv, not '" << formatText << "'\n";
+  const auto formats = ReportFormats();
+  const std::shared_ptr<const ReportFormat> format =
+      FormatWithId(formats, formatText.isEmpty() ? QStringLiteral("text") : formatText);
+  if (!format) {
+    err << "mirolat-cli report: --format must be one of " << FormatNames(formats) << ", not '" << formatText
+        << "'\n"
+        << kReportUsage;
     return 2;
   }
+  const bool both = format->Needs() == ReportNeeds::Both;
   const Date start = ParseIsoDate(fromText);
   const Date end = ParseIsoDate(toText);
   if (start == 0 || end == 0) {
@@ -222,16 +150,12 @@ int CmdReport(const QStringList& arguments, QTextStream& out, QTextStream& err) 
   RunState run;
   bool ran = false;
   bool failed = false;
+  std::optional<ReportFigures> figures;
   std::optional<ReportModel> summary;
-  std::optional<DetailsReport> detailsReport;
-  // For JSON only: the sessions as the run left them, before the Details
-  // report rewrites their notes (the texts are shared, not copied).
+  std::optional<ReportModel> detailsModel;
+  // The sessions as the run left them, before the figures add remarks to
+  // their notes (the texts are shared, not copied): JSON writes both.
   std::vector<Session> sessionsAsRun;
-  const auto keepSessions = [&] {
-    const auto& all = run.Tables.Sessions;
-    const std::size_t used = std::min(all.size(), std::size_t(std::max(run.Tables.SessionCount, 0)) + 1);
-    sessionsAsRun.assign(all.begin(), all.begin() + std::ptrdiff_t(used));
-  };
   ReportInputs in{&config, &locale, start, end, false};
   try {
     NullProgress quiet;
@@ -280,37 +204,48 @@ int CmdReport(const QStringList& arguments, QTextStream& out, QTextStream& err) 
         failed = true;
       } else {
         in.ErrorsFound = run.ErrorsFound;
-        if (format == Format::Json) keepSessions();
-        summary = BuildSummaryReport(run.Tables, in);
-        if (details || format == Format::Json) detailsReport = BuildDetailsReport(run.Tables, in, progress, false);
+        if (both) {
+          const auto& all = run.Tables.Sessions;
+          const std::size_t used = std::min(all.size(), std::size_t(std::max(run.Tables.SessionCount, 0)) + 1);
+          sessionsAsRun.assign(all.begin(), all.begin() + std::ptrdiff_t(used));
+        }
+        figures = BuildReportFigures(run.Tables, in, progress);
+        summary = BuildSummaryReport(*figures, in);
+        if (details || both) detailsModel = std::move(BuildDetailsReport(*figures, in, false).Model);
         progress.Finish();
       }
     }
   } catch (const EndProgramRequested&) {
     return 1;
   }
-  if (ran && format == Format::Json && sessionsAsRun.empty()) keepSessions();
 
-  switch (format) {
-    case Format::Text:
-      // The report text followed by one line end: exactly what the report
-      // window's Save As writes.
-      if (summary) out << (details ? detailsReport->Model.Text : summary->Text) << '\n';
-      break;
-    case Format::Csv:
-      if (summary) out << (details ? DetailsCsv(run.Tables, *detailsReport, in) : SummaryCsv(run.Tables, in));
-      break;
-    case Format::Json: {
-      ReportJsonInput json;
-      json.run = &run;
-      json.ran = ran;
-      json.logCorrupt = run.LogCorrupt || state.LogCorrupt;
-      json.sessions = &sessionsAsRun;
-      json.sessionCount = run.Tables.SessionCount;
-      json.summary = summary ? &*summary : nullptr;
-      json.details = detailsReport ? &*detailsReport : nullptr;
-      WriteReportJson(out, json);
-      break;
+  ReportDocument document;
+  document.shown = details ? ReportKind::Details : ReportKind::Summary;
+  document.figures = figures ? &*figures : nullptr;
+  document.summary = summary ? &*summary : nullptr;
+  document.details = detailsModel ? &*detailsModel : nullptr;
+  document.config = &config;
+  document.locale = &locale;
+  document.run = ran ? &run : nullptr;
+  document.sessionsAsRun = figures && both ? &sessionsAsRun : nullptr;
+  document.logCorrupt = state.LogCorrupt;
+  if (outPath.isEmpty()) {
+    QStringDecoder utf8(QStringDecoder::Utf8);
+    format->Write(document, [&](QByteArrayView bytes) { out << utf8.decode(bytes); });
+  } else {
+    // Written beside the file and renamed over it: a failure leaves it as it
+    // was. A format with nothing to say (no report) leaves no file.
+    try {
+      AtomicFileWriter file(outPath, CliFiles());
+      bool written = false;
+      format->Write(document, [&](QByteArrayView bytes) {
+        file.Write(bytes);
+        written = true;
+      });
+      if (written) file.Commit();
+    } catch (const RunError& e) {
+      err << "mirolat-cli report: cannot write '" << outPath << "': " << e.description() << "\n";
+      return 1;
     }
   }
   out.flush();

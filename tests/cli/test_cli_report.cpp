@@ -43,22 +43,27 @@ TEST_F(CliReportTest, TextReportsMatchTheGoldenFiles) {
   }
 }
 
-TEST_F(CliReportTest, CsvRowsPerEntryAndPerSession) {
+// The rows unrounded, fields quoted where they must be; --out writes the same
+// bytes to a file, and a file that cannot be written is reported, not half made.
+TEST_F(CliReportTest, CsvRowsToStandardOutputOrAFile) {
   ImportEdited("costs_on", "\"CallNet\"", "\"Call \\\"Net\\\", Ltd\"");
+  const QString file = dir_.filePath(QStringLiteral("summary.csv"));
+  ASSERT_EQ(Run(ReportArgs("costs_on", "1998-01-15", "1998-01-15") << Words("--format csv --out") << file), 0);
+  EXPECT_TRUE(out_.isEmpty());
+  EXPECT_EQ(Read(file).toStdString(), "Number,Service,Seconds,Sessions,BytesRead,BytesWritten,Cost,DialCost,"
+            "TimeCost,DataCost\r\n5551234,NetOne,1800,1,1843,512,2.3000000000000003,1.5500000000000003,0.75,0\r\n"
+            "5559876,\"Call \"\"Net\"\", Ltd\",5400,1,3174,2048,2.75,0.25,2.5,0\r\n"
+            "Answered Calls,Answered Calls,600,1,20480,0,0,0,0,0\r\n5550000,5550000,1200,1,0,0,0.7,0.2,0.5,0\r\n");
   ASSERT_EQ(Run(ReportArgs("costs_on", "1998-01-15", "1998-01-15") << Words("--format csv")), 0);
-  EXPECT_EQ(out_.toStdString(), "Number,Service,Seconds,Time,Sessions,Av/Session,Av/Day,Kilobytes,Cost\r\n"
-            "5551234,NetOne,1800,00:30:00,1,00:30:00,00:30:00,2,2.30\r\n"
-            "5559876,\"Call \"\"Net\"\", Ltd\",5400,01:30:00,1,01:30:00,01:30:00,3,2.75\r\n"
-            "Answered Calls,Answered Calls,600,00:10:00,1,00:10:00,00:10:00,20,0.00\r\n"
-            "5550000,5550000,1200,00:20:00,1,00:20:00,00:20:00,0,0.70\r\n");
-  ASSERT_EQ(Run(ReportArgs("costs_on", "1998-01-15", "1998-01-15")
-                << Words("--format csv --details")), 0);
-  const QStringList lines = out_.split(QStringLiteral("\r\n"));
-  ASSERT_EQ(lines.size(), 6);  // header, four sessions, the empty rest after the last line end
-  EXPECT_EQ(lines[1], QStringLiteral("1,NetOne,5551234,1998-01-15,10:00:30,1998-01-15,10:30:30,1800,00:30:00,"
-                                     "1.55,0.75,0.00,2.30,R:2 - W:1 KB - Peak"));
-  EXPECT_EQ(lines[3], QStringLiteral("3,Answered Call,Answered Call,1998-01-15,21:00:15,1998-01-15,21:10:15,600,"
-                                     "00:10:00,0.00,0.00,0.00,0.00,No Cost R:20"));
+  EXPECT_EQ(out_.toUtf8(), Read(file));
+  const QString nowhere = dir_.filePath(QStringLiteral("missing/summary.csv"));
+  EXPECT_EQ(Run(ReportArgs("costs_on", "1998-01-15", "1998-01-15") << Words("--format csv --out") << nowhere), 1);
+  EXPECT_TRUE(err_.contains(QStringLiteral("cannot write"))) << err_.toStdString();
+  EXPECT_FALSE(QFile::exists(nowhere));
+  // A run that stops leaves an existing file as it was.
+  const QString letter = Write(QStringLiteral("letter.txt"), "Dear friend,\r\n");
+  EXPECT_EQ(Run(Words("report --from 1998-01-15 --to 1998-01-15 --log") << letter << Words("--out") << file), 1);
+  EXPECT_EQ(Read(file).left(7), QByteArray("Number,"));
 }
 
 TEST_F(CliReportTest, ProblemsExitNonZeroWithAMessage) {
@@ -82,6 +87,7 @@ TEST_F(CliReportTest, ProblemsExitNonZeroWithAMessage) {
   // Wrong use.
   EXPECT_EQ(Run(Words("report --log") << corrupt), 2);
   EXPECT_EQ(Run(Words("report --log") << corrupt << Words("--format xml") << range), 2);
+  EXPECT_TRUE(err_.contains(QStringLiteral("text, csv, csv-locale, json"))) << err_.toStdString();
   EXPECT_EQ(Run(Words("report --log") << corrupt << Words("--from 1998-01-16 --to 1998-01-15")), 2);
 }
 

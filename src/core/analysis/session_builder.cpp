@@ -371,6 +371,7 @@ void SessionBuilder::TakeReads() {
   AppendKilobytes(session.Notes, session.BytesRead, *in_.locale);
   s_.CurDataCost = CalcServiceDataCost(Pricing(), entry.Number, session.BytesRead, session.ConnectDate);
   entry.TotalCost += s_.CurDataCost;
+  entry.TotalDataCost += s_.CurDataCost;
 }
 
 void SessionBuilder::TakeWrites() {
@@ -379,6 +380,8 @@ void SessionBuilder::TakeWrites() {
   Session& session = s_.Tables.Sessions[static_cast<size_t>(s_.LastClosedSession)];
   const QStringView upper = UpperLineText();
   RunStep(reporter_, [&] { session.BytesWritten = ExtractWrites(upper, *in_.config); });
+  ServiceTotal& entry = s_.Tables.ServiceTotals[static_cast<size_t>(s_.LastClosedService)];
+  AddCounter(entry.TotalBytesWritten, session.BytesWritten);
   session.Notes += QStringLiteral(" - W:");
   AppendKilobytes(session.Notes, session.BytesWritten, *in_.locale);
   session.Notes += QStringLiteral(" KB");
@@ -434,6 +437,8 @@ void SessionBuilder::Close() {
   }
   s_.CurServiceCost = CalcServiceTimeCost(ctx, entry.Number, s_.CurDuration, s_.CurConnectDate);
   entry.TotalCost += s_.CurDialCost + s_.CurServiceCost;
+  entry.TotalDialCost += s_.CurDialCost;
+  entry.TotalTimeCost += s_.CurServiceCost;
 
   RememberClose(session);
   ResetSession();
@@ -479,6 +484,9 @@ void SessionBuilder::CloseWithoutDisconnect() {
   s_.CurServiceCost = CalcServiceTimeCost(ctx, entry.Number, s_.CurDuration, s_.CurConnectDate) * f;
   s_.CurDataCost = CalcServiceDataCost(ctx, entry.Number, session.BytesRead, session.ConnectDate);
   entry.TotalCost += s_.CurDialCost + s_.CurServiceCost + s_.CurDataCost;
+  entry.TotalDialCost += s_.CurDialCost;
+  entry.TotalTimeCost += s_.CurServiceCost;
+  entry.TotalDataCost += s_.CurDataCost;
   RunStep(reporter_, [&] { AddCounter(entry.TotalSessions, 1); });
 
   RememberClose(session);

@@ -76,7 +76,8 @@ DialCostResult CalcDialCost(const PricingContext& ctx, QStringView number, Date 
 }
 
 DialCostResult CalcDialCost(const PricingContext& ctx, QStringView number, Date startDate, TimeOfDay startTime,
-                            Date endDate, TimeOfDay endTime, QString* notes) {
+                            Date endDate, TimeOfDay endTime, QString* notes, DialWalkTrace* trace) {
+  if (trace) *trace = DialWalkTrace{};
   const Configuration& config = *ctx.config;
   const int serviceIndex = FindServiceByNumber(config, number);
   if (serviceIndex < 0) return FromAmount(config.DialCost);
@@ -99,10 +100,24 @@ DialCostResult CalcDialCost(const PricingContext& ctx, QStringView number, Date 
   bool complete = false;
   int misses = 0;
 
+  // The trace's entry of tariff i, made when the walk first meets it.
+  auto traced = [&](int i) -> DialTariffCharge& {
+    for (DialTariffCharge& c : trace->Tariffs) {
+      if (c.Tariff == i) return c;
+    }
+    trace->Tariffs.push_back(DialTariffCharge{i, 0, 0});
+    return trace->Tariffs.back();
+  };
   auto charge = [&](int i, TimeOfDay from, TimeOfDay to) {
     const qint32 seconds = std::max(to - from, 0);
-    sum += CalcTariffTimeCost(config, serviceIndex, i, seconds, threshold);
+    const double cost = CalcTariffTimeCost(config, serviceIndex, i, seconds, threshold);
+    sum += cost;
     Annotate(notes, service.Tariffs[static_cast<size_t>(i - 1)]);
+    if (trace) {
+      DialTariffCharge& c = traced(i);
+      c.Seconds += seconds;
+      c.Cost += cost;
+    }
   };
   auto advancePast = [&](TimeOfDay e) {
     t = (e >= kLastSecondOfDay) ? 0 : e + 1;
@@ -124,6 +139,10 @@ DialCostResult CalcDialCost(const PricingContext& ctx, QStringView number, Date 
         if (!minimumTaken) {
           sum += tariff.DialRate;
           minimumTaken = true;
+          if (trace) {
+            traced(i).Cost += tariff.DialRate;
+            trace->MinimumChargeTariff = i;
+          }
         }
         if (endDate == d && endDate <= rangeEnd && d >= rangeStart) {
           // The session ends today, inside the range.
@@ -150,6 +169,7 @@ DialCostResult CalcDialCost(const PricingContext& ctx, QStringView number, Date 
           threshold = false;
           minimumTaken = true;
           sum = 0;
+          if (trace) *trace = DialWalkTrace{};
           continue;
         }
         if (d <= rangeEnd) {

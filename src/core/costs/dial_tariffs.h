@@ -5,6 +5,7 @@
 // session's connected time lies inside the report range.
 #include <QString>
 #include <QStringView>
+#include <vector>
 
 #include "core/common/dates.h"
 #include "core/common/locale_values.h"
@@ -24,11 +25,28 @@ struct DialCostResult {
   bool operator==(const DialCostResult&) const = default;
 };
 
+// What a tariff walk met: each tariff it charged, in the order first met,
+// with the seconds it charged and their charge (the minimum charge included
+// when it was that tariff's), and the tariff whose minimum charge was taken.
+// Time before the report range is not charged and leaves no trace.
+struct DialTariffCharge {
+  int Tariff = 0;  // 1..10 within the service
+  qint32 Seconds = 0;
+  double Cost = 0;
+  bool operator==(const DialTariffCharge&) const = default;
+};
+struct DialWalkTrace {
+  std::vector<DialTariffCharge> Tariffs;
+  int MinimumChargeTariff = 0;  // 0: no minimum charge taken
+  bool operator==(const DialWalkTrace&) const = default;
+};
+
 // Prices the interval start..end of `number`. When `notes` is given, the walk
 // appends " - " and each tariff's Description it charges (once per
-// description) to it.
+// description) to it. When `trace` is given, it is cleared and then records
+// the tariffs the walk met; the price is the same with or without it.
 DialCostResult CalcDialCost(const PricingContext& ctx, QStringView number, Date startDate, TimeOfDay startTime,
-                            Date endDate, TimeOfDay endTime, QString* notes);
+                            Date endDate, TimeOfDay endTime, QString* notes, DialWalkTrace* trace = nullptr);
 // The same, annotating session `sessionIndex` of ctx.sessions (0, or no table:
 // nothing is annotated).
 DialCostResult CalcDialCost(const PricingContext& ctx, QStringView number, Date startDate, TimeOfDay startTime,

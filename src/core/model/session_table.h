@@ -28,9 +28,15 @@ struct ServiceTotal {
   qint32 TotalSeconds = 0;
   qint32 TotalSessions = 0;
   double TotalCost = 0;
+  // TotalCost by charge, each summed on its own: the telephone's dial-up
+  // charge, the service's time charge and its data charge.
+  double TotalDialCost = 0;
+  double TotalTimeCost = 0;
+  double TotalDataCost = 0;
   // Wider than a session's own count: a few months of downloads on one number
   // pass 2 GiB, and a total must never stop a report.
   qint64 TotalBytesRead = 0;
+  qint64 TotalBytesWritten = 0;
   bool operator==(const ServiceTotal&) const = default;
 };
 

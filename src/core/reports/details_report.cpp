@@ -3,10 +3,7 @@
 #include <algorithm>
 #include <cmath>
 
-#include "core/analysis/service_identification.h"
 #include "core/common/formatting.h"
-#include "core/costs/dial_tariffs.h"
-#include "core/costs/service_charges.h"
 
 namespace mirolat {
 
@@ -22,47 +19,6 @@ constexpr int kTime = 4;
 constexpr int kDuration = 5;
 constexpr int kCost = 6;  // only when costs are shown
 
-// Does the text, upper-cased, contain "ERROR"? Plain ASCII notes (all of them
-// in practice) are searched without making the upper-cased copy.
-bool HasErrorMark(const QString& notes) {
-  const QChar* p = notes.constData();
-  const qsizetype n = notes.size();
-  bool ascii = true;
-  for (qsizetype i = 0; i < n && ascii; ++i) ascii = p[i].unicode() < 0x80;
-  if (!ascii) return notes.toUpper().contains(QLatin1String("ERROR"));
-  static constexpr char16_t kMark[] = u"ERROR";
-  for (qsizetype i = 0; i + 5 <= n; ++i) {
-    qsizetype k = 0;
-    while (k < 5) {
-      char16_t c = p[i + k].unicode();
-      if (c >= u'a' && c <= u'z') c = char16_t(c - (u'a' - u'A'));
-      if (c != kMark[k]) break;
-      ++k;
-    }
-    if (k == 5) return true;
-  }
-  return false;
-}
-
-// The display names of the numbers met so far (ServiceDisplayName), in order
-// of first appearance: a report names a handful of numbers over and over.
-// Each row refers to its name here (the texts are shared, never copied).
-class DisplayNames {
- public:
-  explicit DisplayNames(const Configuration& config) : config_(config) {}
-  const QString& Name(const QString& number) {
-    for (const auto& [known, name] : names_) {
-      if (known == number) return name;
-    }
-    names_.emplace_back(number, ServiceDisplayName(config_, number));
-    return names_.back().second;
-  }
-
- private:
-  const Configuration& config_;
-  std::vector<std::pair<QString, QString>> names_;
-};
-
 }  // namespace
 
 int DetailsCostWidth(const LocaleValues& locale, bool costsShown) {
@@ -70,25 +26,19 @@ int DetailsCostWidth(const LocaleValues& locale, bool costsShown) {
 }
 
 DetailsReport BuildDetailsReport(SessionTable& tables, const ReportInputs& inputs, Progress& progress, bool listRows) {
+  return BuildDetailsReport(BuildReportFigures(tables, inputs, progress), inputs, listRows);
+}
+
+DetailsReport BuildDetailsReport(const ReportFigures& figures, const ReportInputs& inputs, bool listRows) {
   const Configuration& config = *inputs.config;
   const LocaleValues& locale = *inputs.locale;
-  const bool costs = config.CalcCosts;
+  const bool costs = figures.CostsShown;
   const int k = DetailsCostWidth(locale, costs);
 
   DetailsReport result;
   result.CostsShown = costs;
   ReportModel& model = result.Model;
   model.Kind = ReportKind::Details;
-
-  // Usage counters of this report alone: allowances are consumed again in
-  // session order.
-  PeriodUsage usage;
-  PricingContext pricing;
-  pricing.config = &config;
-  pricing.locale = &locale;
-  pricing.ReportStartDate = inputs.ReportStartDate;
-  pricing.ReportEndDate = inputs.ReportEndDate;
-  pricing.usage = &usage;
 
   // Columns.
   model.Columns = {
@@ -112,11 +62,11 @@ DetailsReport BuildDetailsReport(SessionTable& tables, const ReportInputs& input
   model.RepEnd = LongDateText(inputs.ReportEndDate, locale);
   model.RepPeriod = PeriodText(inputs.PeriodDays());
   model.WarningShown = warn;
-  const int sessionCount = tables.SessionCount;
+  const int sessionCount = figures.SessionCount;
   model.NoConnShown = sessionCount == 0;
 
   QString text;
-  text.reserve(qsizetype(sessionCount) * (260 + 2 * k) + 1024);
+  text.reserve(qsizetype(figures.Sessions.size()) * (260 + 2 * k) + 1024);
   text += QStringLiteral(" MIROLAT - Details Report\n\n");
   text += QStringLiteral(" Beginning: ");
   text += ShortDateText(inputs.ReportStartDate, locale);
@@ -146,68 +96,35 @@ DetailsReport BuildDetailsReport(SessionTable& tables, const ReportInputs& input
 
   DateTextCache dates(locale);
   const AmPmTimeWriter times(locale);
-  DisplayNames names(config);
 
   float totalSeconds = 0;
   double totalCost = 0;
-  int shownPercent = -1;
-  if (listRows) model.Rows.reserve(std::size_t(sessionCount) * 2 + 2);
-  result.Figures.reserve(std::size_t(sessionCount));
+  if (listRows) model.Rows.reserve(figures.Sessions.size() * 2 + 2);
+  result.Figures.reserve(figures.Sessions.size());
 
-  for (int i = 1; i <= sessionCount; ++i) {
-    const int percent = int(double(i) / sessionCount * 100);
-    if (percent != shownPercent) {
-      shownPercent = percent;
-      progress.SetStatus(QStringLiteral("Processing . . .  ") + QString::number(percent) + QLatin1Char('%'));
-      progress.SetPercent(percent);
-      progress.Yield();
-    }
-
-    Session& session = tables.Sessions[std::size_t(i)];
-    const bool errorSession = HasErrorMark(session.Notes);
-    if (errorSession && !config.ShowErrors) continue;
-
-    const QString& name = names.Name(session.Number);
+  for (const SessionFigures& session : figures.Sessions) {
+    const QString& name = session.Name;
     text += QLatin1Char(' ');
     text += name;
     text += QLatin1Char('\n');
 
-    // Duration inside the range; the midnight remark joins the notes once, so
-    // that building the report again gives the same notes.
-    QString kept = session.Notes;
-    const qint32 seconds = qint32(std::lround(SessionSecondsInRange(session, inputs.ReportStartDate, inputs.ReportEndDate)));
+    const qint32 seconds = session.Seconds;
     const QString duration = FormatDuration(float(seconds));
-    if (!session.Notes.isEmpty() && !kept.contains(session.Notes)) {
-      kept += QStringLiteral(" -");
-      kept += session.Notes;
-    }
-    session.Notes = std::move(kept);
-
-    DetailFigures figures;
-    figures.Index = i;
-    figures.Seconds = seconds;
+    result.Figures.push_back(DetailFigures{session.Index, seconds, session.DialCost, session.TimeCost,
+                                           session.DataCost, session.Cost, session.Notes});
     QString costText;
     QString breakdown;
     if (costs) {
-      if (!session.Answered) {
-        figures.DialCost = CalcDialCost(pricing, session.Number, session.ConnectDate, session.ConnectTime,
-                                        session.DisconnectDate, session.DisconnectTime, &session.Notes)
-                               .cost;
-        figures.ServiceCost = CalcServiceTimeCost(pricing, session.Number, seconds, session.ConnectDate);
-        figures.DataCost = CalcServiceDataCost(pricing, session.Number, double(session.BytesRead), session.ConnectDate);
-        figures.Cost = figures.DialCost + figures.ServiceCost + figures.DataCost;
-      }
-      totalCost += figures.Cost;
-      costText = FormatMoney(figures.Cost, 0, locale);
+      totalCost += session.Cost;
+      costText = FormatMoney(session.Cost, 0, locale);
       breakdown.reserve(64);
       breakdown += QStringLiteral(" Dialup: ");
-      AppendMoney(breakdown, figures.DialCost, 0, locale);
+      AppendMoney(breakdown, session.DialCost, 0, locale);
       breakdown += QStringLiteral(" - Service: ");
-      AppendMoney(breakdown, figures.ServiceCost, 0, locale);
+      AppendMoney(breakdown, session.TimeCost, 0, locale);
       breakdown += QStringLiteral(" - Data: ");
-      AppendMoney(breakdown, figures.DataCost, 0, locale);
+      AppendMoney(breakdown, session.DataCost, 0, locale);
     }
-    figures.Notes = session.Notes;
 
     const QString& connectDate = dates.Text(session.ConnectDate);
     const QString connectTime = times.Text(session.ConnectTime);
@@ -227,7 +144,7 @@ DetailsReport BuildDetailsReport(SessionTable& tables, const ReportInputs& input
       second[kCost] = costText;
       second[notesColumn] = breakdown;
     }
-    if (errorSession) {
+    if (session.Error) {
       first[kStatus] = errorStatus;
       first[notesColumn] = CleanNotes(QStringView(session.Notes).mid(std::min<qsizetype>(8, session.Notes.size())));
       text += errorIndent;
@@ -266,7 +183,7 @@ DetailsReport BuildDetailsReport(SessionTable& tables, const ReportInputs& input
       secondValues[kDate] = session.DisconnectDate;
       secondValues[kTime] = session.DisconnectTime;
       secondValues[kDuration] = seconds;
-      if (costs) secondValues[kCost] = figures.Cost;
+      if (costs) secondValues[kCost] = session.Cost;
       model.Rows.push_back(ReportRow{std::move(first), std::move(firstValues)});
       model.Rows.push_back(ReportRow{std::move(second), std::move(secondValues), RowRole::EntryContinued});
     }
@@ -278,7 +195,6 @@ DetailsReport BuildDetailsReport(SessionTable& tables, const ReportInputs& input
     text += QStringLiteral("\n\n");
 
     totalSeconds = AddSeconds(totalSeconds, seconds);
-    result.Figures.push_back(std::move(figures));
   }
 
   const QString totalDuration = FormatDuration(totalSeconds);

@@ -7,6 +7,7 @@
 
 #include "core/common/progress.h"
 #include "core/model/session_table.h"
+#include "core/reports/report_figures.h"
 #include "core/reports/report_model.h"
 
 namespace mirolat {
@@ -28,7 +29,8 @@ struct DetailsReport {
   bool CostsShown = false;
 };
 
-// Builds both presentations from the session table. Adds to the notes of the
+// Builds both presentations from the session table: the figures
+// (BuildReportFigures), then the report made of them. Adds to the notes of the
 // sessions it lists the midnight remarks and tariff descriptions they do not
 // hold yet, so building it again gives the same report. Progress gets "Processing . . . n%"
 // as the percentage of sessions done changes. Column widths come from the
@@ -38,6 +40,8 @@ struct DetailsReport {
 // line, which then needs a fraction of the memory.
 DetailsReport BuildDetailsReport(SessionTable& tables, const ReportInputs& inputs, Progress& progress,
                                  bool listRows = true);
+// The same report made of figures already built over inputs' range.
+DetailsReport BuildDetailsReport(const ReportFigures& figures, const ReportInputs& inputs, bool listRows = true);
 
 // Width in characters of the text's money column: 0 when costs are not shown.
 int DetailsCostWidth(const LocaleValues& locale, bool costsShown);

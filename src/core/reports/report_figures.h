@@ -47,6 +47,8 @@ struct NumberFigures {
 struct SessionFigures {
   int Index = 0;   // session number in the run
   int Number = 0;  // index into ReportFigures::Numbers, -1 when not listed there
+  QString DialledNumber;  // the session's own: a number, "Answered Call" or "Unknown Service"
+  QString Name;           // the service name the Details report shows for it
   Date ConnectDate = 0;
   TimeOfDay ConnectTime = 0;
   Date DisconnectDate = 0;
@@ -66,7 +68,9 @@ struct SessionFigures {
   bool operator==(const SessionFigures&) const = default;
 };
 
-// Connected time and cost of one day of the range, per number.
+// Connected time and cost of one day of the range, per number. A session's
+// connected time counts on the days it falls on (inside the range), its cost
+// on its connect day (the range's first day when it connected before).
 struct DayFigures {
   Date Day = 0;
   std::vector<qint64> Seconds;  // one per ReportFigures::Numbers
@@ -79,10 +83,13 @@ struct ReportFigures {
   Date ReportEndDate = 0;
   bool CostsShown = false;
   bool ErrorsFound = false;
+  int SessionCount = 0;        // sessions of the run, listed or not
+  bool NumbersListed = false;  // the Summary lists rows and totals (ListedSummaryEntries)
   std::vector<NumberFigures> Numbers;    // the Summary's rows, in its order
   std::vector<SessionFigures> Sessions;  // every session the Details lists, in order
   std::vector<DayFigures> Days;          // one per day of the range, first to last
-  // Connected seconds per hour of the week: [day * 24 + hour], day 0 Monday.
+  // Connected seconds per hour of the week: [day * 24 + hour], day 0 Monday;
+  // the listed sessions' time inside the range, each second in its own hour.
   std::array<qint64, 168> HourOfWeekSeconds{};
 };
 

@@ -1,6 +1,5 @@
 #include "core/reports/summary_report.h"
 
-#include "core/analysis/service_identification.h"
 #include "core/common/formatting.h"
 
 namespace mirolat {
@@ -56,9 +55,18 @@ std::vector<int> SummaryTextWidths(const LocaleValues& locale, bool costsShown) 
 }
 
 ReportModel BuildSummaryReport(const SessionTable& tables, const ReportInputs& inputs) {
+  // The Summary reads no session: the figures of none are enough.
+  SessionTable totals;
+  totals.ServiceTotals = tables.ServiceTotals;
+  totals.ServiceTotalsCount = tables.ServiceTotalsCount;
+  NullProgress quiet;
+  return BuildSummaryReport(BuildReportFigures(totals, inputs, quiet), inputs);
+}
+
+ReportModel BuildSummaryReport(const ReportFigures& figures, const ReportInputs& inputs) {
   const Configuration& config = *inputs.config;
   const LocaleValues& locale = *inputs.locale;
-  const bool costs = config.CalcCosts;
+  const bool costs = figures.CostsShown;
   const int periodDays = inputs.PeriodDays();
   const std::vector<int> widths = SummaryTextWidths(locale, costs);
   const int shown = int(widths.size());
@@ -103,42 +111,39 @@ ReportModel BuildSummaryReport(const SessionTable& tables, const ReportInputs& i
   text += rule;
 
   // Rows.
-  const SummaryEntries entries = ListedSummaryEntries(tables);
-  const bool listed = entries.listed;
+  const bool listed = figures.NumbersListed;
   float totalSeconds = 0;
   qint64 totalSessions = 0;
   double totalKilobytes = 0;
   double totalCost = 0;
   if (listed) {
-    model.Rows.reserve(std::size_t(tables.ServiceTotalsCount + 3));
-    for (int e = entries.first; e <= entries.last; ++e) {
-      const ServiceTotal& entry = tables.ServiceTotals[std::size_t(e)];
-      const double kilobytes = double(entry.TotalBytesRead) / 1024.0;
-      const double cost = entry.Number.contains(QLatin1String("Answer")) ? 0.0 : entry.TotalCost;
+    model.Rows.reserve(figures.Numbers.size() + 2);
+    for (const NumberFigures& entry : figures.Numbers) {
+      const double kilobytes = double(entry.BytesRead) / 1024.0;
+      const double cost = entry.Cost;
       // An entry whose calls never connected has no sessions: no average.
-      const float perSessionSeconds =
-          entry.TotalSessions > 0 ? float(double(entry.TotalSeconds) / entry.TotalSessions) : 0.0f;
-      const float perDaySeconds = float(double(entry.TotalSeconds) / periodDays);
+      const float perSessionSeconds = entry.Sessions > 0 ? float(double(entry.Seconds) / entry.Sessions) : 0.0f;
+      const float perDaySeconds = float(double(entry.Seconds) / periodDays);
       QStringList cells;
-      cells << QString() << ServiceDisplayName(config, entry.Number) << FormatDuration(float(entry.TotalSeconds))
-            << QString::number(entry.TotalSessions) << FormatDuration(perSessionSeconds)
-            << FormatDuration(perDaySeconds) << FormatWholeNumber(kilobytes, locale);
+      cells << QString() << entry.Name << FormatDuration(float(entry.Seconds)) << QString::number(entry.Sessions)
+            << FormatDuration(perSessionSeconds) << FormatDuration(perDaySeconds)
+            << FormatWholeNumber(kilobytes, locale);
       if (costs) cells << FormatMoney(cost, 0, locale);
       QStringList textCells = cells.mid(1);
-      textCells[0] = entry.Number.trimmed();
+      textCells[0] = entry.Number;
       text += TextLine(textCells, widths);
       std::vector<double> values = {0,
                                     0,
-                                    double(entry.TotalSeconds),
-                                    double(entry.TotalSessions),
+                                    double(entry.Seconds),
+                                    double(entry.Sessions),
                                     perSessionSeconds,
                                     perDaySeconds,
                                     ShownWholeNumber(kilobytes, locale)};
       if (costs) values.push_back(ShownMoney(cost, locale));
       model.Rows.push_back(ReportRow{cells, std::move(values)});
 
-      totalSeconds = AddSeconds(totalSeconds, entry.TotalSeconds);
-      totalSessions += entry.TotalSessions;
+      totalSeconds = AddSeconds(totalSeconds, entry.Seconds);
+      totalSessions += entry.Sessions;
       totalKilobytes += ShownWholeNumber(kilobytes, locale);
       if (costs) totalCost += ShownMoney(cost, locale);
     }

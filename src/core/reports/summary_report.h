@@ -3,6 +3,7 @@
 // (connected time, sessions, averages per session and per day, kilobytes
 // read, cost), then totals.
 #include "core/model/session_table.h"
+#include "core/reports/report_figures.h"
 #include "core/reports/report_model.h"
 
 namespace mirolat {
@@ -10,6 +11,8 @@ namespace mirolat {
 // Builds both presentations from the per-number totals. Column widths come
 // from the configuration's SummaryReport layout.
 ReportModel BuildSummaryReport(const SessionTable& tables, const ReportInputs& inputs);
+// The same report made of the figures' Numbers (the sessions are not read).
+ReportModel BuildSummaryReport(const ReportFigures& figures, const ReportInputs& inputs);
 
 // The per-number entries the Summary lists, first..last (first > last: none
 // listed). Entries are listed when entry 0 has a number or any other entry

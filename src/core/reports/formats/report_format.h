@@ -36,6 +36,12 @@ struct ReportDocument {
   const LocaleValues* locale = nullptr;
   // The run's flags and counters (JSON writes them); null: no run yet.
   const RunState* run = nullptr;
+  // Sessions 1..n as the run left them, before the figures added remarks to
+  // their notes (JSON's Sessions); null: the run's own table.
+  const std::vector<Session>* sessionsAsRun = nullptr;
+  // The log was found corrupt before or during the run (JSON's LogCorrupt,
+  // with the run's own flag).
+  bool logCorrupt = false;
 };
 
 class ReportFormat {
@@ -48,8 +54,32 @@ class ReportFormat {
   // The file name's extension without the dot: "txt", "csv", "json", "html", "pdf".
   virtual QString Extension() const = 0;
   virtual ReportNeeds Needs() const = 0;
-  // Writes the whole document to the sink.
+  // Writes the whole document to the sink. Without the report it shows (no
+  // figures, or no model of the shown kind) a format writes nothing, but JSON,
+  // which then writes the run with its reports null.
   virtual void Write(const ReportDocument& document, const ByteSink& sink) const = 0;
+};
+
+// Text handed to a sink as UTF-8 in pieces, so that a long report never
+// stands in memory whole a second time as bytes. A piece never ends inside a
+// surrogate pair.
+class SinkText {
+ public:
+  explicit SinkText(const ByteSink& sink);
+  QString& buffer() { return buffer_; }
+  // Hands the buffer over once it holds a piece's worth.
+  void MaybeFlush() {
+    if (buffer_.size() >= kPiece) Flush();
+  }
+  // Hands over whatever is left; call it once the text is complete.
+  void Flush();
+  // Hands over a long text in pieces, without copying it into the buffer.
+  void Write(QStringView text);
+
+ private:
+  static constexpr qsizetype kPiece = 1 << 15;
+  const ByteSink& sink_;
+  QString buffer_;
 };
 
 // The formats a core-only program has: text, CSV, locale CSV, JSON, HTML.

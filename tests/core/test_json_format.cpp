@@ -1,5 +1,5 @@
 // The streamed report JSON against the same document built whole with
-// QJsonDocument: byte for byte, for real runs and for awkward values.
+// QJsonDocument: byte for byte, for awkward values (real runs are golden files).
 #include <gtest/gtest.h>
 
 #include <QJsonArray>
@@ -8,33 +8,28 @@
 #include <cmath>
 #include <limits>
 
-#include "cli/report_json.h"
-#include "cli_test_support.h"
-#include "core/analysis/analysis_run.h"
-#include "core/common/locale_values.h"
-#include "core/reports/details_report.h"
-#include "core/reports/summary_report.h"
-#include "core/settings/config_json.h"
+#include "core/analysis/session_builder.h"
+#include "core/reports/formats/json_format.h"
 
 namespace mirolat {
 namespace {
 
-using testing::CaseDir;
-
 // The document as QJsonDocument writes it.
-QByteArray ReferenceJson(const cli::ReportJsonInput& in) {
-  const RunState& run = *in.run;
+QByteArray ReferenceJson(const ReportDocument& in) {
+  const RunState none;
+  const RunState& run = in.run ? *in.run : none;
+  const std::vector<Session>& sessionList = in.sessionsAsRun ? *in.sessionsAsRun : run.Tables.Sessions;
   const auto date = [](Date d) { return d == 0 ? QJsonValue() : QJsonValue(DateToIso(d)); };
   QJsonArray totals;
-  for (int i = 0; in.ran && i <= run.Tables.ServiceTotalsCount && i < int(run.Tables.ServiceTotals.size()); ++i) {
+  for (int i = 0; i <= run.Tables.ServiceTotalsCount && i < int(run.Tables.ServiceTotals.size()); ++i) {
     const ServiceTotal& e = run.Tables.ServiceTotals[std::size_t(i)];
     totals.append(QJsonObject{{"Index", i}, {"Number", e.Number}, {"TotalSeconds", e.TotalSeconds},
                               {"TotalSessions", e.TotalSessions}, {"TotalCost", e.TotalCost},
                               {"TotalBytesRead", e.TotalBytesRead}});
   }
   QJsonArray sessions;
-  for (int i = 1; in.ran && i <= in.sessionCount && i < int(in.sessions->size()); ++i) {
-    const Session& s = (*in.sessions)[std::size_t(i)];
+  for (int i = 1; i <= run.Tables.SessionCount && i < int(sessionList.size()); ++i) {
+    const Session& s = sessionList[std::size_t(i)];
     sessions.append(QJsonObject{{"Index", i}, {"ConnectDate", date(s.ConnectDate)},
                                 {"ConnectTime", TimeToText(s.ConnectTime)}, {"DisconnectDate", date(s.DisconnectDate)},
                                 {"DisconnectTime", TimeToText(s.DisconnectTime)}, {"Number", s.Number},
@@ -43,70 +38,40 @@ QByteArray ReferenceJson(const cli::ReportJsonInput& in) {
   }
   QJsonValue rows;
   if (in.details != nullptr) {
+    const bool costs = in.figures->CostsShown;
+    const auto money = [&](double v) { return costs ? QJsonValue(v) : QJsonValue(); };
     QJsonArray list;
-    for (const DetailFigures& f : in.details->Figures) {
-      const auto money = [&](double v) { return in.details->CostsShown ? QJsonValue(v) : QJsonValue(); };
+    for (const SessionFigures& f : in.figures->Sessions) {
+      QJsonArray tariffs;
+      for (const TariffUse& t : f.Tariffs) {
+        tariffs.append(QJsonObject{{"Tariff", t.Tariff}, {"Description", t.Description}, {"Seconds", t.Seconds},
+                                   {"Cost", t.Cost}});
+      }
       list.append(QJsonObject{{"Index", f.Index}, {"Seconds", f.Seconds}, {"DialCost", money(f.DialCost)},
-                              {"ServiceCost", money(f.ServiceCost)}, {"DataCost", money(f.DataCost)},
-                              {"Cost", money(f.Cost)}, {"Notes", f.Notes}});
+                              {"ServiceCost", money(f.TimeCost)}, {"DataCost", money(f.DataCost)},
+                              {"Cost", money(f.Cost)}, {"Notes", f.Notes},
+                              {"Tariffs", costs ? QJsonValue(tariffs) : QJsonValue()},
+                              {"MinimumChargeTariff", costs && f.MinimumChargeTariff > 0
+                                                          ? QJsonValue(f.MinimumChargeTariff) : QJsonValue()}});
     }
     rows = list;
   }
   const QJsonObject o{
       {"LinesRead", run.LinesRead}, {"ErrorsFound", run.ErrorsFound}, {"IncompleteTariffs", run.IncompleteTariffs},
-      {"LogCorrupt", in.logCorrupt}, {"TooManyServices", run.TooManyServices},
-      {"TooManyConnections", run.TooManyConnections}, {"SessionCount", in.ran ? run.Tables.SessionCount : 0},
-      {"ServiceTotalsCount", in.ran ? run.Tables.ServiceTotalsCount : 0}, {"ServiceTotals", totals},
+      {"LogCorrupt", run.LogCorrupt || in.logCorrupt}, {"TooManyServices", run.TooManyServices},
+      {"TooManyConnections", run.TooManyConnections}, {"SessionCount", run.Tables.SessionCount},
+      {"ServiceTotalsCount", run.Tables.ServiceTotalsCount}, {"ServiceTotals", totals},
       {"Sessions", sessions}, {"Summary", in.summary != nullptr ? QJsonValue(in.summary->Text) : QJsonValue()},
-      {"Details", in.details != nullptr ? QJsonValue(in.details->Model.Text) : QJsonValue()}, {"DetailRows", rows}};
+      {"Details", in.details != nullptr ? QJsonValue(in.details->Text) : QJsonValue()}, {"DetailRows", rows},
+      {"format_version", 2}};
   return QJsonDocument(o).toJson(QJsonDocument::Indented);
 }
 
-// The streamed text as the command prints it (UTF-8).
-QByteArray Streamed(const cli::ReportJsonInput& in) {
+// The streamed bytes, handed over in pieces.
+QByteArray Streamed(const ReportDocument& in) {
   QByteArray bytes;
-  QTextStream out(&bytes);
-  cli::WriteReportJson(out, in);
-  out.flush();
+  JsonFormat().Write(in, [&](QByteArrayView piece) { bytes += piece; });
   return bytes;
-}
-
-class NoErrors : public ErrorReporter {
- public:
-  ErrorAnswer ReportError(const RunError& e) override {
-    ADD_FAILURE() << e.description().toStdString();
-    return ErrorAnswer::Continue;
-  }
-};
-
-// The several-numbers case in German, with and without the reports.
-TEST(ReportJson, RealRunMatchesTheWholeDocument) {
-  Configuration config;
-  QString error;
-  ASSERT_TRUE(ConfigurationFromJson(testing::CliTest::Read(CaseDir("several_numbers") + QStringLiteral("/config.json")),
-                                    Configuration(), config, error));
-  const LocaleValues locale = LoadLocaleInfo(QLocale(QLocale::German, QLocale::Germany));
-  RunInputs inputs;
-  inputs.config = &config;
-  inputs.locale = &locale;
-  inputs.ReportStartDate = MakeDate(1998, 3, 9);
-  inputs.ReportEndDate = MakeDate(1998, 3, 11);
-  NullProgress progress;
-  NoErrors reporter;
-  RunState run = ProcessLog(inputs, CaseDir("several_numbers") + QStringLiteral("/ModemLog.txt"), progress, reporter);
-  const std::vector<Session> sessions = run.Tables.Sessions;
-  const ReportInputs r{&config, &locale, inputs.ReportStartDate, inputs.ReportEndDate, run.ErrorsFound};
-  const ReportModel summary = BuildSummaryReport(run.Tables, r);
-  const DetailsReport details = BuildDetailsReport(run.Tables, r, progress);
-  cli::ReportJsonInput in;
-  in.run = &run;
-  in.ran = true;
-  in.sessions = &sessions;
-  in.sessionCount = run.Tables.SessionCount;
-  EXPECT_EQ(Streamed(in).toStdString(), ReferenceJson(in).toStdString());
-  in.summary = &summary;
-  in.details = &details;
-  EXPECT_EQ(Streamed(in).toStdString(), ReferenceJson(in).toStdString());
 }
 
 // Texts with every kind of character the writer escapes or passes on, odd
@@ -146,34 +111,35 @@ TEST(ReportJson, AwkwardValuesMatchTheWholeDocument) {
   }
   ReportModel summary;
   summary.Text = texts[3] + texts[1];
-  DetailsReport details;
+  ReportFigures figures;
   for (int i = 0; i < 8; ++i) {
-    DetailFigures f;
+    SessionFigures f;
     f.Index = i;
     f.Seconds = i * 1000;
     f.DialCost = numbers[i];
-    f.ServiceCost = numbers[(i + 3) % 8];
+    f.TimeCost = numbers[(i + 3) % 8];
     f.DataCost = numbers[(i + 5) % 8];
     f.Cost = numbers[7 - i];
     f.Notes = texts[i % 6];
-    details.Figures.push_back(f);
+    for (int t = 1; t <= i % 3; ++t) f.Tariffs.push_back(TariffUse{t, texts[(i + t) % 6], 60 * t, numbers[t]});
+    f.MinimumChargeTariff = i % 3;
+    figures.Sessions.push_back(f);
   }
-  details.Model.Text = texts[0] + texts[2] + texts[4];
-  cli::ReportJsonInput in;
+  ReportModel details;
+  details.Text = texts[0] + texts[2] + texts[4];
+  ReportDocument in;
+  in.figures = &figures;
   in.run = &run;
-  in.ran = true;
-  in.sessions = &sessions;
-  in.sessionCount = 3;
+  in.sessionsAsRun = &sessions;
   in.summary = &summary;
   in.details = &details;
   for (bool costs : {true, false}) {
-    details.CostsShown = costs;
+    figures.CostsShown = costs;
     EXPECT_EQ(Streamed(in), ReferenceJson(in));
   }
   // Nothing ran: counts 0, empty lists, no reports.
-  RunState none;
-  none.LogCorrupt = true;
-  const cli::ReportJsonInput nothing{&none, false, true};
+  ReportDocument nothing;
+  nothing.logCorrupt = true;
   EXPECT_EQ(Streamed(nothing), ReferenceJson(nothing));
 }
 

@@ -1,4 +1,4 @@
-#include "cli/report_json.h"
+#include "core/reports/formats/json_format.h"
 
 #include <QByteArray>
 #include <QJsonArray>
@@ -6,15 +6,16 @@
 #include <QLocale>
 #include <cmath>
 
-namespace mirolat::cli {
+#include "core/analysis/session_builder.h"
+
+namespace mirolat {
 
 namespace {
 
-// Collects the text and hands it to the stream in large pieces.
+// Collects the text and hands it to the sink in large pieces.
 class JsonOut {
  public:
-  explicit JsonOut(QTextStream& out) : out_(out) { buffer_.reserve(kFlushAt + 4096); }
-  ~JsonOut() { Flush(); }
+  explicit JsonOut(SinkText& out) : out_(out), buffer_(out.buffer()) {}
 
   void Raw(const char* ascii) { buffer_.append(QLatin1String(ascii)); }
   void Raw(QLatin1String ascii) { buffer_.append(ascii); }
@@ -119,17 +120,10 @@ class JsonOut {
     buffer_.append(QLatin1String(text, 10));
   }
 
-  void MaybeFlush() {
-    if (buffer_.size() >= kFlushAt) Flush();
-  }
-  void Flush() {
-    if (buffer_.isEmpty()) return;
-    out_ << buffer_;
-    buffer_.clear();
-  }
+  void MaybeFlush() { out_.MaybeFlush(); }
+  void Flush() { out_.Flush(); }
 
  private:
-  static constexpr qsizetype kFlushAt = 1 << 16;
   // The letter of a control character's short escape, 0 when it has none.
   static char Escape(char16_t u) {
     switch (u) {
@@ -147,8 +141,8 @@ class JsonOut {
       value /= 10;
     }
   }
-  QTextStream& out_;
-  QString buffer_;
+  SinkText& out_;
+  QString& buffer_;
 };
 
 // The members below are written in the order the JSON writer sorts keys.
@@ -176,6 +170,7 @@ void WriteServiceTotals(JsonOut& j, const SessionTable& t) {
     j.Raw('\n');
     j.Indent(2);
     j.Raw('}');
+    j.MaybeFlush();
   }
   if (!firstEntry) j.Raw('\n');
 }
@@ -211,20 +206,52 @@ void WriteSessions(JsonOut& j, const std::vector<Session>& sessions, int count) 
     j.Raw('\n');
     j.Indent(2);
     j.Raw('}');
+    j.MaybeFlush();
   }
   if (!firstEntry) j.Raw('\n');
 }
 
-void WriteDetailRows(JsonOut& j, const DetailsReport& details) {
+// An array member at `level`: "[", its entries, the closing bracket.
+template <class Entries>
+void Array(JsonOut& j, int level, Entries&& entries) {
+  j.Raw("[\n");
+  entries();
+  j.Indent(level);
+  j.Raw(']');
+}
+
+void WriteTariffs(JsonOut& j, const std::vector<TariffUse>& tariffs) {
+  for (std::size_t i = 0; i < tariffs.size(); ++i) {
+    const TariffUse& t = tariffs[i];
+    j.Raw(i == 0 ? "" : ",\n");
+    j.Indent(4);
+    j.Raw("{\n");
+    j.Key(5, "Cost", true);
+    j.Double(t.Cost);
+    j.Key(5, "Description", false);
+    j.String(t.Description);
+    j.Key(5, "Seconds", false);
+    j.Int(t.Seconds);
+    j.Key(5, "Tariff", false);
+    j.Int(t.Tariff);
+    j.Raw('\n');
+    j.Indent(4);
+    j.Raw('}');
+  }
+  if (!tariffs.empty()) j.Raw('\n');
+}
+
+void WriteDetailRows(JsonOut& j, const ReportFigures& figures) {
+  const bool costs = figures.CostsShown;
   const auto money = [&](double v) {
-    if (details.CostsShown) {
+    if (costs) {
       j.Double(v);
     } else {
       j.Null();
     }
   };
   bool firstEntry = true;
-  for (const DetailFigures& f : details.Figures) {
+  for (const SessionFigures& f : figures.Sessions) {
     j.Raw(firstEntry ? "" : ",\n");
     firstEntry = false;
     j.Indent(2);
@@ -237,43 +264,53 @@ void WriteDetailRows(JsonOut& j, const DetailsReport& details) {
     money(f.DialCost);
     j.Key(3, "Index", false);
     j.Int(f.Index);
+    j.Key(3, "MinimumChargeTariff", false);
+    if (costs && f.MinimumChargeTariff > 0) {
+      j.Int(f.MinimumChargeTariff);
+    } else {
+      j.Null();
+    }
     j.Key(3, "Notes", false);
     j.String(f.Notes);
     j.Key(3, "Seconds", false);
     j.Int(f.Seconds);
     j.Key(3, "ServiceCost", false);
-    money(f.ServiceCost);
+    money(f.TimeCost);
+    j.Key(3, "Tariffs", false);
+    if (costs) {
+      Array(j, 3, [&] { WriteTariffs(j, f.Tariffs); });
+    } else {
+      j.Null();
+    }
     j.Raw('\n');
     j.Indent(2);
     j.Raw('}');
+    j.MaybeFlush();
   }
   if (!firstEntry) j.Raw('\n');
 }
 
-// An array member: "[", its entries, the closing bracket at the member's level.
-template <class Entries>
-void Array(JsonOut& j, Entries&& entries) {
-  j.Raw("[\n");
-  entries();
-  j.Indent(1);
-  j.Raw(']');
-}
-
 }  // namespace
 
-void WriteReportJson(QTextStream& out, const ReportJsonInput& in) {
+void JsonFormat::Write(const ReportDocument& document, const ByteSink& sink) const {
+  SinkText out(sink);
   JsonOut j(out);
-  const RunState& run = *in.run;
+  const RunState none;
+  const bool ran = document.run != nullptr;
+  const RunState& run = ran ? *document.run : none;
+  const std::vector<Session>& sessions = document.sessionsAsRun ? *document.sessionsAsRun : run.Tables.Sessions;
+  // The rows go with the Details report.
+  const bool rows = document.details != nullptr && document.figures != nullptr;
   j.Raw("{\n");
   j.Key(1, "DetailRows", true);
-  if (in.details != nullptr) {
-    Array(j, [&] { WriteDetailRows(j, *in.details); });
+  if (rows) {
+    Array(j, 1, [&] { WriteDetailRows(j, *document.figures); });
   } else {
     j.Null();
   }
   j.Key(1, "Details", false);
-  if (in.details != nullptr) {
-    j.String(in.details->Model.Text);
+  if (document.details != nullptr) {
+    j.String(document.details->Text);
   } else {
     j.Null();
   }
@@ -284,22 +321,18 @@ void WriteReportJson(QTextStream& out, const ReportJsonInput& in) {
   j.Key(1, "LinesRead", false);
   j.Int(run.LinesRead);
   j.Key(1, "LogCorrupt", false);
-  j.Bool(in.logCorrupt);
+  j.Bool(run.LogCorrupt || document.logCorrupt);
   j.Key(1, "ServiceTotals", false);
-  Array(j, [&] {
-    if (in.ran) WriteServiceTotals(j, run.Tables);
-  });
+  Array(j, 1, [&] { WriteServiceTotals(j, run.Tables); });
   j.Key(1, "ServiceTotalsCount", false);
-  j.Int(in.ran ? run.Tables.ServiceTotalsCount : 0);
+  j.Int(run.Tables.ServiceTotalsCount);
   j.Key(1, "SessionCount", false);
-  j.Int(in.ran ? run.Tables.SessionCount : 0);
+  j.Int(run.Tables.SessionCount);
   j.Key(1, "Sessions", false);
-  Array(j, [&] {
-    if (in.ran && in.sessions != nullptr) WriteSessions(j, *in.sessions, in.sessionCount);
-  });
+  Array(j, 1, [&] { WriteSessions(j, sessions, run.Tables.SessionCount); });
   j.Key(1, "Summary", false);
-  if (in.summary != nullptr) {
-    j.String(in.summary->Text);
+  if (document.summary != nullptr) {
+    j.String(document.summary->Text);
   } else {
     j.Null();
   }
@@ -307,7 +340,10 @@ void WriteReportJson(QTextStream& out, const ReportJsonInput& in) {
   j.Bool(run.TooManyConnections);
   j.Key(1, "TooManyServices", false);
   j.Bool(run.TooManyServices);
+  j.Key(1, "format_version", false);
+  j.Int(kReportJsonVersion);
   j.Raw("\n}\n");
+  j.Flush();
 }
 
-}  // namespace mirolat::cli
+}  // namespace mirolat
