@@ -33,12 +33,17 @@ constexpr std::size_t kMostBars = 120;
 // The heat map's classes of connected time above none.
 constexpr int kHeatClasses = 5;
 
+// The share chart's smallest part (percent) with a label of its own.
+constexpr qreal kSmallestLabelledShare = 4.0;
+
 enum class Measure { Time, Cost };
 
 const LocaleValues& ValuesOf(const ChartOptions& options) {
   static const LocaleValues kDefault;
   return options.locale != nullptr ? *options.locale : kDefault;
 }
+
+QList<qreal> ValuesOf(const QObject* object) { return object->property(kChartValuesProperty).value<QList<qreal>>(); }
 
 void Carry(QObject* object, const QList<qreal>& values, const QStringList& tips) {
   object->setProperty(kChartValuesProperty, QVariant::fromValue(values));
@@ -173,8 +178,7 @@ QChart* ShareChart(const ReportFigures& figures, const ChartOptions& options) {
   auto* bars = new QHorizontalPercentBarSeries;
   bars->setBarWidth(0.6);
   bars->setLabelsVisible(true);
-  bars->setLabelsFormat(QStringLiteral("@value %"));
-  bars->setLabelsPrecision(2);
+  bars->setLabelsFormat(QStringLiteral("@value %"));  // the percentage, rounded
   std::vector<QBarSet*> sets;
   for (const NumberShare& share : shares) {
     auto* set = new QBarSet(share.Label);
@@ -198,8 +202,14 @@ QChart* ShareChart(const ReportFigures& figures, const ChartOptions& options) {
     const QColor colour = NumberColour(k, options.dark);
     sets[k]->setColor(colour);
     sets[k]->setBorderColor(colour);
-    // Dark text on the light colours, white on the dark ones.
-    sets[k]->setLabelColor(colour.lightnessF() > 0.55 ? QColor(0x202124) : QColor(Qt::white));
+    // Dark text on the light colours, white on the dark ones. A label can
+    // only be hidden for a whole set: a set with a sliver (whose label would
+    // spill over its neighbours) shows none; its tooltip has the figures.
+    bool sliver = false;
+    for (qreal part : ValuesOf(sets[k])) sliver = sliver || (part > 0 && part < kSmallestLabelledShare);
+    sets[k]->setLabelColor(sliver ? QColor(Qt::transparent)
+                           : colour.lightnessF() > 0.55 ? QColor(0x202124)
+                                                        : QColor(Qt::white));
   }
   return chart;
 }

@@ -343,6 +343,10 @@ void frmReport::BuildCommands() {
   mnuExit->setShortcuts(QKeySequence::keyBindings(QKeySequence::Close) << QKeySequence(Qt::Key_Escape));
   mnuSummary->setChecked(true);
   mnuListView->setChecked(true);
+  mnuView->addSeparator();
+  QAction* charts = mnuView->addAction(QStringLiteral("&Charts..."));
+  charts->setObjectName(QStringLiteral("mnuCharts"));
+  connect(charts, &QAction::triggered, this, &frmReport::ChartsRequested);
 }
 
 QAction* frmReport::ToolbarButtonByKey(const QString& key) const {

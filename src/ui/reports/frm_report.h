@@ -51,6 +51,11 @@ class frmReport : public QMainWindow {
   // The file-system calls Save As makes (tests make them fail).
   void SetFileSystemForTesting(FileSystemOps& files) { files_ = &files; }
 
+  // The Charts window over the same run and range.
+ Q_SIGNALS:
+  void ChartsRequested();
+
+ public:
   // Program-wide Auto Arrange state: cleared at start-up, set from the
   // AutoArrange setting when the window loads, toggled by Auto Arrange.
   static bool AutoArrangeOn;
