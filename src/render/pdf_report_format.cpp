@@ -8,6 +8,7 @@
 #include <QPdfWriter>
 #include <algorithm>
 #include <cmath>
+#include <optional>
 
 #include "core/reports/formats/html_format.h"
 #include "core/reports/report_list_rules.h"
@@ -48,7 +49,9 @@ class PdfLayout {
     bold_.setBold(true);
     title_ = bold_;
     title_.setPointSizeF(14);
-    line_ = QFontMetricsF(body_, &device).lineSpacing();
+    plain_.emplace(body_, &device);
+    strong_.emplace(bold_, &device);
+    line_ = plain_->lineSpacing();
     pad_ = Mm(1.2);
   }
 
@@ -101,6 +104,7 @@ class PdfLayout {
 
   void DrawRow(QPainter& painter, double top, const QStringList& cells, bool strong, double height) const {
     painter.setFont(strong ? bold_ : body_);
+    const QFontMetricsF& metrics = strong ? *strong_ : *plain_;
     double left = 0;
     for (std::size_t i = 0; i < columns_.size(); ++i) {
       const int c = columns_[i];
@@ -112,8 +116,19 @@ class PdfLayout {
         align = Qt::AlignHCenter;
       }
       const QRectF cell(left + pad_, top + pad_ / 2, widths_[i] - 2 * pad_, height - pad_ / 2);
-      if (c < cells.size()) painter.drawText(cell, align | Qt::AlignTop | Qt::TextWrapAnywhere, cells[c]);
       left += widths_[i];
+      if (c >= cells.size() || cells[c].isEmpty()) continue;
+      // A text that fits is set on its line directly: most cells, and far
+      // quicker than laying them out in a box.
+      const double width = metrics.horizontalAdvance(cells[c]);
+      if (width > cell.width()) {
+        painter.drawText(cell, align | Qt::AlignTop | Qt::TextWrapAnywhere, cells[c]);
+        continue;
+      }
+      double x = cell.left();
+      if (align == Qt::AlignRight) x = cell.right() - width;
+      if (align == Qt::AlignHCenter) x = cell.left() + (cell.width() - width) / 2;
+      painter.drawText(QPointF(x, cell.top() + metrics.ascent()), cells[c]);
     }
   }
 
@@ -137,6 +152,7 @@ class PdfLayout {
   std::vector<int> columns_;
   std::vector<double> widths_;
   QFont body_, bold_, title_;
+  std::optional<QFontMetricsF> plain_, strong_;
   double line_ = 0;
   double pad_ = 0;
 };

@@ -2,8 +2,8 @@
 // The report as a PDF document on A4: a title block with the header panel's
 // values, on the Summary's first page its daily and share charts, then the
 // list's table, whose title row starts every page; no entry is split across
-// pages, and each page ends with "Page n of m". Needs a QGuiApplication (the
-// fonts); an offscreen one will do.
+// pages, and each page ends with "Page n of m". Needs a QApplication (the
+// fonts, and the charts' graphics scene); an offscreen one will do.
 #include "core/reports/formats/report_format.h"
 
 namespace mirolat {
