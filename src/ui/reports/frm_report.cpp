@@ -267,7 +267,7 @@ void frmReport::BuildCommands() {
   using RG = ReportGroup;
   static const ReportCommandSpec kReportCommands[] = {
       {RM::File, false, &frmReport::mnuSaveAS, "mnuSaveAS", "Save &As", "", 1, "Save", "Save", "Save Report", RG::None, false, &frmReport::mnuSaveAS_Click},
-      {RM::File, false, &frmReport::mnuCopy, "mnuCopy", "&Copy", "Ctrl+C", 0, "", "", "", RG::None, false, &frmReport::mnuCopy_Click},
+      {RM::File, false, &frmReport::mnuCopy, "mnuCopy", "Cop&y", "Ctrl+C", 0, "", "", "", RG::None, false, &frmReport::mnuCopy_Click},
       {RM::File, false, &frmReport::mnuPrint, "mnuPrint", "&Print", "Ctrl+P", 2, "Print", "Print", "Print Report", RG::None, false, &frmReport::mnuPrint_Click},
       {RM::File, true, &frmReport::mnuExit, "mnuExit", "&Close", "", 3, "Exit", "Close", "Close Report", RG::None, false, &frmReport::mnuExit_Click},
       {RM::View, false, &frmReport::mnuSummary, "mnuSummary", "&Summary Report", "F2", 5, "Summary", "Summary", "Summary Report", RG::Report, true, &frmReport::mnuSummary_Click},
