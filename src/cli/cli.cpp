@@ -27,6 +27,9 @@ const char* kUsage =
     "                                  analyse the log and print a report (--details,\n"
     "                                  --format text|csv|csv-locale|json, --out FILE,\n"
     "                                  --locale NAME)\n"
+    "  chart --kind KIND --from YYYY-MM-DD --to YYYY-MM-DD --out FILE.png|FILE.svg\n"
+    "                                  draw a chart of the same analysis (daily,\n"
+    "                                  share, heatmap, cumulative) into a picture\n"
     "  config export [FILE]            the configuration record as JSON\n"
     "  config import FILE              replace the configuration record from JSON\n"
     "  genlog --seed N --days D [--start YYYY-MM-DD] [--out FILE]\n"
@@ -132,6 +135,7 @@ const CommandEntry kCommands[] = {
     {"scan", CmdScan, ScanHelp},
     {"config", CmdConfig, ConfigHelp},
     {"report", CmdReport, ReportHelp},
+    {"chart", CmdChart, ChartHelp},
     {"genlog", CmdGenlog, GenlogHelp},
     {"optimize", CmdOptimize, OptimizeHelp},
     {"purge", CmdPurge, PurgeHelp},
@@ -178,6 +182,14 @@ int Run(const QStringList& args, QTextStream& out, QTextStream& err) {
   }
   err << "mirolat-cli: unknown command '" << args[1] << "'\n" << kUsage;
   return 2;
+}
+
+bool CommandNeedsGui(const QStringList& args) {
+  if (args.size() < 2) return false;
+  if (args[1] == QLatin1String("chart")) return true;
+  if (args[1] != QLatin1String("report")) return false;
+  const qsizetype format = args.indexOf(QStringLiteral("--format"), 2);
+  return format > 0 && format + 1 < args.size() && args[format + 1] == QLatin1String("pdf");
 }
 
 int Run(const QStringList& args, QTextStream& out, QTextStream& err, FileSystemOps& files) {

@@ -18,4 +18,9 @@ int Run(const QStringList& args, QTextStream& out, QTextStream& err, FileSystemO
 // ends with a non-zero status.
 int Run(const QStringList& args);
 
+// Whether the command of `args` (args[0] is the program name) draws, and so
+// needs a QApplication rather than a QCoreApplication: `chart`, and `report`
+// with `--format pdf`.
+bool CommandNeedsGui(const QStringList& args);
+
 }  // namespace mirolat::cli

@@ -8,6 +8,8 @@ namespace mirolat::cli {
 int CmdScan(const QStringList& args, QTextStream& out, QTextStream& err);
 int CmdConfig(const QStringList& args, QTextStream& out, QTextStream& err);
 int CmdReport(const QStringList& args, QTextStream& out, QTextStream& err);
+// Needs a QApplication (an offscreen one will do): it draws.
+int CmdChart(const QStringList& args, QTextStream& out, QTextStream& err);
 int CmdGenlog(const QStringList& args, QTextStream& out, QTextStream& err);
 int CmdOptimize(const QStringList& args, QTextStream& out, QTextStream& err);
 int CmdPurge(const QStringList& args, QTextStream& out, QTextStream& err);
@@ -25,6 +27,7 @@ int CmdImportPppd(const QStringList& args, QTextStream& out, QTextStream& err);
 // The full help of the commands that keep it beside their code.
 const char* ModemHelp();
 const char* ImportPppdHelp();
+const char* ChartHelp();
 
 }  // namespace mirolat::cli
 

@@ -43,6 +43,7 @@ frmMain* ApplicationWindows::CreateMainWindow() {
 
 void ApplicationWindows::Connect(frmMain& main) {
   connect(&main, &frmMain::ReportRequested, this, &ApplicationWindows::ShowReport);
+  connect(&main, &frmMain::ChartsRequested, this, &ApplicationWindows::ShowCharts);
   connect(&main, &frmMain::TipsRequested, this, &ApplicationWindows::ShowTips);
   connect(&main, &frmMain::AboutRequested, this, &ApplicationWindows::ShowAbout);
   connect(&main, &frmMain::OptionsRequested, this, &ApplicationWindows::ShowOptions);
@@ -174,8 +175,17 @@ void ApplicationWindows::ShowModemWizard() {
 
 // One report window at a time, created when needed and shown again after each run.
 void ApplicationWindows::ShowReport() {
-  if (report_.isNull()) report_ = new frmReport(state_, main_);
+  if (report_.isNull()) {
+    report_ = new frmReport(state_, main_);
+    connect(report_, &frmReport::ChartsRequested, this, &ApplicationWindows::ShowCharts);
+  }
   report_->ShowReport();
+}
+
+// One Charts window at a time, drawn again from the last run each time it is asked for.
+void ApplicationWindows::ShowCharts() {
+  if (charts_.isNull()) charts_ = new frmCharts(state_, main_);
+  charts_->ShowCharts();
 }
 
 void ApplicationWindows::ShowTips() {

@@ -14,6 +14,7 @@
 #include <QPointer>
 #include <memory>
 
+#include "ui/charts/frm_charts.h"
 #include "ui/logviewer/frm_view_log.h"
 #include "ui/main/frm_main.h"
 #include "ui/reports/frm_report.h"
@@ -38,6 +39,8 @@ class ApplicationWindows : public QObject {
   frmMain* MainWindow() const { return main_; }
   // The report window of the last run, or null before the first.
   frmReport* ReportWindow() const { return report_; }
+  // The open Charts window, or null.
+  frmCharts* ChartsWindow() const { return charts_; }
   // The open log viewer, or null.
   frmViewLog* LogViewer() const { return viewer_; }
 
@@ -49,6 +52,7 @@ class ApplicationWindows : public QObject {
  private:
   void Connect(frmMain& main);
   void ShowReport();
+  void ShowCharts();
   void ShowTips();
   void ShowAbout();
   void ShowOptions();
@@ -64,6 +68,7 @@ class ApplicationWindows : public QObject {
   AppState& state_;
   QPointer<frmMain> main_;
   QPointer<frmReport> report_;
+  QPointer<frmCharts> charts_;
   QPointer<frmViewLog> viewer_;
   RewriteProgress* rewriteProgress_ = nullptr;
   OptimizePresenter* optimizer_ = nullptr;

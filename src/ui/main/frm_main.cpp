@@ -173,6 +173,9 @@ void frmMain::BuildCommands() {
   mnuModemWizard = mnuTools->addAction(QStringLiteral("Modem Logging &Wizard..."));
   mnuModemWizard->setObjectName(QStringLiteral("mnuModemWizard"));
   connect(mnuModemWizard, &QAction::triggered, this, &frmMain::ModemWizardRequested);
+  mnuCharts = mnuTools->addAction(QStringLiteral("&Charts..."));
+  mnuCharts->setObjectName(QStringLiteral("mnuCharts"));
+  connect(mnuCharts, &QAction::triggered, this, &frmMain::ChartsRequested);
   // The menus keep the icons to the toolbar.
   for (QMenu* m : {mnuFile, mnuTools, mnuQuickDate, mnuHelp}) {
     for (QAction* a : m->actions()) a->setIconVisibleInMenu(false);
@@ -554,6 +557,7 @@ void frmMain::PushCommandStates() {
   // only the items the state allows.
   const bool wizard = Connected(WindowCommand::ModemWizard) && unlocked;
   mnuModemWizard->setEnabled(wizard);
+  mnuCharts->setEnabled(unlocked);
   mnuTools->menuAction()->setEnabled(tools || wizard);
   mnuPurgeLog->setEnabled(tools && c.ToolsPurge && purger && free);
   mnuOptimize->setEnabled(tools && c.ToolsOptimize && c.OptimizeButton && optimizer && free);

@@ -107,6 +107,7 @@ class frmMain : public QMainWindow {
   QAction* mnuOptimize = nullptr;
   QAction* mnuRepairLog = nullptr;
   QAction* mnuModemWizard = nullptr;
+  QAction* mnuCharts = nullptr;
   QMenu* mnuQuickDate = nullptr;
   QAction* mnuToday = nullptr;
   QAction* mnuPlusWeek = nullptr;
@@ -213,6 +214,8 @@ class frmMain : public QMainWindow {
   void RepairRequested();
   // The modem logging wizard, modal (offered even without a log).
   void ModemWizardRequested();
+  // The Charts window over the last run.
+  void ChartsRequested();
   // The tip window, modal (first activation without a warning).
   void TipsRequested();
   // The About window, modal.
