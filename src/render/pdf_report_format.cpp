@@ -159,7 +159,7 @@ class PdfLayout {
 
 }  // namespace
 
-void PdfReportFormat::Write(const ReportDocument& document, const ByteSink& sink) const {
+void PdfReportFormat::Write(const ReportDocument& document, const ReportSink& sink) const {
   const bool details = document.shown == ReportKind::Details;
   const ReportModel* model = details ? document.details : document.summary;
   if (model == nullptr) return;

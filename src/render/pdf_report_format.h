@@ -15,7 +15,7 @@ class PdfReportFormat final : public ReportFormat {
   QString Extension() const override { return QStringLiteral("pdf"); }
   ReportNeeds Needs() const override { return ReportNeeds::Shown; }
   bool NeedsListRows() const override { return true; }
-  void Write(const ReportDocument& document, const ByteSink& sink) const override;
+  void Write(const ReportDocument& document, const ReportSink& sink) const override;
 };
 
 }  // namespace mirolat

@@ -167,7 +167,7 @@ QString CsvFormat::FileFilter() const {
                                       : QStringLiteral("CSV files (*.csv)");
 }
 
-void CsvFormat::Write(const ReportDocument& document, const ByteSink& sink) const {
+void CsvFormat::Write(const ReportDocument& document, const ReportSink& sink) const {
   if (document.figures == nullptr) return;
   SinkText out(sink);
   CsvWriter csv(out, layout_, *document.locale);

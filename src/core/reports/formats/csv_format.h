@@ -30,7 +30,7 @@ class CsvFormat final : public ReportFormat {
   QString FileFilter() const override;
   QString Extension() const override { return QStringLiteral("csv"); }
   ReportNeeds Needs() const override { return ReportNeeds::Shown; }
-  void Write(const ReportDocument& document, const ByteSink& sink) const override;
+  void Write(const ReportDocument& document, const ReportSink& sink) const override;
 
  private:
   CsvLayout layout_;

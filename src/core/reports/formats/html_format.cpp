@@ -47,7 +47,7 @@ bool IsFigureColumn(const ReportColumn& column) {
   return column.SortByValue || column.Alignment == ColumnAlignment::Right;
 }
 
-void HtmlFormat::Write(const ReportDocument& document, const ByteSink& sink) const {
+void HtmlFormat::Write(const ReportDocument& document, const ReportSink& sink) const {
   const bool details = document.shown == ReportKind::Details;
   const ReportModel* model = details ? document.details : document.summary;
   if (model == nullptr) return;

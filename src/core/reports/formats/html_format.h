@@ -16,7 +16,7 @@ class HtmlFormat final : public ReportFormat {
   QString Extension() const override { return QStringLiteral("html"); }
   ReportNeeds Needs() const override { return ReportNeeds::Shown; }
   bool NeedsListRows() const override { return true; }
-  void Write(const ReportDocument& document, const ByteSink& sink) const override;
+  void Write(const ReportDocument& document, const ReportSink& sink) const override;
 };
 
 // Whether a column's cells are figures (times, counts, amounts, days), which

@@ -292,7 +292,7 @@ void WriteDetailRows(JsonOut& j, const ReportFigures& figures) {
 
 }  // namespace
 
-void JsonFormat::Write(const ReportDocument& document, const ByteSink& sink) const {
+void JsonFormat::Write(const ReportDocument& document, const ReportSink& sink) const {
   SinkText out(sink);
   JsonOut j(out);
   const RunState none;

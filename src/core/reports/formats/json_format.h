@@ -21,7 +21,7 @@ class JsonFormat final : public ReportFormat {
   QString FileFilter() const override { return QStringLiteral("JSON files (*.json)"); }
   QString Extension() const override { return QStringLiteral("json"); }
   ReportNeeds Needs() const override { return ReportNeeds::Both; }
-  void Write(const ReportDocument& document, const ByteSink& sink) const override;
+  void Write(const ReportDocument& document, const ReportSink& sink) const override;
 };
 
 // The version format_version carries: 2 added the tariffs and the minimum

@@ -7,7 +7,7 @@
 
 namespace mirolat {
 
-SinkText::SinkText(const ByteSink& sink) : sink_(sink) { buffer_.reserve(kPiece + 4096); }
+SinkText::SinkText(const ReportSink& sink) : sink_(sink) { buffer_.reserve(kPiece + 4096); }
 
 void SinkText::Flush() {
   if (buffer_.isEmpty()) return;

@@ -19,7 +19,7 @@ struct RunState;
 
 // Where a format's bytes go: an AtomicFileWriter's Write, standard output, a
 // QByteArray in tests. A failing sink throws RunError; the format lets it pass.
-using ByteSink = std::function<void(QByteArrayView)>;
+using ReportSink = std::function<void(QByteArrayView)>;
 
 // Which built reports a format reads.
 enum class ReportNeeds { Shown, Both };
@@ -60,7 +60,7 @@ class ReportFormat {
   // Writes the whole document to the sink. Without the report it shows (no
   // figures, or no model of the shown kind) a format writes nothing, but JSON,
   // which then writes the run with its reports null.
-  virtual void Write(const ReportDocument& document, const ByteSink& sink) const = 0;
+  virtual void Write(const ReportDocument& document, const ReportSink& sink) const = 0;
 };
 
 // Text handed to a sink as UTF-8 in pieces, so that a long report never
@@ -68,7 +68,7 @@ class ReportFormat {
 // surrogate pair.
 class SinkText {
  public:
-  explicit SinkText(const ByteSink& sink);
+  explicit SinkText(const ReportSink& sink);
   QString& buffer() { return buffer_; }
   // Hands the buffer over once it holds a piece's worth.
   void MaybeFlush() {
@@ -81,7 +81,7 @@ class SinkText {
 
  private:
   static constexpr qsizetype kPiece = 1 << 15;
-  const ByteSink& sink_;
+  const ReportSink& sink_;
   QString buffer_;
 };
 

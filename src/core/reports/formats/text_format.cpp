@@ -2,7 +2,7 @@
 
 namespace mirolat {
 
-void TextFormat::Write(const ReportDocument& document, const ByteSink& sink) const {
+void TextFormat::Write(const ReportDocument& document, const ReportSink& sink) const {
   const ReportModel* model = document.shown == ReportKind::Details ? document.details : document.summary;
   if (model == nullptr) return;
   SinkText out(sink);

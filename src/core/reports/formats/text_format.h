@@ -11,7 +11,7 @@ class TextFormat final : public ReportFormat {
   QString FileFilter() const override { return QStringLiteral("Text files (*.txt)"); }
   QString Extension() const override { return QStringLiteral("txt"); }
   ReportNeeds Needs() const override { return ReportNeeds::Shown; }
-  void Write(const ReportDocument& document, const ByteSink& sink) const override;
+  void Write(const ReportDocument& document, const ReportSink& sink) const override;
 };
 
 }  // namespace mirolat
