@@ -98,7 +98,7 @@ void frmCharts::BuildCommands() {
   file->addSeparator();
   mnuClose = file->addAction(QStringLiteral("&Close"));
   mnuClose->setObjectName(QStringLiteral("mnuClose"));
-  mnuClose->setShortcuts({QKeySequence(QKeySequence::Close), QKeySequence(Qt::Key_Escape)});
+  mnuClose->setShortcuts(QKeySequence::keyBindings(QKeySequence::Close) << QKeySequence(Qt::Key_Escape));
   connect(mnuClose, &QAction::triggered, this, &QWidget::close);
 
   QMenu* view = menuBar()->addMenu(QStringLiteral("&View"));
