@@ -232,13 +232,14 @@ QChart* HeatMapChart(const ReportFigures& figures, const ChartOptions& options) 
   for (int h = 0; h < 24; h += 3) hours->append(QStringLiteral("%1:00").arg(h), h);
   hours->setRange(0, 24);
   hours->setGridLineVisible(false);
+  // Monday's row on top: day d is the row from 6 - d to 7 - d, named at its
+  // middle (a reversed axis, or names centred between the bounds, loses the
+  // outer rows' names when the window is resized).
   auto* days = new QCategoryAxis;
   StyleAxis(days, options.dark);
-  days->setLabelsPosition(QCategoryAxis::AxisLabelsPositionCenter);
   days->setStartValue(0);
-  for (int d = 0; d < 7; ++d) days->append(locale.dayName(d + 1, QLocale::ShortFormat), d + 1);
+  for (int d = 6; d >= 0; --d) days->append(locale.dayName(d + 1, QLocale::ShortFormat), 6.5 - d);
   days->setRange(0, 7);
-  days->setReverse(true);
   days->setGridLineVisible(false);
   chart->addAxis(hours, Qt::AlignBottom);
   chart->addAxis(days, Qt::AlignLeft);
@@ -253,7 +254,7 @@ QChart* HeatMapChart(const ReportFigures& figures, const ChartOptions& options) 
   for (int d = 0; d < 7; ++d) {
     for (int h = 0; h < 24; ++h) {
       const qint64 seconds = grid.Seconds[std::size_t(d)][std::size_t(h)];
-      QAreaSeries* cell = Rectangle(chart, h, d, h + 1, d + 1);
+      QAreaSeries* cell = Rectangle(chart, h, 6 - d, h + 1, 7 - d);
       cell->setName(QStringLiteral("%1 %2:00").arg(locale.dayName(d + 1, QLocale::ShortFormat)).arg(h));
       Carry(cell, {double(seconds) / 3600.0},
             {QStringLiteral("%1 %2:00–%3:00\n%4 connected")

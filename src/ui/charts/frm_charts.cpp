@@ -184,7 +184,8 @@ void frmCharts::Redraw() {
     view->setObjectName(QStringLiteral("ChartView%1").arg(views_.size() + 1));
     view->setRenderHint(QPainter::Antialiasing);
     view->setFocusPolicy(Qt::NoFocus);
-    chartsLayout_->addWidget(view);
+    view->setMinimumHeight(180);
+    chartsLayout_->addWidget(view, 1);  // two charts share the height evenly
     views_.push_back(view);
   }
 }
