@@ -27,7 +27,7 @@ namespace mirolat {
 namespace {
 
 // F1 in the Charts window: the page on the charts.
-constexpr int kChartsHelpTopic = 60;
+constexpr int kChartsHelpTopic = 65;
 
 struct KindSpec {
   ChartKind kind;
