@@ -14,6 +14,7 @@
 #include "core/reports/details_report.h"
 #include "core/reports/formats/report_format.h"
 #include "core/reports/summary_report.h"
+#include "render/report_formats.h"
 
 namespace mirolat::cli {
 
@@ -21,10 +22,10 @@ namespace {
 
 const char* kReportUsage =
     "usage: mirolat-cli report [--log FILE] --from YYYY-MM-DD --to YYYY-MM-DD [--details]\n"
-    "                          [--format text|csv|csv-locale|json] [--out FILE] [--locale NAME]\n";
+    "                          [--format text|csv|csv-locale|json|html|pdf] [--out FILE] [--locale NAME]\n";
 
 // The formats the command writes, by their --format names.
-std::vector<std::shared_ptr<const ReportFormat>> ReportFormats() { return CoreReportFormats(); }
+std::vector<std::shared_ptr<const ReportFormat>> ReportFormats() { return AllReportFormats(); }
 
 QString FormatNames(const std::vector<std::shared_ptr<const ReportFormat>>& formats) {
   QStringList names;
@@ -68,6 +69,11 @@ int CmdReport(const QStringList& arguments, QTextStream& out, QTextStream& err) 
     return 2;
   }
   const bool both = format->Needs() == ReportNeeds::Both;
+  // A PDF is no text for a terminal.
+  if (format->Id() == QLatin1String("pdf") && outPath.isEmpty()) {
+    err << "mirolat-cli report: --format pdf needs --out FILE\n" << kReportUsage;
+    return 2;
+  }
   Date start = 0;
   Date end = 0;
   if (!ParseRange(QStringLiteral("report"), fromText, toText, err, &start, &end)) return 2;
@@ -85,7 +91,7 @@ int CmdReport(const QStringList& arguments, QTextStream& out, QTextStream& err) 
   std::optional<ReportModel> detailsModel;
   if (figures) {
     summary = BuildSummaryReport(*figures, in);
-    if (details || both) detailsModel = std::move(BuildDetailsReport(*figures, in, false).Model);
+    if (details || both) detailsModel = std::move(BuildDetailsReport(*figures, in, format->NeedsListRows()).Model);
   }
 
   ReportDocument document;

@@ -1,6 +1,7 @@
 #include "ui/reports/frm_report.h"
 
 #include <QApplication>
+#include <QClipboard>
 #include <QCloseEvent>
 #include <QDir>
 #include <QElapsedTimer>
@@ -11,6 +12,7 @@
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QMenuBar>
+#include <QMimeData>
 #include <QPointer>
 #include <QPrinter>
 #include <QScreen>
@@ -24,8 +26,10 @@
 #include "core/app/app_state.h"
 #include "core/common/atomic_file.h"
 #include "core/reports/details_report.h"
+#include "core/reports/report_list_rules.h"
 #include "core/reports/summary_report.h"
 #include "core/settings/configuration_io.h"
+#include "render/report_formats.h"
 #include "ui/common/end_program.h"
 #include "ui/common/help_window.h"
 #include "ui/dialogs/status_panels.h"
@@ -89,6 +93,8 @@ frmReport::frmReport(AppState& state, QWidget* parent) : QMainWindow(parent, Qt:
   // Any size the user likes, however narrow: the layout's own minimum would
   // stop the window well before Auto Arrange gives up.
   setMinimumSize(120, 90);
+  formats_ = AllReportFormats();
+  saveFilter_ = formats_.front()->FileFilter();
   BuildControls();
   BuildCommands();
   InstallHelpKey(this, kReportWindowHelpTopic);
@@ -170,6 +176,27 @@ void frmReport::BuildControls() {
   header->addWidget(fraNoConn, 0, Qt::AlignRight | Qt::AlignVCenter);
   column->addWidget(fraReportHeader);
 
+  fraFilter = new QWidget(central);
+  fraFilter->setObjectName(QStringLiteral("fraFilter"));
+  auto* filter = new QHBoxLayout(fraFilter);
+  filter->setContentsMargins(6, 3, 6, 3);
+  auto* numberLabel = new QLabel(QStringLiteral("&Number:"), fraFilter);
+  cboNumber = new QComboBox(fraFilter);
+  cboNumber->setObjectName(QStringLiteral("cboNumber"));
+  cboNumber->setSizeAdjustPolicy(QComboBox::AdjustToContents);
+  numberLabel->setBuddy(cboNumber);
+  chkErrors = new QCheckBox(QStringLiteral("Sessions with &errors"), fraFilter);
+  chkErrors->setObjectName(QStringLiteral("chkErrors"));
+  filter->addWidget(numberLabel);
+  filter->addWidget(cboNumber);
+  filter->addSpacing(12);
+  filter->addWidget(chkErrors);
+  filter->addStretch(1);
+  connect(cboNumber, &QComboBox::currentIndexChanged, this, &frmReport::Filter_Change);
+  connect(chkErrors, &QCheckBox::toggled, this, &frmReport::Filter_Change);
+  fraFilter->hide();
+  column->addWidget(fraFilter);
+
   ListModel = new ReportTableModel(this);
   ListView1 = new QTreeView(central);
   ListView1->setObjectName(QStringLiteral("ListView1"));
@@ -240,6 +267,7 @@ void frmReport::BuildCommands() {
   using RG = ReportGroup;
   static const ReportCommandSpec kReportCommands[] = {
       {RM::File, false, &frmReport::mnuSaveAS, "mnuSaveAS", "Save &As", "", 1, "Save", "Save", "Save Report", RG::None, false, &frmReport::mnuSaveAS_Click},
+      {RM::File, false, &frmReport::mnuCopy, "mnuCopy", "Cop&y", "Ctrl+C", 0, "", "", "", RG::None, false, &frmReport::mnuCopy_Click},
       {RM::File, false, &frmReport::mnuPrint, "mnuPrint", "&Print", "Ctrl+P", 2, "Print", "Print", "Print Report", RG::None, false, &frmReport::mnuPrint_Click},
       {RM::File, true, &frmReport::mnuExit, "mnuExit", "&Close", "", 3, "Exit", "Close", "Close Report", RG::None, false, &frmReport::mnuExit_Click},
       {RM::View, false, &frmReport::mnuSummary, "mnuSummary", "&Summary Report", "F2", 5, "Summary", "Summary", "Summary Report", RG::Report, true, &frmReport::mnuSummary_Click},
@@ -729,13 +757,20 @@ void frmReport::BuildReport(ReportKind kind) {
   builtRun_ = state_.LastRun;
   inputs.ErrorsFound = run.ErrorsFound;
 
-  ReportModel model;
-  if (kind == ReportKind::Details) {
-    ReportStatusProgress progress(StatusPanels[0]);
-    model = std::move(BuildDetailsReport(run.Tables, inputs, progress).Model);
-  } else {
-    model = BuildSummaryReport(run.Tables, inputs);
+  inputs_ = inputs;
+  if (sessionsRun_.lock() != state_.LastRun) {
+    sessionsRun_ = state_.LastRun;
+    const auto& all = run.Tables.Sessions;
+    const std::size_t used = std::min(all.size(), std::size_t(std::max(run.Tables.SessionCount, 0)) + 1);
+    sessionsAsRun_.assign(all.begin(), all.begin() + std::ptrdiff_t(used));
   }
+  {
+    ReportStatusProgress progress(StatusPanels[0]);
+    figures_ = BuildReportFigures(run.Tables, inputs, progress);
+  }
+  built_ = kind == ReportKind::Details ? std::move(BuildDetailsReport(figures_, inputs).Model)
+                                       : BuildSummaryReport(figures_, inputs);
+  const ReportModel& model = built_;
 
   RepTitle->setText(model.RepTitle);
   RepBegin->setText(model.RepBegin);
@@ -748,11 +783,46 @@ void frmReport::BuildReport(ReportKind kind) {
   std::vector<double> widths;
   widths.reserve(model.Columns.size());
   for (const ReportColumn& c : model.Columns) widths.push_back(c.WidthTwips != 0 ? c.WidthTwips : kDefaultColumnTwips);
-  ListModel->SetReport(std::move(model));
+  FillFilterChoices();
+  ShowListRows();
+  fraFilter->setVisible(detailsChecked_ && mnuListView->isChecked());
   for (std::size_t i = 0; i < widths.size(); ++i) SetColumnWidthTwips(static_cast<int>(i), widths[i]);
 
   ReportTextBox->setPlainText(reportText_);
   building_ = false;
+}
+
+void frmReport::FillFilterChoices() {
+  const int chosen = cboNumber->currentData().isValid() ? cboNumber->currentData().toInt() : -1;
+  const QString chosenText = cboNumber->currentText();
+  const QSignalBlocker quiet(cboNumber);
+  cboNumber->clear();
+  cboNumber->addItem(QStringLiteral("All numbers"), -1);
+  for (const FilterChoice& choice : DetailsFilterChoices(figures_)) cboNumber->addItem(choice.Text, choice.Number);
+  const int again = chosen >= 0 ? cboNumber->findText(chosenText) : -1;
+  cboNumber->setCurrentIndex(std::max(again, 0));
+}
+
+void frmReport::ShowListRows() {
+  if (!detailsChecked_) {
+    ListModel->SetReport(built_);
+    return;
+  }
+  DetailsFilter filter;
+  filter.Number = cboNumber->currentData().toInt();
+  filter.ErrorsOnly = chkErrors->isChecked();
+  std::vector<int> rowSessions;
+  ReportModel shown = FilteredDetails(built_, figures_, filter, state_.Locale, rowSessions);
+  ListModel->SetReport(std::move(shown), std::move(rowSessions), [this](int session) {
+    if (session < 0 || std::size_t(session) >= figures_.Sessions.size()) return QString();
+    return SessionCostExplanation(figures_.Sessions[std::size_t(session)], figures_.CostsShown, state_.Locale);
+  });
+}
+
+void frmReport::Filter_Change() {
+  if (building_) return;
+  ShowListRows();
+  LayOutColumns(false);
 }
 
 void frmReport::ApplyListFont() {
@@ -772,6 +842,8 @@ void frmReport::SetPresentationEnabled(bool listView) {
   ToolbarButtonByKey(QStringLiteral("Bigger"))->setEnabled(listView);
   ToolbarButtonByKey(QStringLiteral("Smaller"))->setEnabled(listView);
   mnuAutoArrange->setEnabled(listView);
+  mnuCopy->setEnabled(listView);
+  fraFilter->setVisible(listView && detailsChecked_);
 }
 
 // ---------------------------------------------------------------------------
@@ -857,17 +929,55 @@ void frmReport::mnuSaveAS_Click() {
   const QString proposed =
       DefaultReportFileName(detailsChecked_, state_.ReportStartDate, state_.ReportEndDate);
   // The documents folder, or the home folder where there is none; the name
-  // carries the text files' extension, which the dialog does not add itself.
+  // carries the extension of the kind chosen last (text at first).
   QString folder = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
   if (folder.isEmpty() || !QDir(folder).exists()) folder = QDir::homePath();
-  const QString fileName =
-      FileDialog::GetSaveFileName(this, QStringLiteral("Save As"), QDir(folder).filePath(proposed + QStringLiteral(".txt")),
-                                  QStringLiteral("Text (*.txt)"));
+  QStringList filters;
+  for (const auto& format : formats_) filters << format->FileFilter();
+  std::shared_ptr<const ReportFormat> format = formats_.front();
+  for (const auto& f : formats_) {
+    if (f->FileFilter() == saveFilter_) format = f;
+  }
+  const QString start = QDir(folder).filePath(proposed + QLatin1Char('.') + format->Extension());
+  const QString fileName = FileDialog::GetSaveFileName(this, QStringLiteral("Save As"), start, filters, &saveFilter_);
   if (fileName.isEmpty()) return;
+  // The name's extension chose the kind, and a name without one got the
+  // chosen kind's: the kind and the name agree.
+  format = FormatForFileName(formats_, fileName);
+  for (const auto& f : formats_) {
+    if (f->FileFilter() == saveFilter_) format = f;
+  }
+  if (!format) return;
+  ReportDocument document;
+  document.shown = detailsChecked_ ? ReportKind::Details : ReportKind::Summary;
+  document.figures = &figures_;
+  document.config = &state_.Config;
+  document.locale = &state_.Locale;
+  document.run = state_.LastRun.get();
+  document.sessionsAsRun = &sessionsAsRun_;
+  document.logCorrupt = state_.File.LogCorrupt;
+  const bool both = format->Needs() == ReportNeeds::Both;
+  ReportModel other;
+  if (both) other = detailsChecked_ ? BuildSummaryReport(figures_, inputs_) : std::move(BuildDetailsReport(figures_, inputs_).Model);
+  document.summary = !detailsChecked_ ? &built_ : both ? &other : nullptr;
+  document.details = detailsChecked_ ? &built_ : both ? &other : nullptr;
   // Written beside and renamed over the target: a failed write leaves any
   // earlier file whole, and the failure is shown (Retry writes again).
-  const QByteArray bytes = (reportText_ + QLatin1Char('\n')).toUtf8();
-  RunStep(SharedErrorReporter(), [&] { WriteFileAtomically(fileName, bytes, *files_); });
+  WaitCursor wait;
+  RunStep(SharedErrorReporter(), [&] {
+    AtomicFileWriter file(fileName, *files_);
+    format->Write(document, [&file](QByteArrayView bytes) { file.Write(bytes); });
+    file.Commit();
+  });
+}
+
+void frmReport::mnuCopy_Click() {
+  // The list as shown: its order, and the Details list through the filter.
+  const std::vector<int>& order = ListModel->ShownOrder();
+  auto* data = new QMimeData;
+  data->setText(RowsAsTabSeparated(ListModel->Report(), order));
+  data->setHtml(RowsAsHtmlTable(ListModel->Report(), order));
+  QGuiApplication::clipboard()->setMimeData(data);
 }
 
 void frmReport::mnuPrint_Click() {

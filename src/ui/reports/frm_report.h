@@ -2,13 +2,16 @@
 // The report window: shows the Summary or Details report of the last analysis
 // run as a list with a header panel or as fixed-pitch text, switches between
 // them, changes the list's font size, spreads the columns over the window,
-// saves the report as a text file and prints it. Window size, position, font
+// sorts the list by a column and filters the Details list, saves the report
+// in any format, copies the shown list and prints it. Window size, position, font
 // size and column widths are kept per report type in the ViewReport settings.
 // The window opens at the size its report needs (or the size the user left it
 // at) beside the main window, follows what it shows until the user sizes it,
 // and keeps the user's size when switching reports or presentations.
 #include <QAction>
 #include <QActionGroup>
+#include <QCheckBox>
+#include <QComboBox>
 #include <QFrame>
 #include <QLabel>
 #include <QMainWindow>
@@ -21,6 +24,8 @@
 
 #include "core/common/atomic_file.h"
 #include "core/model/configuration.h"
+#include "core/reports/report_figures.h"
+#include "core/reports/report_list_rules.h"
 #include "core/reports/report_model.h"
 #include "ui/reports/report_table_model.h"
 #include "ui/reports/report_text_view.h"
@@ -29,6 +34,7 @@ namespace mirolat {
 
 struct AppState;
 struct RunState;
+class ReportFormat;
 
 class frmReport : public QMainWindow {
   Q_OBJECT
@@ -75,10 +81,15 @@ class frmReport : public QMainWindow {
   QLabel* RepWarn3 = nullptr;
   QFrame* fraNoConn = nullptr;
   QLabel* RepWarnNoCon1 = nullptr;
+  // The Details list's filter: a number or all, only sessions with errors.
+  QWidget* fraFilter = nullptr;
+  QComboBox* cboNumber = nullptr;
+  QCheckBox* chkErrors = nullptr;
   ReportTextView* ReportTextBox = nullptr;
 
   QMenu* mnuFile = nullptr;
   QAction* mnuSaveAS = nullptr;
+  QAction* mnuCopy = nullptr;
   QAction* mnuPrint = nullptr;
   QAction* mnuExit = nullptr;
   QMenu* mnuView = nullptr;
@@ -135,7 +146,9 @@ class frmReport : public QMainWindow {
   void mnuAutoArrange_Click();
   void mnuSaveSettings_Click();
   void mnuSaveAS_Click();
+  void mnuCopy_Click();
   void mnuPrint_Click();
+  void Filter_Change();
   void mnuExit_Click();
 
  protected:
@@ -149,6 +162,11 @@ class frmReport : public QMainWindow {
   void BuildControls();
   void ShowReportOfKind(ReportKind kind);
   void BuildReport(ReportKind kind);
+  // The Details filter's numbers for the figures just built, the chosen one
+  // kept while it is still there.
+  void FillFilterChoices();
+  // The list: the built report, the Details list through the filter.
+  void ShowListRows();
   void SetPresentationEnabled(bool listView);
   void ApplyListFont();
   // Hides the columns with neither title nor text; with `widen`, gives every
@@ -177,6 +195,17 @@ class frmReport : public QMainWindow {
 
   AppState& state_;
   QString reportText_;
+  // The figures and inputs of the last build and the report built of them;
+  // the other report is made of the same figures when a format needs it.
+  ReportFigures figures_;
+  ReportInputs inputs_;
+  ReportModel built_;
+  // The run's sessions before the first build added remarks to their notes
+  // (JSON keeps them as the run left them), and the run they are of.
+  std::vector<Session> sessionsAsRun_;
+  std::weak_ptr<RunState> sessionsRun_;
+  std::vector<std::shared_ptr<const ReportFormat>> formats_;
+  QString saveFilter_;  // the Save As kind chosen last
   float fontSize_ = 9;
   bool detailsChecked_ = false;  // Details checked rather than Summary
   bool loaded_ = false;

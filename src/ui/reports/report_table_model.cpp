@@ -7,9 +7,12 @@ namespace mirolat {
 
 ReportTableModel::ReportTableModel(QObject* parent) : QAbstractTableModel(parent) {}
 
-void ReportTableModel::SetReport(ReportModel report) {
+void ReportTableModel::SetReport(ReportModel report, std::vector<int> rowSessions,
+                                 std::function<QString(int session)> explain) {
   beginResetModel();
   report_ = std::move(report);
+  rowSessions_ = std::move(rowSessions);
+  explain_ = std::move(explain);
   order_ = SortedRowOrder(report_, sortColumn_, sortOrder_ == Qt::DescendingOrder);
   endResetModel();
 }
@@ -60,8 +63,13 @@ QVariant ReportTableModel::data(const QModelIndex& index, int role) const {
       return index.column() < cells.size() ? cells[index.column()] : QString();
     }
     case Qt::ToolTipRole: {
-      const QString text = data(index, Qt::DisplayRole).toString();
-      return text.isEmpty() || IsRule(text) ? QVariant() : QVariant(text);
+      QString text = data(index, Qt::DisplayRole).toString();
+      if (IsRule(text)) text.clear();
+      // The whole text of a cut cell, then why the session cost what it did.
+      const auto row = static_cast<std::size_t>(order_[static_cast<std::size_t>(index.row())]);
+      const QString why = explain_ && row < rowSessions_.size() && rowSessions_[row] >= 0 ? explain_(rowSessions_[row]) : QString();
+      if (!why.isEmpty()) text += (text.isEmpty() ? QString() : QStringLiteral("\n\n")) + why;
+      return text.isEmpty() ? QVariant() : QVariant(text);
     }
     case Qt::TextAlignmentRole:
       return static_cast<int>(ToQtAlignment(report_.Columns[static_cast<std::size_t>(index.column())].Alignment).toInt());

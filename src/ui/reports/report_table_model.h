@@ -4,9 +4,11 @@
 // their titles and alignments. One model for both reports, reset whenever a
 // report is built, so a Details report of tens of thousands of sessions
 // costs no widget per cell. Sorted by a column (SortedRowOrder), it keeps
-// that order for the next report built until it is sorted again.
+// that order for the next report built until it is sorted again. A Details
+// session's rows add the explanation of its cost to their tooltips.
 #include <QAbstractTableModel>
 #include <QStyledItemDelegate>
+#include <functional>
 
 #include "core/reports/report_model.h"
 
@@ -17,9 +19,13 @@ class ReportTableModel : public QAbstractTableModel {
  public:
   explicit ReportTableModel(QObject* parent = nullptr);
 
-  // Shows `report` (columns, rows), replacing what was shown.
-  void SetReport(ReportModel report);
+  // Shows `report` (columns, rows), replacing what was shown. `rowSessions`
+  // gives each row's session (-1: none), for `explain` to tell its cost.
+  void SetReport(ReportModel report, std::vector<int> rowSessions = {},
+                 std::function<QString(int session)> explain = {});
   const ReportModel& Report() const { return report_; }
+  // The rows as shown (indexes into Report().Rows), in their shown order.
+  const std::vector<int>& ShownOrder() const { return order_; }
 
   int rowCount(const QModelIndex& parent = QModelIndex()) const override;
   int columnCount(const QModelIndex& parent = QModelIndex()) const override;
@@ -37,6 +43,8 @@ class ReportTableModel : public QAbstractTableModel {
   const ReportRow& RowAt(int row) const { return report_.Rows[static_cast<std::size_t>(order_[static_cast<std::size_t>(row)])]; }
 
   ReportModel report_;
+  std::vector<int> rowSessions_;
+  std::function<QString(int)> explain_;
   std::vector<int> order_;  // shown row -> report row
   int sortColumn_ = -1;
   Qt::SortOrder sortOrder_ = Qt::AscendingOrder;

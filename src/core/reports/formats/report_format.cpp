@@ -1,6 +1,7 @@
 #include "core/reports/formats/report_format.h"
 
 #include "core/reports/formats/csv_format.h"
+#include "core/reports/formats/html_format.h"
 #include "core/reports/formats/json_format.h"
 #include "core/reports/formats/text_format.h"
 
@@ -26,7 +27,7 @@ void SinkText::Write(QStringView text) {
 
 std::vector<std::shared_ptr<const ReportFormat>> CoreReportFormats() {
   return {std::make_shared<TextFormat>(), std::make_shared<CsvFormat>(CsvLayout::Standard),
-          std::make_shared<CsvFormat>(CsvLayout::Locale), std::make_shared<JsonFormat>()};
+          std::make_shared<CsvFormat>(CsvLayout::Locale), std::make_shared<JsonFormat>(), std::make_shared<HtmlFormat>()};
 }
 
 std::shared_ptr<const ReportFormat> FormatForFileName(const std::vector<std::shared_ptr<const ReportFormat>>& formats,

@@ -54,6 +54,9 @@ class ReportFormat {
   // The file name's extension without the dot: "txt", "csv", "json", "html", "pdf".
   virtual QString Extension() const = 0;
   virtual ReportNeeds Needs() const = 0;
+  // Whether Write reads the models' list rows, which a caller showing no
+  // list may otherwise leave unbuilt (BuildDetailsReport's listRows).
+  virtual bool NeedsListRows() const { return false; }
   // Writes the whole document to the sink. Without the report it shows (no
   // figures, or no model of the shown kind) a format writes nothing, but JSON,
   // which then writes the run with its reports null.
