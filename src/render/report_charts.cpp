@@ -22,13 +22,14 @@
 
 #include "core/common/formatting.h"
 #include "render/chart_style.h"
+#include "render/stacked_columns.h"
 
 namespace mirolat {
 
 namespace {
 
-// Beyond this many buckets the daily chart stacks areas rather than bars:
-// bars would be thinner than a pixel, and thousands of them draw slowly.
+// Beyond this many buckets the daily chart draws its columns itself rather
+// than as bars: thousands of bar items are slow to make and to draw.
 constexpr std::size_t kMostBars = 120;
 // The heat map's classes of connected time above none.
 constexpr int kHeatClasses = 5;
@@ -107,10 +108,9 @@ QChart* PeriodChart(const ReportFigures& figures, const PeriodSeries& series, Me
                      [&](int i) { return BucketLabel(series.Buckets[std::size_t(i)], series.Period, locale); },
                      options.dark),
                  Qt::AlignBottom);
-  chart->addAxis(ValueAxis(
-                     largest,
-                     [&](double v) { return time ? HoursText(v, locale) : MoneyText(v, values); }, options.dark),
-                 Qt::AlignLeft);
+  QCategoryAxis* valueAxis = ValueAxis(
+      largest, [&](double v) { return time ? HoursText(v, locale) : MoneyText(v, values); }, options.dark);
+  chart->addAxis(valueAxis, Qt::AlignLeft);
   if (buckets <= kMostBars) {
     auto* bars = new QStackedBarSeries;
     bars->setBarWidth(0.8);
@@ -130,28 +130,18 @@ QChart* PeriodChart(const ReportFigures& figures, const PeriodSeries& series, Me
     }
     return chart;
   }
-  std::vector<qreal> below(buckets, 0.0);
+  // Too many buckets for bars: the numbers' series carry the legend, the
+  // values and the tooltips, and the columns are drawn in one go.
+  std::vector<QColor> colours;
   for (std::size_t k = 0; k < numbers; ++k) {
-    QList<QPointF> lowerPoints;
-    QList<QPointF> upperPoints;
-    lowerPoints.reserve(qsizetype(buckets));
-    upperPoints.reserve(qsizetype(buckets));
-    for (std::size_t i = 0; i < buckets; ++i) {
-      lowerPoints.append(QPointF(qreal(i), below[i]));
-      below[i] += amounts[k][qsizetype(i)];
-      upperPoints.append(QPointF(qreal(i), below[i]));
-    }
-    auto* lower = new QLineSeries(chart);
-    auto* upper = new QLineSeries(chart);
-    lower->replace(lowerPoints);
-    upper->replace(upperPoints);
-    auto* area = new QAreaSeries(upper, lower);
-    area->setName(NumberLabel(figures, k));
-    Carry(area, amounts[k], tips[k]);
-    AddWithAxes(chart, area);
-    area->setColor(NumberColour(k, options.dark));
-    area->setBorderColor(NumberColour(k, options.dark));
+    auto* line = new QLineSeries;
+    line->setName(NumberLabel(figures, k));
+    Carry(line, amounts[k], tips[k]);
+    AddWithAxes(chart, line);
+    colours.push_back(NumberColour(k, options.dark));
+    line->setPen(QPen(colours.back(), 4));
   }
+  new StackedColumnsItem(chart, std::move(amounts), std::move(colours), std::move(tips), valueAxis->max());
   return chart;
 }
 
@@ -242,13 +232,14 @@ QChart* HeatMapChart(const ReportFigures& figures, const ChartOptions& options) 
   for (int h = 0; h < 24; h += 3) hours->append(QStringLiteral("%1:00").arg(h), h);
   hours->setRange(0, 24);
   hours->setGridLineVisible(false);
+  // Monday's row on top: day d is the row from 6 - d to 7 - d, named at its
+  // middle (a reversed axis, or names centred between the bounds, loses the
+  // outer rows' names when the window is resized).
   auto* days = new QCategoryAxis;
   StyleAxis(days, options.dark);
-  days->setLabelsPosition(QCategoryAxis::AxisLabelsPositionCenter);
   days->setStartValue(0);
-  for (int d = 0; d < 7; ++d) days->append(locale.dayName(d + 1, QLocale::ShortFormat), d + 1);
+  for (int d = 6; d >= 0; --d) days->append(locale.dayName(d + 1, QLocale::ShortFormat), 6.5 - d);
   days->setRange(0, 7);
-  days->setReverse(true);
   days->setGridLineVisible(false);
   chart->addAxis(hours, Qt::AlignBottom);
   chart->addAxis(days, Qt::AlignLeft);
@@ -263,7 +254,7 @@ QChart* HeatMapChart(const ReportFigures& figures, const ChartOptions& options) 
   for (int d = 0; d < 7; ++d) {
     for (int h = 0; h < 24; ++h) {
       const qint64 seconds = grid.Seconds[std::size_t(d)][std::size_t(h)];
-      QAreaSeries* cell = Rectangle(chart, h, d, h + 1, d + 1);
+      QAreaSeries* cell = Rectangle(chart, h, 6 - d, h + 1, 7 - d);
       cell->setName(QStringLiteral("%1 %2:00").arg(locale.dayName(d + 1, QLocale::ShortFormat)).arg(h));
       Carry(cell, {double(seconds) / 3600.0},
             {QStringLiteral("%1 %2:00–%3:00\n%4 connected")

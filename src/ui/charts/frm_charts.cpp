@@ -27,7 +27,7 @@ namespace mirolat {
 namespace {
 
 // F1 in the Charts window: the page on the charts.
-constexpr int kChartsHelpTopic = 60;
+constexpr int kChartsHelpTopic = 65;
 
 struct KindSpec {
   ChartKind kind;
@@ -98,7 +98,7 @@ void frmCharts::BuildCommands() {
   file->addSeparator();
   mnuClose = file->addAction(QStringLiteral("&Close"));
   mnuClose->setObjectName(QStringLiteral("mnuClose"));
-  mnuClose->setShortcuts({QKeySequence(QKeySequence::Close), QKeySequence(Qt::Key_Escape)});
+  mnuClose->setShortcuts(QKeySequence::keyBindings(QKeySequence::Close) << QKeySequence(Qt::Key_Escape));
   connect(mnuClose, &QAction::triggered, this, &QWidget::close);
 
   QMenu* view = menuBar()->addMenu(QStringLiteral("&View"));
@@ -184,7 +184,8 @@ void frmCharts::Redraw() {
     view->setObjectName(QStringLiteral("ChartView%1").arg(views_.size() + 1));
     view->setRenderHint(QPainter::Antialiasing);
     view->setFocusPolicy(Qt::NoFocus);
-    chartsLayout_->addWidget(view);
+    view->setMinimumHeight(180);
+    chartsLayout_->addWidget(view, 1);  // two charts share the height evenly
     views_.push_back(view);
   }
 }
