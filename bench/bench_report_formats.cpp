@@ -1,10 +1,12 @@
-// Speed of the report figures and of every core format on a Details report of
+// Speed of the report figures and of every format on a Details report of
 // about 30,000 sessions (a generated log priced with three services and their
-// tariffs): the figures alone, the Details text made of them, and each format
-// writing the whole document to a sink that only counts the bytes.
+// tariffs): the figures alone, the Details text made of them, each format
+// writing the whole document to a sink that only counts the bytes, and the
+// Summary's PDF with its charts.
 // Run by hand: build/bench/bench_report_formats
 #include <benchmark/benchmark.h>
 
+#include <QApplication>
 #include <QFile>
 #include <QTemporaryDir>
 #include <cstdio>
@@ -14,6 +16,7 @@
 #include "core/analysis/log_generator.h"
 #include "core/reports/details_report.h"
 #include "core/reports/formats/report_format.h"
+#include "render/report_formats.h"
 #include "core/reports/summary_report.h"
 #include "support/sample_configuration.h"
 
@@ -63,7 +66,7 @@ struct BenchData {
     SessionTable tables = run.Tables;
     figures = BuildReportFigures(tables, inputs, progress);
     summary = BuildSummaryReport(figures, inputs);
-    details = BuildDetailsReport(figures, inputs, false).Model;
+    details = BuildDetailsReport(figures, inputs).Model;  // with the list's rows, which HTML and PDF show
   }
 };
 
@@ -91,10 +94,10 @@ void BM_DetailsTextFromFigures(benchmark::State& state) {
 }
 BENCHMARK(BM_DetailsTextFromFigures)->Unit(benchmark::kMillisecond);
 
-void BM_Format(benchmark::State& state, const QString& id) {
+void BM_Format(benchmark::State& state, const QString& id, ReportKind kind) {
   const BenchData& d = Data();
-  const auto format = FormatWithId(CoreReportFormats(), id);
-  const ReportDocument document{ReportKind::Details, &d.figures, &d.summary, &d.details, &d.config, &d.locale, &d.run};
+  const auto format = FormatWithId(AllReportFormats(), id);
+  const ReportDocument document{kind, &d.figures, &d.summary, &d.details, &d.config, &d.locale, &d.run};
   qint64 bytes = 0;
   for (auto _ : state) {
     bytes = 0;
@@ -104,12 +107,27 @@ void BM_Format(benchmark::State& state, const QString& id) {
   state.SetBytesProcessed(state.iterations() * bytes);
   state.counters["output_MB"] = double(bytes) / (1024.0 * 1024.0);
 }
-BENCHMARK_CAPTURE(BM_Format, text, QStringLiteral("text"))->Unit(benchmark::kMillisecond);
-BENCHMARK_CAPTURE(BM_Format, csv, QStringLiteral("csv"))->Unit(benchmark::kMillisecond);
-BENCHMARK_CAPTURE(BM_Format, csv_locale, QStringLiteral("csv-locale"))->Unit(benchmark::kMillisecond);
-BENCHMARK_CAPTURE(BM_Format, json, QStringLiteral("json"))->Unit(benchmark::kMillisecond);
+constexpr ReportKind kDetails = ReportKind::Details;
+BENCHMARK_CAPTURE(BM_Format, text, QStringLiteral("text"), kDetails)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(BM_Format, csv, QStringLiteral("csv"), kDetails)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(BM_Format, csv_locale, QStringLiteral("csv-locale"), kDetails)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(BM_Format, json, QStringLiteral("json"), kDetails)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(BM_Format, html, QStringLiteral("html"), kDetails)->Unit(benchmark::kMillisecond)->Iterations(3);
+BENCHMARK_CAPTURE(BM_Format, pdf, QStringLiteral("pdf"), kDetails)->Unit(benchmark::kMillisecond)->Iterations(1);
+BENCHMARK_CAPTURE(BM_Format, summary_pdf_with_charts, QStringLiteral("pdf"), ReportKind::Summary)
+    ->Unit(benchmark::kMillisecond)
+    ->Iterations(3);
 
 }  // namespace
 }  // namespace mirolat
 
-BENCHMARK_MAIN();
+// The PDF needs fonts and its charts a graphics scene: an application,
+// offscreen unless told otherwise.
+int main(int argc, char** argv) {
+  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+  QApplication app(argc, argv);
+  benchmark::Initialize(&argc, argv);
+  benchmark::RunSpecifiedBenchmarks();
+  benchmark::Shutdown();
+  return 0;
+}
