@@ -9,6 +9,7 @@
 #include "core/common/locale_values.h"
 #include "core/logfile/current_file.h"
 #include "core/model/configuration.h"
+#include "core/reports/report_model.h"
 #include "core/settings/settings_store.h"
 
 namespace mirolat {
@@ -45,5 +46,9 @@ struct AppState {
 
 // The one state of the desktop program.
 AppState& TheAppState();
+
+// What a report or chart of the state reads: its configuration, locale,
+// report range and the last run's error flag (false before the first run).
+ReportInputs ReportInputsOf(const AppState& state);
 
 }  // namespace mirolat

@@ -126,14 +126,9 @@ void frmCharts::BuildCommands() {
 void frmCharts::ShowCharts() {
   {
     WaitCursor wait;
-    ReportInputs inputs;
-    inputs.config = &state_.Config;
-    inputs.locale = &state_.Locale;
-    inputs.ReportStartDate = state_.ReportStartDate;
-    inputs.ReportEndDate = state_.ReportEndDate;
+    const ReportInputs inputs = ReportInputsOf(state_);
     NullProgress quiet;
     if (state_.LastRun) {
-      inputs.ErrorsFound = state_.LastRun->ErrorsFound;
       figures_ = BuildReportFigures(state_.LastRun->Tables, inputs, quiet);
     } else {
       // Nothing analysed yet: the range without a connection in it.

@@ -743,11 +743,6 @@ void frmReport::LayOutColumns(bool widen) {
 void frmReport::BuildReport(ReportKind kind) {
   building_ = true;
   WaitCursor wait;
-  ReportInputs inputs;
-  inputs.config = &state_.Config;
-  inputs.locale = &state_.Locale;
-  inputs.ReportStartDate = state_.ReportStartDate;
-  inputs.ReportEndDate = state_.ReportEndDate;
   if (!state_.LastRun) {
     // Nothing analysed yet: an empty run.
     state_.LastRun = std::make_shared<RunState>();
@@ -755,7 +750,7 @@ void frmReport::BuildReport(ReportKind kind) {
   }
   RunState& run = *state_.LastRun;
   builtRun_ = state_.LastRun;
-  inputs.ErrorsFound = run.ErrorsFound;
+  const ReportInputs inputs = ReportInputsOf(state_);
 
   inputs_ = inputs;
   if (sessionsRun_.lock() != state_.LastRun) {
