@@ -1,10 +1,12 @@
 // A whole analysis run and both reports over arbitrary log bytes, with one
 // fixed configuration (two services, tariffs that leave gaps, flexi and data
 // charges): the start-up checks, the run over the log's own date range (at
-// most a year), and the Summary and Details reports when the run wants them,
-// as `mirolat-cli report` does.
+// most a year), and when the run wants them the report's figures, the Summary
+// and Details reports made of them, every core format of both (the JSON must
+// read back as JSON) and the charts' series, as `mirolat-cli` does.
 #include <QDir>
 #include <QFile>
+#include <QJsonDocument>
 #include <QLocale>
 #include <QTemporaryDir>
 #include <cstdint>
@@ -13,7 +15,9 @@
 #include "core/common/locale_values.h"
 #include "core/logfile/current_file.h"
 #include "core/logfile/log_checks.h"
+#include "core/reports/chart_series.h"
 #include "core/reports/details_report.h"
+#include "core/reports/formats/report_format.h"
 #include "core/reports/summary_report.h"
 #include "support/sample_configuration.h"
 
@@ -64,8 +68,26 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   RunState run = ProcessLog(inputs, path, progress, reporter);
   if (!ReportWanted(run)) return 0;
   ReportInputs in{&config, &locale, inputs.ReportStartDate, inputs.ReportEndDate, run.ErrorsFound};
-  const ReportModel summary = BuildSummaryReport(run.Tables, in);
-  const DetailsReport details = BuildDetailsReport(run.Tables, in, progress);
+  const std::vector<Session> asRun(run.Tables.Sessions.begin(), run.Tables.Sessions.end());
+  const ReportFigures figures = BuildReportFigures(run.Tables, in, progress);
+  const ReportModel summary = BuildSummaryReport(figures, in);
+  const DetailsReport details = BuildDetailsReport(figures, in);
   if (summary.Text.isEmpty() || details.Model.Text.isEmpty()) __builtin_trap();
+  ReportDocument document{ReportKind::Summary, &figures, &summary, &details.Model, &config, &locale, &run};
+  document.sessionsAsRun = &asRun;
+  for (const ReportKind kind : {ReportKind::Summary, ReportKind::Details}) {
+    document.shown = kind;
+    for (const auto& format : CoreReportFormats()) {
+      QByteArray bytes;
+      format->Write(document, [&bytes](QByteArrayView piece) { bytes.append(piece); });
+      if (format->Id() == QLatin1String("json") && QJsonDocument::fromJson(bytes).isNull()) __builtin_trap();
+    }
+  }
+  for (const ChartPeriod period : {ChartPeriod::Automatic, ChartPeriod::Day, ChartPeriod::Week, ChartPeriod::Month}) {
+    BucketDays(figures, period);
+  }
+  NumberShares(figures);
+  HourOfWeek(figures);
+  CumulativeCost(figures);
   return 0;
 }
