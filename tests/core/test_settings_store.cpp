@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 #include <sqlite3.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include <QDir>
@@ -363,6 +364,44 @@ TEST_F(SettingsStoreTest, MissingFolderIsAPathError) {
   } catch (const RunError& e) {
     EXPECT_EQ(e.condition(), ErrorCondition::PathNotFound);
   }
+}
+
+// Programs started together (two commands of a script, a hook and the
+// desktop program) open a store that does not exist yet: each one gets it.
+TEST_F(SettingsStoreTest, ProgramsOpeningANewStoreAtOnceAllGetIt) {
+  int failed = 0;
+  for (int round = 0; round < 20 && failed == 0; ++round) {
+    const QString path = dir_.filePath(QStringLiteral("store%1.sqlite").arg(round));
+    int gate[2];
+    ASSERT_EQ(pipe(gate), 0);
+    std::vector<pid_t> programs;
+    for (int k = 0; k < 3; ++k) {
+      const pid_t pid = fork();
+      ASSERT_GE(pid, 0);
+      if (pid == 0) {
+        close(gate[1]);
+        char c;
+        while (read(gate[0], &c, 1) > 0) {
+        }
+        try {
+          SettingsStore store(path);
+        } catch (const RunError& e) {
+          std::fprintf(stderr, "%s\n", qPrintable(e.description()));
+          _exit(1);
+        }
+        _exit(0);
+      }
+      programs.push_back(pid);
+    }
+    close(gate[0]);
+    close(gate[1]);  // all start now
+    for (const pid_t pid : programs) {
+      int status = 0;
+      waitpid(pid, &status, 0);
+      if (!WIFEXITED(status) || WEXITSTATUS(status) != 0) ++failed;
+    }
+  }
+  EXPECT_EQ(failed, 0);
 }
 
 }  // namespace

@@ -6,6 +6,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QThread>
 #include <limits>
 #include <vector>
 
@@ -16,6 +17,7 @@ namespace {
 constexpr int kSchemaVersion = 2;
 // How long a statement waits for another connection's lock before giving up.
 constexpr int kBusyTimeoutMs = 5000;
+constexpr int kBusyRetryMs = 20;
 // The largest file checked page by page when it is opened.
 constexpr qint64 kQuickCheckLimit = 2 * 1024 * 1024;
 
@@ -274,7 +276,18 @@ void SettingsStore::OpenDatabase() {
   });
   // Only a file known to be ours is switched to write-ahead logging.
   guarded([this] {
-    Exec("PRAGMA journal_mode = WAL;");
+    // Programs opening a new store at once all ask to switch it to
+    // write-ahead logging; SQLite refuses all but one at once, without the
+    // busy wait (waiting would deadlock), so the others ask again.
+    for (int waited = 0;; waited += kBusyRetryMs) {
+      try {
+        Exec("PRAGMA journal_mode = WAL;");
+        break;
+      } catch (const RunError&) {
+        if ((sqlite3_errcode(db_) & 0xff) != SQLITE_BUSY || waited >= kBusyTimeoutMs) throw;
+        QThread::msleep(kBusyRetryMs);
+      }
+    }
     Exec("PRAGMA synchronous = FULL;");
     // Room for a whole record of thousands of services in one transaction:
     // with the default 2 MB a large save writes the same pages out many times.
