@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Fails when a source file includes something its layer may not see:
 #   - the core is a one-way stack: a folder includes only itself and the folders
-#     below it (common, model, settings, logfile, costs, analysis, reports, app);
+#     below it (common, model, settings, logfile, costs, analysis, reports, planning, app);
 #   - the core includes nothing of the windows or of the command line;
 #   - the command line includes only the core and itself;
 #   - a feature window (ui/main, ui/reports, ...) never includes another feature
@@ -17,7 +17,7 @@
 set -euo pipefail
 src=${1:-"$(dirname "$0")/../../src"}
 cd "$src"
-core_stack=(common model settings logfile costs analysis reports app)
+core_stack=(common model settings logfile costs analysis reports planning app)
 shared_ui=(dialogs common)
 # The place of $1 among the remaining arguments (0 first), or -1.
 place() {

@@ -23,6 +23,22 @@ struct Tariff {
   bool operator==(const Tariff&) const = default;
 };
 
+// A billing cycle and an optional budget over it: a service's, or the
+// overall one of every dialled number together. A limit of 0 sets none.
+struct BudgetSettings {
+  int CycleOption = 0;     // 0 = monthly from CycleStartDay, 1 = every CycleDays days from CycleFromDate
+  int CycleStartDay = 1;   // 1..28
+  int CycleDays = 30;      // 1..366
+  Date CycleFromDate = 0;  // the first day of one cycle (any of them); 0: none
+  double Money = 0;        // the bill's limit
+  double Hours = 0;        // connected hours
+  double Megabytes = 0;    // megabytes downloaded (1,048,576 bytes)
+  int WarnPercent1 = 80;   // warning thresholds, percent of a limit; 0: none
+  int WarnPercent2 = 100;
+  bool HasLimit() const { return Money > 0 || Hours > 0 || Megabytes > 0; }
+  bool operator==(const BudgetSettings&) const = default;
+};
+
 struct Service {
   QString ServiceName;
   QString ServiceNumber;
@@ -39,6 +55,7 @@ struct Service {
   double PerMeg = 0;
   double AfterMeg = 0;    // megabytes
   QString MegPeriod;      // "Day", "Week", "Month", "Session"
+  BudgetSettings Budget;
   bool operator==(const Service&) const = default;
 };
 
@@ -103,6 +120,9 @@ struct Configuration {
   double DialCost = 0.2;
   double CostPerHour = 1.5;
   double CostPerMeg = 0;
+
+  // The overall billing cycle and budget: every dialled number together.
+  BudgetSettings OverallBudget;
 
   // Services: MaxServices + 1 slots, service n of the store at position n - 1;
   // positions 0..UsedServices-1 are in use.
