@@ -46,15 +46,15 @@ Configuration SampleConfiguration() {
   c.Services[0] = Service{QStringLiteral("Ünï ISP \"Home\" \\ 1"), QStringLiteral("5551234"), 2, 0.05,
                           {T("Day", "Mon - Fri", MakeTime(8, 0, 0), MakeTime(17, 59, 0), 0.05, 0.04, 90),
                            T("Soirée ☎ 'late'", "Everyday", MakeTime(18, 0, 0), MakeTime(23, 59, 0), 0.06, 0.01, 30)},
-                          2, 2, 1.25, 0.75, 20, QStringLiteral("Month"), 1.5, 0.02, 99, QStringLiteral("Session")};
+                          2, 2, 1.25, 0.75, 20, QStringLiteral("Month"), 1.5, 0.02, 99, QStringLiteral("Session"), {}};
   c.Services[1] = Service{QStringLiteral("Work"), QStringLiteral("5559876"), 1, 0.1,
                           {T("All day", "Sat - Sun", MakeTime(0, 0, 0), MakeTime(23, 59, 0), 0.02, 0.03, 60)},
-                          1, 1, 0.5, 0.3, 5, QStringLiteral("Week"), 0.9, 0.05, 5, QStringLiteral("Day")};
+                          1, 1, 0.5, 0.3, 5, QStringLiteral("Week"), 0.9, 0.05, 5, QStringLiteral("Day"), {}};
   c.Services[2] = Service{QStringLiteral("Night 𝄞 Net"), QStringLiteral("0845123456"), 2, 0.2,
                           {T("Holiday", "Holidays", MakeTime(0, 0, 0), MakeTime(23, 59, 0), 0.01, 0.005, 0),
                            T("Night", "Mon - Fri", MakeTime(0, 0, 0), MakeTime(7, 59, 0), 0.03, 0.002, 15),
                            T("Sunday", "Sunday", MakeTime(9, 30, 0), MakeTime(21, 14, 0), 0.04, 0.0125, 45)},
-                          3, 2, 2.25, 0.4, 99, QStringLiteral("Day"), 3.3333, 0.1, 1, QStringLiteral("Month")};
+                          3, 2, 2.25, 0.4, 99, QStringLiteral("Day"), 3.3333, 0.1, 1, QStringLiteral("Month"), {}};
 
   c.ViewLog = ViewLogSettings{true, QStringLiteral("Courier New"), 11, true, true, 5200, 7100, 2};
   c.ReportSaveSettings = false;
