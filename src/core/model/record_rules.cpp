@@ -2,6 +2,7 @@
 
 #include "core/common/formatting.h"
 #include "core/common/locale_values.h"
+#include "core/model/budget_rules.h"
 #include "core/model/option_entries.h"
 #include "core/model/service_rules.h"
 #include "core/model/tariff_rules.h"
@@ -25,6 +26,13 @@ class Checker {
 
   void Add(const char* section, const char* field, const QString& problem, int service = -1, int tariff = -1) {
     problems_.append(RecordProblem{QLatin1String(section), service, tariff, QLatin1String(field), problem});
+  }
+  // A budget's values, named below "Budget." for a service's.
+  void Budget(const BudgetSettings& budget, int service) {
+    for (const BudgetValueProblem& p : BudgetProblems(budget)) {
+      problems_.append(RecordProblem{service < 0 ? QStringLiteral("Budget") : QStringLiteral("Services"), service, -1,
+                                     service < 0 ? p.Field : QStringLiteral("Budget.") + p.Field, p.Problem});
+    }
   }
   // A General-tab limit: the box shows the number and takes a whole number from 1 to max.
   void Limit(const char* field, qint64 value, qint64 min, qint64 max) {
@@ -68,6 +76,7 @@ QList<RecordProblem> RecordProblems(const Configuration& c) {
   check.Amount("Costs", "DialCost", c.DialCost);
   check.Amount("Costs", "CostPerHour", c.CostPerHour);
   check.Amount("Costs", "CostPerMeg", c.CostPerMeg);
+  check.Budget(c.OverallBudget, -1);
 
   for (int n = 0; n < c.UsedServices && static_cast<size_t>(n) < c.Services.size(); ++n) {
     const Service& s = c.Services[static_cast<size_t>(n)];
@@ -89,6 +98,7 @@ QList<RecordProblem> RecordProblems(const Configuration& c) {
       v.chargeAboveZero = true;
       if (!v.ok()) check.Add("Services", "", TariffProblem(entries, locale), n, t);
     }
+    check.Budget(s.Budget, n);
   }
   return problems;
 }

@@ -10,10 +10,10 @@ namespace mirolat {
 
 // A value of the record that a dialog would refuse: where it is and why.
 struct RecordProblem {
-  QString Section;  // "General", "Costs", "Services"
+  QString Section;  // "General", "Costs", "Services", "Budget"
   int Service = -1;  // 0-based service of the list, or -1
   int Tariff = -1;   // 0-based tariff of that service, or -1
-  QString Field;     // the value's name; empty for a whole service or tariff
+  QString Field;     // the value's name ("Budget.<name>" for a service's budget); empty for a whole service or tariff
   QString Problem;   // the rule it breaks
 };
 

@@ -80,6 +80,20 @@ const FieldSpec<S> kServiceFields[] = {
     {"Services", "UpToHours", K::Int16, &S::UpToHours},
 };
 
+using B = BudgetSettings;
+// Hours and megabytes are kept like money, to 4 decimals.
+const FieldSpec<B> kBudgetFields[] = {
+    {"Budget", "CycleOption", K::Int16, &B::CycleOption},
+    {"Budget", "CycleStartDay", K::Int16, &B::CycleStartDay},
+    {"Budget", "CycleDays", K::Int16, &B::CycleDays},
+    {"Budget", "CycleFromDate", K::Date, &B::CycleFromDate},
+    {"Budget", "BudgetMoney", K::Money, &B::Money},
+    {"Budget", "BudgetHours", K::Money, &B::Hours},
+    {"Budget", "BudgetMegabytes", K::Money, &B::Megabytes},
+    {"Budget", "WarnPercent1", K::Int16, &B::WarnPercent1, true, nullptr, true},
+    {"Budget", "WarnPercent2", K::Int16, &B::WarnPercent2, true, nullptr, true},
+};
+
 using T = Tariff;
 const FieldSpec<T> kTariffFields[] = {
     {"Services", "After", K::Int32, &T::After},
@@ -98,10 +112,16 @@ std::span<const FieldSpec<ViewLogSettings>> ViewLogFields() { return kViewLogFie
 std::span<const FieldSpec<ReportWindowSettings>> ReportWindowFields() { return kReportWindowFields; }
 std::span<const FieldSpec<Service>> ServiceFields() { return kServiceFields; }
 std::span<const FieldSpec<Tariff>> TariffFields() { return kTariffFields; }
+std::span<const FieldSpec<BudgetSettings>> BudgetFields() { return kBudgetFields; }
 
 QString ServiceValueName(const char* name, int n) { return QLatin1String(name) + QString::number(n); }
 
 QString ServiceValueName(const FieldSpec<Service>& field, int n) {
+  return field.DashBeforeNumber ? QLatin1String(field.Name) + QLatin1Char('-') + QString::number(n)
+                                : ServiceValueName(field.Name, n);
+}
+
+QString ServiceValueName(const FieldSpec<BudgetSettings>& field, int n) {
   return field.DashBeforeNumber ? QLatin1String(field.Name) + QLatin1Char('-') + QString::number(n)
                                 : ServiceValueName(field.Name, n);
 }

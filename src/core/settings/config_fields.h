@@ -31,6 +31,7 @@ enum class FieldKind {
   Single,    // a single-precision number, stored rounded to a whole number
   Flag,      // true/false, stored as the text True or False
   Time,      // a time of day, stored as TimeToText writes it, in the JSON "HH:MM"
+  Date,      // a day (Date), stored as its day number, in the JSON "YYYY-MM-DD" or null for none
 };
 
 // A range a stored value must lie in, beyond its kind's own.
@@ -70,8 +71,15 @@ std::span<const FieldSpec<Service>> ServiceFields();
 // Tariff t of service n below Services: "Tariff<n>-<t>" followed by Name.
 std::span<const FieldSpec<Tariff>> TariffFields();
 
+// A billing cycle and budget: the overall one below key Budget under Name,
+// service n's below Services under its ServiceValueName. A value that is not
+// stored keeps its default (a store or JSON of an earlier version has none).
+std::span<const FieldSpec<BudgetSettings>> BudgetFields();
+inline constexpr const char* kBudgetJsonName = "Budget";
+
 // The value name service n (1-based) keeps the field under.
 QString ServiceValueName(const FieldSpec<Service>& field, int n);
+QString ServiceValueName(const FieldSpec<BudgetSettings>& field, int n);
 // The name an earlier version kept a DashBeforeNumber field under, when no
 // other value of a record of `usedServices` services has that name; else empty.
 QString OldServiceValueName(const FieldSpec<Service>& field, int n, int usedServices);
@@ -95,7 +103,7 @@ const T& FieldOf(const Record& record, const FieldSpec<Record>& field) {
 // The range a whole-number field's value must lie in: its own, else its kind's.
 template <class Record>
 FieldRange IntegerRangeOf(const FieldSpec<Record>& field, const Record& record) {
-  const bool wide = field.Kind == FieldKind::Int32;
+  const bool wide = field.Kind == FieldKind::Int32 || field.Kind == FieldKind::Date;
   const FieldRange kind{wide ? std::numeric_limits<qint32>::min() : std::numeric_limits<qint16>::min(),
                         wide ? std::numeric_limits<qint32>::max() : std::numeric_limits<qint16>::max()};
   return field.Range != nullptr ? field.Range(record).value_or(kind) : kind;

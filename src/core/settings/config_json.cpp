@@ -22,6 +22,7 @@ QJsonValue ValueToJson(FieldKind kind, const auto& value) {
   using T = std::decay_t<decltype(value)>;
   if constexpr (std::is_same_v<T, int>) {
     if (kind == FieldKind::Time) return TimeToHhMm(value);
+    if (kind == FieldKind::Date) return value == 0 ? QJsonValue(QJsonValue::Null) : QJsonValue(DateToIso(value));
   }
   if constexpr (std::is_same_v<T, float>) {
     return static_cast<double>(value);
@@ -106,6 +107,18 @@ class ObjectReader {
     if (t < 0) throw Problem(name, QStringLiteral("expected a time of day \"HH:MM\""));
     field = t;
   }
+  // A day "YYYY-MM-DD", or null for none.
+  void DateValue(const char* name, Date& field) {
+    const QJsonValue v = Get(name);
+    if (v.isUndefined()) return;
+    if (v.isNull()) {
+      field = 0;
+      return;
+    }
+    const QDate d = v.isString() ? QDate::fromString(v.toString(), Qt::ISODate) : QDate();
+    if (!d.isValid()) throw Problem(name, QStringLiteral("expected a date \"YYYY-MM-DD\" or null"));
+    field = FromQDate(d);
+  }
   // The list under `name` (empty when absent), at most `limit` entries.
   QJsonArray List(const char* name, int limit, const QString& limitText) {
     const QJsonValue v = Get(name);
@@ -174,6 +187,9 @@ void ReadJsonFields(ObjectReader& r, std::span<const FieldSpec<Record>> fields, 
       case FieldKind::Time:
         r.Time(f.Name, FieldOf<int>(record, f));
         break;
+      case FieldKind::Date:
+        r.DateValue(f.Name, FieldOf<int>(record, f));
+        break;
     }
   }
 }
@@ -185,10 +201,21 @@ Tariff ReadTariff(const QJsonValue& value, const QString& path) {
   return t;
 }
 
+// The "Budget" object below `r`, when there is one; absent values keep their defaults.
+BudgetSettings ReadBudget(const ObjectReader& r) {
+  BudgetSettings budget;
+  const QJsonValue value = r.Get(kBudgetJsonName);
+  if (value.isUndefined()) return budget;
+  ObjectReader b(value, r.Path(QLatin1String(kBudgetJsonName)), JsonNames(BudgetFields()));
+  ReadJsonFields(b, BudgetFields(), budget);
+  return budget;
+}
+
 Service ReadService(const QJsonValue& value, const QString& path) {
-  ObjectReader r(value, path, JsonNames(ServiceFields()) << QStringLiteral("Tariffs"));
+  ObjectReader r(value, path, JsonNames(ServiceFields()) << QStringLiteral("Tariffs") << QLatin1String(kBudgetJsonName));
   Service s;
   ReadJsonFields(r, ServiceFields(), s);
+  s.Budget = ReadBudget(r);
   const QJsonArray tariffs = r.List("Tariffs", kMaxTariffs, QString::number(kMaxTariffs));
   s.UsedTariffs = static_cast<int>(tariffs.size());
   for (int t = 0; t < s.UsedTariffs; ++t) {
@@ -211,12 +238,14 @@ Configuration Parse(const QJsonDocument& doc, const Configuration& base) {
   c.DetailReport = base.DetailReport;
 
   ObjectReader top(doc.object(), QString(), {QStringLiteral("General"), QStringLiteral("Modem"), QStringLiteral("Costs"),
-                                             QStringLiteral("Services"), QStringLiteral("Holidays")});
+                                             QStringLiteral("Services"), QStringLiteral("Holidays"),
+                                             QLatin1String(kBudgetJsonName)});
   for (const char* key : kJsonKeys) {
     if (top.Get(key).isUndefined()) continue;
     ObjectReader r(top.Get(key), QLatin1String(key), JsonNames(RecordFields(), key));
     ReadJsonFields(r, RecordFields(), c, key);
   }
+  c.OverallBudget = ReadBudget(top);
   const QJsonArray services =
       top.List("Services", c.MaxServices, QStringLiteral("MaxServices (%1)").arg(c.MaxServices));
   c.Services.assign(static_cast<size_t>(c.MaxServices) + 1, Service{});
@@ -269,6 +298,7 @@ QByteArray ConfigurationToJson(const Configuration& c) {
       tariffs.append(FieldsToJson(TariffFields(), s.Tariffs[static_cast<size_t>(t)]));
     }
     service.insert(QStringLiteral("Tariffs"), tariffs);
+    service.insert(QLatin1String(kBudgetJsonName), FieldsToJson(BudgetFields(), s.Budget));
     services.append(service);
   }
   QJsonArray holidays;
@@ -277,6 +307,7 @@ QByteArray ConfigurationToJson(const Configuration& c) {
   }
   root.insert(QStringLiteral("Services"), services);
   root.insert(QStringLiteral("Holidays"), holidays);
+  root.insert(QLatin1String(kBudgetJsonName), FieldsToJson(BudgetFields(), c.OverallBudget));
   return QJsonDocument(root).toJson(QJsonDocument::Indented);
 }
 

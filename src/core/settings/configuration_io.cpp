@@ -248,6 +248,9 @@ SettingsValue ReadValue(const KeyReader& r, const QString& name, const FieldSpec
     case FieldKind::Time:
       r.Time(name, FieldOf<int>(record, f));
       break;
+    case FieldKind::Date:
+      r.DateValue(name, FieldOf<int>(record, f));
+      break;
   }
   return {};
 }
@@ -261,6 +264,7 @@ void WriteValue(KeyWriter& w, const QString& name, const FieldSpec<Record>& f, c
       break;
     case FieldKind::Int16:
     case FieldKind::Int32:
+    case FieldKind::Date:
       w.Int(name, FieldOf<int>(record, f));
       break;
     case FieldKind::Money:
@@ -367,8 +371,12 @@ void CheckAgainstDialogRules(const Configuration& config, const LoadedFlags& fla
   if (p.Tariff >= 0) {
     where += QStringLiteral(", tariff %1 of service %2").arg(p.Tariff + 1).arg(p.Service + 1);
   } else if (p.Service >= 0) {
+    // A service's budget values are named as the store keeps them.
+    const QString field = p.Field.startsWith(QLatin1String("Budget.")) ? p.Field.mid(7) : p.Field;
+    const bool dash = field.startsWith(QLatin1String("WarnPercent"));
     where += p.Field.isEmpty() ? QStringLiteral(", service %1").arg(p.Service + 1)
-                               : QLatin1Char('\\') + p.Field + QString::number(p.Service + 1);
+                               : QLatin1Char('\\') + field + (dash ? QStringLiteral("-") : QString()) +
+                                     QString::number(p.Service + 1);
   } else {
     where += QLatin1Char('\\') + p.Field;
   }
@@ -380,6 +388,18 @@ void ParseReportWindows(const StoredTree& tree, Configuration& config) {
   ReadFields(tree, RecordFields(), config, QString(), nullptr, "ViewReport");
   ReadReportWindow(tree, kSummaryReportKey, config.SummaryReport, kSummaryColumns);
   ReadReportWindow(tree, kDetailReportKey, config.DetailReport, kDetailColumns);
+}
+
+// A budget's values, each under the name `nameOf` gives it; a value not
+// stored keeps the default, so that a record of an earlier version loads
+// with the default cycles and no limit.
+template <class NameOf>
+void ReadBudget(const KeyReader& r, BudgetSettings& budget, NameOf&& nameOf) {
+  budget = BudgetSettings{};
+  for (const FieldSpec<BudgetSettings>& f : BudgetFields()) {
+    const QString name = nameOf(f);
+    if (!IsEmptyValue(r.Raw(name))) ReadValue(r, name, f, budget);
+  }
 }
 
 void ParseServices(const StoredTree& tree, Configuration& config) {
@@ -394,6 +414,7 @@ void ParseServices(const StoredTree& tree, Configuration& config) {
       }
       ReadValue(r, name, f, s);
     }
+    ReadBudget(r, s.Budget, [n](const FieldSpec<BudgetSettings>& f) { return ServiceValueName(f, n); });
     for (int t = 1; t <= s.UsedTariffs; ++t) {
       for (const FieldSpec<Tariff>& f : TariffFields()) {
         ReadValue(r, TariffValueName(f.Name, n, t), f, s.Tariffs[static_cast<size_t>(t - 1)]);
@@ -411,6 +432,8 @@ LoadedFlags ParseRecord(const StoredTree& tree, Configuration& config, DialogRul
   ReadFields(tree, RecordFields(), config, QString(), &flags);
   config.Services.assign(static_cast<size_t>(config.MaxServices) + 1, Service{});
   ParseServices(tree, config);
+  ReadBudget(KeyReader(tree, kBudgetKey), config.OverallBudget,
+             [](const FieldSpec<BudgetSettings>& f) { return QLatin1String(f.Name); });
   ReadFields(tree, ViewLogFields(), config.ViewLog);
   ParseReportWindows(tree, config);
   {
@@ -451,6 +474,7 @@ void WriteRecord(SettingsStore& store, const Configuration& c) {
         throw OutOfRange(ServiceValueName("UsedTariffs", n), s.UsedTariffs, 0, kMaxTariffs);
       }
       for (const FieldSpec<Service>& f : ServiceFields()) WriteValue(w, ServiceValueName(f, n), f, s);
+      for (const FieldSpec<BudgetSettings>& f : BudgetFields()) WriteValue(w, ServiceValueName(f, n), f, s.Budget);
       for (int t = 1; t <= s.UsedTariffs; ++t) {
         for (const FieldSpec<Tariff>& f : TariffFields()) {
           WriteValue(w, TariffValueName(f.Name, n, t), f, s.Tariffs[static_cast<size_t>(t - 1)]);
@@ -458,6 +482,7 @@ void WriteRecord(SettingsStore& store, const Configuration& c) {
       }
     }
   }
+  WriteFields(bulk, BudgetFields(), c.OverallBudget, kBudgetKey);
   WriteFields(bulk, ViewLogFields(), c.ViewLog);
   WriteReportWindow(bulk, kSummaryReportKey, c.SummaryReport, kSummaryColumns);
   WriteReportWindow(bulk, kDetailReportKey, c.DetailReport, kDetailColumns);

@@ -19,6 +19,8 @@ inline const QString kViewReportKey = QStringLiteral("SOFTWARE\\MRL\\ViewReport"
 inline const QString kSummaryReportKey = QStringLiteral("SOFTWARE\\MRL\\ViewReport\\SummaryReport");
 inline const QString kDetailReportKey = QStringLiteral("SOFTWARE\\MRL\\ViewReport\\DetailReport");
 inline const QString kHolidaysKey = QStringLiteral("SOFTWARE\\MRL\\Holidays");
+// The overall billing cycle and budget; the services' are below kServicesKey.
+inline const QString kBudgetKey = QStringLiteral("SOFTWARE\\MRL\\Budget");
 
 // The booleans as the store held them, before any default: the start-up
 // defaults tell a stored "False" (kept) from an absent value (defaulted).

@@ -19,7 +19,8 @@ namespace {
 // (RecordProblems); those records are parsed and checked once more.
 // 03: the fields in the order of config_fields.h, and FlexRate2 read under its
 // own name from 21 services up (an image of 02 may hold another's value).
-constexpr char kMagic[8] = {'M', 'R', 'L', 'I', 'M', 'G', '0', '3'};
+// 04: the overall budget after the record's fields, each service's after its own.
+constexpr char kMagic[8] = {'M', 'R', 'L', 'I', 'M', 'G', '0', '4'};
 constexpr quint32 kByteOrder = 0x01020304;
 constexpr qsizetype kHeaderSize = 8 + 4 + 8 + 8;
 
@@ -204,6 +205,7 @@ void Put(Writer& w, std::span<const FieldSpec<Record>> fields, const Record& rec
       case FieldKind::Int16:
       case FieldKind::Int32:
       case FieldKind::Time:
+      case FieldKind::Date:
         w.I32(FieldOf<int>(record, f));
         break;
       case FieldKind::Money:
@@ -230,7 +232,8 @@ void Get(Reader& r, std::span<const FieldSpec<Record>> fields, Record& record) {
         break;
       case FieldKind::Int16:
       case FieldKind::Int32:
-      case FieldKind::Time: {
+      case FieldKind::Time:
+      case FieldKind::Date: {
         const std::optional<FieldRange> range = f.Range != nullptr ? f.Range(record) : std::nullopt;
         FieldOf<int>(record, f) = range ? r.Count(static_cast<int>(range->Low), static_cast<int>(range->High)) : r.I32();
         break;
@@ -261,12 +264,14 @@ void ReadWindow(Reader& r, ReportWindowSettings& s, int columns) {
 
 void WriteFields(Writer& w, const Configuration& c, const RecordImageFacts& facts) {
   Put(w, RecordFields(), c);
+  Put(w, BudgetFields(), c.OverallBudget);
   // The loops stay within the tables whatever the counts say; a count beyond
   // its table makes an image that a decode refuses.
   const int services = std::min(c.UsedServices, static_cast<int>(c.Services.size()));
   for (int n = 0; n < services; ++n) {
     const Service& s = c.Services[static_cast<size_t>(n)];
     Put(w, ServiceFields(), s);
+    Put(w, BudgetFields(), s.Budget);
     for (int t = 0; t < std::min(s.UsedTariffs, kMaxTariffs); ++t) Put(w, TariffFields(), s.Tariffs[static_cast<size_t>(t)]);
   }
   Put(w, ViewLogFields(), c.ViewLog);
@@ -283,11 +288,13 @@ void WriteFields(Writer& w, const Configuration& c, const RecordImageFacts& fact
 
 void ReadFields(Reader& r, Configuration& c, RecordImageFacts& facts) {
   Get(r, RecordFields(), c);
+  Get(r, BudgetFields(), c.OverallBudget);
   if (!r.ok()) return;
   c.Services.assign(static_cast<size_t>(c.MaxServices) + 1, Service{});
   for (int n = 0; n < c.UsedServices && r.ok(); ++n) {
     Service& s = c.Services[static_cast<size_t>(n)];
     Get(r, ServiceFields(), s);
+    Get(r, BudgetFields(), s.Budget);
     for (int t = 0; t < s.UsedTariffs && r.ok(); ++t) Get(r, TariffFields(), s.Tariffs[static_cast<size_t>(t)]);
   }
   Get(r, ViewLogFields(), c.ViewLog);
