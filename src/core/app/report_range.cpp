@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "core/planning/billing_cycle.h"
+
 namespace mirolat {
 
 namespace {
@@ -103,6 +105,18 @@ Date QuickDateTarget(QuickDate command, Date from, Date today, const CurrentFile
     case QuickDate::MonthBack: return from > 0 ? FromQDate(ToQDate(from).addMonths(-1)) : 0;
   }
   return 0;
+}
+
+const BudgetSettings& QuickDateBudget(const Configuration& config, int service) {
+  const bool inUse = service >= 0 && service < config.UsedServices && std::size_t(service) < config.Services.size();
+  return inUse ? config.Services[std::size_t(service)].Budget : config.OverallBudget;
+}
+
+ReportRange BillingCycleRange(CycleQuickDate command, const BudgetSettings& budget, Date today) {
+  const BillingCycle current = CycleContaining(budget, today);
+  const BillingCycle cycle = command == CycleQuickDate::LastCycle ? PreviousCycle(budget, current) : current;
+  const Date end = command == CycleQuickDate::LastCycle ? cycle.Last : today;
+  return ReportRange{cycle.First, end, true, true};
 }
 
 }  // namespace mirolat

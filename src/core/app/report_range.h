@@ -11,6 +11,7 @@
 #include "core/app/status_messages.h"
 #include "core/common/dates.h"
 #include "core/logfile/current_file.h"
+#include "core/model/configuration.h"
 
 namespace mirolat {
 
@@ -72,6 +73,16 @@ enum class QuickDate { Today, FirstEntry, LastEntry, WeekForward, WeekBack, Mont
 // file's first or last entry, or `from` a week or a calendar month on or
 // back. 0 when there is nothing to write (no dated entry in the file).
 Date QuickDateTarget(QuickDate command, Date from, Date today, const CurrentFileState& file);
+
+enum class CycleQuickDate { ThisCycle, LastCycle };
+
+// The budget the billing-cycle quick dates follow: service `service`'s
+// (0-based, in use) when one is given, else the overall one.
+const BudgetSettings& QuickDateBudget(const Configuration& config, int service);
+// The range This Billing Cycle and Last Billing Cycle write into both boxes:
+// the cycle holding `today` from its first day up to today (the days after
+// today have nothing to report yet), or the whole cycle before it.
+ReportRange BillingCycleRange(CycleQuickDate command, const BudgetSettings& budget, Date today);
 
 // True when the file has a dated entry, so First Entry and Last Entry have a
 // date to give.
