@@ -30,6 +30,10 @@ const char* kUsage =
     "  chart --kind KIND --from YYYY-MM-DD --to YYYY-MM-DD --out FILE.png|FILE.svg\n"
     "                                  draw a chart of the same analysis (daily,\n"
     "                                  share, heatmap, cumulative) into a picture\n"
+    "  budget [--json] [--at YYYY-MM-DD] [--log FILE]\n"
+    "                                  each budget's use in its billing cycle and the\n"
+    "                                  projection; exit 0 fine, 1 a warning, 2 over,\n"
+    "                                  3 failed, 64 a wrong command line\n"
     "  config export [FILE]            the configuration record as JSON\n"
     "  config import FILE              replace the configuration record from JSON\n"
     "  genlog --seed N --days D [--start YYYY-MM-DD] [--out FILE]\n"
@@ -52,7 +56,8 @@ const char* kUsage =
     "Commands that only read (scan, report, config export, modem list) create no\n"
     "settings store: without one they use the defaults and say so on standard error.\n"
     "\n"
-    "Exit status: 0 on success, 1 when the command failed, 2 for a wrong command line.\n";
+    "Exit status: 0 on success, 1 when the command failed, 2 for a wrong command line\n"
+    "(budget: see mirolat-cli budget --help).\n";
 
 const char* kScanHelp =
     "usage: mirolat-cli scan [--log FILE] [--locale NAME]\n"
@@ -136,6 +141,7 @@ const CommandEntry kCommands[] = {
     {"config", CmdConfig, ConfigHelp},
     {"report", CmdReport, ReportHelp},
     {"chart", CmdChart, ChartHelp},
+    {"budget", CmdBudget, BudgetHelp},
     {"genlog", CmdGenlog, GenlogHelp},
     {"optimize", CmdOptimize, OptimizeHelp},
     {"purge", CmdPurge, PurgeHelp},

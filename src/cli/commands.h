@@ -10,6 +10,9 @@ int CmdConfig(const QStringList& args, QTextStream& out, QTextStream& err);
 int CmdReport(const QStringList& args, QTextStream& out, QTextStream& err);
 // Needs a QApplication (an offscreen one will do): it draws.
 int CmdChart(const QStringList& args, QTextStream& out, QTextStream& err);
+// Exit status: the worst budget's state (0 ok, 1 warning, 2 over), 3 a
+// failure, 64 a wrong command line.
+int CmdBudget(const QStringList& args, QTextStream& out, QTextStream& err);
 int CmdGenlog(const QStringList& args, QTextStream& out, QTextStream& err);
 int CmdOptimize(const QStringList& args, QTextStream& out, QTextStream& err);
 int CmdPurge(const QStringList& args, QTextStream& out, QTextStream& err);
@@ -28,6 +31,7 @@ int CmdImportPppd(const QStringList& args, QTextStream& out, QTextStream& err);
 const char* ModemHelp();
 const char* ImportPppdHelp();
 const char* ChartHelp();
+const char* BudgetHelp();
 
 }  // namespace mirolat::cli
 

@@ -18,7 +18,7 @@ QString MeasureWord(BudgetMeasure measure) {
 QString MeasureFigure(BudgetMeasure measure, double value, const LocaleValues& locale) {
   switch (measure) {
     case BudgetMeasure::Money: return FormatMoney(value, 2, locale);
-    case BudgetMeasure::Hours: return locale.Locale.toString(value, 'f', 1) + QStringLiteral(" h");
+    case BudgetMeasure::Hours: return locale.Locale.toString(value, 'f', 2) + QStringLiteral(" h");
     case BudgetMeasure::Megabytes: return locale.Locale.toString(value, 'f', 1) + QStringLiteral(" MB");
   }
   return {};

@@ -13,7 +13,7 @@ namespace mirolat {
 // "money", "hours", "megabytes".
 QString MeasureWord(BudgetMeasure measure);
 // An amount of the measure: money as the locale writes it (2 decimals),
-// hours as "12.5 h", megabytes as "340.2 MB".
+// hours as "12.50 h", megabytes as "340.2 MB".
 QString MeasureFigure(BudgetMeasure measure, double value, const LocaleValues& locale);
 // The limit's state in words; never a colour alone.
 QString LimitStateText(const BudgetLimitStatus& limit);
