@@ -51,7 +51,7 @@ QLabel* Text(const QString& text) { return new QLabel(text); }
 
 // The words of the controls that the option buttons never disable.
 const char* const kAlwaysEnabled[] = {"DESCRIPTION", "NUMBER", "NOTICE",   "BTNCANCEL", "BTNHELP", "SHAPE",
-                                      "IMAGE",       "OPT",    "TABSTRIP", "FRA",       "MEG",     "PROBLEM"};
+                                      "IMAGE",       "OPT",    "TABSTRIP", "FRA",       "MEG",     "PROBLEM", "BUDGET"};
 
 bool IsOurControl(const QWidget* w) {
   const QString name = w->objectName();
@@ -93,10 +93,11 @@ void frmService::BuildControls() {
     const char* caption;
     const char* toolTip;
     QWidget* contents;
-  } tabs[3] = {{"Service Details", "Dialed Service Description and Number", BuildDetailsTab()},
+  } tabs[4] = {{"Service Details", "Dialed Service Description and Number", BuildDetailsTab()},
                {"Dial-up Cost", "Dial-up Tariffs and Charges", BuildDialCostTab()},
-               {"Service Cost ", "On-Line Charges For This Service", BuildServiceCostTab()}};
-  for (int i = 0; i < 3; ++i) {
+               {"Service Cost ", "On-Line Charges For This Service", BuildServiceCostTab()},
+               {"B&udget", "Billing Cycle and Budget of This Service", BuildBudgetTab()}};
+  for (int i = 0; i < 4; ++i) {
     auto* page = new QWidget;
     auto* pageLayout = new QVBoxLayout(page);
     pageLayout->setContentsMargins(4, 4, 4, 4);
@@ -330,6 +331,12 @@ QWidget* frmService::BuildServiceCostTab() {
   return w;
 }
 
+QWidget* frmService::BuildBudgetTab() {
+  Budget = new BudgetEditor(locale_, QStringLiteral("this service's"));
+  connect(Budget, &BudgetEditor::Changed, this, [this] { UpdateOkButton(); });
+  return Budget;
+}
+
 void frmService::WatchLeave(QWidget* box, std::function<bool()> handler) {
   leave_->Watch(box, std::move(handler));
 }
@@ -377,6 +384,7 @@ void frmService::Load() {
   FillTariffList();
   optServiceCost_Click(serviceOption_ - 1);
   optDialCost_Click(dialOption_ - 1);
+  Budget->Load(stored.Budget, FromQDate(QDate::currentDate()));
   TabStrip1_Click();
 }
 
@@ -408,10 +416,11 @@ ServiceEntries frmService::Entries() const {
 
 void frmService::TabStrip1_Click() {
   const int current = TabStrip1->currentIndex();
-  for (int i = 0; i < 3; ++i) fraService[static_cast<size_t>(i)]->setEnabled(i == current);
+  for (int i = 0; i < 4; ++i) fraService[static_cast<size_t>(i)]->setEnabled(i == current);
   if (current == 0 && txtDescription->isVisible()) txtDescription->setFocus();
   if (current == 1) optDialCost_Click(dialOption_ - 1);
   if (current == 2) optServiceCost_Click(serviceOption_ - 1);
+  if (current == 3 && Budget->isVisible()) Budget->FirstControl()->setFocus();
 }
 
 void frmService::DisableOptionControls() {
@@ -474,8 +483,10 @@ void frmService::optServiceCost_Click(int index) {
 void frmService::UpdateOkButton() {
   if (btnOK == nullptr || lstMegPeriod == nullptr) return;  // still being built
   const ServiceEntries entries = Entries();
-  btnOK->setEnabled(ValidateService(entries, count_, locale_).ok());
-  lblProblem->setText(ServiceProblem(entries, count_, locale_));
+  const QString budget = Budget != nullptr ? Budget->Problem() : QString();
+  btnOK->setEnabled(ValidateService(entries, count_, locale_).ok() && budget.isEmpty());
+  const QString service = ServiceProblem(entries, count_, locale_);
+  lblProblem->setText(service.isEmpty() ? budget : service);
 }
 
 // ---------------------------------------------------------------- tariff list
@@ -659,7 +670,7 @@ bool frmService::txtAfterMeg_LostFocus() {
 
 void frmService::btnOK_Click() {
   const ServiceEntries entries = Entries();
-  if (!ValidateService(entries, count_, locale_).ok()) {
+  if (!ValidateService(entries, count_, locale_).ok() || !Budget->Problem().isEmpty()) {
     btnOK->setEnabled(false);
     MessageBox::Show(MessageBoxSpec{QStringLiteral("WARNING - Incorrect Parameters"),
                                     QStringLiteral("Not All Of The Options You Have Selected Have Been Entered "
@@ -688,6 +699,7 @@ void frmService::btnOK_Click() {
     }
   }
   config_.Services[static_cast<size_t>(index_)] = BuildService(entries, working_, count_, locale_);
+  config_.Services[static_cast<size_t>(index_)].Budget = Budget->Budget();
   accept();
 }
 

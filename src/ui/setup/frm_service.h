@@ -2,7 +2,8 @@
 // The service editor: one dialled service's description and number, how a
 // call to it is charged (per call, or time-segmented tariffs kept in a
 // working list and edited in the tariff editor), and how the provider
-// charges for connected time and downloaded data. OK, enabled only while
+// charges for connected time and downloaded data, and its billing cycle and
+// budget. OK, enabled only while
 // every entry is valid, writes the service record into the configuration
 // being edited; Cancel writes nothing.
 #include <QComboBox>
@@ -20,6 +21,7 @@
 #include <functional>
 
 #include "ui/dialogs/leave_watcher.h"
+#include "ui/setup/budget_editor.h"
 #include "core/common/locale_values.h"
 #include "core/model/configuration.h"
 #include "core/model/service_rules.h"
@@ -51,7 +53,7 @@ class frmService : public QDialog {
  private:
   // Controls, under the window's own names.
   QTabWidget* TabStrip1 = nullptr;
-  std::array<QFrame*, 3> fraService{};
+  std::array<QFrame*, 4> fraService{};
   QLineEdit* txtDescription = nullptr;
   QLineEdit* txtNumber = nullptr;
   QLabel* imgService = nullptr;
@@ -77,6 +79,7 @@ class frmService : public QDialog {
   QLineEdit* txtPerMeg = nullptr;
   QLineEdit* txtAfterMeg = nullptr;
   QComboBox* lstMegPeriod = nullptr;
+  BudgetEditor* Budget = nullptr;  // the Budget tab
   QLabel* lblProblem = nullptr;  // why OK is disabled
   QPushButton* btnOK = nullptr;
   QPushButton* btnCancel = nullptr;
@@ -111,6 +114,7 @@ class frmService : public QDialog {
   QWidget* BuildDetailsTab();
   QWidget* BuildDialCostTab();
   QWidget* BuildServiceCostTab();
+  QWidget* BuildBudgetTab();
   void Load();
   void ShowTariffCount();
   void ShowTariffSummary();

@@ -8,6 +8,7 @@
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QHeaderView>
+#include <QTabBar>
 #include <QKeyEvent>
 #include <QShortcut>
 #include <QTimer>
@@ -31,7 +32,7 @@ namespace mirolat {
 
 namespace {
 
-enum Tab { kGeneral, kModem, kServices, kCosts, kFormat, kErrors, kHolidays };
+enum Tab { kGeneral, kModem, kServices, kCosts, kFormat, kErrors, kHolidays, kBudget };
 
 struct TabInfo {
   const char* caption;
@@ -40,7 +41,7 @@ struct TabInfo {
   int topic;
 };
 
-const TabInfo kTabs[7] = {
+const TabInfo kTabs[8] = {
     {"&General", "General Operating Parameters", "General Settings", 51},
     {"&Modem", "Modem Response Settings", "Response Codes", 33},
     {"&Services", "Service Descriptions, Numbers and Costs", "Dialled Services Details", 36},
@@ -48,6 +49,7 @@ const TabInfo kTabs[7] = {
     {"&Format", "Date & Currency Format", "Currency and Date Formats", 47},
     {"&Errors", "Error Correction", "Error Correction/Adjustment", 48},
     {"Ho&lidays", "User Defined Holidays", "User Defined Holidays", 54},
+    {"B&udget", "Billing Cycle and Budget of All Services", "Overall Billing Cycle and Budget", 71},
 };
 
 const double kPreviewAmount = 1234567.89;
@@ -114,9 +116,9 @@ void frmSetup::BuildControls() {
   TabStrip1 = new QTabWidget;
   TabStrip1->setObjectName(QStringLiteral("TabStrip1"));
   // The tabs' contents, built in tab order.
-  QWidget* const contents[7] = {BuildGeneralTab(), BuildModemTab(),  BuildServicesTab(), BuildCostsTab(),
-                                BuildFormatTab(),  BuildErrorsTab(), BuildHolidaysTab()};
-  for (int i = 0; i < 7; ++i) {
+  QWidget* const contents[8] = {BuildGeneralTab(), BuildModemTab(),  BuildServicesTab(), BuildCostsTab(),
+                                BuildFormatTab(),  BuildErrorsTab(), BuildHolidaysTab(), BuildBudgetTab()};
+  for (int i = 0; i < 8; ++i) {
     auto* page = new QWidget;
     auto* pageLayout = new QVBoxLayout(page);
     Settings[static_cast<size_t>(i)] = new QGroupBox(QLatin1String(kTabs[i].frame));
@@ -127,6 +129,8 @@ void frmSetup::BuildControls() {
     TabStrip1->addTab(page, QLatin1String(kTabs[i].caption));
     TabStrip1->setTabToolTip(i, QLatin1String(kTabs[i].toolTip));
   }
+  // Every tab's caption in view: the dialog is as wide as the row of them.
+  TabStrip1->tabBar()->setUsesScrollButtons(false);
   outer->addWidget(TabStrip1);
   auto* buttons = new QHBoxLayout;
   btnDefaults = Button("btnDefaults", QStringLiteral("&Restore Defaults"));
@@ -421,6 +425,11 @@ void frmSetup::RestoreFocus(QLineEdit* box) {
 
 // ---------------------------------------------------------------- load
 
+QWidget* frmSetup::BuildBudgetTab() {
+  OverallBudget = new BudgetEditor(state_.Locale, QStringLiteral("the overall"));
+  return OverallBudget;
+}
+
 void frmSetup::Form_Load() {
   const LocaleValues& loc = state_.Locale;
   const QDate today = today_();
@@ -479,6 +488,9 @@ void frmSetup::Form_Load() {
   holidayLabelRed_ = false;
   FillHolidayList(holidays_.isEmpty() ? -1 : 0);
   CalHolidays->setSelectedDate(holidays_.isEmpty() ? today : ToQDate(holidays_.first()));
+
+  // Budget.
+  OverallBudget->Load(draft_.OverallBudget, FromQDate(today));
 
   btnDefaults->setVisible(false);
   btnDefaults->setEnabled(false);
@@ -850,6 +862,14 @@ void frmSetup::btnRemove_Click() {
 void frmSetup::btnSave_Click() {
   // An entry still being typed is checked as leaving its box would check it.
   if (!LeaveFocusedBox()) return;
+  // The Budget tab's entries are taken only whole; its red line says what is wrong.
+  if (!OverallBudget->Problem().isEmpty()) {
+    Beep();
+    TabStrip1->setCurrentIndex(kBudget);
+    OverallBudget->FirstControl()->setFocus();
+    return;
+  }
+  draft_.OverallBudget = OverallBudget->Budget();
   setCursor(Qt::WaitCursor);
   const bool logFileChanged = draft_.ModemLogFile != openingLogFile_;
   StoreHolidays(draft_, holidays_);

@@ -1,8 +1,8 @@
 #pragma once
 // The options dialog: the modem log's name and the general limits, the modem
 // response texts, the dialled services, the default costs, the read-only
-// locale formats, the substitutes for a missing disconnect entry and the
-// holidays. Every tab edits a draft of the configuration record; OK writes
+// locale formats, the substitutes for a missing disconnect entry, the
+// holidays and the overall billing cycle and budget. Every tab edits a draft of the configuration record; OK writes
 // the holiday list into it, makes it the program's record and saves the
 // whole record in one transaction; Cancel and the close box leave the record
 // exactly as it was.
@@ -21,6 +21,7 @@
 #include <functional>
 
 #include "ui/dialogs/leave_watcher.h"
+#include "ui/setup/budget_editor.h"
 #include "core/model/configuration.h"
 
 namespace mirolat {
@@ -54,7 +55,7 @@ class frmSetup : public QDialog {
  private:
   // Controls, under the window's own names.
   QTabWidget* TabStrip1 = nullptr;
-  std::array<QGroupBox*, 7> Settings{};
+  std::array<QGroupBox*, 8> Settings{};
   QPushButton* btnDefaults = nullptr;
   QPushButton* btnCancel = nullptr;
   QPushButton* btnSave = nullptr;
@@ -111,6 +112,8 @@ class frmSetup : public QDialog {
   QPushButton* btnAdd = nullptr;
   QPushButton* btnRemove = nullptr;
   QLabel* lblUsedHolidays = nullptr;
+  // Budget: the overall billing cycle and budget
+  BudgetEditor* OverallBudget = nullptr;
 
  private Q_SLOTS:
   // Window procedures and handlers. A leave handler gives false when it
@@ -158,6 +161,7 @@ class frmSetup : public QDialog {
   QWidget* BuildFormatTab();
   QWidget* BuildErrorsTab();
   QWidget* BuildHolidaysTab();
+  QWidget* BuildBudgetTab();
   void WatchLeave(QLineEdit* box, std::function<bool()> handler);
   bool LeaveFocusedBox();
   bool LimitLeft(QLineEdit* box, int& field, qint64 max);
