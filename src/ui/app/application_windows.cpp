@@ -5,6 +5,7 @@
 #include "core/app/startup.h"
 #include "core/logfile/log_checks.h"
 #include "core/logfile/log_rewrites.h"
+#include "core/model/service_lookup.h"
 #include "core/settings/config_paths.h"
 #include "core/settings/modem_store.h"
 #include "ui/common/about_window.h"
@@ -53,6 +54,10 @@ void ApplicationWindows::Connect(frmMain& main) {
   connect(&main, &frmMain::PurgeRequested, this, &ApplicationWindows::Purge);
   connect(&main, &frmMain::RepairRequested, this, &ApplicationWindows::Repair);
   connect(&main, &frmMain::ModemWizardRequested, this, &ApplicationWindows::ShowModemWizard);
+  // This/Last Billing Cycle follow the service of the Summary row selected in the report window.
+  main.SetCycleServiceProvider([this] {
+    return report_ && report_->isVisible() ? FindServiceByNumber(state_.Config, report_->SelectedSummaryNumber()) : -1;
+  });
 
   rewriteProgress_ = new RewriteProgress(&main);
   ShowRewriteProgress(*rewriteProgress_);

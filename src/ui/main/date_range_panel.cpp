@@ -269,6 +269,11 @@ void DateRangePanel::ApplyQuickDate(QuickDate command) {
   WriteBoxDate(active_, target);
 }
 
+void DateRangePanel::ApplyRange(const ReportRange& range) {
+  WriteBoxDate(DateBox::Start, range.start);
+  WriteBoxDate(DateBox::End, range.end);
+}
+
 void DateRangePanel::CalendarStep(int days, int months) {
   if (active_ == DateBox::None) return;
   Calendar1->setSelectedDate(Calendar1->selectedDate().addDays(days).addMonths(months));

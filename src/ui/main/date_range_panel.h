@@ -66,6 +66,8 @@ class DateRangePanel : public QWidget {
   void ShowDateTitle();
   // Writes the quick date into the active box (nothing before a box had the focus).
   void ApplyQuickDate(QuickDate command);
+  // Writes a whole range into both boxes (the billing-cycle quick dates).
+  void ApplyRange(const ReportRange& range);
 
   // The focus entered or left a box (focus moves inside the window only).
   void BoxGotFocus(DateBox box);

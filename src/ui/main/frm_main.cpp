@@ -21,6 +21,7 @@
 #include "core/logfile/log_checks.h"
 #include "core/logfile/log_rewrites.h"
 #include "core/logfile/warnings.h"
+#include "core/planning/log_figures.h"
 #include "core/settings/configuration_io.h"
 #include "ui/common/end_program.h"
 #include "ui/common/help_window.h"
@@ -210,6 +211,7 @@ void frmMain::BuildControls() {
 
   // The date panel first: the statistics below it stand above it.
   DateRange = new DateRangePanel(state_, Form);
+  Budgets = new BudgetBars(Form);
   inputFrame = DateRange->inputFrame;
   inputStarting = DateRange->inputStarting;
   inputEnding = DateRange->inputEnding;
@@ -340,6 +342,40 @@ void frmMain::LoadWindow(RangeOnLoad range) {
   ShowLogStatistics();
   ApplyAvailability(AvailabilityFor(state_.File, parkedLogUsable_));
   fileWatch_->Watch(state_.File.LogFilePath);
+  ScheduleBudgets();
+}
+
+int frmMain::BudgetBarsRoom() const {
+  // Below the bars the version and the picture keep their strip.
+  return Budgets->isVisibleTo(this) ? Budgets->sizeHint().height() + 22 : 0;
+}
+
+void frmMain::ScheduleBudgets() {
+  if (budgetsPending_) return;
+  budgetsPending_ = true;
+  QTimer::singleShot(0, this, [this] {
+    budgetsPending_ = false;
+    RefreshBudgets();
+  });
+}
+
+void frmMain::RefreshBudgets() {
+  const Configuration& config = state_.Config;
+  const CurrentFileState& f = state_.File;
+  const bool readable = (f.LogExists || f.ArchiveOpen) && !f.LogCorrupt && !f.NotAModemLog;
+  // Every budget's cycle is one analysis of the file over its days (a
+  // typical log takes a few milliseconds; bench_budgets measures it).
+  const std::vector<BudgetStatus> statuses =
+      BudgetStatuses(config, DateRange->Today(), [&](Date first, Date last) -> std::optional<ReportFigures> {
+        if (!readable) return std::nullopt;
+        return FiguresOfLog(config, state_.Locale, f.LogFilePath, first, last);
+      });
+  const bool wasVisible = Budgets->isVisibleTo(this);
+  Budgets->Show(statuses, state_.Locale);
+  const int extra = BudgetBarsRoom();
+  setMinimumSize(600, 470 + extra);
+  if (height() < 470 + extra) resize(width(), 470 + extra);
+  if (wasVisible || extra > 0) Form_Resize();
 }
 
 void frmMain::showEvent(QShowEvent* event) {
@@ -448,7 +484,10 @@ void frmMain::Form_Resize() {
   // calendar takes the extra room (a third of the width going to the
   // statistics beside it) and the buttons stay under the calendar.
   const int extraWidth = std::max(0, width - kNaturalFormWidth);
-  const int extraHeight = std::max(0, Form->height() - offset - kNaturalFormHeight);
+  // The budget bars, when shown, sit under the statistics and the buttons.
+  const int budgetHeight = BudgetBarsRoom();
+  const int extraHeight = std::max(0, Form->height() - offset - kNaturalFormHeight - budgetHeight);
+  Budgets->setGeometry(10, offset + kNaturalFormHeight - 40 + extraHeight, width - 20, Budgets->sizeHint().height());
   DateRange->SetExtraRoom(extraWidth, extraHeight);
   for (const Placed& p : placed) {
     const bool button = p.widget == btnProcess || p.widget == btnViewLog || p.widget == btnExit;
@@ -754,6 +793,7 @@ void frmMain::mnuSetup_Click() {
 }
 
 void frmMain::ConfigurationChanged() {
+  ScheduleBudgets();
   if (!state_.LogFileChanged) return;
   CurrentFileState& f = state_.File;
   const QString name = state_.Config.ModemLogFile;
@@ -823,6 +863,16 @@ void frmMain::mnuPlusWeek_Click() { DateRange->ApplyQuickDate(QuickDate::WeekFor
 void frmMain::mnuMinusWeek_Click() { DateRange->ApplyQuickDate(QuickDate::WeekBack); }
 void frmMain::mnuPlusMonth_Click() { DateRange->ApplyQuickDate(QuickDate::MonthForward); }
 void frmMain::mnuMinusMonth_Click() { DateRange->ApplyQuickDate(QuickDate::MonthBack); }
+void frmMain::mnuThisCycle_Click() {
+  const int service = cycleService_ ? cycleService_() : -1;
+  DateRange->ApplyRange(BillingCycleRange(CycleQuickDate::ThisCycle, QuickDateBudget(state_.Config, service),
+                                          DateRange->Today()));
+}
+void frmMain::mnuLastCycle_Click() {
+  const int service = cycleService_ ? cycleService_() : -1;
+  DateRange->ApplyRange(BillingCycleRange(CycleQuickDate::LastCycle, QuickDateBudget(state_.Config, service),
+                                          DateRange->Today()));
+}
 
 void frmMain::mnuTopics_Click() { ShowHelpContents(); }
 void frmMain::mnsSearchHelp_Click() { ShowHelpSearch(); }

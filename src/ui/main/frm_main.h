@@ -20,6 +20,7 @@
 
 #include "core/app/command_availability.h"
 #include "core/common/progress.h"
+#include "ui/main/budget_bars.h"
 #include "ui/main/date_range_panel.h"
 #include "ui/main/status_message_bar.h"
 
@@ -45,6 +46,10 @@ class frmMain : public QMainWindow {
   void SetTodayProvider(std::function<QDate()> today) { DateRange->SetTodayProvider(std::move(today)); }
   // The run's progress in the status bar and the progress bar.
   Progress& StatusProgress() { return *progress_; }
+  // The service (0-based) whose billing cycle This/Last Billing Cycle take,
+  // or -1 for the overall one: ui/app answers with the report window's
+  // selected Summary row.
+  void SetCycleServiceProvider(std::function<int()> provider) { cycleService_ = std::move(provider); }
 
  private:
   // The command table names the menu items and handlers below.
@@ -53,6 +58,7 @@ class frmMain : public QMainWindow {
   // Parts of the window.
   DateRangePanel* DateRange = nullptr;
   StatusMessageBar* Messages = nullptr;
+  BudgetBars* Budgets = nullptr;
 
   // Controls, under the window's own names (the date controls are the panel's).
   QWidget* Form = nullptr;  // the central area
@@ -116,6 +122,8 @@ class frmMain : public QMainWindow {
   QAction* mnuMinusMonth = nullptr;
   QAction* mnuLogStart = nullptr;
   QAction* mnuLogEnd = nullptr;
+  QAction* mnuThisCycle = nullptr;
+  QAction* mnuLastCycle = nullptr;
   QMenu* mnuHelp = nullptr;
   QAction* mnuTopics = nullptr;
   QAction* mnsSearchHelp = nullptr;
@@ -160,6 +168,8 @@ class frmMain : public QMainWindow {
   void mnuMinusWeek_Click();
   void mnuPlusMonth_Click();
   void mnuMinusMonth_Click();
+  void mnuThisCycle_Click();
+  void mnuLastCycle_Click();
   void mnuTopics_Click();
   void mnsSearchHelp_Click();
   void mnuHowToHelp_Click();
@@ -257,6 +267,11 @@ class frmMain : public QMainWindow {
   // The current file's existence, character check and scan, read afresh.
   void CheckCurrentFile(ErrorReporter& reporter);
   void CurrentFileChangedOnDisk();
+  // The budget bars over the current file, once the events queued now are done.
+  void ScheduleBudgets();
+  void RefreshBudgets();
+  // The height the budget bars add to the window (0 while hidden).
+  int BudgetBarsRoom() const;
 
   AppState& state_;
   CommandState commands_;
@@ -270,6 +285,8 @@ class frmMain : public QMainWindow {
   bool lastFocusWasForm_ = false;
   FileWatch* fileWatch_ = nullptr;
   bool diskChangePending_ = false;
+  bool budgetsPending_ = false;
+  std::function<int()> cycleService_;
 
   // The modem log parked while an archive is open.
   QString parkedLogFileName_;

@@ -26,6 +26,8 @@ std::span<const MainCommandSpec> MainCommands() {
     {M::QuickDate, false, &frmMain::mnuMinusMonth, "mnuMinusMonth", "One M&onth -", "", 0, "", "", "", S::SP_CustomBase, false, &frmMain::mnuMinusMonth_Click},
     {M::QuickDate, true, &frmMain::mnuLogStart, "mnuLogStart", "&First Entry", "Ctrl+F", 12, "First Entry", "Date of First Entry in Log", "go-first", S::SP_MediaSkipBackward, false, &frmMain::mnuLogStart_Click},
     {M::QuickDate, false, &frmMain::mnuLogEnd, "mnuLogEnd", "&Last Entry", "Ctrl+L", 13, "Last Entry", "Date of Last Entry in Log", "go-last", S::SP_MediaSkipForward, false, &frmMain::mnuLogEnd_Click},
+    {M::QuickDate, true, &frmMain::mnuThisCycle, "mnuThisCycle", "This &Billing Cycle", "", 0, "", "", "", S::SP_CustomBase, false, &frmMain::mnuThisCycle_Click},
+    {M::QuickDate, false, &frmMain::mnuLastCycle, "mnuLastCycle", "Last Billing &Cycle", "", 0, "", "", "", S::SP_CustomBase, false, &frmMain::mnuLastCycle_Click},
     {M::Help, false, &frmMain::mnuTopics, "mnuTopics", "&Topics", "F1", 15, "Help", "Help", "help-contents", S::SP_MessageBoxQuestion, false, &frmMain::mnuTopics_Click},
     {M::Help, false, &frmMain::mnsSearchHelp, "mnsSearchHelp", "&Search for Help", "", 16, "Search Help", "Search For Help", "system-search", S::SP_FileDialogContentsView, false, &frmMain::mnsSearchHelp_Click},
     {M::Help, false, &frmMain::mnuHowToHelp, "mnuHowToHelp", "&Using Help", "", 0, "", "", "", S::SP_CustomBase, false, &frmMain::mnuHowToHelp_Click},

@@ -860,6 +860,21 @@ void frmReport::ShowReportOfKind(ReportKind kind) {
   FitToContent();
 }
 
+QString frmReport::SelectedSummaryNumber() const {
+  if (detailsChecked_ || !ListView1->isVisible() || !ListView1->currentIndex().isValid()) return {};
+  // The Summary's entry rows come first, one per number of the figures.
+  const int shown = ListView1->currentIndex().row();
+  const std::vector<int>& order = ListModel->ShownOrder();
+  if (shown < 0 || std::size_t(shown) >= order.size()) return {};
+  const int row = order[std::size_t(shown)];
+  const auto& rows = ListModel->Report().Rows;
+  if (row < 0 || std::size_t(row) >= rows.size() || rows[std::size_t(row)].Role != RowRole::Entry ||
+      std::size_t(row) >= figures_.Numbers.size()) {
+    return {};
+  }
+  return figures_.Numbers[std::size_t(row)].Number;
+}
+
 void frmReport::mnuSummary_Click() { ShowReportOfKind(ReportKind::Summary); }
 void frmReport::mnuDetails_Click() { ShowReportOfKind(ReportKind::Details); }
 

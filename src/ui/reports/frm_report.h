@@ -48,6 +48,9 @@ class frmReport : public QMainWindow {
   // Shows the window (modeless), brings it to the front and builds the
   // checked report from the last analysis run.
   void ShowReport();
+  // The dialled number of the Summary row selected in the list, or empty
+  // (the Details report, the text, the totals or no row selected).
+  QString SelectedSummaryNumber() const;
   // The file-system calls Save As makes (tests make them fail).
   void SetFileSystemForTesting(FileSystemOps& files) { files_ = &files; }
 
