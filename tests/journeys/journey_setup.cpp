@@ -79,7 +79,9 @@ const char* const kExpectedServices = R"([{
     {"Description": "Everyday Rate", "AppliesDays": "Everyday", "AppliesTimeStart": "00:00",
      "AppliesTimeEnd": "23:59", "DialRate": 0.05, "PerMinuteRate": 0.01, "After": 0}],
   "ServiceOption": 2, "ServiceRate": 1.5, "FlexRate": 1, "UpToHours": 10, "PenaltyPeriod": "Month",
-  "FlexRate2": 3, "PerMeg": 0, "AfterMeg": 0, "MegPeriod": "Month"}])";
+  "FlexRate2": 3, "PerMeg": 0, "AfterMeg": 0, "MegPeriod": "Month",
+  "Budget": {"CycleOption": 0, "CycleStartDay": 1, "CycleDays": 30, "CycleFromDate": null, "BudgetMoney": 0,
+             "BudgetHours": 0, "BudgetMegabytes": 0, "WarnPercent1": 80, "WarnPercent2": 100}}])";
 
 }  // namespace
 
