@@ -1,6 +1,6 @@
 # Writes the manual page of mirolat-cli: help2man over `mirolat-cli --help`,
 # with a COMMANDS section holding each command's own --help.
-set(commands scan report chart config genlog modem import-pppd)
+set(commands scan report chart budget config genlog modem import-pppd)
 set(include "[COMMANDS]\n")
 foreach(c ${commands})
   execute_process(COMMAND ${CLI} help ${c} OUTPUT_VARIABLE text RESULT_VARIABLE rc)

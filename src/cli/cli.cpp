@@ -53,8 +53,8 @@ const char* kUsage =
     "  (every command that reads the log takes the configured modem log, the log\n"
     "  directory's ModemLogFile, when --log is not given)\n"
     "\n"
-    "Commands that only read (scan, report, config export, modem list) create no\n"
-    "settings store: without one they use the defaults and say so on standard error.\n"
+    "Commands that only read (scan, report, budget, config export, modem list) create\n"
+    "no settings store: without one they use the defaults and say so on standard error.\n"
     "\n"
     "Exit status: 0 on success, 1 when the command failed, 2 for a wrong command line\n"
     "(budget: see mirolat-cli budget --help).\n";
