@@ -15,6 +15,7 @@ using namespace Qt::Literals::StringLiterals;
 const QString kMain = u"frmMain"_s;
 const QString kOptions = u"MRL - Options"_s;
 const QString kService = u"MRL - Edit Service"_s;
+const QString kReport = u"MRL Report"_s;
 
 QString BoxText(const QDate& day) { return day.toString(u"MM/dd/yy"_s); }
 
@@ -55,6 +56,9 @@ TEST_F(Journey, AServiceBudgetShowsAsABarAndTheCycleQuickDatesSetTheRange) {
     ASSERT_TRUE(opened(kService));
     key("Alt+U");
     EXPECT_TRUE(WaitUntil([&] { return FocusName() == u"optBudgetMonthly"_s; })) << FocusName().toStdString();
+    key("Tab");  // cycles from the 28th
+    Key(QKeySequence::SelectAll);
+    Type(u"28"_s);
     Click(kService, u"txtBudgetHours"_s);
     Key(QKeySequence::SelectAll);
     Type(u"0.5x"_s);
@@ -87,6 +91,20 @@ TEST_F(Journey, AServiceBudgetShowsAsABarAndTheCycleQuickDatesSetTheRange) {
     EXPECT_TRUE(WaitUntil([&] { return Text(kMain, u"inputEnding"_s) == BoxText(monthStart.addDays(-1)); }))
         << Text(kMain, u"inputEnding"_s).toStdString();
     EXPECT_EQ(Text(kMain, u"inputStarting"_s), BoxText(lastMonth));
+
+    // With the service's row selected in the Summary, its own cycle from the 28th.
+    key("Alt+Q");
+    key("B");
+    key("Alt+O");
+    ASSERT_TRUE(WaitForActive(kReport));
+    Click(kReport, u"ListView1"_s);
+    key("Home");
+    Click(kMain, u"inputEnding"_s);
+    key("Alt+Q");
+    key("B");
+    const QDate cycleStart = today.day() >= 28 ? monthStart.addDays(27) : lastMonth.addDays(27);
+    EXPECT_TRUE(WaitUntil([&] { return Text(kMain, u"inputStarting"_s) == BoxText(cycleStart); }))
+        << Text(kMain, u"inputStarting"_s).toStdString();
   });
 }
 
