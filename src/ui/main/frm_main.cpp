@@ -822,6 +822,7 @@ bool frmMain::FollowStoredConfiguration() {
     MessageBox::Show(store.DamageMessage(), MessageButtons::Ok, MessageIcon::Exclamation, QStringLiteral("WARNING"));
   }
   ApplyShowSettings();
+  ScheduleBudgets();  // another program may have changed a budget
   if (state_.Config.ModemLogFile == logFile) return false;
   state_.LogFileChanged = true;
   ConfigurationChanged();
