@@ -110,5 +110,25 @@ TEST(LiveSessionTest, ACallWithoutItsNumberAndAMissingFile) {
                                 MakeDate(2026, 3, 10), 0));
 }
 
+TEST(LiveSessionTest, LinesTheTrayShows) {
+  const Date today = MakeDate(2026, 3, 10);
+  const QByteArray across = Log({Dial("03-09-2026", "23:00:00"), Connect("03-09-2026", "23:00:00")});
+  const QByteArray ended = Log({Dial("03-10-2026", "09:00:00"), Connect("03-10-2026", "09:00:00"), Hangup("03-10-2026", "09:30:00")});
+  struct Case {
+    QByteArray log;
+    bool withCosts;
+    QStringList expected;
+  } cases[] = {
+      {across, true,
+       {"Connected: Provider A (5551234)", "Since 3/9/26 23:00:00: 13:00:00, $121.10", "Today: 12:00:00, 1 session, $111.10",
+        "This cycle (1–31 Mar): 13:00:00, 1 session, $121.10"}},
+      {ended, false, {"No connection", "Today: 00:30:00, 1 session", "This cycle (1–31 Mar): 00:30:00, 1 session"}},
+  };
+  for (const Case& c : cases) {
+    const LiveStatus s = LiveStatusOfLog(FlexiConfiguration(), testing::EnglishLocale(), c.log, today, MakeTime(12, 0, 0));
+    EXPECT_EQ(LiveStatusLines(s, testing::EnglishLocale(), c.withCosts), c.expected);
+  }
+}
+
 }  // namespace
 }  // namespace mirolat

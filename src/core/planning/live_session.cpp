@@ -3,10 +3,12 @@
 #include <algorithm>
 
 #include "core/analysis/session_builder.h"
+#include "core/common/formatting.h"
 #include "core/common/mapped_file.h"
 #include "core/costs/dial_tariffs.h"
 #include "core/costs/service_charges.h"
 #include "core/model/service_lookup.h"
+#include "core/planning/budget_alerts.h"
 
 namespace mirolat {
 namespace {
@@ -92,7 +94,35 @@ Pass RunPass(const Configuration& config, const LocaleValues& locale, QByteArray
   return pass;
 }
 
+QString TotalsText(const UsageTotals& totals, const LocaleValues& locale, bool withCosts) {
+  QString text = FormatDuration(float(totals.Seconds)) +
+                 (totals.Sessions == 1 ? QStringLiteral(", 1 session") : QStringLiteral(", %1 sessions").arg(totals.Sessions));
+  if (withCosts) text += QStringLiteral(", ") + FormatMoney(totals.Cost, 2, locale);
+  return text;
+}
+
 }  // namespace
+
+QStringList LiveStatusLines(const LiveStatus& status, const LocaleValues& locale, bool withCosts) {
+  QStringList lines;
+  if (const std::optional<LiveSession>& s = status.Session) {
+    lines << (s->ServiceName == s->Number ? QStringLiteral("Connected: ") + s->Number
+                                          : QStringLiteral("Connected: %1 (%2)").arg(s->ServiceName, s->Number));
+    QString since = TimeToText(s->ConnectTime);
+    if (s->ConnectDate != status.Today) {
+      since = locale.Locale.toString(ToQDate(s->ConnectDate), QLocale::ShortFormat) + QLatin1Char(' ') + since;
+    }
+    QString line = QStringLiteral("Since %1: %2").arg(since, FormatDuration(float(s->Seconds)));
+    if (withCosts) line += QStringLiteral(", ") + FormatMoney(s->Cost, 2, locale);
+    lines << line;
+  } else {
+    lines << QStringLiteral("No connection");
+  }
+  lines << QStringLiteral("Today: ") + TotalsText(status.TodayTotals, locale, withCosts);
+  lines << QStringLiteral("This cycle (%1): %2")
+               .arg(CycleText(status.Cycle, locale.Locale), TotalsText(status.CycleTotals, locale, withCosts));
+  return lines;
+}
 
 LiveStatus LiveStatusOfLog(const Configuration& config, const LocaleValues& locale, QByteArrayView text, Date today,
                            TimeOfDay now) {

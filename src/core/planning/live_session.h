@@ -8,6 +8,7 @@
 // taken for a session in progress.
 #include <QByteArrayView>
 #include <QString>
+#include <QStringList>
 #include <optional>
 
 #include "core/common/dates.h"
@@ -49,5 +50,11 @@ LiveStatus LiveStatusOfLog(const Configuration& config, const LocaleValues& loca
 // The same for the file at `path`; none when it cannot be read.
 std::optional<LiveStatus> LiveStatusOfFile(const Configuration& config, const LocaleValues& locale,
                                            const QString& path, Date today, TimeOfDay now);
+
+// The standing as the tray shows it, a line each: the session in progress
+// ("Connected: Provider A (5551234)", "Since 11:30:00: 00:30:00, $0.60") or
+// "No connection", then "Today: ..." and "This cycle (1–31 Mar): ...";
+// amounts of money only with `withCosts`.
+QStringList LiveStatusLines(const LiveStatus& status, const LocaleValues& locale, bool withCosts);
 
 }  // namespace mirolat
