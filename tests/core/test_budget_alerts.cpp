@@ -26,27 +26,16 @@ TEST(BudgetAlertsTest, EachMarkIsNoticedOncePerCycle) {
     int warn1, warn2;
     std::vector<Step> steps;
   } cases[] = {
-      {"warning, then the limit",
-       80,
-       100,
-       {{D(2026, 1, 20), 10, {}},
-        {D(2026, 1, 25), 25.5, {K::Warning}},
-        {D(2026, 1, 26), 26, {}},
-        {D(2026, 1, 28), 31, {K::Over}},
-        {D(2026, 1, 29), 35, {}}}},
+      {"warning, then the limit", 80, 100,
+       {{D(2026, 1, 20), 10, {}}, {D(2026, 1, 25), 25.5, {K::Warning}}, {D(2026, 1, 26), 26, {}},
+        {D(2026, 1, 28), 31, {K::Over}}, {D(2026, 1, 29), 35, {}}}},
       {"straight past every mark: one notice", 80, 100, {{D(2026, 1, 28), 40, {K::Over}}, {D(2026, 1, 30), 41, {}}}},
-      {"two thresholds below the limit, then the limit",
-       50,
-       90,
+      {"two thresholds below the limit, then the limit", 50, 90,
        {{D(2026, 1, 30), 16, {K::Warning}}, {D(2026, 1, 30), 28, {K::Warning}}, {D(2026, 1, 31), 30, {K::Over}}}},
-      {"projection waits for a quarter of the cycle",
-       80,
-       100,
+      {"projection waits for a quarter of the cycle", 80, 100,
        {{D(2026, 1, 3), 6, {}}, {D(2026, 1, 8), 10, {K::Projected}}, {D(2026, 1, 9), 12, {}},
         {D(2026, 1, 25), 25, {K::Warning}}}},
-      {"a new cycle starts fresh",
-       80,
-       100,
+      {"a new cycle starts fresh", 80, 100,
        {{D(2026, 1, 31), 25, {K::Warning}}, {D(2026, 2, 28), 25, {K::Warning}}, {D(2026, 2, 28), 25, {}}}},
       {"no thresholds: only the limit", 0, 0, {{D(2026, 1, 31), 29, {}}, {D(2026, 1, 31), 30, {K::Over}}}},
   };
@@ -115,30 +104,20 @@ TEST(BudgetAlertsTest, GivenNoticesAreKeptInTheStoreForTheCurrentCycles) {
   QTemporaryDir dir;
   BudgetSettings budget;
   budget.Money = 30;
-  const auto statusOn = [&](Date day, double cost, const QString& name) {
+  const auto check = [&](Date day, double cost, const QString& name) {
     BudgetStatus s = StatusOf(budget, CycleContaining(budget, day), day, CycleUse{cost, 0, 0});
     s.Service = 0;
     s.Name = name;
-    return s;
-  };
-  {
     SettingsStore store(SettingsStore::FilePathIn(dir.path()));
-    const AlertCheck check = CheckBudgetAlerts({statusOn(D(2026, 1, 31), 25, QStringLiteral("A"))},
-                                               ReadGivenAlerts(store), testing::EnglishLocale());
-    ASSERT_EQ(check.New.size(), 1u);
-    WriteGivenAlerts(store, check.Given);
-  }
-  SettingsStore store(SettingsStore::FilePathIn(dir.path()));
-  EXPECT_TRUE(CheckBudgetAlerts({statusOn(D(2026, 1, 31), 26, QStringLiteral("A"))}, ReadGivenAlerts(store),
-                                testing::EnglishLocale())
-                  .New.empty());
+    const AlertCheck result = CheckBudgetAlerts({s}, ReadGivenAlerts(store), testing::EnglishLocale());
+    WriteGivenAlerts(store, result.Given);
+    return result;
+  };
+  EXPECT_EQ(check(D(2026, 1, 31), 25, QStringLiteral("A")).New.size(), 1u);
+  EXPECT_TRUE(check(D(2026, 1, 31), 26, QStringLiteral("A")).New.empty());
   // A budget is known by its service's name: another name is another budget.
-  EXPECT_EQ(CheckBudgetAlerts({statusOn(D(2026, 1, 31), 26, QStringLiteral("B"))}, ReadGivenAlerts(store),
-                              testing::EnglishLocale())
-                .New.size(),
-            1u);
-  const AlertCheck february = CheckBudgetAlerts({statusOn(D(2026, 2, 2), 1, QStringLiteral("A"))},
-                                                ReadGivenAlerts(store), testing::EnglishLocale());
+  EXPECT_EQ(check(D(2026, 1, 31), 26, QStringLiteral("B")).New.size(), 1u);
+  const AlertCheck february = check(D(2026, 2, 2), 1, QStringLiteral("A"));
   EXPECT_TRUE(february.New.empty());
   EXPECT_TRUE(february.Given.empty()) << february.Given.join(QLatin1Char(' ')).toStdString();
 }

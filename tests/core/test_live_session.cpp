@@ -10,20 +10,14 @@
 namespace mirolat {
 namespace {
 
-// Log lines "day time - text", day as mm-dd-yyyy.
-QByteArray Log(const QStringList& entries) {
-  QByteArray text;
-  for (const QString& e : entries) {
-    const QStringList parts = e.split(QLatin1Char('|'));
-    text += (parts[0] + QLatin1Char(' ') + parts[1] + QStringLiteral(".00 - ") + parts[2] + QStringLiteral("\r\n")).toLatin1();
-  }
-  return text;
+// Log lines "mm-dd-yyyy hh:mm:ss.00 - text" with the default response texts.
+QString Line(const char* day, const char* time, const char* text) {
+  return QStringLiteral("%1 %2.00 - %3\r\n").arg(day, time, text);
 }
-QString Dial(const char* day, const char* time) { return QStringLiteral("%1|%2|Recv: ATDT5551234<cr>").arg(day, time); }
-QString Connect(const char* day, const char* time) {
-  return QStringLiteral("%1|%2|Connection established at 24000bps.").arg(day, time);
-}
-QString Hangup(const char* day, const char* time) { return QStringLiteral("%1|%2|Hanging up the modem.").arg(day, time); }
+QString Dial(const char* day, const char* time) { return Line(day, time, "Recv: ATDT5551234<cr>"); }
+QString Connect(const char* day, const char* time) { return Line(day, time, "Connection established at 24000bps."); }
+QString Hangup(const char* day, const char* time) { return Line(day, time, "Hanging up the modem."); }
+QByteArray Log(const QStringList& lines) { return lines.join(QString()).toLatin1(); }
 
 // 0.10 a call and a flexi rate: the first hour of a day at 1.00 an hour, then 10.00.
 Configuration FlexiConfiguration() {

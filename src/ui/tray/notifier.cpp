@@ -26,7 +26,11 @@ bool SendOverDBus(const Notification& n) {
   QDBusConnection bus = QDBusConnection::sessionBus();
   if (!bus.isConnected() || bus.interface() == nullptr) return false;
   const QString service = State().service;
-  if (!bus.interface()->isServiceRegistered(service).value()) return false;
+  // A notification daemon may be started by the bus on the first call.
+  QDBusConnectionInterface* names = bus.interface();
+  if (!names->isServiceRegistered(service).value() && !names->activatableServiceNames().value().contains(service)) {
+    return false;
+  }
   QDBusMessage call = QDBusMessage::createMethodCall(service, QStringLiteral("/org/freedesktop/Notifications"),
                                                      QStringLiteral("org.freedesktop.Notifications"),
                                                      QStringLiteral("Notify"));
