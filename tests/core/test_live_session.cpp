@@ -114,7 +114,7 @@ TEST(LiveSessionTest, LinesTheTrayShows) {
     QStringList expected;
   } cases[] = {
       {across, true,
-       {"Connected: Provider A (5551234)", "Since 3/9/26 23:00:00: 13:00:00, $121.10", "Today: 12:00:00, 1 session, $111.10",
+       {"Connected: Provider A (5551234)", "Since 3/9/26 23:00:00 (13:00:00), $121.10 so far", "Today: 12:00:00, 1 session, $111.10",
         "This cycle (1–31 Mar): 13:00:00, 1 session, $121.10"}},
       {ended, false, {"No connection", "Today: 00:30:00, 1 session", "This cycle (1–31 Mar): 00:30:00, 1 session"}},
   };

@@ -112,8 +112,8 @@ QStringList LiveStatusLines(const LiveStatus& status, const LocaleValues& locale
     if (s->ConnectDate != status.Today) {
       since = locale.Locale.toString(ToQDate(s->ConnectDate), QLocale::ShortFormat) + QLatin1Char(' ') + since;
     }
-    QString line = QStringLiteral("Since %1: %2").arg(since, FormatDuration(float(s->Seconds)));
-    if (withCosts) line += QStringLiteral(", ") + FormatMoney(s->Cost, 2, locale);
+    QString line = QStringLiteral("Since %1 (%2)").arg(since, FormatDuration(float(s->Seconds)));
+    if (withCosts) line += QStringLiteral(", ") + FormatMoney(s->Cost, 2, locale) + QStringLiteral(" so far");
     lines << line;
   } else {
     lines << QStringLiteral("No connection");

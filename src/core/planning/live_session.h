@@ -52,7 +52,7 @@ std::optional<LiveStatus> LiveStatusOfFile(const Configuration& config, const Lo
                                            const QString& path, Date today, TimeOfDay now);
 
 // The standing as the tray shows it, a line each: the session in progress
-// ("Connected: Provider A (5551234)", "Since 11:30:00: 00:30:00, $0.60") or
+// ("Connected: Provider A (5551234)", "Since 11:30:00 (00:30:00), $0.60 so far") or
 // "No connection", then "Today: ..." and "This cycle (1–31 Mar): ...";
 // amounts of money only with `withCosts`.
 QStringList LiveStatusLines(const LiveStatus& status, const LocaleValues& locale, bool withCosts);
