@@ -1,5 +1,7 @@
 #include "ui/app/application_windows.h"
 
+#include <QTimer>
+
 #include "core/app/app_state.h"
 #include "core/app/modem_check.h"
 #include "core/app/startup.h"
@@ -8,6 +10,7 @@
 #include "core/model/service_lookup.h"
 #include "core/settings/config_paths.h"
 #include "core/settings/modem_store.h"
+#include "ui/app/live_watch.h"
 #include "ui/common/about_window.h"
 #include "ui/common/tip_window.h"
 #include "ui/dialogs/desktop_error_reporter.h"
@@ -71,6 +74,11 @@ void ApplicationWindows::Connect(frmMain& main) {
     if (optimized) main.ShowCommandDone(QString::fromLatin1(kOptimizeFinishedText));
   });
 
+  // Alerts and the tray icon follow the log from the first look at it on.
+  live_ = new LiveWatch(state_, main, &main);
+  live_->ApplyOptions();
+  QTimer::singleShot(0, live_, &LiveWatch::LogChanged);
+
   for (const WindowCommand command : {WindowCommand::Options, WindowCommand::ViewLog, WindowCommand::Optimize,
                                       WindowCommand::Purge, WindowCommand::Repair, WindowCommand::ModemWizard}) {
     main.SetWindowConnected(command, true);
@@ -92,7 +100,13 @@ void ApplicationWindows::ShowOptions() {
   main_->FollowStoredConfiguration();
   frmSetup setup(state_, main_);
   PlaceOnParent(&setup, main_);
-  connect(&setup, &frmSetup::ConfigurationChanged, main_, [this](bool) { main_->ConfigurationChanged(); });
+  connect(&setup, &frmSetup::ConfigurationChanged, main_, [this](bool) {
+    main_->ConfigurationChanged();
+    if (!live_.isNull()) {
+      live_->ApplyOptions();
+      live_->LogChanged();
+    }
+  });
   setup.exec();
 }
 

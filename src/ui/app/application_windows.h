@@ -14,6 +14,7 @@
 #include <QPointer>
 #include <memory>
 
+#include "ui/app/live_watch.h"
 #include "ui/charts/frm_charts.h"
 #include "ui/logviewer/frm_view_log.h"
 #include "ui/main/frm_main.h"
@@ -43,6 +44,8 @@ class ApplicationWindows : public QObject {
   frmCharts* ChartsWindow() const { return charts_; }
   // The open log viewer, or null.
   frmViewLog* LogViewer() const { return viewer_; }
+  // The budget alerts and the tray icon over the main window's log.
+  LiveWatch* Live() const { return live_; }
 
   // The serial ports the wizard's detect step registers (not taken over):
   // by default the machine's, when the program was built with QtSerialPort;
@@ -72,6 +75,7 @@ class ApplicationWindows : public QObject {
   QPointer<frmViewLog> viewer_;
   RewriteProgress* rewriteProgress_ = nullptr;
   OptimizePresenter* optimizer_ = nullptr;
+  QPointer<LiveWatch> live_;
   std::unique_ptr<SerialPortLister> systemSerialPorts_;
   SerialPortLister* serialPorts_ = nullptr;
 };

@@ -778,6 +778,7 @@ void frmMain::CurrentFileChangedOnDisk() {
   } else {
     Messages->Show(FocusMessage());
   }
+  Q_EMIT CurrentLogChanged();
 }
 
 void frmMain::ShowCommandDone(const QString& text) { Messages->ShowDone(text); }
@@ -786,6 +787,13 @@ void frmMain::LogChanged() {
   RescanCurrentFile();
   LoadWindow(RangeOnLoad::Keep);
   Form_Activate();
+  Q_EMIT CurrentLogChanged();
+}
+
+void frmMain::RunTodaysReport() {
+  if (commands_.Locked || processing_) return;
+  mnuToday_Click();
+  if (btnProcess->isEnabled()) btnProcess_Click();
 }
 
 void frmMain::mnuSetup_Click() {

@@ -203,6 +203,10 @@ class frmMain : public QMainWindow {
   // The log viewer opened or closed: View reads "&Close ..." and closes it
   // while it is open; Clear, Purge, Open Archive and Optimize wait for it.
   void SetLogViewerOpen(bool open);
+  // Today's report, as Quick Date's Today and OK make it (the tray's menu).
+  void RunTodaysReport();
+  // The program ends as the Exit button ends it.
+  void QuitProgram() { btnExit_Click(); }
 
  Q_SIGNALS:
   // The status bar's text changed.
@@ -230,6 +234,8 @@ class frmMain : public QMainWindow {
   void TipsRequested();
   // The About window, modal.
   void AboutRequested();
+  // The current file was read again after it changed (on disk or by a rewrite).
+  void CurrentLogChanged();
 
  protected:
   void resizeEvent(QResizeEvent* event) override;

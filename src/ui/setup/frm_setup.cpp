@@ -20,6 +20,7 @@
 #include "core/logfile/warnings.h"
 #include "core/model/log_file_name.h"
 #include "core/model/option_entries.h"
+#include "core/settings/alert_options.h"
 #include "core/settings/configuration_io.h"
 #include "ui/common/help_window.h"
 #include "ui/dialogs/beep.h"
@@ -194,6 +195,12 @@ QWidget* frmSetup::BuildGeneralTab() {
   grid->addWidget(optShowToolbars, 2, 2, 1, 2);
   grid->addWidget(optShowGraphic, 3, 2, 1, 2);
   grid->addWidget(optAutoOpt, 4, 2, 1, 2);
+  chkBudgetAlerts = new QCheckBox(QStringLiteral("Show b&udget alerts"));
+  chkBudgetAlerts->setObjectName(QStringLiteral("chkBudgetAlerts"));
+  chkTrayIcon = new QCheckBox(QStringLiteral("Show an icon in the s&ystem tray"));
+  chkTrayIcon->setObjectName(QStringLiteral("chkTrayIcon"));
+  grid->addWidget(chkBudgetAlerts, row++, 2, 1, 2);
+  grid->addWidget(chkTrayIcon, row++, 2, 1, 2);
   grid->setRowStretch(row, 1);
 
   WatchLeave(txtLogName, [this] { return txtLogName_LostFocus(); });
@@ -458,6 +465,10 @@ void frmSetup::Form_Load() {
   optShowToolbars->setChecked(draft_.ShowToolbars);
   optShowGraphic->setChecked(draft_.ShowGraphic);
   optAutoOpt->setChecked(draft_.AutoOptimize);
+  AlertOptions alerts;
+  if (state_.Store) RunStep(SharedErrorReporter(), [&] { alerts = ReadAlertOptions(*state_.Store); });
+  chkBudgetAlerts->setChecked(alerts.ShowBudgetAlerts);
+  chkTrayIcon->setChecked(alerts.ShowTrayIcon);
   TextOptDial->setText(draft_.ModemDial);
   TextOptAnswer->setText(draft_.ModemAnswer);
   TextOptConnect->setText(draft_.ModemConnect);
@@ -877,6 +888,10 @@ void frmSetup::btnSave_Click() {
   state_.Config = draft_;
   // The windows' own settings are theirs to write when they close.
   if (state_.Store) SaveConfigurationKeepingWindows(*state_.Store, state_.Config, SharedErrorReporter());
+  if (state_.Store) {
+    const AlertOptions alerts{chkBudgetAlerts->isChecked(), chkTrayIcon->isChecked()};
+    RunStep(SharedErrorReporter(), [&] { WriteAlertOptions(*state_.Store, alerts); });
+  }
   state_.LogFileChanged = logFileChanged;
   if (logFileChanged) {
     state_.File.LogCorrupt = false;

@@ -71,6 +71,8 @@ class frmSetup : public QDialog {
   QCheckBox* optShowToolbars = nullptr;
   QCheckBox* optShowGraphic = nullptr;
   QCheckBox* optAutoOpt = nullptr;
+  QCheckBox* chkBudgetAlerts = nullptr;  // per-user options, saved by OK beside the record
+  QCheckBox* chkTrayIcon = nullptr;
   // Modem
   QLineEdit* TextOptDial = nullptr;
   QLineEdit* TextOptAnswer = nullptr;
