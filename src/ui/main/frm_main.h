@@ -108,6 +108,7 @@ class frmMain : public QMainWindow {
   QAction* mnuRepairLog = nullptr;
   QAction* mnuModemWizard = nullptr;
   QAction* mnuCharts = nullptr;
+  QAction* mnuComparePlans = nullptr;
   QMenu* mnuQuickDate = nullptr;
   QAction* mnuToday = nullptr;
   QAction* mnuPlusWeek = nullptr;
@@ -216,6 +217,7 @@ class frmMain : public QMainWindow {
   void ModemWizardRequested();
   // The Charts window over the last run.
   void ChartsRequested();
+  void ComparePlansRequested();
   // The tip window, modal (first activation without a warning).
   void TipsRequested();
   // The About window, modal.
