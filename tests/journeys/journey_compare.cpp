@@ -46,7 +46,7 @@ TEST_F(Journey, PlansAreRankedByWhatTheRangeWouldHaveCost) {
     Click(kMain, QStringLiteral("btnProcess"));
     ASSERT_TRUE(WaitForWindow(QStringLiteral("MRL Report")));
 
-    Menu(kMain, {QStringLiteral("&Tools"), QStringLiteral("Compare &Plans...")});
+    Menu(kMain, {QStringLiteral("&Tools"), QStringLiteral("Compare P&lans...")});
     ASSERT_TRUE(WaitForWindow(kCompare));
     ASSERT_TRUE(WaitForActive(kCompare));
     EXPECT_FALSE(Visible(kCompare, QStringLiteral("cmdCancel")));

@@ -176,7 +176,7 @@ void frmMain::BuildCommands() {
   mnuCharts = mnuTools->addAction(QStringLiteral("&Charts..."));
   mnuCharts->setObjectName(QStringLiteral("mnuCharts"));
   connect(mnuCharts, &QAction::triggered, this, &frmMain::ChartsRequested);
-  mnuComparePlans = mnuTools->addAction(QStringLiteral("Compare &Plans..."));
+  mnuComparePlans = mnuTools->addAction(QStringLiteral("Compare P&lans..."));
   mnuComparePlans->setObjectName(QStringLiteral("mnuComparePlans"));
   connect(mnuComparePlans, &QAction::triggered, this, &frmMain::ComparePlansRequested);
   // The menus keep the icons to the toolbar.
