@@ -50,6 +50,12 @@ const char* kUsage =
     "  import-pppd [--from FILE|-] [--year YYYY] [--log FILE]\n"
     "                                  append the dial-up sessions of a Linux system\n"
     "                                  log (pppd, chat) to the modem log\n"
+    "  compare --from YYYY-MM-DD --to YYYY-MM-DD [--plan FILE.json]... [--json]\n"
+    "                                  what the range would have cost under each\n"
+    "                                  service's plan and candidate plans, ranked\n"
+    "  record-session --number N --seconds S [...] | --pppd-env\n"
+    "                                  append one finished session to the modem log\n"
+    "                                  (the pppd ip-down hook calls it)\n"
     "  (every command that reads the log takes the configured modem log, the log\n"
     "  directory's ModemLogFile, when --log is not given)\n"
     "\n"
@@ -149,6 +155,8 @@ const CommandEntry kCommands[] = {
     {"archive", CmdArchive, ArchiveHelp},
     {"modem", CmdModem, ModemHelp},
     {"import-pppd", CmdImportPppd, ImportPppdHelp},
+    {"compare", CmdCompare, CompareHelp},
+    {"record-session", CmdRecordSession, RecordSessionHelp},
 };
 
 bool IsHelpWord(const QString& word) {

@@ -26,12 +26,16 @@ const char* RepairHelp();
 const char* ArchiveHelp();
 int CmdModem(const QStringList& args, QTextStream& out, QTextStream& err);
 int CmdImportPppd(const QStringList& args, QTextStream& out, QTextStream& err);
+int CmdCompare(const QStringList& args, QTextStream& out, QTextStream& err);
+int CmdRecordSession(const QStringList& args, QTextStream& out, QTextStream& err);
 
 // The full help of the commands that keep it beside their code.
 const char* ModemHelp();
 const char* ImportPppdHelp();
 const char* ChartHelp();
 const char* BudgetHelp();
+const char* CompareHelp();
+const char* RecordSessionHelp();
 
 }  // namespace mirolat::cli
 

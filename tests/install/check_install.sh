@@ -45,4 +45,11 @@ report=$("$cli" report --log "$WinDir/ModemLog.txt" --from 2026-12-30 --to 2027-
 echo "$report"
 grep -q '5551234' <<<"$report" || fail "the report lacks the dialled number 5551234"
 grep -q '5559876' <<<"$report" || fail "the report lacks the dialled number 5559876"
+hook="$prefix/share/mirolat/ppp/ip-down.d/mirolat"
+[ -x "$hook" ] || fail "the pppd ip-down hook was not installed executable"
+printf 'MIROLAT_CLI=%s\nMIROLAT_NUMBER=5550101\nMIROLAT_LOG=%s\n' "$cli" "$work/hook-log.txt" >"$work/hook.conf"
+MIROLAT_HOOK_CONF="$work/hook.conf" CONNECT_TIME=600 BYTES_SENT=100 BYTES_RCVD=2000 \
+  "$hook" >/dev/null || fail "the installed hook failed"
+hooked=$("$cli" report --log "$work/hook-log.txt" --from 2000-01-01 --to 2099-12-31 --locale en_US)
+grep -q '5550101' <<<"$hooked" || fail "the report lacks the session the hook recorded"
 echo "install check passed"

@@ -48,6 +48,7 @@ frmMain* ApplicationWindows::CreateMainWindow() {
 void ApplicationWindows::Connect(frmMain& main) {
   connect(&main, &frmMain::ReportRequested, this, &ApplicationWindows::ShowReport);
   connect(&main, &frmMain::ChartsRequested, this, &ApplicationWindows::ShowCharts);
+  connect(&main, &frmMain::ComparePlansRequested, this, &ApplicationWindows::ShowComparePlans);
   connect(&main, &frmMain::TipsRequested, this, &ApplicationWindows::ShowTips);
   connect(&main, &frmMain::AboutRequested, this, &ApplicationWindows::ShowAbout);
   connect(&main, &frmMain::OptionsRequested, this, &ApplicationWindows::ShowOptions);
@@ -205,6 +206,21 @@ void ApplicationWindows::ShowReport() {
 void ApplicationWindows::ShowCharts() {
   if (charts_.isNull()) charts_ = new frmCharts(state_, main_);
   charts_->ShowCharts();
+}
+
+// One Compare Plans window at a time, over the main window's range and the
+// configuration as it is when the window opens.
+void ApplicationWindows::ShowComparePlans() {
+  if (compare_.isNull()) {
+    CompareSetup setup{state_.Config, state_.Locale, state_.File.LogFilePath, state_.ReportStartDate,
+                       state_.ReportEndDate};
+    if (setup.LogPath.isEmpty()) setup.LogPath = state_.File.WindowsDir + state_.Config.ModemLogFile;
+    compare_ = new frmCompare(std::move(setup), main_);
+    PlaceOnParent(compare_, main_);
+  }
+  compare_->show();
+  compare_->raise();
+  compare_->activateWindow();
 }
 
 void ApplicationWindows::ShowTips() {

@@ -18,6 +18,7 @@
 #include "ui/charts/frm_charts.h"
 #include "ui/logviewer/frm_view_log.h"
 #include "ui/main/frm_main.h"
+#include "ui/planning/frm_compare.h"
 #include "ui/reports/frm_report.h"
 
 namespace mirolat {
@@ -42,6 +43,8 @@ class ApplicationWindows : public QObject {
   frmReport* ReportWindow() const { return report_; }
   // The open Charts window, or null.
   frmCharts* ChartsWindow() const { return charts_; }
+  // The open Compare Plans window, or null.
+  frmCompare* CompareWindow() const { return compare_; }
   // The open log viewer, or null.
   frmViewLog* LogViewer() const { return viewer_; }
   // The budget alerts and the tray icon over the main window's log.
@@ -56,6 +59,7 @@ class ApplicationWindows : public QObject {
   void Connect(frmMain& main);
   void ShowReport();
   void ShowCharts();
+  void ShowComparePlans();
   void ShowTips();
   void ShowAbout();
   void ShowOptions();
@@ -72,6 +76,7 @@ class ApplicationWindows : public QObject {
   QPointer<frmMain> main_;
   QPointer<frmReport> report_;
   QPointer<frmCharts> charts_;
+  QPointer<frmCompare> compare_;
   QPointer<frmViewLog> viewer_;
   RewriteProgress* rewriteProgress_ = nullptr;
   OptimizePresenter* optimizer_ = nullptr;

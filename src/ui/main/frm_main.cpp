@@ -177,6 +177,9 @@ void frmMain::BuildCommands() {
   mnuCharts = mnuTools->addAction(QStringLiteral("&Charts..."));
   mnuCharts->setObjectName(QStringLiteral("mnuCharts"));
   connect(mnuCharts, &QAction::triggered, this, &frmMain::ChartsRequested);
+  mnuComparePlans = mnuTools->addAction(QStringLiteral("Compare P&lans..."));
+  mnuComparePlans->setObjectName(QStringLiteral("mnuComparePlans"));
+  connect(mnuComparePlans, &QAction::triggered, this, &frmMain::ComparePlansRequested);
   // The menus keep the icons to the toolbar.
   for (QMenu* m : {mnuFile, mnuTools, mnuQuickDate, mnuHelp}) {
     for (QAction* a : m->actions()) a->setIconVisibleInMenu(false);
@@ -598,6 +601,7 @@ void frmMain::PushCommandStates() {
   const bool wizard = Connected(WindowCommand::ModemWizard) && unlocked;
   mnuModemWizard->setEnabled(wizard);
   mnuCharts->setEnabled(unlocked);
+  mnuComparePlans->setEnabled(unlocked);
   mnuTools->menuAction()->setEnabled(tools || wizard);
   mnuPurgeLog->setEnabled(tools && c.ToolsPurge && purger && free);
   mnuOptimize->setEnabled(tools && c.ToolsOptimize && c.OptimizeButton && optimizer && free);

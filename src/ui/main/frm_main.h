@@ -114,6 +114,7 @@ class frmMain : public QMainWindow {
   QAction* mnuRepairLog = nullptr;
   QAction* mnuModemWizard = nullptr;
   QAction* mnuCharts = nullptr;
+  QAction* mnuComparePlans = nullptr;
   QMenu* mnuQuickDate = nullptr;
   QAction* mnuToday = nullptr;
   QAction* mnuPlusWeek = nullptr;
@@ -230,6 +231,7 @@ class frmMain : public QMainWindow {
   void ModemWizardRequested();
   // The Charts window over the last run.
   void ChartsRequested();
+  void ComparePlansRequested();
   // The tip window, modal (first activation without a warning).
   void TipsRequested();
   // The About window, modal.
