@@ -27,7 +27,7 @@ namespace mirolat {
 namespace {
 
 // F1 in the Compare Plans window: the page on comparing plans.
-constexpr int kCompareHelpTopic = 72;
+constexpr int kCompareHelpTopic = 73;
 constexpr qint64 kMaxPlanFileBytes = 4 * 1024 * 1024;
 
 enum Column { colPlan, colTotal, colDifference, colDial, colTime, colData, colNotes, kColumns };

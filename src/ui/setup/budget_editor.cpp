@@ -46,7 +46,7 @@ BudgetEditor::BudgetEditor(const LocaleValues& locale, const QString& whose, QWi
 
   auto* cycle = new QGroupBox(QStringLiteral("Billing Cycle"));
   auto* cycleGrid = new QGridLayout(cycle);
-  optBudgetMonthly = new QRadioButton(QStringLiteral("Monthl&y, starting on day"));
+  optBudgetMonthly = new QRadioButton(QStringLiteral("Monthly, starting on day"));
   optBudgetMonthly->setObjectName(QStringLiteral("optBudgetMonthly"));
   optBudgetPeriodic = new QRadioButton(QStringLiteral("Every"));
   optBudgetPeriodic->setObjectName(QStringLiteral("optBudgetPeriodic"));

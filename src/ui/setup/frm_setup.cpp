@@ -195,7 +195,7 @@ QWidget* frmSetup::BuildGeneralTab() {
   grid->addWidget(optShowToolbars, 2, 2, 1, 2);
   grid->addWidget(optShowGraphic, 3, 2, 1, 2);
   grid->addWidget(optAutoOpt, 4, 2, 1, 2);
-  chkBudgetAlerts = new QCheckBox(QStringLiteral("Show b&udget alerts"));
+  chkBudgetAlerts = new QCheckBox(QStringLiteral("Show budget alerts as &pop-ups"));
   chkBudgetAlerts->setObjectName(QStringLiteral("chkBudgetAlerts"));
   chkTrayIcon = new QCheckBox(QStringLiteral("Show an icon in the s&ystem tray"));
   chkTrayIcon->setObjectName(QStringLiteral("chkTrayIcon"));
